@@ -1,0 +1,2 @@
+// Exception classes are header-only; this unit anchors the library.
+#include "platform/core/Exceptions.h"
