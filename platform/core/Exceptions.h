@@ -5,6 +5,7 @@
 #include "platform/core/Types.h"
 
 #include <exception>
+#include <utility>
 
 class Exception : public std::exception {
 public:
@@ -13,10 +14,10 @@ public:
     AnsiString Message;
 };
 
-#define QUORVANE_EXCEPTION_CLASS(Name, Base)                                                             \
-    class Name : public Base {                                                                           \
-    public:                                                                                              \
-        using Base::Base;                                                                                \
+#define QUORVANE_EXCEPTION_CLASS(Name, Base)                                                                 \
+    class Name : public Base {                                                                               \
+    public:                                                                                                  \
+        using Base::Base;                                                                                    \
     };
 
 QUORVANE_EXCEPTION_CLASS(EAbort, Exception)
@@ -29,7 +30,6 @@ QUORVANE_EXCEPTION_CLASS(EInvalidCast, Exception)
 QUORVANE_EXCEPTION_CLASS(EOutOfMemory, Exception)
 QUORVANE_EXCEPTION_CLASS(EInvalidOperation, Exception)
 QUORVANE_EXCEPTION_CLASS(EInvalidPointer, Exception)
-QUORVANE_EXCEPTION_CLASS(EOSError, Exception)
 QUORVANE_EXCEPTION_CLASS(EStreamError, Exception)
 QUORVANE_EXCEPTION_CLASS(EFilerError, EStreamError)
 QUORVANE_EXCEPTION_CLASS(EReadError, EFilerError)
@@ -45,3 +45,11 @@ QUORVANE_EXCEPTION_CLASS(EInvalidArgument, EMathError)
 QUORVANE_EXCEPTION_CLASS(EOverflow, EMathError)
 
 #undef QUORVANE_EXCEPTION_CLASS
+
+// An operating-system call failed; ErrorCode is its Windows error number.
+class EOSError : public Exception {
+public:
+    using Exception::Exception;
+    EOSError(AnsiString message, DWORD errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
+    DWORD ErrorCode = 0;
+};

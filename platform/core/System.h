@@ -1,5 +1,6 @@
-// The root of every framework class and the closures that carry events: an
-// object pointer plus a method, null-testable and comparable by code and data.
+// The root of every framework class, the closures that carry events (an
+// object pointer plus a method, null-testable and comparable by code and
+// data) and the thread's last operating-system error.
 #pragma once
 
 #include "platform/core/Types.h"
@@ -15,6 +16,9 @@ public:
     TObject(const TObject&) = delete;
     TObject& operator=(const TObject&) = delete;
     virtual ~TObject() = default;
+
+    // The name of the object's most derived class, as the framework's ClassName.
+    AnsiString ClassName() const;
 };
 
 template <typename Signature> class Closure;
@@ -33,14 +37,13 @@ public:
     Closure(std::nullptr_t) {}
 
     template <typename Object, typename Class>
-        requires std::is_base_of_v<Class, Object>
-    Closure(Object* object, R (Class::*method)(Args...)) {
+    requires std::is_base_of_v<Class, Object> Closure(Object* object, R (Class::*method)(Args...)) {
         bind<Class>(static_cast<Class*>(object), method);
     }
 
     template <typename Object, typename Class>
-        requires std::is_base_of_v<Class, Object>
-    Closure(const Object* object, R (Class::*method)(Args...) const) {
+    requires std::is_base_of_v<Class, Object> Closure(const Object* object,
+                                                      R (Class::*method)(Args...) const) {
         bind<const Class>(static_cast<const Class*>(object), method);
     }
 
@@ -76,3 +79,39 @@ private:
 };
 
 using TNotifyEvent = Closure<void(TObject* Sender)>;
+
+// The calling thread's last operating-system error, in the Windows numbering
+// (ERROR_FILE_NOT_FOUND = 2, ...); set by the file, code-page and stream calls
+// that report failure through their result.
+DWORD GetLastOSError();
+void SetLastOSError(DWORD Code);
+
+// The error codes the core reports, with their Windows numbers.
+namespace OSErrorCode {
+constexpr DWORD Success = 0;
+constexpr DWORD FileNotFound = 2;
+constexpr DWORD PathNotFound = 3;
+constexpr DWORD TooManyOpenFiles = 4;
+constexpr DWORD AccessDenied = 5;
+constexpr DWORD InvalidHandle = 6;
+constexpr DWORD NotEnoughMemory = 8;
+constexpr DWORD NotSameDevice = 17;
+constexpr DWORD NoMoreFiles = 18;
+constexpr DWORD WriteProtect = 19;
+constexpr DWORD SharingViolation = 32;
+constexpr DWORD NotSupported = 50;
+constexpr DWORD FileExists = 80;
+constexpr DWORD InvalidParameter = 87;
+constexpr DWORD DiskFull = 112;
+constexpr DWORD InsufficientBuffer = 122;
+constexpr DWORD InvalidName = 123;
+constexpr DWORD NegativeSeek = 131;
+constexpr DWORD DirectoryNotEmpty = 145;
+constexpr DWORD AlreadyExists = 183;
+constexpr DWORD FileNameTooLong = 206;
+constexpr DWORD DirectoryInvalid = 267;
+constexpr DWORD InvalidFlags = 1004;
+constexpr DWORD NoUnicodeTranslation = 1113;
+// Codes with this bit set carry a C library errno that has no Windows number.
+constexpr DWORD ErrnoFlag = 0x20000000;
+} // namespace OSErrorCode

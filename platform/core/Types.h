@@ -66,5 +66,9 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TRect Rect(Integer left, Integer top, Integer right, Integer bottom) { return {left, top, right, bottom}; }
-inline TPoint Point(Integer x, Integer y) { return {x, y}; }
+inline TRect Rect(Integer left, Integer top, Integer right, Integer bottom) {
+    return {left, top, right, bottom};
+}
+inline TPoint Point(Integer x, Integer y) {
+    return {x, y};
+}

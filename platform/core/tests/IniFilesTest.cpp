@@ -1,0 +1,122 @@
+#include "platform/core/IniFiles.h"
+
+#include "TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+std::vector<AnsiString> linesOf(const TStrings& list) {
+    std::vector<AnsiString> lines;
+    for (Integer i = 0; i < list.Count(); ++i)
+        lines.push_back(list[i]);
+    return lines;
+}
+
+} // namespace
+
+TEST(IniFile, AMissingFileGivesTheDefaultsAndIsNotCreated) {
+    TestFolder folder;
+    TIniFile ini(folder / "absent.ini");
+    EXPECT_EQ(ini.ReadString("Form", "LangFile", "English.lng"), "English.lng");
+    EXPECT_EQ(ini.ReadInteger("Form", "Top", 100), 100);
+    EXPECT_TRUE(ini.ReadBool("Form", "Wrap", true));
+    TStringList keys;
+    keys.Add("stale");
+    ini.ReadSection("Form", &keys);
+    EXPECT_EQ(keys.Count(), 0);
+    EXPECT_FALSE(ini.SectionExists("Form"));
+    ini.EraseSection("Form");
+    ini.DeleteKey("Form", "Top");
+    EXPECT_FALSE(FileExists(folder / "absent.ini"));
+}
+
+TEST(IniFile, SectionsAndKeysIgnoreCaseAndValuesLoseBlanksAndQuotes) {
+    TestFolder folder;
+    folder.write("s.ini",
+                 "\xEF\xBB\xBF[Form]\r\n  Top = 10 \r\nName=\"  spaced  \"\r\nQuote='x'\r\nEmpty=\r\n"
+                 "[form]\r\nTop=99\r\n[ Other ]\nKey=v\n;Top=1\n");
+    TIniFile ini(folder / "s.ini");
+    EXPECT_EQ(ini.ReadInteger("FORM", "top", 0), 10); // the first of two equal sections counts
+    EXPECT_EQ(ini.ReadString("form", "NAME", ""), "  spaced  ");
+    EXPECT_EQ(ini.ReadString("Form", "Quote", ""), "x");
+    EXPECT_EQ(ini.ReadString("Form", "Empty", "default"), "");
+    EXPECT_EQ(ini.ReadString("other", "key", ""), "v");
+    EXPECT_FALSE(ini.ValueExists("Other", "Top")); // a comment is no key
+    TStringList list;
+    ini.ReadSections(&list);
+    EXPECT_EQ(linesOf(list), (std::vector<AnsiString>{"Form", "Other"}));
+    ini.ReadSection("form", &list);
+    EXPECT_EQ(linesOf(list), (std::vector<AnsiString>{"Top", "Name", "Quote", "Empty"}));
+    ini.ReadSectionValues("Form", &list);
+    EXPECT_EQ(list[0], "Top=10");
+}
+
+TEST(IniFile, IntegersAreDecimalOrHexadecimalElseTheDefault) {
+    TestFolder folder;
+    folder.write("n.ini", "[N]\r\ndec=-42\r\nhex=0x1F\r\nHEX=0XfF\r\ndollar=$10\r\nbad=12abc\r\nempty=\r\n"
+                          "half=0x\r\nbig=4294967296\r\ntrue=2\r\nword=yes\r\n");
+    TIniFile ini(folder / "n.ini");
+    const std::vector<std::pair<const char*, Integer>> cases = {
+        {"dec", -42}, {"hex", 31}, {"HEX", 31}, {"dollar", 16}, {"bad", 7},
+        {"empty", 7}, {"half", 7}, {"big", 7},  {"missing", 7},
+    };
+    for (const auto& [key, value] : cases)
+        EXPECT_EQ(ini.ReadInteger("N", key, 7), value) << key;
+    EXPECT_TRUE(ini.ReadBool("N", "true", false));
+    EXPECT_TRUE(ini.ReadBool("N", "dec", false));
+    EXPECT_TRUE(ini.ReadBool("N", "word", true));
+    EXPECT_FALSE(ini.ReadBool("N", "word", false));
+}
+
+TEST(IniFile, WritingKeepsEveryOtherLine) {
+    TestFolder folder;
+    folder.write("k.ini", "; settings\r\n\r\n[Form]\r\nTop=100\r\n; window height\r\nHeight = 600 \r\n\r\n"
+                          "[Color]\r\nBack=clWindow\r\njunk line\r\n");
+    ::chmod((folder / "k.ini").c_str(), 0640);
+    TIniFile ini(folder / "k.ini");
+    ini.WriteInteger("FORM", "top", 5);
+    ini.WriteString("form", "Width", "700");
+    ini.WriteBool("Path", "Wrap", true);
+    ini.DeleteKey("color", "BACK");
+    EXPECT_EQ(folder.read("k.ini"),
+              "; settings\r\n\r\n[Form]\r\nTop=5\r\n; window height\r\nHeight = 600 \r\n"
+              "Width=700\r\n\r\n[Color]\r\njunk line\r\n\r\n[Path]\r\nWrap=1\r\n");
+    ini.EraseSection("Color");
+    EXPECT_EQ(folder.read("k.ini"),
+              "; settings\r\n\r\n[Form]\r\nTop=5\r\n; window height\r\nHeight = 600 \r\n"
+              "Width=700\r\n\r\n[Path]\r\nWrap=1\r\n");
+    struct stat info {};
+    ::stat((folder / "k.ini").c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_TRUE(ini.ReadBool("Path", "wrap", false));
+}
+
+TEST(IniFile, WritesCreateTheFileAndFollowLinks) {
+    TestFolder folder;
+    TIniFile ini(folder.path() + "sub\\..\\new.ini"); // "\" separates folders too
+    ::mkdir((folder / "sub").c_str(), 0700);
+    ini.WriteString("Database", "LastDBase", "demo.zelk");
+    EXPECT_EQ(folder.read("new.ini"), "[Database]\r\nLastDBase=demo.zelk\r\n");
+
+    ::symlink("new.ini", (folder / "link.ini").c_str());
+    TIniFile linked(folder / "link.ini");
+    linked.WriteString("Database", "LastDBase", "other.zelk");
+    struct stat info {};
+    ::lstat((folder / "link.ini").c_str(), &info);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(ini.ReadString("Database", "LastDBase", ""), "other.zelk");
+}
+
+TEST(IniFile, AFileThatCannotBeWrittenRaises) {
+    TestFolder folder;
+    TIniFile ini(folder / "no/such/folder.ini");
+    try {
+        ini.WriteString("S", "K", "V");
+        FAIL() << "no exception";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message, "Unable to write to " + folder / "no/such/folder.ini");
+    }
+}
