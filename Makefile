@@ -7,7 +7,7 @@ SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 	libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev clang perl
 
-.PHONY: all deps configure build test run bench fuzz clean
+.PHONY: all deps configure build test bench fuzz clean
 
 all: build
 
@@ -29,6 +29,9 @@ test: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bin/*_bench; do [ -x "$$b" ] && "$$b"; done
+
+fuzz: deps
+	bash platform/sqlite/fuzz/run-fuzz.sh $(BUILD_DIR) 60
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,0 +1,126 @@
+// Speed of the database reader: open and SELECT * over large.db and over generated
+// files of 12, 25 and 50 MB (rows per second and MB per second, which stay flat when
+// reading is linear in the file size), and a category query as the program sends it.
+#include "platform/sqlite/sqlite.h"
+#include "platform/sqlite/tests/DatabaseWriter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* SelectAll = "SELECT * FROM MarrowindScript;";
+constexpr const char* CreateScripts =
+    "CREATE TABLE MarrowindScript (Id INTEGER PRIMARY KEY, Wizard TEXT, Effect TEXT, Title TEXT, Head TEXT, "
+    "BodyTag TEXT, Body TEXT, Author TEXT, Description TEXT, Files TEXT)";
+constexpr std::size_t Megabyte = 1024 * 1024;
+const char* const Categories[] = {"Animation", "Clocks", "Forms", "Images", "Navigation"};
+
+std::string largeFixture() {
+    return QUORVANE_FIXTURES_DIR "/db/large.db";
+}
+
+// Script rows with bodies from a hundred bytes to several kilobytes, until the file
+// reaches the wanted size.
+std::string generatedImage(std::size_t wantedBytes) {
+    std::mt19937 random(2024);
+    std::uniform_int_distribution<std::size_t> bodySize(100, 6000);
+    std::vector<sqlite2test::Row> rows;
+    std::size_t bytes = 0;
+    for (std::int32_t id = 1; bytes < wantedBytes; ++id) {
+        std::string body(bodySize(random), 'b');
+        bytes += body.size() + 160;
+        rows.push_back({id,
+                        {std::nullopt, "#Text1#Hello|Caption", Categories[id % 5],
+                         "Script " + std::to_string(id), "<script>function run() {}</script>",
+                         "onload=\"run()\"", std::move(body), "Ann Smith", "Shows a generated script.", ""}});
+    }
+    sqlite2test::DatabaseWriter writer;
+    writer.addTable("MarrowindScript", CreateScripts, rows);
+    return writer.image();
+}
+
+// Generated files live in the temporary folder for the run and are removed after it.
+class GeneratedFiles {
+public:
+    ~GeneratedFiles() {
+        for (const auto& [size, path] : paths)
+            fs::remove(path);
+    }
+
+    const std::string& pathFor(std::size_t megabytes) {
+        auto found = paths.find(megabytes);
+        if (found != paths.end()) return found->second;
+        const fs::path path = fs::temp_directory_path() / ("sqlite-bench-" + std::to_string(::getpid()) +
+                                                           "-" + std::to_string(megabytes) + ".db");
+        std::ofstream(path, std::ios::binary) << generatedImage(megabytes * Megabyte);
+        return paths.emplace(megabytes, path.string()).first->second;
+    }
+
+private:
+    std::map<std::size_t, std::string> paths;
+};
+
+GeneratedFiles& generatedFiles() {
+    static GeneratedFiles files;
+    return files;
+}
+
+void openAndSelectAll(benchmark::State& state, const std::string& path) {
+    int rows = 0;
+    for (auto _ : state) {
+        sqlite* db = sqlite_open(path.c_str(), 0660, nullptr);
+        char** result = nullptr;
+        int columns = 0;
+        if (!db || sqlite_get_table(db, SelectAll, &result, &rows, &columns, nullptr) != SQLITE_OK) {
+            state.SkipWithError("the database could not be read");
+            sqlite_close(db);
+            return;
+        }
+        benchmark::DoNotOptimize(result);
+        sqlite_free_table(result);
+        sqlite_close(db);
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(path)));
+    state.counters["rows"] = rows;
+}
+
+void BM_OpenAndSelectAllLargeFixture(benchmark::State& state) {
+    openAndSelectAll(state, largeFixture());
+}
+
+void BM_OpenAndSelectAllGenerated(benchmark::State& state) {
+    openAndSelectAll(state, generatedFiles().pathFor(static_cast<std::size_t>(state.range(0))));
+}
+
+int countRow(void* argument, int, char**, char**) {
+    ++*static_cast<int*>(argument);
+    return 0;
+}
+
+void BM_CategoryQueryLargeFixture(benchmark::State& state) {
+    sqlite* db = sqlite_open(largeFixture().c_str(), 0660, nullptr);
+    int rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        sqlite_exec(db, "SELECT * FROM MarrowindScript WHERE Effect ='Clocks';", countRow, &rows, nullptr);
+    }
+    sqlite_close(db);
+    state.SetItemsProcessed(state.iterations() * rows);
+    state.counters["rows"] = rows;
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenAndSelectAllLargeFixture)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAndSelectAllGenerated)->Arg(12)->Arg(25)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CategoryQueryLargeFixture)->Unit(benchmark::kMillisecond);

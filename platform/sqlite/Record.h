@@ -1,0 +1,22 @@
+// Splits a row's record into its column values. Every value is stored as text: an
+// offset table of 1-, 2- or 3-byte entries, then each value with a closing zero byte,
+// an empty field standing for NULL.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace sqlite2 {
+
+using FieldValue = std::optional<std::string_view>;
+
+// Fills values with columnCount entries viewing the record's bytes; a field the record
+// lacks is NULL, extra fields are ignored. Throws SqliteError (SQLITE_CORRUPT) when the
+// offsets don't fit the record.
+void splitRecord(std::span<const std::uint8_t> record, std::size_t columnCount,
+                 std::vector<FieldValue>& values);
+
+} // namespace sqlite2

@@ -1,0 +1,52 @@
+// Walks the B-tree of one table in rowid order, gathering each row's record from its
+// page and overflow chain. Every inconsistency the engine treats as a damaged image,
+// and every loop or runaway a damaged file could cause, ends the walk as corruption.
+#pragma once
+
+#include "platform/sqlite/DatabaseFile.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace sqlite2 {
+
+struct TableEntry {
+    std::int32_t rowid;
+    std::span<const std::uint8_t> record;
+};
+
+class TableTree {
+public:
+    TableTree(const DatabaseFile& file, std::uint32_t rootPage);
+    ~TableTree();
+
+    // Hands the rows over in rowid order until visit returns false; returns false when
+    // stopped that way. Throws SqliteError (SQLITE_CORRUPT) on a damaged tree; the
+    // record handed over is valid only during the call.
+    bool forEachRow(const std::function<bool(const TableEntry&)>& visit);
+
+private:
+    struct Level;
+    struct Cell;
+
+    bool walk(std::uint32_t pageNumber, std::size_t depth,
+              const std::function<bool(const TableEntry&)>& visit);
+    Level& level(std::size_t depth);
+    void readLayout(Level& level) const;
+    void claimPage(std::uint32_t pageNumber);
+    std::span<const std::uint8_t> gatherPayload(const Page& page, const Cell& cell);
+
+    const DatabaseFile& file;
+    std::uint32_t rootPage;
+    // Each page belongs to one place in a sound file, so a page met twice means a cycle
+    // or shared pages; refusing it also keeps the walk linear in the file size.
+    std::vector<bool> visited;
+    std::vector<std::unique_ptr<Level>> levels;
+    std::vector<std::uint8_t> payload;
+    Page overflowPage{};
+};
+
+} // namespace sqlite2
