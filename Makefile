@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-	libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev clang perl
+	libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev libpcre2-dev clang perl
 
 .PHONY: all deps configure build test bench fuzz clean
 
