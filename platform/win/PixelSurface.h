@@ -1,0 +1,65 @@
+// A rectangle of 32-bit pixels that device contexts draw on and the backend
+// shows. A pixel is 0x00RRGGBB, the memory layout of a 32-bit DIB; a monochrome
+// surface holds only black and white pixels.
+#pragma once
+
+#include "platform/win/WinTypes.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+using Pixel = std::uint32_t;
+
+constexpr Pixel PixelBlack = 0x00000000;
+constexpr Pixel PixelWhite = 0x00FFFFFF;
+constexpr Pixel PixelColourMask = 0x00FFFFFF;
+
+constexpr Pixel PixelFromColorRef(COLORREF color) {
+    return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+}
+constexpr COLORREF ColorRefFromPixel(Pixel pixel) {
+    return ((pixel & 0xFF) << 16) | (pixel & 0xFF00) | ((pixel >> 16) & 0xFF);
+}
+// The one of black and white nearer to the colour: how a colour lands on a
+// monochrome surface.
+constexpr Pixel NearestMonochrome(Pixel pixel) {
+    constexpr int halfOfFullScale = 382; // (3 x 255) / 2, rounded down
+    int sum = static_cast<int>(pixel & 0xFF) + static_cast<int>((pixel >> 8) & 0xFF) +
+              static_cast<int>((pixel >> 16) & 0xFF);
+    return sum > halfOfFullScale ? PixelWhite : PixelBlack;
+}
+
+class PixelSurface {
+public:
+    // Owns its pixels, all black at first.
+    PixelSurface(int width, int height, bool monochrome = false);
+    // Over pixels owned by someone else (a DIB section's bits): `rowStride`
+    // pixels from one row to the next, negative for a bottom-up layout.
+    PixelSurface(int width, int height, Pixel* firstRow, std::ptrdiff_t rowStride);
+    PixelSurface(const PixelSurface&) = delete;
+    PixelSurface& operator=(const PixelSurface&) = delete;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool IsMonochrome() const { return monochrome_; }
+    TRect Bounds() const { return {0, 0, width_, height_}; }
+
+    Pixel* Row(int y) { return firstRow_ + y * rowStride_; }
+    const Pixel* Row(int y) const { return firstRow_ + y * rowStride_; }
+    Pixel At(int x, int y) const { return Row(y)[x]; }
+    void Set(int x, int y, Pixel pixel) { Row(y)[x] = pixel; }
+    void Fill(Pixel pixel);
+
+    // An independent copy that owns its pixels.
+    std::shared_ptr<PixelSurface> Copy() const;
+
+private:
+    int width_;
+    int height_;
+    bool monochrome_;
+    std::vector<Pixel> storage_;
+    Pixel* firstRow_;
+    std::ptrdiff_t rowStride_;
+};
