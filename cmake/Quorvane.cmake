@@ -5,15 +5,15 @@
 # runs one layer alone.
 function(quorvane_add_tests library)
   set(target ${library}_tests)
-  add_executable(${target} ${ARGN})
-  target_link_libraries(${target} PRIVATE ${library} GTest::gtest GTest::gmock GTest::gtest_main)
+  add_executable(${target} ${ARGN} ${CMAKE_SOURCE_DIR}/tests/TestMain.cpp)
+  target_link_libraries(${target} PRIVATE ${library} GTest::gtest GTest::gmock)
   target_compile_definitions(${target} PRIVATE
     QUORVANE_FIXTURES_DIR="${QUORVANE_SHARED_DIR}/fixtures"
-    QUORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    QUORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    QUORVANE_TEST_REGISTRY_FILE="${CMAKE_BINARY_DIR}/test-registry/${library}")
   gtest_discover_tests(${target}
     TEST_PREFIX "${library}."
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QUORVANE_BACKEND=headless")
+    DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # quorvane_add_benchmark(<name> <library> <sources...>): a Google Benchmark
