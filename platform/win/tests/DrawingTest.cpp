@@ -169,7 +169,7 @@ TEST(Drawing, PixelsAndOriginsFollowTheClip) {
     SetViewportOrgEx(canvas.DC, 1, 0, nullptr);
     RECT logical{10, 10, 12, 11};
     FillRect(canvas.DC, &logical, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    EXPECT_EQ(canvas.At(11, 10), RGB(0, 0, 0));
+    EXPECT_EQ(canvas.At(1, 0), RGB(0, 0, 0));
     SetWindowOrgEx(canvas.DC, 0, 0, nullptr);
     SetViewportOrgEx(canvas.DC, 0, 0, nullptr);
     EXPECT_EQ(canvas.Picture({{RGB(255, 255, 255), '.'}, {RGB(0, 0, 0), '#'}, {RGB(10, 20, 30), 'o'}}),
