@@ -1,6 +1,10 @@
 // Tab expansion, position conversion and scanning over single lines of text.
 #include "editor/SynEditMiscProcs.h"
 
+#include "platform/core/SysUtils.h"
+#include "platform/vcl/Graphics.h"
+#include "platform/win/TextOut.h"
+
 #include <algorithm>
 
 namespace {
@@ -288,4 +292,53 @@ AnsiString DecodeString(const AnsiString& S) {
         ++i;
     }
     return result;
+}
+
+void InternalFillRect(HDC dc, const TRect& rcPaint) {
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rcPaint, nullptr, 0, nullptr);
+}
+
+namespace {
+
+constexpr Integer MinGradientSteps = 2;
+constexpr Integer MaxGradientSteps = 256;
+constexpr Integer ChannelMask = 0xFF;
+
+Integer channel(Integer Rgb, Integer Shift) {
+    return (Rgb >> Shift) & ChannelMask;
+}
+
+// Band Band of Steps between two RGB values, each channel interpolated on its own.
+TColor gradientColor(Integer StartRgb, Integer EndRgb, Integer Band, Integer Steps) {
+    Integer colour = 0;
+    for (Integer shift : {0, 8, 16}) {
+        const Integer start = channel(StartRgb, shift);
+        const Integer value = start + MulDiv(Band, channel(EndRgb, shift) - start, Steps - 1);
+        colour |= (value & ChannelMask) << shift;
+    }
+    return colour;
+}
+
+} // namespace
+
+void SynDrawGradient(TCanvas* ACanvas, TColor AStartColor, TColor AEndColor, Integer ASteps,
+                     const TRect& ARect, bool AHorizontal) {
+    const Integer startRgb = ColorToRGB(AStartColor);
+    const Integer endRgb = ColorToRGB(AEndColor);
+    const Integer steps = MinMax(ASteps, MinGradientSteps, MaxGradientSteps);
+    const Integer size = AHorizontal ? ARect.Width() : ARect.Height();
+    for (Integer band = 0; band < steps; ++band) {
+        TRect area = ARect;
+        const Integer from = MulDiv(band, size, steps);
+        const Integer to = MulDiv(band + 1, size, steps);
+        if (AHorizontal) {
+            area.Left = ARect.Left + from;
+            area.Right = ARect.Left + to;
+        } else {
+            area.Top = ARect.Top + from;
+            area.Bottom = ARect.Top + to;
+        }
+        ACanvas->Brush()->SetColor(gradientColor(startRgb, endRgb, band, steps));
+        ACanvas->FillRect(area);
+    }
 }

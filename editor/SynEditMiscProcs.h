@@ -1,10 +1,11 @@
 // Stateless helpers of the editor: tab expansion, conversion between
-// character indexes and screen columns, character scanning and small
-// utilities on numbers, points and key names.
+// character indexes and screen columns, character scanning, small
+// utilities on numbers, points and key names, and filling areas.
 #pragma once
 
 #include "editor/SynEditTypes.h"
 #include "platform/core/CodePages.h"
+#include "platform/win/WinTypes.h"
 
 #include <string_view>
 #include <vector>
@@ -56,6 +57,14 @@ void SwapInt(Integer& A, Integer& B);
 TPoint MaxPoint(const TPoint& P1, const TPoint& P2);
 TPoint MinPoint(const TPoint& P1, const TPoint& P2);
 std::vector<Integer> GetIntArray(Cardinal Count, Integer InitialValue);
+
+class TCanvas;
+// Fills Rect with the device context's background colour.
+void InternalFillRect(HDC dc, const TRect& rcPaint);
+// Fills Rect in Steps bands (2 to 256) along its width (Horizontal) or
+// height, from StartColor in the first band to EndColor in the last.
+void SynDrawGradient(TCanvas* ACanvas, TColor AStartColor, TColor AEndColor, Integer ASteps,
+                     const TRect& ARect, bool AHorizontal);
 
 // Make a text usable as one key name where slashes are not allowed, and back.
 AnsiString EncodeString(const AnsiString& S);

@@ -23,15 +23,9 @@ constexpr const char* UnknownLanguageName = "<Unknown>";
     throw EAbstractError(SAbstractError);
 }
 
-const TTypeInfo* fontStyleTypeInfo() {
-    static const TTypeInfo* info =
-        DefineEnum<TFontStyle>("TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"});
-    return info;
-}
-
 const TClass describedAttributes =
     DescribeClass<TSynHighlighterAttributes, TPersistent>([](TClassBuilder<TSynHighlighterAttributes>& c) {
-        fontStyleTypeInfo();
+        TypeInfoFontStyle();
         c.Property("Background", &TSynHighlighterAttributes::Background,
                    &TSynHighlighterAttributes::SetBackground)
             .Type(TypeInfoColor())

@@ -7,17 +7,13 @@
 #include "editor/SynEditTypes.h"
 #include "platform/core/Classes.h"
 #include "platform/vcl/Components.h"
+#include "platform/vcl/Graphics.h"
 
 #include <memory>
 #include <span>
 #include <vector>
 
 class TIniFile;
-
-// Font styles of a token; the style integer of the attribute storage gives
-// them the values 1, 2, 4 and 8 in this order.
-enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
-using TFontStyles = TSet<TFontStyle>;
 
 // Indexes of GetDefaultAttribute.
 constexpr Integer SYN_ATTR_COMMENT = 0;

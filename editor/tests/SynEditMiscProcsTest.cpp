@@ -1,8 +1,13 @@
 #include "editor/SynEditMiscProcs.h"
 
+#include "platform/vcl/Graphics.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/SysColors.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 using namespace std::string_literals;
 
@@ -219,4 +224,74 @@ TEST(SmallUtilities, KeyNameEncodingRoundTrips) {
     for (const AnsiString& s : samples)
         EXPECT_EQ(DecodeString(EncodeString(s)), s) << s;
     EXPECT_EQ(EncodeString("x/y").find('/'), AnsiString::npos);
+}
+
+namespace {
+
+// The colours along a row (or down a column) of a canvas, one run per colour.
+std::vector<std::pair<TColor, Integer>> colourRuns(TCanvas* canvas, Integer length, bool horizontal) {
+    std::vector<std::pair<TColor, Integer>> runs;
+    for (Integer i = 0; i < length; ++i) {
+        TColor colour = horizontal ? canvas->Pixels(i, 0) : canvas->Pixels(0, i);
+        if (runs.empty() || runs.back().first != colour)
+            runs.push_back({colour, 1});
+        else
+            ++runs.back().second;
+    }
+    return runs;
+}
+
+} // namespace
+
+TEST(Gradient, BandsRunFromTheStartColourToTheEndColour) {
+    TBitmap bitmap;
+    bitmap.SetSize(100, 1);
+    SynDrawGradient(bitmap.Canvas(), RGB(0, 0, 0), RGB(200, 100, 40), 5, Rect(0, 0, 100, 1), true);
+    const std::vector<std::pair<TColor, Integer>> expected = {{RGB(0, 0, 0), 20},
+                                                              {RGB(50, 25, 10), 20},
+                                                              {RGB(100, 50, 20), 20},
+                                                              {RGB(150, 75, 30), 20},
+                                                              {RGB(200, 100, 40), 20}};
+    EXPECT_EQ(colourRuns(bitmap.Canvas(), 100, true), expected);
+}
+
+TEST(Gradient, VerticalBandsFollowTheRectangleAndSystemColoursAreResolved) {
+    TBitmap bitmap;
+    bitmap.SetSize(1, 12);
+    bitmap.Canvas()->Brush()->SetColor(clWhite);
+    bitmap.Canvas()->FillRect(Rect(0, 0, 1, 12));
+    SynDrawGradient(bitmap.Canvas(), clBtnFace, RGB(0, 0, 0), 3, Rect(0, 2, 1, 9), false);
+    const TColor face = static_cast<TColor>(GetSysColor(COLOR_BTNFACE));
+    const TColor middle = RGB(GetRValue(face) / 2, GetGValue(face) / 2, GetBValue(face) / 2);
+    // Three bands over rows 2 to 8 start 0, 2 and 5 rows in (MulDiv rounds), below two untouched rows.
+    const std::vector<std::pair<TColor, Integer>> expected = {
+        {clWhite, 2}, {face, 2}, {middle, 3}, {RGB(0, 0, 0), 2}, {clWhite, 3}};
+    EXPECT_EQ(colourRuns(bitmap.Canvas(), 12, false), expected);
+}
+
+TEST(Gradient, StepsAreLimitedTo2Through256) {
+    struct Case {
+        Integer steps;
+        std::size_t bands;
+    };
+    for (Case c : {Case{1, 2}, Case{0, 2}, Case{1000, 256}, Case{256, 256}}) {
+        TBitmap bitmap;
+        bitmap.SetSize(512, 1);
+        SynDrawGradient(bitmap.Canvas(), RGB(0, 0, 0), RGB(255, 0, 0), c.steps, Rect(0, 0, 512, 1), true);
+        EXPECT_EQ(colourRuns(bitmap.Canvas(), 512, true).size(), c.bands) << c.steps;
+    }
+}
+
+TEST(FillRect, FillsWithTheBackgroundColourOnly) {
+    TBitmap bitmap;
+    bitmap.SetSize(6, 4);
+    HDC dc = bitmap.Canvas()->Handle();
+    SetBkColor(dc, RGB(10, 200, 30));
+    InternalFillRect(dc, Rect(1, 1, 4, 3));
+    for (Integer y = 0; y < 4; ++y)
+        for (Integer x = 0; x < 6; ++x) {
+            const bool inside = x >= 1 && x < 4 && y >= 1 && y < 3;
+            EXPECT_EQ(bitmap.Canvas()->Pixels(x, y), inside ? TColor(RGB(10, 200, 30)) : clWhite)
+                << x << "," << y;
+        }
 }

@@ -1,0 +1,102 @@
+// The headless backend: every window lives in memory. Tests drive it like a
+// user: keys (as key codes, with the characters they type, or as text), mouse
+// moves, clicks and wheel turns at screen points or at client points of a
+// window; they read any window back as pixels or a PNG file, answer file
+// dialogs, see the URLs opened, and run time in real time or step it.
+#pragma once
+
+#include "platform/win/BackendInterface.h"
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+
+class HeadlessBackend : public Backend {
+public:
+    static constexpr int DefaultScreenWidth = 1024;
+    static constexpr int DefaultScreenHeight = 768;
+
+    explicit HeadlessBackend(SIZE screen = {DefaultScreenWidth, DefaultScreenHeight});
+
+    // ---- Backend ----
+    void WindowCreated(HWND window, const TRect& bounds) override;
+    void WindowDestroyed(HWND window) override;
+    void WindowMoved(HWND window, const TRect& bounds) override;
+    void WindowShown(HWND window, bool visible) override;
+    void WindowTextChanged(HWND window, const WideString& text) override;
+    void WindowShapeChanged(HWND window, const std::optional<Region>& shape) override;
+    void WindowActivated(HWND window) override;
+    void Present(HWND window, const PixelSurface& pixels, const TRect& changed) override;
+    DWORD Milliseconds() override;
+    void WaitForEvents(DWORD timeout) override;
+    void Wake() override;
+    void SetClipboardText(const WideString& text) override;
+    std::optional<WideString> ClipboardText() override;
+    SIZE ScreenSize() override;
+    void ReadScreen(const TRect& rect, PixelSurface& screen) override;
+    void SetCursorShape(CursorShape shape, HCURSOR cursor) override;
+    void MovePointer(POINT screen) override;
+    bool RunFileDialog(FileDialogRequest& request) override;
+    bool OpenUrl(const WideString& target) override;
+    std::unique_ptr<WebView> CreateWebView(HWND host, const TRect& clientRect, WebViewEvents events) override;
+
+    // ---- Time ----
+    // Stepped time stands still until AdvanceTime; a wait with nothing to do
+    // then moves it on by the wait's time-out.
+    void UseSteppedTime(bool stepped);
+    void AdvanceTime(DWORD milliseconds);
+
+    // ---- Input ----
+    void KeyDown(UINT virtualKey, const WideString& characters = {});
+    void KeyUp(UINT virtualKey);
+    // Holds the modifiers (VK_SHIFT, VK_CONTROL, VK_MENU) while the key goes down and up.
+    void PressKey(UINT virtualKey, std::initializer_list<UINT> modifiers = {});
+    // Characters as an input method delivers them.
+    void TypeText(const WideString& text);
+    void MoveMouse(POINT screen);
+    void MoveMouse(HWND window, POINT client);
+    void MouseDown(HWND window, POINT client, MouseButton button = MouseButton::Left);
+    void MouseUp(HWND window, POINT client, MouseButton button = MouseButton::Left);
+    void Click(HWND window, POINT client, MouseButton button = MouseButton::Left);
+    void DoubleClick(HWND window, POINT client);
+    // Notches away from the user are positive.
+    void TurnWheel(HWND window, POINT client, int notches);
+    void DropFiles(HWND window, POINT client, const std::vector<WideString>& files);
+    // Retrieves, translates and dispatches until the queue is empty.
+    static void ProcessMessages();
+    // Called whenever the program waits for input (a modal loop such as a
+    // message box's, or GetMessage), so a test can answer what is shown.
+    void SetIdleHandler(std::function<void()> handler);
+
+    // ---- Reading back ----
+    std::shared_ptr<PixelSurface> Capture(HWND window, bool clientOnly = false) const;
+    bool SavePng(HWND window, const std::string& path, bool clientOnly = false) const;
+    bool IsShown(HWND window) const;
+    CursorShape CurrentCursor() const;
+    std::vector<WideString> OpenedUrls() const;
+    // The next file dialog answers with these names; none queued cancels it.
+    void AnswerFileDialog(std::vector<WideString> fileNames, int filterIndex = 1);
+    // The last file dialog asked.
+    FileDialogRequest LastFileDialog() const;
+
+private:
+    static POINT toScreen(HWND window, POINT client);
+
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    bool woken_ = false;
+    bool stepped_ = false;
+    DWORD steppedNow_ = 0;
+    SIZE screen_;
+    std::map<HWND, bool> shown_;
+    std::optional<WideString> clipboard_;
+    CursorShape cursor_ = CursorShape::Arrow;
+    std::vector<WideString> openedUrls_;
+    std::deque<std::pair<std::vector<WideString>, int>> dialogAnswers_;
+    FileDialogRequest lastDialog_;
+    std::function<void()> idleHandler_;
+    bool inIdleHandler_ = false;
+};

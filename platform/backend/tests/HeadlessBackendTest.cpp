@@ -1,0 +1,181 @@
+#include "BackendTestSupport.h"
+
+#include "platform/core/CodePages.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/DefWindowProc.h"
+#include "platform/win/Drawing.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/Painting.h"
+#include "platform/win/Regions.h"
+#include "platform/win/Shell.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/SystemInfo.h"
+#include "platform/win/Timers.h"
+#include "platform/win/WindowPos.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+constexpr COLORREF red = RGB(255, 0, 0);
+constexpr COLORREF white = RGB(255, 255, 255);
+
+std::vector<std::pair<UINT, WPARAM>> received;
+
+LRESULT redProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER || message == WM_CHAR || message == WM_LBUTTONDOWN)
+        received.emplace_back(message, message == WM_LBUTTONDOWN ? static_cast<WPARAM>(lParam) : wParam);
+    if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    HBRUSH brush = CreateSolidBrush(red);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+class HeadlessBackendTest : public HeadlessTest {
+protected:
+    HWND window = nullptr;
+
+    void SetUp() override {
+        static bool registered = [] {
+            WNDCLASSW windowClass;
+            windowClass.lpfnWndProc = WindowProcFromFunction(redProcedure);
+            windowClass.lpszClassName = u"RedWindow";
+            return RegisterClassW(&windowClass) != 0;
+        }();
+        (void)registered;
+        window = CreateWindowExW(0, u"RedWindow", u"", WS_POPUP | WS_VISIBLE, 100, 100, 60, 40, nullptr,
+                                 nullptr, nullptr, nullptr);
+        HeadlessBackend::ProcessMessages();
+        received.clear();
+    }
+
+    COLORREF pixel(int x, int y) { return ColorRefFromPixel(backend.Capture(window, true)->At(x, y)); }
+};
+
+TEST_F(HeadlessBackendTest, SteppedTimeDrivesTimersOneMessageAtATime) {
+    backend.UseSteppedTime(true);
+    SetTimer(window, 7, 100, nullptr);
+    backend.AdvanceTime(60);
+    HeadlessBackend::ProcessMessages();
+    EXPECT_TRUE(received.empty());
+    backend.AdvanceTime(60);
+    HeadlessBackend::ProcessMessages();
+    EXPECT_EQ(received, (std::vector<std::pair<UINT, WPARAM>>{{WM_TIMER, 7}}));
+    received.clear();
+    backend.AdvanceTime(1000);
+    HeadlessBackend::ProcessMessages();
+    EXPECT_EQ(received.size(), 1u);
+    KillTimer(window, 7);
+    backend.AdvanceTime(1000);
+    HeadlessBackend::ProcessMessages();
+    EXPECT_EQ(received.size(), 1u);
+}
+
+int procedureTicks = 0;
+void countTick(HWND, UINT, UINT_PTR, DWORD) {
+    ++procedureTicks;
+}
+
+TEST_F(HeadlessBackendTest, ATimerWithoutAWindowCallsItsProcedure) {
+    backend.UseSteppedTime(true);
+    UINT_PTR id = SetTimer(nullptr, 0, 50, countTick);
+    ASSERT_NE(id, 0u);
+    backend.AdvanceTime(50);
+    HeadlessBackend::ProcessMessages();
+    EXPECT_EQ(procedureTicks, 1);
+    EXPECT_TRUE(KillTimer(nullptr, id));
+}
+
+TEST_F(HeadlessBackendTest, TheCaretBlinksWithTheClock) {
+    backend.UseSteppedTime(true);
+    CreateCaret(window, nullptr, 2, 10);
+    SetCaretPos(4, 4);
+    ShowCaret(window);
+    EXPECT_EQ(pixel(4, 4), RGB(0, 255, 255));
+    backend.AdvanceTime(GetCaretBlinkTime());
+    HeadlessBackend::ProcessMessages();
+    EXPECT_EQ(pixel(4, 4), red);
+    backend.AdvanceTime(GetCaretBlinkTime());
+    HeadlessBackend::ProcessMessages();
+    EXPECT_EQ(pixel(4, 4), RGB(0, 255, 255));
+}
+
+TEST_F(HeadlessBackendTest, InputArrivesAtClientPoints) {
+    SetFocus(window);
+    backend.Click(window, {7, 9});
+    backend.PressKey('Q', {VK_SHIFT});
+    backend.TypeText(u"\u00E9");
+    HeadlessBackend::ProcessMessages();
+    EXPECT_EQ(received,
+              (std::vector<std::pair<UINT, WPARAM>>{
+                  {WM_LBUTTONDOWN, static_cast<WPARAM>(MAKELPARAM(7, 9))}, {WM_CHAR, 'Q'}, {WM_CHAR, 0xE9}}));
+}
+
+TEST_F(HeadlessBackendTest, WindowsAndTheScreenReadBackAsPixels) {
+    EXPECT_TRUE(backend.IsShown(window));
+    EXPECT_EQ(pixel(30, 20), red);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, 110, 110), red);
+    EXPECT_EQ(GetPixel(screen, 10, 10), GetSysColor(COLOR_DESKTOP));
+    SetWindowRgn(window, CreateEllipticRgn(0, 0, 60, 40), TRUE);
+    EXPECT_EQ(GetPixel(screen, 100, 100), GetSysColor(COLOR_DESKTOP));
+    ReleaseDC(nullptr, screen);
+    auto path = std::filesystem::temp_directory_path() / "headless-window.png";
+    ASSERT_TRUE(backend.SavePng(window, path.string()));
+    EXPECT_GT(std::filesystem::file_size(path), 0u);
+    std::filesystem::remove(path);
+}
+
+TEST_F(HeadlessBackendTest, ClipboardTextAndOpenedAddressesGoThroughTheBackend) {
+    ASSERT_TRUE(OpenClipboard(window));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 6 * sizeof(WCHAR));
+    std::memcpy(GlobalLock(memory), u"#FF00", 6 * sizeof(WCHAR));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    EXPECT_EQ(backend.ClipboardText(), std::optional<WideString>(u"#FF00"));
+
+    auto before = backend.OpenedUrls().size();
+    EXPECT_GT(reinterpret_cast<INT_PTR>(
+                  ShellExecuteW(nullptr, u"open", u"https://example.org/", nullptr, nullptr, SW_SHOWNORMAL)),
+              32);
+    ASSERT_EQ(backend.OpenedUrls().size(), before + 1);
+    EXPECT_EQ(backend.OpenedUrls().back(), u"https://example.org/");
+}
+
+TEST_F(HeadlessBackendTest, TheWebViewReportsTitleAndProgressOfAPage) {
+    auto path = std::filesystem::temp_directory_path() / "headless-page.htm";
+    std::ofstream(path) << "<html><head><TITLE>Script preview</TITLE></head><body></body></html>";
+    WideString title;
+    std::vector<int> progress;
+    WebViewEvents events;
+    events.TitleChanged = [&](const WideString& text) { title = text; };
+    events.ProgressChanged = [&](int done, int) { progress.push_back(done); };
+    auto view = backend.CreateWebView(window, {0, 0, 60, 40}, events);
+    view->Navigate(UTF8Decode(path.string()));
+    EXPECT_EQ(title, u"Script preview");
+    EXPECT_EQ(progress, (std::vector<int>{0, 100}));
+    std::filesystem::remove(path);
+}
+
+TEST_F(HeadlessBackendTest, FileDialogsTakeTheQueuedAnswerOrCancel) {
+    FileDialogRequest request;
+    request.Title = u"Export";
+    EXPECT_FALSE(backend.RunFileDialog(request));
+    backend.AnswerFileDialog({u"/tmp/page.htm"}, 2);
+    EXPECT_TRUE(backend.RunFileDialog(request));
+    EXPECT_EQ(request.FileName, u"/tmp/page.htm");
+    EXPECT_EQ(request.FilterIndex, 2);
+    EXPECT_EQ(backend.LastFileDialog().Title, u"Export");
+}
+
+} // namespace

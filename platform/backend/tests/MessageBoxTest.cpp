@@ -1,0 +1,99 @@
+#include "BackendTestSupport.h"
+
+#include "platform/win/MessageBox.h"
+#include "platform/win/WindowPos.h"
+
+namespace {
+
+class MessageBoxTest : public HeadlessTest {
+protected:
+    HWND owner = nullptr;
+
+    void SetUp() override {
+        owner = CreateWindowExW(0, u"MessageBoxOwner", u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
+                                400, 300, nullptr, nullptr, nullptr, nullptr);
+    }
+
+    static void SetUpTestSuite() {
+        WNDCLASSW windowClass;
+        windowClass.lpfnWndProc = WindowProcFromFunction(DefWindowProcW);
+        windowClass.lpszClassName = u"MessageBoxOwner";
+        RegisterClassW(&windowClass);
+    }
+
+    static HWND button(HWND box, const WCHAR* text) {
+        return FindWindowExW(box, nullptr, MessageBoxButtonClassName, text);
+    }
+
+    static WideString message(HWND box) {
+        WCHAR text[128] = {};
+        GetWindowTextW(FindWindowExW(box, nullptr, MessageBoxTextClassName, nullptr), text, 128);
+        return text;
+    }
+
+    // Answers the box shown with `caption` once, by `answer`.
+    void answerWith(const WCHAR* caption, std::function<void(HWND box)> answer) {
+        backend.SetIdleHandler([this, caption, answer] {
+            HWND box = FindWindowW(MessageBoxClassName, caption);
+            if (!box) return;
+            backend.SetIdleHandler(nullptr);
+            answer(box);
+        });
+    }
+};
+
+TEST_F(MessageBoxTest, ATestAnswersTheBoxWithAClick) {
+    WideString shown;
+    bool ownerWasDisabled = false;
+    answerWith(u"Question", [&](HWND box) {
+        shown = message(box);
+        ownerWasDisabled = !IsWindowEnabled(owner);
+        EXPECT_TRUE(button(box, u"&Yes"));
+        EXPECT_TRUE(button(box, u"Cancel"));
+        backend.Click(button(box, u"&No"), {10, 10});
+    });
+    EXPECT_EQ(MessageBoxW(owner, u"Save changes?", u"Question", MB_YESNOCANCEL | MB_ICONQUESTION), IDNO);
+    EXPECT_EQ(shown, u"Save changes?");
+    EXPECT_TRUE(ownerWasDisabled);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(FindWindowW(MessageBoxClassName, nullptr), nullptr);
+    EXPECT_EQ(GetActiveWindow(), owner);
+}
+
+TEST_F(MessageBoxTest, KeysPressTheDefaultButtonCancelOrAButtonByItsLetter) {
+    struct Case {
+        UINT type;
+        UINT key;
+        int expected;
+    };
+    const Case cases[] = {
+        {MB_OKCANCEL, VK_RETURN, IDOK}, {MB_OKCANCEL, VK_ESCAPE, IDCANCEL},
+        {MB_OK, VK_ESCAPE, IDOK},       {MB_YESNO | MB_DEFBUTTON2, VK_RETURN, IDNO},
+        {MB_YESNO, 'Y', IDYES},         {MB_ABORTRETRYIGNORE, 'I', IDIGNORE},
+    };
+    for (const Case& each : cases) {
+        answerWith(u"Keys", [&](HWND) { backend.PressKey(each.key); });
+        EXPECT_EQ(MessageBoxW(owner, u"Press a key", u"Keys", each.type), each.expected) << each.type;
+    }
+}
+
+TEST_F(MessageBoxTest, TheAnsiBoxShowsItsTextConvertedAndDefaultsTheCaption) {
+    WideString shown;
+    answerWith(u"Error", [&](HWND box) {
+        shown = message(box);
+        SendMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_EQ(MessageBoxA(nullptr, "Fichier introuvable: \xE9t\xE9.htm", nullptr, MB_OK | MB_ICONHAND), IDOK);
+    EXPECT_EQ(shown, u"Fichier introuvable: \u00E9t\u00E9.htm");
+}
+
+TEST_F(MessageBoxTest, AYesNoBoxCannotBeClosedWithoutAnAnswer) {
+    answerWith(u"Sure?", [&](HWND box) {
+        SendMessageW(box, WM_CLOSE, 0, 0);
+        backend.PressKey(VK_ESCAPE);
+        backend.SetIdleHandler([this] { backend.PressKey(VK_RETURN); });
+    });
+    EXPECT_EQ(MessageBoxW(owner, u"Really?", u"Sure?", MB_YESNO), IDYES);
+}
+
+} // namespace

@@ -1,0 +1,36 @@
+// The keyboard: key state (per thread as of the last message retrieved, and
+// "asynchronous" as the keys are now), keybd_event, the way a raw key event
+// becomes WM_KEYDOWN or WM_SYSKEYDOWN for the focus window, and
+// TranslateMessage, which posts WM_CHAR or WM_SYSCHAR with the characters the
+// key types (the backend's, or those of the United States layout).
+#pragma once
+
+#include "platform/win/WinUser.h"
+#include "platform/win/WindowObjects.h"
+
+// High bit: down; low bit: toggled (an odd number of presses).
+SHORT GetKeyState(int virtualKey);
+// High bit: down now; low bit: pressed since the previous call.
+SHORT GetAsyncKeyState(int virtualKey);
+BOOL GetKeyboardState(BYTE* state);
+BOOL SetKeyboardState(const BYTE* state);
+void keybd_event(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo);
+BOOL TranslateMessage(const MSG* msg);
+
+constexpr UINT MAPVK_VK_TO_VSC = 0;
+constexpr UINT MAPVK_VSC_TO_VK = 1;
+constexpr UINT MAPVK_VK_TO_CHAR = 2;
+// The United States layout's scan codes and unshifted characters.
+UINT MapVirtualKeyA(UINT code, UINT mapType);
+UINT MapVirtualKeyW(UINT code, UINT mapType);
+// The key (low byte) and shift state (high byte: 1 Shift, 2 Ctrl) that types
+// the character on the United States layout; -1 when none does.
+SHORT VkKeyScanA(CHAR character);
+SHORT VkKeyScanW(WCHAR character);
+
+// ---- For the window units ----
+
+bool ResolveKeyboardInput(ThreadState& thread, InputEvent& event);
+bool AcceptKeyboardInput(ThreadState& thread, InputEvent& event, bool removing);
+void SetAsyncKeyDown(UINT virtualKey, bool down);
+bool IsAsyncKeyDown(UINT virtualKey);
