@@ -140,10 +140,6 @@ Painter::Painter(DeviceContext& dc) : dc_(dc), surface_(dc.surface.get()), clip_
 
 void Painter::paintSpan(int x, int y, int count, const Paint& paint, RopTable table) {
     Pixel* destination = PixelAt(x, y);
-    if (paint.IsSolid() && !RopUsesDestination(table)) {
-        std::fill_n(destination, count, ApplyRop(table, paint.SolidColour(), 0, 0));
-        return;
-    }
     RowBuffers& buffers = rowBuffers();
     buffers.Reserve(count);
     bool gaps = paint.HasGaps();
@@ -160,17 +156,36 @@ void Painter::paintSpan(int x, int y, int count, const Paint& paint, RopTable ta
             destination[i] = ApplyRop(table, buffers.pattern[static_cast<std::size_t>(i)], 0, destination[i]);
 }
 
+// A solid paint under a raster operation that ignores the destination comes
+// down to one colour, worked out once for all the spans.
+template <typename ForEachSpan>
+void Painter::fillSpans(const Paint& paint, RopTable table, ForEachSpan forEachSpan) {
+    if (paint.IsSolid() && !RopUsesDestination(table)) {
+        Pixel colour = ApplyRop(table, paint.SolidColour(), 0, 0);
+        forEachSpan([&](int y, int left, int right) { std::fill_n(PixelAt(left, y), right - left, colour); });
+        return;
+    }
+    forEachSpan([&](int y, int left, int right) { paintSpan(left, y, right - left, paint, table); });
+}
+
 void Painter::FillRegion(const Region& area, const Paint& paint, RopTable table) {
+    if (area.Kind() == SIMPLEREGION) {
+        FillRect(area.Bounds(), paint, table);
+        return;
+    }
     if (!surface_ || paint.IsNone()) return;
     Region visible = area.Intersect(clip_);
-    for (const RegionBand& band : visible.Bands())
-        for (int y = band.top; y < band.bottom; ++y)
-            for (const RegionSpan& span : band.spans)
-                paintSpan(span.left, y, span.right - span.left, paint, table);
+    fillSpans(paint, table, [&](auto paintRow) {
+        for (const RegionBand& band : visible.Bands())
+            for (int y = band.top; y < band.bottom; ++y)
+                for (const RegionSpan& span : band.spans)
+                    paintRow(y, span.left, span.right);
+    });
 }
 
 void Painter::FillRect(const TRect& deviceRect, const Paint& paint, RopTable table) {
-    FillRegion(Region(deviceRect), paint, table);
+    if (!surface_ || paint.IsNone()) return;
+    fillSpans(paint, table, [&](auto paintRow) { clip_.ForEachSpanWithin(deviceRect, paintRow); });
 }
 
 void Painter::Plot(int x, int y, Pixel colour, RopTable table) {

@@ -61,6 +61,8 @@ public:
     Pixel* PixelAt(int x, int y) { return surface_->Row(y + dc_.surfaceOrigin.y) + x + dc_.surfaceOrigin.x; }
 
 private:
+    template <typename ForEachSpan>
+    void fillSpans(const Paint& paint, RopTable table, ForEachSpan forEachSpan);
     void paintSpan(int x, int y, int count, const Paint& paint, RopTable table);
 
     DeviceContext& dc_;

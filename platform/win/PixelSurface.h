@@ -31,6 +31,21 @@ constexpr Pixel NearestMonochrome(Pixel pixel) {
     return sum > halfOfFullScale ? PixelWhite : PixelBlack;
 }
 
+// `colour` laid over `destination` at `coverage` out of 255, each channel
+// rounded to the nearest value; the top byte of the result is 0. Red and blue
+// are worked out side by side in one word, and x / 255 rounded is
+// ((x + 128) + ((x + 128) >> 8)) >> 8, exact for every x up to 255 x 255.
+constexpr Pixel BlendPixel(Pixel destination, Pixel colour, unsigned coverage) {
+    constexpr Pixel redAndBlue = 0x00FF00FF, green = 0x0000FF00, redAndBlueHalf = 0x00800080;
+    constexpr Pixel greenHalf = 0x80;
+    const unsigned remaining = 255 - coverage;
+    Pixel rb = (destination & redAndBlue) * remaining + (colour & redAndBlue) * coverage + redAndBlueHalf;
+    rb = ((rb + ((rb >> 8) & redAndBlue)) >> 8) & redAndBlue;
+    Pixel g = ((destination >> 8) & 0xFF) * remaining + ((colour >> 8) & 0xFF) * coverage + greenHalf;
+    g = (g + (g >> 8)) & green;
+    return rb | g;
+}
+
 class PixelSurface {
 public:
     // Owns its pixels, all black at first.

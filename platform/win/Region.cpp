@@ -218,9 +218,13 @@ int Region::Kind() const {
     return bands_.size() == 1 && bands_.front().spans.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
+Region::BandIterator Region::firstBandEndingBelow(int y) const {
+    return std::upper_bound(bands_.begin(), bands_.end(), y,
+                            [](int row, const RegionBand& candidate) { return row < candidate.bottom; });
+}
+
 const RegionBand* Region::BandAt(int y) const {
-    auto band = std::upper_bound(bands_.begin(), bands_.end(), y,
-                                 [](int row, const RegionBand& candidate) { return row < candidate.bottom; });
+    auto band = firstBandEndingBelow(y);
     if (band == bands_.end() || band->top > y) return nullptr;
     return &*band;
 }

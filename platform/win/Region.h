@@ -5,6 +5,7 @@
 
 #include "platform/win/WinTypes.h"
 
+#include <algorithm>
 #include <vector>
 
 struct RegionSpan {
@@ -55,10 +56,32 @@ public:
     const std::vector<RegionBand>& Bands() const { return bands_; }
     // The band holding row y, or null.
     const RegionBand* BandAt(int y) const;
+    // Calls visit(y, left, right) for each row piece of the region that lies
+    // inside `rect`, top to bottom, without building the intersection.
+    template <typename Visit> void ForEachSpanWithin(const TRect& rect, Visit&& visit) const;
 
     friend bool operator==(const Region&, const Region&) = default;
 
 private:
+    using BandIterator = std::vector<RegionBand>::const_iterator;
+    // The first band that ends below row y.
+    BandIterator firstBandEndingBelow(int y) const;
     void coalesce();
     std::vector<RegionBand> bands_;
 };
+
+template <typename Visit> void Region::ForEachSpanWithin(const TRect& rect, Visit&& visit) const {
+    if (rect.Left >= rect.Right || rect.Top >= rect.Bottom) return;
+    for (auto band = firstBandEndingBelow(rect.Top); band != bands_.end() && band->top < rect.Bottom;
+         ++band) {
+        auto first = std::find_if(band->spans.begin(), band->spans.end(),
+                                  [&](const RegionSpan& span) { return span.right > rect.Left; });
+        auto last = std::find_if(first, band->spans.end(),
+                                 [&](const RegionSpan& span) { return span.left >= rect.Right; });
+        if (first == last) continue;
+        int bottom = std::min(band->bottom, rect.Bottom);
+        for (int y = std::max(band->top, rect.Top); y < bottom; ++y)
+            for (auto span = first; span != last; ++span)
+                visit(y, std::max(span->left, rect.Left), std::min(span->right, rect.Right));
+    }
+}

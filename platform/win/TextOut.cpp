@@ -7,26 +7,28 @@
 #include "platform/win/GdiObjects.h"
 #include "platform/win/Painter.h"
 
+#include <algorithm>
 #include <cmath>
-#include <vector>
+#include <limits>
+#include <optional>
 
 namespace {
 
-constexpr int fullCoverage = 255;
-constexpr int halfCoverage = 128;
+constexpr Byte halfCoverage = 128;
 constexpr UINT horizontalAlignMask = TA_LEFT | TA_RIGHT | TA_CENTER;
 constexpr UINT verticalAlignMask = TA_TOP | TA_BOTTOM | TA_BASELINE;
+constexpr TRect unlimited{std::numeric_limits<int>::min(), std::numeric_limits<int>::min(),
+                          std::numeric_limits<int>::max(), std::numeric_limits<int>::max()};
 
-Pixel blend(Pixel destination, Pixel colour, int coverage) {
-    Pixel result = 0;
-    for (int shift : {0, 8, 16}) {
-        int d = static_cast<int>((destination >> shift) & 0xFF),
-            c = static_cast<int>((colour >> shift) & 0xFF);
-        result |= static_cast<Pixel>((d * (fullCoverage - coverage) + c * coverage + fullCoverage / 2) /
-                                     fullCoverage)
-                  << shift;
-    }
-    return result;
+TRect intersection(const TRect& first, const TRect& second) {
+    return {std::max(first.Left, second.Left), std::max(first.Top, second.Top),
+            std::min(first.Right, second.Right), std::min(first.Bottom, second.Bottom)};
+}
+
+bool covers(const TRect& outer, const TRect& inner) {
+    bool empty = inner.Left >= inner.Right || inner.Top >= inner.Bottom;
+    return empty || (inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
+                     inner.Bottom <= outer.Bottom);
 }
 
 // The direction of the baseline and the direction "down" from it, in device space.
@@ -39,20 +41,25 @@ struct Baseline {
 };
 
 struct RunLayout {
-    std::vector<int> advances;
+    // The spacing array, or null for the glyphs' own advances plus the DC's extra spacing.
+    const INT* distances = nullptr;
+    int characterExtra = 0;
     long width = 0;
     // Start of the baseline in device coordinates.
     double startX = 0, startY = 0;
+
+    int Advance(std::size_t index, const GlyphImage& glyph) const {
+        return distances ? distances[index] : glyph.advance + characterExtra;
+    }
 };
 
 RunLayout layoutRun(DeviceContext& dc, FontFace& face, const WideString& text, const INT* distances,
                     TPoint reference, const Baseline& baseline) {
     RunLayout run;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        int advance = distances ? distances[i] : face.Advance(text[i]) + dc.state.characterExtra;
-        run.advances.push_back(advance);
-        run.width += advance;
-    }
+    run.distances = distances;
+    run.characterExtra = dc.state.characterExtra;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        run.width += run.Advance(i, face.Glyph(text[i]));
     const TEXTMETRICW& metrics = face.Metrics();
     double along = 0, down = 0;
     switch (dc.state.textAlign & horizontalAlignMask) {
@@ -81,49 +88,86 @@ RunLayout layoutRun(DeviceContext& dc, FontFace& face, const WideString& text, c
     return run;
 }
 
+// Where the run may paint: the DC's clip, and with ETO_CLIPPED only inside
+// `limit` as well. Keeping the rectangle apart spares building a region per call.
+struct TextClip {
+    const Region& region;
+    TRect limit = unlimited;
+};
+
 // A band along the baseline from `from` to `to` pixels, `offset` pixels down from it and `thickness` deep.
-Region bandAlongBaseline(const RunLayout& run, const Baseline& baseline, double from, double to,
-                         double offset, double thickness) {
-    if (baseline.Horizontal()) {
-        int left = static_cast<int>(std::lround(run.startX + from));
-        int top = static_cast<int>(std::lround(run.startY + offset));
-        return Region(
-            TRect{left, top, left + static_cast<int>(to - from), top + static_cast<int>(thickness)});
-    }
+struct BandAlongBaseline {
+    double from, to, offset, thickness;
+};
+
+// The band of a horizontal baseline.
+TRect bandRect(const RunLayout& run, const BandAlongBaseline& band) {
+    int left = static_cast<int>(std::lround(run.startX + band.from));
+    int top = static_cast<int>(std::lround(run.startY + band.offset));
+    return {left, top, left + static_cast<int>(band.to - band.from), top + static_cast<int>(band.thickness)};
+}
+
+// The band of any other baseline: a rotated rectangle.
+Region slantedBand(const RunLayout& run, const Baseline& baseline, const BandAlongBaseline& band) {
     auto corner = [&](double along, double down) {
         return TPoint{
             static_cast<int>(std::lround(run.startX + along * baseline.alongX + down * baseline.downX)),
             static_cast<int>(std::lround(run.startY + along * baseline.alongY + down * baseline.downY))};
     };
-    TPoint corners[4] = {corner(from, offset), corner(to, offset), corner(to, offset + thickness),
-                         corner(from, offset + thickness)};
+    TPoint corners[4] = {corner(band.from, band.offset), corner(band.to, band.offset),
+                         corner(band.to, band.offset + band.thickness),
+                         corner(band.from, band.offset + band.thickness)};
     return Region::Polygon(corners, 4, ALTERNATE);
 }
 
-void drawGlyph(Painter& painter, const Region& clip, const GlyphImage& glyph, int penX, int penY,
+void fillBand(Painter& painter, const TextClip& clip, const RunLayout& run, const Baseline& baseline,
+              const BandAlongBaseline& band, Pixel colour) {
+    Paint paint = Paint::Solid(colour);
+    if (baseline.Horizontal())
+        painter.FillRect(intersection(bandRect(run, band), clip.limit), paint, RopTableOf(PATCOPY));
+    else
+        painter.FillRegion(slantedBand(run, baseline, band).Intersect(Region(clip.limit)), paint,
+                           RopTableOf(PATCOPY));
+}
+
+// Without branches on the coverage, which edges make unpredictable; uncovered
+// pixels keep even their top byte.
+void blendRow(Pixel* destination, const Byte* coverage, int count, Pixel colour) {
+    for (int i = 0; i < count; ++i) {
+        Pixel blended = BlendPixel(destination[i], colour, coverage[i]);
+        destination[i] = coverage[i] != 0 ? blended : destination[i];
+    }
+}
+
+// A monochrome surface takes the pixels that are at least half covered.
+void thresholdRow(Pixel* destination, const Byte* coverage, int count, Pixel colour) {
+    for (int i = 0; i < count; ++i)
+        if (coverage[i] >= halfCoverage) destination[i] = colour;
+}
+
+void drawGlyph(Painter& painter, const TextClip& clip, const GlyphImage& glyph, int penX, int penY,
                Pixel colour) {
     if (glyph.width == 0 || glyph.height == 0) return;
-    bool monochrome = painter.Surface().IsMonochrome();
+    auto drawRow = painter.Surface().IsMonochrome() ? thresholdRow : blendRow;
     int left = penX + glyph.left, top = penY - glyph.top;
-    for (int row = 0; row < glyph.height; ++row) {
-        int y = top + row;
-        const RegionBand* band = clip.BandAt(y);
-        if (!band) continue;
-        const Byte* coverage = glyph.coverage.data() + static_cast<std::size_t>(row) * glyph.width;
-        for (const RegionSpan& span : band->spans) {
-            int from = std::max(span.left, left), to = std::min(span.right, left + glyph.width);
-            if (from >= to) continue;
-            Pixel* destination = painter.PixelAt(from, y);
-            for (int x = from; x < to; ++x, ++destination) {
-                int amount = coverage[x - left];
-                if (amount == 0) continue;
-                if (monochrome)
-                    *destination = amount >= halfCoverage ? colour : *destination;
-                else
-                    *destination = amount == fullCoverage ? colour : blend(*destination, colour, amount);
-            }
-        }
-    }
+    TRect box = intersection({left, top, left + glyph.width, top + glyph.height}, clip.limit);
+    clip.region.ForEachSpanWithin(box, [&](int y, int from, int to) {
+        const Byte* coverage = glyph.coverage.data() + static_cast<std::size_t>(y - top) * glyph.width;
+        drawRow(painter.PixelAt(from, y), coverage + (from - left), to - from, colour);
+    });
+}
+
+// The cells behind the text in opaque mode; skipped where the ETO_OPAQUE
+// rectangle, filled just before in the same colour, already holds them.
+void fillTextBackground(Painter& painter, const TextClip& clip, const RunLayout& run,
+                        const Baseline& baseline, const TEXTMETRICW& metrics, Pixel background,
+                        const TRect* opaqueRect) {
+    BandAlongBaseline cells{0, static_cast<double>(run.width), static_cast<double>(-metrics.tmAscent),
+                            static_cast<double>(metrics.tmHeight)};
+    if (opaqueRect && baseline.Horizontal() &&
+        covers(*opaqueRect, intersection(bandRect(run, cells), clip.limit)))
+        return;
+    fillBand(painter, clip, run, baseline, cells, background);
 }
 
 void drawRun(DeviceContext& dc, int x, int y, UINT options, const RECT* rect, const WideString& text,
@@ -140,33 +184,37 @@ void drawRun(DeviceContext& dc, int x, int y, UINT options, const RECT* rect, co
     Pixel background = ResolveColour(dc, dc.state.backgroundColor);
     Pixel textColour = ResolveColour(dc, dc.state.textColor);
 
-    Region clip = painter.Clip();
-    if (rect && (options & ETO_OPAQUE))
-        painter.FillRect(dc.ToDevice(*rect), Paint::Solid(background), RopTableOf(PATCOPY));
-    if (rect && (options & ETO_CLIPPED)) clip = clip.Intersect(Region(dc.ToDevice(*rect)));
+    TextClip clip{painter.Clip()};
+    std::optional<TRect> opaqueRect;
+    if (rect && (options & ETO_OPAQUE)) {
+        opaqueRect = dc.ToDevice(*rect);
+        painter.FillRect(*opaqueRect, Paint::Solid(background), RopTableOf(PATCOPY));
+    }
+    if (rect && (options & ETO_CLIPPED)) clip.limit = dc.ToDevice(*rect);
     if (dc.state.backgroundMode == OPAQUE && run.width > 0)
-        painter.FillRegion(bandAlongBaseline(run, baseline, 0, run.width, -metrics.tmAscent, metrics.tmHeight)
-                               .Intersect(clip),
-                           Paint::Solid(background), RopTableOf(PATCOPY));
+        fillTextBackground(painter, clip, run, baseline, metrics, background,
+                           opaqueRect ? &*opaqueRect : nullptr);
 
     double pen = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         int penX = static_cast<int>(std::lround(run.startX + pen * baseline.alongX));
         int penY = static_cast<int>(std::lround(run.startY + pen * baseline.alongY));
-        drawGlyph(painter, clip, face.Glyph(text[i]), penX, penY, textColour);
-        pen += run.advances[i];
+        const GlyphImage& glyph = face.Glyph(text[i]);
+        drawGlyph(painter, clip, glyph, penX, penY, textColour);
+        pen += run.Advance(i, glyph);
     }
     const FaceLines& lines = face.Lines();
+    double width = static_cast<double>(run.width);
     if (font.logFont.lfUnderline && run.width > 0)
-        painter.FillRegion(
-            bandAlongBaseline(run, baseline, 0, run.width, lines.underlineOffset, lines.underlineThickness)
-                .Intersect(clip),
-            Paint::Solid(textColour), RopTableOf(PATCOPY));
+        fillBand(painter, clip, run, baseline,
+                 {0, width, static_cast<double>(lines.underlineOffset),
+                  static_cast<double>(lines.underlineThickness)},
+                 textColour);
     if (font.logFont.lfStrikeOut && run.width > 0)
-        painter.FillRegion(
-            bandAlongBaseline(run, baseline, 0, run.width, -lines.strikeoutOffset, lines.strikeoutThickness)
-                .Intersect(clip),
-            Paint::Solid(textColour), RopTableOf(PATCOPY));
+        fillBand(painter, clip, run, baseline,
+                 {0, width, static_cast<double>(-lines.strikeoutOffset),
+                  static_cast<double>(lines.strikeoutThickness)},
+                 textColour);
     if (updatePosition) {
         UINT horizontal = dc.state.textAlign & horizontalAlignMask;
         if (horizontal == TA_LEFT)

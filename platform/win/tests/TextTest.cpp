@@ -186,7 +186,9 @@ TEST(TextOutput, UnderlineRunsUnderTheWholeText) {
 }
 
 TEST(TextOutput, GlyphsAreRenderedOncePerFont) {
-    TextCanvas canvas(200, 20);
+    // A size no other test draws in, so that "Q" has not been rendered before.
+    constexpr int ownHeight = -17;
+    TextCanvas canvas(200, 20, makeFont("Courier New", ownHeight));
     TextOutA(canvas.DC, 0, 0, "cache me", 8);
     std::size_t rendered = GlyphRenderCount();
     for (int i = 0; i < 5; ++i)
@@ -195,7 +197,7 @@ TEST(TextOutput, GlyphsAreRenderedOncePerFont) {
     TextOutA(canvas.DC, 0, 0, "Q", 1);
     EXPECT_EQ(GlyphRenderCount(), rendered + 1);
     // Another font handle with the same look shares the cache.
-    Selected same(canvas.DC, makeFont("Courier New", -13));
+    Selected same(canvas.DC, makeFont("Courier New", ownHeight));
     TextOutA(canvas.DC, 0, 0, "cache Q", 7);
     EXPECT_EQ(GlyphRenderCount(), rendered + 1);
 }
