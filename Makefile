@@ -5,9 +5,10 @@ JOBS ?= $(shell nproc)
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-	libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev libpcre2-dev clang perl
+	libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev libpcre2-dev clang perl \
+	libgtk-3-dev libwebkit2gtk-4.1-dev xvfb xauth xdotool xclip fonts-liberation2
 
-.PHONY: all deps configure build test bench fuzz clean
+.PHONY: all deps configure build test run bench fuzz clean
 
 all: build
 
@@ -26,6 +27,10 @@ build: configure
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Until the program exists, the backend demonstration shows the desktop backend at work.
+run: build
+	QUORVANE_BACKEND=gtk ./$(BUILD_DIR)/bin/backend-demo
 
 bench: build
 	@for b in $(BUILD_DIR)/bin/*_bench; do [ -x "$$b" ] && "$$b"; done

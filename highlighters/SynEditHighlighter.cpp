@@ -3,6 +3,10 @@
 #include "platform/core/IniFiles.h"
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/Idents.h"
+#include "platform/vcl/Registry.h"
+
+#include <array>
+#include <optional>
 
 namespace {
 
@@ -15,6 +19,27 @@ constexpr Integer StyleStrikeOut = 8;
 constexpr const char* KeyBackground = "Background";
 constexpr const char* KeyForeground = "Foreground";
 constexpr const char* KeyStyle = "Style";
+
+// The outside environment's colour settings: a palette of 16 colours picked
+// by index, and the names of its settings.
+constexpr std::array<TColor, 16> OutsidePalette = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080,
+                                                   0x808000, 0xC0C0C0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
+                                                   0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+constexpr std::size_t OldStyleFieldCount = 7;
+constexpr std::size_t OldStyleStyleField = 2;
+constexpr std::size_t OldStyleDefaultForegroundField = 3;
+constexpr std::size_t OldStyleDefaultBackgroundField = 4;
+constexpr std::size_t OldStyleForegroundField = 5;
+constexpr std::size_t OldStyleBackgroundField = 6;
+constexpr const char* OutsideForeground = "Foreground Color";
+constexpr const char* OutsideBackground = "Background Color";
+// Appended to a colour's name for the value holding it as colour text.
+constexpr const char* OutsideColourTextSuffix = " New";
+constexpr const char* OutsideBold = "Bold";
+constexpr const char* OutsideItalic = "Italic";
+constexpr const char* OutsideUnderline = "Underline";
+constexpr const char* OutsideDefaultForeground = "Default Foreground";
+constexpr const char* OutsideDefaultBackground = "Default Background";
 
 constexpr const char* DefaultWordBreakChars = "!\"'()*+,-./:;=?[\\]^{|}";
 constexpr const char* UnknownLanguageName = "<Unknown>";
@@ -46,6 +71,82 @@ const TClass describedHighlighter =
         c.Property("Enabled", &TSynCustomHighlighter::Enabled, &TSynCustomHighlighter::SetEnabled)
             .Default(true);
     });
+
+// What an import from the outside environment gives an attribute.
+struct ImportedSettings {
+    TColor Background = clNone;
+    TColor Foreground = clNone;
+    TFontStyles Style;
+};
+
+// An index outside the palette fails the import like any unreadable setting.
+TColor paletteColour(Integer Index) {
+    return OutsidePalette.at(static_cast<std::size_t>(Index));
+}
+
+// Up to the first comma, again and again; missing fields are empty.
+std::array<AnsiString, OldStyleFieldCount> splitAtCommas(const AnsiString& Text) {
+    std::array<AnsiString, OldStyleFieldCount> fields;
+    AnsiString rest = Text;
+    for (AnsiString& field : fields) {
+        const std::size_t comma = rest.find(',');
+        field = rest.substr(0, comma);
+        rest = comma == AnsiString::npos ? AnsiString() : rest.substr(comma + 1);
+    }
+    return fields;
+}
+
+// One string value: style letters, default flags and palette indexes.
+std::optional<ImportedSettings> readOldStyleSettings(TRegistry& Reg, const AnsiString& AttrKey,
+                                                     const AnsiString& AttrName) {
+    if (!Reg.OpenKeyReadOnly(AttrKey) || !Reg.ValueExists(AttrName)) return std::nullopt;
+    const auto fields = splitAtCommas(Reg.ReadString(AttrName));
+    ImportedSettings settings;
+    settings.Background = fields[OldStyleDefaultBackgroundField] == "1"
+                              ? clWindow
+                              : paletteColour(StrToInt(fields[OldStyleBackgroundField]));
+    settings.Foreground = fields[OldStyleDefaultForegroundField] == "1"
+                              ? clWindowText
+                              : paletteColour(StrToInt(fields[OldStyleForegroundField]));
+    const AnsiString& letters = fields[OldStyleStyleField];
+    if (letters.find('B') != AnsiString::npos) settings.Style.Include(fsBold);
+    if (letters.find('I') != AnsiString::npos) settings.Style.Include(fsItalic);
+    if (letters.find('U') != AnsiString::npos) settings.Style.Include(fsUnderline);
+    return settings;
+}
+
+// A palette index, or else the colour as text (a colour name or a number).
+std::optional<TColor> readOutsideColour(TRegistry& Reg, const AnsiString& Name) {
+    if (Reg.ValueExists(Name)) return paletteColour(Reg.ReadInteger(Name));
+    const AnsiString textName = Name + OutsideColourTextSuffix;
+    if (Reg.ValueExists(textName)) return StringToColor(Reg.ReadString(textName));
+    return std::nullopt;
+}
+
+bool isOutsideTrue(const AnsiString& Text) {
+    return UpperCase(Text) != "FALSE" && Text != "0";
+}
+
+// A key per attribute with a value per setting, every one of them required.
+std::optional<ImportedSettings> readNewStyleSettings(TRegistry& Reg, const AnsiString& AttrKey,
+                                                     const AnsiString& AttrName) {
+    if (!Reg.OpenKeyReadOnly(AttrKey + "\\" + AttrName)) return std::nullopt;
+    const std::optional<TColor> foreground = readOutsideColour(Reg, OutsideForeground);
+    if (!foreground) return std::nullopt;
+    const std::optional<TColor> background = readOutsideColour(Reg, OutsideBackground);
+    if (!background) return std::nullopt;
+    for (const char* flag :
+         {OutsideBold, OutsideItalic, OutsideUnderline, OutsideDefaultForeground, OutsideDefaultBackground})
+        if (!Reg.ValueExists(flag)) return std::nullopt;
+    ImportedSettings settings;
+    settings.Background = isOutsideTrue(Reg.ReadString(OutsideDefaultBackground)) ? clWindow : *background;
+    settings.Foreground =
+        isOutsideTrue(Reg.ReadString(OutsideDefaultForeground)) ? clWindowText : *foreground;
+    if (isOutsideTrue(Reg.ReadString(OutsideBold))) settings.Style.Include(fsBold);
+    if (isOutsideTrue(Reg.ReadString(OutsideItalic))) settings.Style.Include(fsItalic);
+    if (isOutsideTrue(Reg.ReadString(OutsideUnderline))) settings.Style.Include(fsUnderline);
+    return settings;
+}
 
 } // namespace
 
@@ -141,6 +242,45 @@ bool TSynHighlighterAttributes::SaveToFile(TIniFile* Ini) {
     Ini->WriteInteger(Name_, KeyBackground, Background_);
     Ini->WriteInteger(Name_, KeyForeground, Foreground_);
     Ini->WriteInteger(Name_, KeyStyle, GetStyleFromInt());
+    return true;
+}
+
+bool TSynHighlighterAttributes::LoadFromRegistry(TRegistry* Reg) {
+    const AnsiString openKey = "\\" + Reg->CurrentPath();
+    if (!Reg->OpenKeyReadOnly(Name_)) return false;
+    if (Reg->ValueExists(KeyBackground)) SetBackground(Reg->ReadInteger(KeyBackground));
+    if (Reg->ValueExists(KeyForeground)) SetForeground(Reg->ReadInteger(KeyForeground));
+    if (Reg->ValueExists(KeyStyle)) SetStyleFromInt(Reg->ReadInteger(KeyStyle));
+    Reg->OpenKeyReadOnly(openKey);
+    return true;
+}
+
+bool TSynHighlighterAttributes::SaveToRegistry(TRegistry* Reg) {
+    const AnsiString openKey = "\\" + Reg->CurrentPath();
+    if (!Reg->OpenKey(Name_, true)) return false;
+    Reg->WriteInteger(KeyBackground, Background_);
+    Reg->WriteInteger(KeyForeground, Foreground_);
+    Reg->WriteInteger(KeyStyle, GetStyleFromInt());
+    Reg->OpenKey(openKey, false);
+    return true;
+}
+
+bool TSynHighlighterAttributes::LoadFromBorlandRegistry(HKEY RootKey, const AnsiString& AttrKey,
+                                                        const AnsiString& AttrName, bool OldStyle) {
+    std::optional<ImportedSettings> settings;
+    try {
+        TRegistry reg;
+        reg.SetRootKey(RootKey);
+        settings = OldStyle ? readOldStyleSettings(reg, AttrKey, AttrName)
+                            : readNewStyleSettings(reg, AttrKey, AttrName);
+    } catch (...) {
+        // Settings of the wrong type or form are an import that did not work out.
+        return false;
+    }
+    if (!settings) return false;
+    SetBackground(settings->Background);
+    SetForeground(settings->Foreground);
+    SetStyle(settings->Style);
     return true;
 }
 
@@ -322,6 +462,26 @@ bool TSynCustomHighlighter::SaveToFile(const AnsiString& AFileName) {
     bool result = true;
     for (Integer i = 0; i < GetAttribCount(); ++i)
         result = GetAttribute(i)->SaveToFile(&ini) && result;
+    return result;
+}
+
+bool TSynCustomHighlighter::LoadFromRegistry(HKEY RootKey, const AnsiString& Key) {
+    TRegistry reg;
+    reg.SetRootKey(RootKey);
+    if (!reg.OpenKeyReadOnly(Key)) return false;
+    bool result = true;
+    for (Integer i = 0; i < GetAttribCount(); ++i)
+        result = GetAttribute(i)->LoadFromRegistry(&reg) && result;
+    return result;
+}
+
+bool TSynCustomHighlighter::SaveToRegistry(HKEY RootKey, const AnsiString& Key) {
+    TRegistry reg;
+    reg.SetRootKey(RootKey);
+    if (!reg.OpenKey(Key, true)) return false;
+    bool result = true;
+    for (Integer i = 0; i < GetAttribCount(); ++i)
+        result = GetAttribute(i)->SaveToRegistry(&reg) && result;
     return result;
 }
 

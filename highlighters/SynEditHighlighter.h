@@ -1,6 +1,7 @@
 // The abstract highlighter that the editor drives line by line and token by
-// token, the token attributes it paints with (stored in INI files), the
-// announcement of attribute changes and the process-wide list of highlighters.
+// token, the token attributes it paints with (stored in INI files and the
+// registry), the announcement of attribute changes and the process-wide list
+// of highlighters.
 #pragma once
 
 #include "editor/SynEditMiscClasses.h"
@@ -8,12 +9,14 @@
 #include "platform/core/Classes.h"
 #include "platform/vcl/Components.h"
 #include "platform/vcl/Graphics.h"
+#include "platform/win/Registry.h"
 
 #include <memory>
 #include <span>
 #include <vector>
 
 class TIniFile;
+class TRegistry;
 
 // Indexes of GetDefaultAttribute.
 constexpr Integer SYN_ATTR_COMMENT = 0;
@@ -31,6 +34,12 @@ public:
 
     void Assign(TPersistent* Source) override;
     virtual void Changed();
+    // Takes colours and style from an outside development environment's
+    // settings below AttrKey: with OldStyle one comma-separated string value
+    // AttrName, otherwise a key AttrName with a value per setting. False, with
+    // nothing changed, when a setting is missing or cannot be read.
+    virtual bool LoadFromBorlandRegistry(HKEY RootKey, const AnsiString& AttrKey, const AnsiString& AttrName,
+                                         bool OldStyle);
     // Copies colours and style, announcing one change when anything differs.
     void AssignColorAndStyle(TSynHighlighterAttributes* Source);
     // Makes the current values the streaming defaults.
@@ -40,6 +49,10 @@ public:
     // "Background", "Foreground" and "Style"; a missing section loads nothing.
     bool LoadFromFile(TIniFile* Ini);
     bool SaveToFile(TIniFile* Ini);
+    // The same values in the sub-key named after the attribute, below Reg's
+    // open key, which is open again on return; a missing sub-key loads nothing.
+    bool LoadFromRegistry(TRegistry* Reg);
+    bool SaveToRegistry(TRegistry* Reg);
 
     const AnsiString& Name() const { return Name_; }
     TColor Background() const { return Background_; }
@@ -119,6 +132,10 @@ public:
     virtual void ResetRange();
     virtual bool UseUserSettings(Integer SettingIndex);
     virtual void EnumUserSettings(TStrings* Settings);
+    // Every attribute below Key, each in its own sub-key; true when the key
+    // and every attribute's sub-key could be opened (created, when saving).
+    virtual bool LoadFromRegistry(HKEY RootKey, const AnsiString& Key);
+    virtual bool SaveToRegistry(HKEY RootKey, const AnsiString& Key);
 
     // The class functions of the object's own class.
     virtual TSynHighlighterCapabilities GetCapabilitiesProp() const { return GetCapabilities(); }

@@ -2,6 +2,7 @@
 
 #include "editor/SynEditStrConst.h"
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/Registry.h"
 
 #include <algorithm>
 #include <utility>
@@ -12,6 +13,7 @@ constexpr const char* SOwnDefaultHighlighter = "A SynMultiSyn cannot be its own 
 constexpr const char* SOwnSchemeHighlighter = "A SynMultiSyn cannot be the Highlighter of its own scheme.";
 
 constexpr TColor MarkerBackground = clYellow;
+constexpr const char* DefaultHighlighterKey = "\\DefaultHighlighter";
 // Index of the i (ignore case) modifier of TRegExpr.
 constexpr Integer ModifierIgnoreCase = 1;
 
@@ -542,6 +544,42 @@ Integer TSynMultiSyn::GetTokenKind() const {
 }
 
 // ---- Ranges ------------------------------------------------------------------------------
+
+bool TSynMultiSyn::LoadFromRegistry(HKEY RootKey, const AnsiString& Key) {
+    return transferRegistry(RootKey, Key, false);
+}
+
+bool TSynMultiSyn::SaveToRegistry(HKEY RootKey, const AnsiString& Key) {
+    return transferRegistry(RootKey, Key, true);
+}
+
+bool TSynMultiSyn::transferRegistry(HKEY RootKey, const AnsiString& Key, bool Saving) {
+    auto transferHighlighter = [&](TSynCustomHighlighter* Highlighter, const AnsiString& HighlighterKey) {
+        return Saving ? Highlighter->SaveToRegistry(RootKey, HighlighterKey)
+                      : Highlighter->LoadFromRegistry(RootKey, HighlighterKey);
+    };
+    bool result =
+        DefaultHighlighter_ && transferHighlighter(DefaultHighlighter_, Key + DefaultHighlighterKey);
+    TRegistry reg;
+    reg.SetRootKey(RootKey);
+    for (Integer i = 0; i < Schemes_->Count(); ++i) {
+        TScheme* scheme = Schemes_->GetItems(i);
+        if (scheme->SchemeName().empty()) {
+            result = false;
+            continue;
+        }
+        const AnsiString schemeKey = Key + "\\" + scheme->SchemeName();
+        if (!(Saving ? reg.OpenKey(schemeKey, true) : reg.OpenKeyReadOnly(schemeKey))) {
+            result = false;
+            continue;
+        }
+        TSynHighlighterAttributes* marker = scheme->MarkerAttri();
+        result = (Saving ? marker->SaveToRegistry(&reg) : marker->LoadFromRegistry(&reg)) && result;
+        reg.CloseKey();
+        result = scheme->Highlighter() && transferHighlighter(scheme->Highlighter(), schemeKey) && result;
+    }
+    return result;
+}
 
 bool TSynMultiSyn::anySchemeIsMulti() const {
     for (Integer i = 0; i < Schemes_->Count(); ++i)

@@ -139,6 +139,11 @@ public:
     void SetLine(const AnsiString& NewValue, Integer LineNumber) override;
     void SetRange(TSynRangeValue Value) override;
     void ResetRange() override;
+    // The default highlighter below Key\DefaultHighlighter; each scheme's
+    // marker attribute and highlighter below Key\<scheme name>. False when
+    // anything is missing: either highlighter, a scheme name or a key.
+    bool LoadFromRegistry(HKEY RootKey, const AnsiString& Key) override;
+    bool SaveToRegistry(HKEY RootKey, const AnsiString& Key) override;
 
     Integer MarkerCount() const { return static_cast<Integer>(Markers.size()); }
     // EListError when Index is outside the list.
@@ -190,6 +195,9 @@ private:
     TSynRangeValue packRecursive() const;
     void unpackRecursive(TSynRangeValue Value);
     bool anySchemeIsMulti() const;
+
+    // Loading and saving share one walk over the highlighters and schemes.
+    bool transferRegistry(HKEY RootKey, const AnsiString& Key, bool Saving);
 
     // Embedded highlighters.
     TScheme* schemeAt(Integer Index) const;

@@ -7,6 +7,10 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/Shell.h"
 
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
 namespace {
 
 class BackendClipboard : public SystemClipboard {
@@ -19,6 +23,34 @@ public:
 private:
     std::shared_ptr<Backend> backend_;
 };
+
+bool isSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
+bool headlessAsked() {
+    const char* chosen = std::getenv("QUORVANE_BACKEND");
+    return chosen && std::string(chosen) == "headless";
+}
+
+// The desktop backend when a display is there and it can be opened; null
+// otherwise, with a line on stderr saying why the windows stay in memory.
+std::shared_ptr<Backend> desktopBackend() {
+    if (headlessAsked()) return nullptr;
+    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {
+        std::cerr
+            << "No display ($DISPLAY, $WAYLAND_DISPLAY): windows are kept in memory (headless backend).\n";
+        return nullptr;
+    }
+    if (!OpenDesktopBackend) {
+        std::cerr << "Built without the desktop backend: windows are kept in memory (headless backend).\n";
+        return nullptr;
+    }
+    if (std::shared_ptr<Backend> backend = OpenDesktopBackend()) return backend;
+    std::cerr << "The display could not be opened: windows are kept in memory (headless backend).\n";
+    return nullptr;
+}
 
 } // namespace
 
@@ -33,7 +65,8 @@ void InstallAsBackend(const std::shared_ptr<Backend>& backend) {
 }
 
 std::shared_ptr<Backend> InstallBackend() {
-    auto backend = std::make_shared<HeadlessBackend>();
+    std::shared_ptr<Backend> backend = desktopBackend();
+    if (!backend) backend = std::make_shared<HeadlessBackend>();
     InstallAsBackend(backend);
     return backend;
 }

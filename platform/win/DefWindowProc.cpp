@@ -79,7 +79,7 @@ LRESULT calculateSize(const Window& window, WPARAM calculateValidRects, LPARAM l
     if (!lParam) return 0;
     RECT* rect = calculateValidRects ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
                                      : reinterpret_cast<RECT*>(lParam);
-    *rect = ClientRectOfWindowRect(window.style, window.exStyle, *rect);
+    *rect = ClientRectOfWindow(window, *rect);
     return 0;
 }
 
@@ -142,7 +142,7 @@ void moveWithMouse(Window& window) {
     if (IsWindow(handle)) SendMessageW(handle, WM_EXITSIZEMOVE, 0, 0);
 }
 
-LRESULT systemCommand(Window& window, CharSet charSet, WPARAM command) {
+LRESULT systemCommand(Window& window, CharSet charSet, WPARAM command, LPARAM lParam) {
     HWND handle = window.handle;
     switch (command & systemCommandMask) {
     case SC_CLOSE:
@@ -160,6 +160,10 @@ LRESULT systemCommand(Window& window, CharSet charSet, WPARAM command) {
     case SC_MOVE:
         moveWithMouse(window);
         return 0;
+    case SC_KEYMENU:
+    case SC_MOUSEMENU:
+        if (Window* topLevel = TopLevelOf(&window)) TrackMenuBar(topLevel->handle, command, lParam);
+        return 0;
     default:
         return 0;
     }
@@ -175,6 +179,8 @@ LRESULT nonClientButtonDown(Window& window, CharSet charSet, WPARAM hit, LPARAM 
         return 0;
     case HTCAPTION:
         return SendMessageFrom(charSet, window.handle, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+    case HTMENU:
+        return SendMessageFrom(charSet, window.handle, WM_SYSCOMMAND, SC_MOUSEMENU | HTMENU, lParam);
     default:
         return 0;
     }
@@ -305,6 +311,25 @@ LRESULT systemKey(Window& window, CharSet charSet, WPARAM key, LPARAM data) {
     return 0;
 }
 
+// Alt with a character opens the menu bar at that character's item; the
+// menu units compare UTF-16 characters.
+LRESULT systemCharacter(Window& window, CharSet charSet, WPARAM character, LPARAM data) {
+    if (!(data & KF_ALTDOWN_BIT) || character == VK_TAB || character == VK_ESCAPE || character == VK_SPACE)
+        return 0;
+    WideString typed = charSet == CharSet::Ansi ? AnsiToWide(AnsiString(1, static_cast<char>(character)))
+                                                : WideString(1, static_cast<WCHAR>(character));
+    if (typed.empty()) return 0;
+    SendMessageFrom(charSet, window.handle, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(typed[0]));
+    return 0;
+}
+
+// F10, or Alt pressed and released alone, selects the menu bar.
+LRESULT keyReleased(Window& window, CharSet charSet, WPARAM key) {
+    bool altAlone = key == VK_MENU && CurrentThread().lastKeyDown.wParam == VK_MENU;
+    if (key == VK_F10 || altAlone) SendMessageFrom(charSet, window.handle, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    return 0;
+}
+
 LRESULT defaultFor(Window& window, CharSet charSet, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND handle = window.handle;
     switch (message) {
@@ -342,7 +367,7 @@ LRESULT defaultFor(Window& window, CharSet charSet, UINT message, WPARAM wParam,
         DestroyWindow(handle);
         return 0;
     case WM_SYSCOMMAND:
-        return systemCommand(window, charSet, wParam);
+        return systemCommand(window, charSet, wParam, lParam);
     case WM_SETCURSOR:
         return setCursor(window, charSet, wParam, lParam);
     case WM_MOUSEACTIVATE:
@@ -363,6 +388,11 @@ LRESULT defaultFor(Window& window, CharSet charSet, UINT message, WPARAM wParam,
         return passToParent(window, charSet, message, wParam, lParam);
     case WM_SYSKEYDOWN:
         return systemKey(window, charSet, wParam, lParam);
+    case WM_SYSCHAR:
+        return systemCharacter(window, charSet, wParam, lParam);
+    case WM_SYSKEYUP:
+    case WM_KEYUP:
+        return keyReleased(window, charSet, wParam);
     case WM_IME_CHAR:
         return SendMessageFrom(charSet, handle, WM_CHAR, wParam, lParam);
     case WM_IME_COMPOSITION:

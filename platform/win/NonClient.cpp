@@ -165,15 +165,24 @@ void paintCaption(HDC dc, const Window& window, const NonClientLayout& layout) {
     drawCaptionButton(dc, layout.minimizeButton, SC_MINIMIZE);
 }
 
-void paintEdges(HDC dc, const Window& window, const NonClientLayout& layout) {
-    RECT area = layout.edgeArea;
-    if (window.exStyle & WS_EX_CLIENTEDGE) DrawEdge(dc, &area, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-    if (window.exStyle & WS_EX_STATICEDGE) DrawEdge(dc, &area, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+MenuBarHandlers& menuBarHandlers() {
+    static MenuBarHandlers handlers;
+    return handlers;
 }
 
-} // namespace
+int menuBarHeight(HWND window, DWORD style, int width) {
+    const MenuBarHandlers& handlers = menuBarHandlers();
+    if (!window || (style & WS_CHILD) || !handlers.height) return 0;
+    return handlers.height(window, width);
+}
 
-NonClientLayout LayoutNonClient(DWORD style, DWORD exStyle, int width, int height) {
+void paintMenuBar(HDC dc, const Window& window, const NonClientLayout& layout) {
+    const MenuBarHandlers& handlers = menuBarHandlers();
+    if (IsEmptyRect(layout.menuBar) || !handlers.paint) return;
+    handlers.paint(window.handle, dc, layout.menuBar);
+}
+
+NonClientLayout layoutNonClient(DWORD style, DWORD exStyle, int width, int height, HWND menuWindow) {
     NonClientLayout layout;
     layout.window = {0, 0, std::max(width, 0), std::max(height, 0)};
     layout.frameWidth = frameWidthOf(style, exStyle);
@@ -186,14 +195,32 @@ NonClientLayout LayoutNonClient(DWORD style, DWORD exStyle, int width, int heigh
         inner.Top += captionHeight;
         layoutCaptionButtons(layout, style, exStyle);
     }
+    int barHeight = std::min(menuBarHeight(menuWindow, style, inner.Width()), inner.Height());
+    if (barHeight > 0) {
+        layout.menuBar = {inner.Left, inner.Top, inner.Right, inner.Top + barHeight};
+        inner.Top += barHeight;
+    }
     layout.edgeArea = inner;
     layout.client = deflate(inner, edgeWidthOf(exStyle));
     layoutScrollBars(layout, style);
     return layout;
 }
 
+void paintEdges(HDC dc, const Window& window, const NonClientLayout& layout) {
+    RECT area = layout.edgeArea;
+    if (window.exStyle & WS_EX_CLIENTEDGE) DrawEdge(dc, &area, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    if (window.exStyle & WS_EX_STATICEDGE) DrawEdge(dc, &area, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+}
+
+} // namespace
+
+NonClientLayout LayoutNonClient(DWORD style, DWORD exStyle, int width, int height) {
+    return layoutNonClient(style, exStyle, width, height, nullptr);
+}
+
 NonClientLayout LayoutNonClient(const Window& window) {
-    return LayoutNonClient(window.style, window.exStyle, window.rect.Width(), window.rect.Height());
+    return layoutNonClient(window.style, window.exStyle, window.rect.Width(), window.rect.Height(),
+                           window.handle);
 }
 
 TRect NonClientMargins(DWORD style, DWORD exStyle) {
@@ -204,6 +231,12 @@ TRect NonClientMargins(DWORD style, DWORD exStyle) {
 
 TRect ClientRectOfWindowRect(DWORD style, DWORD exStyle, const TRect& windowRect) {
     NonClientLayout layout = LayoutNonClient(style, exStyle, windowRect.Width(), windowRect.Height());
+    return OffsetRectBy(layout.client, windowRect.Left, windowRect.Top);
+}
+
+TRect ClientRectOfWindow(const Window& window, const TRect& windowRect) {
+    NonClientLayout layout =
+        layoutNonClient(window.style, window.exStyle, windowRect.Width(), windowRect.Height(), window.handle);
     return OffsetRectBy(layout.client, windowRect.Left, windowRect.Top);
 }
 
@@ -220,6 +253,7 @@ LRESULT NonClientHitTest(const Window& window, POINT screen) {
     if (RectContains(layout.closeButton, point)) return HTCLOSE;
     if (RectContains(layout.maximizeButton, point)) return HTMAXBUTTON;
     if (RectContains(layout.minimizeButton, point)) return HTMINBUTTON;
+    if (RectContains(layout.menuBar, point)) return HTMENU;
     if (RectContains(layout.systemIcon, point)) return HTSYSMENU;
     if (RectContains(layout.caption, point)) return HTCAPTION;
     if (!layout.sizingFrame || (window.style & (WS_MAXIMIZE | WS_MINIMIZE)))
@@ -249,7 +283,17 @@ void PaintNonClient(Window& window) {
                     window.clientRect.Bottom);
     paintFrame(dc, window, layout);
     paintCaption(dc, window, layout);
+    paintMenuBar(dc, window, layout);
     paintEdges(dc, window, layout);
     PaintWindowScrollBars(window, dc, layout);
     ReleaseDC(window.handle, dc);
+}
+
+void SetMenuBarHandlers(MenuBarHandlers handlers) {
+    menuBarHandlers() = std::move(handlers);
+}
+
+void TrackMenuBar(HWND window, WPARAM command, LPARAM lParam) {
+    const MenuBarHandlers& handlers = menuBarHandlers();
+    if (handlers.track) handlers.track(window, command, lParam);
 }

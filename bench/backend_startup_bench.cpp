@@ -1,0 +1,173 @@
+// Start-up to the first painted window with the desktop backend on a private
+// X server, against the headless backend: the demonstration program is
+// started and timed until it says its window is ready. On the same server,
+// in this process: a full repaint of a main-window-sized window until its
+// pixels are on the screen, and reading the screen around the pointer the
+// way a magnifier does (at least 40 times a second).
+#include "platform/backend/Backend.h"
+#include "platform/backend/gtk/GtkBackend.h"
+#include "platform/backend/tests/PrivateXServer.h"
+#include "platform/win/Bitmaps.h"
+#include "platform/win/Blit.h"
+#include "platform/win/DefWindowProc.h"
+#include "platform/win/Drawing.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
+#include "platform/win/WindowPos.h"
+#include "platform/win/Windows.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto readyTimeout = 30s;
+constexpr int mainWidth = 1000;
+constexpr int mainHeight = 700;
+constexpr int magnifierSide = 64;
+
+PrivateXServer* sharedServer() {
+    static std::unique_ptr<PrivateXServer> server =
+        PrivateXServer::Installed() ? std::make_unique<PrivateXServer>() : nullptr;
+    return server && !server->Display().empty() ? server.get() : nullptr;
+}
+
+void startUntilReady(benchmark::State& state, const Environment& environment) {
+    for (auto _ : state) {
+        auto started = std::chrono::steady_clock::now();
+        ChildProcess demo({QUORVANE_BACKEND_DEMO, "--exit-after-paint"}, environment);
+        bool ready = demo.WaitForLine("ready", readyTimeout).has_value();
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+        if (!ready) state.SkipWithError("the demonstration never became ready");
+    }
+}
+
+void BM_StartupHeadless(benchmark::State& state) {
+    startUntilReady(state, {{"QUORVANE_BACKEND", "headless"}});
+}
+BENCHMARK(BM_StartupHeadless)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_StartupDesktop(benchmark::State& state) {
+    PrivateXServer* server = sharedServer();
+    if (!server) {
+        state.SkipWithError("Xvfb is not installed");
+        return;
+    }
+    startUntilReady(state,
+                    {{"DISPLAY", server->Display()}, {"QUORVANE_BACKEND", "gtk"}, {"NO_AT_BRIDGE", "1"}});
+}
+BENCHMARK(BM_StartupDesktop)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// ---- In this process, on the private server ----
+
+bool drawnOnce = false;
+
+LRESULT fillProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    static COLORREF colour = RGB(0, 0, 0);
+    colour ^= RGB(40, 80, 120);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &paint.rcPaint, brush);
+    DeleteObject(brush);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+GtkBackend* desktopBackend() {
+    static std::shared_ptr<GtkBackend> backend = []() -> std::shared_ptr<GtkBackend> {
+        PrivateXServer* server = sharedServer();
+        if (!server) return nullptr;
+        setenv("DISPLAY", server->Display().c_str(), 1);
+        std::shared_ptr<GtkBackend> opened = GtkBackend::Open();
+        if (!opened) return nullptr;
+        InstallAsBackend(opened);
+        // A message ends the wait of WaitMessage.
+        opened->SetDrawnHandler([](HWND window) {
+            drawnOnce = true;
+            PostMessageW(window, WM_NULL, 0, 0);
+        });
+        return opened;
+    }();
+    return backend.get();
+}
+
+void pumpUntilDrawn() {
+    MSG message;
+    while (!drawnOnce) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        if (!drawnOnce) WaitMessage();
+    }
+}
+
+HWND shownMainWindow() {
+    static HWND window = [] {
+        WNDCLASSW fill{};
+        fill.lpfnWndProc = WindowProcFromFunction(fillProcedure);
+        fill.lpszClassName = u"BenchFill";
+        RegisterClassW(&fill);
+        HWND made = CreateWindowExW(0, u"BenchFill", u"Full repaint", WS_OVERLAPPEDWINDOW, 0, 0, mainWidth,
+                                    mainHeight, nullptr, nullptr, nullptr, nullptr);
+        ShowWindow(made, SW_SHOW);
+        drawnOnce = false;
+        pumpUntilDrawn();
+        return made;
+    }();
+    return window;
+}
+
+void BM_FullRepaintOnScreen(benchmark::State& state) {
+    if (!desktopBackend()) {
+        state.SkipWithError("no private X server");
+        return;
+    }
+    HWND window = shownMainWindow();
+    for (auto _ : state) {
+        drawnOnce = false;
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+        pumpUntilDrawn();
+    }
+}
+BENCHMARK(BM_FullRepaintOnScreen)->Unit(benchmark::kMillisecond);
+
+void BM_ReadScreenAroundPointer(benchmark::State& state) {
+    GtkBackend* backend = desktopBackend();
+    if (!backend) {
+        state.SkipWithError("no private X server");
+        return;
+    }
+    shownMainWindow();
+    TRect around{100, 100, 100 + magnifierSide, 100 + magnifierSide};
+    PixelSurface screen(backend->ScreenSize().cx, backend->ScreenSize().cy);
+    for (auto _ : state)
+        backend->ReadScreen(around, screen);
+}
+BENCHMARK(BM_ReadScreenAroundPointer)->Unit(benchmark::kMicrosecond);
+
+// GetDC(nullptr) reads the whole screen before a magnifier copies its part.
+void BM_ScreenDeviceContextCopy(benchmark::State& state) {
+    if (!desktopBackend()) {
+        state.SkipWithError("no private X server");
+        return;
+    }
+    shownMainWindow();
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP target = CreateCompatibleBitmap(memory, magnifierSide, magnifierSide);
+    HGDIOBJ previous = SelectObject(memory, target);
+    for (auto _ : state) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(memory, 0, 0, magnifierSide, magnifierSide, screen, 100, 100, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    }
+    SelectObject(memory, previous);
+    DeleteObject(target);
+    DeleteDC(memory);
+}
+BENCHMARK(BM_ScreenDeviceContextCopy)->Unit(benchmark::kMillisecond);
+
+} // namespace

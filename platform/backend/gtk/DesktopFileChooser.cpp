@@ -1,0 +1,124 @@
+// GtkFileChooserDialog behind the open and save dialogs.
+#include "platform/backend/gtk/DesktopFileChooser.h"
+
+#include <gtk/gtk.h>
+
+#include <cctype>
+#include <filesystem>
+
+namespace {
+
+constexpr const char* everyFile = "*.*";
+
+// "*.txt" as "*.[tT][xX][tT]": GTK matches patterns case by case.
+std::string caselessPattern(const std::string& pattern) {
+    if (pattern == everyFile) return "*";
+    std::string result;
+    for (char each : pattern) {
+        unsigned char letter = static_cast<unsigned char>(each);
+        if (!std::isalpha(letter)) {
+            result += each;
+            continue;
+        }
+        result += '[';
+        result += static_cast<char>(std::tolower(letter));
+        result += static_cast<char>(std::toupper(letter));
+        result += ']';
+    }
+    return result;
+}
+
+std::vector<GtkFileFilter*> addFilters(GtkFileChooser* chooser, const DesktopFileQuestion& question) {
+    std::vector<GtkFileFilter*> filters;
+    for (const DesktopFileFilter& described : question.filters) {
+        GtkFileFilter* filter = gtk_file_filter_new();
+        gtk_file_filter_set_name(filter, described.name.c_str());
+        for (const std::string& pattern : described.patterns)
+            gtk_file_filter_add_pattern(filter, caselessPattern(pattern).c_str());
+        gtk_file_chooser_add_filter(chooser, filter);
+        filters.push_back(filter);
+    }
+    if (question.filterIndex < filters.size())
+        gtk_file_chooser_set_filter(chooser, filters[question.filterIndex]);
+    return filters;
+}
+
+void chooseStart(GtkFileChooser* chooser, const DesktopFileQuestion& question) {
+    std::filesystem::path name(question.fileName);
+    bool withFolder = name.has_parent_path();
+    std::string folder = withFolder ? name.parent_path().string() : question.folder;
+    if (!folder.empty()) gtk_file_chooser_set_current_folder(chooser, folder.c_str());
+    if (question.fileName.empty()) return;
+    if (question.save)
+        gtk_file_chooser_set_current_name(chooser, name.filename().c_str());
+    else if (withFolder)
+        gtk_file_chooser_set_filename(chooser, question.fileName.c_str());
+}
+
+std::vector<std::string> chosenFiles(GtkFileChooser* chooser) {
+    std::vector<std::string> files;
+    GSList* names = gtk_file_chooser_get_filenames(chooser);
+    for (GSList* each = names; each; each = each->next) {
+        files.emplace_back(static_cast<const char*>(each->data));
+        g_free(each->data);
+    }
+    g_slist_free(names);
+    return files;
+}
+
+std::size_t chosenFilter(GtkFileChooser* chooser, const std::vector<GtkFileFilter*>& filters) {
+    GtkFileFilter* chosen = gtk_file_chooser_get_filter(chooser);
+    for (std::size_t index = 0; index < filters.size(); ++index)
+        if (filters[index] == chosen) return index;
+    return 0;
+}
+
+std::string withDefaultExtension(const std::string& file, const std::string& extension) {
+    if (extension.empty() || std::filesystem::path(file).has_extension()) return file;
+    return file + "." + extension;
+}
+
+// The chooser asked already when the name was typed in full; a name that
+// gained the default extension is asked about here.
+bool mayReplace(GtkWidget* dialog, const std::string& typed, const std::string& file) {
+    if (file == typed || !std::filesystem::exists(file)) return true;
+    GtkWidget* question =
+        gtk_message_dialog_new(GTK_WINDOW(dialog), GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION, GTK_BUTTONS_YES_NO,
+                               "A file named \"%s\" already exists. Do you want to replace it?",
+                               std::filesystem::path(file).filename().c_str());
+    bool replace = gtk_dialog_run(GTK_DIALOG(question)) == GTK_RESPONSE_YES;
+    gtk_widget_destroy(question);
+    return replace;
+}
+
+} // namespace
+
+std::optional<DesktopFileAnswer> AskDesktopForFiles(const DesktopFileQuestion& question) {
+    GtkWindow* owner = question.owner ? GTK_WINDOW(question.owner->Widget()) : nullptr;
+    const char* title =
+        question.title.empty() ? (question.save ? "Save As" : "Open") : question.title.c_str();
+    GtkWidget* dialog = gtk_file_chooser_dialog_new(
+        title, owner, question.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
+        GTK_RESPONSE_CANCEL, question.save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+    gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+    gtk_file_chooser_set_local_only(chooser, TRUE);
+    gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
+    gtk_file_chooser_set_select_multiple(chooser, question.multiple && !question.save);
+    std::vector<GtkFileFilter*> filters = addFilters(chooser, question);
+    chooseStart(chooser, question);
+
+    std::optional<DesktopFileAnswer> answer;
+    while (!answer && gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+        DesktopFileAnswer chosen{chosenFiles(chooser), chosenFilter(chooser, filters)};
+        if (chosen.files.empty()) continue;
+        if (question.save) {
+            std::string typed = chosen.files.front();
+            chosen.files.front() = withDefaultExtension(typed, question.defaultExtension);
+            if (!mayReplace(dialog, typed, chosen.files.front())) continue;
+        }
+        answer = std::move(chosen);
+    }
+    gtk_widget_destroy(dialog);
+    return answer;
+}

@@ -1,0 +1,158 @@
+// GTK's display, main loop, clipboard, screen and pointer for the gtk backend.
+#include "platform/backend/gtk/DesktopSession.h"
+
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <memory>
+#include <thread>
+
+namespace {
+
+std::thread::id desktopThread;
+
+// Windows are placed in screen coordinates and the screen is read back, which
+// only X11 allows; Wayland stays the choice where there is no X server.
+constexpr const char* preferredBackends = "x11,*";
+
+gboolean markTimedOut(gpointer timedOut) {
+    *static_cast<bool*>(timedOut) = true;
+    return G_SOURCE_REMOVE;
+}
+
+gboolean runWork(gpointer work) {
+    (*static_cast<std::function<void()>*>(work))();
+    return G_SOURCE_REMOVE;
+}
+
+void deleteWork(gpointer work) {
+    delete static_cast<std::function<void()>*>(work);
+}
+
+GtkClipboard* clipboard() {
+    return gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
+}
+
+void provideNothing(GtkClipboard*, GtkSelectionData*, guint, gpointer) {}
+void forgetNothing(GtkClipboard*, gpointer) {}
+
+GdkDevice* pointerDevice() {
+    GdkDisplay* display = gdk_display_get_default();
+    GdkSeat* seat = display ? gdk_display_get_default_seat(display) : nullptr;
+    return seat ? gdk_seat_get_pointer(seat) : nullptr;
+}
+
+// Cairo leaves the unused top byte of a pixel undefined; ours is always 0.
+void clearTopBytes(std::uint32_t* firstRow, std::ptrdiff_t rowStride, int width, int height) {
+    constexpr std::uint32_t colourBits = 0x00FFFFFF;
+    for (int y = 0; y < height; ++y) {
+        std::uint32_t* row = firstRow + y * rowStride;
+        for (int x = 0; x < width; ++x)
+            row[x] &= colourBits;
+    }
+}
+
+} // namespace
+
+bool StartDesktop() {
+    gdk_set_allowed_backends(preferredBackends);
+    if (!gtk_init_check(nullptr, nullptr)) return false;
+    desktopThread = std::this_thread::get_id();
+    return true;
+}
+
+bool OnDesktopThread() {
+    return std::this_thread::get_id() == desktopThread;
+}
+
+void RunDesktopUntil(const std::function<bool()>& finished, int timeoutMilliseconds) {
+    GMainContext* context = g_main_context_default();
+    while (g_main_context_iteration(context, FALSE))
+        if (finished()) return;
+    if (finished() || timeoutMilliseconds == 0) return;
+    bool timedOut = false;
+    guint timer = timeoutMilliseconds > 0
+                      ? g_timeout_add(static_cast<guint>(timeoutMilliseconds), markTimedOut, &timedOut)
+                      : 0;
+    while (!finished() && !timedOut)
+        g_main_context_iteration(context, TRUE);
+    if (timer && !timedOut) g_source_remove(timer);
+}
+
+void WakeDesktop() {
+    g_main_context_wakeup(g_main_context_default());
+}
+
+void RunOnDesktopThread(std::function<void()> work) {
+    auto* owned = new std::function<void()>(std::move(work));
+    g_main_context_invoke_full(g_main_context_default(), G_PRIORITY_DEFAULT, runWork, owned, deleteWork);
+}
+
+void SetDesktopClipboardText(const std::optional<std::string>& text) {
+    if (text) {
+        gtk_clipboard_set_text(clipboard(), text->c_str(), static_cast<gint>(text->size()));
+        return;
+    }
+    gtk_clipboard_set_with_data(clipboard(), nullptr, 0, provideNothing, forgetNothing, nullptr);
+}
+
+std::optional<std::string> DesktopClipboardText() {
+    gchar* text = gtk_clipboard_wait_for_text(clipboard());
+    if (!text) return std::nullopt;
+    std::string result(text);
+    g_free(text);
+    return result;
+}
+
+DesktopSize DesktopScreenSize() {
+    GdkWindow* root = gdk_get_default_root_window();
+    return {gdk_window_get_width(root), gdk_window_get_height(root)};
+}
+
+void ReadDesktopScreen(int x, int y, int width, int height, std::uint32_t* firstRow,
+                       std::ptrdiff_t rowStride) {
+    DesktopSize screen = DesktopScreenSize();
+    int left = std::max(x, 0), top = std::max(y, 0);
+    int right = std::min(x + width, screen.width), bottom = std::min(y + height, screen.height);
+    if (left >= right || top >= bottom || rowStride <= 0) return;
+    std::uint32_t* start = firstRow + (top - y) * rowStride + (left - x);
+    cairo_surface_t* target = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(start), CAIRO_FORMAT_RGB24, right - left, bottom - top,
+        static_cast<int>(rowStride * sizeof(std::uint32_t)));
+    cairo_t* painter = cairo_create(target);
+    gdk_cairo_set_source_window(painter, gdk_get_default_root_window(), -left, -top);
+    cairo_set_operator(painter, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(painter);
+    cairo_destroy(painter);
+    cairo_surface_flush(target);
+    cairo_surface_destroy(target);
+    clearTopBytes(start, rowStride, right - left, bottom - top);
+}
+
+std::optional<DesktopPoint> DesktopPointerPosition() {
+    GdkDevice* pointer = pointerDevice();
+    if (!pointer) return std::nullopt;
+    DesktopPoint point;
+    gdk_device_get_position(pointer, nullptr, &point.x, &point.y);
+    return point;
+}
+
+void MoveDesktopPointer(DesktopPoint screen) {
+    if (GdkDevice* pointer = pointerDevice())
+        gdk_device_warp(pointer, gdk_screen_get_default(), screen.x, screen.y);
+}
+
+bool OpenWithDesktop(const std::string& uri) {
+    GError* error = nullptr;
+    bool opened = g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error);
+    if (error) g_error_free(error);
+    return opened;
+}
+
+std::string FileUriOf(const std::string& absolutePath) {
+    gchar* uri = g_filename_to_uri(absolutePath.c_str(), nullptr, nullptr);
+    if (!uri) return "file://" + absolutePath;
+    std::string result(uri);
+    g_free(uri);
+    return result;
+}

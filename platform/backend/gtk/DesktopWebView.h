@@ -1,0 +1,51 @@
+// The embedded browser for the gtk backend: a WebKit web view laid over a
+// rectangle of a desktop window, with its title, progress, the link under the
+// pointer and finished loads reported to a listener. Links that would open a
+// window of their own open in the same view. Plain types only (see
+// DesktopSession.h); every call belongs on the desktop thread.
+#pragma once
+
+#include "platform/backend/gtk/DesktopWindow.h"
+
+#include <memory>
+#include <string>
+
+class DesktopWebViewListener {
+public:
+    virtual ~DesktopWebViewListener() = default;
+    virtual void TitleChanged(const std::string& title) = 0;
+    // From 0 to 1.
+    virtual void ProgressChanged(double fraction) = 0;
+    // The link under the pointer, or empty when it left the link.
+    virtual void LinkHovered(const std::string& uri) = 0;
+    virtual void LoadFinished(const std::string& uri) = 0;
+};
+
+class DesktopWebView {
+public:
+    explicit DesktopWebView(DesktopWebViewListener& listener);
+    DesktopWebView(const DesktopWebView&) = delete;
+    DesktopWebView& operator=(const DesktopWebView&) = delete;
+    ~DesktopWebView();
+
+    // Lays the view over `content` of `window`; null takes it off its window.
+    void Attach(DesktopWindow* window, const DesktopRect& content);
+    DesktopWindow* AttachedTo() const { return window_; }
+    void Show(bool visible);
+
+    void Load(const std::string& uri);
+    // Loads the page again, none of it from the cache.
+    void Reload();
+    void GoBack();
+    void GoForward();
+    std::string Uri() const;
+
+    // A browser window of its own showing `uri`, until the user closes it.
+    static void OpenWindow(const std::string& uri);
+
+    struct Parts;
+
+private:
+    std::unique_ptr<Parts> parts_;
+    DesktopWindow* window_ = nullptr;
+};

@@ -1,0 +1,135 @@
+// The browser control's view: where it lies, what it loads, what it reports.
+#include "platform/backend/gtk/GtkWebView.h"
+
+#include "platform/backend/gtk/GtkBackend.h"
+#include "platform/core/CodePages.h"
+#include "platform/win/WindowTree.h"
+#include "platform/win/Windows.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+constexpr int progressMax = 100;
+
+bool isUri(const std::string& text) {
+    for (const char* scheme : {"about:", "data:", "mailto:"})
+        if (text.rfind(scheme, 0) == 0) return true;
+    return text.find("://") != std::string::npos;
+}
+
+} // namespace
+
+std::string UriOfTarget(const WideString& target) {
+    std::string text = UTF8Encode(target);
+    if (isUri(text)) return text;
+    std::replace(text.begin(), text.end(), '\\', '/');
+    std::error_code unknownFolder;
+    std::filesystem::path absolute = std::filesystem::absolute(text, unknownFolder);
+    std::string path = (unknownFolder ? std::filesystem::path(text) : absolute).lexically_normal().string();
+    // "page.htm#part" names a place in a page, unless a file has that very name.
+    std::size_t anchor = path.rfind('#');
+    if (anchor == std::string::npos || std::filesystem::exists(path)) return FileUriOf(path);
+    return FileUriOf(path.substr(0, anchor)) + path.substr(anchor);
+}
+
+GtkWebView::GtkWebView(GtkBackend& backend, HWND host, const TRect& clientRect, WebViewEvents events)
+    : backend_(backend), host_(host), bounds_(clientRect),
+      events_(std::make_shared<WebViewEvents>(std::move(events))), view_(*this) {
+    backend_.AddWebView(*this);
+    Follow();
+}
+
+GtkWebView::~GtkWebView() {
+    backend_.RemoveWebView(*this);
+}
+
+void GtkWebView::Navigate(const WideString& url) {
+    view_.Load(UriOfTarget(url));
+}
+
+void GtkWebView::GoBack() {
+    view_.GoBack();
+}
+
+void GtkWebView::GoForward() {
+    view_.GoForward();
+}
+
+void GtkWebView::Refresh() {
+    view_.Reload();
+}
+
+void GtkWebView::SetBounds(const TRect& clientRect) {
+    bounds_ = clientRect;
+    Follow();
+}
+
+void GtkWebView::SetVisible(bool visible) {
+    visible_ = visible;
+    Follow();
+}
+
+WideString GtkWebView::LocationUrl() const {
+    return UTF8Decode(view_.Uri());
+}
+
+void GtkWebView::NavigateInNewWindow(const WideString& url) {
+    DesktopWebView::OpenWindow(UriOfTarget(url));
+}
+
+void GtkWebView::Follow() {
+    HWND topLevel = IsWindow(host_) ? GetAncestor(host_, GA_ROOT) : nullptr;
+    DesktopWindow* window = topLevel ? backend_.DesktopWindowOf(topLevel) : nullptr;
+    std::optional<TRect> content = window ? backend_.ContentOnScreen(topLevel) : std::nullopt;
+    if (!content) {
+        view_.Attach(nullptr, {});
+        return;
+    }
+    POINT origin{bounds_.Left, bounds_.Top};
+    ClientToScreen(host_, &origin);
+    view_.Attach(window,
+                 {origin.x - content->Left, origin.y - content->Top, bounds_.Width(), bounds_.Height()});
+    view_.Show(visible_ && IsWindowVisible(host_));
+}
+
+void GtkWebView::Release(const DesktopWindow* window) {
+    if (view_.AttachedTo() == window) view_.Attach(nullptr, {});
+}
+
+void GtkWebView::report(std::function<void(const WebViewEvents&)> report) {
+    std::weak_ptr<WebViewEvents> events = events_;
+    backend_.PostToInterfaceThread([events, report = std::move(report)] {
+        if (std::shared_ptr<WebViewEvents> alive = events.lock()) report(*alive);
+    });
+}
+
+void GtkWebView::TitleChanged(const std::string& title) {
+    WideString text = title.empty() ? LocationUrl() : UTF8Decode(title);
+    report([text](const WebViewEvents& events) {
+        if (events.TitleChanged) events.TitleChanged(text);
+    });
+}
+
+void GtkWebView::ProgressChanged(double fraction) {
+    int progress = static_cast<int>(std::lround(fraction * progressMax));
+    report([progress](const WebViewEvents& events) {
+        if (events.ProgressChanged) events.ProgressChanged(progress, progressMax);
+    });
+}
+
+void GtkWebView::LinkHovered(const std::string& uri) {
+    WideString text = UTF8Decode(uri);
+    report([text](const WebViewEvents& events) {
+        if (events.StatusTextChanged) events.StatusTextChanged(text);
+    });
+}
+
+void GtkWebView::LoadFinished(const std::string& uri) {
+    WideString text = UTF8Decode(uri);
+    report([text](const WebViewEvents& events) {
+        if (events.NavigationCompleted) events.NavigationCompleted(text);
+    });
+}

@@ -1,0 +1,209 @@
+// The desktop backend on a real (virtual) display: the demonstration program
+// runs on a private X server with a settings folder of its own, is typed into
+// and clicked with xdotool, its clipboard is read and filled with xclip, and
+// a screenshot of the screen must show both our own pixels and the page the
+// web engine drew. The screenshot is kept in the build folder for a person
+// to look at.
+#include "platform/backend/tests/PrivateXServer.h"
+
+#include <gdk/gdk.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto startTimeout = 30s;
+constexpr auto stepTimeout = 10s;
+constexpr auto screenshotInterval = 100ms;
+constexpr const char* demoTitle = "Quorvane backend demo";
+constexpr const char* pageTitle = "Quorvane display page";
+// The demonstration paints a block in this orange; the page fills its body with this blue.
+constexpr guchar ourOrange[] = {255, 140, 0};
+constexpr guchar pageBlue[] = {30, 144, 255};
+// Pixels of each colour a screenshot must hold: most of the painted block,
+// and a good part of the page.
+constexpr int enoughOrange = 8000;
+constexpr int enoughBlue = 50000;
+
+constexpr const char* page = R"(<!DOCTYPE html>
+<html><head><title>Quorvane display page</title></head>
+<body style="margin: 0; background: #1e90ff; height: 100vh">
+<p style="margin: 0; padding: 8px; color: white">Drawn by the web engine</p>
+</body></html>
+)";
+
+struct Point {
+    std::string x;
+    std::string y;
+};
+
+class DesktopDisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* needed : {"xdotool", "xclip"})
+            if (!ProgramOnPath(needed)) GTEST_SKIP() << needed << " is not installed";
+        if (!PrivateXServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+        ASSERT_TRUE(std::filesystem::exists(QUORVANE_BACKEND_DEMO)) << "build backend-demo first";
+        server_ = std::make_unique<PrivateXServer>();
+        ASSERT_FALSE(server_->Display().empty()) << "Xvfb did not start";
+        std::string folderTemplate =
+            (std::filesystem::temp_directory_path() / "quorvane-display-XXXXXX").string();
+        ASSERT_NE(mkdtemp(folderTemplate.data()), nullptr);
+        folder_ = folderTemplate;
+        std::ofstream(folder_ / "page.html") << page;
+        startDemo();
+    }
+
+    void TearDown() override {
+        demo_.reset();
+        server_.reset();
+        if (!folder_.empty()) std::filesystem::remove_all(folder_);
+    }
+
+    void startDemo() {
+        Environment environment{
+            {"DISPLAY", server_->Display()},
+            {"QUORVANE_BACKEND", "gtk"},
+            {"XDG_CACHE_HOME", (folder_ / "cache").string()},
+            {"XDG_DATA_HOME", (folder_ / "data").string()},
+            {"XDG_CONFIG_HOME", (folder_ / "config").string()},
+            {"QUORVANE_REGISTRY_FILE", (folder_ / "registry").string()},
+            // The plain input method of GTK, the same everywhere, does dead keys and compose.
+            {"GTK_IM_MODULE", "gtk-im-context-simple"},
+            {"NO_AT_BRIDGE", "1"},
+        };
+        demo_ = std::make_unique<ChildProcess>(
+            std::vector<std::string>{QUORVANE_BACKEND_DEMO, "--page", (folder_ / "page.html").string()},
+            environment, (folder_ / "demo-errors.txt").string());
+        ASSERT_TRUE(demo_->Started());
+        bool ready = false;
+        auto deadline = std::chrono::steady_clock::now() + startTimeout;
+        while (!(ready && title_) && std::chrono::steady_clock::now() < deadline) {
+            std::optional<std::string> line = demo_->ReadLine(stepTimeout);
+            if (!line) break;
+            std::istringstream words(*line);
+            std::string word, name;
+            words >> word;
+            if (word == "ready") ready = true;
+            if (word == "at" && words >> name) words >> places_[name].x >> places_[name].y;
+            if (line->rfind("title: ", 0) == 0) title_ = line->substr(7);
+        }
+        ASSERT_TRUE(ready) << "the demonstration never painted its window" << errors();
+        ASSERT_TRUE(title_) << "no title event from the web view" << errors();
+        std::optional<std::string> found =
+            RunOnDisplay(server_->Display(), {"xdotool", "search", "--sync", "--name", demoTitle});
+        ASSERT_TRUE(found && !found->empty());
+        window_ = found->substr(0, found->find('\n'));
+        // Without a window manager nothing gives the window the keyboard but us.
+        ASSERT_TRUE(xdotool({"windowfocus", "--sync", window_}));
+    }
+
+    std::string errors() const {
+        std::ifstream file(folder_ / "demo-errors.txt");
+        std::stringstream text;
+        text << file.rdbuf();
+        return "\n" + text.str();
+    }
+
+    bool xdotool(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "xdotool");
+        return RunOnDisplay(server_->Display(), arguments).has_value();
+    }
+
+    bool clickOn(const std::string& name) {
+        const Point& place = places_.at(name);
+        return xdotool({"mousemove", "--sync", place.x, place.y, "click", "1"});
+    }
+
+    std::optional<std::string> clipboard() {
+        return RunOnDisplay(server_->Display(), {"xclip", "-o", "-selection", "clipboard"});
+    }
+
+    // Copies the edit's text with the Copy button and reads it from the desktop's clipboard.
+    std::optional<std::string> copiedText() {
+        if (!clickOn("copy") || !demo_->WaitForLine("copied", stepTimeout)) return std::nullopt;
+        return clipboard();
+    }
+
+    std::unique_ptr<PrivateXServer> server_;
+    std::filesystem::path folder_;
+    std::unique_ptr<ChildProcess> demo_;
+    std::map<std::string, Point> places_;
+    std::optional<std::string> title_;
+    std::string window_;
+};
+
+struct ColourCounts {
+    int orange = 0;
+    int blue = 0;
+};
+
+ColourCounts countColours(GdkPixbuf* shot) {
+    ColourCounts counts;
+    int channels = gdk_pixbuf_get_n_channels(shot), stride = gdk_pixbuf_get_rowstride(shot);
+    const guchar* pixels = gdk_pixbuf_read_pixels(shot);
+    for (int y = 0; y < gdk_pixbuf_get_height(shot); ++y)
+        for (int x = 0; x < gdk_pixbuf_get_width(shot); ++x) {
+            const guchar* pixel = pixels + y * stride + x * channels;
+            if (std::equal(pixel, pixel + 3, ourOrange)) ++counts.orange;
+            if (std::equal(pixel, pixel + 3, pageBlue)) ++counts.blue;
+        }
+    return counts;
+}
+
+// The whole screen, read from the server as any X client would.
+GdkPixbuf* screenshot(const std::string& display) {
+    GdkDisplay* connection = gdk_display_open(display.c_str());
+    if (!connection) return nullptr;
+    GdkWindow* root = gdk_screen_get_root_window(gdk_display_get_default_screen(connection));
+    GdkPixbuf* shot =
+        gdk_pixbuf_get_from_window(root, 0, 0, gdk_window_get_width(root), gdk_window_get_height(root));
+    gdk_display_close(connection);
+    return shot;
+}
+
+TEST_F(DesktopDisplayTest, ShowsOurPixelsAndTheWebPageAndReportsTheTitle) {
+    EXPECT_EQ(*title_, pageTitle);
+    // The title is known before the web engine has drawn the page.
+    GdkPixbuf* shot = nullptr;
+    ColourCounts counts;
+    auto deadline = std::chrono::steady_clock::now() + stepTimeout;
+    do {
+        if (shot) {
+            g_object_unref(shot);
+            std::this_thread::sleep_for(screenshotInterval);
+        }
+        shot = screenshot(server_->Display());
+        ASSERT_NE(shot, nullptr);
+        counts = countColours(shot);
+    } while (counts.blue < enoughBlue && std::chrono::steady_clock::now() < deadline);
+    std::filesystem::create_directories(QUORVANE_SCREENSHOT_DIR);
+    std::string saved = std::string(QUORVANE_SCREENSHOT_DIR) + "/backend-demo.png";
+    EXPECT_TRUE(gdk_pixbuf_save(shot, saved.c_str(), "png", nullptr, nullptr));
+    g_object_unref(shot);
+    EXPECT_GE(counts.orange, enoughOrange) << "our painted block is missing from " << saved;
+    EXPECT_GE(counts.blue, enoughBlue) << "the web page is missing from " << saved;
+}
+
+TEST_F(DesktopDisplayTest, TypedTextWithADeadKeyReachesTheDesktopClipboard) {
+    ASSERT_TRUE(clickOn("edit"));
+    ASSERT_TRUE(xdotool({"type", "--delay", "30", "Caf"}));
+    ASSERT_TRUE(xdotool({"key", "--delay", "30", "dead_acute", "e"}));
+    EXPECT_EQ(copiedText(), "Café");
+}
+
+TEST_F(DesktopDisplayTest, PastesTheDesktopClipboardIntoTheEdit) {
+    ASSERT_TRUE(RunOnDisplay(server_->Display(), {"xclip", "-i", "-selection", "clipboard"},
+                             "from the desktop", false));
+    ASSERT_TRUE(clickOn("edit"));
+    ASSERT_TRUE(xdotool({"key", "ctrl+v"}));
+    ASSERT_TRUE(xdotool({"type", "--delay", "30", "!"}));
+    EXPECT_EQ(copiedText(), "from the desktop!");
+}
+
+} // namespace

@@ -1,0 +1,555 @@
+// Actions, action lists and the links of controls.
+#include "platform/vcl/ActnList.h"
+
+#include "platform/core/SysUtils.h"
+#include "platform/vcl/Forms.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+// The targets an action is offered when neither its list nor its own handler
+// took it: the focused control, then the active form.
+std::vector<TObject*> actionTargets() {
+    std::vector<TObject*> targets;
+    if (TWinControl* control = Screen->ActiveControl()) targets.push_back(control);
+    if (TCustomForm* form = Screen->ActiveCustomForm()) targets.push_back(form);
+    return targets;
+}
+
+bool executeOnTarget(TBasicAction* Action) {
+    for (TObject* target : actionTargets())
+        if (Action->HandlesTarget(target)) {
+            Action->ExecuteTarget(target);
+            return true;
+        }
+    return false;
+}
+
+bool updateOnTarget(TBasicAction* Action) {
+    for (TObject* target : actionTargets())
+        if (Action->HandlesTarget(target)) {
+            Action->UpdateTarget(target);
+            return true;
+        }
+    return false;
+}
+
+TCustomAction* customActionOf(TBasicActionLink* Link) {
+    return dynamic_cast<TCustomAction*>(Link->Action());
+}
+
+} // namespace
+
+// ---- TBasicActionLink -------------------------------------------------------------
+
+TBasicActionLink::~TBasicActionLink() {
+    if (action_) action_->UnRegisterChanges(this);
+}
+
+void TBasicActionLink::SetAction(TBasicAction* Value) {
+    if (Value == action_) return;
+    if (action_) action_->UnRegisterChanges(this);
+    action_ = Value;
+    if (action_) action_->RegisterChanges(this);
+}
+
+bool TBasicActionLink::Execute(TComponent* Target) {
+    TBasicAction* action = action_;
+    if (!action) return false;
+    action->SetActionComponent(Target);
+    bool result = false;
+    try {
+        result = action->Execute();
+    } catch (...) {
+        if (action_ == action) action->SetActionComponent(nullptr);
+        throw;
+    }
+    // The handler may have unlinked the client or freed the action.
+    if (action_ == action) action->SetActionComponent(nullptr);
+    return result;
+}
+
+bool TBasicActionLink::Update() {
+    return action_ && action_->Update();
+}
+
+void TBasicActionLink::Change() {
+    if (OnChange) OnChange(action_);
+}
+
+// ---- TActionLink ---------------------------------------------------------------------
+
+bool TActionLink::IsCaptionLinked() {
+    return customActionOf(this) != nullptr;
+}
+bool TActionLink::IsCheckedLinked() {
+    return customActionOf(this) != nullptr;
+}
+bool TActionLink::IsEnabledLinked() {
+    return customActionOf(this) != nullptr;
+}
+bool TActionLink::IsGroupIndexLinked() {
+    return customActionOf(this) != nullptr;
+}
+bool TActionLink::IsHelpContextLinked() {
+    return customActionOf(this) != nullptr;
+}
+bool TActionLink::IsHintLinked() {
+    return customActionOf(this) != nullptr;
+}
+bool TActionLink::IsImageIndexLinked() {
+    return customActionOf(this) != nullptr;
+}
+bool TActionLink::IsShortCutLinked() {
+    return customActionOf(this) != nullptr;
+}
+bool TActionLink::IsVisibleLinked() {
+    return customActionOf(this) != nullptr;
+}
+
+// ---- TBasicAction ----------------------------------------------------------------------
+
+TBasicAction::TBasicAction(TComponent* AOwner) : TComponent(AOwner) {}
+
+TBasicAction::~TBasicAction() {
+    while (!clients_.empty())
+        clients_.back()->SetAction(nullptr);
+}
+
+bool TBasicAction::HandlesTarget(TObject*) {
+    return false;
+}
+
+void TBasicAction::UpdateTarget(TObject*) {}
+void TBasicAction::ExecuteTarget(TObject*) {}
+
+bool TBasicAction::Execute() {
+    if (!onExecute_) return false;
+    onExecute_(this);
+    return true;
+}
+
+bool TBasicAction::Update() {
+    if (!OnUpdate) return false;
+    OnUpdate(this);
+    return true;
+}
+
+void TBasicAction::RegisterChanges(TBasicActionLink* Value) {
+    if (std::find(clients_.begin(), clients_.end(), Value) == clients_.end()) clients_.push_back(Value);
+}
+
+void TBasicAction::UnRegisterChanges(TBasicActionLink* Value) {
+    std::erase(clients_, Value);
+}
+
+void TBasicAction::SetOnExecute(TNotifyEvent Value) {
+    if (Value == onExecute_) return;
+    for (TBasicActionLink* client : std::vector<TBasicActionLink*>(clients_))
+        client->SetOnExecute(Value);
+    onExecute_ = Value;
+    Change();
+}
+
+void TBasicAction::Change() {
+    for (TBasicActionLink* client : std::vector<TBasicActionLink*>(clients_))
+        client->Change();
+}
+
+void TBasicAction::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == actionComponent_) actionComponent_ = nullptr;
+}
+
+// ---- TContainedAction -------------------------------------------------------------------
+
+TContainedAction::~TContainedAction() {
+    SetActionList(nullptr);
+}
+
+void TContainedAction::SetActionList(TCustomActionList* Value) {
+    if (Value == actionList_) return;
+    if (actionList_) actionList_->removeAction(this);
+    actionList_ = Value;
+    if (actionList_) actionList_->addAction(this);
+}
+
+void TContainedAction::SetCategory(const AnsiString& Value) {
+    if (Value == category_) return;
+    category_ = Value;
+    if (actionList_) actionList_->changed();
+}
+
+Integer TContainedAction::Index() const {
+    if (!actionList_) return -1;
+    const auto& actions = actionList_->actions_;
+    auto found = std::find(actions.begin(), actions.end(), this);
+    return found == actions.end() ? -1 : static_cast<Integer>(found - actions.begin());
+}
+
+void TContainedAction::SetIndex(Integer Value) {
+    Integer current = Index();
+    if (current < 0 || Value == current) return;
+    auto& actions = actionList_->actions_;
+    Value = std::clamp<Integer>(Value, 0, static_cast<Integer>(actions.size()) - 1);
+    actions.erase(actions.begin() + current);
+    actions.insert(actions.begin() + Value, this);
+    actionList_->changed();
+}
+
+bool TContainedAction::Execute() {
+    return (actionList_ && actionList_->ExecuteAction(this)) || TBasicAction::Execute() || executeOnTarget(this);
+}
+
+bool TContainedAction::Update() {
+    return (actionList_ && actionList_->UpdateAction(this)) || TBasicAction::Update() || updateOnTarget(this);
+}
+
+TComponent* TContainedAction::GetParentComponent() const {
+    return actionList_;
+}
+
+void TContainedAction::SetParentComponent(TComponent* Value) {
+    if (auto* list = dynamic_cast<TCustomActionList*>(Value)) SetActionList(list);
+}
+
+// ---- TCustomAction ------------------------------------------------------------------------
+
+TCustomAction::TCustomAction(TComponent* AOwner) : TContainedAction(AOwner) {}
+
+void TCustomAction::SetCaption(const AnsiString& Value) {
+    if (Value == caption_) return;
+    forEachActionLink([&](TActionLink& link) { link.SetCaption(Value); });
+    caption_ = Value;
+    Change();
+}
+
+void TCustomAction::SetChecked(bool Value) {
+    if (Value == checked_) return;
+    forEachActionLink([&](TActionLink& link) { link.SetChecked(Value); });
+    checked_ = Value;
+    if (checked_) uncheckGroup();
+    Change();
+}
+
+void TCustomAction::uncheckGroup() {
+    if (groupIndex_ <= 0 || !ActionList()) return;
+    for (Integer index = 0; index < ActionList()->ActionCount(); ++index) {
+        auto* other = dynamic_cast<TCustomAction*>(ActionList()->Actions(index));
+        if (other && other != this && other->groupIndex_ == groupIndex_) other->SetChecked(false);
+    }
+}
+
+void TCustomAction::SetEnabled(bool Value) {
+    if (Value == enabled_) return;
+    forEachActionLink([&](TActionLink& link) { link.SetEnabled(Value); });
+    enabled_ = Value;
+    Change();
+}
+
+void TCustomAction::SetGroupIndex(Integer Value) {
+    if (Value == groupIndex_) return;
+    forEachActionLink([&](TActionLink& link) { link.SetGroupIndex(Value); });
+    groupIndex_ = Value;
+    if (checked_) uncheckGroup();
+    Change();
+}
+
+void TCustomAction::SetHelpContext(Integer Value) {
+    if (Value == helpContext_) return;
+    forEachActionLink([&](TActionLink& link) { link.SetHelpContext(Value); });
+    helpContext_ = Value;
+    Change();
+}
+
+void TCustomAction::SetHint(const AnsiString& Value) {
+    if (Value == hint_) return;
+    forEachActionLink([&](TActionLink& link) { link.SetHint(Value); });
+    hint_ = Value;
+    Change();
+}
+
+void TCustomAction::SetImageIndex(Integer Value) {
+    if (Value == imageIndex_) return;
+    forEachActionLink([&](TActionLink& link) { link.SetImageIndex(Value); });
+    imageIndex_ = Value;
+    Change();
+}
+
+void TCustomAction::SetShortCut(TShortCut Value) {
+    if (Value == shortCut_) return;
+    forEachActionLink([&](TActionLink& link) { link.SetShortCut(Value); });
+    shortCut_ = Value;
+    Change();
+}
+
+void TCustomAction::SetVisible(bool Value) {
+    if (Value == visible_) return;
+    forEachActionLink([&](TActionLink& link) { link.SetVisible(Value); });
+    visible_ = Value;
+    Change();
+}
+
+void TCustomAction::SetAutoCheck(bool Value) {
+    if (Value == autoCheck_) return;
+    forEachActionLink([&](TActionLink& link) { link.SetAutoCheck(Value); });
+    autoCheck_ = Value;
+    Change();
+}
+
+bool TCustomAction::Execute() {
+    Update();
+    if (!enabled_) return false;
+    if (autoCheck_ && (!checked_ || groupIndex_ == 0)) SetChecked(!checked_);
+    return TContainedAction::Execute();
+}
+
+bool TCustomAction::Update() {
+    bool handled = TContainedAction::Update();
+    if (!handled && enabled_ && disableIfNoHandler_ && !OnExecute()) SetEnabled(false);
+    return handled;
+}
+
+// ---- TCustomActionList ----------------------------------------------------------------------
+
+TCustomActionList::~TCustomActionList() {
+    // The form that handles OnChange may be going as well.
+    OnChange = nullptr;
+    while (!actions_.empty())
+        delete actions_.back();
+}
+
+TContainedAction* TCustomActionList::Actions(Integer Index) const {
+    if (Index < 0 || Index >= ActionCount()) throw EListError(Format(SListIndexError, {Index}));
+    return actions_[static_cast<std::size_t>(Index)];
+}
+
+void TCustomActionList::SetImages(TCustomImageList* Value) {
+    if (Value == images_) return;
+    if (images_) images_->RemoveFreeNotification(this);
+    images_ = Value;
+    if (images_) images_->FreeNotification(this);
+    changed();
+}
+
+bool TCustomActionList::ExecuteAction(TBasicAction* Action) {
+    bool handled = false;
+    if (OnExecute) OnExecute(Action, handled);
+    return handled;
+}
+
+bool TCustomActionList::UpdateAction(TBasicAction* Action) {
+    bool handled = false;
+    if (OnUpdate) OnUpdate(Action, handled);
+    return handled;
+}
+
+void TCustomActionList::UpdateActions() {
+    for (TContainedAction* action : std::vector<TContainedAction*>(actions_))
+        action->Update();
+}
+
+void TCustomActionList::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+    for (TContainedAction* action : actions_)
+        if (action->Owner() == Root) Proc(action);
+}
+
+void TCustomActionList::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == images_) images_ = nullptr;
+}
+
+void TCustomActionList::addAction(TContainedAction* Action) {
+    actions_.push_back(Action);
+    changed();
+}
+
+void TCustomActionList::removeAction(TContainedAction* Action) {
+    std::erase(actions_, Action);
+    if (!ComponentState().Contains(csDestroying)) changed();
+}
+
+void TCustomActionList::changed() {
+    if (OnChange) OnChange(this);
+}
+
+// ---- Controls ----------------------------------------------------------------------------------
+
+bool TControlActionLink::IsCaptionLinked() {
+    TCustomAction* action = customActionOf(this);
+    return TActionLink::IsCaptionLinked() && control_->Caption() == action->Caption();
+}
+
+bool TControlActionLink::IsEnabledLinked() {
+    TCustomAction* action = customActionOf(this);
+    return TActionLink::IsEnabledLinked() && control_->Enabled() == action->Enabled();
+}
+
+bool TControlActionLink::IsHintLinked() {
+    TCustomAction* action = customActionOf(this);
+    return TActionLink::IsHintLinked() && control_->Hint() == action->Hint();
+}
+
+bool TControlActionLink::IsVisibleLinked() {
+    TCustomAction* action = customActionOf(this);
+    return TActionLink::IsVisibleLinked() && control_->Visible() == action->Visible();
+}
+
+bool TControlActionLink::IsOnExecuteLinked() {
+    return Action() && control_->OnClick == Action()->OnExecute();
+}
+
+void TControlActionLink::SetCaption(const AnsiString& Value) {
+    if (IsCaptionLinked()) control_->SetCaption(Value);
+}
+
+void TControlActionLink::SetEnabled(bool Value) {
+    if (IsEnabledLinked()) control_->SetEnabled(Value);
+}
+
+void TControlActionLink::SetHint(const AnsiString& Value) {
+    if (IsHintLinked()) control_->SetHint(Value);
+}
+
+void TControlActionLink::SetVisible(bool Value) {
+    if (IsVisibleLinked()) control_->SetVisible(Value);
+}
+
+void TControlActionLink::SetOnExecute(TNotifyEvent Value) {
+    if (IsOnExecuteLinked()) control_->OnClick = Value;
+}
+
+namespace {
+
+// The links of the controls that have an action; a control that goes takes its link along.
+class ControlLinks : public TComponent {
+public:
+    ControlLinks() : TComponent(nullptr) {}
+
+    TControlActionLink* Find(TControl* Control) const {
+        auto found = links_.find(Control);
+        return found == links_.end() ? nullptr : found->second.get();
+    }
+
+    TControlActionLink& Ensure(TControl* Control) {
+        std::unique_ptr<TControlActionLink>& link = links_[Control];
+        if (!link) {
+            link = std::make_unique<TControlActionLink>(Control);
+            link->OnChange = TNotifyEvent(this, &ControlLinks::actionChanged);
+            Control->FreeNotification(this);
+        }
+        return *link;
+    }
+
+    void Remove(TControl* Control) {
+        if (links_.erase(Control)) Control->RemoveFreeNotification(this);
+    }
+
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation == opRemove) links_.erase(AComponent);
+    }
+
+private:
+    // A link's OnChange names only the action: every control showing it takes its values.
+    void actionChanged(TObject* Sender) {
+        for (const auto& [component, link] : links_)
+            if (link->Action() == Sender) ControlActionChange(link->Control(), link->Action(), false);
+    }
+
+    std::map<TComponent*, std::unique_ptr<TControlActionLink>> links_;
+};
+
+ControlLinks& controlLinks() {
+    static ControlLinks links;
+    return links;
+}
+
+} // namespace
+
+void SetControlAction(TControl* Control, TBasicAction* Action) {
+    ControlLinks& links = controlLinks();
+    if (!Action) {
+        links.Remove(Control);
+        return;
+    }
+    TControlActionLink& link = links.Ensure(Control);
+    link.SetAction(Action);
+    ControlActionChange(Control, Action, Control->ComponentState().Contains(csLoading));
+}
+
+TBasicAction* GetControlAction(TControl* Control) {
+    TControlActionLink* link = controlLinks().Find(Control);
+    return link ? link->Action() : nullptr;
+}
+
+TControlActionLink* GetControlActionLink(TControl* Control) {
+    return controlLinks().Find(Control);
+}
+
+void ControlActionChange(TControl* Control, TBasicAction* Sender, bool CheckDefaults) {
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (!action) return;
+    AnsiString caption = Control->Caption();
+    if (!CheckDefaults || caption.empty() || caption == Control->Name()) Control->SetCaption(action->Caption());
+    if (!CheckDefaults || Control->Enabled()) Control->SetEnabled(action->Enabled());
+    if (!CheckDefaults || Control->Hint().empty()) Control->SetHint(action->Hint());
+    if (!CheckDefaults || Control->Visible()) Control->SetVisible(action->Visible());
+    if (!CheckDefaults || !Control->OnClick) Control->OnClick = action->OnExecute();
+}
+
+void UpdateControlActions(TControl* Control) {
+    if (TControlActionLink* link = GetControlActionLink(Control)) link->Update();
+    if (auto* parent = dynamic_cast<TWinControl*>(Control))
+        for (Integer index = 0; index < parent->ControlCount(); ++index)
+            UpdateControlActions(parent->Controls(index));
+}
+
+// ---- Streaming ------------------------------------------------------------------------------------
+
+namespace {
+
+const TClass basicActionClass = DescribeClass<TBasicAction, TComponent>([](TClassBuilder<TBasicAction>& c) {
+    c.Property("OnExecute", &TBasicAction::OnExecute, &TBasicAction::SetOnExecute);
+    c.Property("OnUpdate", &TBasicAction::OnUpdate, &TBasicAction::OnUpdate);
+});
+
+const TClass containedActionClass =
+    DescribeClass<TContainedAction, TBasicAction>([](TClassBuilder<TContainedAction>& c) {
+        c.Property("Category", &TContainedAction::Category, &TContainedAction::SetCategory);
+    });
+
+const TClass customActionClass = DescribeClass<TCustomAction, TContainedAction>([](TClassBuilder<TCustomAction>& c) {
+    c.Property("AutoCheck", &TCustomAction::AutoCheck, &TCustomAction::SetAutoCheck).Default(false);
+    c.Property("Caption", &TCustomAction::Caption, &TCustomAction::SetCaption);
+    c.Property("Checked", &TCustomAction::Checked, &TCustomAction::SetChecked).Default(false);
+    c.Property("Enabled", &TCustomAction::Enabled, &TCustomAction::SetEnabled).Default(true);
+    c.Property("GroupIndex", &TCustomAction::GroupIndex, &TCustomAction::SetGroupIndex).Default(0);
+    c.Property("HelpContext", &TCustomAction::HelpContext, &TCustomAction::SetHelpContext).Default(0);
+    c.Property("Hint", &TCustomAction::Hint, &TCustomAction::SetHint);
+    c.Property("ImageIndex", &TCustomAction::ImageIndex, &TCustomAction::SetImageIndex).Default(-1);
+    c.Property("ShortCut", &TCustomAction::ShortCut, &TCustomAction::SetShortCut)
+        .Type(TypeInfoShortCut())
+        .Default(0);
+    c.Property("Visible", &TCustomAction::Visible, &TCustomAction::SetVisible).Default(true);
+});
+
+const TClass actionClass = DescribeClass<TAction, TCustomAction>();
+
+const TClass customActionListClass =
+    DescribeClass<TCustomActionList, TComponent>([](TClassBuilder<TCustomActionList>& c) {
+        c.Property("Images", &TCustomActionList::Images, &TCustomActionList::SetImages);
+        c.Property("OnChange", &TCustomActionList::OnChange, &TCustomActionList::OnChange);
+        c.Property("OnExecute", &TCustomActionList::OnExecute, &TCustomActionList::OnExecute);
+        c.Property("OnUpdate", &TCustomActionList::OnUpdate, &TCustomActionList::OnUpdate);
+    });
+
+const TClass actionListClass = DescribeClass<TActionList, TCustomActionList>();
+
+struct RegisterActionClasses {
+    RegisterActionClasses() { RegisterClasses({ClassOf<TActionList>(), ClassOf<TAction>()}); }
+} registerActionClasses;
+
+} // namespace

@@ -1,0 +1,207 @@
+#include "VisualTestSupport.h"
+
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Filers.h"
+
+namespace {
+
+class ExtCtrlsTest : public VisualTest {
+protected:
+    std::unique_ptr<TForm> form = plainForm(400, 300);
+    std::vector<std::string> clicks;
+
+    void show() {
+        form->SetColor(clWhite);
+        form->Show();
+        Application->ProcessMessages();
+    }
+    TColor pixel(TPoint Point) { return PixelAt(form->Handle(), Point); }
+};
+
+// Clicks on its buttons count only while it allows changes.
+class TLockedRadioGroup : public TRadioGroup {
+public:
+    using TRadioGroup::TRadioGroup;
+    bool locked = false;
+
+protected:
+    bool CanModify() override { return !locked; }
+};
+
+// An image that keeps its picture in an object of its own.
+class TOwnPictureImage : public TImage {
+public:
+    explicit TOwnPictureImage(TComponent* AOwner) : TImage(AOwner) { ReplacePicture(std::make_unique<TPicture>()); }
+};
+
+TEST_F(ExtCtrlsTest, ARadioGroupMakesAButtonPerItemAndReportsTheChoice) {
+    auto* group = child<TLockedRadioGroup>(form.get(), alNone, {10, 10, 200, 100});
+    group->SetName("Group");
+    struct Listener : TObject {
+        std::vector<std::string>* clicks;
+        void Click(TObject* Sender) { clicks->push_back(static_cast<TComponent*>(Sender)->Name()); }
+    } listener;
+    listener.clicks = &clicks;
+    group->OnClick = TNotifyEvent(&listener, &Listener::Click);
+    for (const char* item : {"a", "b", "c", "d"})
+        group->Items()->Add(item);
+    group->SetColumns(2);
+    ASSERT_EQ(group->ButtonCount(), 4);
+    EXPECT_EQ(group->Buttons(1)->Caption(), "b");
+    // Two columns of two: the third button heads the second column.
+    EXPECT_EQ(group->Buttons(0)->Left(), 8);
+    EXPECT_EQ(group->Buttons(2)->Left(), 8 + (200 - 10) / 2);
+    EXPECT_EQ(group->Buttons(2)->Top(), group->Buttons(0)->Top());
+    EXPECT_GT(group->Buttons(1)->Top(), group->Buttons(0)->Top());
+    show();
+    backend.Click(group->Buttons(3)->Handle(), {4, 4});
+    Application->ProcessMessages();
+    EXPECT_EQ(group->ItemIndex(), 3);
+    EXPECT_TRUE(group->Buttons(3)->Checked());
+    group->SetItemIndex(1);
+    EXPECT_FALSE(group->Buttons(3)->Checked());
+    EXPECT_EQ(clicks, (std::vector<std::string>{"Group", "Group"}));
+    group->locked = true;
+    backend.Click(group->Buttons(0)->Handle(), {4, 4});
+    Application->ProcessMessages();
+    EXPECT_EQ(group->ItemIndex(), 1);
+}
+
+TEST_F(ExtCtrlsTest, RadioGroupIndexAndColumnsStayInRange) {
+    auto* group = child<TRadioGroup>(form.get(), alNone, {10, 10, 200, 100});
+    for (const char* item : {"a", "b", "c", "d", "e", "f"})
+        group->Items()->Add(item);
+    group->SetItemIndex(5);
+    TStringList three;
+    three.SetCommaText("x,y,z");
+    group->SetItems(&three);
+    EXPECT_EQ(group->ItemIndex(), 2);
+    EXPECT_EQ(group->ButtonCount(), 3);
+    group->SetItemIndex(9);
+    EXPECT_EQ(group->ItemIndex(), 2);
+    group->SetColumns(0);
+    EXPECT_EQ(group->Columns(), 1);
+    group->SetColumns(40);
+    EXPECT_EQ(group->Columns(), 16);
+}
+
+TEST_F(ExtCtrlsTest, APanelPaintsItsBevelsAndKeepsItsChildrenInside) {
+    auto* panel = child<TPanel>(form.get(), alNone, {10, 10, 120, 60});
+    panel->SetBevelInner(bvLowered);
+    panel->SetBorderWidth(3);
+    auto* inside = child<TPanel>(panel, alClient, {0, 0, 10, 10});
+    inside->SetBevelOuter(bvNone);
+    inside->SetColor(clRed);
+    show();
+    EXPECT_EQ(inside->BoundsRect(), (TRect{5, 5, 115, 55}));
+    EXPECT_EQ(pixel({10, 10}), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(pixel({10 + 119, 10 + 59}), ColorToRGB(clBtnShadow));
+    // The lowered inner bevel has its shadow on top.
+    EXPECT_EQ(pixel({10 + 4, 10 + 4}), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(pixel({10 + 60, 10 + 30}), clRed);
+}
+
+TEST_F(ExtCtrlsTest, APanelCentresItsCaption) {
+    auto* panel = child<TPanel>(form.get(), alNone, {10, 10, 200, 60});
+    panel->SetCaption("Panel caption");
+    panel->SetColor(clWhite);
+    show();
+    Integer left = 1000;
+    Integer right = -1;
+    for (Integer x = 12; x < 208; ++x)
+        for (Integer y = 12; y < 68; ++y)
+            if ((pixel({x, y}) & 0xFF) < 96) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GT(right, left);
+    EXPECT_NEAR((left + right) / 2, 10 + 100, 2);
+}
+
+TEST_F(ExtCtrlsTest, ShapesAndBevelsDrawInTheirColours) {
+    auto* circle = child<TShape>(form.get(), alNone, {10, 10, 80, 40});
+    circle->SetShape(stCircle);
+    circle->Brush()->SetColor(clYellow);
+    auto* line = child<TBevel>(form.get(), alNone, {10, 100, 80, 10});
+    line->SetShape(bsTopLine);
+    show();
+    EXPECT_EQ(pixel({10 + 40, 10 + 20}), clYellow);
+    // A circle in a wide control is as wide as the control is high, in the middle.
+    EXPECT_EQ(pixel({10 + 12, 10 + 20}), clWhite);
+    EXPECT_EQ(pixel({10 + 40, 10}), clBlack);
+    EXPECT_EQ(pixel({20, 100}), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(pixel({20, 101}), ColorToRGB(clBtnHighlight));
+    circle->SetShape(stRectangle);
+    Application->ProcessMessages();
+    EXPECT_EQ(pixel({10 + 12, 10 + 20}), clYellow);
+}
+
+TEST_F(ExtCtrlsTest, AnImageDrawsItsPictureAsItIsToldAndGivesItsBitmapCanvas) {
+    auto* image = child<TImage>(form.get(), alNone, {10, 10, 40, 40});
+    TCanvas* canvas = image->Canvas();
+    EXPECT_EQ(image->Picture()->Width(), 40);
+    canvas->Brush()->SetColor(clBlue);
+    canvas->FillRect({0, 0, 20, 20});
+    TBitmap small;
+    small.SetSize(10, 10);
+    small.Canvas()->Brush()->SetColor(clRed);
+    small.Canvas()->FillRect({0, 0, 10, 10});
+    auto* sized = child<TImage>(form.get(), alNone, {100, 10, 50, 50});
+    sized->SetAutoSize(true);
+    sized->Picture()->SetGraphic(&small);
+    EXPECT_EQ(sized->Width(), 10);
+    auto* own = child<TOwnPictureImage>(form.get(), alNone, {0, 200, 50, 50});
+    own->SetAutoSize(true);
+    own->Picture()->SetGraphic(&small);
+    EXPECT_EQ(own->Height(), 10);
+    auto* stretched = child<TImage>(form.get(), alNone, {200, 10, 50, 50});
+    stretched->SetStretch(true);
+    stretched->Picture()->SetGraphic(&small);
+    auto* centred = child<TImage>(form.get(), alNone, {300, 10, 50, 50});
+    centred->SetCenter(true);
+    centred->Picture()->SetGraphic(&small);
+    show();
+    EXPECT_EQ(pixel({15, 15}), clBlue);
+    EXPECT_EQ(pixel({245, 55}), clRed);
+    EXPECT_EQ(pixel({302, 12}), clWhite);
+    EXPECT_EQ(pixel({325, 35}), clRed);
+    TIcon icon;
+    auto* withIcon = child<TImage>(form.get(), alNone, {0, 0, 10, 10});
+    withIcon->Picture()->SetGraphic(&icon);
+    EXPECT_THROW(withIcon->Canvas(), EInvalidOperation);
+}
+
+TEST_F(ExtCtrlsTest, PanelsAndRadioGroupsAreReadFromFormResources) {
+    TForm read(nullptr);
+    ReadComponentText("object Main: TForm\n"
+                      "  Left = 0\n  Top = 0\n  Width = 300\n  Height = 200\n"
+                      "  object Info: TPanel\n    Left = 0\n    Top = 0\n    Width = 100\n    Height = 30\n"
+                      "    Alignment = taLeftJustify\n    BevelInner = bvRaised\n    BevelOuter = bvLowered\n"
+                      "    BorderWidth = 2\n    Caption = 'Info'\n  end\n"
+                      "  object Output: TRadioGroup\n    Left = 0\n    Top = 40\n    Width = 150\n"
+                      "    Height = 100\n    Caption = 'Output'\n    ItemIndex = 1\n    Columns = 2\n"
+                      "    Items.Strings = (\n      'One'\n      'Two'\n      'Three')\n  end\n"
+                      "  object Dot: TShape\n    Left = 200\n    Top = 0\n    Shape = stCircle\n"
+                      "    Brush.Color = clRed\n  end\n"
+                      "end\n",
+                      &read);
+    auto* info = static_cast<TPanel*>(read.FindComponent("Info"));
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->Alignment(), taLeftJustify);
+    EXPECT_EQ(info->BevelInner(), bvRaised);
+    EXPECT_EQ(info->BevelOuter(), bvLowered);
+    EXPECT_EQ(info->BorderWidth(), 2);
+    EXPECT_EQ(info->Caption(), "Info");
+    auto* output = static_cast<TRadioGroup*>(read.FindComponent("Output"));
+    EXPECT_EQ(output->ItemIndex(), 1);
+    EXPECT_EQ(output->Columns(), 2);
+    ASSERT_EQ(output->ButtonCount(), 3);
+    EXPECT_TRUE(output->Buttons(1)->Checked());
+    // The buttons are the group's own; they are not components of the form.
+    EXPECT_EQ(read.FindComponent("Output")->ComponentCount(), 3);
+    auto* dot = static_cast<TShape*>(read.FindComponent("Dot"));
+    EXPECT_EQ(dot->Shape(), stCircle);
+    EXPECT_EQ(dot->Brush()->Color(), clRed);
+}
+
+} // namespace
