@@ -468,7 +468,7 @@ void TCustomEdit::CMFontChanged(TMessage& Message) {
 // A single line's text starts at the window's edges.
 void TCustomEdit::WMSetFont(TMessage& Message) {
     DefaultHandler(Message);
-    if (!(GetWindowLongA(WindowHandle(), GWL_STYLE) & ES_MULTILINE))
+    if (HandleAllocated() && !(GetWindowLongA(WindowHandle(), GWL_STYLE) & ES_MULTILINE))
         SendMessageA(WindowHandle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
 }
 

@@ -6,6 +6,10 @@
 
 #include "platform/win/WinUser.h"
 
+// While a modal dialog waits for input its owner receives WM_ENTERIDLE with
+// this wParam and the dialog's window in lParam.
+constexpr WPARAM MSGF_DIALOGBOX = 0;
+
 // ---- Errors (CommDlgExtendedError) --------------------------------------------------
 
 constexpr DWORD CDERR_DIALOGFAILURE = 0xFFFF;

@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <unordered_map>
@@ -44,6 +45,8 @@ constexpr WCHAR defaultPasswordChar = u'*';
 // Tab stops every 32 dialog units: eight average characters.
 constexpr int averageCharactersPerTab = 8;
 constexpr int caretWidth = 1;
+// The lines a notch of the wheel scrolls when the system does not say.
+constexpr UINT defaultWheelLines = 3;
 constexpr LRESULT positionNotFound = -1;
 
 constexpr WCHAR carriageReturn = u'\r';
@@ -256,10 +259,6 @@ int fontMargin(const EditState& state) {
     return std::max(state.averageCharWidth / 4, 1);
 }
 
-WCHAR shownCharacter(const EditState& state, const WideString& text, int position) {
-    return isPassword(state) ? state.passwordChar : text[position];
-}
-
 int measuredWidth(const EditState& state, WCHAR unit) {
     int width = 0;
     GetCharWidth32W(state.measuring, unit, unit, &width);
@@ -281,26 +280,44 @@ int tabWidth(const EditState& state) {
     return averageCharactersPerTab * state.averageCharWidth;
 }
 
-// How far a character moves the pen that stands at `x` from the line's start.
-int advanceAt(EditState& state, WCHAR shown, int x) {
-    if (shown == tabCharacter && isMultiLine(state)) return (x / tabWidth(state) + 1) * tabWidth(state) - x;
-    return characterWidth(state, shown);
-}
+// How text shows in the control (its own characters or the password
+// character) and how far each one moves the pen. Made for one pass over the
+// text, so that the window's style is read once.
+class TextMeasure {
+public:
+    explicit TextMeasure(EditState& state)
+        : state_(state), password_(isPassword(state)), expandsTabs_(isMultiLine(state)) {}
 
-// The pen positions from the start of `text[start, end)`, one more than characters.
-std::vector<int> penPositions(EditState& state, const WideString& text, int start, int end) {
-    std::vector<int> positions(static_cast<std::size_t>(end - start + 1), 0);
-    int x = 0;
-    for (int position = start; position < end; ++position) {
-        x += advanceAt(state, shownCharacter(state, text, position), x);
-        positions[static_cast<std::size_t>(position - start + 1)] = x;
+    WCHAR Shown(const WideString& text, int position) const {
+        return password_ ? state_.passwordChar : text[static_cast<std::size_t>(position)];
     }
-    return positions;
-}
+    // The advance of a character whose pen stands at `x` from the line's start.
+    int Advance(WCHAR shown, int x) const {
+        if (shown == tabCharacter && expandsTabs_) return (x / tabWidth(state_) + 1) * tabWidth(state_) - x;
+        return characterWidth(state_, shown);
+    }
+    // The pen positions from the start of `text[start, end)`, one more than characters.
+    std::vector<int> PenPositions(const WideString& text, int start, int end) const {
+        std::vector<int> positions(static_cast<std::size_t>(end - start + 1), 0);
+        int x = 0;
+        for (int position = start; position < end; ++position) {
+            x += Advance(Shown(text, position), x);
+            positions[static_cast<std::size_t>(position - start + 1)] = x;
+        }
+        return positions;
+    }
+    int Width(const WideString& text, int start, int end) const {
+        int x = 0;
+        for (int position = start; position < end; ++position)
+            x += Advance(Shown(text, position), x);
+        return x;
+    }
 
-int widthOf(EditState& state, const WideString& text, int start, int end) {
-    return penPositions(state, text, start, end).back();
-}
+private:
+    EditState& state_;
+    bool password_;
+    bool expandsTabs_;
+};
 
 // ---- Layout ----------------------------------------------------------------------
 
@@ -333,7 +350,7 @@ int visibleLineCount(const EditState& state) {
 
 // Breaks `text[start, end)` into lines no wider than `width`, after the white
 // space where there is some; a word wider than the line is broken anywhere.
-void appendWrappedLines(EditState& state, const WideString& text, int start, int end, int width,
+void appendWrappedLines(const TextMeasure& measure, const WideString& text, int start, int end, int width,
                         std::vector<VisualLine>& lines) {
     int lineStart = start;
     for (;;) {
@@ -341,7 +358,7 @@ void appendWrappedLines(EditState& state, const WideString& text, int start, int
         int afterSpace = -1;
         int position = lineStart;
         for (; position < end; ++position) {
-            int advance = advanceAt(state, shownCharacter(state, text, position), x);
+            int advance = measure.Advance(measure.Shown(text, position), x);
             if (x + advance > width && position > lineStart) break;
             x += advance;
             if (text[position] == u' ' || text[position] == tabCharacter) afterSpace = position + 1;
@@ -366,12 +383,14 @@ void appendWrappedLines(EditState& state, const WideString& text, int start, int
     }
 }
 
-// Lays out the whole paragraphs of `text[start, end)`: `end` is the end of the
-// text or the end of a CR LF, after which the lines are laid out already.
-void appendParagraphs(EditState& state, const WideString& text, int start, int end,
+// Lays out the whole paragraphs of `text[start, end)`, where `end` is the end
+// of the text or, when `linesFollow`, the end of a CR LF after which the lines
+// are laid out already.
+void appendParagraphs(EditState& state, const WideString& text, int start, int end, bool linesFollow,
                       std::vector<VisualLine>& lines) {
     bool wrapping = wrapsWords(state);
     int width = formatWidth(state);
+    TextMeasure measure(state);
     std::size_t firstNew = lines.size();
     int paragraphStart = start;
     for (;;) {
@@ -379,24 +398,24 @@ void appendParagraphs(EditState& state, const WideString& text, int start, int e
         bool broken = lineBreak != notFound && static_cast<int>(lineBreak) + 2 <= end;
         int paragraphEnd = broken ? static_cast<int>(lineBreak) : end;
         if (wrapping)
-            appendWrappedLines(state, text, paragraphStart, paragraphEnd, width, lines);
+            appendWrappedLines(measure, text, paragraphStart, paragraphEnd, width, lines);
         else
             lines.push_back({paragraphStart, paragraphEnd - paragraphStart, 0});
         if (broken) lines.back().breakLength = 2;
         paragraphStart = paragraphEnd + 2;
-        if (!broken || (paragraphStart >= end && end < static_cast<int>(text.size()))) break;
+        if (!broken || (linesFollow && paragraphStart >= end)) break;
     }
     for (std::size_t index = firstNew; index < lines.size(); ++index)
-        lines[index].width = widthOf(state, text, lines[index].start, lines[index].end());
+        lines[index].width = measure.Width(text, lines[index].start, lines[index].end());
 }
 
 std::vector<VisualLine> linesOf(EditState& state, const WideString& text) {
     std::vector<VisualLine> lines;
     int length = static_cast<int>(text.size());
     if (isMultiLine(state))
-        appendParagraphs(state, text, 0, length, lines);
+        appendParagraphs(state, text, 0, length, false, lines);
     else
-        lines.push_back({0, length, 0, widthOf(state, text, 0, length)});
+        lines.push_back({0, length, 0, TextMeasure(state).Width(text, 0, length)});
     return lines;
 }
 
@@ -440,7 +459,7 @@ void layOutChange(EditState& state, int start, int removed, int inserted) {
     int delta = inserted - removed;
     std::vector<VisualLine> fresh;
     appendParagraphs(state, state.text, lines[static_cast<std::size_t>(first)].start,
-                     lastLine.end() + lastLine.breakLength + delta, fresh);
+                     lastLine.end() + lastLine.breakLength + delta, lastLine.breakLength != 0, fresh);
     for (auto line = lines.begin() + last + 1; line != lines.end(); ++line)
         line->start += delta;
     lines.erase(lines.begin() + first, lines.begin() + last + 1);
@@ -492,7 +511,7 @@ int lineTop(EditState& state, int index) {
 
 int xInLine(EditState& state, int index, int position) {
     const VisualLine& line = lineAt(state, index);
-    return widthOf(state, state.text, line.start, std::clamp(position, line.start, line.end()));
+    return TextMeasure(state).Width(state.text, line.start, std::clamp(position, line.start, line.end()));
 }
 
 TPoint pointOfPosition(EditState& state, int position) {
@@ -503,7 +522,7 @@ TPoint pointOfPosition(EditState& state, int position) {
 // The position nearest to `x` (client coordinates) on a line.
 int positionAtX(EditState& state, int index, int x) {
     const VisualLine& line = lineAt(state, index);
-    std::vector<int> pens = penPositions(state, state.text, line.start, line.end());
+    std::vector<int> pens = TextMeasure(state).PenPositions(state.text, line.start, line.end());
     int offset = x - lineLeft(state, index);
     for (int position = line.start; position < line.end(); ++position) {
         int left = pens[static_cast<std::size_t>(position - line.start)];
@@ -687,7 +706,7 @@ bool sizeLimitsText(const EditState& state) {
 
 bool fitsTheControl(EditState& state, const WideString& candidate) {
     if (!isMultiLine(state))
-        return widthOf(state, candidate, 0, static_cast<int>(candidate.size())) + caretWidth <=
+        return TextMeasure(state).Width(candidate, 0, static_cast<int>(candidate.size())) + caretWidth <=
                formatWidth(state);
     return static_cast<int>(linesOf(state, candidate).size()) <= visibleLineCount(state);
 }
@@ -1089,11 +1108,13 @@ int scrollTarget(int current, WORD code, int line, int page, int track, int last
     }
 }
 
-// The thumb's position: the 16 bits of the message, or the bar's full value while it is tracked.
-int trackPosition(HWND window, int bar, WPARAM wParam) {
+// Where the thumb is: while it is dragged the bar knows its full 32-bit
+// position; once dropped the message carries it in 16 bits.
+int thumbPosition(HWND window, int bar, WORD code, WPARAM wParam) {
     SCROLLINFO info;
     info.fMask = SIF_TRACKPOS;
-    return GetScrollInfo(window, bar, &info) ? info.nTrackPos : HIWORD(wParam);
+    if (code == SB_THUMBTRACK && GetScrollInfo(window, bar, &info)) return info.nTrackPos;
+    return HIWORD(wParam);
 }
 
 void verticalScroll(EditState& state, WORD code, int track) {
@@ -1114,7 +1135,7 @@ void scrollBarMessage(EditState& state, UINT message, WPARAM wParam) {
     if (code == SB_ENDSCROLL) return;
     notifyParent(state, vertical ? EN_VSCROLL : EN_HSCROLL);
     if (!IsWindow(state.window)) return;
-    int track = trackPosition(state.window, vertical ? SB_VERT : SB_HORZ, wParam);
+    int track = thumbPosition(state.window, vertical ? SB_VERT : SB_HORZ, code, wParam);
     if (vertical)
         verticalScroll(state, code, track);
     else
@@ -1123,7 +1144,7 @@ void scrollBarMessage(EditState& state, UINT message, WPARAM wParam) {
 
 LRESULT mouseWheel(EditState& state, WPARAM wParam, LPARAM lParam) {
     if (!isMultiLine(state)) return DefWindowProcW(state.window, WM_MOUSEWHEEL, wParam, lParam);
-    UINT linesPerNotch = 3;
+    UINT linesPerNotch = defaultWheelLines;
     SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0);
     int lines = -GET_WHEEL_DELTA_WPARAM(wParam) * static_cast<int>(linesPerNotch) / WHEEL_DELTA;
     scrollTo(state, state.firstVisibleLine + lines, state.horizontalOffset);
@@ -1164,10 +1185,11 @@ void drawRun(HDC dc, const WideString& shown, int start, int end, int x, int top
 
 void drawLine(EditState& state, HDC dc, int index, const LineColours& colours) {
     const VisualLine& line = lineAt(state, index);
+    TextMeasure measure(state);
     WideString shown(static_cast<std::size_t>(line.length), u' ');
     for (int position = line.start; position < line.end(); ++position)
-        shown[static_cast<std::size_t>(position - line.start)] = shownCharacter(state, state.text, position);
-    std::vector<int> pens = penPositions(state, state.text, line.start, line.end());
+        shown[static_cast<std::size_t>(position - line.start)] = measure.Shown(state.text, position);
+    std::vector<int> pens = measure.PenPositions(state.text, line.start, line.end());
     int x = lineLeft(state, index), top = lineTop(state, index);
     int selectedFrom =
         colours.showSelection ? std::clamp(selectionStart(state), line.start, line.end()) : line.end();

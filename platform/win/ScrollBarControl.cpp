@@ -7,7 +7,6 @@
 #include "platform/win/DefWindowProc.h"
 #include "platform/win/Drawing.h"
 #include "platform/win/Edges.h"
-#include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Painting.h"

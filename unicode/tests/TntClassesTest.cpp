@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
 using test::TemporaryFolder;
@@ -340,20 +342,23 @@ TEST(WideComponentHelper, KeepsItsListSortedAndGoesWithItsComponent) {
     EXPECT_EQ(FindWideComponentHelper(&helpers, &stranger), nullptr);
 }
 
+// Logs addresses, not pointers: a pointer's value may not be used once it is freed.
 class TFreeLog : public TComponent {
 public:
-    TFreeLog(std::vector<TComponent*>& freed) : TComponent(nullptr), freed_(freed) {}
-    ~TFreeLog() override { freed_.push_back(this); }
+    TFreeLog(std::vector<std::uintptr_t>& freed) : TComponent(nullptr), freed_(freed) {}
+    ~TFreeLog() override { freed_.push_back(reinterpret_cast<std::uintptr_t>(this)); }
 
 private:
-    std::vector<TComponent*>& freed_;
+    std::vector<std::uintptr_t>& freed_;
 };
 
 TEST(ComponentList, OwnsItsEntriesAndForgetsThoseFreedElsewhere) {
-    std::vector<TComponent*> freed;
+    std::vector<std::uintptr_t> freed;
     auto* kept = new TFreeLog(freed);
     auto* extracted = new TFreeLog(freed);
     auto* gone = new TFreeLog(freed);
+    const auto keptAddress = reinterpret_cast<std::uintptr_t>(kept);
+    const auto goneAddress = reinterpret_cast<std::uintptr_t>(gone);
     {
         TComponentList list;
         EXPECT_EQ(list.Add(kept), 0);
@@ -366,7 +371,7 @@ TEST(ComponentList, OwnsItsEntriesAndForgetsThoseFreedElsewhere) {
         EXPECT_EQ(list.Extract(extracted), nullptr);
         EXPECT_THROW(list.Items(1), EListError);
     }
-    EXPECT_EQ(freed, (std::vector<TComponent*>{gone, kept}));
+    EXPECT_EQ(freed, (std::vector<std::uintptr_t>{goneAddress, keptAddress}));
     delete extracted;
 }
 

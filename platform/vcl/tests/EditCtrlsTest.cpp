@@ -292,6 +292,12 @@ TEST_F(EditCtrlsTest, TabMovesTheFocusInTabOrderAndEnteringAnEditSelectsItsText)
     press(VK_TAB, {VK_SHIFT});
     EXPECT_TRUE(first->Focused());
     EXPECT_EQ(first->SelLength(), 0);
+    // A click places the caret instead.
+    backend.Click(second->Handle(), {2, 5});
+    Application->ProcessMessages();
+    EXPECT_TRUE(second->Focused());
+    EXPECT_EQ(second->SelStart(), 0);
+    EXPECT_EQ(second->SelLength(), 0);
 }
 
 TEST_F(EditCtrlsTest, EditsAreReadFromAndWrittenToFormResources) {

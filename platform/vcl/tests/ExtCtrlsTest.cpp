@@ -31,7 +31,9 @@ protected:
 // An image that keeps its picture in an object of its own.
 class TOwnPictureImage : public TImage {
 public:
-    explicit TOwnPictureImage(TComponent* AOwner) : TImage(AOwner) { ReplacePicture(std::make_unique<TPicture>()); }
+    explicit TOwnPictureImage(TComponent* AOwner) : TImage(AOwner) {
+        ReplacePicture(std::make_unique<TPicture>());
+    }
 };
 
 TEST_F(ExtCtrlsTest, ARadioGroupMakesAButtonPerItemAndReportsTheChoice) {
@@ -106,11 +108,12 @@ TEST_F(ExtCtrlsTest, APanelCentresItsCaption) {
     panel->SetCaption("Panel caption");
     panel->SetColor(clWhite);
     show();
+    std::shared_ptr<PixelSurface> pixels = backend.Capture(form->Handle(), true);
     Integer left = 1000;
     Integer right = -1;
     for (Integer x = 12; x < 208; ++x)
         for (Integer y = 12; y < 68; ++y)
-            if ((pixel({x, y}) & 0xFF) < 96) {
+            if ((pixels->At(x, y) & 0xFF) < 96) {
                 left = std::min(left, x);
                 right = std::max(right, x);
             }

@@ -3,9 +3,9 @@
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/win/Focus.h"
-#include "platform/win/ListBoxControl.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/ListBoxControl.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Painting.h"
 #include "platform/win/WindowPos.h"
@@ -179,10 +179,11 @@ TEST_F(StdCtrlsTest, ADisabledLabelIsEmbossedAndATransparentOneLeavesItsBackgrou
     EXPECT_EQ(PixelAt(window, {label->Left() + label->Width() - 1, label->Top() + 1}), clWhite);
     // Disabled, the text is grey over white instead of dark.
     auto darkest = [&] {
+        std::shared_ptr<PixelSurface> pixels = backend.Capture(window, true);
         Integer lowest = 3 * 255;
         for (Integer x = label->Left(); x <= label->Left() + label->Width(); ++x)
             for (Integer y = label->Top(); y <= label->Top() + label->Height(); ++y) {
-                TColor colour = PixelAt(window, {x, y});
+                auto colour = static_cast<TColor>(ColorRefFromPixel(pixels->At(x, y) & PixelColourMask));
                 lowest = std::min<Integer>(lowest, (colour & 0xFF) + ((colour >> 8) & 0xFF) +
                                                        ((colour >> 16) & 0xFF));
             }

@@ -11,6 +11,7 @@
 #include "platform/win/Painting.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/SysColors.h"
+#include "platform/win/SystemInfo.h"
 
 #include <filesystem>
 #include <functional>
@@ -458,7 +459,7 @@ TEST_F(EditControlTest, WordWrapBreaksAfterSpacesAndInsideWordsTooLongForALine) 
 
 TEST_F(EditControlTest, EditsLeaveTheLinesAsAFreshLayoutOfTheTextWouldBe) {
     const DWORD style = ES_MULTILINE | ES_AUTOVSCROLL;
-    const TRect rect{10, 10, 130, 200};
+    const TRect rect{10, 10, 80, 200};
     HWND edit =
         createEdit(style, u"alpha beta gamma delta\r\nepsilon zeta\r\n\r\neta theta iota kappa", rect);
     using Selector = std::function<std::pair<int, int>(const WideString&)>;
@@ -486,7 +487,7 @@ TEST_F(EditControlTest, EditsLeaveTheLinesAsAFreshLayoutOfTheTextWouldBe) {
     };
     // A wrapped paragraph whose second line shrinks takes a word back onto its first line.
     const Step steps[] = {
-        {inWord(u"kappa", 0, 4), u""},
+        {inWord(u"gamma", 0, 10), u""},
         {at(6, 6), u"\r\n"},
         {at(0, 0), u"lead "},
         {aroundBreak(0, 0, 1), u""},
@@ -495,6 +496,8 @@ TEST_F(EditControlTest, EditsLeaveTheLinesAsAFreshLayoutOfTheTextWouldBe) {
         {at(3, 30), u""},
         {at(-1, -1), u""},
         {at(4, 4), u" more words that wrap onto further lines"},
+        {at(0, -1), u"one\r\ntwo\r\n"},
+        {at(5, 5), u"mid\r\n"},
         {at(0, -1), u""},
     };
     auto linesOf = [](HWND window) {
@@ -573,6 +576,22 @@ TEST_F(EditControlTest, TheViewFollowsTheCaretAndTheScrollBars) {
     EXPECT_TRUE(SendMessageW(multi, EM_LINESCROLL, 0, 3));
     EXPECT_EQ(SendMessageW(multi, EM_GETFIRSTVISIBLELINE, 0, 0), 4);
     EXPECT_EQ(SendMessageW(multi, EM_SCROLL, SB_LINEUP, 0), MAKELONG(static_cast<WORD>(-1), TRUE));
+    SendMessageW(multi, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 7), 0);
+    EXPECT_EQ(SendMessageW(multi, EM_GETFIRSTVISIBLELINE, 0, 0), 7);
+
+    // Dragging the thumb of the edit's own bar to the bottom shows the last lines.
+    RECT window;
+    GetWindowRect(multi, &window);
+    int barX = window.Right - GetSystemMetrics(SM_CXVSCROLL) / 2;
+    int thumbY = window.Top + GetSystemMetrics(SM_CYVSCROLL) + 2;
+    SendMessageW(multi, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+    DeliverMouseMove({barX, thumbY});
+    DeliverMouseButton(MouseButton::Left, true, {barX, thumbY});
+    DeliverMouseMove({barX, window.Bottom});
+    DeliverMouseButton(MouseButton::Left, false, {barX, window.Bottom});
+    ProcessMessages();
+    EXPECT_GT(SendMessageW(multi, EM_GETFIRSTVISIBLELINE, 0, 0), 15);
+    EXPECT_EQ(GetScrollPos(multi, SB_VERT), SendMessageW(multi, EM_GETFIRSTVISIBLELINE, 0, 0));
 }
 
 TEST_F(EditControlTest, DialogCodesAskForTheKeysEachKindOfEditUses) {

@@ -19,7 +19,9 @@ protected:
         list = Control(WC_LISTVIEWW, style, parent, {10, 10, 310, 210});
         return list;
     }
-    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(list, message, wParam, lParam); }
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(list, message, wParam, lParam);
+    }
 
     void addColumns() {
         LVCOLUMNA name;
@@ -61,8 +63,10 @@ protected:
         return {rect.Left + 5, rect.Top + rect.Height() / 2};
     }
 
-    UINT state(int index) { return static_cast<UINT>(send(LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED | LVIS_FOCUSED)); }
-
+    UINT state(int index) {
+        return static_cast<UINT>(
+            send(LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED | LVIS_FOCUSED));
+    }
 };
 
 // Records the state changes a list view reports, as "changing 1 0>3".
@@ -104,7 +108,8 @@ TEST_F(ListViewTest, ItemsAndColumnsAreFilledAndReadInBothForms) {
     column.pszText = header;
     column.cchTextMax = 16;
     EXPECT_TRUE(send(LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column)));
-    EXPECT_STREQ(header, "Gr\xF6\xDF" "e");
+    EXPECT_STREQ(header, "Gr\xF6\xDF"
+                         "e");
     EXPECT_EQ(column.fmt, LVCFMT_RIGHT);
     EXPECT_EQ(send(LVM_GETCOLUMNWIDTH, 0), 100);
     LVITEMA param;
@@ -172,8 +177,8 @@ TEST_F(ListViewTest, ClicksAndKeysSelectWithTheParentAskedFirst) {
     ProcessMessages();
     EXPECT_EQ(state(1), 0u);
     EXPECT_EQ(state(2), LVIS_SELECTED | LVIS_FOCUSED);
-    EXPECT_EQ(log.lines,
-              (std::vector<std::string>{"changing 1 3>0", "changed 1 3>0", "changing 2 0>3", "changed 2 0>3"}));
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"changing 1 3>0", "changed 1 3>0", "changing 2 0>3",
+                                                   "changed 2 0>3"}));
 
     PressKey(VK_DOWN, {VK_SHIFT});
     ProcessMessages();

@@ -16,7 +16,9 @@ protected:
         parent = WideParent();
         bar = Control(PROGRESS_CLASSW, 0, parent, {10, 10, 210, 30});
     }
-    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(bar, message, wParam, lParam); }
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(bar, message, wParam, lParam);
+    }
 };
 
 TEST_F(ProgressBarTest, RangeAndPositionAnswerWhatTheyReplace) {

@@ -19,7 +19,9 @@ protected:
         parent = WideParent(400, 300);
         rich = Control(RICHEDIT_CLASSW, ES_MULTILINE | WS_VSCROLL, parent, {10, 10, 310, 160});
     }
-    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(rich, message, wParam, lParam); }
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(rich, message, wParam, lParam);
+    }
     void setText(const WCHAR* text) { send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
     WideString text() {
         WCHAR buffer[256] = {};
@@ -43,14 +45,16 @@ struct StreamBuffer {
     std::size_t read = 0;
     static DWORD In(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* done) {
         auto* self = reinterpret_cast<StreamBuffer*>(cookie);
-        const auto n = static_cast<LONG>(std::min<std::size_t>(static_cast<std::size_t>(count), self->bytes.size() - self->read));
+        const auto n = static_cast<LONG>(
+            std::min<std::size_t>(static_cast<std::size_t>(count), self->bytes.size() - self->read));
         std::memcpy(buffer, self->bytes.data() + self->read, static_cast<std::size_t>(n));
         self->read += static_cast<std::size_t>(n);
         *done = n;
         return 0;
     }
     static DWORD Out(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* done) {
-        reinterpret_cast<StreamBuffer*>(cookie)->bytes.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(count));
+        reinterpret_cast<StreamBuffer*>(cookie)->bytes.append(reinterpret_cast<const char*>(buffer),
+                                                              static_cast<std::size_t>(count));
         *done = count;
         return 0;
     }
@@ -83,8 +87,9 @@ TEST_F(RichEditTest, ABreakCountsAsOneCarriageReturn) {
 }
 
 TEST_F(RichEditTest, RtfIsReadAsTheTextItHolds) {
-    const AnsiString rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"
-                           "{\\*\\generator Writer;}\\f0\\b Bold\\b0  caf\\'e9\\par \\u1078?x \\{braces\\}\\tab end}";
+    const AnsiString rtf =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"
+        "{\\*\\generator Writer;}\\f0\\b Bold\\b0  caf\\'e9\\par \\u1078?x \\{braces\\}\\tab end}";
     EXPECT_TRUE(IsRtf(rtf));
     EXPECT_EQ(PlainTextOfRtf(rtf), u"Bold caf\u00E9\r\u0436x {braces}\tend");
     SETTEXTEX request;
@@ -198,8 +203,8 @@ TEST_F(RichEditTest, AClickOnADetectedAddressIsReportedAsALink) {
 }
 
 TEST_F(RichEditTest, TheAnsiClassSpeaksAnsi) {
-    HWND ansi = CreateWindowExA(0, RICHEDIT_CLASSA, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 170, 200, 60, parent,
-                                nullptr, nullptr, nullptr);
+    HWND ansi = CreateWindowExA(0, RICHEDIT_CLASSA, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 170, 200, 60,
+                                parent, nullptr, nullptr, nullptr);
     ASSERT_NE(ansi, nullptr);
     SendMessageA(ansi, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("caf\xE9\r\nna\xEFve"));
     CHARRANGE range{0, 4};

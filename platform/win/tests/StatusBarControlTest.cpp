@@ -21,7 +21,9 @@ protected:
         int edges[] = {50, 100, 300, -1};
         SendMessageW(bar, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
     }
-    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(bar, message, wParam, lParam); }
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(bar, message, wParam, lParam);
+    }
 
     // Whether any dark (text) pixel lies in the columns [from, to) of the bar's middle rows.
     bool textIn(int from, int to) {

@@ -15,16 +15,20 @@ protected:
         ControlTest::SetUp();
         parent = WideParent(400, 300);
         tabs = Control(WC_TABCONTROLW, WS_TABSTOP, parent, {10, 10, 310, 210});
-        for (const WCHAR* caption : {u"First", u"Second", u"Third"}) insert(caption);
+        for (const WCHAR* caption : {u"First", u"Second", u"Third"})
+            insert(caption);
         ProcessMessages();
     }
-    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(tabs, message, wParam, lParam); }
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(tabs, message, wParam, lParam);
+    }
     int insert(const WCHAR* caption, int index = 100, LPARAM param = 0) {
         TCITEMW item;
         item.mask = TCIF_TEXT | TCIF_PARAM;
         item.pszText = const_cast<WCHAR*>(caption);
         item.lParam = param;
-        return static_cast<int>(send(TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+        return static_cast<int>(
+            send(TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
     }
     RECT itemRect(int index) {
         RECT rect;
@@ -139,7 +143,8 @@ TEST_F(TabControlTest, MultiLineTabsWrapAndTheSelectedRowMovesNextToTheDisplay) 
 }
 
 TEST_F(TabControlTest, TabsThatDoNotFitScrollWithTheArrowButtons) {
-    for (int i = 0; i < 12; ++i) insert(u"Another tab");
+    for (int i = 0; i < 12; ++i)
+        insert(u"Another tab");
     EXPECT_EQ(itemRect(0).Left, 2);
     RECT client;
     GetClientRect(tabs, &client);

@@ -36,7 +36,9 @@ protected:
         ProcessMessages();
         HeardLog().clear();
     }
-    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(bar, message, wParam, lParam); }
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(bar, message, wParam, lParam);
+    }
     static constexpr UINT TB_ADDBUTTONS = TB_ADDBUTTONSA;
     RECT rectOf(int index) {
         RECT rect;
@@ -119,8 +121,8 @@ TEST_F(ToolBarTest, NoClickWhenReleasedElsewhereOrDisabled) {
 }
 
 TEST_F(ToolBarTest, InsertedButtonsMayCarryTheirOwnTextAndDropDowns) {
-    TBBUTTON menu{4, menuCommand, TBSTATE_ENABLED, TBSTYLE_DROPDOWN, {}, 0,
-                  reinterpret_cast<INT_PTR>(u"Menu")};
+    TBBUTTON menu{
+        4, menuCommand, TBSTATE_ENABLED, TBSTYLE_DROPDOWN, {}, 0, reinterpret_cast<INT_PTR>(u"Menu")};
     EXPECT_TRUE(send(TB_INSERTBUTTONW, 1, reinterpret_cast<LPARAM>(&menu)));
     EXPECT_EQ(send(TB_COMMANDTOINDEX, menuCommand), 1);
     char text[16] = {};

@@ -20,7 +20,9 @@ protected:
         ProcessMessages();
         HeardLog().clear();
     }
-    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(bar, message, wParam, lParam); }
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(bar, message, wParam, lParam);
+    }
     RECT thumb() {
         RECT rect;
         send(TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&rect));
@@ -89,9 +91,18 @@ TEST_F(TrackBarTest, KeysMoveByLinesPagesAndToTheEnds) {
     for (UINT key : {VK_RIGHT, VK_NEXT, VK_LEFT, VK_END, VK_PRIOR, VK_HOME})
         PressKey(key);
     ProcessMessages();
-    EXPECT_EQ(scrolls(), (Scrolls{{TB_LINEDOWN, 0}, {TB_ENDTRACK, 0}, {TB_PAGEDOWN, 0}, {TB_ENDTRACK, 0},
-                                  {TB_LINEUP, 0}, {TB_ENDTRACK, 0}, {TB_BOTTOM, 0}, {TB_ENDTRACK, 0},
-                                  {TB_PAGEUP, 0}, {TB_ENDTRACK, 0}, {TB_TOP, 0}, {TB_ENDTRACK, 0}}));
+    EXPECT_EQ(scrolls(), (Scrolls{{TB_LINEDOWN, 0},
+                                  {TB_ENDTRACK, 0},
+                                  {TB_PAGEDOWN, 0},
+                                  {TB_ENDTRACK, 0},
+                                  {TB_LINEUP, 0},
+                                  {TB_ENDTRACK, 0},
+                                  {TB_BOTTOM, 0},
+                                  {TB_ENDTRACK, 0},
+                                  {TB_PAGEUP, 0},
+                                  {TB_ENDTRACK, 0},
+                                  {TB_TOP, 0},
+                                  {TB_ENDTRACK, 0}}));
     EXPECT_EQ(send(TBM_GETPOS), 0);
     PressKey(VK_NEXT);
     PressKey(VK_DOWN);
@@ -121,8 +132,13 @@ TEST_F(TrackBarTest, DraggingTheThumbTracksAndEndsWithItsPosition) {
     DeliverMouseButton(MouseButton::Left, false, ScreenPoint(bar, {grip.x + 7 * step, grip.y}));
     ProcessMessages();
     EXPECT_EQ(send(TBM_GETPOS), 7);
-    EXPECT_EQ(scrolls(), (Scrolls{{TB_THUMBTRACK, 1}, {TB_THUMBTRACK, 2}, {TB_THUMBTRACK, 3}, {TB_THUMBTRACK, 10},
-                                  {TB_THUMBTRACK, 7}, {TB_THUMBPOSITION, 7}, {TB_ENDTRACK, 0}}));
+    EXPECT_EQ(scrolls(), (Scrolls{{TB_THUMBTRACK, 1},
+                                  {TB_THUMBTRACK, 2},
+                                  {TB_THUMBTRACK, 3},
+                                  {TB_THUMBTRACK, 10},
+                                  {TB_THUMBTRACK, 7},
+                                  {TB_THUMBPOSITION, 7},
+                                  {TB_ENDTRACK, 0}}));
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
@@ -141,8 +157,12 @@ TEST_F(TrackBarTest, AClickBesideTheThumbMovesAPageTowardsIt) {
     DeliverMouseButton(MouseButton::Left, false, screen);
     ProcessMessages();
     EXPECT_EQ(send(TBM_GETPOS), 10);
-    EXPECT_EQ(scrolls(), (Scrolls{{TB_PAGEDOWN, 0}, {TB_ENDTRACK, 0}, {TB_PAGEDOWN, 0}, {TB_PAGEDOWN, 0},
-                                  {TB_PAGEDOWN, 0}, {TB_ENDTRACK, 0}}));
+    EXPECT_EQ(scrolls(), (Scrolls{{TB_PAGEDOWN, 0},
+                                  {TB_ENDTRACK, 0},
+                                  {TB_PAGEDOWN, 0},
+                                  {TB_PAGEDOWN, 0},
+                                  {TB_PAGEDOWN, 0},
+                                  {TB_ENDTRACK, 0}}));
 }
 
 } // namespace

@@ -20,7 +20,8 @@ protected:
 
     void makeTree(bool ansiParent) {
         parent = ansiParent ? AnsiParent(400, 300) : WideParent(400, 300);
-        tree = Control(WC_TREEVIEWW, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS,
+        tree = Control(WC_TREEVIEWW,
+                       TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS,
                        parent, {10, 10, 260, 210});
         fruit = insertA(TVI_ROOT, TVI_LAST, "Fruit", 1);
         cherry = insertW(fruit, TVI_LAST, u"Cherry", 3);
@@ -29,7 +30,9 @@ protected:
         HeardLog().clear();
     }
 
-    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(tree, message, wParam, lParam); }
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(tree, message, wParam, lParam);
+    }
 
     HTREEITEM insertA(HTREEITEM under, HTREEITEM after, const char* text, LPARAM param) {
         TVINSERTSTRUCTA insert;
@@ -89,13 +92,21 @@ struct TreeLog {
         case TVN_SELCHANGINGA:
         case TVN_SELCHANGINGW:
             lines.push_back((header->code == TVN_SELCHANGINGW ? "changingW " : "changingA ") +
-                            std::to_string(info->itemOld.lParam) + ">" + to + " by " + std::to_string(info->action));
+                            std::to_string(info->itemOld.lParam) + ">" + to + " by " +
+                            std::to_string(info->action));
             return refuse;
         case TVN_SELCHANGEDA:
-        case TVN_SELCHANGEDW: lines.push_back("changed " + to); return 0;
-        case TVN_ITEMEXPANDINGW: lines.push_back("expanding " + to + " " + std::to_string(info->action)); return refuse;
-        case TVN_ITEMEXPANDEDW: lines.push_back("expanded " + to); return 0;
-        default: return 0;
+        case TVN_SELCHANGEDW:
+            lines.push_back("changed " + to);
+            return 0;
+        case TVN_ITEMEXPANDINGW:
+            lines.push_back("expanding " + to + " " + std::to_string(info->action));
+            return refuse;
+        case TVN_ITEMEXPANDEDW:
+            lines.push_back("expanded " + to);
+            return 0;
+        default:
+            return 0;
         }
     }
 };
@@ -163,7 +174,8 @@ TEST_F(TreeViewTest, ClicksAndKeysSelectAndTheCodesFollowTheParent) {
         ProcessMessages();
         EXPECT_EQ(next(TVGN_CARET), apple);
         const std::string changing = ansiParent ? "changingA " : "changingW ";
-        const std::vector<std::string> expected{changing + "0>4 by 1", "changed 4", changing + "4>1 by 2", "changed 1",
+        const std::vector<std::string> expected{changing + "0>4 by 1", "changed 4",
+                                                changing + "4>1 by 2", "changed 1",
                                                 changing + "1>2 by 2", "changed 2"};
         std::vector<std::string> selections;
         for (const std::string& line : log.lines)
@@ -208,14 +220,16 @@ TEST_F(TreeViewTest, CallbackTextsAndDeletions) {
     insert.item.mask = TVIF_TEXT | TVIF_PARAM;
     insert.item.pszText = LPSTR_TEXTCALLBACKW();
     insert.item.lParam = 9;
-    HTREEITEM asked = reinterpret_cast<HTREEITEM>(send(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    HTREEITEM asked =
+        reinterpret_cast<HTREEITEM>(send(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     std::vector<HTREEITEM> deleted;
     NotifyAnswer() = [&](NMHDR* header) -> LRESULT {
         if (header->code == TVN_GETDISPINFOA) {
             auto* info = reinterpret_cast<NMTVDISPINFOA*>(header);
             if (info->item.mask & TVIF_TEXT) std::strcpy(info->item.pszText, "from the parent");
         }
-        if (header->code == TVN_DELETEITEMA) deleted.push_back(reinterpret_cast<NMTREEVIEWA*>(header)->itemOld.hItem);
+        if (header->code == TVN_DELETEITEMA)
+            deleted.push_back(reinterpret_cast<NMTREEVIEWA*>(header)->itemOld.hItem);
         return 0;
     };
     EXPECT_EQ(textOf(asked), u"from the parent");

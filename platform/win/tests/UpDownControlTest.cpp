@@ -23,7 +23,9 @@ protected:
         ProcessMessages();
         HeardLog().clear();
     }
-    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(spin, message, wParam, lParam); }
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(spin, message, wParam, lParam);
+    }
     int position() { return static_cast<int>(send(UDM_GETPOS32)); }
     POINT upArrow() const { return {8, 4}; }
     POINT downArrow() const { return {8, 26}; }
@@ -71,8 +73,8 @@ TEST_F(UpDownTest, EachClickAsksTheParentThenReportsTheNewPosition) {
     Click(spin, downArrow());
     ProcessMessages();
     EXPECT_EQ(position(), 1);
-    EXPECT_EQ(heard(), (Lines{"delta", "scroll 4 1", "scroll 8 1", "delta", "scroll 4 2", "scroll 8 2", "delta",
-                              "scroll 4 1", "scroll 8 1"}));
+    EXPECT_EQ(heard(), (Lines{"delta", "scroll 4 1", "scroll 8 1", "delta", "scroll 4 2", "scroll 8 2",
+                              "delta", "scroll 4 1", "scroll 8 1"}));
     std::vector<std::pair<int, int>> asked;
     NotifyAnswer() = [&](NMHDR* header) -> LRESULT {
         auto* change = reinterpret_cast<NMUPDOWN*>(header);
@@ -108,9 +110,10 @@ TEST_F(UpDownTest, TheEndsHoldOrWrap) {
 }
 
 TEST_F(UpDownTest, ABuddyShowsThePositionAndPassesTheArrowKeys) {
-    HWND edit = CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 80, 22, parent, nullptr,
-                                nullptr, nullptr);
-    HWND spinner = Control(UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_ALIGNRIGHT, parent, {0, 0, 16, 10});
+    HWND edit = CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 80, 22, parent,
+                                nullptr, nullptr, nullptr);
+    HWND spinner =
+        Control(UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_ALIGNRIGHT, parent, {0, 0, 16, 10});
     SendMessageW(spinner, UDM_SETRANGE32, 0, 5000);
     EXPECT_EQ(SendMessageW(spinner, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0), 0);
     RECT editRect;

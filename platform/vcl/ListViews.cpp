@@ -1,0 +1,866 @@
+// The framework's list view: items and columns kept by the framework, shown
+// by the system's list view window through text and image callbacks.
+#include "platform/vcl/ListViews.h"
+
+#include "platform/core/CodePages.h"
+#include "platform/core/SysUtils.h"
+#include "platform/win/CommonControls.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Windows.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr Integer defaultListViewWidth = 250;
+constexpr Integer defaultListViewHeight = 150;
+constexpr UINT checkedState = 2u << 12;
+constexpr UINT uncheckedState = 1u << 12;
+constexpr int findTextLength = 260;
+
+int alignmentFormat(TAlignment Alignment) {
+    switch (Alignment) {
+    case taRightJustify: return LVCFMT_RIGHT;
+    case taCenter: return LVCFMT_CENTER;
+    default: return LVCFMT_LEFT;
+    }
+}
+
+} // namespace
+
+// ---- TListColumn --------------------------------------------------------------------------
+
+TListColumn::TListColumn(TCollection* Collection) : TCollectionItem(Collection) {}
+
+TListColumn::~TListColumn() = default;
+
+TCustomListView* TListColumn::listView() const {
+    auto* columns = dynamic_cast<TListColumns*>(Collection());
+    return columns ? columns->Owner() : nullptr;
+}
+
+void TListColumn::Assign(TPersistent* Source) {
+    auto* column = dynamic_cast<TListColumn*>(Source);
+    if (!column) {
+        TCollectionItem::Assign(Source);
+        return;
+    }
+    caption_ = column->caption_;
+    width_ = column->Width();
+    alignment_ = column->alignment_;
+    imageIndex_ = column->imageIndex_;
+    Changed(false);
+}
+
+AnsiString TListColumn::GetDisplayName() {
+    return caption_.empty() ? TCollectionItem::GetDisplayName() : caption_;
+}
+
+void TListColumn::SetCaption(const AnsiString& Value) {
+    if (caption_ == Value) return;
+    caption_ = Value;
+    Changed(false);
+}
+
+Integer TListColumn::Width() {
+    TCustomListView* view = listView();
+    if (view && view->HandleAllocated() && view->ViewStyle() == vsReport)
+        width_ = static_cast<Integer>(SendMessageA(view->Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(Index()), 0));
+    return width_;
+}
+
+void TListColumn::SetWidth(Integer Value) {
+    width_ = Value;
+    Changed(false);
+}
+
+void TListColumn::SetAlignment(TAlignment Value) {
+    if (alignment_ == Value) return;
+    alignment_ = Value;
+    Changed(false);
+}
+
+void TListColumn::SetImageIndex(Integer Value) {
+    if (imageIndex_ == Value) return;
+    imageIndex_ = Value;
+    Changed(false);
+}
+
+TListColumns::TListColumns(TCustomListView* AOwner, TClass ColumnClass) : TCollection(ColumnClass), owner_(AOwner) {}
+
+TPersistent* TListColumns::GetOwner() {
+    return owner_;
+}
+
+void TListColumns::Update(TCollectionItem* Item) {
+    if (Item) owner_->updateColumn(Item->Index());
+    else owner_->updateColumns();
+}
+
+// ---- TListItem ----------------------------------------------------------------------------
+
+TListItem::TListItem(TListItems* AOwner) : owner_(AOwner), subItems_(std::make_unique<TStringList>()) {
+    subItems_->OnChange = TNotifyEvent(this, &TListItem::subItemsChanged);
+}
+
+TListItem::~TListItem() = default;
+
+void TListItem::Assign(TPersistent* Source) {
+    auto* item = dynamic_cast<TListItem*>(Source);
+    if (!item) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    SetCaption(item->caption_);
+    data_ = item->data_;
+    SetImageIndex(item->imageIndex_);
+    SetIndent(item->indent_);
+    SetStateIndex(item->stateIndex_);
+    subItems_->Assign(item->subItems_.get());
+}
+
+TCustomListView* TListItem::ListView() const {
+    return owner_ ? owner_->Owner() : nullptr;
+}
+
+Integer TListItem::Index() const {
+    return owner_ ? owner_->IndexOf(this) : -1;
+}
+
+// The window asks for the texts and images again when told that they changed.
+void TListItem::SetCaption(const AnsiString& Value) {
+    caption_ = Value;
+    Update();
+}
+
+void TListItem::subItemsChanged(TObject*) {
+    TCustomListView* view = ListView();
+    if (!view || !view->HandleAllocated() || Index() < 0) return;
+    const Integer count = std::max(subItems_->Count(), subItemCount_);
+    for (Integer i = 0; i < count; ++i) {
+        LVITEMA item;
+        item.iSubItem = i + 1;
+        item.pszText = LPSTR_TEXTCALLBACKA();
+        SendMessageA(view->Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
+    }
+    subItemCount_ = subItems_->Count();
+}
+
+void TListItem::SetImageIndex(Integer Value) {
+    imageIndex_ = Value;
+    Update();
+}
+
+void TListItem::SetStateIndex(Integer Value) {
+    stateIndex_ = Value;
+    if (Value >= 0) setState(static_cast<UINT>(Value + 1) << 12, LVIS_STATEIMAGEMASK);
+}
+
+void TListItem::SetIndent(Integer Value) {
+    indent_ = Value;
+    Update();
+}
+
+void TListItem::setState(UINT State, UINT Mask) const {
+    TCustomListView* view = ListView();
+    if (!view || !view->HandleAllocated() || Index() < 0) return;
+    LVITEMA item;
+    item.state = State;
+    item.stateMask = Mask;
+    SendMessageA(view->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
+}
+
+bool TListItem::Selected() const {
+    TCustomListView* view = ListView();
+    if (!view || !view->HandleAllocated() || Index() < 0) return false;
+    return SendMessageA(view->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_SELECTED) != 0;
+}
+
+void TListItem::SetSelected(bool Value) {
+    setState(Value ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+bool TListItem::Focused() const {
+    TCustomListView* view = ListView();
+    if (!view || !view->HandleAllocated() || Index() < 0) return false;
+    return SendMessageA(view->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_FOCUSED) != 0;
+}
+
+void TListItem::SetFocused(bool Value) {
+    setState(Value ? LVIS_FOCUSED : 0, LVIS_FOCUSED);
+}
+
+bool TListItem::Checked() const {
+    TCustomListView* view = ListView();
+    if (!view || !view->HandleAllocated() || Index() < 0) return false;
+    return SendMessageA(view->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_STATEIMAGEMASK) ==
+           checkedState;
+}
+
+void TListItem::SetChecked(bool Value) {
+    setState(Value ? checkedState : uncheckedState, LVIS_STATEIMAGEMASK);
+}
+
+void TListItem::Delete() {
+    if (owner_) owner_->remove(this);
+}
+
+void TListItem::MakeVisible(bool PartialOK) {
+    TCustomListView* view = ListView();
+    if (view && view->HandleAllocated()) SendMessageA(view->Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(Index()), PartialOK);
+}
+
+TRect TListItem::DisplayRect(Integer Code) const {
+    TRect rect;
+    rect.Left = Code;
+    TCustomListView* view = ListView();
+    if (view && view->HandleAllocated())
+        SendMessageA(view->Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&rect));
+    return rect;
+}
+
+void TListItem::Update() {
+    TCustomListView* view = ListView();
+    if (!view || !view->HandleAllocated() || Index() < 0) return;
+    LVITEMA item;
+    item.pszText = LPSTR_TEXTCALLBACKA();
+    SendMessageA(view->Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
+    SendMessageA(view->Handle(), LVM_UPDATE, static_cast<WPARAM>(Index()), 0);
+}
+
+// ---- TListItems ---------------------------------------------------------------------------
+
+TListItems::TListItems(TCustomListView* AOwner) : owner_(AOwner) {}
+
+TListItems::~TListItems() {
+    for (auto& item : items_)
+        item->owner_ = nullptr;
+}
+
+void TListItems::Assign(TPersistent* Source) {
+    auto* source = dynamic_cast<TListItems*>(Source);
+    if (!source) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    BeginUpdate();
+    Clear();
+    for (Integer i = 0; i < source->Count(); ++i)
+        Add()->Assign(source->Item(i));
+    EndUpdate();
+}
+
+TListItem* TListItems::Add() {
+    return Insert(Count());
+}
+
+TListItem* TListItems::Insert(Integer Index) {
+    if (Index < 0 || Index > Count()) throw EListError(Format(SListIndexError, {Index}));
+    std::unique_ptr<TListItem> item(owner_->CreateListItem());
+    item->owner_ = this;
+    TListItem* created = item.get();
+    items_.insert(items_.begin() + Index, std::move(item));
+    if (owner_->HandleAllocated()) sendItem(Index);
+    owner_->InsertItem(created);
+    return created;
+}
+
+TListItem* TListItems::AddItem(TListItem* Item, Integer Index) {
+    TListItem* created = Index < 0 || Index >= Count() ? Add() : Insert(Index);
+    if (Item) created->Assign(Item);
+    return created;
+}
+
+// Items reach the window with callback texts and images; the item is the lParam.
+void TListItems::sendItem(Integer Index) {
+    TListItem* source = Item(Index);
+    LVITEMA item;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = Index;
+    item.pszText = LPSTR_TEXTCALLBACKA();
+    item.iImage = I_IMAGECALLBACK;
+    item.lParam = reinterpret_cast<LPARAM>(source);
+    SendMessageA(owner_->Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    source->subItemCount_ = 0;
+    if (source->SubItems()->Count() > 0) source->subItemsChanged(source->SubItems());
+    if (source->StateIndex() >= 0) source->SetStateIndex(source->StateIndex());
+}
+
+void TListItems::sendAll() {
+    for (Integer i = 0; i < Count(); ++i)
+        sendItem(i);
+}
+
+void TListItems::Delete(Integer Index) {
+    remove(Item(Index));
+}
+
+void TListItems::remove(TListItem* Item) {
+    const Integer index = IndexOf(Item);
+    if (index < 0) return;
+    owner_->Delete(Item);
+    if (owner_->HandleAllocated()) SendMessageA(owner_->Handle(), LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    items_.erase(items_.begin() + index);
+}
+
+void TListItems::Clear() {
+    BeginUpdate();
+    while (Count() > 0)
+        Delete(Count() - 1);
+    EndUpdate();
+}
+
+Integer TListItems::Count() const {
+    if (owner_->OwnerData()) return owner_->ownerDataCount_;
+    return static_cast<Integer>(items_.size());
+}
+
+TListItem* TListItems::Item(Integer Index) const {
+    if (owner_->OwnerData()) return owner_->OwnerDataItem(Index);
+    if (Index < 0 || Index >= static_cast<Integer>(items_.size())) throw EListError(Format(SListIndexError, {Index}));
+    return items_[static_cast<std::size_t>(Index)].get();
+}
+
+Integer TListItems::IndexOf(const TListItem* Value) const {
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].get() == Value) return static_cast<Integer>(i);
+    return -1;
+}
+
+void TListItems::BeginUpdate() {
+    if (updateCount_++ == 0 && owner_->HandleAllocated()) SendMessageA(owner_->Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TListItems::EndUpdate() {
+    if (updateCount_ == 0 || --updateCount_ != 0 || !owner_->HandleAllocated()) return;
+    SendMessageA(owner_->Handle(), WM_SETREDRAW, TRUE, 0);
+    owner_->Invalidate();
+}
+
+void TListItems::followWindowOrder() {
+    if (!owner_->HandleAllocated()) return;
+    std::vector<std::unique_ptr<TListItem>> ordered;
+    for (Integer i = 0; i < static_cast<Integer>(items_.size()); ++i) {
+        LVITEMA item;
+        item.mask = LVIF_PARAM;
+        item.iItem = i;
+        SendMessageA(owner_->Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        auto found = std::find_if(items_.begin(), items_.end(), [&](const auto& candidate) {
+            return candidate && reinterpret_cast<LPARAM>(candidate.get()) == item.lParam;
+        });
+        if (found != items_.end()) ordered.push_back(std::move(*found));
+    }
+    if (ordered.size() == items_.size()) items_ = std::move(ordered);
+}
+
+// ---- TCustomListView ----------------------------------------------------------------------
+
+TCustomListView::TCustomListView(TComponent* AOwner)
+    : TWinControl(AOwner), largeImages_(std::make_unique<TControlImages>(TNotifyEvent(this, &TCustomListView::imagesChanged))),
+      smallImages_(std::make_unique<TControlImages>(TNotifyEvent(this, &TCustomListView::imagesChanged))),
+      stateImages_(std::make_unique<TControlImages>(TNotifyEvent(this, &TCustomListView::imagesChanged))) {
+    SetControlStyle(TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks});
+    SetBounds(Left(), Top(), defaultListViewWidth, defaultListViewHeight);
+    SetTabStop(true);
+    items_.reset(CreateListItems());
+    RegisterCommonControlClasses();
+}
+
+TCustomListView::~TCustomListView() = default;
+
+TListColumns* TCustomListView::Columns() const {
+    if (!columns_) columns_ = std::make_unique<TListColumns>(const_cast<TCustomListView*>(this), ClassOf<TListColumn>());
+    return columns_.get();
+}
+
+TListItem* TCustomListView::CreateListItem() {
+    return new TListItem(items_.get());
+}
+
+TListItems* TCustomListView::CreateListItems() {
+    return new TListItems(this);
+}
+
+void TCustomListView::SetViewStyle(TViewStyle Value) {
+    if (viewStyle_ == Value) return;
+    viewStyle_ = Value;
+    if (!HandleAllocated()) return;
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)) & ~LVS_TYPEMASK;
+    SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>(style | static_cast<DWORD>(Value == vsIcon ? LVS_ICON
+                                                                                   : Value == vsSmallIcon ? LVS_SMALLICON
+                                                                                   : Value == vsList ? LVS_LIST
+                                                                                                     : LVS_REPORT)));
+    Invalidate();
+}
+
+void TCustomListView::SetMultiSelect(bool Value) {
+    if (multiSelect_ == Value) return;
+    multiSelect_ = Value;
+    RecreateWnd();
+}
+
+void TCustomListView::SetReadOnly(bool Value) {
+    if (readOnly_ == Value) return;
+    readOnly_ = Value;
+    RecreateWnd();
+}
+
+void TCustomListView::SetRowSelect(bool Value) {
+    rowSelect_ = Value;
+    sendExtendedStyle();
+}
+
+void TCustomListView::SetGridLines(bool Value) {
+    gridLines_ = Value;
+    sendExtendedStyle();
+}
+
+void TCustomListView::SetCheckboxes(bool Value) {
+    checkboxes_ = Value;
+    sendExtendedStyle();
+}
+
+void TCustomListView::SetShowColumnHeaders(bool Value) {
+    if (showColumnHeaders_ == Value) return;
+    showColumnHeaders_ = Value;
+    RecreateWnd();
+}
+
+void TCustomListView::SetColumnClick(bool Value) {
+    if (columnClick_ == Value) return;
+    columnClick_ = Value;
+    RecreateWnd();
+}
+
+void TCustomListView::SetHideSelection(bool Value) {
+    if (hideSelection_ == Value) return;
+    hideSelection_ = Value;
+    RecreateWnd();
+}
+
+void TCustomListView::SetOwnerData(bool Value) {
+    if (ownerData_ == Value) return;
+    items_->Clear();
+    ownerData_ = Value;
+    RecreateWnd();
+}
+
+void TCustomListView::SetSortType(TSortType Value) {
+    if (sortType_ == Value) return;
+    sortType_ = Value;
+    if (sortType_ != stNone) AlphaSort();
+}
+
+void TCustomListView::sendExtendedStyle() {
+    if (!HandleAllocated()) return;
+    DWORD style = 0;
+    if (rowSelect_) style |= LVS_EX_FULLROWSELECT;
+    if (gridLines_) style |= LVS_EX_GRIDLINES;
+    if (checkboxes_) style |= LVS_EX_CHECKBOXES;
+    SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style));
+}
+
+TCustomImageList* TCustomListView::LargeImages() const {
+    return largeImages_->List();
+}
+
+TCustomImageList* TCustomListView::SmallImages() const {
+    return smallImages_->List();
+}
+
+TCustomImageList* TCustomListView::StateImages() const {
+    return stateImages_->List();
+}
+
+void TCustomListView::setImageList(TControlImages& Images, TCustomImageList* Value) {
+    if (Images.List() == Value) return;
+    if (Images.List()) Images.List()->RemoveFreeNotification(this);
+    Images.Set(Value);
+    if (Value) Value->FreeNotification(this);
+    imagesChanged(Value);
+}
+
+void TCustomListView::SetLargeImages(TCustomImageList* Value) {
+    setImageList(*largeImages_, Value);
+}
+
+void TCustomListView::SetSmallImages(TCustomImageList* Value) {
+    setImageList(*smallImages_, Value);
+}
+
+void TCustomListView::SetStateImages(TCustomImageList* Value) {
+    setImageList(*stateImages_, Value);
+}
+
+void TCustomListView::imagesChanged(TObject*) {
+    if (HandleAllocated()) sendImages();
+}
+
+void TCustomListView::sendImages() {
+    SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(largeImages_->Handle()));
+    SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(smallImages_->Handle()));
+    SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(stateImages_->Handle()));
+}
+
+void TCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation != opRemove) return;
+    if (AComponent == LargeImages()) SetLargeImages(nullptr);
+    if (AComponent == SmallImages()) SetSmallImages(nullptr);
+    if (AComponent == StateImages()) SetStateImages(nullptr);
+}
+
+void TCustomListView::CreateParams(TCreateParams& Params) {
+    TWinControl::CreateParams(Params);
+    CreateSubClass(Params, WC_LISTVIEWA);
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+    Params.Style |= viewStyle_ == vsIcon ? LVS_ICON : viewStyle_ == vsSmallIcon ? LVS_SMALLICON
+                    : viewStyle_ == vsList ? LVS_LIST : LVS_REPORT;
+    if (!multiSelect_) Params.Style |= LVS_SINGLESEL;
+    if (!readOnly_) Params.Style |= LVS_EDITLABELS;
+    if (!hideSelection_) Params.Style |= LVS_SHOWSELALWAYS;
+    if (!showColumnHeaders_) Params.Style |= LVS_NOCOLUMNHEADER;
+    if (!columnClick_) Params.Style |= LVS_NOSORTHEADER;
+    if (ownerData_) Params.Style |= LVS_OWNERDATA;
+    Params.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
+}
+
+void TCustomListView::CreateWnd() {
+    TWinControl::CreateWnd();
+    sendExtendedStyle();
+    sendImages();
+    updateColumns();
+    if (ownerData_) SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(ownerDataCount_), 0);
+    else items_->sendAll();
+}
+
+void TCustomListView::updateColumns() {
+    if (!HandleAllocated()) return;
+    while (SendMessageA(Handle(), LVM_DELETECOLUMN, 0, 0)) {
+    }
+    for (Integer i = 0; i < Columns()->Count(); ++i)
+        sendColumn(i, LVM_INSERTCOLUMNA);
+}
+
+void TCustomListView::updateColumn(Integer Index) {
+    if (HandleAllocated()) sendColumn(Index, LVM_SETCOLUMNA);
+}
+
+void TCustomListView::sendColumn(Integer Index, UINT Message) {
+    TListColumn* source = Columns()->Items(Index);
+    LVCOLUMNA column;
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    const AnsiString caption = source->Caption();
+    column.pszText = const_cast<char*>(caption.c_str());
+    column.cx = source->width_;
+    column.fmt = alignmentFormat(source->Alignment());
+    column.iSubItem = Index;
+    SendMessageA(Handle(), Message, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&column));
+}
+
+TListItem* TCustomListView::Selected() {
+    if (!HandleAllocated()) return nullptr;
+    const auto index = static_cast<Integer>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
+}
+
+void TCustomListView::SetSelected(TListItem* Value) {
+    if (!HandleAllocated()) return;
+    LVITEMA none;
+    none.stateMask = LVIS_SELECTED;
+    SendMessageA(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    if (Value) {
+        Value->SetSelected(true);
+        Value->SetFocused(true);
+    }
+}
+
+TListItem* TCustomListView::ItemFocused() {
+    if (!HandleAllocated()) return nullptr;
+    const auto index = static_cast<Integer>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
+}
+
+void TCustomListView::SetItemFocused(TListItem* Value) {
+    if (Value) Value->SetFocused(true);
+}
+
+Integer TCustomListView::SelCount() {
+    return HandleAllocated() ? static_cast<Integer>(SendMessageA(Handle(), LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
+}
+
+Integer TCustomListView::ItemCount() {
+    return items_->Count();
+}
+
+void TCustomListView::SetItemCount(Integer Value) {
+    if (!ownerData_) return;
+    ownerDataCount_ = std::max(Value, 0);
+    if (HandleAllocated()) SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(ownerDataCount_), 0);
+}
+
+TListItem* TCustomListView::OwnerDataItem(Integer Index) {
+    if (Index < 0 || Index >= ownerDataCount_) throw EListError(Format(SListIndexError, {Index}));
+    if (!ownerDataItem_) {
+        ownerDataItem_.reset(CreateListItem());
+        ownerDataItem_->owner_ = nullptr;
+    }
+    ownerDataItem_->SetCaption("");
+    ownerDataItem_->SubItems()->Clear();
+    ownerDataItem_->imageIndex_ = -1;
+    OwnerDataFetch(ownerDataItem_.get());
+    return ownerDataItem_.get();
+}
+
+bool TCustomListView::OwnerDataFetch(TListItem* Item) {
+    if (!OnData) return false;
+    OnData(this, Item);
+    return true;
+}
+
+TListItem* TCustomListView::TopItem() {
+    if (!HandleAllocated()) return nullptr;
+    const auto index = static_cast<Integer>(SendMessageA(Handle(), LVM_GETTOPINDEX, 0, 0));
+    return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
+}
+
+Integer TCustomListView::VisibleRowCount() {
+    return HandleAllocated() ? static_cast<Integer>(SendMessageA(Handle(), LVM_GETCOUNTPERPAGE, 0, 0)) : 0;
+}
+
+TListItem* TCustomListView::GetItemAt(Integer X, Integer Y) {
+    if (!HandleAllocated()) return nullptr;
+    LVHITTESTINFO hit;
+    hit.pt = {X, Y};
+    const auto index = static_cast<Integer>(SendMessageA(Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
+}
+
+TListItem* TCustomListView::FindCaption(Integer StartIndex, const AnsiString& Value, bool Partial, bool Inclusive,
+                                        bool Wrap) {
+    if (!HandleAllocated()) return nullptr;
+    LVFINDINFOA find;
+    find.flags = LVFI_STRING | (Partial ? LVFI_PARTIAL : 0) | (Wrap ? LVFI_WRAP : 0);
+    find.psz = Value.c_str();
+    const Integer start = Inclusive ? StartIndex - 1 : StartIndex;
+    const auto index = static_cast<Integer>(SendMessageA(Handle(), LVM_FINDITEMA, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&find)));
+    return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
+}
+
+TListItem* TCustomListView::FindData(Integer StartIndex, void* Value, bool Inclusive, bool Wrap) {
+    const Integer count = items_->Count();
+    const Integer first = Inclusive ? StartIndex : StartIndex + 1;
+    for (Integer step = 0; step < count; ++step) {
+        const Integer index = first + step;
+        if (index >= count && !Wrap) break;
+        TListItem* item = items_->Item(index % count);
+        if (item->Data() == Value) return item;
+    }
+    return nullptr;
+}
+
+// The framework's own comparison: OnCompare, else the captions.
+int TCustomListView::defaultSort(LPARAM First, LPARAM Second, LPARAM SortParam) {
+    auto* view = reinterpret_cast<TCustomListView*>(SortParam);
+    auto* first = reinterpret_cast<TListItem*>(First);
+    auto* second = reinterpret_cast<TListItem*>(Second);
+    if (view->OnCompare) {
+        Integer compare = 0;
+        view->OnCompare(view, first, second, 0, compare);
+        return compare;
+    }
+    return AnsiCompareText(first->Caption(), second->Caption());
+}
+
+bool TCustomListView::AlphaSort() {
+    return CustomSort(&TCustomListView::defaultSort, reinterpret_cast<LPARAM>(this));
+}
+
+bool TCustomListView::CustomSort(PFNLVCOMPARE SortProc, LPARAM LParam) {
+    if (!HandleAllocated()) return false;
+    if (!SortProc) return AlphaSort();
+    const bool sorted = SendMessageA(Handle(), LVM_SORTITEMS, static_cast<WPARAM>(LParam), reinterpret_cast<LPARAM>(SortProc)) != 0;
+    items_->followWindowOrder();
+    return sorted;
+}
+
+void TCustomListView::Scroll(Integer DX, Integer DY) {
+    if (HandleAllocated()) SendMessageA(Handle(), LVM_SCROLL, static_cast<WPARAM>(DX), DY);
+}
+
+void TCustomListView::UpdateItems(Integer FirstIndex, Integer LastIndex) {
+    if (HandleAllocated()) SendMessageA(Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(FirstIndex), LastIndex);
+}
+
+bool TCustomListView::IsEditing() {
+    return editing_;
+}
+
+Integer TCustomListView::StringWidth(const AnsiString& S) {
+    return HandleAllocated() ? static_cast<Integer>(SendMessageA(Handle(), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(S.c_str())))
+                             : 0;
+}
+
+bool TCustomListView::CanChange(TListItem* Item, TItemChange Change) {
+    bool allow = true;
+    if (OnChanging) OnChanging(this, Item, Change, allow);
+    return allow;
+}
+
+void TCustomListView::Change(TListItem* Item, TItemChange Change) {
+    if (OnChange) OnChange(this, Item, Change);
+}
+
+bool TCustomListView::CanEdit(TListItem* Item) {
+    bool allow = true;
+    if (OnEditing) OnEditing(this, Item, allow);
+    return allow;
+}
+
+void TCustomListView::Edit(TListItem* Item, AnsiString& S) {
+    if (OnEdited) OnEdited(this, Item, S);
+    Item->caption_ = S;
+}
+
+void TCustomListView::ColClick(TListColumn* Column) {
+    if (OnColumnClick) OnColumnClick(this, Column);
+}
+
+void TCustomListView::Delete(TListItem* Item) {
+    if (OnDeletion) OnDeletion(this, Item);
+}
+
+void TCustomListView::InsertItem(TListItem* Item) {
+    if (OnInsert) OnInsert(this, Item);
+}
+
+void TCustomListView::Dispatch(TMessage& Message) {
+    if (Message.Msg == CN_NOTIFY) cnNotify(Message);
+    else TWinControl::Dispatch(Message);
+}
+
+TListItem* TCustomListView::itemOf(Integer Index, LPARAM Param) {
+    if (ownerData_) return Index >= 0 && Index < ownerDataCount_ ? OwnerDataItem(Index) : nullptr;
+    if (Param) return reinterpret_cast<TListItem*>(Param);
+    return Index >= 0 && Index < items_->Count() ? items_->Item(Index) : nullptr;
+}
+
+// The framework answers the window's ANSI notifications; the UTF-16 ones are the Unicode layer's.
+void TCustomListView::cnNotify(TMessage& Message) {
+    auto* header = reinterpret_cast<NMHDR*>(Message.LParam);
+    switch (header->code) {
+    case LVN_GETDISPINFOA: getDispInfo(*reinterpret_cast<NMLVDISPINFOA*>(header)); break;
+    case LVN_ITEMCHANGING: itemChanging(Message, *reinterpret_cast<NMLISTVIEW*>(header)); break;
+    case LVN_ITEMCHANGED: itemChanged(*reinterpret_cast<NMLISTVIEW*>(header)); break;
+    case LVN_COLUMNCLICK: {
+        const Integer column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
+        if (column >= 0 && column < Columns()->Count()) ColClick(Columns()->Items(column));
+        break;
+    }
+    case LVN_BEGINLABELEDITA: {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+        TListItem* item = itemOf(info->item.iItem, info->item.lParam);
+        Message.Result = item && CanEdit(item) ? 0 : 1;
+        editing_ = Message.Result == 0;
+        break;
+    }
+    case LVN_ENDLABELEDITA:
+        endEdit(*reinterpret_cast<NMLVDISPINFOA*>(header));
+        Message.Result = 0;
+        break;
+    default: break;
+    }
+}
+
+void TCustomListView::getDispInfo(NMLVDISPINFOA& Info) {
+    TListItem* item = itemOf(Info.item.iItem, Info.item.lParam);
+    if (!item) return;
+    if (Info.item.mask & LVIF_TEXT) {
+        const Integer sub = Info.item.iSubItem;
+        const AnsiString text = sub == 0 ? item->Caption()
+                                : sub - 1 < item->SubItems()->Count() ? item->SubItems()->Strings(sub - 1)
+                                                                      : AnsiString();
+        CopyText(AnsiToWide(text), Info.item.pszText, Info.item.cchTextMax);
+    }
+    if (Info.item.mask & LVIF_IMAGE) Info.item.iImage = item->ImageIndex();
+    if (Info.item.mask & LVIF_INDENT) Info.item.iIndent = item->Indent();
+}
+
+void TCustomListView::itemChanging(TMessage& Message, const NMLISTVIEW& Change) {
+    if (!(Change.uChanged & LVIF_STATE)) return;
+    TListItem* item = itemOf(Change.iItem, Change.lParam);
+    Message.Result = item && !CanChange(item, ctState) ? 1 : 0;
+}
+
+void TCustomListView::itemChanged(const NMLISTVIEW& Change) {
+    if (!(Change.uChanged & LVIF_STATE)) return;
+    TListItem* item = itemOf(Change.iItem, Change.lParam);
+    if (!item) return;
+    this->Change(item, ctState);
+    const bool wasSelected = (Change.uOldState & LVIS_SELECTED) != 0;
+    const bool isSelected = (Change.uNewState & LVIS_SELECTED) != 0;
+    if (wasSelected != isSelected && OnSelectItem) OnSelectItem(this, item, isSelected);
+}
+
+// A cancelled edit carries no text; an accepted one becomes the caption.
+void TCustomListView::endEdit(NMLVDISPINFOA& Info) {
+    editing_ = false;
+    TListItem* item = itemOf(Info.item.iItem, Info.item.lParam);
+    if (!item || !Info.item.pszText) return;
+    AnsiString text = Info.item.pszText;
+    Edit(item, text);
+    item->Update();
+}
+
+// ---- Published properties -----------------------------------------------------------------
+
+namespace {
+
+const TTypeInfo* const viewStyleType =
+    DefineEnum<TViewStyle>("TViewStyle", {"vsIcon", "vsSmallIcon", "vsList", "vsReport"});
+const TTypeInfo* const sortTypeType = DefineEnum<TSortType>("TSortType", {"stNone", "stData", "stText", "stBoth"});
+const TTypeInfo* const itemChangeType = DefineEnum<TItemChange>("TItemChange", {"ctText", "ctImage", "ctState"});
+
+const TClass listColumnClass = DescribeClass<TListColumn, TCollectionItem>([](TClassBuilder<TListColumn>& c) {
+    c.Property("Alignment", &TListColumn::Alignment, &TListColumn::SetAlignment).Default(taLeftJustify);
+    c.Property("Caption", &TListColumn::Caption, &TListColumn::SetCaption);
+    c.Property("ImageIndex", &TListColumn::ImageIndex, &TListColumn::SetImageIndex).Default(-1);
+    c.Property("Width", &TListColumn::Width, &TListColumn::SetWidth).Default(50);
+});
+
+const TClass listColumnsClass = DescribeClass<TListColumns, TCollection>();
+const TClass customListViewClass = DescribeClass<TCustomListView, TWinControl>();
+
+const TClass listViewClass = DescribeClass<TListView, TCustomListView>([](TClassBuilder<TListView>& c) {
+    c.Property("Checkboxes", &TListView::Checkboxes, &TListView::SetCheckboxes).Default(false);
+    c.Property("ColumnClick", &TListView::ColumnClick, &TListView::SetColumnClick).Default(true);
+    c.Property("Columns", &TListView::Columns, &TListView::SetColumns);
+    c.Property("GridLines", &TListView::GridLines, &TListView::SetGridLines).Default(false);
+    c.Property("HideSelection", &TListView::HideSelection, &TListView::SetHideSelection).Default(true);
+    c.Property("LargeImages", &TListView::LargeImages, &TListView::SetLargeImages);
+    c.Property("MultiSelect", &TListView::MultiSelect, &TListView::SetMultiSelect).Default(false);
+    c.Property("OwnerData", &TListView::OwnerData, &TListView::SetOwnerData).Default(false);
+    c.Property("ReadOnly", &TListView::ReadOnly, &TListView::SetReadOnly).Default(false);
+    c.Property("RowSelect", &TListView::RowSelect, &TListView::SetRowSelect).Default(false);
+    c.Property("ShowColumnHeaders", &TListView::ShowColumnHeaders, &TListView::SetShowColumnHeaders).Default(true);
+    c.Property("SmallImages", &TListView::SmallImages, &TListView::SetSmallImages);
+    c.Property("SortType", &TListView::SortType, &TListView::SetSortType).Default(stNone);
+    c.Property("StateImages", &TListView::StateImages, &TListView::SetStateImages);
+    c.Property("ViewStyle", &TListView::ViewStyle, &TListView::SetViewStyle).Default(vsIcon);
+    c.Property("OnChange", &TListView::OnChange, &TListView::OnChange);
+    c.Property("OnChanging", &TListView::OnChanging, &TListView::OnChanging);
+    c.Property("OnColumnClick", &TListView::OnColumnClick, &TListView::OnColumnClick);
+    c.Property("OnCompare", &TListView::OnCompare, &TListView::OnCompare);
+    c.Property("OnData", &TListView::OnData, &TListView::OnData);
+    c.Property("OnDeletion", &TListView::OnDeletion, &TListView::OnDeletion);
+    c.Property("OnEdited", &TListView::OnEdited, &TListView::OnEdited);
+    c.Property("OnEditing", &TListView::OnEditing, &TListView::OnEditing);
+    c.Property("OnInsert", &TListView::OnInsert, &TListView::OnInsert);
+    c.Property("OnSelectItem", &TListView::OnSelectItem, &TListView::OnSelectItem);
+});
+
+struct RegisterListViewClasses {
+    RegisterListViewClasses() { RegisterClass(listViewClass); }
+} registerListViewClasses;
+
+} // namespace

@@ -1,0 +1,291 @@
+// The framework's list view over the system's SysListView32 class: TListView
+// keeps its items (TListItems of TListItem, each with a caption, sub-items,
+// images and data) and columns (TListColumns of TListColumn); the window
+// shows them and asks for their texts and images (LVN_GETDISPINFO), and its
+// selection and edits come back as the framework's events.
+#pragma once
+
+#include "platform/core/Classes.h"
+#include "platform/vcl/ComCtrls.h"
+
+#include <memory>
+#include <vector>
+
+class TCustomListView;
+class TListItems;
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+enum TSortType { stNone, stData, stText, stBoth };
+enum TItemChange { ctText, ctImage, ctState };
+
+class TListColumn : public TCollectionItem {
+public:
+    explicit TListColumn(TCollection* Collection);
+    ~TListColumn() override;
+    void Assign(TPersistent* Source) override;
+    AnsiString GetDisplayName() override;
+
+    const AnsiString& Caption() const { return caption_; }
+    void SetCaption(const AnsiString& Value);
+    // The window's width once the column shows; the width kept before that.
+    Integer Width();
+    void SetWidth(Integer Value);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment Value);
+    Integer ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(Integer Value);
+
+private:
+    friend class TCustomListView;
+    TCustomListView* listView() const;
+    AnsiString caption_;
+    Integer width_ = 50;
+    TAlignment alignment_ = taLeftJustify;
+    Integer imageIndex_ = -1;
+};
+
+class TListColumns : public TCollection {
+public:
+    TListColumns(TCustomListView* AOwner, TClass ColumnClass);
+    TListColumn* Add() { return static_cast<TListColumn*>(TCollection::Add()); }
+    TListColumn* Items(Integer Index) const { return static_cast<TListColumn*>(TCollection::Items(Index)); }
+    TCustomListView* Owner() const { return owner_; }
+    TPersistent* GetOwner() override;
+
+protected:
+    void Update(TCollectionItem* Item) override;
+
+private:
+    TCustomListView* owner_;
+};
+
+class TListItem : public TPersistent {
+public:
+    explicit TListItem(TListItems* AOwner);
+    ~TListItem() override;
+    void Assign(TPersistent* Source) override;
+
+    const AnsiString& Caption() const { return caption_; }
+    void SetCaption(const AnsiString& Value);
+    // The texts of the columns after the first.
+    TStrings* SubItems() const { return subItems_.get(); }
+    void SetSubItems(TStrings* Value) { subItems_->Assign(Value); }
+    Integer ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(Integer Value);
+    Integer StateIndex() const { return stateIndex_; }
+    void SetStateIndex(Integer Value);
+    Integer Indent() const { return indent_; }
+    void SetIndent(Integer Value);
+    void* Data() const { return data_; }
+    void SetData(void* Value) { data_ = Value; }
+    bool Selected() const;
+    void SetSelected(bool Value);
+    bool Focused() const;
+    void SetFocused(bool Value);
+    bool Checked() const;
+    void SetChecked(bool Value);
+    Integer Index() const;
+    TListItems* Owner() const { return owner_; }
+    TCustomListView* ListView() const;
+    void Delete();
+    void MakeVisible(bool PartialOK);
+    TRect DisplayRect(Integer Code) const;
+    // Asks the window to draw the item anew.
+    void Update();
+
+private:
+    friend class TListItems;
+    friend class TCustomListView;
+    void subItemsChanged(TObject* Sender);
+    void setState(UINT State, UINT Mask) const;
+
+    TListItems* owner_;
+    AnsiString caption_;
+    std::unique_ptr<TStringList> subItems_;
+    Integer imageIndex_ = -1;
+    Integer stateIndex_ = -1;
+    Integer indent_ = 0;
+    void* data_ = nullptr;
+    // The sub-items the window last heard of.
+    Integer subItemCount_ = 0;
+};
+
+class TListItems : public TPersistent {
+public:
+    explicit TListItems(TCustomListView* AOwner);
+    ~TListItems() override;
+    void Assign(TPersistent* Source) override;
+
+    TListItem* Add();
+    TListItem* Insert(Integer Index);
+    TListItem* AddItem(TListItem* Item, Integer Index = -1);
+    void Delete(Integer Index);
+    void Clear();
+    Integer Count() const;
+    // EListError for an index outside the items.
+    TListItem* Item(Integer Index) const;
+    Integer IndexOf(const TListItem* Value) const;
+    void BeginUpdate();
+    void EndUpdate();
+    TCustomListView* Owner() const { return owner_; }
+
+private:
+    friend class TCustomListView;
+    friend class TListItem;
+    void sendItem(Integer Index);
+    void sendAll();
+    void remove(TListItem* Item);
+    // The items in the window's order (after the window sorted them).
+    void followWindowOrder();
+
+    TCustomListView* owner_;
+    std::vector<std::unique_ptr<TListItem>> items_;
+    Integer updateCount_ = 0;
+};
+
+using TLVChangeEvent = Closure<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
+using TLVChangingEvent = Closure<void(TObject* Sender, TListItem* Item, TItemChange Change, bool& AllowChange)>;
+using TLVColumnClickEvent = Closure<void(TObject* Sender, TListColumn* Column)>;
+using TLVCompareEvent = Closure<void(TObject* Sender, TListItem* Item1, TListItem* Item2, Integer Data, Integer& Compare)>;
+using TLVDeletedEvent = Closure<void(TObject* Sender, TListItem* Item)>;
+using TLVEditingEvent = Closure<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
+using TLVEditedEvent = Closure<void(TObject* Sender, TListItem* Item, AnsiString& S)>;
+using TLVSelectItemEvent = Closure<void(TObject* Sender, TListItem* Item, bool Selected)>;
+using TLVOwnerDataEvent = Closure<void(TObject* Sender, TListItem* Item)>;
+
+class TCustomListView : public TWinControl {
+public:
+    explicit TCustomListView(TComponent* AOwner);
+    ~TCustomListView() override;
+
+    TListItems* Items() const { return items_.get(); }
+    void SetItems(TListItems* Value) { items_->Assign(Value); }
+    TListColumns* Columns() const;
+    void SetColumns(TListColumns* Value) { Columns()->Assign(Value); }
+    TViewStyle ViewStyle() const { return viewStyle_; }
+    void SetViewStyle(TViewStyle Value);
+    bool MultiSelect() const { return multiSelect_; }
+    void SetMultiSelect(bool Value);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool Value);
+    bool RowSelect() const { return rowSelect_; }
+    void SetRowSelect(bool Value);
+    bool GridLines() const { return gridLines_; }
+    void SetGridLines(bool Value);
+    bool Checkboxes() const { return checkboxes_; }
+    void SetCheckboxes(bool Value);
+    bool ShowColumnHeaders() const { return showColumnHeaders_; }
+    void SetShowColumnHeaders(bool Value);
+    bool ColumnClick() const { return columnClick_; }
+    void SetColumnClick(bool Value);
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool Value);
+    bool OwnerData() const { return ownerData_; }
+    void SetOwnerData(bool Value);
+    TSortType SortType() const { return sortType_; }
+    void SetSortType(TSortType Value);
+    TCustomImageList* LargeImages() const;
+    void SetLargeImages(TCustomImageList* Value);
+    TCustomImageList* SmallImages() const;
+    void SetSmallImages(TCustomImageList* Value);
+    TCustomImageList* StateImages() const;
+    void SetStateImages(TCustomImageList* Value);
+
+    // The first selected item, or null; setting it selects that item alone.
+    TListItem* Selected();
+    void SetSelected(TListItem* Value);
+    TListItem* ItemFocused();
+    void SetItemFocused(TListItem* Value);
+    Integer SelCount();
+    // The item (for owner data, the items in the window) count.
+    Integer ItemCount();
+    void SetItemCount(Integer Value);
+    TListItem* TopItem();
+    Integer VisibleRowCount();
+    TListItem* GetItemAt(Integer X, Integer Y);
+    TListItem* FindCaption(Integer StartIndex, const AnsiString& Value, bool Partial, bool Inclusive, bool Wrap);
+    TListItem* FindData(Integer StartIndex, void* Value, bool Inclusive, bool Wrap);
+    // Sorts by caption (OnCompare when assigned).
+    bool AlphaSort();
+    bool CustomSort(PFNLVCOMPARE SortProc, LPARAM LParam);
+    void Scroll(Integer DX, Integer DY);
+    void UpdateItems(Integer FirstIndex, Integer LastIndex);
+    bool IsEditing();
+    Integer StringWidth(const AnsiString& S);
+
+    void Dispatch(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    TLVChangeEvent OnChange;
+    TLVChangingEvent OnChanging;
+    TLVColumnClickEvent OnColumnClick;
+    TLVCompareEvent OnCompare;
+    TLVDeletedEvent OnDeletion;
+    TLVDeletedEvent OnInsert;
+    TLVEditingEvent OnEditing;
+    TLVEditedEvent OnEdited;
+    TLVSelectItemEvent OnSelectItem;
+    TLVOwnerDataEvent OnData;
+
+    // The item of an owner-data list view that stands for the index asked about.
+    TListItem* OwnerDataItem(Integer Index);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    virtual TListItem* CreateListItem();
+    virtual TListItems* CreateListItems();
+    virtual bool CanChange(TListItem* Item, TItemChange Change);
+    virtual void Change(TListItem* Item, TItemChange Change);
+    virtual bool CanEdit(TListItem* Item);
+    virtual void Edit(TListItem* Item, AnsiString& S);
+    virtual void ColClick(TListColumn* Column);
+    virtual void Delete(TListItem* Item);
+    virtual void InsertItem(TListItem* Item);
+    virtual bool OwnerDataFetch(TListItem* Item);
+
+private:
+    friend class TListItems;
+    friend class TListItem;
+    friend class TListColumn;
+    friend class TListColumns;
+    void cnNotify(TMessage& Message);
+    void getDispInfo(NMLVDISPINFOA& Info);
+    void itemChanging(TMessage& Message, const NMLISTVIEW& Change);
+    void itemChanged(const NMLISTVIEW& Change);
+    void endEdit(NMLVDISPINFOA& Info);
+    TListItem* itemOf(Integer Index, LPARAM Param);
+    void updateColumns();
+    void updateColumn(Integer Index);
+    void sendColumn(Integer Index, UINT Message);
+    void sendExtendedStyle();
+    void imagesChanged(TObject* Sender);
+    void sendImages();
+    void setImageList(TControlImages& Images, TCustomImageList* Value);
+    static int defaultSort(LPARAM First, LPARAM Second, LPARAM SortParam);
+
+    std::unique_ptr<TListItems> items_;
+    mutable std::unique_ptr<TListColumns> columns_;
+    std::unique_ptr<TControlImages> largeImages_;
+    std::unique_ptr<TControlImages> smallImages_;
+    std::unique_ptr<TControlImages> stateImages_;
+    TViewStyle viewStyle_ = vsIcon;
+    bool multiSelect_ = false;
+    bool readOnly_ = false;
+    bool rowSelect_ = false;
+    bool gridLines_ = false;
+    bool checkboxes_ = false;
+    bool showColumnHeaders_ = true;
+    bool columnClick_ = true;
+    bool hideSelection_ = true;
+    bool ownerData_ = false;
+    TSortType sortType_ = stNone;
+    Integer ownerDataCount_ = 0;
+    std::unique_ptr<TListItem> ownerDataItem_;
+    bool editing_ = false;
+};
+
+class TListView : public TCustomListView {
+public:
+    using TCustomListView::TCustomListView;
+};
