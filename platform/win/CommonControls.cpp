@@ -19,6 +19,7 @@
 #include "platform/win/TabControl.h"
 #include "platform/win/TextOut.h"
 #include "platform/win/ToolBarControl.h"
+#include "platform/win/ToolTipControl.h"
 #include "platform/win/TrackBarControl.h"
 #include "platform/win/TreeViewControl.h"
 #include "platform/win/UpDownControl.h"
@@ -70,6 +71,7 @@ void RegisterCommonControlClasses() {
         RegisterListViewClass();
         RegisterTabControlClass();
         RegisterToolBarClass();
+        RegisterToolTipClass();
         RegisterTrackBarClass();
         RegisterTreeViewClass();
         RegisterUpDownClass();
