@@ -10,11 +10,12 @@
 namespace {
 
 // The targets an action is offered when neither its list nor its own handler
-// took it: the focused control, then the active form.
+// took it: the focused control, the active form, then the application.
 std::vector<TObject*> actionTargets() {
     std::vector<TObject*> targets;
     if (TWinControl* control = Screen->ActiveControl()) targets.push_back(control);
     if (TCustomForm* form = Screen->ActiveCustomForm()) targets.push_back(form);
+    targets.push_back(Application.get());
     return targets;
 }
 
@@ -73,10 +74,6 @@ bool TBasicActionLink::Execute(TComponent* Target) {
 
 bool TBasicActionLink::Update() {
     return action_ && action_->Update();
-}
-
-void TBasicActionLink::Change() {
-    if (OnChange) OnChange(action_);
 }
 
 // ---- TActionLink ---------------------------------------------------------------------
@@ -154,8 +151,7 @@ void TBasicAction::SetOnExecute(TNotifyEvent Value) {
 }
 
 void TBasicAction::Change() {
-    for (TBasicActionLink* client : std::vector<TBasicActionLink*>(clients_))
-        client->Change();
+    if (OnChange) OnChange(this);
 }
 
 void TBasicAction::Notification(TComponent* AComponent, TOperation Operation) {
@@ -200,11 +196,17 @@ void TContainedAction::SetIndex(Integer Value) {
 }
 
 bool TContainedAction::Execute() {
-    return (actionList_ && actionList_->ExecuteAction(this)) || TBasicAction::Execute() || executeOnTarget(this);
+    return (actionList_ && actionList_->ExecuteAction(this)) || TBasicAction::Execute() ||
+           executeOnTarget(this);
 }
 
 bool TContainedAction::Update() {
     return (actionList_ && actionList_->UpdateAction(this)) || TBasicAction::Update() || updateOnTarget(this);
+}
+
+void TContainedAction::Change() {
+    TBasicAction::Change();
+    if (actionList_) actionList_->changed();
 }
 
 TComponent* TContainedAction::GetParentComponent() const {
@@ -437,7 +439,6 @@ public:
         std::unique_ptr<TControlActionLink>& link = links_[Control];
         if (!link) {
             link = std::make_unique<TControlActionLink>(Control);
-            link->OnChange = TNotifyEvent(this, &ControlLinks::actionChanged);
             Control->FreeNotification(this);
         }
         return *link;
@@ -453,12 +454,6 @@ public:
     }
 
 private:
-    // A link's OnChange names only the action: every control showing it takes its values.
-    void actionChanged(TObject* Sender) {
-        for (const auto& [component, link] : links_)
-            if (link->Action() == Sender) ControlActionChange(link->Control(), link->Action(), false);
-    }
-
     std::map<TComponent*, std::unique_ptr<TControlActionLink>> links_;
 };
 
@@ -493,7 +488,8 @@ void ControlActionChange(TControl* Control, TBasicAction* Sender, bool CheckDefa
     auto* action = dynamic_cast<TCustomAction*>(Sender);
     if (!action) return;
     AnsiString caption = Control->Caption();
-    if (!CheckDefaults || caption.empty() || caption == Control->Name()) Control->SetCaption(action->Caption());
+    if (!CheckDefaults || caption.empty() || caption == Control->Name())
+        Control->SetCaption(action->Caption());
     if (!CheckDefaults || Control->Enabled()) Control->SetEnabled(action->Enabled());
     if (!CheckDefaults || Control->Hint().empty()) Control->SetHint(action->Hint());
     if (!CheckDefaults || Control->Visible()) Control->SetVisible(action->Visible());
@@ -521,20 +517,21 @@ const TClass containedActionClass =
         c.Property("Category", &TContainedAction::Category, &TContainedAction::SetCategory);
     });
 
-const TClass customActionClass = DescribeClass<TCustomAction, TContainedAction>([](TClassBuilder<TCustomAction>& c) {
-    c.Property("AutoCheck", &TCustomAction::AutoCheck, &TCustomAction::SetAutoCheck).Default(false);
-    c.Property("Caption", &TCustomAction::Caption, &TCustomAction::SetCaption);
-    c.Property("Checked", &TCustomAction::Checked, &TCustomAction::SetChecked).Default(false);
-    c.Property("Enabled", &TCustomAction::Enabled, &TCustomAction::SetEnabled).Default(true);
-    c.Property("GroupIndex", &TCustomAction::GroupIndex, &TCustomAction::SetGroupIndex).Default(0);
-    c.Property("HelpContext", &TCustomAction::HelpContext, &TCustomAction::SetHelpContext).Default(0);
-    c.Property("Hint", &TCustomAction::Hint, &TCustomAction::SetHint);
-    c.Property("ImageIndex", &TCustomAction::ImageIndex, &TCustomAction::SetImageIndex).Default(-1);
-    c.Property("ShortCut", &TCustomAction::ShortCut, &TCustomAction::SetShortCut)
-        .Type(TypeInfoShortCut())
-        .Default(0);
-    c.Property("Visible", &TCustomAction::Visible, &TCustomAction::SetVisible).Default(true);
-});
+const TClass customActionClass =
+    DescribeClass<TCustomAction, TContainedAction>([](TClassBuilder<TCustomAction>& c) {
+        c.Property("AutoCheck", &TCustomAction::AutoCheck, &TCustomAction::SetAutoCheck).Default(false);
+        c.Property("Caption", &TCustomAction::Caption, &TCustomAction::SetCaption);
+        c.Property("Checked", &TCustomAction::Checked, &TCustomAction::SetChecked).Default(false);
+        c.Property("Enabled", &TCustomAction::Enabled, &TCustomAction::SetEnabled).Default(true);
+        c.Property("GroupIndex", &TCustomAction::GroupIndex, &TCustomAction::SetGroupIndex).Default(0);
+        c.Property("HelpContext", &TCustomAction::HelpContext, &TCustomAction::SetHelpContext).Default(0);
+        c.Property("Hint", &TCustomAction::Hint, &TCustomAction::SetHint);
+        c.Property("ImageIndex", &TCustomAction::ImageIndex, &TCustomAction::SetImageIndex).Default(-1);
+        c.Property("ShortCut", &TCustomAction::ShortCut, &TCustomAction::SetShortCut)
+            .Type(TypeInfoShortCut())
+            .Default(0);
+        c.Property("Visible", &TCustomAction::Visible, &TCustomAction::SetVisible).Default(true);
+    });
 
 const TClass actionClass = DescribeClass<TAction, TCustomAction>();
 

@@ -38,9 +38,6 @@ public:
     virtual bool Update();
     virtual bool IsOnExecuteLinked() { return true; }
     virtual void SetOnExecute(TNotifyEvent) {}
-    // The action changed as a whole: OnChange, with the action as sender.
-    virtual void Change();
-    TNotifyEvent OnChange;
 
 private:
     TObject* client_;
@@ -100,10 +97,12 @@ public:
     // The links hear of it, so that clients showing the old handler take the new one.
     void SetOnExecute(TNotifyEvent Value);
     TNotifyEvent OnUpdate;
+    // After any property changed (the clients have heard of it through their links).
+    TNotifyEvent OnChange;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 protected:
-    // Tells every link (TBasicActionLink::Change).
+    // OnChange.
     virtual void Change();
     const std::vector<TBasicActionLink*>& Clients() const { return clients_; }
     // Calls Apply for each link that is a TActionLink.
@@ -137,9 +136,13 @@ public:
     // The same order with OnUpdate and UpdateTarget.
     bool Update() override;
 
-    bool HasParent() const override { return actionList_ != nullptr; }
+    bool HasParent() const override { return true; }
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* Value) override;
+
+protected:
+    // The list hears of it too (its OnChange).
+    void Change() override;
 
 private:
     TCustomActionList* actionList_ = nullptr;

@@ -20,7 +20,8 @@ namespace {
 constexpr const char* STabFailSet = "Failed to set tab \"%s\" at index %d";
 constexpr const char* STabFailDelete = "Failed to delete tab at index %d";
 constexpr const char* STabFailClear = "Failed to clear tab control";
-constexpr const char* SPageIndexError = "%d is an invalid PageIndex value.  PageIndex must be between 0 and %d";
+constexpr const char* SPageIndexError =
+    "%d is an invalid PageIndex value.  PageIndex must be between 0 and %d";
 
 constexpr Integer defaultStatusBarHeight = 19;
 constexpr Integer defaultProgressWidth = 150;
@@ -86,7 +87,7 @@ void TControlImages::Set(TCustomImageList* Value) {
     if (Value == list_) return;
     if (list_) list_->UnRegisterChanges(link_.get());
     list_ = Value;
-    handle_.reset();
+    retired_ = std::move(handle_);
     if (list_) {
         list_->RegisterChanges(link_.get());
         handle_ = std::make_unique<TImageListHandle>(list_);
@@ -107,7 +108,8 @@ public:
         at(Index).text = S;
         if (!control_->HandleAllocated()) return;
         TCITEMA item = textItem(Index, S);
-        if (!SendMessageA(control_->Handle(), TCM_SETITEMA, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item)))
+        if (!SendMessageA(control_->Handle(), TCM_SETITEMA, static_cast<WPARAM>(Index),
+                          reinterpret_cast<LPARAM>(&item)))
             throw EListError(Format(STabFailSet, {S, Index}));
         control_->TabsChanged();
     }
@@ -197,7 +199,8 @@ private:
         TCITEMA item;
         item.mask = TCIF_PARAM;
         item.lParam = reinterpret_cast<LPARAM>(at(Index).object);
-        SendMessageA(control_->Handle(), TCM_SETITEMA, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item));
+        SendMessageA(control_->Handle(), TCM_SETITEMA, static_cast<WPARAM>(Index),
+                     reinterpret_cast<LPARAM>(&item));
     }
 
     TCustomTabControl* control_;
@@ -263,8 +266,10 @@ void TCustomTabControl::SetTabWidth(Integer Value) {
     if (tabWidth_ == Value) return;
     const bool fixedChanged = (tabWidth_ == 0) != (Value == 0);
     tabWidth_ = Value;
-    if (fixedChanged) RecreateWnd();
-    else applyTabSize();
+    if (fixedChanged)
+        RecreateWnd();
+    else
+        applyTabSize();
 }
 
 void TCustomTabControl::SetHotTrack(bool Value) {
@@ -336,7 +341,8 @@ void TCustomTabControl::CreateParams(TCreateParams& Params) {
 
 void TCustomTabControl::CreateWnd() {
     TWinControl::CreateWnd();
-    if (images_.Handle()) SendMessageA(Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Handle()));
+    if (images_.Handle())
+        SendMessageA(Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Handle()));
     if (tabHeight_ != 0 || tabWidth_ != 0)
         SendMessageA(Handle(), TCM_SETITEMSIZE, 0,
                      MAKELPARAM(static_cast<WORD>(tabWidth_), static_cast<WORD>(tabHeight_)));
@@ -363,7 +369,8 @@ void TCustomTabControl::AdjustClientRect(TRect& Rect) {
 
 TRect TCustomTabControl::TabRect(Integer Index) {
     TRect rect;
-    if (HandleAllocated()) SendMessageA(Handle(), TCM_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&rect));
+    if (HandleAllocated())
+        SendMessageA(Handle(), TCM_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&rect));
     return rect;
 }
 
@@ -393,8 +400,10 @@ void TCustomTabControl::Change() {
 }
 
 void TCustomTabControl::DrawTab(Integer TabIndex, const TRect& Rect, bool Active) {
-    if (OnDrawTab) OnDrawTab(this, TabIndex, Rect, Active);
-    else canvas_->FillRect(Rect);
+    if (OnDrawTab)
+        OnDrawTab(this, TabIndex, Rect, Active);
+    else
+        canvas_->FillRect(Rect);
 }
 
 Integer TCustomTabControl::GetImageIndex(Integer TabIndex) {
@@ -419,23 +428,35 @@ void TCustomTabControl::TabsChanged() {
 
 void TCustomTabControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case CN_NOTIFY: cnNotify(Message); break;
-    case CN_DRAWITEM: cnDrawItem(Message); break;
-    case CM_DIALOGCHAR: cmDialogChar(Message); break;
+    case CN_NOTIFY:
+        cnNotify(Message);
+        break;
+    case CN_DRAWITEM:
+        cnDrawItem(Message);
+        break;
+    case CM_DIALOGCHAR:
+        cmDialogChar(Message);
+        break;
     case CM_FONTCHANGED:
         TWinControl::Dispatch(Message);
         TabsChanged();
         break;
-    default: TWinControl::Dispatch(Message);
+    default:
+        TWinControl::Dispatch(Message);
     }
 }
 
 void TCustomTabControl::cnNotify(TMessage& Message) {
     const auto* header = reinterpret_cast<const NMHDR*>(Message.LParam);
     switch (header->code) {
-    case TCN_SELCHANGING: Message.Result = CanChange() ? 0 : 1; break;
-    case TCN_SELCHANGE: Change(); break;
-    default: break;
+    case TCN_SELCHANGING:
+        Message.Result = CanChange() ? 0 : 1;
+        break;
+    case TCN_SELCHANGE:
+        Change();
+        break;
+    default:
+        break;
     }
 }
 
@@ -548,12 +569,15 @@ void TTabSheet::Dispatch(TMessage& Message) {
         const bool wasShowing = Showing();
         TWinControl::Dispatch(Message);
         if (Showing() != wasShowing) {
-            if (Showing()) DoShow();
-            else DoHide();
+            if (Showing())
+                DoShow();
+            else
+                DoHide();
         }
         break;
     }
-    default: TWinControl::Dispatch(Message);
+    default:
+        TWinControl::Dispatch(Message);
     }
 }
 
@@ -606,7 +630,8 @@ TTabSheet* TPageControl::FindNextPage(TTabSheet* CurPage, bool GoForward, bool C
     const Integer count = PageCount();
     if (count == 0) return nullptr;
     auto found = std::find(pages_.begin(), pages_.end(), CurPage);
-    Integer start = found == pages_.end() ? (GoForward ? count - 1 : 0) : static_cast<Integer>(found - pages_.begin());
+    Integer start =
+        found == pages_.end() ? (GoForward ? count - 1 : 0) : static_cast<Integer>(found - pages_.begin());
     Integer index = start;
     do {
         index = GoForward ? (index + 1) % count : (index + count - 1) % count;
@@ -624,7 +649,8 @@ void TPageControl::SelectNextPage(bool GoForward, bool CheckTabVisible) {
 }
 
 void TPageControl::ShowControl(TControl* AControl) {
-    if (auto* page = dynamic_cast<TTabSheet*>(AControl); page && page->pageControl_ == this) SetActivePage(page);
+    if (auto* page = dynamic_cast<TTabSheet*>(AControl); page && page->pageControl_ == this)
+        SetActivePage(page);
     TCustomTabControl::ShowControl(AControl);
 }
 
@@ -755,9 +781,14 @@ void TPageControl::changeActivePage(TTabSheet* Page) {
 
 void TPageControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case CM_DIALOGKEY: cmDialogKey(Message); break;
-    case CM_DIALOGCHAR: cmDialogChar(Message); break;
-    default: TCustomTabControl::Dispatch(Message);
+    case CM_DIALOGKEY:
+        cmDialogKey(Message);
+        break;
+    case CM_DIALOGCHAR:
+        cmDialogChar(Message);
+        break;
+    default:
+        TCustomTabControl::Dispatch(Message);
     }
 }
 
@@ -870,12 +901,16 @@ TPersistent* TStatusPanels::GetOwner() {
 }
 
 void TStatusPanels::Update(TCollectionItem* Item) {
-    if (Item) statusBar_->UpdatePanel(Item->Index(), false);
-    else statusBar_->UpdatePanels(true, true);
+    if (Item)
+        statusBar_->UpdatePanel(Item->Index(), false);
+    else
+        statusBar_->UpdatePanels(true, true);
 }
 
-TCustomStatusBar::TCustomStatusBar(TComponent* AOwner) : TWinControl(AOwner), canvas_(std::make_unique<TCanvas>()) {
-    SetControlStyle(TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque, csAcceptsControls});
+TCustomStatusBar::TCustomStatusBar(TComponent* AOwner)
+    : TWinControl(AOwner), canvas_(std::make_unique<TCanvas>()) {
+    SetControlStyle(
+        TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque, csAcceptsControls});
     SetColor(clBtnFace);
     SetBounds(Left(), Top(), Width(), defaultStatusBarHeight);
     SetAlign(alBottom);
@@ -906,7 +941,8 @@ void TCustomStatusBar::SetSimplePanel(bool Value) {
     simplePanel_ = Value;
     if (!HandleAllocated()) return;
     SendMessageA(Handle(), SB_SIMPLE, Value, 0);
-    if (Value) SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
+    if (Value)
+        SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
 }
 
 void TCustomStatusBar::SetSimpleText(const AnsiString& Value) {
@@ -986,11 +1022,15 @@ void TCustomStatusBar::UpdatePanel(Integer Index, bool Repaint) {
     if (panel->UseRightToLeftAlignment() && alignment != taCenter)
         alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
     AnsiString text = panel->Text();
-    if (alignment == taCenter) text = "\t" + text;
-    else if (alignment == taRightJustify) text = "\t\t" + text;
+    if (alignment == taCenter)
+        text = "\t" + text;
+    else if (alignment == taRightJustify)
+        text = "\t\t" + text;
     WPARAM flags = static_cast<WPARAM>(Index);
-    if (panel->Bevel() == pbNone) flags |= SBT_NOBORDERS;
-    else if (panel->Bevel() == pbRaised) flags |= SBT_POPOUT;
+    if (panel->Bevel() == pbNone)
+        flags |= SBT_NOBORDERS;
+    else if (panel->Bevel() == pbRaised)
+        flags |= SBT_POPOUT;
     if (panel->UseRightToLeftReading()) flags |= SBT_RTLREADING;
     if (panel->Style() == psOwnerDraw) {
         SendMessageA(Handle(), SB_SETTEXTA, flags | SBT_OWNERDRAW, reinterpret_cast<LPARAM>(panel));
@@ -1001,8 +1041,10 @@ void TCustomStatusBar::UpdatePanel(Integer Index, bool Repaint) {
 }
 
 void TCustomStatusBar::Dispatch(TMessage& Message) {
-    if (Message.Msg == CN_DRAWITEM) cnDrawItem(Message);
-    else TWinControl::Dispatch(Message);
+    if (Message.Msg == CN_DRAWITEM)
+        cnDrawItem(Message);
+    else
+        TWinControl::Dispatch(Message);
 }
 
 void TCustomStatusBar::cnDrawItem(TMessage& Message) {
@@ -1019,8 +1061,10 @@ void TCustomStatusBar::cnDrawItem(TMessage& Message) {
 }
 
 void TCustomStatusBar::DrawPanel(TStatusPanel* Panel, const TRect& Rect) {
-    if (OnDrawPanel) OnDrawPanel(this, Panel, Rect);
-    else canvas_->FillRect(Rect);
+    if (OnDrawPanel)
+        OnDrawPanel(this, Panel, Rect);
+    else
+        canvas_->FillRect(Rect);
 }
 
 // ---- TProgressBar -------------------------------------------------------------------------
@@ -1071,13 +1115,17 @@ void TProgressBar::SetOrientation(TProgressBarOrientation Value) {
 }
 
 void TProgressBar::StepIt() {
-    if (HandleAllocated()) SendMessageA(Handle(), PBM_STEPIT, 0, 0);
-    else position_ = position_ + step_ > max_ ? min_ : position_ + step_;
+    if (HandleAllocated())
+        SendMessageA(Handle(), PBM_STEPIT, 0, 0);
+    else
+        position_ = position_ + step_ > max_ ? min_ : position_ + step_;
 }
 
 void TProgressBar::StepBy(Integer Delta) {
-    if (HandleAllocated()) SendMessageA(Handle(), PBM_DELTAPOS, static_cast<WPARAM>(Delta), 0);
-    else position_ = std::clamp(position_ + Delta, min_, std::max(min_, max_));
+    if (HandleAllocated())
+        SendMessageA(Handle(), PBM_DELTAPOS, static_cast<WPARAM>(Delta), 0);
+    else
+        position_ = std::clamp(position_ + Delta, min_, std::max(min_, max_));
 }
 
 void TProgressBar::sendRange() {
@@ -1213,10 +1261,14 @@ void TTrackBar::CreateParams(TCreateParams& Params) {
     CreateSubClass(Params, TRACKBAR_CLASSA);
     Params.Style |= TBS_ENABLESELRANGE | TBS_FIXEDLENGTH;
     if (orientation_ == trVertical) Params.Style |= TBS_VERT;
-    if (tickMarks_ == tmTopLeft) Params.Style |= TBS_TOP;
-    else if (tickMarks_ == tmBoth) Params.Style |= TBS_BOTH;
-    if (tickStyle_ == tsNone) Params.Style |= TBS_NOTICKS;
-    else if (tickStyle_ == tsAuto) Params.Style |= TBS_AUTOTICKS;
+    if (tickMarks_ == tmTopLeft)
+        Params.Style |= TBS_TOP;
+    else if (tickMarks_ == tmBoth)
+        Params.Style |= TBS_BOTH;
+    if (tickStyle_ == tsNone)
+        Params.Style |= TBS_NOTICKS;
+    else if (tickStyle_ == tsAuto)
+        Params.Style |= TBS_AUTOTICKS;
     if (!sliderVisible_) Params.Style |= TBS_NOTHUMB;
 }
 
@@ -1312,7 +1364,8 @@ void TCustomUpDown::SetMax(SmallInt Value) {
 }
 
 SmallInt TCustomUpDown::Position() {
-    if (HandleAllocated()) position_ = static_cast<SmallInt>(LOWORD(SendMessageA(Handle(), UDM_GETPOS, 0, 0)));
+    if (HandleAllocated())
+        position_ = static_cast<SmallInt>(LOWORD(SendMessageA(Handle(), UDM_GETPOS, 0, 0)));
     return position_;
 }
 
@@ -1378,10 +1431,15 @@ void TCustomUpDown::Click(TUDBtnType Button) {
 
 void TCustomUpDown::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case CN_NOTIFY: cnNotify(Message); break;
+    case CN_NOTIFY:
+        cnNotify(Message);
+        break;
     case CN_HSCROLL:
-    case CN_VSCROLL: cnScroll(Message); break;
-    default: TWinControl::Dispatch(Message);
+    case CN_VSCROLL:
+        cnScroll(Message);
+        break;
+    default:
+        TWinControl::Dispatch(Message);
     }
 }
 
@@ -1389,7 +1447,8 @@ void TCustomUpDown::cnNotify(TMessage& Message) {
     auto* change = reinterpret_cast<NMUPDOWN*>(Message.LParam);
     if (change->hdr.code != UDN_DELTAPOS) return;
     lastDelta_ = change->iDelta;
-    Message.Result = DoCanChange(static_cast<SmallInt>(change->iPos + change->iDelta), change->iDelta) ? 0 : 1;
+    Message.Result =
+        DoCanChange(static_cast<SmallInt>(change->iPos + change->iDelta), change->iDelta) ? 0 : 1;
 }
 
 // A step that moved the position is a click on the button of its direction.
@@ -1407,10 +1466,12 @@ namespace {
 
 const TTypeInfo* const tabPositionType =
     DefineEnum<TTabPosition>("TTabPosition", {"tpTop", "tpBottom", "tpLeft", "tpRight"});
-const TTypeInfo* const tabStyleType = DefineEnum<TTabStyle>("TTabStyle", {"tsTabs", "tsButtons", "tsFlatButtons"});
+const TTypeInfo* const tabStyleType =
+    DefineEnum<TTabStyle>("TTabStyle", {"tsTabs", "tsButtons", "tsFlatButtons"});
 const TTypeInfo* const alignmentType =
     DefineEnum<TAlignment>("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
-const TTypeInfo* const panelStyleType = DefineEnum<TStatusPanelStyle>("TStatusPanelStyle", {"psText", "psOwnerDraw"});
+const TTypeInfo* const panelStyleType =
+    DefineEnum<TStatusPanelStyle>("TStatusPanelStyle", {"psText", "psOwnerDraw"});
 const TTypeInfo* const panelBevelType =
     DefineEnum<TStatusPanelBevel>("TStatusPanelBevel", {"pbNone", "pbLowered", "pbRaised"});
 const TTypeInfo* const progressOrientationType =
@@ -1435,11 +1496,12 @@ template <typename T> void describeTabControl(TClassBuilder<T>& c) {
 
 const TClass customTabControlClass = DescribeClass<TCustomTabControl, TWinControl>();
 
-const TClass tabControlClass = DescribeClass<TTabControl, TCustomTabControl>([](TClassBuilder<TTabControl>& c) {
-    describeTabControl(c);
-    c.Property("Tabs", &TTabControl::Tabs, &TTabControl::SetTabs);
-    c.Property("TabIndex", &TTabControl::TabIndex, &TTabControl::SetTabIndex).Default(-1);
-});
+const TClass tabControlClass =
+    DescribeClass<TTabControl, TCustomTabControl>([](TClassBuilder<TTabControl>& c) {
+        describeTabControl(c);
+        c.Property("Tabs", &TTabControl::Tabs, &TTabControl::SetTabs);
+        c.Property("TabIndex", &TTabControl::TabIndex, &TTabControl::SetTabIndex).Default(-1);
+    });
 
 const TClass tabSheetClass = DescribeClass<TTabSheet, TWinControl>([](TClassBuilder<TTabSheet>& c) {
     c.Property("Caption", &TTabSheet::Caption, &TTabSheet::SetCaption);
@@ -1451,20 +1513,23 @@ const TClass tabSheetClass = DescribeClass<TTabSheet, TWinControl>([](TClassBuil
     c.Property("OnShow", &TTabSheet::OnShow, &TTabSheet::OnShow);
 });
 
-const TClass pageControlClass = DescribeClass<TPageControl, TCustomTabControl>([](TClassBuilder<TPageControl>& c) {
-    describeTabControl(c);
-    c.Property("ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage);
-});
+const TClass pageControlClass =
+    DescribeClass<TPageControl, TCustomTabControl>([](TClassBuilder<TPageControl>& c) {
+        describeTabControl(c);
+        c.Property("ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage);
+    });
 
-const TClass statusPanelClass = DescribeClass<TStatusPanel, TCollectionItem>([](TClassBuilder<TStatusPanel>& c) {
-    c.Property("Alignment", &TStatusPanel::Alignment, &TStatusPanel::SetAlignment).Default(taLeftJustify);
-    c.Property("Bevel", &TStatusPanel::Bevel, &TStatusPanel::SetBevel).Default(pbLowered);
-    c.Property("BiDiMode", &TStatusPanel::BiDiMode, &TStatusPanel::SetBiDiMode).Default(bdLeftToRight);
-    c.Property("ParentBiDiMode", &TStatusPanel::ParentBiDiMode, &TStatusPanel::SetParentBiDiMode).Default(true);
-    c.Property("Style", &TStatusPanel::Style, &TStatusPanel::SetStyle).Default(psText);
-    c.Property("Text", &TStatusPanel::Text, &TStatusPanel::SetText);
-    c.Property("Width", &TStatusPanel::Width, &TStatusPanel::SetWidth);
-});
+const TClass statusPanelClass =
+    DescribeClass<TStatusPanel, TCollectionItem>([](TClassBuilder<TStatusPanel>& c) {
+        c.Property("Alignment", &TStatusPanel::Alignment, &TStatusPanel::SetAlignment).Default(taLeftJustify);
+        c.Property("Bevel", &TStatusPanel::Bevel, &TStatusPanel::SetBevel).Default(pbLowered);
+        c.Property("BiDiMode", &TStatusPanel::BiDiMode, &TStatusPanel::SetBiDiMode).Default(bdLeftToRight);
+        c.Property("ParentBiDiMode", &TStatusPanel::ParentBiDiMode, &TStatusPanel::SetParentBiDiMode)
+            .Default(true);
+        c.Property("Style", &TStatusPanel::Style, &TStatusPanel::SetStyle).Default(psText);
+        c.Property("Text", &TStatusPanel::Text, &TStatusPanel::SetText);
+        c.Property("Width", &TStatusPanel::Width, &TStatusPanel::SetWidth);
+    });
 
 const TClass statusPanelsClass = DescribeClass<TStatusPanels, TCollection>();
 
@@ -1481,13 +1546,14 @@ template <typename T> void describeStatusBar(TClassBuilder<T>& c) {
 }
 
 const TClass customStatusBarClass = DescribeClass<TCustomStatusBar, TWinControl>();
-const TClass statusBarClass = DescribeClass<TStatusBar, TCustomStatusBar>(
-    [](TClassBuilder<TStatusBar>& c) { describeStatusBar(c); });
+const TClass statusBarClass =
+    DescribeClass<TStatusBar, TCustomStatusBar>([](TClassBuilder<TStatusBar>& c) { describeStatusBar(c); });
 
 const TClass progressBarClass = DescribeClass<TProgressBar, TWinControl>([](TClassBuilder<TProgressBar>& c) {
     c.Property("Max", &TProgressBar::Max, &TProgressBar::SetMax).Default(100);
     c.Property("Min", &TProgressBar::Min, &TProgressBar::SetMin).Default(0);
-    c.Property("Orientation", &TProgressBar::Orientation, &TProgressBar::SetOrientation).Default(pbHorizontal);
+    c.Property("Orientation", &TProgressBar::Orientation, &TProgressBar::SetOrientation)
+        .Default(pbHorizontal);
     c.Property("Position", &TProgressBar::Position, &TProgressBar::SetPosition).Default(0);
     c.Property("Smooth", &TProgressBar::Smooth, &TProgressBar::SetSmooth).Default(false);
     c.Property("Step", &TProgressBar::Step, &TProgressBar::SetStep).Default(10);
@@ -1495,7 +1561,8 @@ const TClass progressBarClass = DescribeClass<TProgressBar, TWinControl>([](TCla
 
 const TTypeInfo* const trackBarOrientationType =
     DefineEnum<TTrackBarOrientation>("TTrackBarOrientation", {"trHorizontal", "trVertical"});
-const TTypeInfo* const tickMarkType = DefineEnum<TTickMark>("TTickMark", {"tmBottomRight", "tmTopLeft", "tmBoth"});
+const TTypeInfo* const tickMarkType =
+    DefineEnum<TTickMark>("TTickMark", {"tmBottomRight", "tmTopLeft", "tmBoth"});
 const TTypeInfo* const tickStyleType = DefineEnum<TTickStyle>("TTickStyle", {"tsNone", "tsAuto", "tsManual"});
 const TTypeInfo* const alignButtonType = DefineEnum<TUDAlignButton>("TUDAlignButton", {"udLeft", "udRight"});
 const TTypeInfo* const upDownOrientationType =

@@ -6,6 +6,8 @@
 #pragma once
 
 #include "platform/vcl/Controls.h"
+// TAlignment, with the edit controls.
+#include "platform/vcl/EditCtrls.h"
 #include "platform/vcl/ImgList.h"
 #include "platform/win/CommCtrl.h"
 
@@ -13,9 +15,6 @@
 #include <vector>
 
 // ---- Shared by the common control classes -----------------------------------------------
-
-// The alignment of a text in its box.
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // A framework image list as the system's controls draw it (their HIMAGELIST).
 class TImageListHandle : public ImageListSource {
@@ -44,6 +43,8 @@ public:
 private:
     TCustomImageList* list_ = nullptr;
     std::unique_ptr<TImageListHandle> handle_;
+    // The handle replaced last: the window may hold it until the control gives it the new one.
+    std::unique_ptr<TImageListHandle> retired_;
     std::unique_ptr<TChangeLink> link_;
 };
 
@@ -54,7 +55,8 @@ class TCustomTabControl;
 enum TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
 enum TTabStyle { tsTabs, tsButtons, tsFlatButtons };
 using TTabChangingEvent = Closure<void(TObject* Sender, bool& AllowChange)>;
-using TDrawTabEvent = Closure<void(TCustomTabControl* Control, Integer TabIndex, const TRect& Rect, bool Active)>;
+using TDrawTabEvent =
+    Closure<void(TCustomTabControl* Control, Integer TabIndex, const TRect& Rect, bool Active)>;
 using TTabGetImageEvent = Closure<void(TObject* Sender, Integer TabIndex, Integer& ImageIndex)>;
 
 // A strip of tabs over a display area. The user picks a tab; OnChanging may

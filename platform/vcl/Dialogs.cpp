@@ -87,7 +87,8 @@ HWND TCommonDialog::OwnerWindow() const {
 
 // ---- TOpenDialog ---------------------------------------------------------------------------
 
-TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner), files_(std::make_unique<TStringList>()) {}
+TOpenDialog::TOpenDialog(TComponent* AOwner)
+    : TCommonDialog(AOwner), files_(std::make_unique<TStringList>()) {}
 
 TOpenDialog::~TOpenDialog() = default;
 
@@ -135,7 +136,8 @@ bool TOpenDialog::DoExecute(TFileDialogFunction Func) {
 
 // One name whole; several as a folder followed by the names in it.
 void TOpenDialog::takeFileNames(const OPENFILENAMEA& Request) {
-    char separator = (options_.Contains(ofAllowMultiSelect) && options_.Contains(ofOldStyleDialog)) ? ' ' : '\0';
+    char separator =
+        (options_.Contains(ofAllowMultiSelect) && options_.Contains(ofOldStyleDialog)) ? ' ' : '\0';
     std::vector<AnsiString> parts;
     const char* cursor = Request.lpstrFile;
     const char* end = Request.lpstrFile + Request.nMaxFile;
@@ -390,21 +392,31 @@ UINT boxTypeOf(TMsgDlgButtons buttons) {
 
 UINT iconOf(TMsgDlgType type) {
     switch (type) {
-    case mtWarning: return MB_ICONWARNING;
-    case mtError: return MB_ICONERROR;
-    case mtInformation: return MB_ICONINFORMATION;
-    case mtConfirmation: return MB_ICONQUESTION;
-    default: return 0;
+    case mtWarning:
+        return MB_ICONWARNING;
+    case mtError:
+        return MB_ICONERROR;
+    case mtInformation:
+        return MB_ICONINFORMATION;
+    case mtConfirmation:
+        return MB_ICONQUESTION;
+    default:
+        return 0;
     }
 }
 
 AnsiString captionOf(TMsgDlgType type) {
     switch (type) {
-    case mtWarning: return "Warning";
-    case mtError: return "Error";
-    case mtInformation: return "Information";
-    case mtConfirmation: return "Confirm";
-    default: return Application->Title();
+    case mtWarning:
+        return "Warning";
+    case mtError:
+        return "Error";
+    case mtInformation:
+        return "Information";
+    case mtConfirmation:
+        return "Confirm";
+    default:
+        return Application->Title();
     }
 }
 
@@ -473,29 +485,32 @@ AnsiString InputBox(const AnsiString& ACaption, const AnsiString& APrompt, const
 namespace {
 
 const TTypeInfo* const openOptionType = DefineEnum<TOpenOption>(
-    "TOpenOption", {"ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly", "ofNoChangeDir", "ofShowHelp",
-                    "ofNoValidate", "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist",
-                    "ofFileMustExist", "ofCreatePrompt", "ofShareAware", "ofNoReadOnlyReturn", "ofNoTestFileCreate",
-                    "ofNoNetworkButton", "ofNoLongNames", "ofOldStyleDialog", "ofNoDereferenceLinks",
-                    "ofEnableIncludeNotify", "ofEnableSizing", "ofDontAddToRecent", "ofForceShowHidden"});
+    "TOpenOption",
+    {"ofReadOnly",         "ofOverwritePrompt",    "ofHideReadOnly",        "ofNoChangeDir",
+     "ofShowHelp",         "ofNoValidate",         "ofAllowMultiSelect",    "ofExtensionDifferent",
+     "ofPathMustExist",    "ofFileMustExist",      "ofCreatePrompt",        "ofShareAware",
+     "ofNoReadOnlyReturn", "ofNoTestFileCreate",   "ofNoNetworkButton",     "ofNoLongNames",
+     "ofOldStyleDialog",   "ofNoDereferenceLinks", "ofEnableIncludeNotify", "ofEnableSizing",
+     "ofDontAddToRecent",  "ofForceShowHidden"});
 const TTypeInfo* const colorOptionType = DefineEnum<TColorDialogOption>(
     "TColorDialogOption", {"cdFullOpen", "cdPreventFullOpen", "cdShowHelp", "cdSolidColor", "cdAnyColor"});
 const TTypeInfo* const fontOptionType = DefineEnum<TFontDialogOption>(
     "TFontDialogOption",
     {"fdAnsiOnly", "fdTrueTypeOnly", "fdEffects", "fdFixedPitchOnly", "fdForceFontExist", "fdNoFaceSel",
-     "fdNoOEMFonts", "fdNoSimulations", "fdNoSizeSel", "fdNoStyleSel", "fdNoVectorFonts", "fdShowHelp", "fdWysiwyg",
-     "fdLimitSize", "fdScalableOnly", "fdApplyButton"});
+     "fdNoOEMFonts", "fdNoSimulations", "fdNoSizeSel", "fdNoStyleSel", "fdNoVectorFonts", "fdShowHelp",
+     "fdWysiwyg", "fdLimitSize", "fdScalableOnly", "fdApplyButton"});
 const TTypeInfo* const findOptionType = DefineEnum<TFindOption>(
-    "TFindOption", {"frDown", "frFindNext", "frHideMatchCase", "frHideWholeWord", "frHideUpDown", "frMatchCase",
-                    "frDisableMatchCase", "frDisableUpDown", "frDisableWholeWord", "frReplace", "frReplaceAll",
-                    "frWholeWord", "frShowHelp"});
+    "TFindOption", {"frDown", "frFindNext", "frHideMatchCase", "frHideWholeWord", "frHideUpDown",
+                    "frMatchCase", "frDisableMatchCase", "frDisableUpDown", "frDisableWholeWord", "frReplace",
+                    "frReplaceAll", "frWholeWord", "frShowHelp"});
 
-const TClass commonDialogClass = DescribeClass<TCommonDialog, TComponent>([](TClassBuilder<TCommonDialog>& c) {
-    c.Property("Ctl3D", &TCommonDialog::Ctl3D, &TCommonDialog::SetCtl3D).Default(true);
-    c.Property("HelpContext", &TCommonDialog::HelpContext, &TCommonDialog::SetHelpContext).Default(0);
-    c.Property("OnClose", &TCommonDialog::OnClose, &TCommonDialog::OnClose);
-    c.Property("OnShow", &TCommonDialog::OnShow, &TCommonDialog::OnShow);
-});
+const TClass commonDialogClass =
+    DescribeClass<TCommonDialog, TComponent>([](TClassBuilder<TCommonDialog>& c) {
+        c.Property("Ctl3D", &TCommonDialog::Ctl3D, &TCommonDialog::SetCtl3D).Default(true);
+        c.Property("HelpContext", &TCommonDialog::HelpContext, &TCommonDialog::SetHelpContext).Default(0);
+        c.Property("OnClose", &TCommonDialog::OnClose, &TCommonDialog::OnClose);
+        c.Property("OnShow", &TCommonDialog::OnShow, &TCommonDialog::OnShow);
+    });
 
 const TClass openDialogClass = DescribeClass<TOpenDialog, TCommonDialog>([](TClassBuilder<TOpenDialog>& c) {
     c.Property("DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt);
@@ -510,7 +525,8 @@ const TClass openDialogClass = DescribeClass<TOpenDialog, TCommonDialog>([](TCla
 
 const TClass saveDialogClass = DescribeClass<TSaveDialog, TOpenDialog>();
 
-const TClass colorDialogClass = DescribeClass<TColorDialog, TCommonDialog>([](TClassBuilder<TColorDialog>& c) {
+const TClass colorDialogClass = DescribeClass<TColorDialog, TCommonDialog>([](TClassBuilder<TColorDialog>&
+                                                                                  c) {
     c.Property("Color", &TColorDialog::Color, &TColorDialog::SetColor).Type(TypeInfoColor()).Default(clBlack);
     c.Property("CustomColors", &TColorDialog::CustomColors);
     c.Property("Options", &TColorDialog::Options, &TColorDialog::SetOptions).Default(TColorDialogOptions{});
@@ -520,7 +536,8 @@ const TClass fontDialogClass = DescribeClass<TFontDialog, TCommonDialog>([](TCla
     c.Property("Font", &TFontDialog::Font);
     c.Property("MaxFontSize", &TFontDialog::MaxFontSize, &TFontDialog::SetMaxFontSize).Default(0);
     c.Property("MinFontSize", &TFontDialog::MinFontSize, &TFontDialog::SetMinFontSize).Default(0);
-    c.Property("Options", &TFontDialog::Options, &TFontDialog::SetOptions).Default(TFontDialogOptions{fdEffects});
+    c.Property("Options", &TFontDialog::Options, &TFontDialog::SetOptions)
+        .Default(TFontDialogOptions{fdEffects});
 });
 
 const TClass findDialogClass = DescribeClass<TFindDialog, TCommonDialog>([](TClassBuilder<TFindDialog>& c) {
@@ -529,10 +546,11 @@ const TClass findDialogClass = DescribeClass<TFindDialog, TCommonDialog>([](TCla
     c.Property("OnFind", &TFindDialog::OnFind, &TFindDialog::OnFind);
 });
 
-const TClass replaceDialogClass = DescribeClass<TReplaceDialog, TFindDialog>([](TClassBuilder<TReplaceDialog>& c) {
-    c.Property("ReplaceText", &TReplaceDialog::ReplaceText, &TReplaceDialog::SetReplaceText);
-    c.Property("OnReplace", &TReplaceDialog::OnReplace, &TReplaceDialog::OnReplace);
-});
+const TClass replaceDialogClass =
+    DescribeClass<TReplaceDialog, TFindDialog>([](TClassBuilder<TReplaceDialog>& c) {
+        c.Property("ReplaceText", &TReplaceDialog::ReplaceText, &TReplaceDialog::SetReplaceText);
+        c.Property("OnReplace", &TReplaceDialog::OnReplace, &TReplaceDialog::OnReplace);
+    });
 
 struct RegisterDialogClasses {
     RegisterDialogClasses() {

@@ -20,9 +20,12 @@ constexpr int findTextLength = 260;
 
 int alignmentFormat(TAlignment Alignment) {
     switch (Alignment) {
-    case taRightJustify: return LVCFMT_RIGHT;
-    case taCenter: return LVCFMT_CENTER;
-    default: return LVCFMT_LEFT;
+    case taRightJustify:
+        return LVCFMT_RIGHT;
+    case taCenter:
+        return LVCFMT_CENTER;
+    default:
+        return LVCFMT_LEFT;
     }
 }
 
@@ -65,7 +68,8 @@ void TListColumn::SetCaption(const AnsiString& Value) {
 Integer TListColumn::Width() {
     TCustomListView* view = listView();
     if (view && view->HandleAllocated() && view->ViewStyle() == vsReport)
-        width_ = static_cast<Integer>(SendMessageA(view->Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(Index()), 0));
+        width_ = static_cast<Integer>(
+            SendMessageA(view->Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(Index()), 0));
     return width_;
 }
 
@@ -86,15 +90,18 @@ void TListColumn::SetImageIndex(Integer Value) {
     Changed(false);
 }
 
-TListColumns::TListColumns(TCustomListView* AOwner, TClass ColumnClass) : TCollection(ColumnClass), owner_(AOwner) {}
+TListColumns::TListColumns(TCustomListView* AOwner, TClass ColumnClass)
+    : TCollection(ColumnClass), owner_(AOwner) {}
 
 TPersistent* TListColumns::GetOwner() {
     return owner_;
 }
 
 void TListColumns::Update(TCollectionItem* Item) {
-    if (Item) owner_->updateColumn(Item->Index());
-    else owner_->updateColumns();
+    if (Item)
+        owner_->updateColumn(Item->Index());
+    else
+        owner_->updateColumns();
 }
 
 // ---- TListItem ----------------------------------------------------------------------------
@@ -141,7 +148,8 @@ void TListItem::subItemsChanged(TObject*) {
         LVITEMA item;
         item.iSubItem = i + 1;
         item.pszText = LPSTR_TEXTCALLBACKA();
-        SendMessageA(view->Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
+        SendMessageA(view->Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(Index()),
+                     reinterpret_cast<LPARAM>(&item));
     }
     subItemCount_ = subItems_->Count();
 }
@@ -161,19 +169,28 @@ void TListItem::SetIndent(Integer Value) {
     Update();
 }
 
-void TListItem::setState(UINT State, UINT Mask) const {
+// Without a window the state is kept for the window to come.
+void TListItem::setState(UINT State, UINT Mask) {
+    keptState_ = (keptState_ & ~Mask) | (State & Mask);
+    keptMask_ |= Mask;
     TCustomListView* view = ListView();
     if (!view || !view->HandleAllocated() || Index() < 0) return;
     LVITEMA item;
     item.state = State;
     item.stateMask = Mask;
-    SendMessageA(view->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
+    SendMessageA(view->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index()),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
+bool TListItem::hasState(UINT State, UINT Mask) const {
+    TCustomListView* view = ListView();
+    if (!view || !view->HandleAllocated() || Index() < 0) return (keptState_ & Mask) == State;
+    return static_cast<UINT>(
+               SendMessageA(view->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), Mask)) == State;
 }
 
 bool TListItem::Selected() const {
-    TCustomListView* view = ListView();
-    if (!view || !view->HandleAllocated() || Index() < 0) return false;
-    return SendMessageA(view->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_SELECTED) != 0;
+    return hasState(LVIS_SELECTED, LVIS_SELECTED);
 }
 
 void TListItem::SetSelected(bool Value) {
@@ -181,9 +198,7 @@ void TListItem::SetSelected(bool Value) {
 }
 
 bool TListItem::Focused() const {
-    TCustomListView* view = ListView();
-    if (!view || !view->HandleAllocated() || Index() < 0) return false;
-    return SendMessageA(view->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_FOCUSED) != 0;
+    return hasState(LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
 void TListItem::SetFocused(bool Value) {
@@ -191,10 +206,7 @@ void TListItem::SetFocused(bool Value) {
 }
 
 bool TListItem::Checked() const {
-    TCustomListView* view = ListView();
-    if (!view || !view->HandleAllocated() || Index() < 0) return false;
-    return SendMessageA(view->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_STATEIMAGEMASK) ==
-           checkedState;
+    return hasState(checkedState, LVIS_STATEIMAGEMASK);
 }
 
 void TListItem::SetChecked(bool Value) {
@@ -207,7 +219,8 @@ void TListItem::Delete() {
 
 void TListItem::MakeVisible(bool PartialOK) {
     TCustomListView* view = ListView();
-    if (view && view->HandleAllocated()) SendMessageA(view->Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(Index()), PartialOK);
+    if (view && view->HandleAllocated())
+        SendMessageA(view->Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(Index()), PartialOK);
 }
 
 TRect TListItem::DisplayRect(Integer Code) const {
@@ -215,7 +228,8 @@ TRect TListItem::DisplayRect(Integer Code) const {
     rect.Left = Code;
     TCustomListView* view = ListView();
     if (view && view->HandleAllocated())
-        SendMessageA(view->Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&rect));
+        SendMessageA(view->Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(Index()),
+                     reinterpret_cast<LPARAM>(&rect));
     return rect;
 }
 
@@ -224,7 +238,8 @@ void TListItem::Update() {
     if (!view || !view->HandleAllocated() || Index() < 0) return;
     LVITEMA item;
     item.pszText = LPSTR_TEXTCALLBACKA();
-    SendMessageA(view->Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
+    SendMessageA(view->Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(Index()),
+                 reinterpret_cast<LPARAM>(&item));
     SendMessageA(view->Handle(), LVM_UPDATE, static_cast<WPARAM>(Index()), 0);
 }
 
@@ -284,6 +299,7 @@ void TListItems::sendItem(Integer Index) {
     source->subItemCount_ = 0;
     if (source->SubItems()->Count() > 0) source->subItemsChanged(source->SubItems());
     if (source->StateIndex() >= 0) source->SetStateIndex(source->StateIndex());
+    if (source->keptMask_ != 0) source->setState(source->keptState_, source->keptMask_);
 }
 
 void TListItems::sendAll() {
@@ -299,7 +315,8 @@ void TListItems::remove(TListItem* Item) {
     const Integer index = IndexOf(Item);
     if (index < 0) return;
     owner_->Delete(Item);
-    if (owner_->HandleAllocated()) SendMessageA(owner_->Handle(), LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    if (owner_->HandleAllocated())
+        SendMessageA(owner_->Handle(), LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
     items_.erase(items_.begin() + index);
 }
 
@@ -317,7 +334,8 @@ Integer TListItems::Count() const {
 
 TListItem* TListItems::Item(Integer Index) const {
     if (owner_->OwnerData()) return owner_->OwnerDataItem(Index);
-    if (Index < 0 || Index >= static_cast<Integer>(items_.size())) throw EListError(Format(SListIndexError, {Index}));
+    if (Index < 0 || Index >= static_cast<Integer>(items_.size()))
+        throw EListError(Format(SListIndexError, {Index}));
     return items_[static_cast<std::size_t>(Index)].get();
 }
 
@@ -328,7 +346,8 @@ Integer TListItems::IndexOf(const TListItem* Value) const {
 }
 
 void TListItems::BeginUpdate() {
-    if (updateCount_++ == 0 && owner_->HandleAllocated()) SendMessageA(owner_->Handle(), WM_SETREDRAW, FALSE, 0);
+    if (updateCount_++ == 0 && owner_->HandleAllocated())
+        SendMessageA(owner_->Handle(), WM_SETREDRAW, FALSE, 0);
 }
 
 void TListItems::EndUpdate() {
@@ -356,7 +375,8 @@ void TListItems::followWindowOrder() {
 // ---- TCustomListView ----------------------------------------------------------------------
 
 TCustomListView::TCustomListView(TComponent* AOwner)
-    : TWinControl(AOwner), largeImages_(std::make_unique<TControlImages>(TNotifyEvent(this, &TCustomListView::imagesChanged))),
+    : TWinControl(AOwner),
+      largeImages_(std::make_unique<TControlImages>(TNotifyEvent(this, &TCustomListView::imagesChanged))),
       smallImages_(std::make_unique<TControlImages>(TNotifyEvent(this, &TCustomListView::imagesChanged))),
       stateImages_(std::make_unique<TControlImages>(TNotifyEvent(this, &TCustomListView::imagesChanged))) {
     SetControlStyle(TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks});
@@ -369,7 +389,8 @@ TCustomListView::TCustomListView(TComponent* AOwner)
 TCustomListView::~TCustomListView() = default;
 
 TListColumns* TCustomListView::Columns() const {
-    if (!columns_) columns_ = std::make_unique<TListColumns>(const_cast<TCustomListView*>(this), ClassOf<TListColumn>());
+    if (!columns_)
+        columns_ = std::make_unique<TListColumns>(const_cast<TCustomListView*>(this), ClassOf<TListColumn>());
     return columns_.get();
 }
 
@@ -386,10 +407,11 @@ void TCustomListView::SetViewStyle(TViewStyle Value) {
     viewStyle_ = Value;
     if (!HandleAllocated()) return;
     const DWORD style = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)) & ~LVS_TYPEMASK;
-    SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>(style | static_cast<DWORD>(Value == vsIcon ? LVS_ICON
-                                                                                   : Value == vsSmallIcon ? LVS_SMALLICON
-                                                                                   : Value == vsList ? LVS_LIST
-                                                                                                     : LVS_REPORT)));
+    SetWindowLongA(Handle(), GWL_STYLE,
+                   static_cast<LONG>(style | static_cast<DWORD>(Value == vsIcon        ? LVS_ICON
+                                                                : Value == vsSmallIcon ? LVS_SMALLICON
+                                                                : Value == vsList      ? LVS_LIST
+                                                                                       : LVS_REPORT)));
     Invalidate();
 }
 
@@ -514,8 +536,10 @@ void TCustomListView::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);
     CreateSubClass(Params, WC_LISTVIEWA);
     Params.ExStyle |= WS_EX_CLIENTEDGE;
-    Params.Style |= viewStyle_ == vsIcon ? LVS_ICON : viewStyle_ == vsSmallIcon ? LVS_SMALLICON
-                    : viewStyle_ == vsList ? LVS_LIST : LVS_REPORT;
+    Params.Style |= viewStyle_ == vsIcon        ? LVS_ICON
+                    : viewStyle_ == vsSmallIcon ? LVS_SMALLICON
+                    : viewStyle_ == vsList      ? LVS_LIST
+                                                : LVS_REPORT;
     if (!multiSelect_) Params.Style |= LVS_SINGLESEL;
     if (!readOnly_) Params.Style |= LVS_EDITLABELS;
     if (!hideSelection_) Params.Style |= LVS_SHOWSELALWAYS;
@@ -530,8 +554,24 @@ void TCustomListView::CreateWnd() {
     sendExtendedStyle();
     sendImages();
     updateColumns();
-    if (ownerData_) SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(ownerDataCount_), 0);
-    else items_->sendAll();
+    if (ownerData_)
+        SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(ownerDataCount_), 0);
+    else
+        items_->sendAll();
+}
+
+// The items' states go with the window; the items keep them for the next one.
+void TCustomListView::DestroyWnd() {
+    if (!ownerData_) {
+        constexpr UINT kept = LVIS_SELECTED | LVIS_FOCUSED | LVIS_STATEIMAGEMASK;
+        for (Integer i = 0; i < items_->Count(); ++i) {
+            TListItem* item = items_->Item(i);
+            item->keptState_ =
+                static_cast<UINT>(SendMessageA(Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(i), kept));
+            item->keptMask_ = kept;
+        }
+    }
+    TWinControl::DestroyWnd();
 }
 
 void TCustomListView::updateColumns() {
@@ -560,7 +600,8 @@ void TCustomListView::sendColumn(Integer Index, UINT Message) {
 
 TListItem* TCustomListView::Selected() {
     if (!HandleAllocated()) return nullptr;
-    const auto index = static_cast<Integer>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    const auto index =
+        static_cast<Integer>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
 }
 
@@ -577,7 +618,8 @@ void TCustomListView::SetSelected(TListItem* Value) {
 
 TListItem* TCustomListView::ItemFocused() {
     if (!HandleAllocated()) return nullptr;
-    const auto index = static_cast<Integer>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    const auto index =
+        static_cast<Integer>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
     return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
 }
 
@@ -632,18 +674,20 @@ TListItem* TCustomListView::GetItemAt(Integer X, Integer Y) {
     if (!HandleAllocated()) return nullptr;
     LVHITTESTINFO hit;
     hit.pt = {X, Y};
-    const auto index = static_cast<Integer>(SendMessageA(Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    const auto index =
+        static_cast<Integer>(SendMessageA(Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
 }
 
-TListItem* TCustomListView::FindCaption(Integer StartIndex, const AnsiString& Value, bool Partial, bool Inclusive,
-                                        bool Wrap) {
+TListItem* TCustomListView::FindCaption(Integer StartIndex, const AnsiString& Value, bool Partial,
+                                        bool Inclusive, bool Wrap) {
     if (!HandleAllocated()) return nullptr;
     LVFINDINFOA find;
     find.flags = LVFI_STRING | (Partial ? LVFI_PARTIAL : 0) | (Wrap ? LVFI_WRAP : 0);
     find.psz = Value.c_str();
     const Integer start = Inclusive ? StartIndex - 1 : StartIndex;
-    const auto index = static_cast<Integer>(SendMessageA(Handle(), LVM_FINDITEMA, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&find)));
+    const auto index = static_cast<Integer>(
+        SendMessageA(Handle(), LVM_FINDITEMA, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&find)));
     return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
 }
 
@@ -679,7 +723,8 @@ bool TCustomListView::AlphaSort() {
 bool TCustomListView::CustomSort(PFNLVCOMPARE SortProc, LPARAM LParam) {
     if (!HandleAllocated()) return false;
     if (!SortProc) return AlphaSort();
-    const bool sorted = SendMessageA(Handle(), LVM_SORTITEMS, static_cast<WPARAM>(LParam), reinterpret_cast<LPARAM>(SortProc)) != 0;
+    const bool sorted = SendMessageA(Handle(), LVM_SORTITEMS, static_cast<WPARAM>(LParam),
+                                     reinterpret_cast<LPARAM>(SortProc)) != 0;
     items_->followWindowOrder();
     return sorted;
 }
@@ -689,7 +734,8 @@ void TCustomListView::Scroll(Integer DX, Integer DY) {
 }
 
 void TCustomListView::UpdateItems(Integer FirstIndex, Integer LastIndex) {
-    if (HandleAllocated()) SendMessageA(Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(FirstIndex), LastIndex);
+    if (HandleAllocated())
+        SendMessageA(Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(FirstIndex), LastIndex);
 }
 
 bool TCustomListView::IsEditing() {
@@ -697,7 +743,8 @@ bool TCustomListView::IsEditing() {
 }
 
 Integer TCustomListView::StringWidth(const AnsiString& S) {
-    return HandleAllocated() ? static_cast<Integer>(SendMessageA(Handle(), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(S.c_str())))
+    return HandleAllocated() ? static_cast<Integer>(SendMessageA(Handle(), LVM_GETSTRINGWIDTHA, 0,
+                                                                 reinterpret_cast<LPARAM>(S.c_str())))
                              : 0;
 }
 
@@ -735,8 +782,10 @@ void TCustomListView::InsertItem(TListItem* Item) {
 }
 
 void TCustomListView::Dispatch(TMessage& Message) {
-    if (Message.Msg == CN_NOTIFY) cnNotify(Message);
-    else TWinControl::Dispatch(Message);
+    if (Message.Msg == CN_NOTIFY)
+        cnNotify(Message);
+    else
+        TWinControl::Dispatch(Message);
 }
 
 TListItem* TCustomListView::itemOf(Integer Index, LPARAM Param) {
@@ -749,9 +798,15 @@ TListItem* TCustomListView::itemOf(Integer Index, LPARAM Param) {
 void TCustomListView::cnNotify(TMessage& Message) {
     auto* header = reinterpret_cast<NMHDR*>(Message.LParam);
     switch (header->code) {
-    case LVN_GETDISPINFOA: getDispInfo(*reinterpret_cast<NMLVDISPINFOA*>(header)); break;
-    case LVN_ITEMCHANGING: itemChanging(Message, *reinterpret_cast<NMLISTVIEW*>(header)); break;
-    case LVN_ITEMCHANGED: itemChanged(*reinterpret_cast<NMLISTVIEW*>(header)); break;
+    case LVN_GETDISPINFOA:
+        getDispInfo(*reinterpret_cast<NMLVDISPINFOA*>(header));
+        break;
+    case LVN_ITEMCHANGING:
+        itemChanging(Message, *reinterpret_cast<NMLISTVIEW*>(header));
+        break;
+    case LVN_ITEMCHANGED:
+        itemChanged(*reinterpret_cast<NMLISTVIEW*>(header));
+        break;
     case LVN_COLUMNCLICK: {
         const Integer column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
         if (column >= 0 && column < Columns()->Count()) ColClick(Columns()->Items(column));
@@ -768,7 +823,8 @@ void TCustomListView::cnNotify(TMessage& Message) {
         endEdit(*reinterpret_cast<NMLVDISPINFOA*>(header));
         Message.Result = 0;
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -777,7 +833,7 @@ void TCustomListView::getDispInfo(NMLVDISPINFOA& Info) {
     if (!item) return;
     if (Info.item.mask & LVIF_TEXT) {
         const Integer sub = Info.item.iSubItem;
-        const AnsiString text = sub == 0 ? item->Caption()
+        const AnsiString text = sub == 0                              ? item->Caption()
                                 : sub - 1 < item->SubItems()->Count() ? item->SubItems()->Strings(sub - 1)
                                                                       : AnsiString();
         CopyText(AnsiToWide(text), Info.item.pszText, Info.item.cchTextMax);
@@ -818,8 +874,10 @@ namespace {
 
 const TTypeInfo* const viewStyleType =
     DefineEnum<TViewStyle>("TViewStyle", {"vsIcon", "vsSmallIcon", "vsList", "vsReport"});
-const TTypeInfo* const sortTypeType = DefineEnum<TSortType>("TSortType", {"stNone", "stData", "stText", "stBoth"});
-const TTypeInfo* const itemChangeType = DefineEnum<TItemChange>("TItemChange", {"ctText", "ctImage", "ctState"});
+const TTypeInfo* const sortTypeType =
+    DefineEnum<TSortType>("TSortType", {"stNone", "stData", "stText", "stBoth"});
+const TTypeInfo* const itemChangeType =
+    DefineEnum<TItemChange>("TItemChange", {"ctText", "ctImage", "ctState"});
 
 const TClass listColumnClass = DescribeClass<TListColumn, TCollectionItem>([](TClassBuilder<TListColumn>& c) {
     c.Property("Alignment", &TListColumn::Alignment, &TListColumn::SetAlignment).Default(taLeftJustify);
@@ -842,7 +900,8 @@ const TClass listViewClass = DescribeClass<TListView, TCustomListView>([](TClass
     c.Property("OwnerData", &TListView::OwnerData, &TListView::SetOwnerData).Default(false);
     c.Property("ReadOnly", &TListView::ReadOnly, &TListView::SetReadOnly).Default(false);
     c.Property("RowSelect", &TListView::RowSelect, &TListView::SetRowSelect).Default(false);
-    c.Property("ShowColumnHeaders", &TListView::ShowColumnHeaders, &TListView::SetShowColumnHeaders).Default(true);
+    c.Property("ShowColumnHeaders", &TListView::ShowColumnHeaders, &TListView::SetShowColumnHeaders)
+        .Default(true);
     c.Property("SmallImages", &TListView::SmallImages, &TListView::SetSmallImages);
     c.Property("SortType", &TListView::SortType, &TListView::SetSortType).Default(stNone);
     c.Property("StateImages", &TListView::StateImages, &TListView::SetStateImages);

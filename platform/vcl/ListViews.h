@@ -97,7 +97,8 @@ private:
     friend class TListItems;
     friend class TCustomListView;
     void subItemsChanged(TObject* Sender);
-    void setState(UINT State, UINT Mask) const;
+    void setState(UINT State, UINT Mask);
+    bool hasState(UINT State, UINT Mask) const;
 
     TListItems* owner_;
     AnsiString caption_;
@@ -108,6 +109,9 @@ private:
     void* data_ = nullptr;
     // The sub-items the window last heard of.
     Integer subItemCount_ = 0;
+    // States set while there is no window, and kept while the window is made anew.
+    UINT keptState_ = 0;
+    UINT keptMask_ = 0;
 };
 
 class TListItems : public TPersistent {
@@ -144,9 +148,11 @@ private:
 };
 
 using TLVChangeEvent = Closure<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
-using TLVChangingEvent = Closure<void(TObject* Sender, TListItem* Item, TItemChange Change, bool& AllowChange)>;
+using TLVChangingEvent =
+    Closure<void(TObject* Sender, TListItem* Item, TItemChange Change, bool& AllowChange)>;
 using TLVColumnClickEvent = Closure<void(TObject* Sender, TListColumn* Column)>;
-using TLVCompareEvent = Closure<void(TObject* Sender, TListItem* Item1, TListItem* Item2, Integer Data, Integer& Compare)>;
+using TLVCompareEvent =
+    Closure<void(TObject* Sender, TListItem* Item1, TListItem* Item2, Integer Data, Integer& Compare)>;
 using TLVDeletedEvent = Closure<void(TObject* Sender, TListItem* Item)>;
 using TLVEditingEvent = Closure<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
 using TLVEditedEvent = Closure<void(TObject* Sender, TListItem* Item, AnsiString& S)>;
@@ -203,7 +209,8 @@ public:
     TListItem* TopItem();
     Integer VisibleRowCount();
     TListItem* GetItemAt(Integer X, Integer Y);
-    TListItem* FindCaption(Integer StartIndex, const AnsiString& Value, bool Partial, bool Inclusive, bool Wrap);
+    TListItem* FindCaption(Integer StartIndex, const AnsiString& Value, bool Partial, bool Inclusive,
+                           bool Wrap);
     TListItem* FindData(Integer StartIndex, void* Value, bool Inclusive, bool Wrap);
     // Sorts by caption (OnCompare when assigned).
     bool AlphaSort();
@@ -233,6 +240,7 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     virtual TListItem* CreateListItem();
     virtual TListItems* CreateListItems();
     virtual bool CanChange(TListItem* Item, TItemChange Change);

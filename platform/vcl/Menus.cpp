@@ -42,16 +42,18 @@ struct KeyName {
 };
 
 constexpr KeyName keyNames[] = {
-    {VK_BACK, "BkSp"},   {VK_TAB, "Tab"},    {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},   {VK_SPACE, "Space"},
-    {VK_PRIOR, "PgUp"},  {VK_NEXT, "PgDn"},  {VK_END, "End"},      {VK_HOME, "Home"},    {VK_LEFT, "Left"},
-    {VK_UP, "Up"},       {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},   {VK_INSERT, "Ins"},   {VK_DELETE, "Del"},
+    {VK_BACK, "BkSp"},  {VK_TAB, "Tab"},     {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"}, {VK_SPACE, "Space"},
+    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},   {VK_END, "End"},      {VK_HOME, "Home"},  {VK_LEFT, "Left"},
+    {VK_UP, "Up"},      {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},    {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
 };
 
 AnsiString keyName(Word key) {
     for (const KeyName& entry : keyNames)
         if (entry.Key == key) return entry.Name;
-    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return AnsiString(1, static_cast<char>(key));
-    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) return AnsiString(1, static_cast<char>('0' + key - VK_NUMPAD0));
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+        return AnsiString(1, static_cast<char>(key));
+    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)
+        return AnsiString(1, static_cast<char>('0' + key - VK_NUMPAD0));
     if (key >= VK_F1 && key <= VK_F24) return "F" + IntToStr(key - VK_F1 + 1);
     return {};
 }
@@ -188,8 +190,9 @@ TCustomAction* customAction(TBasicActionLink* link) {
 }
 } // namespace
 
+// Automatic hot keys may have marked the item's caption.
 bool TMenuActionLink::IsCaptionLinked() {
-    return TActionLink::IsCaptionLinked() && item_->Caption() == customAction(this)->Caption();
+    return TActionLink::IsCaptionLinked() && AnsiSameCaption(item_->Caption(), customAction(this)->Caption());
 }
 bool TMenuActionLink::IsCheckedLinked() {
     return TActionLink::IsCheckedLinked() && item_->Checked() == customAction(this)->Checked();
@@ -251,11 +254,6 @@ void TMenuActionLink::SetVisible(bool Value) {
 }
 void TMenuActionLink::SetOnExecute(TNotifyEvent Value) {
     if (IsOnExecuteLinked()) item_->OnClick = Value;
-}
-
-void TMenuActionLink::Change() {
-    TActionLink::Change();
-    if (Action()) item_->ActionChange(Action(), false);
 }
 
 // ---- TMenuItem: the items below ------------------------------------------------------------
@@ -373,7 +371,8 @@ void TMenuItem::SetChecked(bool Value) {
 void TMenuItem::uncheckRadioGroup() {
     if (!parent_) return;
     for (TMenuItem* sibling : parent_->items_)
-        if (sibling != this && sibling->radioItem_ && sibling->groupIndex_ == groupIndex_) sibling->SetChecked(false);
+        if (sibling != this && sibling->radioItem_ && sibling->groupIndex_ == groupIndex_)
+            sibling->SetChecked(false);
 }
 
 void TMenuItem::SetEnabled(bool Value) {
@@ -500,7 +499,8 @@ void TMenuItem::ActionChange(TObject* Sender, bool CheckDefaults) {
     if (!CheckDefaults || enabled_) SetEnabled(action->Enabled());
     if (!CheckDefaults || helpContext_ == 0) SetHelpContext(action->HelpContext());
     if (!CheckDefaults || hint_.empty()) SetHint(action->Hint());
-    if (radioItem_ && (!CheckDefaults || groupIndex_ == 0)) SetGroupIndex(static_cast<Byte>(action->GroupIndex()));
+    if (radioItem_ && (!CheckDefaults || groupIndex_ == 0))
+        SetGroupIndex(static_cast<Byte>(action->GroupIndex()));
     if (!CheckDefaults || imageIndex_ == -1) SetImageIndex(action->ImageIndex());
     if (!CheckDefaults || shortCut_ == scNone) SetShortCut(action->ShortCut());
     if (!CheckDefaults || visible_) SetVisible(action->Visible());
@@ -645,7 +645,8 @@ void TMenuItem::MeasureItem(TCanvas* ACanvas, Integer& Width, Integer& Height) {
         bool topLevel = IsTopLevelOfMainMenu();
         Integer glyph = images ? images->Width() : (HasBitmap() ? bitmapGlyphWidth : 0);
         Width = text.cx + glyph + 2 * textGap + (topLevel ? topLevelPadding : textPadding);
-        if (!topLevel && shortCut_ != scNone) Width += ACanvas->TextWidth(ShortCutToText(shortCut_)) + shortcutGap;
+        if (!topLevel && shortCut_ != scNone)
+            Width += ACanvas->TextWidth(ShortCutToText(shortCut_)) + shortcutGap;
         Height = std::max<Integer>(text.cy + textPadding, GetSystemMetrics(SM_CYMENU) - 2);
         if (images) Height = std::max<Integer>(Height, images->Height() + textPadding);
     }
@@ -702,7 +703,8 @@ void TMenuItem::drawClassic(TCanvas* ACanvas, TRect ARect, TOwnerDrawState State
     }
     TRect text{glyph.Right + textGap, ARect.Top, ARect.Right - textGap, ARect.Bottom};
     if (TopLevel && glyphWidth == 0) text.Left = ARect.Left;
-    UINT flags = DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER | (TopLevel && glyphWidth == 0 ? DT_CENTER : DT_LEFT);
+    UINT flags =
+        DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER | (TopLevel && glyphWidth == 0 ? DT_CENTER : DT_LEFT);
     if (State.Contains(odNoAccel)) flags |= DT_HIDEPREFIX;
     DoDrawText(ACanvas, caption_, text, selected, flags);
     if (TopLevel || shortCut_ == scNone) return;
@@ -710,7 +712,8 @@ void TMenuItem::drawClassic(TCanvas* ACanvas, TRect ARect, TOwnerDrawState State
     DoDrawText(ACanvas, ShortCutToText(shortCut_), shortcut, selected, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
 }
 
-void TMenuItem::DoDrawText(TCanvas* ACanvas, const AnsiString& ACaption, TRect& Rect, bool Selected, UINT Flags) {
+void TMenuItem::DoDrawText(TCanvas* ACanvas, const AnsiString& ACaption, TRect& Rect, bool Selected,
+                           UINT Flags) {
     AnsiString text = ACaption;
     if ((Flags & DT_CALCRECT) && (text.empty() || text == "&")) text += ' ';
     ACanvas->Brush()->SetStyle(bsClear);
@@ -775,9 +778,15 @@ void rebuildTree(TMenuItem* item) {
 TMenuItem* findInTree(TMenuItem* item, UINT_PTR value, TFindItemKind kind) {
     bool match = false;
     switch (kind) {
-    case fkCommand: match = item->Command() == value; break;
-    case fkHandle: match = item->HandleAllocated() && reinterpret_cast<UINT_PTR>(item->Handle()) == value; break;
-    case fkShortCut: match = item->ShortCut() != scNone && item->ShortCut() == value; break;
+    case fkCommand:
+        match = item->Command() == value;
+        break;
+    case fkHandle:
+        match = item->HandleAllocated() && reinterpret_cast<UINT_PTR>(item->Handle()) == value;
+        break;
+    case fkShortCut:
+        match = item->ShortCut() != scNone && item->ShortCut() == value;
+        break;
     }
     if (match) return item;
     for (Integer index = 0; index < item->Count(); ++index)
@@ -881,7 +890,8 @@ void TMenu::ProcessMenuChar(TMessage& Message) {
     std::vector<TMenuItem*> shown = parent->itemsToShow();
     std::vector<Integer> matches;
     for (std::size_t index = 0; index < shown.size(); ++index)
-        if (SameText(GetHotkey(shown[index]->Caption()), typed)) matches.push_back(static_cast<Integer>(index));
+        if (SameText(GetHotkey(shown[index]->Caption()), typed))
+            matches.push_back(static_cast<Integer>(index));
     if (matches.empty()) return;
     WORD action = matches.size() == 1 ? MNC_EXECUTE : MNC_SELECT;
     Message.Result = static_cast<LRESULT>(MAKELONG(static_cast<WORD>(matches.front()), action));
@@ -925,7 +935,8 @@ void TMenu::drawItem(const DRAWITEMSTRUCT& Draw) {
     TCanvas canvas;
     canvas.SetHandle(Draw.hDC);
     canvas.SetFont(Screen->MenuFont());
-    item->AdvancedDrawItem(&canvas, Draw.rcItem, OwnerDrawStateOf(Draw.itemState), item->IsTopLevelOfMainMenu());
+    item->AdvancedDrawItem(&canvas, Draw.rcItem, OwnerDrawStateOf(Draw.itemState),
+                           item->IsTopLevelOfMainMenu());
     canvas.SetHandle(nullptr);
     RestoreDC(Draw.hDC, saved);
 }
@@ -1006,7 +1017,8 @@ HMENU TMainMenu::createRootHandle() {
 }
 
 void TMainMenu::SetWindowHandle(HWND Value) {
-    if (windowHandle_ && windowHandle_ != Value && IsWindow(windowHandle_) && GetMenu(windowHandle_) == Handle())
+    if (windowHandle_ && windowHandle_ != Value && IsWindow(windowHandle_) &&
+        GetMenu(windowHandle_) == Handle())
         SetMenu(windowHandle_, nullptr);
     windowHandle_ = Value;
     if (windowHandle_) SetMenu(windowHandle_, Handle());
@@ -1017,9 +1029,13 @@ void TMainMenu::DoChange(TMenuItem* Source, bool Rebuild) {
     if (windowHandle_ && IsWindow(windowHandle_)) DrawMenuBar(windowHandle_);
 }
 
+// The form is being destroyed and its window is gone already: only the link is forgotten.
 void TMainMenu::Notification(TComponent* AComponent, TOperation Operation) {
     TMenu::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == form_) detachFromForm();
+    if (Operation != opRemove || AComponent != form_) return;
+    formMenus().erase(form_);
+    form_ = nullptr;
+    windowHandle_ = nullptr;
 }
 
 void TMainMenu::attachToForm(TCustomForm* Form) {
@@ -1036,7 +1052,8 @@ void TMainMenu::detachFromForm() {
     TCustomForm* form = std::exchange(form_, nullptr);
     if (!form) return;
     formMenus().erase(form);
-    if (form->WindowProc == TWndMethod(this, &TMainMenu::formWindowProc)) form->WindowProc = formPreviousWindowProc_;
+    if (form->WindowProc == TWndMethod(this, &TMainMenu::formWindowProc))
+        form->WindowProc = formPreviousWindowProc_;
     if (form->OnShortCut == TShortCutEvent(this, &TMainMenu::formShortCut)) form->OnShortCut = nullptr;
     form->RemoveFreeNotification(this);
     SetWindowHandle(nullptr);
@@ -1084,9 +1101,12 @@ TPopupList& defaultPopupList() {
 
 UINT alignmentFlags(TPopupAlignment alignment) {
     switch (alignment) {
-    case paRight: return TPM_RIGHTALIGN;
-    case paCenter: return TPM_CENTERALIGN;
-    default: return TPM_LEFTALIGN;
+    case paRight:
+        return TPM_RIGHTALIGN;
+    case paCenter:
+        return TPM_CENTERALIGN;
+    default:
+        return TPM_LEFTALIGN;
     }
 }
 
@@ -1119,7 +1139,8 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
     popupPoint_ = {X, Y};
     DoPopup(this);
     HMENU handle = Items()->Handle();
-    UINT flags = alignmentFlags(alignment_) | (trackButton_ == tbRightButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON);
+    UINT flags =
+        alignmentFlags(alignment_) | (trackButton_ == tbRightButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON);
     TrackPopupMenu(handle, flags, X, Y, 0, PopupList->Window(), nullptr);
 }
 
@@ -1206,12 +1227,14 @@ TMenuItem* NewLine() {
 
 namespace {
 
-const TTypeInfo* const menuBreakType = DefineEnum<TMenuBreak>("TMenuBreak", {"mbNone", "mbBreak", "mbBarBreak"});
+const TTypeInfo* const menuBreakType =
+    DefineEnum<TMenuBreak>("TMenuBreak", {"mbNone", "mbBreak", "mbBarBreak"});
 const TTypeInfo* const menuAutoFlagType =
     DefineEnum<TMenuAutoFlag>("TMenuAutoFlag", {"maAutomatic", "maManual", "maParent"});
 const TTypeInfo* const popupAlignmentType =
     DefineEnum<TPopupAlignment>("TPopupAlignment", {"paLeft", "paRight", "paCenter"});
-const TTypeInfo* const trackButtonType = DefineEnum<TTrackButton>("TTrackButton", {"tbRightButton", "tbLeftButton"});
+const TTypeInfo* const trackButtonType =
+    DefineEnum<TTrackButton>("TTrackButton", {"tbRightButton", "tbLeftButton"});
 
 const TClass menuItemClass = DescribeClass<TMenuItem, TComponent>([](TClassBuilder<TMenuItem>& c) {
     c.Property("Action", &TMenuItem::Action, &TMenuItem::SetAction);
@@ -1251,7 +1274,8 @@ const TClass menuItemClass = DescribeClass<TMenuItem, TComponent>([](TClassBuild
 
 const TClass menuClass = DescribeClass<TMenu, TComponent>([](TClassBuilder<TMenu>& c) {
     c.Property("AutoHotkeys", &TMenu::AutoHotkeys, &TMenu::SetAutoHotkeys).Default(maAutomatic);
-    c.Property("AutoLineReduction", &TMenu::AutoLineReduction, &TMenu::SetAutoLineReduction).Default(maAutomatic);
+    c.Property("AutoLineReduction", &TMenu::AutoLineReduction, &TMenu::SetAutoLineReduction)
+        .Default(maAutomatic);
     c.Property("BiDiMode", &TMenu::BiDiMode, &TMenu::SetBiDiMode).Default(bdLeftToRight);
     c.Property("Images", &TMenu::Images, &TMenu::SetImages);
     c.Property("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw).Default(false);

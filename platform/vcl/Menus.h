@@ -33,10 +33,12 @@ enum TPopupAlignment { paLeft, paRight, paCenter };
 enum TTrackButton { tbRightButton, tbLeftButton };
 
 using TMenuChangeEvent = Closure<void(TObject* Sender, TMenuItem* Source, bool Rebuild)>;
-using TMenuDrawItemEvent = Closure<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, bool Selected)>;
+using TMenuDrawItemEvent =
+    Closure<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, bool Selected)>;
 using TAdvancedMenuDrawItemEvent =
     Closure<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State)>;
-using TMenuMeasureItemEvent = Closure<void(TObject* Sender, TCanvas* ACanvas, Integer& Width, Integer& Height)>;
+using TMenuMeasureItemEvent =
+    Closure<void(TObject* Sender, TCanvas* ACanvas, Integer& Width, Integer& Height)>;
 
 // ---- Shortcuts and hot keys ---------------------------------------------------------
 
@@ -91,8 +93,6 @@ public:
     void SetShortCut(TShortCut Value) override;
     void SetVisible(bool Value) override;
     void SetOnExecute(TNotifyEvent Value) override;
-    // The item takes the action's values (ActionChange).
-    void Change() override;
 
 private:
     TMenuItem* item_;
@@ -222,7 +222,8 @@ public:
 
 protected:
     // The text of an owner-drawn item, as DrawItem puts it in Rect with DrawText flags.
-    virtual void DoDrawText(TCanvas* ACanvas, const AnsiString& ACaption, TRect& Rect, bool Selected, UINT Flags);
+    virtual void DoDrawText(TCanvas* ACanvas, const AnsiString& ACaption, TRect& Rect, bool Selected,
+                            UINT Flags);
 
 private:
     friend class TMenu;

@@ -130,11 +130,15 @@ BYTE TToolButton::windowState() const {
 
 BYTE TToolButton::windowStyle() const {
     switch (style_) {
-    case tbsCheck: return grouped_ ? TBSTYLE_CHECKGROUP : TBSTYLE_CHECK;
-    case tbsDropDown: return TBSTYLE_DROPDOWN;
+    case tbsCheck:
+        return grouped_ ? TBSTYLE_CHECKGROUP : TBSTYLE_CHECK;
+    case tbsDropDown:
+        return TBSTYLE_DROPDOWN;
     case tbsSeparator:
-    case tbsDivider: return TBSTYLE_SEP;
-    default: return TBSTYLE_BUTTON;
+    case tbsDivider:
+        return TBSTYLE_SEP;
+    default:
+        return TBSTYLE_BUTTON;
     }
 }
 
@@ -149,7 +153,8 @@ void TToolButton::Dispatch(TMessage& Message) {
         TGraphicControl::Dispatch(Message);
         stateChanged();
         break;
-    default: TGraphicControl::Dispatch(Message);
+    default:
+        TGraphicControl::Dispatch(Message);
     }
 }
 
@@ -159,7 +164,8 @@ void TToolButton::DefaultHandler(TMessage& Message) {
         return;
     }
     const TPoint pos{GET_X_LPARAM(Message.LParam) + Left(), GET_Y_LPARAM(Message.LParam) + Top()};
-    TMessage onBar{Message.Msg, Message.WParam, MAKELPARAM(static_cast<WORD>(pos.x), static_cast<WORD>(pos.y)), 0};
+    TMessage onBar{Message.Msg, Message.WParam,
+                   MAKELPARAM(static_cast<WORD>(pos.x), static_cast<WORD>(pos.y)), 0};
     toolBar_->DefaultHandler(onBar);
     Message.Result = onBar.Result;
 }
@@ -200,7 +206,8 @@ void TToolBar::SetButtonWidth(Integer Value) {
     if (buttonWidth_ == Value) return;
     buttonWidth_ = Value;
     if (HandleAllocated())
-        SendMessageA(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(static_cast<WORD>(buttonWidth_), static_cast<WORD>(buttonHeight_)));
+        SendMessageA(Handle(), TB_SETBUTTONSIZE, 0,
+                     MAKELPARAM(static_cast<WORD>(buttonWidth_), static_cast<WORD>(buttonHeight_)));
     repositionButtons();
 }
 
@@ -208,7 +215,8 @@ void TToolBar::SetButtonHeight(Integer Value) {
     if (buttonHeight_ == Value) return;
     buttonHeight_ = Value;
     if (HandleAllocated())
-        SendMessageA(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(static_cast<WORD>(buttonWidth_), static_cast<WORD>(buttonHeight_)));
+        SendMessageA(Handle(), TB_SETBUTTONSIZE, 0,
+                     MAKELPARAM(static_cast<WORD>(buttonWidth_), static_cast<WORD>(buttonHeight_)));
     repositionButtons();
 }
 
@@ -249,7 +257,8 @@ void TToolBar::imagesChanged(TObject*) {
 
 void TToolBar::sendImages() {
     const SIZE size = images_.Handle() ? images_.Handle()->ImageSize() : defaultImageSize;
-    SendMessageA(Handle(), TB_SETBITMAPSIZE, 0, MAKELPARAM(static_cast<WORD>(size.cx), static_cast<WORD>(size.cy)));
+    SendMessageA(Handle(), TB_SETBITMAPSIZE, 0,
+                 MAKELPARAM(static_cast<WORD>(size.cx), static_cast<WORD>(size.cy)));
     SendMessageA(Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Handle()));
     SendMessageA(Handle(), TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(hotImages_.Handle()));
     SendMessageA(Handle(), TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabledImages_.Handle()));
@@ -308,7 +317,8 @@ void TToolBar::CreateWnd() {
     SendMessageA(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(Handle(), TB_SETMAXTEXTROWS, showCaptions_ ? 1 : 0, 0);
     sendImages();
-    SendMessageA(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(static_cast<WORD>(buttonWidth_), static_cast<WORD>(buttonHeight_)));
+    SendMessageA(Handle(), TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(static_cast<WORD>(buttonWidth_), static_cast<WORD>(buttonHeight_)));
     SendMessageA(Handle(), TB_SETINDENT, static_cast<WPARAM>(indent_), 0);
     sendAllButtons();
     repositionButtons();
@@ -346,7 +356,8 @@ void TToolBar::insertButton(TToolButton* Button) {
     auto position = buttons_.end();
     if (ComponentState().Contains(csLoading) || Button->ComponentState().Contains(csLoading))
         position = std::find_if(buttons_.begin(), buttons_.end(), [Button](TToolButton* other) {
-            return other->Top() > Button->Top() || (other->Top() == Button->Top() && other->Left() > Button->Left());
+            return other->Top() > Button->Top() ||
+                   (other->Top() == Button->Top() && other->Left() > Button->Left());
         });
     const auto index = static_cast<Integer>(position - buttons_.begin());
     buttons_.insert(position, Button);
@@ -375,7 +386,8 @@ void TToolBar::updateButton(TToolButton* Button) {
 
 void TToolBar::updateButtonState(TToolButton* Button) {
     if (!HandleAllocated()) return;
-    SendMessageA(Handle(), TB_SETSTATE, static_cast<WPARAM>(Button->command_), MAKELPARAM(Button->windowState(), 0));
+    SendMessageA(Handle(), TB_SETSTATE, static_cast<WPARAM>(Button->command_),
+                 MAKELPARAM(Button->windowState(), 0));
     if (Button->style_ == tbsCheck && Button->down_) syncDownStates();
     repositionButtons();
 }
@@ -420,12 +432,15 @@ TToolButton* TToolBar::buttonByCommand(Integer Command) const {
 void TToolBar::syncDownStates() {
     for (TToolButton* button : buttons_)
         if (button->style_ == tbsCheck)
-            button->down_ = SendMessageA(Handle(), TB_ISBUTTONCHECKED, static_cast<WPARAM>(button->command_), 0) != 0;
+            button->down_ =
+                SendMessageA(Handle(), TB_ISBUTTONCHECKED, static_cast<WPARAM>(button->command_), 0) != 0;
 }
 
 void TToolBar::Dispatch(TMessage& Message) {
-    if (Message.Msg == CN_COMMAND) cnCommand(Message);
-    else TWinControl::Dispatch(Message);
+    if (Message.Msg == CN_COMMAND)
+        cnCommand(Message);
+    else
+        TWinControl::Dispatch(Message);
 }
 
 // OnClick runs while Down still holds its state from before the click; then
@@ -450,8 +465,8 @@ void TToolBar::cnCommand(TMessage& Message) {
 
 namespace {
 
-const TTypeInfo* const toolButtonStyleType =
-    DefineEnum<TToolButtonStyle>("TToolButtonStyle", {"tbsButton", "tbsCheck", "tbsDropDown", "tbsSeparator", "tbsDivider"});
+const TTypeInfo* const toolButtonStyleType = DefineEnum<TToolButtonStyle>(
+    "TToolButtonStyle", {"tbsButton", "tbsCheck", "tbsDropDown", "tbsSeparator", "tbsDivider"});
 
 const TClass toolButtonClass = DescribeClass<TToolButton, TGraphicControl>([](TClassBuilder<TToolButton>& c) {
     c.Property("AllowAllUp", &TToolButton::AllowAllUp, &TToolButton::SetAllowAllUp).Default(false);

@@ -130,8 +130,9 @@ Integer TTreeNode::Index() const {
 TTreeNode* TTreeNode::getNextSibling() const {
     const Integer index = Index();
     const auto& list = siblings();
-    return index >= 0 && index + 1 < static_cast<Integer>(list.size()) ? list[static_cast<std::size_t>(index) + 1].get()
-                                                                        : nullptr;
+    return index >= 0 && index + 1 < static_cast<Integer>(list.size())
+               ? list[static_cast<std::size_t>(index) + 1].get()
+               : nullptr;
 }
 
 TTreeNode* TTreeNode::getPrevSibling() const {
@@ -186,12 +187,15 @@ Integer TTreeNode::AbsoluteIndex() const {
 bool TTreeNode::Expanded() const {
     TCustomTreeView* view = TreeView();
     if (!item_ || !view || !view->HandleAllocated()) return wasExpanded_;
-    return SendMessageA(view->Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item_), TVIS_EXPANDED) != 0;
+    return SendMessageA(view->Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item_), TVIS_EXPANDED) !=
+           0;
 }
 
 void TTreeNode::SetExpanded(bool Value) {
-    if (Value) Expand(false);
-    else Collapse(false);
+    if (Value)
+        Expand(false);
+    else
+        Collapse(false);
 }
 
 void TTreeNode::Expand(bool Recurse) {
@@ -257,7 +261,8 @@ TRect TTreeNode::DisplayRect(bool TextOnly) const {
     // The message takes the item in the first bytes of the rectangle it fills.
     static_assert(sizeof(item_) <= sizeof(rect));
     std::memcpy(static_cast<void*>(&rect), &item_, sizeof(item_));
-    if (!SendMessageA(view->Handle(), TVM_GETITEMRECT, TextOnly, reinterpret_cast<LPARAM>(&rect))) return TRect();
+    if (!SendMessageA(view->Handle(), TVM_GETITEMRECT, TextOnly, reinterpret_cast<LPARAM>(&rect)))
+        return TRect();
     return rect;
 }
 
@@ -335,7 +340,8 @@ TTreeNode* TTreeNodes::attach(std::unique_ptr<TTreeNode> Node, TTreeNode* Relati
     auto& list = childrenOf(parent);
     std::size_t position = list.size();
     if (Mode == naAddFirst || Mode == naAddChildFirst) position = 0;
-    if (Mode == naInsert && Relative) position = static_cast<std::size_t>(std::max<Integer>(0, Relative->Index()));
+    if (Mode == naInsert && Relative)
+        position = static_cast<std::size_t>(std::max<Integer>(0, Relative->Index()));
     Node->parent_ = parent;
     TTreeNode* attached = Node.get();
     list.insert(list.begin() + static_cast<std::ptrdiff_t>(position), std::move(Node));
@@ -351,7 +357,8 @@ std::unique_ptr<TTreeNode> TTreeNodes::detach(TTreeNode* Node) {
         SendMessageA(owner_->Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
     }
     auto& list = childrenOf(Node->parent_);
-    auto found = std::find_if(list.begin(), list.end(), [Node](const auto& candidate) { return candidate.get() == Node; });
+    auto found = std::find_if(list.begin(), list.end(),
+                              [Node](const auto& candidate) { return candidate.get() == Node; });
     std::unique_ptr<TTreeNode> detached = std::move(*found);
     list.erase(found);
     if (Node->parent_ && Node->parent_->children_.empty()) Node->parent_->wasExpanded_ = false;
@@ -379,7 +386,8 @@ void TTreeNodes::sendNode(TTreeNode* Node) {
         insert.item.stateMask = TVIS_STATEIMAGEMASK;
         insert.item.state = static_cast<UINT>(Node->stateIndex_) << stateImageShift;
     }
-    Node->item_ = reinterpret_cast<HTREEITEM>(SendMessageA(owner_->Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    Node->item_ = reinterpret_cast<HTREEITEM>(
+        SendMessageA(owner_->Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 void TTreeNodes::sendTree(TTreeNode* Node) {
@@ -444,7 +452,8 @@ TTreeNode* TTreeNodes::GetNode(HTREEITEM ItemId) const {
 }
 
 void TTreeNodes::BeginUpdate() {
-    if (updateCount_++ == 0 && owner_->HandleAllocated()) SendMessageA(owner_->Handle(), WM_SETREDRAW, FALSE, 0);
+    if (updateCount_++ == 0 && owner_->HandleAllocated())
+        SendMessageA(owner_->Handle(), WM_SETREDRAW, FALSE, 0);
 }
 
 void TTreeNodes::EndUpdate() {
@@ -494,7 +503,8 @@ void TCustomTreeView::SetSelected(TTreeNode* Value) {
         savedSelection_ = Value;
         return;
     }
-    SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Value ? Value->item_ : nullptr));
+    SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET,
+                 reinterpret_cast<LPARAM>(Value ? Value->item_ : nullptr));
 }
 
 TTreeNode* TCustomTreeView::TopItem() {
@@ -638,7 +648,8 @@ TTreeNode* TCustomTreeView::GetNodeAt(Integer X, Integer Y) {
     if (!HandleAllocated()) return nullptr;
     TVHITTESTINFO hit;
     hit.pt = {X, Y};
-    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    auto item =
+        reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     return item && (hit.flags & (TVHT_ONITEM | TVHT_ONITEMBUTTON)) ? items_->GetNode(item) : nullptr;
 }
 
@@ -685,12 +696,15 @@ bool TCustomTreeView::CustomSort(PFNTVCOMPARE SortProc, LPARAM Data, bool Recurs
 void TCustomTreeView::followWindowOrder(TTreeNode* Parent, bool Recurse) {
     auto& list = items_->childrenOf(Parent);
     std::vector<std::unique_ptr<TTreeNode>> ordered;
-    auto item = reinterpret_cast<HTREEITEM>(
-        SendMessageA(Handle(), TVM_GETNEXTITEM, Parent ? TVGN_CHILD : TVGN_ROOT, reinterpret_cast<LPARAM>(Parent ? Parent->item_ : nullptr)));
+    auto item =
+        reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, Parent ? TVGN_CHILD : TVGN_ROOT,
+                                                 reinterpret_cast<LPARAM>(Parent ? Parent->item_ : nullptr)));
     while (item) {
-        auto found = std::find_if(list.begin(), list.end(), [item](const auto& node) { return node && node->item_ == item; });
+        auto found = std::find_if(list.begin(), list.end(),
+                                  [item](const auto& node) { return node && node->item_ == item; });
         if (found != list.end()) ordered.push_back(std::move(*found));
-        item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+        item = reinterpret_cast<HTREEITEM>(
+            SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
     }
     if (ordered.size() == list.size()) list = std::move(ordered);
     if (Recurse)
@@ -807,8 +821,10 @@ void TCustomTreeView::Delete(TTreeNode* Node) {
 }
 
 void TCustomTreeView::Dispatch(TMessage& Message) {
-    if (Message.Msg == CN_NOTIFY) cnNotify(Message);
-    else TWinControl::Dispatch(Message);
+    if (Message.Msg == CN_NOTIFY)
+        cnNotify(Message);
+    else
+        TWinControl::Dispatch(Message);
 }
 
 // The framework answers the window's ANSI notifications; the UTF-16 ones are the Unicode layer's.
@@ -816,17 +832,25 @@ void TCustomTreeView::cnNotify(TMessage& Message) {
     auto* header = reinterpret_cast<NMHDR*>(Message.LParam);
     auto* info = reinterpret_cast<NMTREEVIEWA*>(header);
     switch (header->code) {
-    case TVN_GETDISPINFOA: getDispInfo(*reinterpret_cast<NMTVDISPINFOA*>(header)); break;
+    case TVN_GETDISPINFOA:
+        getDispInfo(*reinterpret_cast<NMTVDISPINFOA*>(header));
+        break;
     case TVN_SELCHANGINGA:
         Message.Result = info->itemNew.hItem && !CanChange(nodeOf(info->itemNew.lParam)) ? 1 : 0;
         break;
-    case TVN_SELCHANGEDA: Change(info->itemNew.hItem ? nodeOf(info->itemNew.lParam) : nullptr); break;
-    case TVN_ITEMEXPANDINGA: expanding(Message, *info); break;
+    case TVN_SELCHANGEDA:
+        Change(info->itemNew.hItem ? nodeOf(info->itemNew.lParam) : nullptr);
+        break;
+    case TVN_ITEMEXPANDINGA:
+        expanding(Message, *info);
+        break;
     case TVN_ITEMEXPANDEDA: {
         TTreeNode* node = nodeOf(info->itemNew.lParam);
         node->wasExpanded_ = info->action == TVE_EXPAND;
-        if (info->action == TVE_EXPAND) Expand(node);
-        else Collapse(node);
+        if (info->action == TVE_EXPAND)
+            Expand(node);
+        else
+            Collapse(node);
         break;
     }
     case TVN_BEGINLABELEDITA: {
@@ -847,7 +871,8 @@ void TCustomTreeView::cnNotify(TMessage& Message) {
         Message.Result = 0;
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -860,7 +885,8 @@ void TCustomTreeView::expanding(TMessage& Message, const NMTREEVIEWA& Info) {
 void TCustomTreeView::getDispInfo(NMTVDISPINFOA& Info) {
     TTreeNode* node = nodeOf(Info.item.lParam);
     if (!node) return;
-    if (Info.item.mask & TVIF_TEXT) CopyText(AnsiToWide(node->Text()), Info.item.pszText, Info.item.cchTextMax);
+    if (Info.item.mask & TVIF_TEXT)
+        CopyText(AnsiToWide(node->Text()), Info.item.pszText, Info.item.cchTextMax);
     if (Info.item.mask & TVIF_IMAGE) {
         if (OnGetImageIndex) OnGetImageIndex(this, node);
         Info.item.iImage = node->ImageIndex();
@@ -875,8 +901,8 @@ void TCustomTreeView::getDispInfo(NMTVDISPINFOA& Info) {
 
 namespace {
 
-const TTypeInfo* const attachModeType =
-    DefineEnum<TNodeAttachMode>("TNodeAttachMode", {"naAdd", "naAddFirst", "naAddChild", "naAddChildFirst", "naInsert"});
+const TTypeInfo* const attachModeType = DefineEnum<TNodeAttachMode>(
+    "TNodeAttachMode", {"naAdd", "naAddFirst", "naAddChild", "naAddChildFirst", "naInsert"});
 
 const TClass customTreeViewClass = DescribeClass<TCustomTreeView, TWinControl>();
 
@@ -886,7 +912,8 @@ const TClass treeViewClass = DescribeClass<TTreeView, TCustomTreeView>([](TClass
     c.Property("Images", &TTreeView::Images, &TTreeView::SetImages);
     c.Property("Indent", &TTreeView::Indent, &TTreeView::SetIndent);
     c.Property("ReadOnly", &TTreeView::ReadOnly, &TTreeView::SetReadOnly).Default(false);
-    c.Property("RightClickSelect", &TTreeView::RightClickSelect, &TTreeView::SetRightClickSelect).Default(false);
+    c.Property("RightClickSelect", &TTreeView::RightClickSelect, &TTreeView::SetRightClickSelect)
+        .Default(false);
     c.Property("RowSelect", &TTreeView::RowSelect, &TTreeView::SetRowSelect).Default(false);
     c.Property("ShowButtons", &TTreeView::ShowButtons, &TTreeView::SetShowButtons).Default(true);
     c.Property("ShowLines", &TTreeView::ShowLines, &TTreeView::SetShowLines).Default(true);

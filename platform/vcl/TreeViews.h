@@ -107,11 +107,15 @@ public:
 
     TTreeNode* Add(TTreeNode* Sibling, const AnsiString& S) { return AddObject(Sibling, S, nullptr); }
     TTreeNode* AddObject(TTreeNode* Sibling, const AnsiString& S, void* Ptr);
-    TTreeNode* AddFirst(TTreeNode* Sibling, const AnsiString& S) { return AddObjectFirst(Sibling, S, nullptr); }
+    TTreeNode* AddFirst(TTreeNode* Sibling, const AnsiString& S) {
+        return AddObjectFirst(Sibling, S, nullptr);
+    }
     TTreeNode* AddObjectFirst(TTreeNode* Sibling, const AnsiString& S, void* Ptr);
     TTreeNode* AddChild(TTreeNode* Parent, const AnsiString& S) { return AddChildObject(Parent, S, nullptr); }
     TTreeNode* AddChildObject(TTreeNode* Parent, const AnsiString& S, void* Ptr);
-    TTreeNode* AddChildFirst(TTreeNode* Parent, const AnsiString& S) { return AddChildObjectFirst(Parent, S, nullptr); }
+    TTreeNode* AddChildFirst(TTreeNode* Parent, const AnsiString& S) {
+        return AddChildObjectFirst(Parent, S, nullptr);
+    }
     TTreeNode* AddChildObjectFirst(TTreeNode* Parent, const AnsiString& S, void* Ptr);
     TTreeNode* Insert(TTreeNode* Sibling, const AnsiString& S) { return InsertObject(Sibling, S, nullptr); }
     TTreeNode* InsertObject(TTreeNode* Sibling, const AnsiString& S, void* Ptr);
@@ -152,7 +156,8 @@ using TTVCollapsingEvent = Closure<void(TObject* Sender, TTreeNode* Node, bool& 
 using TTVExpandedEvent = Closure<void(TObject* Sender, TTreeNode* Node)>;
 using TTVEditingEvent = Closure<void(TObject* Sender, TTreeNode* Node, bool& AllowEdit)>;
 using TTVEditedEvent = Closure<void(TObject* Sender, TTreeNode* Node, AnsiString& S)>;
-using TTVCompareEvent = Closure<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, Integer Data, Integer& Compare)>;
+using TTVCompareEvent =
+    Closure<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, Integer Data, Integer& Compare)>;
 
 class TCustomTreeView : public TWinControl {
 public:

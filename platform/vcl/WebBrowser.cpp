@@ -86,8 +86,8 @@ void TCppWebBrowser::newNavigation() {
     stopped_ = false;
 }
 
-void TCppWebBrowser::Navigate(const WideString& URL, Integer Flags, const WideString&, const std::vector<Byte>&,
-                              const WideString&) {
+void TCppWebBrowser::Navigate(const WideString& URL, Integer Flags, const WideString&,
+                              const std::vector<Byte>&, const WideString&) {
     if (Flags & navOpenInNewWindow) {
         CurrentBackend().OpenUrl(URL);
         return;
@@ -134,20 +134,24 @@ void TCppWebBrowser::followBounds() {
 
 void TCppWebBrowser::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case CM_WEBVIEWREPORTS: raiseReports(); break;
+    case CM_WEBVIEWREPORTS:
+        raiseReports();
+        break;
     case WM_SIZE:
     case WM_MOVE:
     case CM_SHOWINGCHANGED:
         TWinControl::Dispatch(Message);
         followBounds();
         break;
-    default: TWinControl::Dispatch(Message);
+    default:
+        TWinControl::Dispatch(Message);
     }
 }
 
 void TCppWebBrowser::DefineProperties(TFiler* Filer) {
     TWinControl::DefineProperties(Filer);
-    Filer->DefineBinaryProperty("ControlData", TStreamProc(this, &TCppWebBrowser::skipControlData), nullptr, false);
+    Filer->DefineBinaryProperty("ControlData", TStreamProc(this, &TCppWebBrowser::skipControlData), nullptr,
+                                false);
 }
 
 // The system control's saved state means nothing to the backend's view.
@@ -155,13 +159,17 @@ void TCppWebBrowser::skipControlData(TStream*) {}
 
 namespace {
 
-const TClass webBrowserClass = DescribeClass<TCppWebBrowser, TWinControl>([](TClassBuilder<TCppWebBrowser>& c) {
-    c.Property("OnDocumentComplete", &TCppWebBrowser::OnDocumentComplete, &TCppWebBrowser::OnDocumentComplete);
-    c.Property("OnNavigateComplete2", &TCppWebBrowser::OnNavigateComplete2, &TCppWebBrowser::OnNavigateComplete2);
-    c.Property("OnProgressChange", &TCppWebBrowser::OnProgressChange, &TCppWebBrowser::OnProgressChange);
-    c.Property("OnStatusTextChange", &TCppWebBrowser::OnStatusTextChange, &TCppWebBrowser::OnStatusTextChange);
-    c.Property("OnTitleChange", &TCppWebBrowser::OnTitleChange, &TCppWebBrowser::OnTitleChange);
-});
+const TClass webBrowserClass =
+    DescribeClass<TCppWebBrowser, TWinControl>([](TClassBuilder<TCppWebBrowser>& c) {
+        c.Property("OnDocumentComplete", &TCppWebBrowser::OnDocumentComplete,
+                   &TCppWebBrowser::OnDocumentComplete);
+        c.Property("OnNavigateComplete2", &TCppWebBrowser::OnNavigateComplete2,
+                   &TCppWebBrowser::OnNavigateComplete2);
+        c.Property("OnProgressChange", &TCppWebBrowser::OnProgressChange, &TCppWebBrowser::OnProgressChange);
+        c.Property("OnStatusTextChange", &TCppWebBrowser::OnStatusTextChange,
+                   &TCppWebBrowser::OnStatusTextChange);
+        c.Property("OnTitleChange", &TCppWebBrowser::OnTitleChange, &TCppWebBrowser::OnTitleChange);
+    });
 
 struct RegisterWebBrowserClass {
     RegisterWebBrowserClass() { RegisterClass(ClassOf<TCppWebBrowser>()); }

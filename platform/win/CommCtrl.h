@@ -1305,7 +1305,8 @@ struct SETTEXTEX {
     UINT codepage = 0;
 };
 
-// The stream callback hands over (or takes) up to `count` bytes and reports how many in `done`; non-zero stops.
+// The stream callback hands over (or takes) up to `count` bytes and reports how many in `done`; non-zero
+// stops.
 using EDITSTREAMCALLBACK = DWORD (*)(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* done);
 
 struct EDITSTREAM {

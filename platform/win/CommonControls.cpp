@@ -4,8 +4,8 @@
 #include "platform/core/CodePages.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/DefWindowProc.h"
-#include "platform/win/Drawing.h"
 #include "platform/win/DrawText.h"
+#include "platform/win/Drawing.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Fonts.h"
@@ -170,8 +170,8 @@ LRESULT CommonControl::Default(UINT message, WPARAM wParam, LPARAM lParam) {
 void CommonControl::queryNotifyFormat() {
     HWND parent = NotifyWindow();
     if (!parent) return;
-    unicodeNotify_ = SendMessageW(parent, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(window_), NF_QUERY) ==
-                     NFR_UNICODE;
+    unicodeNotify_ =
+        SendMessageW(parent, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(window_), NF_QUERY) == NFR_UNICODE;
 }
 
 HWND CommonControl::NotifyWindow() const {
@@ -319,16 +319,20 @@ void DrawArrowGlyph(HDC dc, const RECT& rect, ArrowDirection direction, COLORREF
         RECT line;
         switch (direction) {
         case ArrowDirection::Up:
-            line = {centreX - half, centreY - size / 2 + row, centreX + half + 1, centreY - size / 2 + row + 1};
+            line = {centreX - half, centreY - size / 2 + row, centreX + half + 1,
+                    centreY - size / 2 + row + 1};
             break;
         case ArrowDirection::Down:
-            line = {centreX - half, centreY + size / 2 - row, centreX + half + 1, centreY + size / 2 - row + 1};
+            line = {centreX - half, centreY + size / 2 - row, centreX + half + 1,
+                    centreY + size / 2 - row + 1};
             break;
         case ArrowDirection::Left:
-            line = {centreX - size / 2 + row, centreY - half, centreX - size / 2 + row + 1, centreY + half + 1};
+            line = {centreX - size / 2 + row, centreY - half, centreX - size / 2 + row + 1,
+                    centreY + half + 1};
             break;
         case ArrowDirection::Right:
-            line = {centreX + size / 2 - row, centreY - half, centreX + size / 2 - row + 1, centreY + half + 1};
+            line = {centreX + size / 2 - row, centreY - half, centreX + size / 2 - row + 1,
+                    centreY + half + 1};
             break;
         }
         FillRect(dc, &line, brush);
@@ -372,11 +376,13 @@ LabelEditor::~LabelEditor() {
 HWND LabelEditor::Open(HWND owner, const RECT& rect, const WideString& text, HFONT font) {
     Close();
     RegisterStandardControlClasses();
-    edit_ = CreateWindowExW(0, u"EDIT", text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, rect.Left,
-                            rect.Top, rect.Width(), rect.Height(), owner, nullptr, nullptr, nullptr);
+    edit_ =
+        CreateWindowExW(0, u"EDIT", text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                        rect.Left, rect.Top, rect.Width(), rect.Height(), owner, nullptr, nullptr, nullptr);
     if (!edit_) return nullptr;
     ending_ = false;
-    previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook_)));
+    previous_ =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook_)));
     SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageW(edit_, EM_SETSEL, 0, -1);
     SetFocus(edit_);

@@ -10,9 +10,9 @@
 #include "platform/win/DefWindowProc.h"
 #include "platform/win/DialogKeys.h"
 #include "platform/win/DrawText.h"
-#include "platform/win/EditControl.h"
 #include "platform/win/Drawing.h"
 #include "platform/win/Edges.h"
+#include "platform/win/EditControl.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
@@ -23,9 +23,9 @@
 #include "platform/win/StandardControls.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/SystemInfo.h"
+#include "platform/win/WindowObjects.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/WindowTree.h"
-#include "platform/win/WindowObjects.h"
 #include "platform/win/Windows.h"
 
 #include <algorithm>
@@ -128,7 +128,8 @@ bool acceptable(const std::vector<WideString>& names, DWORD flags) {
     for (const WideString& name : names) {
         std::filesystem::path path = pathOf(name);
         if ((flags & OFN_FILEMUSTEXIST) && !std::filesystem::exists(path)) return false;
-        if ((flags & OFN_PATHMUSTEXIST) && path.has_parent_path() && !std::filesystem::is_directory(path.parent_path()))
+        if ((flags & OFN_PATHMUSTEXIST) && path.has_parent_path() &&
+            !std::filesystem::is_directory(path.parent_path()))
             return false;
     }
     return true;
@@ -311,8 +312,8 @@ protected:
     void End(int result) { result_ = result; }
 
     HWND AddControl(const WCHAR* className, const WideString& text, DWORD style, const TRect& rect, int id) {
-        HWND control = CreateWindowExW(0, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, rect.Left, rect.Top,
-                                       rect.Width(), rect.Height(), window_,
+        HWND control = CreateWindowExW(0, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, rect.Left,
+                                       rect.Top, rect.Width(), rect.Height(), window_,
                                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont()), FALSE);
         return control;
@@ -323,7 +324,8 @@ protected:
     }
 
     HWND AddButton(const WideString& text, const TRect& rect, int id, bool isDefault = false) {
-        return AddControl(u"Button", text, WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), rect, id);
+        return AddControl(u"Button", text, WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), rect,
+                          id);
     }
 
     HWND AddCheckBox(const WideString& text, const TRect& rect, int id, bool checked) {
@@ -358,7 +360,8 @@ private:
         MSG msg;
         while (result_ == 0 && IsWindow(window)) {
             if (!RetrieveMessage(msg, nullptr, 0, 0, PM_REMOVE, CharSet::Wide)) {
-                if (owner_) SendMessageW(owner_, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(window));
+                if (owner_)
+                    SendMessageW(owner_, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(window));
                 if (result_ == 0 && IsWindow(window)) WaitForMessages(INFINITE);
                 continue;
             }
@@ -435,24 +438,27 @@ public:
         SIZE client{colourClientWidth, buttonsTop + 2 * (buttonHeight + 6) + margin};
         if (!Create(owner, caption, client)) return false;
         AddLabel(u"&Basic colors:", {margin, 6, colourClientWidth - margin, 6 + labelHeight});
-        AddLabel(u"&Custom colors:", {margin, customTop - labelHeight - 2, colourClientWidth - margin, customTop - 2});
+        AddLabel(u"&Custom colors:",
+                 {margin, customTop - labelHeight - 2, colourClientWidth - margin, customTop - 2});
         int fieldLeft = colourClientWidth - margin - 44;
-        const std::pair<int, const char16_t*> channels[] = {{COLOR_RED, u"&Red:"}, {COLOR_GREEN, u"&Green:"},
-                                                            {COLOR_BLUE, u"Bl&ue:"}};
+        const std::pair<int, const char16_t*> channels[] = {
+            {COLOR_RED, u"&Red:"}, {COLOR_GREEN, u"&Green:"}, {COLOR_BLUE, u"Bl&ue:"}};
         for (int row = 0; row < 3; ++row) {
             int top = previewTop + row * (fieldHeight + 4);
             AddLabel(channels[row].second, {fieldLeft - 50, top + 3, fieldLeft - 4, top + fieldHeight});
             AddEdit(u"", {fieldLeft, top, fieldLeft + 44, top + fieldHeight}, channels[row].first, ES_NUMBER);
         }
         preview_ = {margin, previewTop, fieldLeft - 60, previewTop + 3 * (fieldHeight + 4) - 4};
-        AddButton(u"&Add to Custom Colors", {margin, buttonsTop, colourClientWidth - margin, buttonsTop + buttonHeight},
-                  COLOR_ADD);
+        AddButton(u"&Add to Custom Colors",
+                  {margin, buttonsTop, colourClientWidth - margin, buttonsTop + buttonHeight}, COLOR_ADD);
         int okTop = buttonsTop + buttonHeight + 6;
-        AddButton(u"OK", {colourClientWidth - margin - 2 * buttonWidth - 6, okTop,
-                          colourClientWidth - margin - buttonWidth - 6, okTop + buttonHeight},
+        AddButton(u"OK",
+                  {colourClientWidth - margin - 2 * buttonWidth - 6, okTop,
+                   colourClientWidth - margin - buttonWidth - 6, okTop + buttonHeight},
                   IDOK, true);
         AddButton(u"Cancel",
-                  {colourClientWidth - margin - buttonWidth, okTop, colourClientWidth - margin, okTop + buttonHeight},
+                  {colourClientWidth - margin - buttonWidth, okTop, colourClientWidth - margin,
+                   okTop + buttonHeight},
                   IDCANCEL);
         auto found = std::find(basicColours.begin(), basicColours.end(), colour_);
         selected_ = found == basicColours.end() ? -1 : static_cast<int>(found - basicColours.begin());
@@ -479,14 +485,19 @@ protected:
             readChannels();
             End(IDOK);
             break;
-        case IDCANCEL: End(IDCANCEL); break;
-        case COLOR_ADD: addCustom(); break;
+        case IDCANCEL:
+            End(IDCANCEL);
+            break;
+        case COLOR_ADD:
+            addCustom();
+            break;
         case COLOR_RED:
         case COLOR_GREEN:
         case COLOR_BLUE:
             if (code == EN_CHANGE && !showing_) readChannels();
             break;
-        default: break;
+        default:
+            break;
         }
     }
 
@@ -537,8 +548,9 @@ private:
 
     void showChannels() {
         showing_ = true;
-        for (auto [id, value] : {std::pair{COLOR_RED, GetRValue(colour_)}, std::pair{COLOR_GREEN, GetGValue(colour_)},
-                                 std::pair{COLOR_BLUE, GetBValue(colour_)}})
+        for (auto [id, value] :
+             {std::pair{COLOR_RED, GetRValue(colour_)}, std::pair{COLOR_GREEN, GetGValue(colour_)},
+              std::pair{COLOR_BLUE, GetBValue(colour_)}})
             SetWindowTextW(Item(id), UTF8Decode(std::to_string(value)).c_str());
         showing_ = false;
     }
@@ -547,7 +559,8 @@ private:
         std::string digits = UTF8Encode(TextOf(id));
         int value = 0;
         for (char digit : digits)
-            if (digit >= '0' && digit <= '9') value = std::min(value * 10 + (digit - '0'), int{maximumChannel});
+            if (digit >= '0' && digit <= '9')
+                value = std::min(value * 10 + (digit - '0'), int{maximumChannel});
         return static_cast<BYTE>(value);
     }
 
@@ -576,7 +589,8 @@ private:
 
 template <typename Char> BOOL runColourDialog(CHOOSECOLOR_T<Char>* request) {
     if (!request || request->lStructSize != sizeof(CHOOSECOLOR_T<Char>)) return fail(CDERR_STRUCTSIZE);
-    ColourDialog dialog((request->Flags & CC_RGBINIT) ? request->rgbResult : RGB(0, 0, 0), request->lpCustColors);
+    ColourDialog dialog((request->Flags & CC_RGBINIT) ? request->rgbResult : RGB(0, 0, 0),
+                        request->lpCustColors);
     if (!dialog.Build(request->hwndOwner, u"Color")) return fail(CDERR_DIALOGFAILURE);
     if (dialog.RunModal() != IDOK) return fail(0);
     request->rgbResult = dialog.Colour();
@@ -586,8 +600,8 @@ template <typename Char> BOOL runColourDialog(CHOOSECOLOR_T<Char>* request) {
 
 // ---- Font ----
 
-constexpr std::array<const char16_t*, 6> fontFaces = {u"Arial",         u"Courier New",     u"MS Sans Serif",
-                                                       u"Tahoma",        u"Times New Roman", u"Verdana"};
+constexpr std::array<const char16_t*, 6> fontFaces = {u"Arial",  u"Courier New",     u"MS Sans Serif",
+                                                      u"Tahoma", u"Times New Roman", u"Verdana"};
 constexpr std::array<const char16_t*, 4> fontStyles = {u"Regular", u"Italic", u"Bold", u"Bold Italic"};
 constexpr std::array<int, 16> fontSizes = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 constexpr int pointsPerInch = 72;
@@ -614,7 +628,8 @@ public:
         if (!Create(owner, u"Font", client)) return false;
         constexpr DWORD listStyle = WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
         AddLabel(u"&Font:", {margin, 6, 150, 6 + labelHeight});
-        HWND faces = AddControl(u"ListBox", u"", listStyle | LBS_SORT, {margin, 24, 150, fontListBottom}, lst1);
+        HWND faces =
+            AddControl(u"ListBox", u"", listStyle | LBS_SORT, {margin, 24, 150, fontListBottom}, lst1);
         AddLabel(u"Font st&yle:", {158, 6, 258, 6 + labelHeight});
         HWND styles = AddControl(u"ListBox", u"", listStyle, {158, 24, 258, fontListBottom}, lst2);
         AddLabel(u"&Size:", {266, 6, 352, 6 + labelHeight});
@@ -626,13 +641,15 @@ public:
         fillSizes(sizes);
         int effectsTop = fontListBottom + margin;
         if (flags_ & CF_EFFECTS) {
-            AddCheckBox(u"Stri&keout", {margin, effectsTop, 150, effectsTop + labelHeight}, chx1, choice_.strikeOut);
+            AddCheckBox(u"Stri&keout", {margin, effectsTop, 150, effectsTop + labelHeight}, chx1,
+                        choice_.strikeOut);
             AddCheckBox(u"&Underline", {margin, effectsTop + 22, 150, effectsTop + 22 + labelHeight}, chx2,
                         choice_.underline);
         }
         sample_ = {158, effectsTop, 352, effectsTop + 46};
         int buttonsTop = fontListBottom + 62;
-        AddButton(u"OK", {352 - 2 * buttonWidth - 6, buttonsTop, 352 - buttonWidth - 6, buttonsTop + buttonHeight},
+        AddButton(u"OK",
+                  {352 - 2 * buttonWidth - 6, buttonsTop, 352 - buttonWidth - 6, buttonsTop + buttonHeight},
                   IDOK, true);
         AddButton(u"Cancel", {352 - buttonWidth, buttonsTop, 352, buttonsTop + buttonHeight}, IDCANCEL);
         return true;
@@ -674,11 +691,13 @@ protected:
 private:
     void fillFaces(HWND faces) {
         std::vector<WideString> names(fontFaces.begin(), fontFaces.end());
-        if (std::none_of(names.begin(), names.end(), [&](const WideString& name) { return sameTextIgnoringCase(name, choice_.face); }))
+        if (std::none_of(names.begin(), names.end(),
+                         [&](const WideString& name) { return sameTextIgnoringCase(name, choice_.face); }))
             names.push_back(choice_.face);
         for (const WideString& name : names)
             SendMessageW(faces, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        SendMessageW(faces, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(choice_.face.c_str()));
+        SendMessageW(faces, LB_SELECTSTRING, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(choice_.face.c_str()));
     }
 
     void fillSizes(HWND sizes) {
@@ -686,7 +705,8 @@ private:
         int added = 0;
         for (int size : fontSizes) {
             if ((flags_ & CF_LIMITSIZE) && (size < minimum_ || (maximum_ > 0 && size > maximum_))) continue;
-            SendMessageW(sizes, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(UTF8Decode(std::to_string(size)).c_str()));
+            SendMessageW(sizes, LB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(UTF8Decode(std::to_string(size)).c_str()));
             if (size <= choice_.points) nearest = added;
             ++added;
         }
@@ -759,7 +779,8 @@ template <typename LogFont> void fillLogFont(const FontChoice& choice, LogFont& 
 }
 
 template <typename Char, typename LogFont> BOOL runFontDialog(CHOOSEFONT_T<Char, LogFont>* request) {
-    if (!request || request->lStructSize != sizeof(CHOOSEFONT_T<Char, LogFont>)) return fail(CDERR_STRUCTSIZE);
+    if (!request || request->lStructSize != sizeof(CHOOSEFONT_T<Char, LogFont>))
+        return fail(CDERR_STRUCTSIZE);
     if (!request->lpLogFont) return fail(CDERR_INITIALIZATION);
     FontChoice initial =
         (request->Flags & CF_INITTOLOGFONTSTRUCT) ? choiceOf(*request->lpLogFont) : FontChoice{};
@@ -770,8 +791,9 @@ template <typename Char, typename LogFont> BOOL runFontDialog(CHOOSEFONT_T<Char,
     const FontChoice& choice = dialog.Choice();
     fillLogFont(choice, *request->lpLogFont);
     request->iPointSize = choice.points * 10;
-    request->nFontType = static_cast<WORD>(SCREEN_FONTTYPE | (choice.bold ? BOLD_FONTTYPE : REGULAR_FONTTYPE) |
-                                           (choice.italic ? ITALIC_FONTTYPE : 0));
+    request->nFontType =
+        static_cast<WORD>(SCREEN_FONTTYPE | (choice.bold ? BOLD_FONTTYPE : REGULAR_FONTTYPE) |
+                          (choice.italic ? ITALIC_FONTTYPE : 0));
     lastDialogError = 0;
     return TRUE;
 }
@@ -820,16 +842,17 @@ public:
         int optionsTop = 44;
         if (replace_) {
             AddLabel(u"Re&place with:", {margin, 39, findFieldLeft - 4, 39 + labelHeight});
-            AddEdit(wideOf(record_->lpstrReplaceWith), {findFieldLeft, 36, findFieldRight, 36 + fieldHeight}, edt2);
+            AddEdit(wideOf(record_->lpstrReplaceWith), {findFieldLeft, 36, findFieldRight, 36 + fieldHeight},
+                    edt2);
             optionsTop = 72;
         }
         if (!(flags & FR_HIDEWHOLEWORD))
-            enable(AddCheckBox(u"Match &whole word only", {margin, optionsTop, 170, optionsTop + labelHeight}, chx1,
-                               flags & FR_WHOLEWORD),
+            enable(AddCheckBox(u"Match &whole word only", {margin, optionsTop, 170, optionsTop + labelHeight},
+                               chx1, flags & FR_WHOLEWORD),
                    !(flags & FR_NOWHOLEWORD));
         if (!(flags & FR_HIDEMATCHCASE))
-            enable(AddCheckBox(u"Match &case", {margin, optionsTop + 22, 170, optionsTop + 22 + labelHeight}, chx2,
-                               flags & FR_MATCHCASE),
+            enable(AddCheckBox(u"Match &case", {margin, optionsTop + 22, 170, optionsTop + 22 + labelHeight},
+                               chx2, flags & FR_MATCHCASE),
                    !(flags & FR_NOMATCHCASE));
         if (!replace_ && !(flags & FR_HIDEUPDOWN)) addDirection(flags);
         addButtons();
@@ -842,14 +865,23 @@ public:
 protected:
     void Command(int id, WORD code) override {
         switch (id) {
-        case IDOK: report(FR_FINDNEXT); break;
-        case psh1: report(FR_REPLACE); break;
-        case psh2: report(FR_REPLACEALL); break;
-        case IDCANCEL: close(); break;
+        case IDOK:
+            report(FR_FINDNEXT);
+            break;
+        case psh1:
+            report(FR_REPLACE);
+            break;
+        case psh2:
+            report(FR_REPLACEALL);
+            break;
+        case IDCANCEL:
+            close();
+            break;
         case edt1:
             if (code == EN_CHANGE) updateButtons();
             break;
-        default: break;
+        default:
+            break;
         }
     }
 
@@ -858,7 +890,8 @@ private:
 
     void addDirection(DWORD flags) {
         AddControl(u"Button", u"Direction", BS_GROUPBOX, {176, 38, findFieldRight, 88}, -1);
-        HWND up = AddControl(u"Button", u"&Up", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, {184, 58, 222, 78}, rad1);
+        HWND up = AddControl(u"Button", u"&Up", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON,
+                             {184, 58, 222, 78}, rad1);
         HWND down = AddControl(u"Button", u"&Down", BS_AUTORADIOBUTTON, {224, 58, 262, 78}, rad2);
         SendMessageW((flags & FR_DOWN) ? down : up, BM_SETCHECK, BST_CHECKED, 0);
         enable(up, !(flags & FR_NOUPDOWN));
@@ -868,7 +901,8 @@ private:
     void addButtons() {
         int top = 8;
         auto next = [&](const WideString& text, int id, bool isDefault) {
-            AddButton(text, {findButtonLeft, top, findClientWidth - margin, top + buttonHeight}, id, isDefault);
+            AddButton(text, {findButtonLeft, top, findClientWidth - margin, top + buttonHeight}, id,
+                      isDefault);
             top += buttonHeight + 4;
         };
         next(u"&Find Next", IDOK, true);
@@ -906,14 +940,16 @@ private:
         if (replace_) copyInto(TextOf(edt2), record_->lpstrReplaceWith, record_->wReplaceWithLen);
         DWORD options = chosenOptions();
         record_->Flags = (record_->Flags & ~(findActions | findOptions)) | options | action;
-        SendMessageW(record_->hwndOwner, RegisterWindowMessageW(FINDMSGSTRINGW), 0, reinterpret_cast<LPARAM>(record_));
+        SendMessageW(record_->hwndOwner, RegisterWindowMessageW(FINDMSGSTRINGW), 0,
+                     reinterpret_cast<LPARAM>(record_));
     }
 
     void close() {
         HWND window = window_;
         ShowWindow(window, SW_HIDE);
         record_->Flags = (record_->Flags & ~findActions) | FR_DIALOGTERM;
-        SendMessageW(record_->hwndOwner, RegisterWindowMessageW(FINDMSGSTRINGW), 0, reinterpret_cast<LPARAM>(record_));
+        SendMessageW(record_->hwndOwner, RegisterWindowMessageW(FINDMSGSTRINGW), 0,
+                     reinterpret_cast<LPARAM>(record_));
         if (IsWindow(window)) DestroyWindow(window);
     }
 
@@ -960,7 +996,8 @@ template <typename Char> HWND runFindReplace(FINDREPLACE_T<Char>* record, bool r
     }
     HWND window = dialog->Window();
     modelessDialogs()[window] = std::move(dialog);
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProcFromFunction(modelessProcedure)));
+    SetWindowLongPtrW(window, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(WindowProcFromFunction(modelessProcedure)));
     ShowWindow(window, SW_SHOW);
     if (HWND first = GetDlgItem(window, edt1)) SetFocus(first);
     lastDialogError = 0;

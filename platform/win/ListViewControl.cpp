@@ -4,8 +4,8 @@
 
 #include "platform/core/CodePages.h"
 #include "platform/win/CommonControls.h"
-#include "platform/win/Drawing.h"
 #include "platform/win/DrawText.h"
+#include "platform/win/Drawing.h"
 #include "platform/win/Edges.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Gdi.h"
@@ -105,8 +105,9 @@ protected:
         case LVM_SETITEMSTATE:
             return setItemStateMessage(static_cast<int>(wParam), reinterpret_cast<const LVITEMA*>(lParam));
         case LVM_GETITEMSTATE:
-            return validItem(static_cast<int>(wParam)) ? stateOf(static_cast<int>(wParam)) & static_cast<UINT>(lParam)
-                                                       : 0;
+            return validItem(static_cast<int>(wParam))
+                       ? stateOf(static_cast<int>(wParam)) & static_cast<UINT>(lParam)
+                       : 0;
         case LVM_GETNEXTITEM:
             return nextItem(static_cast<int>(wParam), LOWORD(lParam));
         case LVM_GETSELECTEDCOUNT:
@@ -312,14 +313,18 @@ private:
 
     UINT stateOf(int index) const {
         UINT state = ownerData() ? ownerStates_[static_cast<std::size_t>(index)] : itemAt(index).state;
-        if (index == focused_) state |= LVIS_FOCUSED;
-        else state &= ~LVIS_FOCUSED;
+        if (index == focused_)
+            state |= LVIS_FOCUSED;
+        else
+            state &= ~LVIS_FOCUSED;
         return state;
     }
 
     void storeState(int index, UINT state) {
-        if (ownerData()) ownerStates_[static_cast<std::size_t>(index)] = state;
-        else itemAt(index).state = state;
+        if (ownerData())
+            ownerStates_[static_cast<std::size_t>(index)] = state;
+        else
+            itemAt(index).state = state;
     }
 
     LPARAM paramOf(int index) const { return ownerData() ? 0 : itemAt(index).param; }
@@ -479,7 +484,8 @@ private:
     template <typename Char> LRESULT getItem(LVITEM_T<Char>* target) {
         if (!target || !validItem(target->iItem)) return FALSE;
         const int index = target->iItem;
-        if (target->mask & LVIF_TEXT) CopyText(itemText(index, target->iSubItem), target->pszText, target->cchTextMax);
+        if (target->mask & LVIF_TEXT)
+            CopyText(itemText(index, target->iSubItem), target->pszText, target->cchTextMax);
         if (target->mask & LVIF_IMAGE) target->iImage = imageOf(index);
         if (target->mask & LVIF_STATE) target->state = stateOf(index) & target->stateMask;
         if (target->mask & LVIF_PARAM) target->lParam = paramOf(index);
@@ -513,8 +519,10 @@ private:
             items_.erase(items_.begin() + index);
         }
         for (int* tracked : {&focused_, &anchor_, &editing_}) {
-            if (*tracked == index) *tracked = -1;
-            else if (*tracked > index) --*tracked;
+            if (*tracked == index)
+                *tracked = -1;
+            else if (*tracked > index)
+                --*tracked;
         }
         layoutChanged();
         return TRUE;
@@ -572,7 +580,8 @@ private:
 
     template <typename Char> LRESULT findItem(int start, const LVFINDINFO_T<Char>* info) {
         if (!info || itemCount() == 0) return -1;
-        const WideString wanted = (info->flags & (LVFI_STRING | LVFI_PARTIAL)) ? TextOf(info->psz) : WideString();
+        const WideString wanted =
+            (info->flags & (LVFI_STRING | LVFI_PARTIAL)) ? TextOf(info->psz) : WideString();
         const int count = itemCount();
         const int first = start + 1;
         const int span = (info->flags & LVFI_WRAP) ? count : count - std::max(first, 0);
@@ -595,7 +604,8 @@ private:
     WideString itemText(int index, int sub) {
         if (!ownerData()) {
             const Item& item = itemAt(index);
-            if (sub < static_cast<int>(item.texts.size()) && !item.texts[static_cast<std::size_t>(sub)].callback)
+            if (sub < static_cast<int>(item.texts.size()) &&
+                !item.texts[static_cast<std::size_t>(sub)].callback)
                 return item.texts[static_cast<std::size_t>(sub)].text;
             if (sub >= static_cast<int>(item.texts.size())) return {};
         }
@@ -632,9 +642,10 @@ private:
 
     // The parent may point at its own text, and may ask that it be kept (LVIF_DI_SETITEM).
     template <typename Char> WideString keepSuppliedText(int index, int sub, const LVITEM_T<Char>& item) {
-        const WideString text = item.pszText && item.pszText != reinterpret_cast<Char*>(static_cast<INT_PTR>(-1))
-                                    ? TextOf(item.pszText)
-                                    : WideString();
+        const WideString text =
+            item.pszText && item.pszText != reinterpret_cast<Char*>(static_cast<INT_PTR>(-1))
+                ? TextOf(item.pszText)
+                : WideString();
         if ((item.mask & LVIF_DI_SETITEM) && !ownerData()) subItem(itemAt(index), sub) = SubItem{text, false};
         return text;
     }
@@ -713,11 +724,13 @@ private:
         Column& column = columns_[static_cast<std::size_t>(index)];
         if (width == LVSCW_AUTOSIZE || width == LVSCW_AUTOSIZE_USEHEADER) {
             FontMeasure measure(Font());
-            int widest = width == LVSCW_AUTOSIZE_USEHEADER ? TextExtent(measure.DC(), column.text).cx + 2 * headerPadding
-                                                             : 0;
+            int widest = width == LVSCW_AUTOSIZE_USEHEADER
+                             ? TextExtent(measure.DC(), column.text).cx + 2 * headerPadding
+                             : 0;
             for (int i = 0; i < itemCount(); ++i)
-                widest = std::max(widest, static_cast<int>(TextExtent(measure.DC(), itemText(i, column.subItem)).cx) +
-                                              columnGap + (column.subItem == 0 ? labelIndent() : 0));
+                widest = std::max(widest,
+                                  static_cast<int>(TextExtent(measure.DC(), itemText(i, column.subItem)).cx) +
+                                      columnGap + (column.subItem == 0 ? labelIndent() : 0));
             width = widest;
         }
         column.width = std::max(0, width);
@@ -729,31 +742,37 @@ private:
 
     HIMAGELIST imageList(int which) const {
         switch (which) {
-        case LVSIL_NORMAL: return normalImages_;
-        case LVSIL_SMALL: return smallImages_;
-        case LVSIL_STATE: return stateImages_;
-        default: return nullptr;
+        case LVSIL_NORMAL:
+            return normalImages_;
+        case LVSIL_SMALL:
+            return smallImages_;
+        case LVSIL_STATE:
+            return stateImages_;
+        default:
+            return nullptr;
         }
     }
 
     LRESULT setImageList(int which, HIMAGELIST list) {
-        HIMAGELIST* slot = which == LVSIL_NORMAL ? &normalImages_ : which == LVSIL_SMALL ? &smallImages_
-                           : which == LVSIL_STATE ? &stateImages_ : nullptr;
+        HIMAGELIST* slot = which == LVSIL_NORMAL  ? &normalImages_
+                           : which == LVSIL_SMALL ? &smallImages_
+                           : which == LVSIL_STATE ? &stateImages_
+                                                  : nullptr;
         if (!slot) return 0;
         HIMAGELIST previous = std::exchange(*slot, list);
         layoutChanged();
         return reinterpret_cast<LRESULT>(previous);
     }
 
-    SIZE smallImageSize() const {
-        return smallImages_ ? smallImages_->ImageSize() : SIZE{0, 0};
-    }
+    SIZE smallImageSize() const { return smallImages_ ? smallImages_->ImageSize() : SIZE{0, 0}; }
 
     // Room before the label: check box or state image, then the small image.
     int labelIndent() const {
         int indent = 0;
-        if (checkBoxes()) indent += checkBoxSize + textMargin;
-        else if (stateImages_) indent += stateImages_->ImageSize().cx;
+        if (checkBoxes())
+            indent += checkBoxSize + textMargin;
+        else if (stateImages_)
+            indent += stateImages_->ImageSize().cx;
         if (smallImages_) indent += smallImageSize().cx + textMargin;
         return indent;
     }
@@ -781,7 +800,8 @@ private:
         FontMeasure measure(Font());
         int widest = defaultColumnWidth;
         for (int i = 0; i < itemCount() && !ownerData(); ++i)
-            widest = std::max(widest, static_cast<int>(TextExtent(measure.DC(), itemAt(i).texts.front().text).cx));
+            widest =
+                std::max(widest, static_cast<int>(TextExtent(measure.DC(), itemAt(i).texts.front().text).cx));
         return widest + labelIndent() + columnGap;
     }
 
@@ -790,12 +810,11 @@ private:
             return {listColumnWidth(), rowHeight()};
         }
         const int imageSize = normalImages_ ? normalImages_->ImageSize().cx : defaultIconSize;
-        return {std::max(iconCellWidth, imageSize + 2 * columnGap), imageSize + iconTextLines * FontHeight() + 3 * textMargin};
+        return {std::max(iconCellWidth, imageSize + 2 * columnGap),
+                imageSize + iconTextLines * FontHeight() + 3 * textMargin};
     }
 
-    int rowsPerColumn() const {
-        return std::max(1, (ClientRect().Height() - headerHeight()) / rowHeight());
-    }
+    int rowsPerColumn() const { return std::max(1, (ClientRect().Height() - headerHeight()) / rowHeight()); }
 
     int iconsPerRow() const {
         return std::max(1, static_cast<int>(ClientRect().Width() / iconCell(view() == LVS_SMALLICON).cx));
@@ -806,7 +825,8 @@ private:
         if (report()) {
             const int top = headerHeight() + (index - scrollY_) * rowHeight();
             const int width = std::max(totalColumnWidth(), ClientRect().Width());
-            return {-scrollX_, top, -scrollX_ + (columns_.empty() ? width : totalColumnWidth()), top + rowHeight()};
+            return {-scrollX_, top, -scrollX_ + (columns_.empty() ? width : totalColumnWidth()),
+                    top + rowHeight()};
         }
         if (listMode()) {
             const int column = index / rowsPerColumn() - scrollX_;
@@ -833,7 +853,8 @@ private:
         }
         const int indent = labelIndent() - (smallImages_ ? smallImageSize().cx + textMargin : 0);
         const SIZE size = smallImageSize();
-        return {bounds.Left + indent, bounds.Top, bounds.Left + indent + size.cx, bounds.Top + std::max<int>(size.cy, 1)};
+        return {bounds.Left + indent, bounds.Top, bounds.Left + indent + size.cx,
+                bounds.Top + std::max<int>(size.cy, 1)};
     }
 
     RECT labelRect(int index) {
@@ -846,7 +867,8 @@ private:
         if (report() && !columns_.empty()) right = bounds.Left + columns_.front().width;
         if (!report()) {
             FontMeasure measure(Font());
-            right = std::min(right, bounds.Left + labelIndent() + static_cast<int>(TextExtent(measure.DC(), itemText(index, 0)).cx) +
+            right = std::min(right, bounds.Left + labelIndent() +
+                                        static_cast<int>(TextExtent(measure.DC(), itemText(index, 0)).cx) +
                                         2 * textMargin);
         }
         return {bounds.Left + labelIndent(), bounds.Top, right, bounds.Bottom};
@@ -855,7 +877,8 @@ private:
     RECT checkBoxRect(int index) const {
         const RECT bounds = itemBounds(index);
         const int top = bounds.Top + (bounds.Height() - checkBoxSize) / 2;
-        return {bounds.Left + textMargin / 2, top, bounds.Left + textMargin / 2 + checkBoxSize, top + checkBoxSize};
+        return {bounds.Left + textMargin / 2, top, bounds.Left + textMargin / 2 + checkBoxSize,
+                top + checkBoxSize};
     }
 
     RECT subItemRect(int index, int column) const {
@@ -869,15 +892,21 @@ private:
     LRESULT getItemRect(int index, RECT* rect) {
         if (!rect || !validItem(index)) return FALSE;
         switch (rect->Left) {
-        case LVIR_ICON: *rect = iconRect(index); break;
-        case LVIR_LABEL: *rect = labelRect(index); break;
+        case LVIR_ICON:
+            *rect = iconRect(index);
+            break;
+        case LVIR_LABEL:
+            *rect = labelRect(index);
+            break;
         case LVIR_SELECTBOUNDS: {
             const RECT label = labelRect(index);
             const RECT bounds = itemBounds(index);
             *rect = {bounds.Left, bounds.Top, label.Right, bounds.Bottom};
             break;
         }
-        default: *rect = itemBounds(index); break;
+        default:
+            *rect = itemBounds(index);
+            break;
         }
         return TRUE;
     }
@@ -910,7 +939,8 @@ private:
         for (int i = 0; i < itemCount(); ++i) {
             const RECT bounds = itemBounds(i);
             view = {std::min(view.Left, bounds.Left + scrollX_), std::min(view.Top, bounds.Top + scrollY_),
-                    std::max(view.Right, bounds.Right + scrollX_), std::max(view.Bottom, bounds.Bottom + scrollY_)};
+                    std::max(view.Right, bounds.Right + scrollX_),
+                    std::max(view.Bottom, bounds.Bottom + scrollY_)};
         }
         return view;
     }
@@ -933,13 +963,18 @@ private:
                 bounds.Right = labelRect(i).Right;
                 if (!PointInRect(bounds, point)) continue;
             }
-            if (checkBoxes() && PointInRect(checkBoxRect(i), point)) flags = LVHT_ONITEMSTATEICON;
-            else if (point.x < labelRect(i).Left && !PointInRect(labelRect(i), point)) flags = LVHT_ONITEMICON;
-            else flags = LVHT_ONITEMLABEL;
+            if (checkBoxes() && PointInRect(checkBoxRect(i), point))
+                flags = LVHT_ONITEMSTATEICON;
+            else if (point.x < labelRect(i).Left && !PointInRect(labelRect(i), point))
+                flags = LVHT_ONITEMICON;
+            else
+                flags = LVHT_ONITEMLABEL;
             return i;
         }
-        if (point.y < 0) flags = LVHT_ABOVE;
-        else if (point.y >= ClientRect().Bottom) flags = LVHT_BELOW;
+        if (point.y < 0)
+            flags = LVHT_ABOVE;
+        else if (point.y >= ClientRect().Bottom)
+            flags = LVHT_BELOW;
         return -1;
     }
 
@@ -985,7 +1020,8 @@ private:
 
     int countPerPage() const {
         if (report()) return std::max(1, (ClientRect().Height() - headerHeight()) / rowHeight());
-        if (listMode()) return rowsPerColumn() * std::max(1, static_cast<int>(ClientRect().Width() / listColumnWidth()));
+        if (listMode())
+            return rowsPerColumn() * std::max(1, static_cast<int>(ClientRect().Width() / listColumnWidth()));
         return itemCount();
     }
 
@@ -1019,7 +1055,8 @@ private:
             vertical.nPage = 1;
             const int columns = (itemCount() + rowsPerColumn() - 1) / rowsPerColumn();
             horizontal.nMax = std::max(0, columns - 1);
-            horizontal.nPage = static_cast<UINT>(std::max(1, static_cast<int>(client.Right / listColumnWidth())));
+            horizontal.nPage =
+                static_cast<UINT>(std::max(1, static_cast<int>(client.Right / listColumnWidth())));
         } else {
             const RECT view = viewRect();
             vertical.nMax = std::max(0, view.Bottom - 1);
@@ -1028,7 +1065,8 @@ private:
             horizontal.nPage = 1;
         }
         scrollY_ = std::clamp(scrollY_, 0, std::max(0, vertical.nMax - static_cast<int>(vertical.nPage) + 1));
-        scrollX_ = std::clamp(scrollX_, 0, std::max(0, horizontal.nMax - static_cast<int>(horizontal.nPage) + 1));
+        scrollX_ =
+            std::clamp(scrollX_, 0, std::max(0, horizontal.nMax - static_cast<int>(horizontal.nPage) + 1));
         vertical.nPos = scrollY_;
         horizontal.nPos = scrollX_;
         SetScrollInfo(Window(), SB_VERT, &vertical, TRUE);
@@ -1053,16 +1091,22 @@ private:
 
     // LVM_SCROLL's distances are pixels; the report scrolls by rows, the list by columns.
     void scrollBy(int dx, int dy) {
-        if (report()) scrollTo(scrollX_ + dx, scrollY_ + unitsOf(dy, rowHeight()));
-        else if (listMode()) scrollTo(scrollX_ + unitsOf(dx, listColumnWidth()), scrollY_);
-        else scrollTo(scrollX_ + dx, scrollY_ + dy);
+        if (report())
+            scrollTo(scrollX_ + dx, scrollY_ + unitsOf(dy, rowHeight()));
+        else if (listMode())
+            scrollTo(scrollX_ + unitsOf(dx, listColumnWidth()), scrollY_);
+        else
+            scrollTo(scrollX_ + dx, scrollY_ + dy);
     }
 
     void wheel(int notches) {
         const int rows = -notches * wheelRows;
-        if (report()) scrollTo(scrollX_, scrollY_ + rows);
-        else if (listMode()) scrollTo(scrollX_ + (rows > 0 ? 1 : -1), scrollY_);
-        else scrollTo(scrollX_, scrollY_ + rows * rowStep());
+        if (report())
+            scrollTo(scrollX_, scrollY_ + rows);
+        else if (listMode())
+            scrollTo(scrollX_ + (rows > 0 ? 1 : -1), scrollY_);
+        else
+            scrollTo(scrollX_, scrollY_ + rows * rowStep());
     }
 
     void scrollMessage(int bar, WORD code) {
@@ -1072,38 +1116,62 @@ private:
         int position = info.nPos;
         const int line = bar == SB_VERT ? rowStep() : (report() ? FontHeight() : 1);
         switch (code) {
-        case SB_LINEUP: position -= line; break;
-        case SB_LINEDOWN: position += line; break;
-        case SB_PAGEUP: position -= static_cast<int>(info.nPage); break;
-        case SB_PAGEDOWN: position += static_cast<int>(info.nPage); break;
+        case SB_LINEUP:
+            position -= line;
+            break;
+        case SB_LINEDOWN:
+            position += line;
+            break;
+        case SB_PAGEUP:
+            position -= static_cast<int>(info.nPage);
+            break;
+        case SB_PAGEDOWN:
+            position += static_cast<int>(info.nPage);
+            break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: position = info.nTrackPos; break;
-        case SB_TOP: position = info.nMin; break;
-        case SB_BOTTOM: position = info.nMax; break;
-        default: return;
+        case SB_THUMBPOSITION:
+            position = info.nTrackPos;
+            break;
+        case SB_TOP:
+            position = info.nMin;
+            break;
+        case SB_BOTTOM:
+            position = info.nMax;
+            break;
+        default:
+            return;
         }
-        if (bar == SB_VERT) scrollTo(scrollX_, position);
-        else scrollTo(position, scrollY_);
+        if (bar == SB_VERT)
+            scrollTo(scrollX_, position);
+        else
+            scrollTo(position, scrollY_);
     }
 
     void ensureVisible(int index) {
         if (!validItem(index)) return;
         if (report()) {
-            if (index < scrollY_) scrollTo(scrollX_, index);
-            else if (index >= scrollY_ + countPerPage()) scrollTo(scrollX_, index - countPerPage() + 1);
+            if (index < scrollY_)
+                scrollTo(scrollX_, index);
+            else if (index >= scrollY_ + countPerPage())
+                scrollTo(scrollX_, index - countPerPage() + 1);
             return;
         }
         if (listMode()) {
             const int column = index / rowsPerColumn();
-            const int visibleColumns = std::max(1, static_cast<int>(ClientRect().Width() / listColumnWidth()));
-            if (column < scrollX_) scrollTo(column, scrollY_);
-            else if (column >= scrollX_ + visibleColumns) scrollTo(column - visibleColumns + 1, scrollY_);
+            const int visibleColumns =
+                std::max(1, static_cast<int>(ClientRect().Width() / listColumnWidth()));
+            if (column < scrollX_)
+                scrollTo(column, scrollY_);
+            else if (column >= scrollX_ + visibleColumns)
+                scrollTo(column - visibleColumns + 1, scrollY_);
             return;
         }
         const RECT bounds = itemBounds(index);
         const RECT client = ClientRect();
-        if (bounds.Top < 0) scrollTo(scrollX_, scrollY_ + bounds.Top);
-        else if (bounds.Bottom > client.Bottom) scrollTo(scrollX_, scrollY_ + bounds.Bottom - client.Bottom);
+        if (bounds.Top < 0)
+            scrollTo(scrollX_, scrollY_ + bounds.Top);
+        else if (bounds.Bottom > client.Bottom)
+            scrollTo(scrollX_, scrollY_ + bounds.Bottom - client.Bottom);
     }
 
     void invalidateItem(int index) {
@@ -1134,8 +1202,10 @@ private:
         if (index < 0) {
             if (!control && !right) deselectAllBut(-1);
         } else if (right) {
-            if (!(stateOf(index) & LVIS_SELECTED)) selectOnly(index);
-            else changeState(index, LVIS_FOCUSED, LVIS_FOCUSED);
+            if (!(stateOf(index) & LVIS_SELECTED))
+                selectOnly(index);
+            else
+                changeState(index, LVIS_FOCUSED, LVIS_FOCUSED);
         } else if (control && !singleSelection()) {
             changeState(index, (stateOf(index) & LVIS_SELECTED) ? LVIS_FOCUSED : LVIS_SELECTED | LVIS_FOCUSED,
                         LVIS_SELECTED | LVIS_FOCUSED);
@@ -1166,7 +1236,8 @@ private:
 
     void mouseMove(POINT point) {
         if (resizingColumn_ >= 0) {
-            columns_[static_cast<std::size_t>(resizingColumn_)].width = std::max(0, static_cast<int>(point.x - resizeStart_));
+            columns_[static_cast<std::size_t>(resizingColumn_)].width =
+                std::max(0, static_cast<int>(point.x - resizeStart_));
             layoutChanged();
             return;
         }
@@ -1234,8 +1305,12 @@ private:
         const int across = listMode() ? rowsPerColumn() : iconMode() ? iconsPerRow() : 1;
         const int down = listMode() ? 1 : iconMode() ? iconsPerRow() : 1;
         switch (key) {
-        case VK_UP: target = current - (report() || listMode() ? 1 : down); break;
-        case VK_DOWN: target = current + (report() || listMode() ? 1 : down); break;
+        case VK_UP:
+            target = current - (report() || listMode() ? 1 : down);
+            break;
+        case VK_DOWN:
+            target = current + (report() || listMode() ? 1 : down);
+            break;
         case VK_LEFT:
             if (report()) return scrollBy(-FontHeight(), 0);
             target = current - (listMode() ? across : 1);
@@ -1244,10 +1319,18 @@ private:
             if (report()) return scrollBy(FontHeight(), 0);
             target = current + (listMode() ? across : 1);
             break;
-        case VK_HOME: target = 0; break;
-        case VK_END: target = itemCount() - 1; break;
-        case VK_PRIOR: target = current - page; break;
-        case VK_NEXT: target = current + page; break;
+        case VK_HOME:
+            target = 0;
+            break;
+        case VK_END:
+            target = itemCount() - 1;
+            break;
+        case VK_PRIOR:
+            target = current - page;
+            break;
+        case VK_NEXT:
+            target = current + page;
+            break;
         case VK_SPACE:
             if (GetKeyState(VK_CONTROL) < 0 && validItem(current) && !singleSelection())
                 changeState(current, stateOf(current) ^ LVIS_SELECTED, LVIS_SELECTED);
@@ -1278,9 +1361,12 @@ private:
     void moveFocusTo(int target) {
         const bool shift = GetKeyState(VK_SHIFT) < 0 && !singleSelection();
         const bool control = GetKeyState(VK_CONTROL) < 0 && !singleSelection();
-        if (shift) selectRange(validItem(anchor_) ? anchor_ : target, target, target);
-        else if (control) changeState(target, LVIS_FOCUSED, LVIS_FOCUSED);
-        else selectOnly(target);
+        if (shift)
+            selectRange(validItem(anchor_) ? anchor_ : target, target, target);
+        else if (control)
+            changeState(target, LVIS_FOCUSED, LVIS_FOCUSED);
+        else
+            selectOnly(target);
         ensureVisible(target);
     }
 
@@ -1291,8 +1377,9 @@ private:
         if (now - lastTyped_ > searchTimeout) search_.clear();
         lastTyped_ = now;
         search_ += typed;
-        const bool repeated = search_.size() > 1 && std::all_of(search_.begin(), search_.end(),
-                                                                 [&](WCHAR c) { return c == search_.front(); });
+        const bool repeated = search_.size() > 1 && std::all_of(search_.begin(), search_.end(), [&](WCHAR c) {
+                                  return c == search_.front();
+                              });
         const WideString wanted = repeated ? search_.substr(0, 1) : search_;
         const int start = validItem(focused_) ? focused_ + (search_.size() == 1 || repeated ? 1 : 0) : 0;
         for (int step = 0; step < itemCount(); ++step) {
@@ -1334,8 +1421,10 @@ private:
         info.item.lParam = paramOf(index);
         std::basic_string<Char> buffer;
         if (text) {
-            if constexpr (std::is_same_v<Char, char>) buffer = WideToAnsi(*text);
-            else buffer = *text;
+            if constexpr (std::is_same_v<Char, char>)
+                buffer = WideToAnsi(*text);
+            else
+                buffer = *text;
             info.item.pszText = buffer.data();
             info.item.cchTextMax = static_cast<int>(buffer.size()) + 1;
         }
@@ -1399,23 +1488,30 @@ private:
         const bool selected = (state & LVIS_SELECTED) && showsSelection();
         const bool focusedControl = GetFocus() == Window();
         RECT label = labelRect(index);
-        if (checkBoxes()) paintCheckBox(dc, checkBoxRect(index), (state & LVIS_STATEIMAGEMASK) >> stateImageShift == checkedImage);
+        if (checkBoxes())
+            paintCheckBox(dc, checkBoxRect(index),
+                          (state & LVIS_STATEIMAGEMASK) >> stateImageShift == checkedImage);
         paintImage(dc, index, selected && focusedControl);
         RECT highlight = label;
         if (report() && (extendedStyle_ & LVS_EX_FULLROWSELECT)) highlight.Right = itemBounds(index).Right;
         const COLORREF selectionColour = GetSysColor(focusedControl ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
         if (selected) FillSolidRect(dc, highlight, selectionColour);
         const COLORREF normalText = textColour_ == noColour ? GetSysColor(COLOR_WINDOWTEXT) : textColour_;
-        const COLORREF selectedText = focusedControl ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_BTNTEXT);
+        const COLORREF selectedText =
+            focusedControl ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_BTNTEXT);
         const UINT lineFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
         if (view() == LVS_ICON) {
             DrawTextIn(dc, itemText(index, 0), InflatedRect(label, -textMargin, 0),
-                       DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS, selected ? selectedText : normalText);
+                       DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS,
+                       selected ? selectedText : normalText);
         } else {
-            DrawTextIn(dc, itemText(index, 0), {label.Left + textMargin, label.Top, label.Right - textMargin, label.Bottom},
+            DrawTextIn(dc, itemText(index, 0),
+                       {label.Left + textMargin, label.Top, label.Right - textMargin, label.Bottom},
                        lineFormat | alignment(0), selected ? selectedText : normalText);
         }
-        if (report()) paintSubItems(dc, index, selected && (extendedStyle_ & LVS_EX_FULLROWSELECT) ? selectedText : normalText);
+        if (report())
+            paintSubItems(dc, index,
+                          selected && (extendedStyle_ & LVS_EX_FULLROWSELECT) ? selectedText : normalText);
         if ((state & LVIS_FOCUSED) && focusedControl) {
             RECT focus = highlight;
             DrawFocusRect(dc, &focus);
@@ -1434,7 +1530,8 @@ private:
             if (cell.Right <= 0 || cell.Left >= ClientRect().Right) continue;
             const WideString text = itemText(index, columns_[static_cast<std::size_t>(column)].subItem);
             DrawTextIn(dc, text, {cell.Left + columnGap, cell.Top, cell.Right - textMargin, cell.Bottom},
-                       DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | alignment(column), colour);
+                       DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | alignment(column),
+                       colour);
         }
     }
 
@@ -1444,7 +1541,8 @@ private:
         const int image = imageOf(index);
         if (image < 0 || image >= images->ImageCount()) return;
         const RECT icon = iconRect(index);
-        const int y = icon.Top + (itemBounds(index).Height() - images->ImageSize().cy) / 2 * (view() == LVS_ICON ? 0 : 1);
+        const int y = icon.Top + (itemBounds(index).Height() - images->ImageSize().cy) / 2 *
+                                     (view() == LVS_ICON ? 0 : 1);
         images->DrawImage(dc, image, icon.Left, y, selected ? ImageDrawSelected : ImageDrawTransparent);
     }
 
@@ -1457,8 +1555,10 @@ private:
         const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
         const int left = edge.Left + 1;
         const int top = edge.Top + 3;
-        for (int i = 0; i < 3; ++i) FillSolidRect(dc, {left + i, top + i, left + i + 1, top + i + 3}, ink);
-        for (int i = 0; i < 4; ++i) FillSolidRect(dc, {left + 3 + i, top + 1 - i, left + 4 + i, top + 4 - i}, ink);
+        for (int i = 0; i < 3; ++i)
+            FillSolidRect(dc, {left + i, top + i, left + i + 1, top + i + 3}, ink);
+        for (int i = 0; i < 4; ++i)
+            FillSolidRect(dc, {left + 3 + i, top + 1 - i, left + 4 + i, top + 4 - i}, ink);
     }
 
     void paintGridLines(HDC dc) {
@@ -1466,7 +1566,8 @@ private:
         const COLORREF line = GetSysColor(COLOR_BTNFACE);
         for (int row = 0; headerHeight() + row * rowHeight() < client.Bottom; ++row) {
             const int y = headerHeight() + (row + 1) * rowHeight() - 1;
-            FillSolidRect(dc, {0, y, std::min<int>(client.Right, totalColumnWidth() - scrollX_), y + 1}, line);
+            FillSolidRect(dc, {0, y, std::min<int>(client.Right, totalColumnWidth() - scrollX_), y + 1},
+                          line);
         }
         int x = -scrollX_;
         for (const Column& column : columns_) {
@@ -1487,8 +1588,10 @@ private:
             if (cell.Right <= 0 || cell.Width() <= 0) continue;
             RECT edge = cell;
             DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT | BF_SOFT);
-            DrawTextIn(dc, column.text, {cell.Left + headerPadding, cell.Top, cell.Right - headerPadding, cell.Bottom},
-                       DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | alignment(i), GetSysColor(COLOR_BTNTEXT));
+            DrawTextIn(dc, column.text,
+                       {cell.Left + headerPadding, cell.Top, cell.Right - headerPadding, cell.Bottom},
+                       DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | alignment(i),
+                       GetSysColor(COLOR_BTNTEXT));
         }
         if (x < client.Right) {
             RECT rest{x, 0, client.Right, height};

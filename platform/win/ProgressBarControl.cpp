@@ -108,7 +108,9 @@ private:
         return previous;
     }
 
-    COLORREF barColour() const { return barColour_ == defaultColour ? GetSysColor(COLOR_HIGHLIGHT) : barColour_; }
+    COLORREF barColour() const {
+        return barColour_ == defaultColour ? GetSysColor(COLOR_HIGHLIGHT) : barColour_;
+    }
     COLORREF backgroundColour() const {
         return backgroundColour_ == defaultColour ? GetSysColor(COLOR_BTNFACE) : backgroundColour_;
     }
@@ -142,8 +144,9 @@ private:
     }
 
     void fillAlong(HDC dc, const RECT& interior, bool vertical, int from, int to) {
-        RECT part = vertical ? RECT{interior.Left, interior.Bottom - to, interior.Right, interior.Bottom - from}
-                             : RECT{interior.Left + from, interior.Top, interior.Left + to, interior.Bottom};
+        RECT part = vertical
+                        ? RECT{interior.Left, interior.Bottom - to, interior.Right, interior.Bottom - from}
+                        : RECT{interior.Left + from, interior.Top, interior.Left + to, interior.Bottom};
         FillSolidRect(dc, part, barColour());
     }
 

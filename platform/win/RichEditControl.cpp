@@ -4,8 +4,8 @@
 #include "platform/win/RichEditControl.h"
 
 #include "platform/core/CodePages.h"
-#include "platform/win/Clipboard.h"
 #include "platform/win/AnsiText.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/CommonControls.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/EditControl.h"
@@ -78,12 +78,13 @@ WideString withCr(const WideString& text) {
 }
 
 bool endsUrl(WCHAR c) {
-    return c <= u' ' || c == u'<' || c == u'>' || c == u'"' || c == u'{' || c == u'}' || c == u'|' || c == u'\\' ||
-           c == u'^' || c == u'`';
+    return c <= u' ' || c == u'<' || c == u'>' || c == u'"' || c == u'{' || c == u'}' || c == u'|' ||
+           c == u'\\' || c == u'^' || c == u'`';
 }
 
 bool trailingPunctuation(WCHAR c) {
-    return c == u'.' || c == u',' || c == u';' || c == u':' || c == u'!' || c == u'?' || c == u')' || c == u'\'';
+    return c == u'.' || c == u',' || c == u';' || c == u':' || c == u'!' || c == u'?' || c == u')' ||
+           c == u'\'';
 }
 
 bool startsWithIgnoringCase(const WideString& text, std::size_t at, const char* prefix) {
@@ -117,10 +118,12 @@ std::vector<CHARRANGE> findUrls(const WideString& text) {
 // ---- RTF ----
 
 bool isDestinationToSkip(const AnsiString& word) {
-    static const char* const skipped[] = {"fonttbl", "colortbl", "stylesheet", "info", "pict", "header", "footer",
-                                          "headerl", "headerr", "footerl", "footerr", "object", "listtable",
-                                          "listoverridetable", "rsidtbl", "generator", "themedata", "xmlnstbl"};
-    return std::any_of(std::begin(skipped), std::end(skipped), [&](const char* name) { return word == name; });
+    static const char* const skipped[] = {
+        "fonttbl",   "colortbl",          "stylesheet", "info",      "pict",      "header",
+        "footer",    "headerl",           "headerr",    "footerl",   "footerr",   "object",
+        "listtable", "listoverridetable", "rsidtbl",    "generator", "themedata", "xmlnstbl"};
+    return std::any_of(std::begin(skipped), std::end(skipped),
+                       [&](const char* name) { return word == name; });
 }
 
 class RtfReader {
@@ -235,10 +238,14 @@ AnsiString rtfOf(const WideString& text, const AnsiString& face, int points) {
     AnsiString rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 " + face + ";}}\\f0\\fs" +
                      std::to_string(points * 2) + " ";
     for (WCHAR c : text) {
-        if (c == carriageReturn) rtf += "\\par\r\n";
-        else if (c == u'\t') rtf += "\\tab ";
-        else if (c == u'\\' || c == u'{' || c == u'}') rtf += AnsiString("\\") + static_cast<char>(c);
-        else if (c < 0x80) rtf += static_cast<char>(c);
+        if (c == carriageReturn)
+            rtf += "\\par\r\n";
+        else if (c == u'\t')
+            rtf += "\\tab ";
+        else if (c == u'\\' || c == u'{' || c == u'}')
+            rtf += AnsiString("\\") + static_cast<char>(c);
+        else if (c < 0x80)
+            rtf += static_cast<char>(c);
         else {
             const AnsiString ansi = WideToAnsi(WideString(1, c));
             if (ansi != "?") {
@@ -276,7 +283,10 @@ private:
         switch (message) {
         // ---- Text ----
         case WM_SETTEXT: {
-            const WideString text = withCrLf(TextOf(reinterpret_cast<const WCHAR*>(lParam)));
+            // A text that is an RTF document is read for the text it holds.
+            WideString incoming = TextOf(reinterpret_cast<const WCHAR*>(lParam));
+            if (IsRtf(WideToAnsi(incoming))) incoming = PlainTextOfRtf(WideToAnsi(incoming));
+            const WideString text = withCrLf(incoming);
             return edit(WM_SETTEXT, wParam, reinterpret_cast<LPARAM>(text.c_str()));
         }
         case WM_GETTEXT:
@@ -302,8 +312,10 @@ private:
         case EM_STREAMOUT:
             return streamOut(static_cast<UINT>(wParam), reinterpret_cast<EDITSTREAM*>(lParam));
         case EM_FINDTEXT:
-            return ansiClass_ ? findText(reinterpret_cast<const FINDTEXTA*>(lParam), static_cast<UINT>(wParam), nullptr)
-                              : findText(reinterpret_cast<const FINDTEXTW*>(lParam), static_cast<UINT>(wParam), nullptr);
+            return ansiClass_ ? findText(reinterpret_cast<const FINDTEXTA*>(lParam),
+                                         static_cast<UINT>(wParam), nullptr)
+                              : findText(reinterpret_cast<const FINDTEXTW*>(lParam),
+                                         static_cast<UINT>(wParam), nullptr);
         case EM_FINDTEXTW:
             return findText(reinterpret_cast<const FINDTEXTW*>(lParam), static_cast<UINT>(wParam), nullptr);
         case EM_FINDTEXTEX:
@@ -334,24 +346,30 @@ private:
         }
         case EM_LINEFROMCHAR:
         case EM_EXLINEFROMCHAR: {
-            const auto position = static_cast<LONG>(message == EM_EXLINEFROMCHAR ? lParam : static_cast<LPARAM>(wParam));
-            return edit(EM_LINEFROMCHAR, position < 0 ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(toEdit(position)), 0);
+            const auto position =
+                static_cast<LONG>(message == EM_EXLINEFROMCHAR ? lParam : static_cast<LPARAM>(wParam));
+            return edit(EM_LINEFROMCHAR,
+                        position < 0 ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(toEdit(position)), 0);
         }
         case EM_LINELENGTH: {
             const auto position = static_cast<LONG>(wParam);
-            return edit(EM_LINELENGTH, position < 0 ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(toEdit(position)), 0);
+            return edit(EM_LINELENGTH,
+                        position < 0 ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(toEdit(position)), 0);
         }
         case EM_POSFROMCHAR: {
             // The rich edit's form: the point in wParam, the character in lParam.
             if (!wParam) return 0;
-            const LRESULT packed = edit(EM_POSFROMCHAR, static_cast<WPARAM>(toEdit(static_cast<LONG>(lParam))), 0);
-            *reinterpret_cast<POINT*>(wParam) = {static_cast<SHORT>(LOWORD(packed)), static_cast<SHORT>(HIWORD(packed))};
+            const LRESULT packed =
+                edit(EM_POSFROMCHAR, static_cast<WPARAM>(toEdit(static_cast<LONG>(lParam))), 0);
+            *reinterpret_cast<POINT*>(wParam) = {static_cast<SHORT>(LOWORD(packed)),
+                                                 static_cast<SHORT>(HIWORD(packed))};
             return 0;
         }
         case EM_CHARFROMPOS: {
             if (!lParam) return 0;
             const POINT point = *reinterpret_cast<const POINT*>(lParam);
-            const LRESULT packed = edit(EM_CHARFROMPOS, 0, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+            const LRESULT packed =
+                edit(EM_CHARFROMPOS, 0, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
             return toRich(LOWORD(packed));
         }
         case EM_EXLIMITTEXT:
@@ -372,7 +390,8 @@ private:
         case EM_GETAUTOURLDETECT:
             return autoUrlDetect_;
         case EM_SETEDITSTYLE: {
-            editStyle_ = (editStyle_ & ~static_cast<DWORD>(lParam)) | (static_cast<DWORD>(wParam) & static_cast<DWORD>(lParam));
+            editStyle_ = (editStyle_ & ~static_cast<DWORD>(lParam)) |
+                         (static_cast<DWORD>(wParam) & static_cast<DWORD>(lParam));
             return editStyle_;
         }
         case EM_GETEDITSTYLE:
@@ -469,7 +488,8 @@ private:
 
     WideString selectedText() {
         const CHARRANGE range = selection();
-        return text().substr(static_cast<std::size_t>(range.cpMin), static_cast<std::size_t>(range.cpMax - range.cpMin));
+        return text().substr(static_cast<std::size_t>(range.cpMin),
+                             static_cast<std::size_t>(range.cpMax - range.cpMin));
     }
 
     // Copies into an ANSI or UTF-16 buffer as the class speaks; no size given means as long as the text.
@@ -496,7 +516,8 @@ private:
         WideString result = (request->flags & GT_SELECTION) ? selectedText() : text();
         if (request->flags & GT_USECRLF) result = withCrLf(result);
         if (request->codepage == unicodeCodePage)
-            return CopyText(result, reinterpret_cast<WCHAR*>(buffer), static_cast<int>(request->cb / sizeof(WCHAR)));
+            return CopyText(result, reinterpret_cast<WCHAR*>(buffer),
+                            static_cast<int>(request->cb / sizeof(WCHAR)));
         return CopyText(result, reinterpret_cast<char*>(buffer), static_cast<int>(request->cb));
     }
 
@@ -520,15 +541,18 @@ private:
                 incoming = IsRtf(bytes) ? PlainTextOfRtf(bytes) : CodePageToWide(bytes, codePage);
             }
         }
-        if (codePage == unicodeCodePage && IsRtf(WideToAnsi(incoming))) incoming = PlainTextOfRtf(WideToAnsi(incoming));
+        if (codePage == unicodeCodePage && IsRtf(WideToAnsi(incoming)))
+            incoming = PlainTextOfRtf(WideToAnsi(incoming));
         putText(incoming, request && (request->flags & ST_SELECTION));
         return 1;
     }
 
     void putText(const WideString& incoming, bool selectionOnly) {
         const WideString text = withCrLf(incoming);
-        if (selectionOnly) edit(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-        else edit(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (selectionOnly)
+            edit(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+        else
+            edit(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 
     LRESULT streamIn(UINT format, EDITSTREAM* stream) {
@@ -560,7 +584,8 @@ private:
         if (format & SF_RTF) {
             LOGFONTW font{};
             GetObjectW(Font(), sizeof font, &font);
-            bytes = rtfOf(source, WideToAnsi(font.lfFaceName), std::max(1, static_cast<int>(std::abs(font.lfHeight) * 72 / 96)));
+            bytes = rtfOf(source, WideToAnsi(font.lfFaceName),
+                          std::max(1, static_cast<int>(std::abs(font.lfHeight) * 72 / 96)));
         } else if (format & SF_UNICODE) {
             const WideString lines = withCrLf(source);
             bytes.assign(reinterpret_cast<const char*>(lines.data()), lines.size() * sizeof(WCHAR));
@@ -571,8 +596,8 @@ private:
         while (written < bytes.size()) {
             LONG done = 0;
             const auto count = static_cast<LONG>(std::min<std::size_t>(streamChunk, bytes.size() - written));
-            stream->dwError = stream->pfnCallback(stream->dwCookie,
-                                                  reinterpret_cast<BYTE*>(bytes.data() + written), count, &done);
+            stream->dwError = stream->pfnCallback(
+                stream->dwCookie, reinterpret_cast<BYTE*>(bytes.data() + written), count, &done);
             if (stream->dwError != 0 || done <= 0) break;
             written += static_cast<std::size_t>(done);
         }
@@ -587,7 +612,8 @@ private:
         const auto length = static_cast<LONG>(whole.size());
         const bool down = (flags & FR_DOWN) != 0;
         LONG from = std::clamp<LONG>(request->chrg.cpMin, 0, length);
-        LONG to = request->chrg.cpMax < 0 ? (down ? length : 0) : std::clamp<LONG>(request->chrg.cpMax, 0, length);
+        LONG to =
+            request->chrg.cpMax < 0 ? (down ? length : 0) : std::clamp<LONG>(request->chrg.cpMax, 0, length);
         const LONG low = std::min(from, to);
         const LONG high = std::max(from, to);
         const auto last = high - static_cast<LONG>(wanted.size());
@@ -600,7 +626,9 @@ private:
         return -1;
     }
 
-    static bool isWordCharacter(WCHAR c) { return (WideCharType(c, CT_CTYPE1) & (C1_ALPHA | C1_DIGIT)) != 0 || c == u'_'; }
+    static bool isWordCharacter(WCHAR c) {
+        return (WideCharType(c, CT_CTYPE1) & (C1_ALPHA | C1_DIGIT)) != 0 || c == u'_';
+    }
 
     static bool matchesAt(const WideString& whole, const WideString& wanted, LONG at, UINT flags) {
         for (std::size_t i = 0; i < wanted.size(); ++i) {
@@ -635,13 +663,15 @@ private:
         LOGFONTW font{};
         GetObjectW(Font(), sizeof font, &font);
         format->dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_SIZE | CFM_FACE | CFM_COLOR;
-        format->dwEffects = CFE_AUTOCOLOR | (font.lfWeight >= FW_BOLD ? CFE_BOLD : 0) | (font.lfItalic ? CFE_ITALIC : 0) |
-                            (font.lfUnderline ? CFE_UNDERLINE : 0);
+        format->dwEffects = CFE_AUTOCOLOR | (font.lfWeight >= FW_BOLD ? CFE_BOLD : 0) |
+                            (font.lfItalic ? CFE_ITALIC : 0) | (font.lfUnderline ? CFE_UNDERLINE : 0);
         format->yHeight = std::abs(font.lfHeight) * 72 / 96 * twipsPerPoint;
         format->crTextColor = GetSysColor(COLOR_WINDOWTEXT);
         // The face name sits where both layouts put it; an ANSI caller gets it in its form.
-        if (ansiClass_) CopyText(font.lfFaceName, reinterpret_cast<CHARFORMATA*>(format)->szFaceName, LF_FACESIZE);
-        else CopyText(font.lfFaceName, format->szFaceName, LF_FACESIZE);
+        if (ansiClass_)
+            CopyText(font.lfFaceName, reinterpret_cast<CHARFORMATA*>(format)->szFaceName, LF_FACESIZE);
+        else
+            CopyText(font.lfFaceName, format->szFaceName, LF_FACESIZE);
         return format->dwMask;
     }
 
@@ -692,7 +722,8 @@ private:
     std::optional<LRESULT> messageFilter(UINT message, WPARAM wParam, LPARAM lParam) {
         const bool key = message >= WM_KEYFIRST && message <= WM_KEYLAST;
         const bool mouse = message >= WM_MOUSEFIRST && message <= WM_MOUSELAST;
-        if (!((key && (eventMask_ & ENM_KEYEVENTS)) || (mouse && (eventMask_ & ENM_MOUSEEVENTS)))) return std::nullopt;
+        if (!((key && (eventMask_ & ENM_KEYEVENTS)) || (mouse && (eventMask_ & ENM_MOUSEEVENTS))))
+            return std::nullopt;
         MSGFILTER filter;
         filter.msg = message;
         filter.wParam = wParam;
@@ -715,14 +746,17 @@ private:
         if (!autoUrlDetect_) return std::nullopt;
         const std::vector<CHARRANGE>& all = links();
         if (all.empty()) return std::nullopt;
-        const LRESULT packed = edit(EM_CHARFROMPOS, 0, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+        const LRESULT packed =
+            edit(EM_CHARFROMPOS, 0, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
         const LONG editPosition = LOWORD(packed);
         const LRESULT start = edit(EM_POSFROMCHAR, static_cast<WPARAM>(editPosition), 0);
         const LRESULT next = edit(EM_POSFROMCHAR, static_cast<WPARAM>(editPosition + 1), 0);
         const int left = static_cast<SHORT>(LOWORD(start));
         const int top = static_cast<SHORT>(HIWORD(start));
-        const int right = static_cast<SHORT>(HIWORD(next)) == top ? static_cast<SHORT>(LOWORD(next)) : left + FontHeight();
-        if (point.x < left || point.x >= right || point.y < top || point.y >= top + FontHeight()) return std::nullopt;
+        const int right =
+            static_cast<SHORT>(HIWORD(next)) == top ? static_cast<SHORT>(LOWORD(next)) : left + FontHeight();
+        if (point.x < left || point.x >= right || point.y < top || point.y >= top + FontHeight())
+            return std::nullopt;
         const LONG position = toRich(editPosition);
         for (const CHARRANGE& link : all)
             if (position >= link.cpMin && position < link.cpMax) return link;
@@ -732,8 +766,8 @@ private:
     // The mouse over a link is reported (EN_LINK); an answer other than 0 keeps the message from the text.
     std::optional<LRESULT> linkMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const bool mouse = message == WM_MOUSEMOVE || message == WM_LBUTTONDOWN || message == WM_LBUTTONUP ||
-                           message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDOWN || message == WM_RBUTTONUP ||
-                           message == WM_SETCURSOR;
+                           message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDOWN ||
+                           message == WM_RBUTTONUP || message == WM_SETCURSOR;
         if (!mouse || !autoUrlDetect_ || !(eventMask_ & ENM_LINK)) return std::nullopt;
         POINT point = PointFromLParam(lParam);
         if (message == WM_SETCURSOR) {
@@ -777,7 +811,8 @@ private:
             const int y = static_cast<SHORT>(HIWORD(packed));
             const WideString piece = whole.substr(static_cast<std::size_t>(link.cpMin),
                                                   static_cast<std::size_t>(link.cpMax - link.cpMin));
-            ExtTextOutW(dc, x, y, ETO_OPAQUE, nullptr, piece.c_str(), static_cast<UINT>(piece.size()), nullptr);
+            ExtTextOutW(dc, x, y, ETO_OPAQUE, nullptr, piece.c_str(), static_cast<UINT>(piece.size()),
+                        nullptr);
         }
         SelectObject(dc, previous);
         ReleaseDC(Window(), dc);
@@ -806,7 +841,9 @@ public:
 // The ANSI class hears ANSI texts in the standard messages and hands them on in UTF-16.
 LRESULT ansiRichEditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return CallConverted(CharSet::Ansi, CharSet::Wide, window, message, wParam, lParam,
-                         [](HWND w, UINT m, WPARAM wp, LPARAM lp) { return CommonControlProcedure<AnsiRichEdit>(w, m, wp, lp); });
+                         [](HWND w, UINT m, WPARAM wp, LPARAM lp) {
+                             return CommonControlProcedure<AnsiRichEdit>(w, m, wp, lp);
+                         });
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 #include "platform/win/StatusBarControl.h"
 
 #include "platform/win/CommonControls.h"
-#include "platform/win/Drawing.h"
 #include "platform/win/DrawText.h"
+#include "platform/win/Drawing.h"
 #include "platform/win/Edges.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Icons.h"
@@ -82,9 +82,8 @@ protected:
         case SB_SETICON:
             return setIcon(static_cast<int>(wParam), reinterpret_cast<HICON>(lParam));
         case SB_GETICON:
-            return reinterpret_cast<LRESULT>(validPart(static_cast<int>(wParam))
-                                                 ? partAt(static_cast<int>(wParam)).icon
-                                                 : nullptr);
+            return reinterpret_cast<LRESULT>(
+                validPart(static_cast<int>(wParam)) ? partAt(static_cast<int>(wParam)).icon : nullptr);
         case SB_SETBKCOLOR: {
             const COLORREF previous = std::exchange(backgroundColour_, static_cast<COLORREF>(lParam));
             Invalidate();
@@ -227,7 +226,8 @@ private:
         ScreenToClient(parent, &topLeft);
         const int height = naturalHeight();
         int y = topLeft.y;
-        if (!HasStyle(CCS_NOPARENTALIGN)) y = (Style() & CCS_BOTTOM) == CCS_TOP ? 0 : parentRect.Bottom - height;
+        if (!HasStyle(CCS_NOPARENTALIGN))
+            y = (Style() & CCS_BOTTOM) == CCS_TOP ? 0 : parentRect.Bottom - height;
         const int x = HasStyle(CCS_NOPARENTALIGN) ? topLeft.x : 0;
         const int width = HasStyle(CCS_NOPARENTALIGN) ? own.Width() : parentRect.Width();
         if (topLeft.x != x || topLeft.y != y || own.Width() != width || own.Height() != height)
@@ -297,8 +297,8 @@ private:
             return;
         }
         if (part.icon) {
-            DrawIconEx(dc, inside.Left + textMargin, inside.Top + (inside.Height() - iconSize) / 2, part.icon, iconSize,
-                       iconSize, 0, nullptr, DI_NORMAL);
+            DrawIconEx(dc, inside.Left + textMargin, inside.Top + (inside.Height() - iconSize) / 2, part.icon,
+                       iconSize, iconSize, 0, nullptr, DI_NORMAL);
             inside.Left += iconSize + textMargin;
         }
         drawTabbedText(dc, part, inside);
@@ -317,7 +317,8 @@ private:
         std::size_t start = 0;
         for (UINT alignment : alignments) {
             const std::size_t tab = alignment == DT_RIGHT ? WideString::npos : part.text.find(u'\t', start);
-            const WideString piece = part.text.substr(start, tab == WideString::npos ? WideString::npos : tab - start);
+            const WideString piece =
+                part.text.substr(start, tab == WideString::npos ? WideString::npos : tab - start);
             if (!piece.empty()) DrawTextIn(dc, piece, textRect, format | alignment, colour);
             if (tab == WideString::npos) break;
             start = tab + 1;

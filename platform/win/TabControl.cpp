@@ -2,8 +2,8 @@
 #include "platform/win/TabControl.h"
 
 #include "platform/win/CommonControls.h"
-#include "platform/win/Drawing.h"
 #include "platform/win/DrawText.h"
+#include "platform/win/Drawing.h"
 #include "platform/win/Edges.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Gdi.h"
@@ -113,8 +113,9 @@ protected:
         case TCM_HIGHLIGHTITEM:
             return highlightItem(static_cast<int>(wParam), lParam != 0);
         case TCM_SETEXTENDEDSTYLE:
-            return std::exchange(extendedStyle_, (extendedStyle_ & ~static_cast<DWORD>(wParam)) |
-                                                     (static_cast<DWORD>(lParam) & static_cast<DWORD>(wParam)));
+            return std::exchange(extendedStyle_,
+                                 (extendedStyle_ & ~static_cast<DWORD>(wParam)) |
+                                     (static_cast<DWORD>(lParam) & static_cast<DWORD>(wParam)));
         case TCM_GETEXTENDEDSTYLE:
             return extendedStyle_;
         case TCM_SETTOOLTIPS:
@@ -189,8 +190,10 @@ private:
         applyItem(item, *source);
         items_.insert(items_.begin() + index, std::move(item));
         // The first tab is selected as it arrives; later ones keep the selection where it is.
-        if (selected_ < 0 && items_.size() == 1) selected_ = 0;
-        else if (selected_ >= index && items_.size() > 1) ++selected_;
+        if (selected_ < 0 && items_.size() == 1)
+            selected_ = 0;
+        else if (selected_ >= index && items_.size() > 1)
+            ++selected_;
         if (focused_ >= index) ++focused_;
         relayout();
         return index;
@@ -216,10 +219,14 @@ private:
     LRESULT deleteItem(int index) {
         if (!validItem(index)) return FALSE;
         items_.erase(items_.begin() + index);
-        if (selected_ == index) selected_ = -1;
-        else if (selected_ > index) --selected_;
-        if (focused_ == index) focused_ = -1;
-        else if (focused_ > index) --focused_;
+        if (selected_ == index)
+            selected_ = -1;
+        else if (selected_ > index)
+            --selected_;
+        if (focused_ == index)
+            focused_ = -1;
+        else if (focused_ > index)
+            --focused_;
         firstVisible_ = std::clamp(firstVisible_, 0, std::max(0, static_cast<int>(items_.size()) - 1));
         relayout();
         return TRUE;
@@ -230,8 +237,10 @@ private:
         if (index != -1 && !validItem(index)) return -1;
         selected_ = index;
         focused_ = index;
-        if (multiLine() && !buttons()) relayout();
-        else ensureVisible(index);
+        if (multiLine() && !buttons())
+            relayout();
+        else
+            ensureVisible(index);
         Invalidate();
         return previous;
     }
@@ -256,8 +265,10 @@ private:
 
     void removeImage(int image) {
         for (TabItem& item : items_) {
-            if (item.image == image) item.image = -1;
-            else if (item.image > image) --item.image;
+            if (item.image == image)
+                item.image = -1;
+            else if (item.image > image)
+                --item.image;
         }
         relayout();
     }
@@ -321,7 +332,8 @@ private:
     }
 
     void scrollBy(int delta) {
-        const int first = std::clamp(firstVisible_ + delta, 0, std::max(0, static_cast<int>(items_.size()) - 1));
+        const int first =
+            std::clamp(firstVisible_ + delta, 0, std::max(0, static_cast<int>(items_.size()) - 1));
         if (first == firstVisible_) return;
         firstVisible_ = first;
         relayout();
@@ -331,8 +343,7 @@ private:
         if (!validItem(index) || multiLine()) return;
         if (index < firstVisible_) firstVisible_ = index;
         relayout();
-        while (scrolling_ && itemAt(index).rect.Right > scrollButton(false).Left &&
-               firstVisible_ < index) {
+        while (scrolling_ && itemAt(index).rect.Right > scrollButton(false).Left && firstVisible_ < index) {
             ++firstVisible_;
             relayout();
         }
@@ -367,8 +378,10 @@ private:
         if (!widths.empty()) lastWidth_ = widths.back();
         const int left = buttons() ? 0 : selectedGrowth;
         const int right = client.Right - (buttons() ? 0 : selectedGrowth);
-        if (multiLine()) layoutRows(widths, left, right);
-        else layoutSingleRow(widths, left, right);
+        if (multiLine())
+            layoutRows(widths, left, right);
+        else
+            layoutSingleRow(widths, left, right);
         placeRows(client);
         Invalidate();
     }
@@ -457,8 +470,10 @@ private:
 
     RECT frameRect() const {
         RECT client = ClientRect();
-        if (bottom()) client.Bottom -= headerHeight();
-        else client.Top += headerHeight();
+        if (bottom())
+            client.Bottom -= headerHeight();
+        else
+            client.Top += headerHeight();
         return client;
     }
 
@@ -480,14 +495,15 @@ private:
         if (index != selected_ || buttons()) return rect;
         return bottom() ? RECT{rect.Left - selectedGrowth, rect.Top - 1, rect.Right + selectedGrowth,
                                rect.Bottom + selectedGrowth}
-                        : RECT{rect.Left - selectedGrowth, rect.Top - selectedGrowth, rect.Right + selectedGrowth,
-                               rect.Bottom + 1};
+                        : RECT{rect.Left - selectedGrowth, rect.Top - selectedGrowth,
+                               rect.Right + selectedGrowth, rect.Bottom + 1};
     }
 
     bool shown(int index) const { return itemAt(index).rect.Right > itemAt(index).rect.Left; }
 
     int itemAtPoint(POINT point) const {
-        if (validItem(selected_) && shown(selected_) && PointInRect(grownRect(selected_), point)) return selected_;
+        if (validItem(selected_) && shown(selected_) && PointInRect(grownRect(selected_), point))
+            return selected_;
         for (int i = 0; i < static_cast<int>(items_.size()); ++i)
             if (shown(i) && PointInRect(itemAt(i).rect, point)) return i;
         return -1;
@@ -530,8 +546,10 @@ private:
         const TabItem& item = itemAt(index);
         const bool isSelected = index == selected_;
         RECT rect = grownRect(index);
-        if (buttons()) paintButtonFace(dc, item, rect, isSelected);
-        else paintTabShape(dc, rect, isSelected);
+        if (buttons())
+            paintButtonFace(dc, item, rect, isSelected);
+        else
+            paintTabShape(dc, rect, isSelected);
         if (HasStyle(TCS_OWNERDRAWFIXED)) return drawOwnerTab(dc, index, rect);
         paintContents(dc, item, rect);
         const bool hasFocus = GetFocus() == Window() && !HasStyle(TCS_FOCUSNEVER);
@@ -562,8 +580,9 @@ private:
         const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
         const int inner = rect.Bottom - (isSelected ? 0 : 1);
         auto line = [&](RECT part, COLORREF colour) {
-            if (bottom()) part = {part.Left, rect.Top + rect.Bottom - part.Bottom, part.Right,
-                                  rect.Top + rect.Bottom - part.Top};
+            if (bottom())
+                part = {part.Left, rect.Top + rect.Bottom - part.Bottom, part.Right,
+                        rect.Top + rect.Bottom - part.Top};
             fillLine(dc, part, colour);
         };
         line({rect.Left, rect.Top + 2, rect.Left + 1, inner}, light);
@@ -591,7 +610,7 @@ private:
         }
         RECT textRect{x, content.Top, x + textWidth + 1, content.Bottom};
         const bool highlighted = (item.state & TCIS_HIGHLIGHTED) != 0;
-        const COLORREF colour = !Enabled() ? GetSysColor(COLOR_GRAYTEXT)
+        const COLORREF colour = !Enabled()                 ? GetSysColor(COLOR_GRAYTEXT)
                                 : highlighted && buttons() ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                                                            : GetSysColor(COLOR_BTNTEXT);
         DrawTextIn(dc, item.text, textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT, colour);
@@ -619,7 +638,8 @@ private:
             FillSolidRect(dc, button, GetSysColor(COLOR_BTNFACE));
             RECT edge = button;
             DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT | BF_SOFT);
-            const bool canMove = forward ? firstVisible_ < static_cast<int>(items_.size()) - 1 : firstVisible_ > 0;
+            const bool canMove =
+                forward ? firstVisible_ < static_cast<int>(items_.size()) - 1 : firstVisible_ > 0;
             DrawArrowGlyph(dc, button, forward ? ArrowDirection::Right : ArrowDirection::Left,
                            GetSysColor(canMove ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
         }
@@ -644,6 +664,6 @@ private:
 } // namespace
 
 void RegisterTabControlClass() {
-    RegisterControlClass(WC_TABCONTROLW, &CommonControlProcedure<TabControl>, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-                         COLOR_BTNFACE);
+    RegisterControlClass(WC_TABCONTROLW, &CommonControlProcedure<TabControl>,
+                         CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE);
 }

@@ -3,8 +3,8 @@
 
 #include "platform/win/Bitmaps.h"
 #include "platform/win/CommonControls.h"
-#include "platform/win/Drawing.h"
 #include "platform/win/DrawText.h"
+#include "platform/win/Drawing.h"
 #include "platform/win/Edges.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
@@ -195,7 +195,8 @@ protected:
             return TRUE;
         case TB_SETDRAWTEXTFLAGS: {
             const DWORD previous = drawTextFlags_;
-            drawTextFlags_ = (drawTextFlags_ & ~static_cast<DWORD>(wParam)) | (static_cast<DWORD>(lParam) & wParam);
+            drawTextFlags_ =
+                (drawTextFlags_ & ~static_cast<DWORD>(wParam)) | (static_cast<DWORD>(lParam) & wParam);
             return previous;
         }
         case TB_SETTOOLTIPS:
@@ -299,10 +300,14 @@ private:
         info.iItem = buttonAt(index).command;
         Notify(info.hdr, TBN_DELETINGBUTTON);
         buttons_.erase(buttons_.begin() + index);
-        if (hot_ == index) hot_ = -1;
-        else if (hot_ > index) --hot_;
-        if (pressed_ == index) cancelPress();
-        else if (pressed_ > index) --pressed_;
+        if (hot_ == index)
+            hot_ = -1;
+        else if (hot_ > index)
+            --hot_;
+        if (pressed_ == index)
+            cancelPress();
+        else if (pressed_ > index)
+            --pressed_;
         relayout();
         return TRUE;
     }
@@ -369,8 +374,10 @@ private:
         Button& button = buttonAt(index);
         const bool layoutChanges = ((button.state ^ state) & (TBSTATE_HIDDEN | TBSTATE_WRAP)) != 0;
         button.state = state;
-        if (layoutChanges) relayout();
-        else InvalidateRect(button.rect);
+        if (layoutChanges)
+            relayout();
+        else
+            InvalidateRect(button.rect);
         return TRUE;
     }
 
@@ -456,7 +463,8 @@ private:
         int textWidth = 0;
         for (const Button& button : buttons_)
             textWidth = std::max(textWidth, static_cast<int>(TextExtent(measure.DC(), textOf(button)).cx));
-        if (list()) return {size.cx + textWidth + textPadding, std::max(size.cy, textHeight + buttonPaddingY)};
+        if (list())
+            return {size.cx + textWidth + textPadding, std::max(size.cy, textHeight + buttonPaddingY)};
         return {std::max(size.cx, textWidth + 2 * textPadding), size.cy + textHeight};
     }
 
@@ -466,7 +474,8 @@ private:
         int width = standard.cx;
         if ((button.style & TBSTYLE_AUTOSIZE) && list()) {
             FontMeasure measure(Font());
-            width = imageSize().cx + buttonPaddingX + TextExtent(measure.DC(), textOf(button)).cx + textPadding;
+            width =
+                imageSize().cx + buttonPaddingX + TextExtent(measure.DC(), textOf(button)).cx + textPadding;
         }
         if ((button.style & TBSTYLE_DROPDOWN) && (extendedStyle_ & TBSTYLE_EX_DRAWDDARROWS))
             width += dropDownArrowWidth;
@@ -526,7 +535,9 @@ private:
         POINT topLeft{own.Left, own.Top};
         ScreenToClient(parent, &topLeft);
         const bool noMove = HasStyle(CCS_NOPARENTALIGN) || HasStyle(CCS_NOMOVEY);
-        const int y = noMove ? topLeft.y : (Style() & CCS_BOTTOM) == CCS_BOTTOM ? parentRect.Bottom - height : 0;
+        const int y = noMove                                 ? topLeft.y
+                      : (Style() & CCS_BOTTOM) == CCS_BOTTOM ? parentRect.Bottom - height
+                                                             : 0;
         const int x = HasStyle(CCS_NOPARENTALIGN) ? topLeft.x : 0;
         const int width = HasStyle(CCS_NOPARENTALIGN) ? own.Width() : parentRect.Width();
         SetWindowPos(Window(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -684,19 +695,23 @@ private:
         if ((button.style & TBSTYLE_DROPDOWN) && (extendedStyle_ & TBSTYLE_EX_DRAWDDARROWS))
             face.Right -= dropDownArrowWidth;
         if (checked && !pressed) fillChecked(dc, InflatedRect(face, -1, -1));
-        if (button.state & TBSTATE_MARKED) FillSolidRect(dc, InflatedRect(face, -1, -1), GetSysColor(COLOR_HIGHLIGHT));
+        if (button.state & TBSTATE_MARKED)
+            FillSolidRect(dc, InflatedRect(face, -1, -1), GetSysColor(COLOR_HIGHLIGHT));
         paintFrame(dc, face, pressed || checked, enabled && index == hot_);
         const int shift = pressed || checked ? 1 : 0;
         paintImage(dc, button, face, shift, enabled, index == hot_);
         paintText(dc, button, face, shift, enabled);
-        if (face.Right != button.rect.Right) paintDropArrow(dc, {face.Right, face.Top, button.rect.Right, face.Bottom}, pressed);
+        if (face.Right != button.rect.Right)
+            paintDropArrow(dc, {face.Right, face.Top, button.rect.Right, face.Bottom}, pressed);
     }
 
     void paintFrame(HDC dc, const RECT& face, bool down, bool hot) {
         RECT edge = face;
         if (flat()) {
-            if (down) DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
-            else if (hot) DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+            if (down)
+                DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
+            else if (hot)
+                DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
             return;
         }
         DrawEdge(dc, &edge, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_SOFT);
@@ -722,16 +737,22 @@ private:
     }
 
     void paintImage(HDC dc, const Button& button, const RECT& face, int shift, bool enabled, bool hot) {
-        HIMAGELIST images = !enabled && disabledImages_ ? disabledImages_ : hot && hotImages_ ? hotImages_ : images_;
+        HIMAGELIST images = !enabled && disabledImages_ ? disabledImages_
+                            : hot && hotImages_         ? hotImages_
+                                                        : images_;
         if (!images || button.image < 0 || button.image >= images->ImageCount()) return;
         const SIZE size = images->ImageSize();
         const bool text = showsText() && !textOf(button).empty();
         int x = face.Left + (face.Width() - size.cx) / 2;
         int y = face.Top + (face.Height() - size.cy) / 2;
-        if (text && list()) x = face.Left + buttonPaddingX / 2;
-        else if (text) y = face.Top + buttonPaddingY / 2;
-        if (!enabled && !disabledImages_) images->DrawDisabledImage(dc, button.image, x + shift, y + shift);
-        else images->DrawImage(dc, button.image, x + shift, y + shift, ImageDrawTransparent);
+        if (text && list())
+            x = face.Left + buttonPaddingX / 2;
+        else if (text)
+            y = face.Top + buttonPaddingY / 2;
+        if (!enabled && !disabledImages_)
+            images->DrawDisabledImage(dc, button.image, x + shift, y + shift);
+        else
+            images->DrawImage(dc, button.image, x + shift, y + shift, ImageDrawTransparent);
     }
 
     void paintText(HDC dc, const Button& button, const RECT& face, int shift, bool enabled) {

@@ -4,8 +4,8 @@
 
 #include "platform/win/CommonControls.h"
 #include "platform/win/Cursors.h"
-#include "platform/win/Drawing.h"
 #include "platform/win/DrawText.h"
+#include "platform/win/Drawing.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 #include "platform/win/SysColors.h"
@@ -93,24 +93,30 @@ protected:
         case TTM_SETTOOLINFOW:
             return setToolInfo(reinterpret_cast<const TTTOOLINFOW*>(lParam));
         case TTM_GETTOOLINFOA:
-            return getToolInfo(find(reinterpret_cast<const TTTOOLINFOA*>(lParam)), reinterpret_cast<TTTOOLINFOA*>(lParam));
+            return getToolInfo(find(reinterpret_cast<const TTTOOLINFOA*>(lParam)),
+                               reinterpret_cast<TTTOOLINFOA*>(lParam));
         case TTM_GETTOOLINFOW:
-            return getToolInfo(find(reinterpret_cast<const TTTOOLINFOW*>(lParam)), reinterpret_cast<TTTOOLINFOW*>(lParam));
+            return getToolInfo(find(reinterpret_cast<const TTTOOLINFOW*>(lParam)),
+                               reinterpret_cast<TTTOOLINFOW*>(lParam));
         case TTM_ENUMTOOLSA:
             return getToolInfo(toolAt(static_cast<int>(wParam)), reinterpret_cast<TTTOOLINFOA*>(lParam));
         case TTM_ENUMTOOLSW:
             return getToolInfo(toolAt(static_cast<int>(wParam)), reinterpret_cast<TTTOOLINFOW*>(lParam));
         case TTM_GETCURRENTTOOLA:
-            return lParam ? getToolInfo(current(), reinterpret_cast<TTTOOLINFOA*>(lParam)) : current() != nullptr;
+            return lParam ? getToolInfo(current(), reinterpret_cast<TTTOOLINFOA*>(lParam))
+                          : current() != nullptr;
         case TTM_GETCURRENTTOOLW:
-            return lParam ? getToolInfo(current(), reinterpret_cast<TTTOOLINFOW*>(lParam)) : current() != nullptr;
+            return lParam ? getToolInfo(current(), reinterpret_cast<TTTOOLINFOW*>(lParam))
+                          : current() != nullptr;
         case TTM_GETTOOLCOUNT:
             return static_cast<LRESULT>(tools_.size());
         case TTM_HITTESTA:
         case TTM_HITTESTW:
             return hitTest(reinterpret_cast<TTHITTESTINFOW*>(lParam));
         case TTM_WINDOWFROMPOINT:
-            return lParam ? reinterpret_cast<LRESULT>(WindowFromPoint(*reinterpret_cast<const POINT*>(lParam))) : 0;
+            return lParam
+                       ? reinterpret_cast<LRESULT>(WindowFromPoint(*reinterpret_cast<const POINT*>(lParam)))
+                       : 0;
         case TTM_RELAYEVENT:
             if (lParam) relay(*reinterpret_cast<const MSG*>(lParam));
             return 0;
@@ -122,7 +128,9 @@ protected:
             setDelay(wParam, static_cast<int>(static_cast<SHORT>(LOWORD(lParam))));
             return 0;
         case TTM_GETDELAYTIME:
-            return wParam == TTDT_AUTOPOP ? autoPopDelay_ : wParam == TTDT_RESHOW ? reshowDelay_ : initialDelay_;
+            return wParam == TTDT_AUTOPOP  ? autoPopDelay_
+                   : wParam == TTDT_RESHOW ? reshowDelay_
+                                           : initialDelay_;
         case TTM_SETTIPBKCOLOR:
             backgroundColour_ = static_cast<COLORREF>(wParam);
             Invalidate();
@@ -197,14 +205,17 @@ private:
     }
 
     Tool* toolAt(int index) {
-        return index >= 0 && index < static_cast<int>(tools_.size()) ? &tools_[static_cast<std::size_t>(index)] : nullptr;
+        return index >= 0 && index < static_cast<int>(tools_.size())
+                   ? &tools_[static_cast<std::size_t>(index)]
+                   : nullptr;
     }
 
     Tool* current() { return currentIndex_ >= 0 ? toolAt(currentIndex_) : nullptr; }
 
     template <typename Char> void applyText(Tool& tool, const Char* text) {
         tool.callback = text == reinterpret_cast<const Char*>(static_cast<INT_PTR>(-1));
-        tool.text = tool.callback || !text || reinterpret_cast<UINT_PTR>(text) <= 0xFFFF ? WideString() : TextOf(text);
+        tool.text = tool.callback || !text || reinterpret_cast<UINT_PTR>(text) <= 0xFFFF ? WideString()
+                                                                                         : TextOf(text);
     }
 
     template <typename Char> LRESULT addTool(const TTTOOLINFO_T<Char>* info) {
@@ -218,7 +229,8 @@ private:
         tool.instance = info->hinst;
         applyText(tool, info->lpszText);
         tools_.push_back(tool);
-        if (tool.flags & TTF_SUBCLASS) subclass((tool.flags & TTF_IDISHWND) ? reinterpret_cast<HWND>(tool.id) : tool.window);
+        if (tool.flags & TTF_SUBCLASS)
+            subclass((tool.flags & TTF_IDISHWND) ? reinterpret_cast<HWND>(tool.id) : tool.window);
         return TRUE;
     }
 
@@ -228,8 +240,10 @@ private:
         const auto index = static_cast<int>(tool - tools_.data());
         if (index == currentIndex_) hide();
         tools_.erase(tools_.begin() + index);
-        if (currentIndex_ > index) --currentIndex_;
-        else if (currentIndex_ == index) currentIndex_ = -1;
+        if (currentIndex_ > index)
+            --currentIndex_;
+        else if (currentIndex_ == index)
+            currentIndex_ = -1;
     }
 
     template <typename Char> LRESULT updateText(const TTTOOLINFO_T<Char>* info) {
@@ -258,8 +272,10 @@ private:
         info->rect = tool->rect;
         info->lParam = tool->param;
         info->hinst = tool->instance;
-        if (tool->callback) info->lpszText = reinterpret_cast<Char*>(static_cast<INT_PTR>(-1));
-        else if (info->lpszText) CopyText(tool->text, info->lpszText, static_cast<int>(tool->text.size()) + 1);
+        if (tool->callback)
+            info->lpszText = reinterpret_cast<Char*>(static_cast<INT_PTR>(-1));
+        else if (info->lpszText)
+            CopyText(tool->text, info->lpszText, static_cast<int>(tool->text.size()) + 1);
         return TRUE;
     }
 
@@ -297,8 +313,9 @@ private:
     WideString textOf(const Tool& tool) {
         if (!tool.callback) return tool.text;
         HWND target = tool.window;
-        const bool unicode = target && SendMessageW(target, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(Window()), NF_QUERY) ==
-                                           NFR_UNICODE;
+        const bool unicode =
+            target && SendMessageW(target, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(Window()), NF_QUERY) ==
+                          NFR_UNICODE;
         if (unicode) {
             NMTTDISPINFOW info;
             info.lParam = tool.param;
@@ -322,7 +339,8 @@ private:
         header.hwndFrom = Window();
         header.idFrom = tool.id;
         header.code = code;
-        return tool.window ? SendMessageW(tool.window, WM_NOTIFY, tool.id, reinterpret_cast<LPARAM>(&header)) : 0;
+        return tool.window ? SendMessageW(tool.window, WM_NOTIFY, tool.id, reinterpret_cast<LPARAM>(&header))
+                           : 0;
     }
 
     // ---- Showing and hiding ----
@@ -336,10 +354,17 @@ private:
             autoPopDelay_ = base * 10;
             reshowDelay_ = base / 5;
             break;
-        case TTDT_INITIAL: initialDelay_ = automatic ? defaultInitialDelay : base; break;
-        case TTDT_AUTOPOP: autoPopDelay_ = automatic ? defaultAutoPopDelay : base; break;
-        case TTDT_RESHOW: reshowDelay_ = automatic ? defaultReshowDelay : base; break;
-        default: break;
+        case TTDT_INITIAL:
+            initialDelay_ = automatic ? defaultInitialDelay : base;
+            break;
+        case TTDT_AUTOPOP:
+            autoPopDelay_ = automatic ? defaultAutoPopDelay : base;
+            break;
+        case TTDT_RESHOW:
+            reshowDelay_ = automatic ? defaultReshowDelay : base;
+            break;
+        default:
+            break;
         }
     }
 
@@ -447,33 +472,39 @@ private:
         relay->window = window;
         relay->toolTip = Window();
         relay->unicode = IsWindowUnicode(window) != FALSE;
-        relay->procedure = CreateWindowProcObject([relay](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-            if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && relay->toolTip && IsWindow(relay->toolTip)) {
-                MSG msg;
-                msg.hwnd = hwnd;
-                msg.message = message;
-                msg.wParam = wParam;
-                msg.lParam = lParam;
-                SendMessageW(relay->toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
-            }
-            return relay->unicode ? CallWindowProcW(relay->previous, hwnd, message, wParam, lParam)
-                                  : CallWindowProcA(relay->previous, hwnd, message, wParam, lParam);
-        });
+        relay->procedure =
+            CreateWindowProcObject([relay](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+                if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && relay->toolTip &&
+                    IsWindow(relay->toolTip)) {
+                    MSG msg;
+                    msg.hwnd = hwnd;
+                    msg.message = message;
+                    msg.wParam = wParam;
+                    msg.lParam = lParam;
+                    SendMessageW(relay->toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+                }
+                return relay->unicode ? CallWindowProcW(relay->previous, hwnd, message, wParam, lParam)
+                                      : CallWindowProcA(relay->previous, hwnd, message, wParam, lParam);
+            });
         relay->previous = reinterpret_cast<WNDPROC>(
-            relay->unicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(relay->procedure))
-                           : SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(relay->procedure)));
+            relay->unicode
+                ? SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(relay->procedure))
+                : SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(relay->procedure)));
         relays_.push_back(std::move(relay));
     }
 
-    // A relay still last in its window's chain comes out; otherwise it stays there and only passes messages on.
+    // A relay still last in its window's chain comes out; otherwise it stays there and only passes messages
+    // on.
     static void release(MouseRelay& relay) {
         relay.toolTip = nullptr;
         if (!IsWindow(relay.window)) return;
         const LONG_PTR current = relay.unicode ? GetWindowLongPtrW(relay.window, GWLP_WNDPROC)
                                                : GetWindowLongPtrA(relay.window, GWLP_WNDPROC);
         if (reinterpret_cast<WNDPROC>(current) != relay.procedure) return;
-        if (relay.unicode) SetWindowLongPtrW(relay.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(relay.previous));
-        else SetWindowLongPtrA(relay.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(relay.previous));
+        if (relay.unicode)
+            SetWindowLongPtrW(relay.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(relay.previous));
+        else
+            SetWindowLongPtrA(relay.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(relay.previous));
         FreeWindowProcObject(relay.procedure);
     }
 
@@ -482,7 +513,9 @@ private:
     COLORREF backgroundColour() const {
         return backgroundColour_ == defaultColour ? GetSysColor(COLOR_INFOBK) : backgroundColour_;
     }
-    COLORREF textColour() const { return textColour_ == defaultColour ? GetSysColor(COLOR_INFOTEXT) : textColour_; }
+    COLORREF textColour() const {
+        return textColour_ == defaultColour ? GetSysColor(COLOR_INFOTEXT) : textColour_;
+    }
 
     void paint(WPARAM wParam) {
         ControlPaint paint(Window(), wParam);
@@ -494,9 +527,10 @@ private:
         DeleteObject(frame);
         HGDIOBJ previous = SelectObject(dc, Font());
         const int inset = defaultMargin + 1;
-        RECT text{client.Left + inset + margin_.Left, client.Top + inset + margin_.Top, client.Right - inset - margin_.Right,
-                  client.Bottom - inset - margin_.Bottom};
-        DrawTextIn(dc, tipText_, text, DT_NOPREFIX | (maxWidth_ > 0 ? DT_WORDBREAK : DT_SINGLELINE), textColour());
+        RECT text{client.Left + inset + margin_.Left, client.Top + inset + margin_.Top,
+                  client.Right - inset - margin_.Right, client.Bottom - inset - margin_.Bottom};
+        DrawTextIn(dc, tipText_, text, DT_NOPREFIX | (maxWidth_ > 0 ? DT_WORDBREAK : DT_SINGLELINE),
+                   textColour());
         SelectObject(dc, previous);
     }
 
@@ -522,5 +556,6 @@ private:
 } // namespace
 
 void RegisterToolTipClass() {
-    RegisterControlClass(TOOLTIPS_CLASSW, &CommonControlProcedure<ToolTip>, CS_SAVEBITS | CS_DROPSHADOW, COLOR_INFOBK);
+    RegisterControlClass(TOOLTIPS_CLASSW, &CommonControlProcedure<ToolTip>, CS_SAVEBITS | CS_DROPSHADOW,
+                         COLOR_INFOBK);
 }

@@ -284,8 +284,9 @@ private:
 
     int valueAt(int along) const {
         const int offset = std::clamp(along - channelAlong().start, 0, usableLength());
-        const int value = minimum_ + static_cast<int>((static_cast<long long>(offset) * range() + usableLength() / 2) /
-                                                      usableLength());
+        const int value =
+            minimum_ + static_cast<int>((static_cast<long long>(offset) * range() + usableLength() / 2) /
+                                        usableLength());
         return std::clamp(value, minimum_, std::max(minimum_, maximum_));
     }
 
@@ -296,7 +297,8 @@ private:
     void report(WORD code) const {
         HWND parent = NotifyWindow();
         if (!parent) return;
-        const WORD position = (code == TB_THUMBTRACK || code == TB_THUMBPOSITION) ? static_cast<WORD>(position_) : 0;
+        const WORD position =
+            (code == TB_THUMBTRACK || code == TB_THUMBPOSITION) ? static_cast<WORD>(position_) : 0;
         SendMessageW(parent, vertical() ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position),
                      reinterpret_cast<LPARAM>(Window()));
     }
@@ -362,8 +364,10 @@ private:
     void repeatPage() {
         if (!paging_) return;
         const int thumb = thumbStart(position_);
-        if (pressTarget_ < thumb) moveBy(-pageSize_, TB_PAGEUP);
-        else if (pressTarget_ >= thumb + thumbBreadth()) moveBy(pageSize_, TB_PAGEDOWN);
+        if (pressTarget_ < thumb)
+            moveBy(-pageSize_, TB_PAGEUP);
+        else if (pressTarget_ >= thumb + thumbBreadth())
+            moveBy(pageSize_, TB_PAGEDOWN);
         SetTimer(Window(), repeatTimerId, repeatInterval, nullptr);
     }
 
@@ -444,11 +448,15 @@ private:
         const int tip = thumbBreadth() / 2;
         RECT body = thumb;
         if (vertical()) {
-            if (ticksAfter()) body.Right -= tip;
-            else body.Left += tip;
+            if (ticksAfter())
+                body.Right -= tip;
+            else
+                body.Left += tip;
         } else {
-            if (ticksAfter()) body.Bottom -= tip;
-            else body.Top += tip;
+            if (ticksAfter())
+                body.Bottom -= tip;
+            else
+                body.Top += tip;
         }
         RECT edge = body;
         DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT | BF_SOFT);
@@ -502,5 +510,6 @@ private:
 } // namespace
 
 void RegisterTrackBarClass() {
-    RegisterControlClass(TRACKBAR_CLASSW, &CommonControlProcedure<TrackBar>, CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE);
+    RegisterControlClass(TRACKBAR_CLASSW, &CommonControlProcedure<TrackBar>, CS_HREDRAW | CS_VREDRAW,
+                         COLOR_BTNFACE);
 }

@@ -4,8 +4,8 @@
 
 #include "platform/core/CodePages.h"
 #include "platform/win/CommonControls.h"
-#include "platform/win/Drawing.h"
 #include "platform/win/DrawText.h"
+#include "platform/win/Drawing.h"
 #include "platform/win/Edges.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Fonts.h"
@@ -90,7 +90,8 @@ protected:
         case TVM_GETCOUNT:
             return static_cast<LRESULT>(live_.size());
         case TVM_GETNEXTITEM:
-            return reinterpret_cast<LRESULT>(nextItem(static_cast<UINT>(wParam), reinterpret_cast<HTREEITEM>(lParam)));
+            return reinterpret_cast<LRESULT>(
+                nextItem(static_cast<UINT>(wParam), reinterpret_cast<HTREEITEM>(lParam)));
         case TVM_GETITEMSTATE: {
             TreeItem* item = valid(reinterpret_cast<HTREEITEM>(wParam));
             return item ? item->state & static_cast<UINT>(lParam) : 0;
@@ -132,7 +133,9 @@ protected:
         case TVM_SETIMAGELIST:
             return setImageList(static_cast<int>(wParam), reinterpret_cast<HIMAGELIST>(lParam));
         case TVM_GETIMAGELIST:
-            return reinterpret_cast<LRESULT>(wParam == TVSIL_STATE ? stateImages_ : wParam == TVSIL_NORMAL ? images_ : nullptr);
+            return reinterpret_cast<LRESULT>(wParam == TVSIL_STATE    ? stateImages_
+                                             : wParam == TVSIL_NORMAL ? images_
+                                                                      : nullptr);
         case TVM_SETBKCOLOR:
             return exchangeColour(backgroundColour_, static_cast<COLORREF>(lParam));
         case TVM_GETBKCOLOR:
@@ -229,9 +232,7 @@ protected:
 
 private:
     // A handle of this tree, or null.
-    TreeItem* valid(HTREEITEM handle) const {
-        return handle && live_.count(handle) ? handle : nullptr;
-    }
+    TreeItem* valid(HTREEITEM handle) const { return handle && live_.count(handle) ? handle : nullptr; }
 
     TreeItem* parentOf(HTREEITEM handle) {
         if (!handle || handle == TVI_ROOT) return &root_;
@@ -248,8 +249,9 @@ private:
     TreeItem* sibling(const TreeItem* item, int offset) const {
         const int index = indexIn(item) + offset;
         const auto& siblings = item->parent->children;
-        return index >= 0 && index < static_cast<int>(siblings.size()) ? siblings[static_cast<std::size_t>(index)].get()
-                                                                        : nullptr;
+        return index >= 0 && index < static_cast<int>(siblings.size())
+                   ? siblings[static_cast<std::size_t>(index)].get()
+                   : nullptr;
     }
 
     bool isAncestor(const TreeItem* ancestor, const TreeItem* item) const {
@@ -369,7 +371,8 @@ private:
         TreeItem* item = valid(source->hItem);
         if (!item) return FALSE;
         applyItem(*item, *source);
-        if ((source->mask & TVIF_STATE) && (source->stateMask & TVIS_SELECTED) && (source->state & TVIS_SELECTED))
+        if ((source->mask & TVIF_STATE) && (source->stateMask & TVIS_SELECTED) &&
+            (source->state & TVIS_SELECTED))
             setSelection(item, TVC_UNKNOWN);
         layoutChanged();
         return TRUE;
@@ -384,7 +387,8 @@ private:
         if (target->mask & TVIF_SELECTEDIMAGE) target->iSelectedImage = item->selectedImage;
         if (target->mask & TVIF_PARAM) target->lParam = item->param;
         if (target->mask & TVIF_STATE) target->state = stateOf(item) & target->stateMask;
-        if (target->mask & TVIF_CHILDREN) target->cChildren = item->childrenGiven ? item->childrenFlag : !item->children.empty();
+        if (target->mask & TVIF_CHILDREN)
+            target->cChildren = item->childrenGiven ? item->childrenFlag : !item->children.empty();
         return TRUE;
     }
 
@@ -483,34 +487,45 @@ private:
     HTREEITEM nextItem(UINT flag, HTREEITEM handle) {
         TreeItem* item = valid(handle);
         switch (flag) {
-        case TVGN_ROOT: return root_.children.empty() ? nullptr : root_.children.front().get();
-        case TVGN_CARET: return selected_;
-        case TVGN_DROPHILITE: return dropTarget_;
+        case TVGN_ROOT:
+            return root_.children.empty() ? nullptr : root_.children.front().get();
+        case TVGN_CARET:
+            return selected_;
+        case TVGN_DROPHILITE:
+            return dropTarget_;
         case TVGN_FIRSTVISIBLE: {
             const std::vector<Row> all = rows();
-            return firstRow_ < static_cast<int>(all.size()) ? all[static_cast<std::size_t>(firstRow_)].item : nullptr;
+            return firstRow_ < static_cast<int>(all.size()) ? all[static_cast<std::size_t>(firstRow_)].item
+                                                            : nullptr;
         }
         case TVGN_LASTVISIBLE: {
             const std::vector<Row> all = rows();
             return all.empty() ? nullptr : all.back().item;
         }
-        default: break;
+        default:
+            break;
         }
         if (!item) return nullptr;
         switch (flag) {
-        case TVGN_NEXT: return sibling(item, 1);
-        case TVGN_PREVIOUS: return sibling(item, -1);
-        case TVGN_PARENT: return item->parent == &root_ ? nullptr : item->parent;
-        case TVGN_CHILD: return item->children.empty() ? nullptr : item->children.front().get();
+        case TVGN_NEXT:
+            return sibling(item, 1);
+        case TVGN_PREVIOUS:
+            return sibling(item, -1);
+        case TVGN_PARENT:
+            return item->parent == &root_ ? nullptr : item->parent;
+        case TVGN_CHILD:
+            return item->children.empty() ? nullptr : item->children.front().get();
         case TVGN_NEXTVISIBLE:
         case TVGN_PREVIOUSVISIBLE: {
             const std::vector<Row> all = rows();
             const int row = rowOfIn(all, item);
             const int target = row + (flag == TVGN_NEXTVISIBLE ? 1 : -1);
-            return row >= 0 && target >= 0 && target < static_cast<int>(all.size()) ? all[static_cast<std::size_t>(target)].item
-                                                                                     : nullptr;
+            return row >= 0 && target >= 0 && target < static_cast<int>(all.size())
+                       ? all[static_cast<std::size_t>(target)].item
+                       : nullptr;
         }
-        default: return nullptr;
+        default:
+            return nullptr;
         }
     }
 
@@ -536,8 +551,10 @@ private:
         info.itemNew.lParam = item->param;
         if (Notify(info.hdr, NotifiesUnicode() ? TVN_ITEMEXPANDINGW : TVN_ITEMEXPANDINGA)) return FALSE;
         if (!open && isAncestor(item, selected_)) setSelection(item, action);
-        if (open) item->state |= TVIS_EXPANDED | TVIS_EXPANDEDONCE;
-        else item->state &= ~TVIS_EXPANDED;
+        if (open)
+            item->state |= TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+        else
+            item->state &= ~TVIS_EXPANDED;
         if (!open && (flags & TVE_COLLAPSERESET)) {
             deleteChildren(item);
             item->state &= ~TVIS_EXPANDEDONCE;
@@ -594,7 +611,8 @@ private:
         TreeItem* item = valid(handle);
         if (handle && !item) return FALSE;
         switch (flag) {
-        case TVGN_CARET: return setSelection(item, TVC_UNKNOWN);
+        case TVGN_CARET:
+            return setSelection(item, TVC_UNKNOWN);
         case TVGN_DROPHILITE:
             if (dropTarget_) invalidateItem(dropTarget_);
             dropTarget_ = item;
@@ -603,7 +621,8 @@ private:
         case TVGN_FIRSTVISIBLE:
             if (item) scrollTo(scrollX_, rowOf(item));
             return item != nullptr;
-        default: return FALSE;
+        default:
+            return FALSE;
         }
     }
 
@@ -652,7 +671,8 @@ private:
 
     // Where a row's parts begin: its level's indent, then button, state image, image and label.
     int levelLeft(int level) const {
-        const bool rootLines = HasStyle(TVS_LINESATROOT) && (HasStyle(TVS_HASLINES) || HasStyle(TVS_HASBUTTONS));
+        const bool rootLines =
+            HasStyle(TVS_LINESATROOT) && (HasStyle(TVS_HASLINES) || HasStyle(TVS_HASBUTTONS));
         return (level + (rootLines ? 1 : 0)) * indent_ - scrollX_;
     }
 
@@ -681,7 +701,8 @@ private:
         const RECT bounds = rowRect(index);
         const int centreX = levelLeft(row.level) - indent_ / 2;
         const int centreY = bounds.Top + bounds.Height() / 2;
-        return {centreX - buttonSize / 2, centreY - buttonSize / 2, centreX + buttonSize / 2 + 1, centreY + buttonSize / 2 + 1};
+        return {centreX - buttonSize / 2, centreY - buttonSize / 2, centreX + buttonSize / 2 + 1,
+                centreY + buttonSize / 2 + 1};
     }
 
     bool showsButton(const Row& row) const {
@@ -703,11 +724,16 @@ private:
         if (!info) return nullptr;
         info->hItem = nullptr;
         const RECT client = ClientRect();
-        if (info->pt.y < 0) info->flags = TVHT_ABOVE;
-        else if (info->pt.y >= client.Bottom) info->flags = TVHT_BELOW;
-        else if (info->pt.x < 0) info->flags = TVHT_TOLEFT;
-        else if (info->pt.x >= client.Right) info->flags = TVHT_TORIGHT;
-        else info->flags = TVHT_NOWHERE;
+        if (info->pt.y < 0)
+            info->flags = TVHT_ABOVE;
+        else if (info->pt.y >= client.Bottom)
+            info->flags = TVHT_BELOW;
+        else if (info->pt.x < 0)
+            info->flags = TVHT_TOLEFT;
+        else if (info->pt.x >= client.Right)
+            info->flags = TVHT_TORIGHT;
+        else
+            info->flags = TVHT_NOWHERE;
         if (info->flags != TVHT_NOWHERE) return nullptr;
         const std::vector<Row> all = rows();
         const int index = firstRow_ + info->pt.y / itemHeight();
@@ -725,7 +751,8 @@ private:
         const int stateLeft = levelLeft(row.level);
         if (point.x >= stateLeft + stateImageWidth()) return TVHT_ONITEMICON;
         if (point.x >= stateLeft) return TVHT_ONITEMSTATEICON;
-        if (showsButton(row) && hasChildren(row.item) && PointInRect(InflatedRect(buttonRect(row, index), 2, 2), point))
+        if (showsButton(row) && hasChildren(row.item) &&
+            PointInRect(InflatedRect(buttonRect(row, index), 2, 2), point))
             return TVHT_ONITEMBUTTON;
         return TVHT_ONITEMINDENT;
     }
@@ -747,7 +774,8 @@ private:
         int widest = 0;
         const std::vector<Row> all = rows();
         for (std::size_t i = 0; i < all.size(); ++i)
-            widest = std::max(widest, static_cast<int>(labelRect(all[i], static_cast<int>(i)).Right + scrollX_));
+            widest =
+                std::max(widest, static_cast<int>(labelRect(all[i], static_cast<int>(i)).Right + scrollX_));
         return widest;
     }
 
@@ -765,7 +793,8 @@ private:
         SCROLLINFO horizontal = vertical;
         horizontal.nMax = std::max(0, contentWidth() - 1);
         horizontal.nPage = static_cast<UINT>(std::max(1, static_cast<int>(ClientRect().Right)));
-        scrollX_ = std::clamp(scrollX_, 0, std::max(0, horizontal.nMax - static_cast<int>(horizontal.nPage) + 1));
+        scrollX_ =
+            std::clamp(scrollX_, 0, std::max(0, horizontal.nMax - static_cast<int>(horizontal.nPage) + 1));
         horizontal.nPos = scrollX_;
         SetScrollInfo(Window(), SB_HORZ, &horizontal, TRUE);
     }
@@ -783,18 +812,35 @@ private:
         int position = info.nPos;
         const int line = bar == SB_VERT ? 1 : FontHeight();
         switch (code) {
-        case SB_LINEUP: position -= line; break;
-        case SB_LINEDOWN: position += line; break;
-        case SB_PAGEUP: position -= static_cast<int>(info.nPage); break;
-        case SB_PAGEDOWN: position += static_cast<int>(info.nPage); break;
+        case SB_LINEUP:
+            position -= line;
+            break;
+        case SB_LINEDOWN:
+            position += line;
+            break;
+        case SB_PAGEUP:
+            position -= static_cast<int>(info.nPage);
+            break;
+        case SB_PAGEDOWN:
+            position += static_cast<int>(info.nPage);
+            break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: position = info.nTrackPos; break;
-        case SB_TOP: position = info.nMin; break;
-        case SB_BOTTOM: position = info.nMax; break;
-        default: return;
+        case SB_THUMBPOSITION:
+            position = info.nTrackPos;
+            break;
+        case SB_TOP:
+            position = info.nMin;
+            break;
+        case SB_BOTTOM:
+            position = info.nMax;
+            break;
+        default:
+            return;
         }
-        if (bar == SB_VERT) scrollTo(scrollX_, position);
-        else scrollTo(position, firstRow_);
+        if (bar == SB_VERT)
+            scrollTo(scrollX_, position);
+        else
+            scrollTo(position, firstRow_);
     }
 
     LRESULT ensureVisible(TreeItem* item) {
@@ -802,8 +848,10 @@ private:
         for (TreeItem* walk = item->parent; walk && walk != &root_; walk = walk->parent)
             if (!expanded(walk)) expand(walk, TVE_EXPAND, TVC_UNKNOWN);
         const int row = rowOf(item);
-        if (row < firstRow_) scrollTo(scrollX_, row);
-        else if (row >= firstRow_ + visibleCount()) scrollTo(scrollX_, row - visibleCount() + 1);
+        if (row < firstRow_)
+            scrollTo(scrollX_, row);
+        else if (row >= firstRow_ + visibleCount())
+            scrollTo(scrollX_, row - visibleCount() + 1);
         return TRUE;
     }
 
@@ -829,7 +877,8 @@ private:
             toggleCheck(item);
             return;
         }
-        const bool onItem = (hit.flags & TVHT_ONITEM) || (HasStyle(TVS_FULLROWSELECT) && hit.flags == TVHT_ONITEMRIGHT);
+        const bool onItem =
+            (hit.flags & TVHT_ONITEM) || (HasStyle(TVS_FULLROWSELECT) && hit.flags == TVHT_ONITEMRIGHT);
         if (!right && onItem) setSelection(item, TVC_BYMOUSE);
         SetCapture(Window());
     }
@@ -864,8 +913,10 @@ private:
         TreeItem* item = hitTest(&hit);
         NMHDR header;
         if (Notify(header, NM_DBLCLK)) return;
-        if (item && (hit.flags & TVHT_ONITEM)) expand(item, TVE_TOGGLE, TVC_BYMOUSE);
-        else if (item && hit.flags == TVHT_ONITEMBUTTON) expand(item, TVE_TOGGLE, TVC_BYMOUSE);
+        if (item && (hit.flags & TVHT_ONITEM))
+            expand(item, TVE_TOGGLE, TVC_BYMOUSE);
+        else if (item && hit.flags == TVHT_ONITEMBUTTON)
+            expand(item, TVE_TOGGLE, TVC_BYMOUSE);
     }
 
     void toggleCheck(TreeItem* item) {
@@ -885,26 +936,44 @@ private:
         const std::vector<Row> all = rows();
         if (all.empty()) return;
         const int current = rowOfIn(all, selected_);
-        auto rowAt = [&](int index) { return all[static_cast<std::size_t>(std::clamp(index, 0, static_cast<int>(all.size()) - 1))].item; };
+        auto rowAt = [&](int index) {
+            return all[static_cast<std::size_t>(std::clamp(index, 0, static_cast<int>(all.size()) - 1))].item;
+        };
         switch (key) {
-        case VK_UP: setSelection(rowAt(current < 0 ? 0 : current - 1), TVC_BYKEYBOARD); break;
-        case VK_DOWN: setSelection(rowAt(current + 1), TVC_BYKEYBOARD); break;
-        case VK_HOME: setSelection(rowAt(0), TVC_BYKEYBOARD); break;
-        case VK_END: setSelection(rowAt(static_cast<int>(all.size()) - 1), TVC_BYKEYBOARD); break;
-        case VK_PRIOR: setSelection(rowAt(current - visibleCount() + 1), TVC_BYKEYBOARD); break;
-        case VK_NEXT: setSelection(rowAt(current + visibleCount() - 1), TVC_BYKEYBOARD); break;
+        case VK_UP:
+            setSelection(rowAt(current < 0 ? 0 : current - 1), TVC_BYKEYBOARD);
+            break;
+        case VK_DOWN:
+            setSelection(rowAt(current + 1), TVC_BYKEYBOARD);
+            break;
+        case VK_HOME:
+            setSelection(rowAt(0), TVC_BYKEYBOARD);
+            break;
+        case VK_END:
+            setSelection(rowAt(static_cast<int>(all.size()) - 1), TVC_BYKEYBOARD);
+            break;
+        case VK_PRIOR:
+            setSelection(rowAt(current - visibleCount() + 1), TVC_BYKEYBOARD);
+            break;
+        case VK_NEXT:
+            setSelection(rowAt(current + visibleCount() - 1), TVC_BYKEYBOARD);
+            break;
         case VK_LEFT:
             if (!selected_) break;
-            if (expanded(selected_)) expand(selected_, TVE_COLLAPSE, TVC_BYKEYBOARD);
-            else if (selected_->parent != &root_) setSelection(selected_->parent, TVC_BYKEYBOARD);
+            if (expanded(selected_))
+                expand(selected_, TVE_COLLAPSE, TVC_BYKEYBOARD);
+            else if (selected_->parent != &root_)
+                setSelection(selected_->parent, TVC_BYKEYBOARD);
             break;
         case VK_BACK:
             if (selected_ && selected_->parent != &root_) setSelection(selected_->parent, TVC_BYKEYBOARD);
             break;
         case VK_RIGHT:
             if (!selected_) break;
-            if (!expanded(selected_)) expand(selected_, TVE_EXPAND, TVC_BYKEYBOARD);
-            else if (!selected_->children.empty()) setSelection(selected_->children.front().get(), TVC_BYKEYBOARD);
+            if (!expanded(selected_))
+                expand(selected_, TVE_EXPAND, TVC_BYKEYBOARD);
+            else if (!selected_->children.empty())
+                setSelection(selected_->children.front().get(), TVC_BYKEYBOARD);
             break;
         case VK_ADD:
             if (selected_) expand(selected_, TVE_EXPAND, TVC_BYKEYBOARD);
@@ -981,8 +1050,10 @@ private:
         info.item.lParam = item->param;
         std::basic_string<Char> buffer;
         if (text) {
-            if constexpr (std::is_same_v<Char, char>) buffer = WideToAnsi(*text);
-            else buffer = *text;
+            if constexpr (std::is_same_v<Char, char>)
+                buffer = WideToAnsi(*text);
+            else
+                buffer = *text;
             info.item.pszText = buffer.data();
             info.item.cchTextMax = static_cast<int>(buffer.size()) + 1;
         }
@@ -1039,7 +1110,8 @@ private:
         ControlPaint paint(Window(), wParam);
         HDC dc = paint.DC();
         const RECT client = ClientRect();
-        FillSolidRect(dc, client, backgroundColour_ == noColour ? GetSysColor(COLOR_WINDOW) : backgroundColour_);
+        FillSolidRect(dc, client,
+                      backgroundColour_ == noColour ? GetSysColor(COLOR_WINDOW) : backgroundColour_);
         const std::vector<Row> all = rows();
         const int last = std::min(static_cast<int>(all.size()), firstRow_ + visibleCount() + 1);
         for (int index = firstRow_; index < last; ++index)
@@ -1049,7 +1121,8 @@ private:
     void paintRow(HDC dc, const std::vector<Row>& all, int index) {
         const Row& row = all[static_cast<std::size_t>(index)];
         if (HasStyle(TVS_HASLINES)) paintLines(dc, all, index);
-        if (showsButton(row) && hasChildren(row.item)) paintButton(dc, buttonRect(row, index), expanded(row.item));
+        if (showsButton(row) && hasChildren(row.item))
+            paintButton(dc, buttonRect(row, index), expanded(row.item));
         const RECT bounds = rowRect(index);
         int x = levelLeft(row.level);
         if (HasStyle(TVS_CHECKBOXES)) {
@@ -1066,7 +1139,8 @@ private:
             const int image = imageOf(row.item);
             if (image >= 0 && image < images_->ImageCount())
                 images_->DrawImage(dc, image, x, bounds.Top + (bounds.Height() - images_->ImageSize().cy) / 2,
-                                   highlighted && GetFocus() == Window() ? ImageDrawSelected : ImageDrawTransparent);
+                                   highlighted && GetFocus() == Window() ? ImageDrawSelected
+                                                                         : ImageDrawTransparent);
         }
         paintLabel(dc, row, index, highlighted);
     }
@@ -1075,10 +1149,14 @@ private:
         RECT label = labelRect(row, index);
         const bool focused = GetFocus() == Window();
         if (HasStyle(TVS_FULLROWSELECT) && highlighted) label.Right = ClientRect().Right;
-        if (highlighted) FillSolidRect(dc, label, GetSysColor(focused || row.item == dropTarget_ ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+        if (highlighted)
+            FillSolidRect(dc, label,
+                          GetSysColor(focused || row.item == dropTarget_ ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
         const COLORREF normal = textColour_ == noColour ? GetSysColor(COLOR_WINDOWTEXT) : textColour_;
-        const COLORREF colour = highlighted ? GetSysColor(focused || row.item == dropTarget_ ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT)
-                                            : normal;
+        const COLORREF colour =
+            highlighted
+                ? GetSysColor(focused || row.item == dropTarget_ ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT)
+                : normal;
         HGDIOBJ previous = SelectObject(dc, (row.item->state & TVIS_BOLD) ? boldFont() : Font());
         DrawTextIn(dc, textOf(row.item), {label.Left + textMargin, label.Top, label.Right, label.Bottom},
                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, colour);
@@ -1100,11 +1178,13 @@ private:
             const int x = levelLeft(row.level) - indent_ / 2;
             dottedLine(dc, x, centreY, levelLeft(row.level), centreY, colour);
             const bool first = row.item->parent == &root_ && indexIn(row.item) == 0;
-            dottedLine(dc, x, first ? centreY : bounds.Top, x, sibling(row.item, 1) ? bounds.Bottom : centreY + 1, colour);
+            dottedLine(dc, x, first ? centreY : bounds.Top, x,
+                       sibling(row.item, 1) ? bounds.Bottom : centreY + 1, colour);
         }
         // The lines of the ancestors that still have siblings to come pass through this row.
         int level = row.level - 1;
-        for (TreeItem* ancestor = row.item->parent; ancestor != &root_ && level >= 0; ancestor = ancestor->parent, --level) {
+        for (TreeItem* ancestor = row.item->parent; ancestor != &root_ && level >= 0;
+             ancestor = ancestor->parent, --level) {
             if (level == 0 && !rootLines) break;
             if (sibling(ancestor, 1)) {
                 const int x = levelLeft(level) - indent_ / 2;
@@ -1142,8 +1222,10 @@ private:
         const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
         const int left = edge.Left + 1;
         const int top = edge.Top + 3;
-        for (int i = 0; i < 3; ++i) FillSolidRect(dc, {left + i, top + i, left + i + 1, top + i + 3}, ink);
-        for (int i = 0; i < 4; ++i) FillSolidRect(dc, {left + 3 + i, top + 1 - i, left + 4 + i, top + 4 - i}, ink);
+        for (int i = 0; i < 3; ++i)
+            FillSolidRect(dc, {left + i, top + i, left + i + 1, top + i + 3}, ink);
+        for (int i = 0; i < 4; ++i)
+            FillSolidRect(dc, {left + 3 + i, top + 1 - i, left + 4 + i, top + 4 - i}, ink);
     }
 
     TreeItem root_;

@@ -1,4 +1,5 @@
-// The up-down control: range and position, steps with their notifications, the buddy window, input and drawing.
+// The up-down control: range and position, steps with their notifications, the buddy window, input and
+// drawing.
 #include "platform/win/UpDownControl.h"
 
 #include "platform/core/CodePages.h"
@@ -113,7 +114,8 @@ protected:
             keyDown(static_cast<UINT>(wParam));
             return 0;
         case WM_KEYUP:
-            if (keyHeld_ && (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_LEFT || wParam == VK_RIGHT)) {
+            if (keyHeld_ &&
+                (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_LEFT || wParam == VK_RIGHT)) {
                 keyHeld_ = false;
                 report(SB_ENDSCROLL);
             }
@@ -264,12 +266,14 @@ private:
         hook->buddy = buddy_;
         hook->upDown = Window();
         hook->unicode = IsWindowUnicode(buddy_) != FALSE;
-        hook->procedure = CreateWindowProcObject([hook](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-            return hook->Message(window, message, wParam, lParam);
-        });
+        hook->procedure =
+            CreateWindowProcObject([hook](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+                return hook->Message(window, message, wParam, lParam);
+            });
         hook->previous = reinterpret_cast<WNDPROC>(
-            hook->unicode ? SetWindowLongPtrW(buddy_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->procedure))
-                          : SetWindowLongPtrA(buddy_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->procedure)));
+            hook->unicode
+                ? SetWindowLongPtrW(buddy_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->procedure))
+                : SetWindowLongPtrA(buddy_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->procedure)));
         hook_ = hook;
     }
 
@@ -283,8 +287,10 @@ private:
         const LONG_PTR current = hook->unicode ? GetWindowLongPtrW(hook->buddy, GWLP_WNDPROC)
                                                : GetWindowLongPtrA(hook->buddy, GWLP_WNDPROC);
         if (reinterpret_cast<WNDPROC>(current) != hook->procedure) return;
-        if (hook->unicode) SetWindowLongPtrW(hook->buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->previous));
-        else SetWindowLongPtrA(hook->buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->previous));
+        if (hook->unicode)
+            SetWindowLongPtrW(hook->buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->previous));
+        else
+            SetWindowLongPtrA(hook->buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->previous));
         FreeWindowProcObject(hook->procedure);
     }
 
@@ -334,8 +340,10 @@ private:
         if (digits.empty()) return false;
         value = 0;
         for (WCHAR c : digits) {
-            int digit = c >= u'0' && c <= u'9' ? c - u'0' : c >= u'A' && c <= u'F' ? c - u'A' + 10
-                                                       : c >= u'a' && c <= u'f' ? c - u'a' + 10 : base;
+            int digit = c >= u'0' && c <= u'9'   ? c - u'0'
+                        : c >= u'A' && c <= u'F' ? c - u'A' + 10
+                        : c >= u'a' && c <= u'f' ? c - u'a' + 10
+                                                 : base;
             if (digit >= base) return false;
             value = value * base + digit;
             if (value > INT32_MAX) return false;
@@ -350,10 +358,12 @@ private:
         const RECT client = ClientRect();
         if (horizontal()) {
             const int middle = client.Width() / 2;
-            return arrow == Arrow::Down ? RECT{0, 0, middle, client.Bottom} : RECT{middle, 0, client.Right, client.Bottom};
+            return arrow == Arrow::Down ? RECT{0, 0, middle, client.Bottom}
+                                        : RECT{middle, 0, client.Right, client.Bottom};
         }
         const int middle = client.Height() / 2;
-        return arrow == Arrow::Up ? RECT{0, 0, client.Right, middle} : RECT{0, middle, client.Right, client.Bottom};
+        return arrow == Arrow::Up ? RECT{0, 0, client.Right, middle}
+                                  : RECT{0, middle, client.Right, client.Bottom};
     }
 
     void mouseDown(POINT point) {
@@ -406,12 +416,14 @@ private:
             FillSolidRect(dc, button, GetSysColor(COLOR_BTNFACE));
             RECT edge = button;
             DrawEdge(dc, &edge, pressed_ == arrow ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_SOFT);
-            const ArrowDirection direction = horizontal() ? (arrow == Arrow::Up ? ArrowDirection::Right : ArrowDirection::Left)
-                                                          : (arrow == Arrow::Up ? ArrowDirection::Up : ArrowDirection::Down);
+            const ArrowDirection direction =
+                horizontal() ? (arrow == Arrow::Up ? ArrowDirection::Right : ArrowDirection::Left)
+                             : (arrow == Arrow::Up ? ArrowDirection::Up : ArrowDirection::Down);
             // A pressed arrow moves down and right by a pixel, as a pressed button's face does.
             const int shift = pressed_ == arrow ? 1 : 0;
-            DrawArrowGlyph(dc, {button.Left + shift, button.Top + shift, button.Right + shift, button.Bottom + shift},
-                           direction, GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+            DrawArrowGlyph(
+                dc, {button.Left + shift, button.Top + shift, button.Right + shift, button.Bottom + shift},
+                direction, GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
         }
     }
 
@@ -430,5 +442,6 @@ private:
 } // namespace
 
 void RegisterUpDownClass() {
-    RegisterControlClass(UPDOWN_CLASSW, &CommonControlProcedure<UpDown>, CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE);
+    RegisterControlClass(UPDOWN_CLASSW, &CommonControlProcedure<UpDown>, CS_HREDRAW | CS_VREDRAW,
+                         COLOR_BTNFACE);
 }

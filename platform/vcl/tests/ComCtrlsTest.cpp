@@ -109,9 +109,9 @@ TEST_F(ComCtrlsTest, KeysTurnThePages) {
     backend.PressKey(VK_TAB, {VK_CONTROL, VK_SHIFT});
     Application->ProcessMessages();
     EXPECT_EQ(f.pages->ActivePage(), f.sheets[1]);
-    EXPECT_EQ(f.events.lines,
-              (std::vector<std::string>{"changing from &Source", "change to Preview", "changing from Preview",
-                                        "change to Settings", "changing from Settings", "change to Preview"}));
+    EXPECT_EQ(f.events.lines, (std::vector<std::string>{"changing from &Source", "change to Preview",
+                                                        "changing from Preview", "change to Settings",
+                                                        "changing from Settings", "change to Preview"}));
 
     f.events.lines.clear();
     f.events.allow = false;
@@ -152,23 +152,24 @@ TEST_F(ComCtrlsTest, HiddenTabsAreSkippedAndPagesMove) {
 
 TEST_F(ComCtrlsTest, APageControlIsReadFromAFormResource) {
     TForm form(nullptr);
-    ReadComponentText("object Main: TForm\n"
-                      "  Left = 0\n  Top = 0\n  Width = 300\n  Height = 200\n"
-                      "  object Pages: TPageControl\n"
-                      "    Left = 0\n    Top = 0\n    Width = 280\n    Height = 150\n"
-                      "    ActivePage = Second\n"
-                      "    object First: TTabSheet\n      Caption = 'One'\n    end\n"
-                      "    object Second: TTabSheet\n      Caption = 'Two'\n    end\n"
-                      "    object Hidden: TTabSheet\n      Caption = 'Three'\n      TabVisible = False\n    end\n"
-                      "  end\n"
-                      "  object Status: TStatusBar\n"
-                      "    Left = 0\n    Top = 181\n    Width = 300\n    Height = 19\n"
-                      "    Panels = <\n      item\n        Width = 50\n      end\n"
-                      "      item\n        Alignment = taCenter\n        Text = 'Mid'\n        Width = 80\n      end>\n"
-                      "    SimpleText = '***'\n"
-                      "  end\n"
-                      "end\n",
-                      &form);
+    ReadComponentText(
+        "object Main: TForm\n"
+        "  Left = 0\n  Top = 0\n  Width = 300\n  Height = 200\n"
+        "  object Pages: TPageControl\n"
+        "    Left = 0\n    Top = 0\n    Width = 280\n    Height = 150\n"
+        "    ActivePage = Second\n"
+        "    object First: TTabSheet\n      Caption = 'One'\n    end\n"
+        "    object Second: TTabSheet\n      Caption = 'Two'\n    end\n"
+        "    object Hidden: TTabSheet\n      Caption = 'Three'\n      TabVisible = False\n    end\n"
+        "  end\n"
+        "  object Status: TStatusBar\n"
+        "    Left = 0\n    Top = 181\n    Width = 300\n    Height = 19\n"
+        "    Panels = <\n      item\n        Width = 50\n      end\n"
+        "      item\n        Alignment = taCenter\n        Text = 'Mid'\n        Width = 80\n      end>\n"
+        "    SimpleText = '***'\n"
+        "  end\n"
+        "end\n",
+        &form);
     auto* pages = static_cast<TPageControl*>(form.FindComponent("Pages"));
     ASSERT_NE(pages, nullptr);
     EXPECT_EQ(pages->PageCount(), 3);
@@ -276,6 +277,35 @@ TEST_F(ComCtrlsTest, AProgressBarKeepsItsValuesAcrossItsWindow) {
     EXPECT_EQ(bar->Position(), 0);
 }
 
+TEST_F(ComCtrlsTest, ATabControlKeepsItsTabsAcrossItsWindow) {
+    auto form = plainForm();
+    auto* tabs = new TTabControl(form.get());
+    tabs->SetParent(form.get());
+    tabs->SetBounds(5, 5, 250, 120);
+    TObject marker;
+    tabs->Tabs()->Add("First");
+    tabs->Tabs()->AddObject("Second", &marker);
+    tabs->Tabs()->Add("&Third");
+    tabs->SetTabIndex(1);
+    form->Show();
+    Application->ProcessMessages();
+    EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(tabs->TabIndex(), 1);
+    TCITEMA item;
+    item.mask = TCIF_PARAM;
+    SendMessageA(tabs->Handle(), TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.lParam, reinterpret_cast<LPARAM>(&marker));
+
+    tabs->SetMultiLine(true);
+    Application->ProcessMessages();
+    EXPECT_EQ(tabs->TabIndex(), 1);
+    EXPECT_EQ(tabs->Tabs()->Objects(1), &marker);
+    tabs->Tabs()->Delete(0);
+    EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(tabs->IndexOfTabAt(tabs->TabRect(1).Left + 3, tabs->TabRect(1).Top + 3), 1);
+    EXPECT_THROW(tabs->Tabs()->Strings(5), EStringListError);
+}
+
 // Logs what a track bar and an up-down report.
 struct TSliderEvents : TObject {
     std::vector<std::string> lines;
@@ -336,8 +366,10 @@ class TArrowBox : public TBox {
 public:
     using TBox::TBox;
     void Dispatch(TMessage& Message) override {
-        if (Message.Msg == WM_GETDLGCODE) Message.Result = DLGC_WANTARROWS;
-        else TBox::Dispatch(Message);
+        if (Message.Msg == WM_GETDLGCODE)
+            Message.Result = DLGC_WANTARROWS;
+        else
+            TBox::Dispatch(Message);
     }
 };
 
@@ -367,7 +399,8 @@ TEST_F(ComCtrlsTest, AnUpDownStepsItsAssociateAndAsksFirst) {
     EXPECT_EQ(box->Text(), "2");
     backend.Click(spin->Handle(), down);
     Application->ProcessMessages();
-    EXPECT_EQ(events.lines, (std::vector<std::string>{"changing 2 up", "next 2", "changing 1 down", "prev 1"}));
+    EXPECT_EQ(events.lines,
+              (std::vector<std::string>{"changing 2 up", "next 2", "changing 1 down", "prev 1"}));
 
     events.lines.clear();
     events.allow = false;

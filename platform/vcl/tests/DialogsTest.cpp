@@ -21,7 +21,11 @@ namespace {
 
 class DialogsTest : public VisualTest {
 protected:
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / "quorvane-dialogs-test";
+    // A folder of each test's own, as ctest runs the tests side by side.
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("quorvane-dialogs-test-" +
+         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::path startFolder = std::filesystem::current_path();
     std::deque<std::function<void()>> steps;
 
@@ -66,6 +70,7 @@ TEST_F(DialogsTest, ASaveDialogGetsItsFiltersAndAddsTheDefaultExtension) {
     backend.AnswerFileDialog({file("page", false)}, 1);
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.FileName(), WideToAnsi(file("page.htm", false)));
+    EXPECT_FALSE(dialog.Options().Contains(ofExtensionDifferent));
     EXPECT_EQ(std::filesystem::current_path(), folder);
     FileDialogRequest asked = backend.LastFileDialog();
     EXPECT_TRUE(asked.Save);

@@ -23,7 +23,8 @@ struct TListEvents : TObject {
     void Column(TObject*, TListColumn* Column) { lines.push_back("column " + Column->Caption()); }
     void Edited(TObject*, TListItem*, AnsiString& S) { S = "[" + S + "]"; }
     void Compare(TObject*, TListItem* Item1, TListItem* Item2, Integer, Integer& Compare) {
-        Compare = static_cast<Integer>(Item2->Caption().size()) - static_cast<Integer>(Item1->Caption().size());
+        Compare =
+            static_cast<Integer>(Item2->Caption().size()) - static_cast<Integer>(Item1->Caption().size());
     }
 };
 
@@ -60,7 +61,8 @@ struct ListFixture {
         item.iSubItem = Sub;
         item.pszText = buffer;
         item.cchTextMax = 64;
-        SendMessageW(list->Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(list->Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(Index),
+                     reinterpret_cast<LPARAM>(&item));
         return buffer;
     }
 

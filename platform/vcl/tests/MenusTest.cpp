@@ -368,7 +368,8 @@ TEST_F(MenusTest, AFormWithAnOpenMenuIsSavedAsAPicture) {
     backend.PressKey('F', {VK_MENU});
     Application->ProcessMessages();
     ASSERT_TRUE(screen);
-    std::filesystem::path path = std::filesystem::path(ProgramFolder()).parent_path() / "vcl-form-open-menu.png";
+    std::filesystem::path path =
+        std::filesystem::path(ProgramFolder()).parent_path() / "vcl-form-open-menu.png";
     EXPECT_TRUE(WritePngFile(*screen, path.string()));
     EXPECT_TRUE(form.clicks.empty());
 }

@@ -25,13 +25,14 @@ struct TTreeEvents : TObject {
 };
 
 struct TreeFixture {
+    // Declared first so that it outlives the form: freeing the tree reports its deletions.
+    TTreeEvents events;
     std::unique_ptr<TForm> form;
     TTreeView* tree = nullptr;
     TTreeNode* effects = nullptr;
     TTreeNode* clock = nullptr;
     TTreeNode* snow = nullptr;
     TTreeNode* menus = nullptr;
-    TTreeEvents events;
 
     explicit TreeFixture(std::unique_ptr<TForm> Form) : form(std::move(Form)) {
         tree = new TTreeView(form.get());
@@ -79,8 +80,8 @@ TEST_F(TreeViewsTest, NodesReachTheWindowInTheirOrder) {
     EXPECT_EQ(f.menus->AbsoluteIndex(), 3);
     EXPECT_EQ(f.windowText(f.snow), u"Snow");
     EXPECT_EQ(SendMessageA(f.tree->Handle(), TVM_GETCOUNT, 0, 0), 4);
-    auto child = reinterpret_cast<HTREEITEM>(
-        SendMessageA(f.tree->Handle(), TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(f.effects->ItemId())));
+    auto child = reinterpret_cast<HTREEITEM>(SendMessageA(f.tree->Handle(), TVM_GETNEXTITEM, TVGN_CHILD,
+                                                          reinterpret_cast<LPARAM>(f.effects->ItemId())));
     EXPECT_EQ(child, f.clock->ItemId());
     f.snow->SetText("Snowfall");
     EXPECT_EQ(f.windowText(f.snow), u"Snowfall");
@@ -98,8 +99,9 @@ TEST_F(TreeViewsTest, ClicksKeysAndExpandingGoThroughTheEvents) {
     EXPECT_EQ(f.tree->Selected(), f.snow);
     EXPECT_TRUE(f.effects->Expanded());
     EXPECT_EQ(f.events.lines,
-              (std::vector<std::string>{"changing Effects", "change Effects", "expanding Effects", "expanded Effects",
-                                        "changing Clock", "change Clock", "changing Snow", "change Snow"}));
+              (std::vector<std::string>{"changing Effects", "change Effects", "expanding Effects",
+                                        "expanded Effects", "changing Clock", "change Clock", "changing Snow",
+                                        "change Snow"}));
     f.events.lines.clear();
     f.events.allow = false;
     backend.PressKey(VK_UP);
@@ -142,7 +144,8 @@ TEST_F(TreeViewsTest, TextFormLoadsSavesAndRefusesBadLevels) {
     f.events.lines.clear();
     TStringStream text("Root\r\n\tChild\r\n\t\tGrandchild\r\n Second child\r\nTop\r\n");
     f.tree->LoadFromStream(&text);
-    EXPECT_EQ(f.events.lines, (std::vector<std::string>{"delete Menus", "delete Analog", "delete Clock", "delete Effects"}));
+    EXPECT_EQ(f.events.lines,
+              (std::vector<std::string>{"delete Menus", "delete Analog", "delete Clock", "delete Effects"}));
     ASSERT_EQ(f.tree->Items()->Count(), 5);
     TTreeNode* root = f.tree->Items()->GetFirstNode();
     EXPECT_EQ(root->Count(), 2);

@@ -31,7 +31,11 @@ public:
 
 class WebBrowserTest : public VisualTest {
 protected:
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / "quorvane-webbrowser-test";
+    // A folder of each test's own, as ctest runs the tests side by side.
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("quorvane-webbrowser-test-" +
+         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::unique_ptr<TForm> form = plainForm(400, 300);
     TCppWebBrowser* browser = child<TCppWebBrowser>(form.get(), alClient, {0, 0, 400, 300});
     TBrowserLog log;

@@ -59,7 +59,8 @@ inline LRESULT answer(UINT message, WPARAM wParam, LPARAM lParam) {
     HeardLog().push_back(heard);
     if (message == WM_NOTIFY && NotifyAnswer()) return NotifyAnswer()(reinterpret_cast<NMHDR*>(lParam));
     if (message == WM_COMMAND && CommandHandler()) CommandHandler()(wParam, lParam);
-    if (message == WM_DRAWITEM && DrawItemHandler()) DrawItemHandler()(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+    if (message == WM_DRAWITEM && DrawItemHandler())
+        DrawItemHandler()(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
     return 0;
 }
 
@@ -140,9 +141,9 @@ protected:
                                nullptr, nullptr, nullptr, nullptr);
     }
     static HWND Control(const WCHAR* className, DWORD style, HWND parent, TRect rect, int id = 7) {
-        return CreateWindowExW(0, className, u"", WS_CHILD | WS_VISIBLE | style, rect.Left, rect.Top, rect.Width(),
-                               rect.Height(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
-                               nullptr);
+        return CreateWindowExW(0, className, u"", WS_CHILD | WS_VISIBLE | style, rect.Left, rect.Top,
+                               rect.Width(), rect.Height(), parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     }
     // The colour of a client pixel after the window painted.
     static COLORREF Pixel(HWND window, POINT client) {

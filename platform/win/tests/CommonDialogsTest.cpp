@@ -1,9 +1,9 @@
 // The common dialogs of our own: colour and font answered through their
 // controls while the owner hears WM_ENTERIDLE, the modeless find and replace
 // dialogs reporting to their owner, and the checks of the records.
+#include "platform/win/CommonDialogs.h"
 #include "WindowTestSupport.h"
 #include "platform/win/ButtonControl.h"
-#include "platform/win/CommonDialogs.h"
 #include "platform/win/DialogKeys.h"
 #include "platform/win/Painting.h"
 
@@ -92,14 +92,14 @@ TEST_F(CommonDialogsTest, TheColourDialogTakesTypedValuesAndClickedSwatches) {
 
     constexpr COLORREF firstBasicColour = RGB(255, 128, 128);
     steps = {[&](HWND dialog) {
-        std::optional<POINT> swatch = findColour(dialog, firstBasicColour);
-        ASSERT_TRUE(swatch);
-        POINT screen = *swatch;
-        ClientToScreen(dialog, &screen);
-        DeliverMouseMove(screen);
-        DeliverMouseButton(MouseButton::Left, true, screen);
-        DeliverMouseButton(MouseButton::Left, false, screen);
-    },
+                 std::optional<POINT> swatch = findColour(dialog, firstBasicColour);
+                 ASSERT_TRUE(swatch);
+                 POINT screen = *swatch;
+                 ClientToScreen(dialog, &screen);
+                 DeliverMouseMove(screen);
+                 DeliverMouseButton(MouseButton::Left, true, screen);
+                 DeliverMouseButton(MouseButton::Left, false, screen);
+             },
              [&](HWND) { PressKey(VK_RETURN); }};
     ASSERT_TRUE(ChooseColorW(&request));
     EXPECT_EQ(request.rgbResult, firstBasicColour);
@@ -124,7 +124,8 @@ TEST_F(CommonDialogsTest, TheFontDialogStartsFromTheLogFontAndFillsItIn) {
         HWND faces = GetDlgItem(dialog, lst1);
         SendMessageW(faces, LB_GETTEXT, static_cast<WPARAM>(SendMessageW(faces, LB_GETCURSEL, 0, 0)),
                      reinterpret_cast<LPARAM>(initialFace));
-        SendMessageW(faces, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"Courier New"));
+        SendMessageW(faces, LB_SELECTSTRING, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(u"Courier New"));
         SendMessageW(GetDlgItem(dialog, lst2), LB_SETCURSEL, 3, 0);
         SendMessageW(GetDlgItem(dialog, lst3), LB_SELECTSTRING, static_cast<WPARAM>(-1),
                      reinterpret_cast<LPARAM>(u"12"));
@@ -207,8 +208,9 @@ TEST_F(CommonDialogsTest, TheFindDialogHasADirectionAndChecksItsRecord) {
         WORD length;
         DWORD error;
     };
-    for (Case test : {Case{12, owner, 8, CDERR_STRUCTSIZE}, Case{sizeof(FINDREPLACEW), nullptr, 8, CDERR_DIALOGFAILURE},
-                      Case{sizeof(FINDREPLACEW), owner, 0, FRERR_BUFFERLENGTHZERO}}) {
+    for (Case test :
+         {Case{12, owner, 8, CDERR_STRUCTSIZE}, Case{sizeof(FINDREPLACEW), nullptr, 8, CDERR_DIALOGFAILURE},
+          Case{sizeof(FINDREPLACEW), owner, 0, FRERR_BUFFERLENGTHZERO}}) {
         FINDREPLACEW wrong;
         wrong.lStructSize = test.size;
         wrong.hwndOwner = test.owner;

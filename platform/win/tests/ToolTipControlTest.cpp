@@ -15,10 +15,12 @@ protected:
     HWND tip = nullptr;
     void makeTip(bool ansiParent) {
         parent = ansiParent ? AnsiParent(400, 300) : WideParent(400, 300);
-        tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 10, 10, parent,
-                              nullptr, nullptr, nullptr);
+        tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 10, 10,
+                              parent, nullptr, nullptr, nullptr);
     }
-    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(tip, message, wParam, lParam); }
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(tip, message, wParam, lParam);
+    }
     void addTool(UINT_PTR id, RECT rect, const WCHAR* text, UINT flags = 0) {
         TTTOOLINFOW tool;
         tool.uFlags = flags;
@@ -79,8 +81,10 @@ TEST_F(ToolTipTest, TextsAreKeptOrAskedForInTheToolWindowsForm) {
         tool.lpszText = LPSTR_TEXTCALLBACKA();
         send(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
         NotifyAnswer() = [](NMHDR* header) -> LRESULT {
-            if (header->code == TTN_GETDISPINFOA) std::strcpy(reinterpret_cast<NMTTDISPINFOA*>(header)->szText, "caf\xE9");
-            if (header->code == TTN_GETDISPINFOW) reinterpret_cast<NMTTDISPINFOW*>(header)->lpszText = const_cast<WCHAR*>(u"\u0436");
+            if (header->code == TTN_GETDISPINFOA)
+                std::strcpy(reinterpret_cast<NMTTDISPINFOA*>(header)->szText, "caf\xE9");
+            if (header->code == TTN_GETDISPINFOW)
+                reinterpret_cast<NMTTDISPINFOW*>(header)->lpszText = const_cast<WCHAR*>(u"\u0436");
             return 0;
         };
         WCHAR text[16] = {};

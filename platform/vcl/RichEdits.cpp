@@ -1,0 +1,122 @@
+// The framework's rich edit: a memo over the system's rich edit class.
+#include "platform/vcl/RichEdits.h"
+
+#include "platform/win/CommCtrl.h"
+#include "platform/win/CommonControls.h"
+#include "platform/win/Messages.h"
+
+#include <cstring>
+
+namespace {
+
+// The rich edit takes far more than an edit's default limit.
+constexpr LPARAM richTextLimit = 0x7FFFFFF0;
+
+struct StreamText {
+    AnsiString bytes;
+    std::size_t read = 0;
+};
+
+DWORD streamOut(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* done) {
+    reinterpret_cast<StreamText*>(cookie)->bytes.append(reinterpret_cast<const char*>(buffer),
+                                                        static_cast<std::size_t>(count));
+    *done = count;
+    return 0;
+}
+
+DWORD streamIn(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* done) {
+    auto* text = reinterpret_cast<StreamText*>(cookie);
+    const std::size_t left = text->bytes.size() - text->read;
+    const std::size_t given = std::min(left, static_cast<std::size_t>(count));
+    std::memcpy(buffer, text->bytes.data() + text->read, given);
+    text->read += given;
+    *done = static_cast<LONG>(given);
+    return 0;
+}
+
+} // namespace
+
+TCustomRichEdit::TCustomRichEdit(TComponent* AOwner) : TCustomMemo(AOwner) {
+    RegisterCommonControlClasses();
+}
+
+void TCustomRichEdit::SetHideScrollBars(bool Value) {
+    if (hideScrollBars_ == Value) return;
+    hideScrollBars_ = Value;
+    RecreateWnd();
+}
+
+void TCustomRichEdit::CreateParams(TCreateParams& Params) {
+    TCustomMemo::CreateParams(Params);
+    CreateSubClass(Params, RICHEDIT_CLASSA);
+}
+
+// The framework hears of changes and selection changes; the rest of the mask is the program's to add.
+void TCustomRichEdit::CreateWnd() {
+    TCustomMemo::CreateWnd();
+    SendMessageA(Handle(), EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE | ENM_PROTECTED);
+    if (MaxLength() == 0) SendMessageA(Handle(), EM_EXLIMITTEXT, 0, richTextLimit);
+}
+
+Integer TCustomRichEdit::FindText(const AnsiString& SearchStr, Integer StartPos, Integer Length,
+                                  TSearchTypes Options) {
+    FINDTEXTA find;
+    find.chrg = {StartPos, StartPos + Length};
+    find.lpstrText = SearchStr.c_str();
+    UINT flags = FR_DOWN;
+    if (Options.Contains(stWholeWord)) flags |= FR_WHOLEWORD;
+    if (Options.Contains(stMatchCase)) flags |= FR_MATCHCASE;
+    return static_cast<Integer>(SendMessageA(Handle(), EM_FINDTEXT, flags, reinterpret_cast<LPARAM>(&find)));
+}
+
+AnsiString TCustomRichEdit::RichText() {
+    StreamText text;
+    EDITSTREAM stream;
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&text);
+    stream.pfnCallback = &streamOut;
+    SendMessageA(Handle(), EM_STREAMOUT, plainText_ ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    return text.bytes;
+}
+
+void TCustomRichEdit::SetRichText(const AnsiString& Value) {
+    StreamText text;
+    text.bytes = Value;
+    EDITSTREAM stream;
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&text);
+    stream.pfnCallback = &streamIn;
+    SendMessageA(Handle(), EM_STREAMIN, plainText_ ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&stream));
+}
+
+void TCustomRichEdit::Dispatch(TMessage& Message) {
+    if (Message.Msg == CN_NOTIFY)
+        cnNotify(Message);
+    else
+        TCustomMemo::Dispatch(Message);
+}
+
+void TCustomRichEdit::cnNotify(TMessage& Message) {
+    const auto* header = reinterpret_cast<const NMHDR*>(Message.LParam);
+    if (header->code == EN_SELCHANGE) SelectionChange();
+}
+
+void TCustomRichEdit::SelectionChange() {
+    if (OnSelectionChange) OnSelectionChange(this);
+}
+
+// ---- Published properties -----------------------------------------------------------------
+
+namespace {
+
+const TClass customRichEditClass = DescribeClass<TCustomRichEdit, TCustomMemo>();
+
+const TClass richEditClass = DescribeClass<TRichEdit, TCustomRichEdit>([](TClassBuilder<TRichEdit>& c) {
+    c.Property("HideScrollBars", &TRichEdit::HideScrollBars, &TRichEdit::SetHideScrollBars).Default(true);
+    c.Property("PlainText", &TRichEdit::PlainText, &TRichEdit::SetPlainText).Default(false);
+    c.Property("OnSelectionChange", &TRichEdit::OnSelectionChange, &TRichEdit::OnSelectionChange);
+});
+
+struct RegisterRichEditClasses {
+    RegisterRichEditClasses() { RegisterClass(richEditClass); }
+} registerRichEditClasses;
+
+} // namespace
