@@ -1113,34 +1113,10 @@ private:
         SCROLLINFO info;
         info.fMask = SIF_ALL;
         GetScrollInfo(Window(), bar, &info);
-        int position = info.nPos;
         const int line = bar == SB_VERT ? rowStep() : (report() ? FontHeight() : 1);
-        switch (code) {
-        case SB_LINEUP:
-            position -= line;
-            break;
-        case SB_LINEDOWN:
-            position += line;
-            break;
-        case SB_PAGEUP:
-            position -= static_cast<int>(info.nPage);
-            break;
-        case SB_PAGEDOWN:
-            position += static_cast<int>(info.nPage);
-            break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION:
-            position = info.nTrackPos;
-            break;
-        case SB_TOP:
-            position = info.nMin;
-            break;
-        case SB_BOTTOM:
-            position = info.nMax;
-            break;
-        default:
-            return;
-        }
+        const std::optional<int> scrolled = ScrolledPosition(info, code, line);
+        if (!scrolled) return;
+        const int position = *scrolled;
         if (bar == SB_VERT)
             scrollTo(scrollX_, position);
         else

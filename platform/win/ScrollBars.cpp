@@ -480,3 +480,25 @@ void TrackWindowScrollBar(Window& window, int bar, POINT screen) {
                  [&](MSG& msg) { return handleTrackingMessage(tracking, msg); });
     finishTracking(tracking);
 }
+
+std::optional<int> ScrolledPosition(const SCROLLINFO& info, WORD code, int line) {
+    switch (code) {
+    case SB_LINEUP:
+        return info.nPos - line;
+    case SB_LINEDOWN:
+        return info.nPos + line;
+    case SB_PAGEUP:
+        return info.nPos - static_cast<int>(info.nPage);
+    case SB_PAGEDOWN:
+        return info.nPos + static_cast<int>(info.nPage);
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        return info.nTrackPos;
+    case SB_TOP:
+        return info.nMin;
+    case SB_BOTTOM:
+        return info.nMax;
+    default:
+        return std::nullopt;
+    }
+}

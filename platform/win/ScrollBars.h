@@ -10,6 +10,8 @@
 #include "platform/win/NonClient.h"
 #include "platform/win/WinUser.h"
 
+#include <optional>
+
 // Returns the new position.
 int SetScrollInfo(HWND window, int bar, const SCROLLINFO* info, BOOL redraw);
 BOOL GetScrollInfo(HWND window, int bar, SCROLLINFO* info);
@@ -21,6 +23,11 @@ BOOL GetScrollRange(HWND window, int bar, LPINT minimum, LPINT maximum);
 BOOL ShowScrollBar(HWND window, int bar, BOOL show);
 // FALSE when the arrows were in that state already.
 BOOL EnableScrollBar(HWND window, UINT bar, UINT arrows);
+
+// Where a control scrolled by a WM_HSCROLL/WM_VSCROLL request ends up: the
+// bar's position moved by `line` or a page, or set by the thumb or to an end;
+// nothing for SB_ENDSCROLL and unknown codes. The caller clamps.
+std::optional<int> ScrolledPosition(const SCROLLINFO& info, WORD code, int line);
 
 // ---- For the window units ----
 
