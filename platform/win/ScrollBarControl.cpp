@@ -3,6 +3,8 @@
 // of a press on an arrow, a page area or the thumb.
 #include "platform/win/ScrollBarControl.h"
 
+#include "platform/win/ScrollBars.h"
+
 #include "platform/win/Cursors.h"
 #include "platform/win/DefWindowProc.h"
 #include "platform/win/Drawing.h"
@@ -29,7 +31,6 @@ namespace {
 enum class Part { None, LineUpArrow, PageUpArea, Thumb, PageDownArea, LineDownArrow };
 
 constexpr int minimumThumb = 8;
-constexpr int arrowGlyphHeight = 4;
 // The timer that repeats a held arrow or page area.
 constexpr UINT_PTR repeatTimerId = 0xFFFB;
 constexpr UINT firstRepeatDelay = 400;
@@ -255,36 +256,15 @@ Part partAt(const Geometry& geometry, POINT point) {
 
 // ---- Drawing ---------------------------------------------------------------------
 
-void drawArrowGlyph(HDC dc, const TRect& button, bool vertical, bool towardsEnd, bool enabled) {
-    HBRUSH brush = GetSysColorBrush(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-    int centreX = (button.Left + button.Right) / 2, centreY = (button.Top + button.Bottom) / 2;
-    for (int row = 0; row < arrowGlyphHeight; ++row) {
-        int half = towardsEnd ? arrowGlyphHeight - 1 - row : row;
-        int offset = row - arrowGlyphHeight / 2;
-        RECT line = vertical
-                        ? TRect{centreX - half - 1, centreY + offset, centreX + half, centreY + offset + 1}
-                        : TRect{centreX + offset, centreY - half - 1, centreX + offset + 1, centreY + half};
-        FillRect(dc, &line, brush);
-    }
-}
-
-void drawArrow(HDC dc, const TRect& button, bool vertical, bool towardsEnd, bool enabled, bool pushed) {
-    if (button.Width() <= 0 || button.Height() <= 0) return;
-    RECT face = button;
-    DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED | DFCS_FLAT : 0));
-    TRect glyph =
-        pushed ? TRect{button.Left + 1, button.Top + 1, button.Right + 1, button.Bottom + 1} : button;
-    drawArrowGlyph(dc, glyph, vertical, towardsEnd, enabled);
-}
-
 void paintBar(const BarState& state, HDC dc) {
     Geometry geometry = geometryOf(state);
     bool enabled = IsWindowEnabled(state.window) && canScroll(state);
     bool upEnabled = enabled && !(state.disabledArrows & ESB_DISABLE_LTUP);
     bool downEnabled = enabled && !(state.disabledArrows & ESB_DISABLE_RTDN);
-    drawArrow(dc, geometry.upArrow, geometry.vertical, false, upEnabled, state.pushed == Part::LineUpArrow);
-    drawArrow(dc, geometry.downArrow, geometry.vertical, true, downEnabled,
-              state.pushed == Part::LineDownArrow);
+    DrawScrollBarArrow(dc, geometry.upArrow, geometry.vertical, false, upEnabled,
+                       state.pushed == Part::LineUpArrow);
+    DrawScrollBarArrow(dc, geometry.downArrow, geometry.vertical, true, downEnabled,
+                       state.pushed == Part::LineDownArrow);
     // The parent chooses the brush of the track.
     HBRUSH track = ControlColourBrush(state.window, dc, WM_CTLCOLORSCROLLBAR);
     for (Part part : {Part::PageUpArea, Part::PageDownArea}) {

@@ -21,7 +21,6 @@ namespace {
 enum ScrollBarPart { NoPart, LineUpArrow, PageUpArea, Thumb, PageDownArea, LineDownArrow };
 
 constexpr int minimumThumb = 8;
-constexpr int arrowGlyphHeight = 4;
 // The timer that repeats a held arrow or page area; ids this high are the system's own.
 constexpr UINT_PTR repeatTimerId = 0xFFFA;
 constexpr UINT firstRepeatDelay = 400;
@@ -131,35 +130,15 @@ BarGeometry geometryOfWindowBar(Window& window, int bar) {
 
 // ---- Drawing ----
 
-void drawArrowGlyph(HDC dc, const TRect& button, bool vertical, bool towardsEnd, bool enabled) {
-    HBRUSH brush = GetSysColorBrush(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-    int centreX = (button.Left + button.Right) / 2, centreY = (button.Top + button.Bottom) / 2;
-    for (int row = 0; row < arrowGlyphHeight; ++row) {
-        int half = towardsEnd ? arrowGlyphHeight - 1 - row : row;
-        int offset = row - arrowGlyphHeight / 2;
-        RECT line = vertical
-                        ? TRect{centreX - half - 1, centreY + offset, centreX + half, centreY + offset + 1}
-                        : TRect{centreX + offset, centreY - half - 1, centreX + offset + 1, centreY + half};
-        FillRect(dc, &line, brush);
-    }
-}
-
-void drawArrow(HDC dc, const TRect& button, bool vertical, bool towardsEnd, bool enabled, bool pushed) {
-    if (IsEmptyRect(button)) return;
-    RECT face = button;
-    DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED | DFCS_FLAT : 0));
-    TRect glyph = pushed ? OffsetRectBy(button, 1, 1) : button;
-    drawArrowGlyph(dc, glyph, vertical, towardsEnd, enabled);
-}
-
 void paintBar(HDC dc, const BarGeometry& geometry, const ScrollBarState& state, bool windowEnabled) {
     if (IsEmptyRect(geometry.bar)) return;
     bool enabled = windowEnabled && canScroll(state);
     bool upEnabled = enabled && !(state.disabledArrows & ESB_DISABLE_LTUP);
     bool downEnabled = enabled && !(state.disabledArrows & ESB_DISABLE_RTDN);
-    drawArrow(dc, geometry.upArrow, geometry.vertical, false, upEnabled, state.pushedPart == LineUpArrow);
-    drawArrow(dc, geometry.downArrow, geometry.vertical, true, downEnabled,
-              state.pushedPart == LineDownArrow);
+    DrawScrollBarArrow(dc, geometry.upArrow, geometry.vertical, false, upEnabled,
+                       state.pushedPart == LineUpArrow);
+    DrawScrollBarArrow(dc, geometry.downArrow, geometry.vertical, true, downEnabled,
+                       state.pushedPart == LineDownArrow);
     for (ScrollBarPart part : {PageUpArea, PageDownArea}) {
         RECT area = partRect(geometry, part);
         bool pushed = state.pushedPart == part;
@@ -501,4 +480,32 @@ std::optional<int> ScrolledPosition(const SCROLLINFO& info, WORD code, int line)
     default:
         return std::nullopt;
     }
+}
+
+namespace {
+
+constexpr int arrowGlyphHeight = 4;
+
+void drawArrowGlyph(HDC dc, const TRect& button, bool vertical, bool towardsEnd, bool enabled) {
+    HBRUSH brush = GetSysColorBrush(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+    int centreX = (button.Left + button.Right) / 2, centreY = (button.Top + button.Bottom) / 2;
+    for (int row = 0; row < arrowGlyphHeight; ++row) {
+        int half = towardsEnd ? arrowGlyphHeight - 1 - row : row;
+        int offset = row - arrowGlyphHeight / 2;
+        RECT line = vertical
+                        ? TRect{centreX - half - 1, centreY + offset, centreX + half, centreY + offset + 1}
+                        : TRect{centreX + offset, centreY - half - 1, centreX + offset + 1, centreY + half};
+        FillRect(dc, &line, brush);
+    }
+}
+
+} // namespace
+
+void DrawScrollBarArrow(HDC dc, const TRect& button, bool vertical, bool towardsEnd, bool enabled,
+                        bool pushed) {
+    if (IsEmptyRect(button)) return;
+    RECT face = button;
+    DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED | DFCS_FLAT : 0));
+    TRect glyph = pushed ? OffsetRectBy(button, 1, 1) : button;
+    drawArrowGlyph(dc, glyph, vertical, towardsEnd, enabled);
 }

@@ -29,6 +29,11 @@ BOOL EnableScrollBar(HWND window, UINT bar, UINT arrows);
 // nothing for SB_ENDSCROLL and unknown codes. The caller clamps.
 std::optional<int> ScrolledPosition(const SCROLLINFO& info, WORD code, int line);
 
+// An arrow button of a scroll bar in the classic look, shared by the window
+// bars and the scroll-bar control.
+void DrawScrollBarArrow(HDC dc, const TRect& button, bool vertical, bool towardsEnd, bool enabled,
+                        bool pushed);
+
 // ---- For the window units ----
 
 void PaintWindowScrollBars(Window& window, HDC windowDC, const NonClientLayout& layout);
