@@ -23,8 +23,10 @@ struct WindowTable {
     Window messageRoot;
 };
 
+// Never freed: objects of other units that are destroyed at exit (a clipboard
+// owner's hidden window, say) still destroy their windows through this table.
 WindowTable& windowTable() {
-    static WindowTable table;
+    static WindowTable& table = *new WindowTable;
     return table;
 }
 
@@ -35,8 +37,9 @@ struct ThreadRegistry {
     std::shared_ptr<ThreadState> firstWithWindows;
 };
 
+// Never freed, for the same reason as the window table.
 ThreadRegistry& threadRegistry() {
-    static ThreadRegistry registry;
+    static ThreadRegistry& registry = *new ThreadRegistry;
     return registry;
 }
 
