@@ -6,6 +6,7 @@
 #include "platform/win/Atoms.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/DefWindowProc.h"
+#include "platform/win/DialogKeys.h"
 #include "platform/win/DrawText.h"
 #include "platform/win/Drawing.h"
 #include "platform/win/Focus.h"
@@ -15,6 +16,7 @@
 #include "platform/win/Mouse.h"
 #include "platform/win/Painting.h"
 #include "platform/win/Props.h"
+#include "platform/win/StandardControls.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/WindowTree.h"
@@ -123,14 +125,24 @@ struct NotifyHeader {
     UINT_PTR idFrom;
     UINT code;
 };
-struct DrawItemHeader {
-    UINT CtlType;
-    UINT CtlID;
-    UINT itemID;
-    UINT itemAction;
-    UINT itemState;
-    HWND hwndItem;
-};
+
+// The control an owner-draw request is about: the draw, delete and compare
+// records name its window; the measure record only its id (and menus have none).
+HWND ownerDrawnControl(HWND Parent, const TMessage& Message) {
+    if (!Message.LParam) return nullptr;
+    switch (Message.Msg) {
+    case WM_DRAWITEM:
+        return reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam)->hwndItem;
+    case WM_DELETEITEM:
+        return reinterpret_cast<const DELETEITEMSTRUCT*>(Message.LParam)->hwndItem;
+    case WM_COMPAREITEM:
+        return reinterpret_cast<const COMPAREITEMSTRUCT*>(Message.LParam)->hwndItem;
+    default: {
+        const auto* measure = reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam);
+        return measure->CtlType == ODT_MENU ? nullptr : GetDlgItem(Parent, static_cast<int>(measure->CtlID));
+    }
+    }
+}
 
 // ---- Control canvases ----
 
@@ -2026,9 +2038,11 @@ void TWinControl::Dispatch(TMessage& Message) {
             TControl::Dispatch(Message);
         break;
     case WM_DRAWITEM:
-    case WM_DELETEITEM: {
-        const auto* header = reinterpret_cast<const DrawItemHeader*>(Message.LParam);
-        if (!header || !reflectToChild(header->hwndItem, Message)) TControl::Dispatch(Message);
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+    case WM_COMPAREITEM: {
+        HWND child = HandleAllocated() ? ownerDrawnControl(handle_, Message) : nullptr;
+        if (!child || !reflectToChild(child, Message)) TControl::Dispatch(Message);
         break;
     }
     case CN_KEYDOWN:

@@ -772,7 +772,6 @@ private:
     }
     Integer inserted(LRESULT Index) {
         if (Index < 0) throw EOutOfResources(SInsertLineError);
-        listBox_->ItemAdded(static_cast<Integer>(Index));
         return static_cast<Integer>(Index);
     }
 
@@ -1018,13 +1017,6 @@ void TCustomListBox::MeasureItem(Integer Index, Integer& Height) {
     if (OnMeasureItem) OnMeasureItem(this, Index, Height);
 }
 
-void TCustomListBox::ItemAdded(Integer Index) {
-    if (style_ != lbOwnerDrawVariable) return;
-    Integer height = itemHeight_;
-    MeasureItem(Index, height);
-    SendMessageA(Handle(), LB_SETITEMHEIGHT, static_cast<WPARAM>(Index), MAKELPARAM(height, 0));
-}
-
 void TCustomListBox::cnCommand(TMessage& Message) {
     switch (HIWORD(Message.WParam)) {
     case LBN_SELCHANGE:
@@ -1139,7 +1131,6 @@ private:
     }
     Integer inserted(LRESULT Index) {
         if (Index < 0) throw EOutOfResources(SInsertLineError);
-        comboBox_->ItemAdded(static_cast<Integer>(Index));
         return static_cast<Integer>(Index);
     }
 
@@ -1403,13 +1394,6 @@ void TCustomComboBox::DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState
 
 void TCustomComboBox::MeasureItem(Integer Index, Integer& Height) {
     if (OnMeasureItem) OnMeasureItem(this, Index, Height);
-}
-
-void TCustomComboBox::ItemAdded(Integer Index) {
-    if (style_ != csOwnerDrawVariable) return;
-    Integer height = itemHeight_;
-    MeasureItem(Index, height);
-    SendMessageA(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(Index), MAKELPARAM(height, 0));
 }
 
 // The dropped list shows DropDownCount items at most (the combo box takes

@@ -374,8 +374,6 @@ protected:
     virtual void DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState State);
     // The height of one item of a variable owner-drawn list: OnMeasureItem.
     virtual void MeasureItem(Integer Index, Integer& Height);
-    // Gives a newly added item of a variable list its height.
-    void ItemAdded(Integer Index);
 
 private:
     class ListBoxStrings;
@@ -488,7 +486,6 @@ protected:
     virtual void CloseUp();
     virtual void DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState State);
     virtual void MeasureItem(Integer Index, Integer& Height);
-    void ItemAdded(Integer Index);
     // The window procedures the edit field and the list are subclassed with,
     // and the procedures they had before, which ComboWndProc passes messages on to.
     WNDPROC EditInstance() const { return editInstance_; }
