@@ -170,7 +170,7 @@ void HeadlessBackend::SetIdleHandler(std::function<void()> handler) {
 
 void HeadlessBackend::SetClipboardText(const WideString& text) {
     std::lock_guard lock(mutex_);
-    clipboard_ = text;
+    clipboard_ = text.empty() ? std::nullopt : std::optional<WideString>(text);
 }
 
 std::optional<WideString> HeadlessBackend::ClipboardText() {

@@ -103,6 +103,7 @@ public:
     virtual void Wake() = 0;
 
     // ---- Clipboard ----
+    // Empty text leaves the desktop's clipboard holding no text at all.
     virtual void SetClipboardText(const WideString& text) = 0;
     virtual std::optional<WideString> ClipboardText() = 0;
 

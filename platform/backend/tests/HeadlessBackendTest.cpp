@@ -152,6 +152,21 @@ TEST_F(HeadlessBackendTest, ClipboardTextAndOpenedAddressesGoThroughTheBackend) 
     EXPECT_EQ(backend.OpenedUrls().back(), u"https://example.org/");
 }
 
+TEST_F(HeadlessBackendTest, APrivateFormatPlacedAloneSurvivesTheNextOpening) {
+    const UINT format = RegisterClipboardFormatA("Test Private Block");
+    ASSERT_TRUE(OpenClipboard(window));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 4);
+    SetClipboardData(format, memory);
+    CloseClipboard();
+    EXPECT_EQ(backend.ClipboardText(), std::nullopt);
+
+    ASSERT_TRUE(OpenClipboard(window));
+    EXPECT_TRUE(IsClipboardFormatAvailable(format));
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+    CloseClipboard();
+}
+
 TEST_F(HeadlessBackendTest, TheWebViewReportsTitleAndProgressOfAPage) {
     auto path = std::filesystem::temp_directory_path() / "headless-page.htm";
     std::ofstream(path) << "<html><head><TITLE>Script preview</TITLE></head><body></body></html>";
