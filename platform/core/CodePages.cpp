@@ -676,6 +676,10 @@ AnsiString WideToCodePage(const WideString& Text, Cardinal CodePage, bool* UsedD
     return result;
 }
 
+WideChar AnsiCharToWide(AnsiChar Char) {
+    return windows1252ToWide(static_cast<Byte>(Char));
+}
+
 WideString AnsiToWide(const AnsiString& Text) {
     WideString result(Text.size(), u'\0');
     for (std::size_t i = 0; i < Text.size(); ++i)

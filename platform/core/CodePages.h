@@ -56,6 +56,8 @@ AnsiString WideToCodePage(const WideString& Text, Cardinal CodePage, bool* UsedD
 
 // ANSI (the system code page) <-> UTF-16: the framework's implicit conversions.
 WideString AnsiToWide(const AnsiString& Text);
+// One byte of the system code page as UTF-16 (a single-byte code page: every byte maps).
+WideChar AnsiCharToWide(AnsiChar Char);
 AnsiString WideToAnsi(const WideString& Text);
 
 // UTF-8. Ill-formed input decodes to U+FFFD per bad sequence; an unpaired
