@@ -644,13 +644,7 @@ LRESULT onPaint(HWND window) {
 // ---- Creation and sizes ----
 
 int fontHeight(HWND window) {
-    HDC dc = GetDC(window);
-    HGDIOBJ previous = SelectObject(dc, ControlFont(stateOf(window).font));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
-    return std::max(static_cast<int>(metrics.tmHeight), 1);
+    return ControlFontHeight(window, stateOf(window).font);
 }
 
 int measureSelectionField(HWND window) {

@@ -7,6 +7,7 @@
 #include "platform/win/DefWindowProc.h"
 #include "platform/win/DrawText.h"
 #include "platform/win/EditControl.h"
+#include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/ListBoxControl.h"
 #include "platform/win/Messages.h"
@@ -79,6 +80,16 @@ WideString ControlText(HWND control) {
 
 HFONT ControlFont(HFONT font) {
     return font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+}
+
+int ControlFontHeight(HWND control, HFONT font) {
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, ControlFont(font));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return std::max(static_cast<int>(metrics.tmHeight), 1);
 }
 
 void DrawDisabledText(HDC dc, const WideString& text, RECT rect, UINT format) {

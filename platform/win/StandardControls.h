@@ -84,5 +84,7 @@ HBRUSH ControlColourBrush(HWND control, HDC dc, UINT message);
 WideString ControlText(HWND control);
 // The font a control draws with: the one WM_SETFONT gave it, else the system font.
 HFONT ControlFont(HFONT font);
+// The height of a line of text in that font, at least 1.
+int ControlFontHeight(HWND control, HFONT font);
 // Text in a control's disabled look: embossed in the highlight and shadow colours.
 void DrawDisabledText(HDC dc, const WideString& text, RECT rect, UINT format);
