@@ -2,6 +2,8 @@
 // objects, wide-named streams, character buffers and the wide string lists.
 #include "unicode/TntClasses.h"
 
+#include "platform/core/QuickSort.h"
+
 #include "platform/core/CodePages.h"
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/Filers.h"
@@ -927,33 +929,12 @@ void TTntStringList::CustomSort(TWideStringListSortCompare Compare) {
 
 void TTntStringList::sortItems(TWideStringListSortCompare Compare) {
     Changing();
-    quickSort(0, GetCount() - 1, Compare);
+    FrameworkQuickSort(
+        0, GetCount() - 1, [&](Integer A, Integer B) { return Compare(this, A, B); },
+        [&](Integer A, Integer B) {
+            std::swap(items_[static_cast<std::size_t>(A)], items_[static_cast<std::size_t>(B)]);
+        });
     Changed();
-}
-
-void TTntStringList::quickSort(Integer L, Integer R, TWideStringListSortCompare Compare) {
-    Integer i = 0;
-    do {
-        i = L;
-        Integer j = R, pivot = (L + R) / 2;
-        do {
-            while (Compare(this, i, pivot) < 0)
-                ++i;
-            while (Compare(this, j, pivot) > 0)
-                --j;
-            if (i <= j) {
-                std::swap(items_[static_cast<std::size_t>(i)], items_[static_cast<std::size_t>(j)]);
-                if (pivot == i)
-                    pivot = j;
-                else if (pivot == j)
-                    pivot = i;
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (L < j) quickSort(L, j, Compare);
-        L = i;
-    } while (i < R);
 }
 
 void TTntStringList::SetSorted(bool Value) {

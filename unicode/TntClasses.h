@@ -317,7 +317,6 @@ private:
     void checkIndex(Integer Index) const;
     void grow();
     void sortItems(TWideStringListSortCompare Compare);
-    void quickSort(Integer L, Integer R, TWideStringListSortCompare Compare);
 
     bool updating_ = false;
     std::vector<TWideStringItem> items_;

@@ -3,6 +3,8 @@
 // streams from them.
 #include "platform/core/Classes.h"
 
+#include "platform/core/QuickSort.h"
+
 #include "platform/core/SysUtils.h"
 
 #include <algorithm>
@@ -628,35 +630,14 @@ void TStringList::Sort() {
 void TStringList::CustomSort(TStringListSortCompare Compare) {
     if (sorted_ || GetCount() < 2) return;
     Changing();
-    quickSort(0, GetCount() - 1, Compare);
+    quickSort(Compare);
     Changed();
 }
 
-// The framework's quicksort: the pivot is followed by index as items move,
-// so Compare always sees the list as it stands.
-void TStringList::quickSort(Integer Left, Integer Right, TStringListSortCompare Compare) {
-    Integer i;
-    do {
-        i = Left;
-        Integer j = Right, pivot = (Left + Right) / 2;
-        do {
-            while (Compare(this, i, pivot) < 0)
-                ++i;
-            while (Compare(this, j, pivot) > 0)
-                --j;
-            if (i <= j) {
-                std::swap(items_[i], items_[j]);
-                if (pivot == i)
-                    pivot = j;
-                else if (pivot == j)
-                    pivot = i;
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (Left < j) quickSort(Left, j, Compare);
-        Left = i;
-    } while (i < Right);
+void TStringList::quickSort(TStringListSortCompare Compare) {
+    FrameworkQuickSort(
+        0, GetCount() - 1, [&](Integer A, Integer B) { return Compare(this, A, B); },
+        [&](Integer A, Integer B) { std::swap(items_[A], items_[B]); });
 }
 
 void TStringList::SetSorted(bool Value) {
@@ -670,7 +651,7 @@ void TStringList::SetCaseSensitive(bool Value) {
     caseSensitive_ = Value;
     if (!sorted_ || GetCount() < 2) return;
     Changing();
-    quickSort(0, GetCount() - 1, compareByListOrder);
+    quickSort(compareByListOrder);
     Changed();
 }
 

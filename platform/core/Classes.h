@@ -242,7 +242,7 @@ private:
 
     void checkIndex(Integer Index) const;
     void grow();
-    void quickSort(Integer Left, Integer Right, TStringListSortCompare Compare);
+    void quickSort(TStringListSortCompare Compare);
 
     std::vector<Item> items_;
     Integer capacity_ = 0;
