@@ -47,7 +47,8 @@ void BM_FullRepaintHighlighted(benchmark::State& state) {
     form->SetBounds(0, 0, width, height);
     edit->SetBounds(0, 0, width, height);
     form->Show();
-    edit->SetSelection(BufferCoord(5, 3), BufferCoord(20, 9));
+    edit->SetBlockBegin(BufferCoord(5, 3));
+    edit->SetBlockEnd(BufferCoord(20, 9));
     for (auto _ : state) {
         edit->Invalidate();
         edit->Update();
@@ -55,5 +56,38 @@ void BM_FullRepaintHighlighted(benchmark::State& state) {
     edit->SetHighlighter(nullptr);
 }
 BENCHMARK(BM_FullRepaintHighlighted)->Unit(benchmark::kMillisecond);
+
+// The first screen of a buffer of range(0) megabytes: painting it must cost
+// the same for 1 MB as for 100 MB.
+void BM_FirstScreenOfLargeBuffer(benchmark::State& state) {
+    InstallAsBackend(std::make_shared<HeadlessBackend>());
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBorderStyle(bsNone);
+    TSynJScriptSyn highlighter(nullptr);
+    auto* edit = new TSynEdit(form.get());
+    edit->SetBorderStyle(bsNone);
+    edit->SetParent(form.get());
+    edit->Gutter()->SetShowLineNumbers(true);
+    edit->SetHighlighter(&highlighter);
+    const std::size_t size = static_cast<std::size_t>(state.range(0)) * 1024 * 1024;
+    AnsiString text;
+    text.reserve(size + 128);
+    while (text.size() < size)
+        for (const char* line : SourceLines)
+            (text += line) += "\r\n";
+    edit->SetText(text);
+    text.clear();
+    const int width = edit->GutterWidth() + 2 + Columns * edit->CharWidth();
+    const int height = Rows * edit->LineHeight();
+    form->SetBounds(0, 0, width, height);
+    edit->SetBounds(0, 0, width, height);
+    form->Show();
+    for (auto _ : state) {
+        edit->Invalidate();
+        edit->Update();
+    }
+    edit->SetHighlighter(nullptr);
+}
+BENCHMARK(BM_FirstScreenOfLargeBuffer)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -4,9 +4,12 @@
 #include "editor/SynEdit.h"
 
 #include "editor/SynEditMiscProcs.h"
+#include "editor/SynEditWordWrap.h"
 #include "platform/core/Exceptions.h"
 #include "platform/vcl/Idents.h"
 #include "platform/vcl/ObjectInstances.h"
+#include "platform/win/Caret.h"
+#include "platform/win/DropFiles.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Painting.h"
@@ -25,8 +28,6 @@ constexpr const char* DefaultFontName = "Courier New";
 constexpr const char* WrapGlyphResource = "SynEditWrapped";
 constexpr const char* InternalImagesResource = "SynEditInternalImages";
 constexpr Integer InternalImageCount = 10;
-// The strip between the gutter and the first text column.
-constexpr Integer TextMargin = 2;
 constexpr Integer MinimumTokenCapacity = 128;
 constexpr UINT DefaultWheelScrollLines = 3;
 // The system's wheel setting for "one screen per notch".
@@ -59,6 +60,10 @@ TCustomSynEdit::TCustomSynEdit(TComponent* AOwner) : TCustomControl(AOwner) {
     lines_ = ownLines_.get();
     lines_->OnChange = TNotifyEvent(this, &TCustomSynEdit::LinesChanged);
     lines_->OnChanging = TNotifyEvent(this, &TCustomSynEdit::LinesChanging);
+    lines_->OnCleared = TNotifyEvent(this, &TCustomSynEdit::ListCleared);
+    lines_->OnDeleted = TStringListChangeEvent(this, &TCustomSynEdit::ListDeleted);
+    lines_->OnInserted = TStringListChangeEvent(this, &TCustomSynEdit::ListInserted);
+    lines_->OnPutted = TStringListChangeEvent(this, &TCustomSynEdit::ListPutted);
     constructionFont_ = std::make_unique<TFont>();
     undoList_ = std::make_unique<TSynEditUndoList>();
     undoList_->OnAddedUndo = TNotifyEvent(this, &TCustomSynEdit::UndoRedoAdded);
@@ -88,8 +93,11 @@ TCustomSynEdit::TCustomSynEdit(TComponent* AOwner) : TCustomControl(AOwner) {
     SetParentColor(false);
     SetTabStop(true);
     kbdHandler_ = std::make_unique<TSynEditKbdHandler>();
+    keystrokes_ = std::make_unique<TSynEditKeyStrokes>(this);
     markList_ = std::make_unique<TSynEditMarkList>(this);
     markList_->OnChange = TNotifyEvent(this, &TCustomSynEdit::MarkListChange);
+    SetDefaultKeystrokes();
+    createScrollTimer();
     lines_->SetTabWidth(tabWidth_);
     SynFontChanged(nullptr);
 }
@@ -99,34 +107,43 @@ TCustomSynEdit::~TCustomSynEdit() {
     Font()->OnChange = nullptr;
     lines_->OnChange = nullptr;
     lines_->OnChanging = nullptr;
+    lines_->OnCleared = nullptr;
+    lines_->OnDeleted = nullptr;
+    lines_->OnInserted = nullptr;
+    lines_->OnPutted = nullptr;
     // Each plug-in takes itself out of the list as it goes.
     while (!plugins_.empty())
         delete plugins_.back();
     markList_->OnChange = nullptr;
 }
 
-Integer TCustomSynEdit::MaxUndo() const {
-    return undoList_->GetMaxUndoActions();
-}
-
-void TCustomSynEdit::SetMaxUndo(Integer Value) {
-    undoList_->SetMaxUndoActions(Value);
-}
-
 void TCustomSynEdit::Loaded() {
     TCustomControl::Loaded();
     GutterChanged(this);
+    UpdateScrollBars();
 }
 
-// A highlighter freed elsewhere is detached before it goes.
+// Components the editor refers to but does not own are let go before they are freed.
 void TCustomSynEdit::Notification(TComponent* AComponent, TOperation Operation) {
     TCustomControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent != nullptr && AComponent == highlighter_) SetHighlighter(nullptr);
+    if (Operation != opRemove || AComponent == nullptr) return;
+    if (AComponent == searchEngine_) SetSearchEngine(nullptr);
+    if (AComponent == highlighter_) SetHighlighter(nullptr);
+    if (AComponent == chainedEditor_) RemoveLinesPointer();
 }
 
 void TCustomSynEdit::CreateWnd() {
     TCustomControl::CreateWnd();
+    if (options_.Contains(eoDropFiles) && !ComponentState().Contains(csDesigning))
+        DragAcceptFiles(Handle(), TRUE);
     SizeOrFontChanged(true);
+    UpdateScrollBars();
+}
+
+void TCustomSynEdit::DestroyWnd() {
+    if (options_.Contains(eoDropFiles) && !ComponentState().Contains(csDesigning))
+        DragAcceptFiles(Handle(), FALSE);
+    TCustomControl::DestroyWnd();
 }
 
 // The editor paints every pixel itself, so resizing redraws nothing by itself;
@@ -153,8 +170,20 @@ void TCustomSynEdit::Resize() {
 // ---- Window messages -----------------------------------------------------------------------
 
 void TCustomSynEdit::Dispatch(TMessage& Message) {
-    TCustomControl::Dispatch(Message);
-    if (Message.Msg == WM_MOUSEWHEEL && !ComponentState().Contains(csDesigning)) WMMouseWheel(Message);
+    switch (Message.Msg) {
+    case WM_IME_COMPOSITION:
+        WMImeComposition(Message);
+        break;
+    case WM_IME_NOTIFY:
+        WMImeNotify(Message);
+        break;
+    case WM_MOUSEWHEEL:
+        TCustomControl::Dispatch(Message);
+        if (!ComponentState().Contains(csDesigning)) WMMouseWheel(Message);
+        break;
+    default:
+        if (!dispatchScrollingMessage(Message)) TCustomControl::Dispatch(Message);
+    }
 }
 
 // Whole notches scroll; what is left of a notch waits for the next turn.
@@ -212,9 +241,20 @@ void TCustomSynEdit::SizeOrFontChanged(bool bFont) {
     if (!HandleAllocated() || charWidth_ == 0) return;
     charsInWindow_ = safeDiv(std::max(ClientWidth() - gutterWidth_ - TextMargin, 0), charWidth_);
     linesInWindow_ = safeDiv(ClientHeight(), lineHeight_);
-    if (bFont) {
-        if (gutter_->ShowLineNumbers()) GutterChanged(this);
+    if (wordWrapPlugin_) {
+        wordWrapPlugin_->DisplayChanged();
         Invalidate();
+    }
+    if (bFont) {
+        if (gutter_->ShowLineNumbers())
+            GutterChanged(this);
+        else
+            UpdateScrollBars();
+        InitializeCaret();
+        stateFlags_.Exclude(sfCaretChanged);
+        Invalidate();
+    } else {
+        UpdateScrollBars();
     }
     stateFlags_.Exclude(sfScrollbarChanged);
     if (!options_.Contains(eoScrollPastEol)) SetLeftChar(leftChar_);
@@ -245,6 +285,8 @@ void TCustomSynEdit::SetGutterWidth(Integer Value) {
     updateTextOffset();
     if (HandleAllocated()) {
         charsInWindow_ = safeDiv(std::max(ClientWidth() - gutterWidth_ - TextMargin, 0), charWidth_);
+        if (wordWrapPlugin_) wordWrapPlugin_->DisplayChanged();
+        UpdateScrollBars();
         Invalidate();
     }
 }
@@ -254,36 +296,6 @@ void TCustomSynEdit::updateTextOffset() {
 }
 
 // ---- Property setters -----------------------------------------------------------------------
-
-void TCustomSynEdit::SetTopLine(Integer Value) {
-    Integer last = std::max(DisplayLineCount(), 1);
-    if (!options_.Contains(eoScrollPastEof)) last = std::max(last - linesInWindow_ + 1, 1);
-    Value = std::clamp(Value, 1, last);
-    if (Value == topLine_) return;
-    topLine_ = Value;
-    Invalidate();
-    StatusChanged(TSynStatusChanges{scTopLine});
-}
-
-void TCustomSynEdit::SetLeftChar(Integer Value) {
-    Integer last = options_.Contains(eoScrollPastEol)
-                       ? maxScrollWidth_
-                       : std::max(lines_->GetLengthOfLongestLine() - charsInWindow_ + 1, 1);
-    Value = std::clamp(Value, 1, std::max(last, 1));
-    if (Value == leftChar_) return;
-    leftChar_ = Value;
-    updateTextOffset();
-    Invalidate();
-    StatusChanged(TSynStatusChanges{scLeftChar});
-}
-
-void TCustomSynEdit::SetSelection(TBufferCoord Anchor, TBufferCoord End) {
-    InvalidateSelection();
-    blockBegin_ = Anchor;
-    blockEnd_ = End;
-    InvalidateSelection();
-    StatusChanged(TSynStatusChanges{scSelection});
-}
 
 void TCustomSynEdit::SetActiveLineColor(TColor Value) {
     if (activeLineColor_ == Value) return;
@@ -308,65 +320,56 @@ void TCustomSynEdit::SetHideSelection(bool Value) {
     InvalidateSelection();
 }
 
-void TCustomSynEdit::SetHighlighter(TSynCustomHighlighter* Value) {
-    if (highlighter_ == Value) return;
-    const TNotifyEvent attrChanged(this, &TCustomSynEdit::HighlighterAttrChanged);
-    if (highlighter_ != nullptr) {
-        highlighter_->UnhookAttrChangeEvent(attrChanged);
-        highlighter_->RemoveFreeNotification(this);
-    }
-    highlighter_ = Value;
-    if (highlighter_ != nullptr) {
-        highlighter_->HookAttrChangeEvent(attrChanged);
-        highlighter_->FreeNotification(this);
-    }
-    scanRanges();
+void TCustomSynEdit::HighlighterAttrChanged(TObject* Sender) {
     RecalcCharExtent();
-    SizeOrFontChanged(true);
-    Invalidate();
-}
-
-void TCustomSynEdit::HighlighterAttrChanged(TObject*) {
-    RecalcCharExtent();
-    scanRanges();
-    Invalidate();
-    SizeOrFontChanged(true);
-}
-
-// Stores each line's end range so that painting can resume any line.
-void TCustomSynEdit::scanRanges() {
-    if (highlighter_ == nullptr || scanningRanges_) return;
-    // Storing a range reports a change of the buffer, which would start the scan again.
-    scanningRanges_ = true;
-    lines_->BeginUpdate();
-    highlighter_->ResetRange();
-    for (Integer i = 0; i < lines_->Count(); ++i) {
-        highlighter_->SetLine(lines_->Get(i), i);
-        highlighter_->NextToEol();
-        lines_->PutRange(i, highlighter_->GetRange());
+    if (dynamic_cast<TSynCustomHighlighter*>(Sender) != nullptr) {
+        lines_->BeginUpdate();
+        try {
+            ScanRanges();
+        } catch (...) {
+            lines_->EndUpdate();
+            throw;
+        }
+        lines_->EndUpdate();
+    } else {
+        Invalidate();
     }
-    lines_->EndUpdate();
-    scanningRanges_ = false;
-}
-
-void TCustomSynEdit::SetInsertMode(bool Value) {
-    if (insertMode_ == Value) return;
-    insertMode_ = Value;
-    StatusChanged(TSynStatusChanges{scInsertMode});
-}
-
-void TCustomSynEdit::SetMaxScrollWidth(Integer Value) {
-    maxScrollWidth_ = std::max(Value, 1);
+    SizeOrFontChanged(true);
 }
 
 void TCustomSynEdit::SetOptions(TSynEditorOptions Value) {
     if (Value == options_) return;
-    const bool specialCharsChanged =
-        Value.Contains(eoShowSpecialChars) != options_.Contains(eoShowSpecialChars);
+    const TSynEditorOptions changed = (Value - options_) + (options_ - Value);
+    if (!options_.Contains(eoScrollPastEol)) SetLeftChar(leftChar_);
+    if (!options_.Contains(eoScrollPastEof)) SetTopLine(topLine_);
+    const TSynEditorOptions scrollBarOptions{eoDisableScrollArrows, eoHideShowScrollbars, eoScrollPastEof,
+                                             eoScrollPastEol};
     options_ = Value;
-    if (specialCharsChanged) {
+    InternalSetCaretXY(CaretXY());
+    if (options_.Contains(eoScrollPastEol)) {
+        const TBufferCoord first = GetBlockBegin();
+        const TBufferCoord last = GetBlockEnd();
+        SetBlockBegin(first);
+        SetBlockEnd(last);
+    }
+    if (changed.Contains(eoDropFiles) && HandleAllocated() && !ComponentState().Contains(csDesigning))
+        DragAcceptFiles(Handle(), options_.Contains(eoDropFiles) ? TRUE : FALSE);
+    if (changed.Contains(eoShowSpecialChars)) {
         showSpecialChars_ = options_.Contains(eoShowSpecialChars);
         Invalidate();
+    }
+    if (!(changed * scrollBarOptions).Empty()) UpdateScrollBars();
+}
+
+void TCustomSynEdit::SetAlwaysShowCaret(bool Value) {
+    if (alwaysShowCaret_ == Value) return;
+    alwaysShowCaret_ = Value;
+    if (ComponentState().Contains(csDestroying) || Focused()) return;
+    if (Value) {
+        InitializeCaret();
+    } else {
+        HideCaret();
+        ::DestroyCaret();
     }
 }
 
@@ -374,33 +377,6 @@ void TCustomSynEdit::SetReadOnly(bool Value) {
     if (readOnly_ == Value) return;
     readOnly_ = Value;
     StatusChanged(TSynStatusChanges{scReadOnly});
-}
-
-void TCustomSynEdit::SetRightEdge(Integer Value) {
-    if (rightEdge_ == Value) return;
-    rightEdge_ = Value;
-    Invalidate();
-}
-
-void TCustomSynEdit::SetRightEdgeColor(TColor Value) {
-    if (rightEdgeColor_ == Value) return;
-    rightEdgeColor_ = Value;
-    Invalidate();
-}
-
-void TCustomSynEdit::SetSelectionMode(TSynSelectionMode Value) {
-    if (selectionMode_ == Value) return;
-    selectionMode_ = Value;
-    activeSelectionMode_ = Value;
-    InvalidateSelection();
-}
-
-void TCustomSynEdit::SetTabWidth(Integer Value) {
-    Value = std::max(Value, 1);
-    if (tabWidth_ == Value) return;
-    tabWidth_ = Value;
-    lines_->SetTabWidth(Value);
-    Invalidate();
 }
 
 void TCustomSynEdit::SelectedColorsChanged(TObject*) {
@@ -412,7 +388,7 @@ void TCustomSynEdit::BookMarkOptionsChanged(TObject*) {
 }
 
 void TCustomSynEdit::WordWrapGlyphChange(TObject*) {
-    InvalidateGutter();
+    if (!ComponentState().Contains(csLoading)) InvalidateGutter();
 }
 
 // ---- Paint lock and notifications -----------------------------------------------------------
@@ -421,9 +397,27 @@ void TCustomSynEdit::DecPaintLock() {
     if (paintLock_ <= 0) throw EAssertionFailed("Assertion failure (SynEdit)");
     --paintLock_;
     if (paintLock_ > 0 || !HandleAllocated()) return;
-    stateFlags_.Exclude(sfScrollbarChanged);
-    stateFlags_.Exclude(sfCaretChanged);
+    if (stateFlags_.Contains(sfScrollbarChanged)) UpdateScrollBars();
+    if (wordWrapPlugin_ && (statusChanges_.Contains(scCaretX) || statusChanges_.Contains(scCaretY)))
+        keepCaretInItsRow();
+    if (stateFlags_.Contains(sfCaretChanged)) UpdateCaret();
     if (!statusChanges_.Empty()) DoOnStatusChange(statusChanges_);
+}
+
+// A wrapped caret beyond the text area's width belongs at the end of its row:
+// a vertical move brings it there; one placed there on purpose may stay once.
+void TCustomSynEdit::keepCaretInItsRow() {
+    TDisplayCoord caret = GetDisplayXY();
+    if (charsInWindow_ <= 0 || caret.Column <= charsInWindow_ + 1) return;
+    if (caretAtEOL_) {
+        caretAtEOL_ = false;
+    } else if (statusChanges_.Contains(scCaretY)) {
+        caret.Column = charsInWindow_ + 1;
+        caretX_ = DisplayToBufferPos(caret).Char;
+        statusChanges_.Include(scCaretX);
+        UpdateLastCaretX();
+    }
+    stateFlags_.Include(sfCaretChanged);
 }
 
 void TCustomSynEdit::StatusChanged(TSynStatusChanges Changes) {
@@ -446,8 +440,11 @@ void TCustomSynEdit::LinesChanging(TObject*) {
 
 void TCustomSynEdit::LinesChanged(TObject*) {
     stateFlags_.Exclude(sfLinesChanging);
-    scanRanges();
     if (!HandleAllocated()) return;
+    UpdateScrollBars();
+    const TSynSelectionMode selectionMode = activeSelectionMode_;
+    SetBlockBegin(CaretXY());
+    activeSelectionMode_ = selectionMode;
     if (!isEmpty(invalidateRect_)) {
         InvalidateRect(invalidateRect_, false);
         invalidateRect_ = TRect{};
@@ -464,11 +461,17 @@ void TCustomSynEdit::InvalidateRect(const TRect& aRect, bool aErase) {
 
 // The rectangle of buffer lines FirstLine..LastLine between Left and Right;
 // empty when none of them is visible.
-TRect TCustomSynEdit::linesRectangle(Integer FirstLine, Integer LastLine, Integer Left, Integer Right) const {
+TRect TCustomSynEdit::linesRectangle(Integer FirstLine, Integer LastLine, Integer Left, Integer Right,
+                                     bool AllRowsOfLastLine) const {
     FirstLine = std::max(FirstLine, 1);
     LastLine = std::max(LastLine, 1);
     if (FirstLine > LastLine) std::swap(FirstLine, LastLine);
-    if (LastLine >= lines_->Count()) LastLine = INT_MAX - 1;
+    const bool toBottom = LastLine >= lines_->Count();
+    if (wordWrapPlugin_) {
+        FirstLine = LineToRow(FirstLine);
+        if (!toBottom) LastLine = AllRowsOfLastLine ? LineToRow(LastLine + 1) - 1 : LineToRow(LastLine);
+    }
+    if (toBottom) LastLine = INT_MAX - 1;
     FirstLine = std::max(FirstLine, topLine_);
     LastLine = std::min(LastLine, topLine_ + linesInWindow_);
     if (LastLine < FirstLine) return TRect{};
@@ -479,7 +482,7 @@ void TCustomSynEdit::InvalidateLines(Integer FirstLine, Integer LastLine) {
     if (!Visible() || !HandleAllocated()) return;
     TRect rect = FirstLine == -1 && LastLine == -1
                      ? TRect{gutterWidth_, 0, ClientWidth(), ClientHeight()}
-                     : linesRectangle(FirstLine, LastLine, gutterWidth_, ClientWidth());
+                     : linesRectangle(FirstLine, LastLine, gutterWidth_, ClientWidth(), true);
     if (isEmpty(rect)) return;
     if (stateFlags_.Contains(sfLinesChanging))
         addToPendingInvalidation(rect);
@@ -497,6 +500,10 @@ void TCustomSynEdit::addToPendingInvalidation(const TRect& Rect) {
 
 void TCustomSynEdit::InvalidateLine(Integer Line) {
     if (!HandleAllocated() || Line < 1 || Line > lines_->Count() || !Visible()) return;
+    if (wordWrapPlugin_) {
+        InvalidateLines(Line, Line);
+        return;
+    }
     if (Line < topLine_ || Line > topLine_ + linesInWindow_) return;
     const TRect rect{gutterWidth_, (Line - topLine_) * lineHeight_, ClientWidth(),
                      (Line - topLine_ + 1) * lineHeight_};
@@ -508,8 +515,9 @@ void TCustomSynEdit::InvalidateLine(Integer Line) {
 
 void TCustomSynEdit::InvalidateGutterLines(Integer FirstLine, Integer LastLine) {
     if (!Visible() || !HandleAllocated()) return;
-    TRect rect = FirstLine == -1 && LastLine == -1 ? TRect{0, 0, gutterWidth_, ClientHeight()}
-                                                   : linesRectangle(FirstLine, LastLine, 0, gutterWidth_);
+    TRect rect = FirstLine == -1 && LastLine == -1
+                     ? TRect{0, 0, gutterWidth_, ClientHeight()}
+                     : linesRectangle(FirstLine, LastLine, 0, gutterWidth_, false);
     if (!isEmpty(rect)) InvalidateRect(rect, false);
 }
 
@@ -536,6 +544,7 @@ void TCustomSynEdit::Paint() {
     const Integer firstRow = std::max(topLine_ + safeDiv(clip.Top, rowHeight), topLine_);
     const Integer lastRow = std::clamp(topLine_ + safeDiv(clip.Bottom + rowHeight - 1, rowHeight), 1,
                                        std::max(DisplayLineCount(), 1));
+    HideCaret();
     if (clip.Left < gutterWidth_) {
         TRect gutterClip = clip;
         gutterClip.Right = gutterWidth_;
@@ -549,6 +558,7 @@ void TCustomSynEdit::Paint() {
     PluginsAfterPaint(Canvas(), clip, firstRow, lastRow);
     DoOnPaint();
     DoOnPaintTransient(ttAfter);
+    UpdateCaret();
 }
 
 void TCustomSynEdit::DoOnPaint() {
@@ -575,7 +585,14 @@ void TCustomSynEdit::DoOnPaintTransientEx(TTransientType TransientType, bool Loc
     if (!due || !OnPaintTransient) return;
     Canvas()->Font()->Assign(Font());
     Canvas()->Brush()->SetColor(Color());
-    OnPaintTransient(this, Canvas(), TransientType);
+    HideCaret();
+    try {
+        OnPaintTransient(this, Canvas(), TransientType);
+    } catch (...) {
+        ShowCaret();
+        throw;
+    }
+    ShowCaret();
 }
 
 bool TCustomSynEdit::DoOnSpecialLineColors(Integer Line, TColor& Foreground, TColor& Background) {
@@ -604,6 +621,7 @@ void TCustomSynEdit::PaintGutter(TRect AClip, Integer aFirstRow, Integer aLastRo
         paintGutterLineNumbers(AClip, firstLine, lastLine);
     else if (!gutter_->Gradient())
         Canvas()->FillRect(AClip);
+    if (wordWrapPlugin_ && wordWrapGlyph_->Visible()) paintWrapGlyphs(aFirstRow, aLastRow);
     paintGutterBorder(AClip);
     if (bookMarkOptions_->GlyphsVisible() && markList_->Count() > 0 && lastLine >= firstLine) {
         paintMarks(firstLine, lastLine, aFirstRow);
@@ -677,7 +695,13 @@ void TCustomSynEdit::paintGutterLineNumbers(const TRect& AClip, Integer FirstLin
     textDrawer_->SetBackColor(ColorToRGB(gutter_->Color()));
     TRect rect{AClip.Left, 0, std::max(AClip.Right, gutterWidth_ - 2), 0};
     for (Integer line = FirstLine; line <= LastLine; ++line) {
+        const Integer previousBottom = rect.Bottom;
         rect.Top = (LineToRow(line) - topLine_) * lineHeight_;
+        if (wordWrapPlugin_ && !gutter_->Gradient() && rect.Top > previousBottom) {
+            // The continuation rows of the line before carry no number.
+            const TRect gap{rect.Left, previousBottom, rect.Right, rect.Top};
+            ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &gap, nullptr, 0, nullptr);
+        }
         rect.Bottom = rect.Top + lineHeight_;
         AnsiString text = gutter_->FormatLineNumber(line);
         if (OnGutterGetText) OnGutterGetText(this, line, text);
@@ -706,6 +730,16 @@ void TCustomSynEdit::paintGutterLineNumbers(const TRect& AClip, Integer FirstLin
         textDrawer_->SetBaseStyle(Font()->Style());
 }
 
+// Rows that continue a wrapped line show the wrap glyph in place of a number.
+void TCustomSynEdit::paintWrapGlyphs(Integer aFirstRow, Integer aLastRow) {
+    if (gutter_->Gradient()) Canvas()->Brush()->SetStyle(bsClear);
+    const Integer x = gutterWidth_ - gutter_->RightOffset() - 2 - wordWrapGlyph_->Width();
+    for (Integer row = aFirstRow; row <= aLastRow; ++row)
+        if (LineToRow(RowToLine(row)) != row)
+            wordWrapGlyph_->Draw(Canvas(), x, (row - topLine_) * lineHeight_, lineHeight_);
+    if (gutter_->Gradient()) Canvas()->Brush()->SetStyle(bsSolid);
+}
+
 void TCustomSynEdit::paintGutterBorder(const TRect& AClip) {
     if (gutter_->BorderStyle() == gbsNone || AClip.Right < gutterWidth_ - 2) return;
     Canvas()->Pen()->SetColor(gutter_->BorderColor());
@@ -725,9 +759,11 @@ void TCustomSynEdit::paintGutterBorder(const TRect& AClip) {
 // colours of the current line and the accumulated run of tokens that share a look.
 class TCustomSynEdit::TextPainter {
 public:
-    TextPainter(TCustomSynEdit& Editor, const TRect& Clip, Integer FirstCol, Integer LastCol)
-        : editor_(Editor), clip_(Clip), firstCol_(FirstCol), lastCol_(LastCol), drawer_(*Editor.textDrawer_),
-          cellWidth_(std::max(Editor.charWidth_, 1)) {
+    // A RightEdgeX below 0 draws no right edge.
+    TextPainter(TCustomSynEdit& Editor, const TRect& Clip, Integer FirstCol, Integer LastCol,
+                Integer RightEdgeX)
+        : editor_(Editor), clip_(Clip), firstCol_(FirstCol), lastCol_(LastCol), rightEdgeX_(RightEdgeX),
+          drawer_(*Editor.textDrawer_), cellWidth_(std::max(Editor.charWidth_, 1)) {
         token_.reserve(std::max(MinimumTokenCapacity, Editor.charsInWindow_));
     }
 
@@ -743,8 +779,9 @@ private:
 
     Integer columnToX(Integer Column) const { return editor_.textOffset_ + (Column - 1) * cellWidth_; }
     void rowSelection(Integer Row);
+    void rowCharacters(Integer Row);
     void paintPlainRow(const AnsiString& Text);
-    void paintHighlightedRow(Integer Line, const AnsiString& Text);
+    void paintHighlightedRow(const AnsiString& Text);
     void addToken(const AnsiString& Text, Integer ColumnsBefore, Look TokenLook);
     void flushToken(bool FillToEnd);
     void paintPiece(const AnsiString& Text, Integer ColumnsBefore, Integer First, Integer Last, Integer Right,
@@ -758,6 +795,7 @@ private:
     TRect clip_;
     Integer firstCol_;
     Integer lastCol_;
+    Integer rightEdgeX_;
     TheTextDrawer& drawer_;
     Integer cellWidth_;
 
@@ -773,6 +811,9 @@ private:
     TColor currentForeground_ = clBlack;
     TColor currentBackground_ = clWhite;
 
+    // The characters of the expanded line that the current row shows, the last one excluded.
+    Integer firstChar_ = 0;
+    Integer lastChar_ = 0;
     Integer rowSelectionStart_ = 0;
     Integer rowSelectionEnd_ = 0;
     bool complexRow_ = false;
@@ -792,20 +833,8 @@ void TCustomSynEdit::TextPainter::computeSelection(Integer FirstLine, Integer La
     if (end.Line < start.Line || (end.Line == start.Line && end.Char < start.Char)) std::swap(start, end);
     if (start == end || start.Line > LastLine || end.Line < FirstLine) return;
     anySelection_ = true;
-    // Without tabs before the positions, a character is its display column.
-    auto toDisplay = [this](TBufferCoord P) {
-        const AnsiString line = P.Line <= editor_.lines_->Count() ? editor_.lines_->Get(P.Line - 1) : "";
-        Integer column = 1;
-        for (Integer i = 0; i < P.Char - 1; ++i) {
-            if (i < static_cast<Integer>(line.size()) && line[i] == '\t')
-                column += editor_.tabWidth_ - ((column - 1) % std::max(editor_.tabWidth_, 1));
-            else
-                ++column;
-        }
-        return DisplayCoord(column, editor_.LineToRow(P.Line));
-    };
-    selectionStart_ = toDisplay(start);
-    selectionEnd_ = toDisplay(end);
+    selectionStart_ = editor_.BufferToDisplayPos(start);
+    selectionEnd_ = editor_.BufferToDisplayPos(end);
     if (editor_.activeSelectionMode_ == smColumn && selectionStart_.Column > selectionEnd_.Column)
         std::swap(selectionStart_.Column, selectionEnd_.Column);
 }
@@ -850,24 +879,58 @@ void TCustomSynEdit::TextPainter::paintLine(Integer Line, Integer FirstRow, Inte
     specialLine_ = editor_.DoOnSpecialLineColors(Line, lineForeground_, lineBackground_);
     selectedForeground_ = specialLine_ ? lineBackground_ : editor_.selectedColor_->Foreground();
     selectedBackground_ = specialLine_ ? lineForeground_ : editor_.selectedColor_->Background();
+    TSynCustomHighlighter* highlighter = editor_.highlighter_;
+    const bool highlighted = highlighter != nullptr && highlighter->Enabled();
+    // The rows of a wrapped line take the line's tokens in turn, so the line is scanned once.
+    if (highlighted) {
+        if (Line == 1)
+            highlighter->ResetRange();
+        else
+            highlighter->SetRange(editor_.lines_->GetRange(Line - 2));
+        highlighter->SetLine(text, Line - 1);
+    }
     const Integer first = std::max(editor_.LineToRow(Line), FirstRow);
     const Integer last = std::min(editor_.LineToRow(Line + 1) - 1, LastRow);
     for (Integer row = first; row <= last; ++row) {
+        rowCharacters(row);
         rowSelection(row);
         rowRect_ = TRect{clip_.Left, (row - editor_.topLine_) * editor_.lineHeight_, clip_.Right,
                          (row - editor_.topLine_ + 1) * editor_.lineHeight_};
         tokenRect_ = rowRect_;
-        TSynCustomHighlighter* highlighter = editor_.highlighter_;
-        if (highlighter == nullptr || !highlighter->Enabled())
-            paintPlainRow(text);
+        if (highlighted)
+            paintHighlightedRow(text);
         else
-            paintHighlightedRow(Line, text);
+            paintPlainRow(text);
+        if (rightEdgeX_ >= 0) {
+            editor_.Canvas()->MoveTo(rightEdgeX_, rowRect_.Top);
+            editor_.Canvas()->LineTo(rightEdgeX_, rowRect_.Bottom + 1);
+        }
     }
 }
 
+// A wrapped row shows a part of the expanded line; otherwise the line is
+// indexed by display column.
+void TCustomSynEdit::TextPainter::rowCharacters(Integer Row) {
+    ISynEditBufferPlugin* wrap = editor_.wordWrapPlugin_.get();
+    if (wrap == nullptr) {
+        firstChar_ = firstCol_;
+        lastChar_ = lastCol_;
+        return;
+    }
+    const Integer firstColumn = editor_.highlighter_ != nullptr ? firstCol_ : 1;
+    firstChar_ = wrap->DisplayToBufferPos(DisplayCoord(firstColumn, Row)).Char;
+    lastChar_ = wrap->DisplayToBufferPos(DisplayCoord(lastCol_, Row)).Char;
+}
+
 void TCustomSynEdit::TextPainter::paintPlainRow(const AnsiString& Text) {
-    AnsiString shown = Text;
-    if (editor_.showSpecialChars_ && static_cast<Integer>(Text.size()) < lastCol_) shown += LineEndGlyph;
+    const auto length = static_cast<Integer>(Text.size());
+    AnsiString shown;
+    if (firstChar_ == firstCol_ && lastChar_ == lastCol_)
+        shown = Text;
+    else if (firstChar_ <= length)
+        shown = Text.substr(static_cast<std::size_t>(std::max(firstChar_ - 1, 0)),
+                            static_cast<std::size_t>(std::max(lastChar_ - firstChar_, 0)));
+    if (editor_.showSpecialChars_ && length < lastChar_) shown += LineEndGlyph;
     tokenLook_ = lineLook();
     drawer_.SetStyle(tokenLook_.style);
     if (complexRow_) {
@@ -885,35 +948,37 @@ void TCustomSynEdit::TextPainter::paintPlainRow(const AnsiString& Text) {
     }
 }
 
-void TCustomSynEdit::TextPainter::paintHighlightedRow(Integer Line, const AnsiString& Text) {
+// Continues the line's token stream where the previous row of the line left
+// it: a token that runs on past this row stays current for the next one.
+void TCustomSynEdit::TextPainter::paintHighlightedRow(const AnsiString& Text) {
     TSynCustomHighlighter& highlighter = *editor_.highlighter_;
-    if (Line == 1)
-        highlighter.ResetRange();
-    else
-        highlighter.SetRange(editor_.lines_->GetRange(Line - 2));
-    highlighter.SetLine(Text, Line - 1);
     token_.clear();
-    const Integer firstChar = firstCol_;
-    const Integer lastChar = lastCol_;
+    const Integer firstChar = firstChar_;
+    const Integer lastChar = lastChar_;
+    const Integer shift = firstChar - firstCol_;
     TSynHighlighterAttributes* lastAttribute = nullptr;
     bool stoppedEarly = false;
     while (!highlighter.GetEol()) {
         const Integer position = highlighter.GetTokenPos();
         AnsiString tokenText = highlighter.GetToken();
-        Integer length = static_cast<Integer>(tokenText.size());
+        const auto length = static_cast<Integer>(tokenText.size());
         if (position + length >= firstChar) {
             if (position >= lastChar) {
                 stoppedEarly = true;
                 break;
             }
-            if (position + length >= lastChar) length = lastChar - position - 1;
-            tokenText.resize(std::max(length, 0));
+            const bool runsOn = position + length >= lastChar;
+            if (runsOn) tokenText.resize(static_cast<std::size_t>(std::max(lastChar - position - 1, 0)));
             TSynHighlighterAttributes* attribute = highlighter.GetTokenAttribute();
             lastAttribute = attribute;
             const Look look = attribute != nullptr
                                   ? Look{attribute->Foreground(), attribute->Background(), attribute->Style()}
                                   : lineLook();
-            addToken(tokenText, position - (firstChar - firstCol_), look);
+            addToken(tokenText, position - shift, look);
+            if (runsOn) {
+                stoppedEarly = true;
+                break;
+            }
         }
         highlighter.Next();
     }
@@ -924,8 +989,14 @@ void TCustomSynEdit::TextPainter::paintHighlightedRow(Integer Line, const AnsiSt
                                               : highlighter.GetDefaultAttribute(SYN_ATTR_WHITESPACE);
         const Look restLook = rest != nullptr ? Look{rest->Foreground(), rest->Background(), TFontStyles{}}
                                               : Look{lineForeground_, lineBackground_, TFontStyles{}};
+        // A highlighter that stops before the end of the line leaves the rest untokenized.
+        const Integer from = std::max(highlighter.GetTokenPos(), firstChar - 1);
+        const Integer to = std::min(static_cast<Integer>(Text.size()), lastChar - 1);
+        if (to > from)
+            addToken(Text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)),
+                     from - shift, restLook);
         if (editor_.showSpecialChars_ && static_cast<Integer>(Text.size()) <= lastChar)
-            addToken(AnsiString(1, LineEndGlyph), static_cast<Integer>(Text.size()), restLook);
+            addToken(AnsiString(1, LineEndGlyph), static_cast<Integer>(Text.size()) - shift, restLook);
     }
     flushToken(true);
 }
@@ -1073,19 +1144,13 @@ void TCustomSynEdit::PaintTextLines(TRect AClip, Integer aFirstRow, Integer aLas
         AClip.Left = gutterWidth_ + TextMargin;
     }
     if (lastLine >= firstLine) {
-        TextPainter painter(*this, AClip, FirstCol, LastCol);
+        TextPainter painter(*this, AClip, FirstCol, LastCol, drawRightEdge ? rightEdgeX : -1);
         painter.computeSelection(firstLine, lastLine);
         textDrawer_->SetStyle(Font()->Style());
         textDrawer_->BeginDrawing(Canvas()->Handle());
         try {
-            for (Integer line = firstLine; line <= lastLine; ++line) {
+            for (Integer line = firstLine; line <= lastLine; ++line)
                 painter.paintLine(line, aFirstRow, aLastRow);
-                if (drawRightEdge) {
-                    const Integer top = (line - topLine_) * lineHeight_;
-                    Canvas()->MoveTo(rightEdgeX, top);
-                    Canvas()->LineTo(rightEdgeX, top + lineHeight_ + 1);
-                }
-            }
         } catch (...) {
             textDrawer_->EndDrawing();
             throw;
@@ -1094,7 +1159,9 @@ void TCustomSynEdit::PaintTextLines(TRect AClip, Integer aFirstRow, Integer aLas
         // Ending the drawing restores the context's objects behind the canvas's back.
         Canvas()->Refresh();
     }
-    const Integer bottomOfText = (std::max(lastLine, aFirstRow - 1) - topLine_ + 1) * lineHeight_;
+    const Integer lastPaintedRow =
+        lastLine >= firstLine ? std::min(aLastRow, LineToRow(lastLine + 1) - 1) : aFirstRow - 1;
+    const Integer bottomOfText = (lastPaintedRow - topLine_ + 1) * lineHeight_;
     const TRect below{AClip.Left, std::max(bottomOfText, AClip.Top), AClip.Right, AClip.Bottom};
     if (!isEmpty(below)) {
         Canvas()->Brush()->SetColor(editorBackground(false));
@@ -1374,6 +1441,7 @@ const TClass synEditClass = DescribeClass<TSynEdit, TCustomSynEdit>([](TClassBui
     c.Property("ActiveLineColor", &E::ActiveLineColor, &E::SetActiveLineColor)
         .Type(TypeInfoColor())
         .Default(clNone);
+    c.Property("BookMarkOptions", &E::BookMarkOptions);
     c.Property("BorderStyle", &E::BorderStyle, &E::SetBorderStyle).Default(bsSingle);
     c.Property("ExtraLineSpacing", &E::ExtraLineSpacing, &E::SetExtraLineSpacing).Default(0);
     c.Property("Gutter", &E::Gutter, &E::SetGutter);
@@ -1381,6 +1449,7 @@ const TClass synEditClass = DescribeClass<TSynEdit, TCustomSynEdit>([](TClassBui
     c.Property("Highlighter", &E::Highlighter, &E::SetHighlighter);
     c.Property("InsertCaret", &E::InsertCaret, &E::SetInsertCaret).Default(ctVerticalLine);
     c.Property("InsertMode", &E::InsertMode, &E::SetInsertMode).Default(true);
+    c.Property("Keystrokes", &E::Keystrokes, &E::SetKeystrokes).Stored(false);
     c.Property("Lines", [](E& Edit) -> TStrings* { return Edit.Lines(); });
     c.Property("MaxScrollWidth", &E::MaxScrollWidth, &E::SetMaxScrollWidth).Default(DefaultMaxScrollWidth);
     c.Property("MaxUndo", &E::MaxUndo, &E::SetMaxUndo).Default(DefaultMaxUndo);
@@ -1396,19 +1465,30 @@ const TClass synEditClass = DescribeClass<TSynEdit, TCustomSynEdit>([](TClassBui
         .Default(clInfoBk);
     c.Property("ScrollHintFormat", &E::ScrollHintFormat, &E::SetScrollHintFormat).Default(shfTopLineOnly);
     c.Property("ScrollBars", &E::ScrollBars, &E::SetScrollBars).Default(ssBoth);
+    c.Property("SearchEngine", &E::SearchEngine, &E::SetSearchEngine);
     c.Property("SelectedColor", &E::SelectedColor);
     c.Property("SelectionMode", &E::SelectionMode, &E::SetSelectionMode).Default(smNormal);
     c.Property("TabWidth", &E::TabWidth, &E::SetTabWidth).Default(DefaultTabWidth);
     c.Property("WantReturns", &E::WantReturns, &E::SetWantReturns).Default(true);
     c.Property("WantTabs", &E::WantTabs, &E::SetWantTabs).Default(false);
+    c.Property("WordWrap", &E::WordWrap, &E::SetWordWrap).Default(false);
     c.Property("WordWrapGlyph", &E::WordWrapGlyph);
     c.Property("OnChange", &E::OnChange, &E::OnChange);
     c.Property("OnClearBookmark", &E::OnClearBookmark, &E::OnClearBookmark);
+    c.Property("OnCommandProcessed", &E::OnCommandProcessed, &E::OnCommandProcessed);
+    c.Property("OnContextHelp", &E::OnContextHelp, &E::OnContextHelp);
+    c.Property("OnDropFiles", &E::OnDropFiles, &E::OnDropFiles);
+    c.Property("OnGutterClick", &E::OnGutterClick, &E::OnGutterClick);
     c.Property("OnGutterGetText", &E::OnGutterGetText, &E::OnGutterGetText);
     c.Property("OnGutterPaint", &E::OnGutterPaint, &E::OnGutterPaint);
+    c.Property("OnMouseCursor", &E::OnMouseCursor, &E::OnMouseCursor);
     c.Property("OnPaint", &E::OnPaint, &E::OnPaint);
     c.Property("OnPaintTransient", &E::OnPaintTransient, &E::OnPaintTransient);
     c.Property("OnPlaceBookmark", &E::OnPlaceBookmark, &E::OnPlaceBookmark);
+    c.Property("OnProcessCommand", &E::OnProcessCommand, &E::OnProcessCommand);
+    c.Property("OnProcessUserCommand", &E::OnProcessUserCommand, &E::OnProcessUserCommand);
+    c.Property("OnReplaceText", &E::OnReplaceText, &E::OnReplaceText);
+    c.Property("OnScroll", &E::OnScroll, &E::OnScroll);
     c.Property("OnSpecialLineColors", &E::OnSpecialLineColors, &E::OnSpecialLineColors);
     c.Property("OnStatusChange", &E::OnStatusChange, &E::OnStatusChange);
 });
@@ -1419,3 +1499,16 @@ struct RegisterSynEditClass {
 } registerSynEditClass;
 
 } // namespace
+
+// ---- Key map ----
+
+void TCustomSynEdit::SetKeystrokes(TSynEditKeyStrokes* Value) {
+    if (Value)
+        keystrokes_->Assign(Value);
+    else
+        keystrokes_->Clear();
+}
+
+void TCustomSynEdit::SetDefaultKeystrokes() {
+    keystrokes_->ResetDefaults();
+}
