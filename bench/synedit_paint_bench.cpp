@@ -27,26 +27,37 @@ const char* const SourceLines[] = {
     "",
 };
 
+// A borderless editor with line numbers and the highlighter, on a borderless form.
+TSynEdit* highlightedEditorOn(TForm& Form, TSynJScriptSyn& Highlighter) {
+    Form.SetBorderStyle(bsNone);
+    auto* edit = new TSynEdit(&Form);
+    edit->SetBorderStyle(bsNone);
+    edit->SetParent(&Form);
+    edit->Gutter()->SetShowLineNumbers(true);
+    edit->SetHighlighter(&Highlighter);
+    return edit;
+}
+
+// Sizes form and editor to show Columns x Rows cells beside the gutter, and shows them.
+void showScreenOfCells(TForm& Form, TSynEdit& Edit) {
+    const int width = Edit.GutterWidth() + 2 + Columns * Edit.CharWidth();
+    const int height = Rows * Edit.LineHeight();
+    Form.SetBounds(0, 0, width, height);
+    Edit.SetBounds(0, 0, width, height);
+    Form.Show();
+}
+
 void BM_FullRepaintHighlighted(benchmark::State& state) {
     InstallAsBackend(std::make_shared<HeadlessBackend>());
     auto form = std::make_unique<TForm>(nullptr);
-    form->SetBorderStyle(bsNone);
     TSynJScriptSyn highlighter(nullptr);
-    auto* edit = new TSynEdit(form.get());
-    edit->SetBorderStyle(bsNone);
-    edit->SetParent(form.get());
-    edit->Gutter()->SetShowLineNumbers(true);
-    edit->SetHighlighter(&highlighter);
+    TSynEdit* edit = highlightedEditorOn(*form, highlighter);
     edit->Lines()->BeginUpdate();
     for (int repeat = 0; repeat < SourceRepeats; ++repeat)
         for (const char* line : SourceLines)
             edit->Lines()->Add(line);
     edit->Lines()->EndUpdate();
-    const int width = edit->GutterWidth() + 2 + Columns * edit->CharWidth();
-    const int height = Rows * edit->LineHeight();
-    form->SetBounds(0, 0, width, height);
-    edit->SetBounds(0, 0, width, height);
-    form->Show();
+    showScreenOfCells(*form, *edit);
     edit->SetBlockBegin(BufferCoord(5, 3));
     edit->SetBlockEnd(BufferCoord(20, 9));
     for (auto _ : state) {
@@ -62,13 +73,8 @@ BENCHMARK(BM_FullRepaintHighlighted)->Unit(benchmark::kMillisecond);
 void BM_FirstScreenOfLargeBuffer(benchmark::State& state) {
     InstallAsBackend(std::make_shared<HeadlessBackend>());
     auto form = std::make_unique<TForm>(nullptr);
-    form->SetBorderStyle(bsNone);
     TSynJScriptSyn highlighter(nullptr);
-    auto* edit = new TSynEdit(form.get());
-    edit->SetBorderStyle(bsNone);
-    edit->SetParent(form.get());
-    edit->Gutter()->SetShowLineNumbers(true);
-    edit->SetHighlighter(&highlighter);
+    TSynEdit* edit = highlightedEditorOn(*form, highlighter);
     const std::size_t size = static_cast<std::size_t>(state.range(0)) * 1024 * 1024;
     AnsiString text;
     text.reserve(size + 128);
@@ -77,11 +83,7 @@ void BM_FirstScreenOfLargeBuffer(benchmark::State& state) {
             (text += line) += "\r\n";
     edit->SetText(text);
     text.clear();
-    const int width = edit->GutterWidth() + 2 + Columns * edit->CharWidth();
-    const int height = Rows * edit->LineHeight();
-    form->SetBounds(0, 0, width, height);
-    edit->SetBounds(0, 0, width, height);
-    form->Show();
+    showScreenOfCells(*form, *edit);
     for (auto _ : state) {
         edit->Invalidate();
         edit->Update();

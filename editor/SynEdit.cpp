@@ -37,12 +37,6 @@ constexpr char SpaceGlyph = '\xB7';
 constexpr char TabGlyph = '\xBB';
 constexpr char LineEndGlyph = '\xB6';
 
-// Integer division that treats a zero divisor as one: the font never reports
-// zero metrics, but a zero here would stop the program.
-Integer safeDiv(Integer Value, Integer Divisor) {
-    return Value / std::max(Divisor, 1);
-}
-
 bool onlySpaces(const AnsiString& Text) {
     return std::all_of(Text.begin(), Text.end(), [](char c) { return c == ' '; });
 }

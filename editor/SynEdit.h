@@ -1,6 +1,8 @@
-// The syntax-highlighting source editor control: its state and defaults, the
-// published properties, and how it paints its text rows and its gutter
-// through the canvas and the text drawer.
+// The syntax-highlighting source editor control. The class is large, so its
+// implementation is split by topic: SynEdit.cpp (construction, properties,
+// painting, notifications), SynEditSelection.cpp, SynEditScrolling.cpp,
+// SynEditInput.cpp, SynEditCommands.cpp and SynEditDispatch.cpp, each named in
+// the section of the class it implements.
 #pragma once
 
 #include "editor/SynEditKbdHandler.h"
@@ -92,8 +94,8 @@ using TSpecialLineColorsEvent =
     Closure<void(TObject* Sender, Integer Line, bool& Special, TColor& FG, TColor& BG)>;
 using TScrollEvent = Closure<void(TObject* Sender, TScrollBarKind ScrollBar)>;
 using TDropFilesEvent = Closure<void(TObject* Sender, Integer X, Integer Y, TStrings* AFiles)>;
-using TGutterClickEvent = Closure<void(TObject* Sender, TMouseButton Button, Integer X, Integer Y, Integer Line,
-                                       TSynEditMark* Mark)>;
+using TGutterClickEvent = Closure<void(TObject* Sender, TMouseButton Button, Integer X, Integer Y,
+                                       Integer Line, TSynEditMark* Mark)>;
 using TStatusChangeEvent = Closure<void(TObject* Sender, TSynStatusChanges Changes)>;
 using TGutterGetTextEvent = Closure<void(TObject* Sender, Integer aLine, AnsiString& aText)>;
 using TGutterPaintEvent = Closure<void(TObject* Sender, Integer aLine, Integer X, Integer Y)>;
@@ -282,6 +284,17 @@ public:
     // ---- Paint lock and invalidation ----
     void IncPaintLock() { ++paintLock_; }
     void DecPaintLock();
+    // Runs Action inside the paint lock, closing the lock also when an exception passes.
+    template <typename Action> void WithPaintLock(Action&& action) {
+        IncPaintLock();
+        try {
+            action();
+        } catch (...) {
+            DecPaintLock();
+            throw;
+        }
+        DecPaintLock();
+    }
     virtual void InvalidateRect(const TRect& aRect, bool aErase);
     void InvalidateLines(Integer FirstLine, Integer LastLine);
     void InvalidateLine(Integer Line);
@@ -574,7 +587,8 @@ private:
     void pastePlainText(const AnsiString& Text);
     void updateScrollBarsDespitePaintLock();
 
-    // ==== Caret display, scrolling, window messages, range scanning, display positions and word wrap (SynEditScrolling.cpp) ====
+    // ==== Caret display, scrolling, window messages, range scanning, display positions and word wrap
+    // (SynEditScrolling.cpp) ====
 public:
     void InitializeCaret();
     void UpdateCaret();
@@ -724,6 +738,8 @@ private:
     void redoDeletion(TSynEditUndoItem& Item, TBufferCoord CaretTarget);
     void redoUnindent(TSynEditUndoItem& Item);
     void recordCaretOrSelection(TSynEditUndoList& List, TSynEditUndoItem& Item);
+    void selectRecordedRange(const TSynEditUndoItem& Item);
+    void leaveScrollPastEol();
 
     // Owned as a component of the editor, which frees it.
     class TTimer* scrollTimer_ = nullptr;
@@ -734,7 +750,7 @@ private:
     // Character messages that still belong to an input-method result already inserted.
     Integer imeCount_ = 0;
 
-    // ==== Key map (SynEditKeyCmds.cpp) ====
+    // ==== Key map (SynEdit.cpp) ====
 public:
     TSynEditKeyStrokes* Keystrokes() const { return keystrokes_.get(); }
     // None empties the key map; any other collection is copied into it.
@@ -745,9 +761,8 @@ public:
 private:
     std::unique_ptr<TSynEditKeyStrokes> keystrokes_;
 
-public:
-
-    // ==== Command execution, caret movement, words and brackets, tabs, indent and case (SynEditCommands.cpp) ====
+    // ==== Command execution, caret movement, words and brackets, tabs, indent and case (SynEditCommands.cpp)
+    // ====
 public:
     // The characters that make up words: the highlighter's, or every printable one without a highlighter.
     TSynIdentChars IdentChars() const;
@@ -821,6 +836,7 @@ private:
     Integer unindentCount(const AnsiString& Line, Integer Indent) const;
     TBufferCoord deleteWordEnd();
     void selectNormalRange(TBufferCoord From, TBufferCoord To);
+    void recordPaddedDeletion(Integer PaddedFrom, TBufferCoord End, const AnsiString& Removed);
     void scrollRightWhenPastEdge();
     void placeTypedCaret(Integer X);
     bool executeMovement(TSynEditorCommand Command, void* Data);
@@ -838,12 +854,14 @@ private:
     Integer smartShiftTabColumn() const;
     void markCaretChanged();
     bool stepAcrossRowEnd(Integer DX);
+    Integer wrappedRowLength(Integer Row);
     Integer caretRowEnd();
     bool onLastRowOfLine();
     bool inStringOrComment(const TBufferCoord& XY);
     Integer blockUnindentAmount(const AnsiString& Line, Integer Column) const;
 
-    // ==== Bookmarks, drag and drop, shared buffers, command dispatch, search and keystroke streaming (SynEditDispatch.cpp) ====
+    // ==== Bookmarks, drag and drop, shared buffers, command dispatch, search and keystroke streaming
+    // (SynEditDispatch.cpp) ====
 public:
     static constexpr Integer BookmarkCount = 10;
 

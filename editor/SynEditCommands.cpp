@@ -2,6 +2,7 @@
 // commands with their undo records, words and brackets, tabs, block indent and
 // case changes.
 #include "editor/SynEdit.h"
+#include "editor/SynEditMiscProcs.h"
 #include "editor/SynEditWordWrap.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/SysUtils.h"
@@ -52,10 +53,6 @@ bool isWhite(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-Integer lengthOf(const AnsiString& S) {
-    return static_cast<Integer>(S.size());
-}
-
 AnsiString spaces(Integer Count) {
     return AnsiString(static_cast<std::size_t>(std::max(0, Count)), ' ');
 }
@@ -66,17 +63,6 @@ bool isLeadByteAt(const AnsiString& S, Integer Index) {
 
 bool isTrailByteAt(const AnsiString& S, Integer Index) {
     return Index >= 1 && Index <= lengthOf(S) && ByteType(S, Index) == mbTrailByte;
-}
-
-template <typename Action> void withPaintLock(TCustomSynEdit& Edit, Action&& action) {
-    Edit.IncPaintLock();
-    try {
-        action();
-    } catch (...) {
-        Edit.DecPaintLock();
-        throw;
-    }
-    Edit.DecPaintLock();
 }
 
 // Brackets the undo items of one change so that they are undone as one step.
@@ -163,7 +149,7 @@ AnsiString joinLines(const std::vector<AnsiString>& Pieces) {
 // ---- Command execution ----------------------------------------------------------------------
 
 void TCustomSynEdit::ExecuteCommand(TSynEditorCommand Command, char AChar, void* Data) {
-    withPaintLock(*this, [&] {
+    WithPaintLock([&] {
         if (executeMovement(Command, Data)) return;
         if (executeEdit(Command, AChar, Data)) return;
         executeOther(Command, Data);
@@ -554,6 +540,9 @@ void TCustomSynEdit::lineBreak(bool MoveCaret) {
         ScopedOption pastEol(options_, eoScrollPastEol);
         const AnsiString line = GetLineText();
         const TBufferCoord caret = GetCaretXY();
+        // Recorded at the line end when the caret stands past it: taking the break back
+        // then joins the lines without blanks up to the caret.
+        const TBufferCoord breakAt = BufferCoord(std::min(caret.Char, lengthOf(line) + 1), caret.Line);
         Integer insertedLine = caret.Line + 1;
         if (line.empty()) {
             if (lines_->Count() == 0) lines_->Add(AnsiString());
@@ -568,20 +557,20 @@ void TCustomSynEdit::lineBreak(bool MoveCaret) {
             }
             lines_->Insert(caret.Line - 1, AnsiString());
             insertedLine = caret.Line;
-            UndoList()->AddChange(crLineBreak, caret, caret, AnsiString(), smNormal);
+            UndoList()->AddChange(crLineBreak, breakAt, breakAt, AnsiString(), smNormal);
             if (MoveCaret) InternalSetCaretXY(BufferCoord(indent + 1, caret.Line + 1));
         } else if (caret.Char > lengthOf(line)) {
             const Integer count = LeftSpaces(line);
             lines_->Insert(caret.Line, AnsiString());
-            UndoList()->AddChange(crLineBreak, caret, caret, AnsiString(), smNormal);
-            if (MoveCaret) {
-                if (count > 0) lines_->Put(caret.Line, line.substr(0, static_cast<std::size_t>(count)));
-                InternalSetCaretXY(BufferCoord(count + 1, caret.Line + 1));
-            }
+            UndoList()->AddChange(crLineBreak, breakAt, breakAt, AnsiString(), smNormal);
+            // Insert line indents the new line too, as it does when it splits a line: redo
+            // replays every line break as a plain one and must give back the same text.
+            if (count > 0) lines_->Put(caret.Line, line.substr(0, static_cast<std::size_t>(count)));
+            if (MoveCaret) InternalSetCaretXY(BufferCoord(count + 1, caret.Line + 1));
         } else if (caret.Char == 1) {
             lines_->Insert(caret.Line - 1, AnsiString());
             insertedLine = caret.Line;
-            UndoList()->AddChange(crLineBreak, caret, caret, line, smNormal);
+            UndoList()->AddChange(crLineBreak, breakAt, breakAt, line, smNormal);
             if (MoveCaret) InternalSetCaretY(caret.Line + 1);
         } else {
             const AnsiString left = line.substr(0, static_cast<std::size_t>(caret.Char - 1));
@@ -589,7 +578,7 @@ void TCustomSynEdit::lineBreak(bool MoveCaret) {
             ProperSetLine(caret.Line - 1, left);
             const AnsiString indent = GetLeftSpacing(LeftSpacesEx(left, true), true);
             lines_->Insert(caret.Line, indent + right);
-            UndoList()->AddChange(crLineBreak, caret, caret, right, smNormal);
+            UndoList()->AddChange(crLineBreak, breakAt, breakAt, right, smNormal);
             if (MoveCaret) InternalSetCaretXY(BufferCoord(lengthOf(indent) + 1, caret.Line + 1));
         }
         DoLinesInserted(insertedLine, 1);
@@ -708,6 +697,7 @@ void TCustomSynEdit::deleteChar() {
         const Integer length = lengthOf(line);
         AnsiString removed;
         TBufferCoord end = GetCaretXY();
+        Integer paddedFrom = caretX_;
         if (caretX_ > length) {
             if (caretY_ < lines_->Count()) {
                 line += spaces(caretX_ - 1 - length);
@@ -716,6 +706,7 @@ void TCustomSynEdit::deleteChar() {
                 DoLinesDeleted(caretY_, 1);
                 removed = LineBreakText;
                 end = BufferCoord(1, caretY_ + 1);
+                paddedFrom = length + 1;
             }
         } else {
             const Integer count = isLeadByteAt(line, caretX_) ? 2 : 1;
@@ -724,8 +715,7 @@ void TCustomSynEdit::deleteChar() {
             ProperSetLine(caretY_ - 1, line);
             end = BufferCoord(caretX_ + count, caretY_);
         }
-        if (!removed.empty())
-            UndoList()->AddChange(crSilentDeleteAfterCursor, GetCaretXY(), end, removed, smNormal);
+        if (!removed.empty()) recordPaddedDeletion(paddedFrom, end, removed);
     }
     DoOnPaintTransient(ttAfter);
 }
@@ -764,10 +754,20 @@ void TCustomSynEdit::deleteToWordEndOrLineEnd(TSynEditorCommand Command) {
         return;
     }
     // A caret beyond the line end keeps its column: the gap is filled with spaces.
-    SetSelTextPrimitive(spaces(caret.Char - GetBlockBegin().Char));
-    UndoList()->AddChange(crSilentDeleteAfterCursor, caret, end, removed, smNormal);
+    const Integer lineEnd = GetBlockBegin().Char;
+    SetSelTextPrimitive(spaces(caret.Char - lineEnd));
+    recordPaddedDeletion(std::min(lineEnd, caret.Char), end, removed);
     ScopedOption pastEol(options_, eoScrollPastEol);
     SetCaretXY(caret);
+}
+
+// A deletion at a caret past the line end first filled the gap up to the caret
+// with blanks; that padding is recorded too, so that undo takes it out again.
+void TCustomSynEdit::recordPaddedDeletion(Integer PaddedFrom, TBufferCoord End, const AnsiString& Removed) {
+    inUndoBlock(*this, [&] {
+        if (PaddedFrom < caretX_) recordPadding(BufferCoord(PaddedFrom, caretY_), GetCaretXY());
+        UndoList()->AddChange(crSilentDeleteAfterCursor, GetCaretXY(), End, Removed, smNormal);
+    });
 }
 
 void TCustomSynEdit::deleteToWordStartOrLineStart(TSynEditorCommand Command) {
@@ -817,7 +817,7 @@ void TCustomSynEdit::deleteLine() {
 
 void TCustomSynEdit::MoveCaretAndSelection(TBufferCoord ptBefore, TBufferCoord ptAfter, bool Selecting) {
     if (options_.Contains(eoGroupUndo) && UndoList()->GetCanUndo()) UndoList()->AddGroupBreak();
-    withPaintLock(*this, [&] {
+    WithPaintLock([&] {
         if (Selecting) {
             if (!GetSelAvail()) SetBlockBegin(ptBefore);
             SetBlockEnd(ptAfter);
@@ -829,7 +829,7 @@ void TCustomSynEdit::MoveCaretAndSelection(TBufferCoord ptBefore, TBufferCoord p
 }
 
 void TCustomSynEdit::SetCaretAndSelection(TBufferCoord ptCaret, TBufferCoord ptBefore, TBufferCoord ptAfter) {
-    withPaintLock(*this, [&] {
+    WithPaintLock([&] {
         InternalSetCaretXY(ptCaret);
         SetBlockBegin(ptBefore);
         SetBlockEnd(ptAfter);
@@ -838,7 +838,7 @@ void TCustomSynEdit::SetCaretAndSelection(TBufferCoord ptCaret, TBufferCoord ptB
 }
 
 void TCustomSynEdit::markCaretChanged() {
-    withPaintLock(*this, [&] { stateFlags_.Include(sfCaretChanged); });
+    WithPaintLock([&] { stateFlags_.Include(sfCaretChanged); });
 }
 
 // With word wrap the end of one row and the start of the next are the same
@@ -911,7 +911,7 @@ void TCustomSynEdit::MoveCaretVert(Integer DY, bool Selecting) {
         if (stepAside) --destination.Char;
     }
     const Integer rememberedColumn = lastCaretX_;
-    withPaintLock(*this, [&] {
+    WithPaintLock([&] {
         MoveCaretAndSelection(blockBegin_, destination, Selecting);
         if (GetWordWrap()) {
             const TDisplayCoord shown = BufferToDisplayPos(destination);
@@ -922,10 +922,16 @@ void TCustomSynEdit::MoveCaretVert(Integer DY, bool Selecting) {
     lastCaretX_ = rememberedColumn;
 }
 
+// Rows past the wrapped text (an empty buffer has none) hold nothing.
+Integer TCustomSynEdit::wrappedRowLength(Integer Row) {
+    ISynEditBufferPlugin* plugin = WordWrapPlugin();
+    return Row >= 1 && Row <= plugin->RowCount() ? plugin->GetRowLength(Row) : 0;
+}
+
 // The buffer character that ends the caret's display row.
 Integer TCustomSynEdit::caretRowEnd() {
     const TDisplayCoord caret = GetDisplayXY();
-    const Integer rowLength = WordWrapPlugin()->GetRowLength(caret.Row);
+    const Integer rowLength = wrappedRowLength(caret.Row);
     return DisplayToBufferPos(DisplayCoord(std::min(charsInWindow_, rowLength + 1), caret.Row)).Char - 1;
 }
 
@@ -969,8 +975,8 @@ void TCustomSynEdit::DoEndKey(bool Selection) {
         return;
     }
     const Integer row = GetDisplayY();
-    Integer column = enhanced ? BufferToDisplayPos(BufferCoord(target, caretY_)).Column
-                              : WordWrapPlugin()->GetRowLength(row) + 1;
+    Integer column =
+        enhanced ? BufferToDisplayPos(BufferCoord(target, caretY_)).Column : wrappedRowLength(row) + 1;
     column = std::min(column, charsInWindow_ + 1);
     const TDisplayCoord position = DisplayCoord(column, row);
     MoveCaretAndSelection(GetCaretXY(), DisplayToBufferPos(position), Selection);
@@ -978,7 +984,7 @@ void TCustomSynEdit::DoEndKey(bool Selection) {
 }
 
 void TCustomSynEdit::SetInternalDisplayXY(const TDisplayCoord& aPos) {
-    withPaintLock(*this, [&] {
+    WithPaintLock([&] {
         InternalSetCaretXY(DisplayToBufferPos(aPos));
         if (GetWordWrap() && aPos.Row >= 1 && aPos.Row <= WordWrapPlugin()->RowCount()) {
             const bool pastRow = aPos.Column > WordWrapPlugin()->GetRowLength(aPos.Row);
@@ -1316,7 +1322,9 @@ void TCustomSynEdit::DoTabKey() {
         }
         const TBufferCoord start = GetCaretXY();
         const AnsiString text = tabText(smart, newX);
+        const Integer lineEnd = lengthOf(GetLineText()) + 1;
         SetSelTextPrimitive(text);
+        if (!text.empty() && lineEnd < start.Char) recordPadding(BufferCoord(lineEnd, start.Line), start);
         // After a deleted line selection the tab goes into the line as plain text, so it is recorded as such.
         if (activeSelectionMode_ != smColumn)
             UndoList()->AddChange(crInsert, start, BufferCoord(newX, start.Line), AnsiString(), smNormal);
@@ -1478,6 +1486,8 @@ void TCustomSynEdit::DoCaseChange(TSynEditorCommand Cmd) {
     const TSynSelectionMode mode = activeSelectionMode_;
     const TBufferCoord anchor = blockBegin_;
     const TBufferCoord end = blockEnd_;
+    const TBufferCoord first = GetBlockBegin();
+    const TBufferCoord last = GetBlockEnd();
     const TBufferCoord caret = GetCaretXY();
     const bool wordCommand = Cmd < ecUpperCaseBlock;
     if (wordCommand) {
@@ -1495,11 +1505,8 @@ void TCustomSynEdit::DoCaseChange(TSynEditorCommand Cmd) {
     const AnsiString text = GetSelText();
     if (!text.empty()) {
         inUndoBlock(*this, [&] {
-            if (hadSelection)
-                UndoList()->AddChange(crSelection, GetBlockBegin(), GetBlockEnd(), AnsiString(),
-                                      activeSelectionMode_);
-            else
-                UndoList()->AddChange(crSelection, caret, caret, AnsiString(), activeSelectionMode_);
+            UndoList()->AddChange(crSelection, hadSelection ? first : caret, hadSelection ? last : caret,
+                                  AnsiString(), activeSelectionMode_);
             UndoList()->AddChange(crCaret, caret, caret, AnsiString(), activeSelectionMode_);
             SetSelTextExternal(caseChanged(Cmd, text));
         });

@@ -29,25 +29,9 @@ bool keyHeld(int VirtualKey) {
     return GetKeyState(VirtualKey) < 0;
 }
 
-bool isBefore(TBufferCoord A, TBufferCoord B) {
-    return A.Line < B.Line || (A.Line == B.Line && A.Char < B.Char);
-}
-
 [[noreturn]] void failAssertion() {
     throw EAssertionFailed("Assertion failure (SynEdit)");
 }
-
-// Holds the editor's paint lock for a scope.
-class PaintLock {
-public:
-    explicit PaintLock(TCustomSynEdit& Editor) : editor_(Editor) { editor_.IncPaintLock(); }
-    ~PaintLock() { editor_.DecPaintLock(); }
-    PaintLock(const PaintLock&) = delete;
-    PaintLock& operator=(const PaintLock&) = delete;
-
-private:
-    TCustomSynEdit& editor_;
-};
 
 // Holds an undo block of the editor open for a scope.
 class UndoBlock {
@@ -210,13 +194,15 @@ void TCustomSynEdit::DragDrop(TObject* Source, Integer X, Integer Y) {
         TCustomControl::DragDrop(Source, X, Y);
         return;
     }
-    PaintLock lock(*this);
-    TCustomControl::DragDrop(Source, X, Y);
-    ComputeCaret(X, Y);
-    // A read-only source gives a copy: cutting from it would change text its
-    // owner has protected.
-    const bool moving = !source->ReadOnly() && (source == this ? !keyHeld(VK_CONTROL) : keyHeld(VK_SHIFT));
-    dropText(*source, moving);
+    WithPaintLock([&] {
+        TCustomControl::DragDrop(Source, X, Y);
+        ComputeCaret(X, Y);
+        // A read-only source gives a copy: cutting from it would change text its
+        // owner has protected.
+        const bool moving =
+            !source->ReadOnly() && (source == this ? !keyHeld(VK_CONTROL) : keyHeld(VK_SHIFT));
+        dropText(*source, moving);
+    });
 }
 
 // Within one editor a drop inside the dragged selection does nothing; after

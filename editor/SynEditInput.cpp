@@ -43,16 +43,6 @@ AnsiString charactersOf(const AnsiString& Line, Integer First, Integer Count) {
     return Line.substr(start, static_cast<std::size_t>(Count));
 }
 
-bool isBefore(const TBufferCoord& A, const TBufferCoord& B) {
-    return A.Line < B.Line || (A.Line == B.Line && A.Char < B.Char);
-}
-
-// Integer division that treats a zero divisor as one: metrics are never zero
-// once the font is measured, but a zero here would stop the program.
-Integer safeDiv(Integer Value, Integer Divisor) {
-    return Value / std::max(Divisor, 1);
-}
-
 // Places Bytes and a NUL on the open clipboard; false when the clipboard refused them.
 bool placeOnClipboard(UINT Format, const AnsiString& Bytes) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, Bytes.size() + 1);
@@ -673,7 +663,7 @@ void TCustomSynEdit::UndoItem() {
     // Positions past a line's end must be restorable as they were recorded.
     options_.Include(eoScrollPastEol);
     auto finish = [&] {
-        if (pastEolWasOff) options_.Exclude(eoScrollPastEol);
+        if (pastEolWasOff) leaveScrollPastEol();
         DecPaintLock();
     };
     const TListMark redoBefore = markOf(redoList);
@@ -702,7 +692,7 @@ void TCustomSynEdit::RedoItem() {
     undoList.SetInsideRedo(true);
     auto finish = [&] {
         undoList.SetInsideRedo(false);
-        if (pastEolWasOff) options_.Exclude(eoScrollPastEol);
+        if (pastEolWasOff) leaveScrollPastEol();
         DecPaintLock();
     };
     const TListMark undoBefore = markOf(undoList);
@@ -722,7 +712,7 @@ void TCustomSynEdit::undoItemByReason(TSynEditUndoItem& Item) {
     case crInsert:
     case crPaste:
     case crDragDropInsert: {
-        SetCaretAndSelection(Item.StartPos, Item.StartPos, Item.EndPos);
+        selectRecordedRange(Item);
         const AnsiString inserted = GetSelText();
         SetSelTextPrimitiveEx(Item.SelectionMode, Item.ChangeText().c_str(), false);
         redoList.AddChange(Item.Reason, Item.StartPos, Item.EndPos, inserted, Item.SelectionMode);
@@ -751,7 +741,7 @@ void TCustomSynEdit::undoItemByReason(TSynEditUndoItem& Item) {
         recordCaretOrSelection(redoList, Item);
         break;
     case crWhiteSpaceAdd: {
-        SetCaretAndSelection(Item.StartPos, Item.StartPos, Item.EndPos);
+        selectRecordedRange(Item);
         const AnsiString added = GetSelText();
         redoList.AddChange(Item.Reason, Item.StartPos, Item.EndPos, added, Item.SelectionMode);
         SetSelTextPrimitiveEx(Item.SelectionMode, Item.ChangeText().c_str(), true);
@@ -813,6 +803,21 @@ void TCustomSynEdit::undoUnindent(TSynEditUndoItem& Item) {
     InsertBlock(BufferCoord(column, Item.StartPos.Line), BufferCoord(column, Item.EndPos.Line),
                 Item.ChangeText().c_str(), false);
     SetCaretAndSelection(Item.StartPos, Item.StartPos, Item.EndPos);
+}
+
+// A replayed position may lie past a line end, which only the replay allowed;
+// the caret is brought back within the line as every other placement is.
+void TCustomSynEdit::leaveScrollPastEol() {
+    options_.Exclude(eoScrollPastEol);
+    InternalSetCaretXY(CaretXY());
+}
+
+// Selecting resets the active mode to SelectionMode; the recorded text is
+// taken and replaced in the mode it was recorded in, or a line or column
+// block would be handled as normal text.
+void TCustomSynEdit::selectRecordedRange(const TSynEditUndoItem& Item) {
+    SetCaretAndSelection(Item.StartPos, Item.StartPos, Item.EndPos);
+    activeSelectionMode_ = Item.SelectionMode;
 }
 
 // The caret and selection items swap the current state for the recorded one.
@@ -878,7 +883,7 @@ void TCustomSynEdit::redoInsertion(TSynEditUndoItem& Item) {
 }
 
 void TCustomSynEdit::redoDeletion(TSynEditUndoItem& Item, TBufferCoord CaretTarget) {
-    SetCaretAndSelection(Item.StartPos, Item.StartPos, Item.EndPos);
+    selectRecordedRange(Item);
     UndoList()->AddChange(Item.Reason, Item.StartPos, Item.EndPos, GetSelText(), Item.SelectionMode);
     SetSelTextPrimitiveEx(Item.SelectionMode, Item.ChangeText().c_str(), false);
     InternalSetCaretXY(CaretTarget);

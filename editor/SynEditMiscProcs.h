@@ -52,6 +52,15 @@ TStringType IsStringType(Word Value);
 
 // X limited to Max, then raised to Min.
 Integer MinMax(Integer X, Integer Min, Integer Max);
+// Integer division that treats a zero divisor as one: the font never reports
+// zero metrics, but a zero there would stop the program.
+inline Integer safeDiv(Integer Value, Integer Divisor) {
+    return Value / (Divisor > 1 ? Divisor : 1);
+}
+// A line's length as the editor's coordinates count it.
+inline Integer lengthOf(const AnsiString& Text) {
+    return static_cast<Integer>(Text.size());
+}
 void SwapInt(Integer& A, Integer& B);
 // The later and the earlier of two points, ordered by y then x; a tie gives P1.
 TPoint MaxPoint(const TPoint& P1, const TPoint& P2);

@@ -55,14 +55,6 @@ std::vector<AnsiString> splitAtLineBreaks(const char* Value) {
     return pieces;
 }
 
-Integer lengthOf(const AnsiString& Text) {
-    return static_cast<Integer>(Text.size());
-}
-
-bool isBefore(const TBufferCoord& A, const TBufferCoord& B) {
-    return A.Line < B.Line || (A.Line == B.Line && A.Char < B.Char);
-}
-
 TWordGroup wordGroupOf(Word Class) {
     constexpr Word halfwidthAlpha = C3_HALFWIDTH | C3_ALPHA;
     constexpr Word fullwidthAlpha = C3_FULLWIDTH | C3_ALPHA;
@@ -92,18 +84,6 @@ bool endsWord(char Character, Word Class, Word ReferenceClass, const TSynIdentCh
     }
 }
 
-// Runs Action inside the editor's paint lock, closing the lock also when an exception passes.
-template <typename Action> void withPaintLock(TCustomSynEdit& Edit, Action&& action) {
-    Edit.IncPaintLock();
-    try {
-        action();
-    } catch (...) {
-        Edit.DecPaintLock();
-        throw;
-    }
-    Edit.DecPaintLock();
-}
-
 } // namespace
 
 // ---- Caret ----------------------------------------------------------------------------------
@@ -126,7 +106,7 @@ void TCustomSynEdit::SetCaretXYEx(bool CallEnsureCursorPos, TBufferCoord Value) 
     if (Value == GetCaretXY()) {
         UpdateLastCaretX();
     } else {
-        withPaintLock(*this, [&] {
+        WithPaintLock([&] {
             if (Value.Char != caretX_) {
                 caretX_ = Value.Char;
                 StatusChanged(TSynStatusChanges{scCaretX});
@@ -150,7 +130,7 @@ void TCustomSynEdit::SetCaretXYEx(bool CallEnsureCursorPos, TBufferCoord Value) 
 }
 
 void TCustomSynEdit::SetCaretXY(const TBufferCoord& Value) {
-    withPaintLock(*this, [&] {
+    WithPaintLock([&] {
         statusChanges_.Include(scSelection);
         SetCaretXYEx(true, Value);
         if (GetSelAvail()) InvalidateSelection();
@@ -334,7 +314,7 @@ void TCustomSynEdit::SetSelTextPrimitive(const AnsiString& Value) {
 
 void TCustomSynEdit::SetSelTextPrimitiveEx(TSynSelectionMode PasteMode, const char* Value,
                                            bool AddToUndoList) {
-    withPaintLock(*this, [&] {
+    WithPaintLock([&] {
         lines_->BeginUpdate();
         try {
             const TBufferCoord BB = GetBlockBegin();

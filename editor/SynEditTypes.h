@@ -60,6 +60,11 @@ struct TDisplayCoord {
 constexpr TBufferCoord BufferCoord(Integer AChar, Integer ALine) {
     return {AChar, ALine};
 }
+
+// Whether A comes before B in the text: by line, then by character.
+constexpr bool isBefore(const TBufferCoord& A, const TBufferCoord& B) {
+    return A.Line < B.Line || (A.Line == B.Line && A.Char < B.Char);
+}
 constexpr TDisplayCoord DisplayCoord(Integer AColumn, Integer ARow) {
     return {AColumn, ARow};
 }

@@ -2,6 +2,7 @@
 // another's buffer, the command road from key to execution, search and
 // replace through a test engine, and the key map in form resources.
 #include "editor/SynEdit.h"
+#include "editor/tests/SynEditTestSupport.h"
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
@@ -83,22 +84,14 @@ protected:
 
     void SetUp() override {
         VisualTest::SetUp();
-        first = editorAt(0);
-        second = editorAt(410);
+        first = placeEditor(*form, 0);
+        second = placeEditor(*form, 410);
         form->Show();
     }
 
     void TearDown() override {
         holdKeys({});
         VisualTest::TearDown();
-    }
-
-    TSynEdit* editorAt(Integer Left) {
-        auto* edit = new TSynEdit(form.get());
-        edit->SetBounds(Left, 0, 400, 300);
-        edit->SetBorderStyle(bsNone);
-        edit->SetParent(form.get());
-        return edit;
     }
 
     // The keyboard state that GetKeyState reports: exactly these keys down.
@@ -348,7 +341,7 @@ TEST_F(SynEditDispatchTest, FreeingEitherSharingEditorLeavesTheOtherWorking) {
     first->Lines()->Add("more");
     EXPECT_EQ(first->Lines()->Count(), 2);
 
-    TSynEdit* third = editorAt(410);
+    TSynEdit* third = placeEditor(*form, 410);
     third->SetText("third");
     third->SetLinesPointer(first);
     delete first;

@@ -2,6 +2,7 @@
 // commands, mouse selection with auto-scroll, the selected text in each mode,
 // the clipboard copy in both formats, and undo and redo.
 #include "editor/SynEdit.h"
+#include "editor/tests/SynEditTestSupport.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/BackendInterface.h"
@@ -61,10 +62,7 @@ protected:
 
     void SetUp() override {
         VisualTest::SetUp();
-        edit = new TSynEdit(form.get());
-        edit->SetBounds(0, 0, 400, 150);
-        edit->SetBorderStyle(bsNone);
-        edit->SetParent(form.get());
+        edit = placeEditor(*form, 0, 0, 400, 150);
         form->Show();
         edit->SetFocus();
         HeadlessBackend::ProcessMessages();
@@ -499,6 +497,33 @@ TEST_F(SynEditInputTest, AColumnTravelsAsAColumnThroughThePrivateFormat) {
     EXPECT_EQ(line(3), "ghij");
     edit->Redo();
     EXPECT_EQ(line(2), "ef  f ");
+}
+
+TEST_F(SynEditInputTest, UndoingALinePasteTakesTheWholeLinesAway) {
+    setText("one\ntwo\nthree");
+    select(BufferCoord(2, 2), BufferCoord(3, 2), smLine);
+    edit->CopyToClipboard();
+    edit->SetSelectionMode(smNormal);
+    edit->SetCaretXY(BufferCoord(2, 1));
+    edit->PasteFromClipboard();
+    ASSERT_EQ(edit->Text(), "two\r\none\r\ntwo\r\nthree");
+    edit->Undo();
+    EXPECT_EQ(edit->Text(), "one\r\ntwo\r\nthree");
+    edit->Redo();
+    EXPECT_EQ(edit->Text(), "two\r\none\r\ntwo\r\nthree");
+}
+
+TEST_F(SynEditInputTest, TypingOverALineSelectionIsUndoneWhole) {
+    setText("one\ntwo\nthree");
+    edit->SetSelectionMode(smLine);
+    select(BufferCoord(2, 2), BufferCoord(3, 2), smLine);
+    edit->CommandProcessor(ecChar, 'x', nullptr);
+    // The whole line goes; the character starts the line that moved up.
+    ASSERT_EQ(edit->Text(), "one\r\nxthree");
+    edit->Undo();
+    EXPECT_EQ(edit->Text(), "one\r\ntwo\r\nthree");
+    edit->Redo();
+    EXPECT_EQ(edit->Text(), "one\r\nxthree");
 }
 
 TEST_F(SynEditInputTest, PlainTextFromElsewherePastesAsNormalText) {

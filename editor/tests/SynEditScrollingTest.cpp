@@ -2,6 +2,7 @@
 // messages it answers, highlighter ranges kept as far as they change, display
 // positions with tabs and word wrap, and the wrap glyph in the gutter.
 #include "editor/SynEdit.h"
+#include "editor/tests/SynEditTestSupport.h"
 #include "highlighters/SynHighlighterJScript.h"
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
@@ -25,20 +26,8 @@ AnsiString numberedLines(Integer Count, const AnsiString& Prefix = "line ") {
     return text;
 }
 
-class SynEditScrollingTest : public VisualTest {
+class SynEditScrollingTest : public SynEditOnFormTest {
 protected:
-    std::unique_ptr<TForm> form = plainForm(400, 300);
-    TSynEdit* edit = nullptr;
-
-    void SetUp() override {
-        VisualTest::SetUp();
-        edit = new TSynEdit(form.get());
-        edit->SetBounds(0, 0, 400, 300);
-        edit->SetBorderStyle(bsNone);
-        edit->SetParent(form.get());
-        form->Show();
-    }
-
     void TearDown() override {
         edit->OnScroll = nullptr;
         edit->OnDropFiles = nullptr;

@@ -2,6 +2,7 @@
 // selection modes, replacing the selection with its undo records, pasting,
 // and the selection as character indexes.
 #include "editor/SynEdit.h"
+#include "editor/tests/SynEditTestSupport.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Cursors.h"
@@ -28,19 +29,8 @@ std::ostream& operator<<(std::ostream& Out, const RecordedChange& Change) {
                << Change.Text << "\", mode " << int(Change.Mode) << "}";
 }
 
-class SynEditSelectionTest : public VisualTest {
+class SynEditSelectionTest : public SynEditOnFormTest {
 protected:
-    std::unique_ptr<TForm> form = plainForm(400, 300);
-    TSynEdit* edit = nullptr;
-
-    void SetUp() override {
-        VisualTest::SetUp();
-        edit = new TSynEdit(form.get());
-        edit->SetBounds(0, 0, 400, 300);
-        edit->SetParent(form.get());
-        form->Show();
-    }
-
     void TearDown() override {
         edit->OnStatusChange = nullptr;
         OpenClipboard(nullptr);

@@ -1,6 +1,7 @@
 // The editor control in a headless form: its defaults, and what it paints
 // for text, selection, right edge and gutter, checked by pixels.
 #include "editor/SynEdit.h"
+#include "editor/tests/SynEditTestSupport.h"
 #include "highlighters/SynHighlighterJScript.h"
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
@@ -11,20 +12,12 @@
 
 namespace {
 
-class SynEditTest : public VisualTest {
+class SynEditTest : public SynEditOnFormTest {
 protected:
-    std::unique_ptr<TForm> form = plainForm(400, 300);
-    TSynEdit* edit = nullptr;
-
     void SetUp() override {
-        VisualTest::SetUp();
-        edit = new TSynEdit(form.get());
-        edit->SetBounds(0, 0, 400, 300);
-        edit->SetBorderStyle(bsNone);
+        SynEditOnFormTest::SetUp();
         // The caret would invert the pixels of the cell it stands on.
         edit->SetOptions(edit->Options() + TSynEditorOptions{eoNoCaret});
-        edit->SetParent(form.get());
-        form->Show();
     }
 
     // The handlers of a test live on its stack; the form outlives them.
@@ -290,10 +283,7 @@ protected:
 
     void SetUp() override {
         VisualTest::SetUp();
-        edit = new TRecordingSynEdit(form.get());
-        edit->SetBounds(0, 0, 400, 300);
-        edit->SetBorderStyle(bsNone);
-        edit->SetParent(form.get());
+        edit = placeEditor<TRecordingSynEdit>(*form);
         form->Show();
         edit->Lines()->SetText("1\r\n2\r\n3\r\n4\r\n5");
         edit->Update();

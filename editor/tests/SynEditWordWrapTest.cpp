@@ -3,6 +3,7 @@
 // positions map between buffer and display, and that keeping the rows in step
 // with line changes gives what wrapping everything afresh gives.
 #include "editor/SynEditWordWrap.h"
+#include "editor/tests/SynEditTestSupport.h"
 #include "highlighters/SynHighlighterJScript.h"
 #include "platform/core/Exceptions.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
@@ -22,20 +23,8 @@ protected:
     bool IsLeadByte(char C) const override { return static_cast<unsigned char>(C) >= 0x81; }
 };
 
-class SynWordWrapTest : public VisualTest {
+class SynWordWrapTest : public SynEditOnFormTest {
 protected:
-    std::unique_ptr<TForm> form = plainForm(400, 300);
-    TSynEdit* edit = nullptr;
-
-    void SetUp() override {
-        VisualTest::SetUp();
-        edit = new TSynEdit(form.get());
-        edit->SetBounds(0, 0, 400, 300);
-        edit->SetBorderStyle(bsNone);
-        edit->SetParent(form.get());
-        form->Show();
-    }
-
     void setCharsInWindow(Integer Count) {
         edit->SetWidth(edit->Width() + (Count - edit->CharsInWindow()) * edit->CharWidth());
         ASSERT_EQ(edit->CharsInWindow(), Count);
