@@ -98,6 +98,10 @@ TCustomSynEdit::TCustomSynEdit(TComponent* AOwner) : TCustomControl(AOwner) {
 
 TCustomSynEdit::~TCustomSynEdit() {
     SetHighlighter(nullptr);
+    if (chainedEditor_ != nullptr || lines_ != ownLines_.get()) RemoveLinesPointer();
+    // Editors showing this one's buffer must let go of it while it still exists.
+    Destroying();
+    RemoveFreeNotifications();
     Font()->OnChange = nullptr;
     lines_->OnChange = nullptr;
     lines_->OnChanging = nullptr;
@@ -124,6 +128,10 @@ void TCustomSynEdit::Notification(TComponent* AComponent, TOperation Operation) 
     if (AComponent == searchEngine_) SetSearchEngine(nullptr);
     if (AComponent == highlighter_) SetHighlighter(nullptr);
     if (AComponent == chainedEditor_) RemoveLinesPointer();
+    if (AComponent == bookMarkOptions_->BookmarkImages()) {
+        bookMarkOptions_->SetBookmarkImages(nullptr);
+        InvalidateGutterLines(-1, -1);
+    }
 }
 
 void TCustomSynEdit::CreateWnd() {
@@ -606,7 +614,8 @@ TColor TCustomSynEdit::editorBackground(bool caretLine) const {
 
 void TCustomSynEdit::PaintGutter(TRect AClip, Integer aFirstRow, Integer aLastRow) {
     const Integer firstLine = RowToLine(aFirstRow);
-    const Integer lastLine = std::min(RowToLine(aLastRow), lines_->Count());
+    // An empty editor still numbers its one row.
+    const Integer lastLine = std::min(RowToLine(aLastRow), std::max(lines_->Count(), 1));
     if (gutter_->Gradient())
         SynDrawGradient(Canvas(), gutter_->GradientStartColor(), gutter_->GradientEndColor(),
                         gutter_->GradientSteps(), TRect{0, 0, gutterWidth_, ClientHeight()}, true);
@@ -1058,7 +1067,8 @@ void TCustomSynEdit::TextPainter::flushToken(bool FillToEnd) {
         token_.clear();
     }
     if (!FillToEnd || tokenRect_.Left >= rowRect_.Right) return;
-    if (!specialLine_) tokenLook_.background = editor_.editorBackground(caretLine_);
+    // A special line's colour holds also where no token was drawn on the row.
+    tokenLook_.background = specialLine_ ? lineBackground_ : editor_.editorBackground(caretLine_);
     if (complexRow_) {
         fillTo(columnToX(rowSelectionStart_), false);
         fillTo(columnToX(rowSelectionEnd_), true);
@@ -1341,7 +1351,12 @@ TSynEditMarkList::~TSynEditMarkList() {
 
 void TSynEditMarkList::Notify(void* Ptr, TListNotification Action) {
     TList::Notify(Ptr, Action);
-    if (Action == lnDeleted) delete static_cast<TSynEditMark*>(Ptr);
+    if (Action == lnDeleted) {
+        auto* mark = static_cast<TSynEditMark*>(Ptr);
+        // Clearing the list also takes bookmarks; their numbers must not point at them.
+        if (edit_ != nullptr) edit_->forgetBookmark(mark);
+        delete mark;
+    }
     if (OnChange) OnChange(this);
 }
 

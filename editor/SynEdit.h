@@ -388,6 +388,7 @@ private:
     class TextPainter;
     friend class TextPainter;
     friend class TSynEditPlugin;
+    friend class TSynEditMarkList;
 
     struct THookedCommandHandlerEntry {
         THookedCommandEvent Event;
@@ -573,7 +574,11 @@ private:
     void deleteNormalSelection(TBufferCoord BB, TBufferCoord BE);
     void deleteColumnSelection(TBufferCoord BB, TBufferCoord BE);
     void deleteLineSelection(TBufferCoord BB, TBufferCoord BE);
-    void insertText(TSynSelectionMode PasteMode, const char* Value, bool AddToUndoList);
+    // RecordPadding: the caller records the normal-mode insertion, and with it its padding.
+    void replaceSelection(TSynSelectionMode PasteMode, const char* Value, bool AddToUndoList,
+                          bool RecordPadding);
+    void insertText(TSynSelectionMode PasteMode, const char* Value, bool AddToUndoList, bool RecordPadding);
+    void recordInsertionPadding(TBufferCoord LineEnd, TBufferCoord InsertedAt);
     Integer insertNormal(const std::vector<AnsiString>& Pieces, TBufferCoord& Caret);
     Integer insertColumn(const std::vector<AnsiString>& Pieces, TBufferCoord& Caret, bool AddToUndoList);
     void recordColumnInsert(Integer Column, Integer Line, const AnsiString& Piece, bool AddToUndoList);
@@ -583,6 +588,7 @@ private:
     void recordPasteStart();
     void recordPasteEnd();
     void orderSelectionEnds();
+    TBufferCoord replacementStart() const;
     void pastePrivateBlock(const TSynEditBlock& Block);
     void pastePlainText(const AnsiString& Text);
     void updateScrollBarsDespitePaintLock();
@@ -923,6 +929,8 @@ private:
     void ReadRemovedKeystrokes(TReader* Reader);
     bool keystrokesDifferFromReference(TFiler* Filer);
     void dropText(TCustomSynEdit& Source, bool Moving);
+    // Empties the bookmark number that refers to Mark, which is being deleted.
+    void forgetBookmark(const TSynEditMark* Mark);
     void insertDroppedText(TBufferCoord DropPosition, const AnsiString& Text);
 
     std::array<TSynEditMark*, BookmarkCount> bookmarks_{};

@@ -578,7 +578,10 @@ void TCustomSynEdit::lineBreak(bool MoveCaret) {
             ProperSetLine(caret.Line - 1, left);
             const AnsiString indent = GetLeftSpacing(LeftSpacesEx(left, true), true);
             lines_->Insert(caret.Line, indent + right);
-            UndoList()->AddChange(crLineBreak, breakAt, breakAt, right, smNormal);
+            // Blanks that trimming took from the broken line's end travel with the rest of the
+            // line, so that joining the lines again restores them as they were.
+            const auto keptLength = static_cast<std::size_t>(lengthOf(lines_->Get(caret.Line - 1)));
+            UndoList()->AddChange(crLineBreak, breakAt, breakAt, left.substr(keptLength) + right, smNormal);
             if (MoveCaret) InternalSetCaretXY(BufferCoord(lengthOf(indent) + 1, caret.Line + 1));
         }
         DoLinesInserted(insertedLine, 1);

@@ -146,6 +146,11 @@ void TCustomSynEdit::ClearBookMark(Integer BookMark) {
     slot = nullptr;
 }
 
+void TCustomSynEdit::forgetBookmark(const TSynEditMark* Mark) {
+    for (TSynEditMark*& slot : bookmarks_)
+        if (slot == Mark) slot = nullptr;
+}
+
 void TCustomSynEdit::GotoBookMark(Integer BookMark) {
     if (!isBookmarkNumber(BookMark)) return;
     const TSynEditMark* mark = bookmarks_[static_cast<std::size_t>(BookMark)];

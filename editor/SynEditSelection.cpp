@@ -314,6 +314,14 @@ void TCustomSynEdit::SetSelTextPrimitive(const AnsiString& Value) {
 
 void TCustomSynEdit::SetSelTextPrimitiveEx(TSynSelectionMode PasteMode, const char* Value,
                                            bool AddToUndoList) {
+    replaceSelection(PasteMode, Value, AddToUndoList, false);
+}
+
+// The blanks that carry a normal-mode insertion out to a caret past the line
+// end can only be measured between the deletion and the insertion, so the
+// callers that record the insertion itself have them recorded here.
+void TCustomSynEdit::replaceSelection(TSynSelectionMode PasteMode, const char* Value, bool AddToUndoList,
+                                      bool RecordPadding) {
     WithPaintLock([&] {
         lines_->BeginUpdate();
         try {
@@ -323,7 +331,8 @@ void TCustomSynEdit::SetSelTextPrimitiveEx(TSynSelectionMode PasteMode, const ch
                 deleteSelection(BB, BE);
                 InternalSetCaretXY(BB);
             }
-            if (Value != nullptr && *Value != '\0') insertText(PasteMode, Value, AddToUndoList);
+            if (Value != nullptr && *Value != '\0')
+                insertText(PasteMode, Value, AddToUndoList, RecordPadding);
             if (caretY_ < 1) InternalSetCaretY(1);
         } catch (...) {
             lines_->EndUpdate();
@@ -385,14 +394,17 @@ void TCustomSynEdit::deleteLineSelection(TBufferCoord BB, TBufferCoord BE) {
 }
 
 // Inserts Value at the caret in PasteMode and places the caret after it.
-void TCustomSynEdit::insertText(TSynSelectionMode PasteMode, const char* Value, bool AddToUndoList) {
+void TCustomSynEdit::insertText(TSynSelectionMode PasteMode, const char* Value, bool AddToUndoList,
+                                bool RecordPadding) {
     const TBufferCoord start = GetCaretXY();
+    const TBufferCoord lineEnd = BufferCoord(lengthOf(lines_->Get(start.Line - 1)) + 1, start.Line);
     const std::vector<AnsiString> pieces = splitAtLineBreaks(Value);
     TBufferCoord caret = start;
     Integer inserted = 0;
     switch (PasteMode) {
     case smNormal:
         inserted = insertNormal(pieces, caret);
+        if (RecordPadding) recordInsertionPadding(lineEnd, start);
         break;
     case smColumn:
         inserted = insertColumn(pieces, caret, AddToUndoList);
@@ -447,6 +459,7 @@ Integer TCustomSynEdit::insertColumn(const std::vector<AnsiString>& Pieces, TBuf
         if (Caret.Line <= lines_->Count()) {
             if (!piece.empty()) {
                 AnsiString line = lines_->Get(Caret.Line - 1);
+                const TBufferCoord lineEnd = BufferCoord(lengthOf(line) + 1, Caret.Line);
                 Integer column = insertColumn;
                 if (lengthOf(line) < column - 1)
                     line.resize(static_cast<std::size_t>(column - 1), ' ');
@@ -454,6 +467,7 @@ Integer TCustomSynEdit::insertColumn(const std::vector<AnsiString>& Pieces, TBuf
                     ++column;
                 line.insert(static_cast<std::size_t>(column - 1), piece);
                 ProperSetLine(Caret.Line - 1, line);
+                if (AddToUndoList) recordInsertionPadding(lineEnd, BufferCoord(insertColumn, Caret.Line));
                 recordColumnInsert(insertColumn, Caret.Line, piece, AddToUndoList);
             }
         } else if (!(lastPiece && piece.empty())) {
@@ -480,6 +494,15 @@ void TCustomSynEdit::recordColumnInsert(Integer Column, Integer Line, const Ansi
     if (!AddToUndoList) return;
     UndoList()->AddChange(crInsert, BufferCoord(Column, Line), BufferCoord(Column + lengthOf(Piece), Line),
                           AnsiString(), activeSelectionMode_);
+}
+
+// Blanks that carried an insertion out to a position past the line end are
+// recorded, so that undo takes them out again. Trimming may already have
+// taken them with a blank insertion; then there is nothing to record.
+void TCustomSynEdit::recordInsertionPadding(TBufferCoord LineEnd, TBufferCoord InsertedAt) {
+    const bool padded = LineEnd.Char < InsertedAt.Char;
+    if (padded && lengthOf(lines_->Get(InsertedAt.Line - 1)) >= InsertedAt.Char - 1)
+        recordPadding(LineEnd, InsertedAt);
 }
 
 Integer TCustomSynEdit::insertLines(const std::vector<AnsiString>& Pieces, TBufferCoord& Caret) {
@@ -630,6 +653,12 @@ void TCustomSynEdit::orderSelectionEnds() {
     blockBegin_ = begin;
 }
 
+// Without a selection the text goes in at the caret, wherever an earlier
+// selection left its collapsed ends; the undo record must start there too.
+TBufferCoord TCustomSynEdit::replacementStart() const {
+    return GetSelAvail() ? GetBlockBegin() : GetCaretXY();
+}
+
 void TCustomSynEdit::pastePrivateBlock(const TSynEditBlock& Block) {
     TBufferCoord start = GetCaretXY();
     if (GetSelAvail()) {
@@ -637,7 +666,7 @@ void TCustomSynEdit::pastePrivateBlock(const TSynEditBlock& Block) {
         if (activeSelectionMode_ == smLine) start.Char = 1;
         orderSelectionEnds();
     }
-    SetSelTextPrimitiveEx(Block.Mode, Block.Text.c_str(), true);
+    replaceSelection(Block.Mode, Block.Text.c_str(), true, true);
     const TBufferCoord end = GetCaretXY();
     switch (Block.Mode) {
     case smNormal:
@@ -658,8 +687,8 @@ void TCustomSynEdit::pastePrivateBlock(const TSynEditBlock& Block) {
 void TCustomSynEdit::pastePlainText(const AnsiString& Text) {
     if (!GetSelAvail()) activeSelectionMode_ = selectionMode_;
     orderSelectionEnds();
-    const TBufferCoord start = blockBegin_;
-    SetSelTextPrimitive(Text);
+    const TBufferCoord start = replacementStart();
+    replaceSelection(activeSelectionMode_, Text.c_str(), true, true);
     if (activeSelectionMode_ != smColumn)
         UndoList()->AddChange(crPaste, start, GetCaretXY(), GetSelText(), activeSelectionMode_);
 }
@@ -729,8 +758,8 @@ void TCustomSynEdit::SetSelTextExternal(const AnsiString& Value) {
         else
             activeSelectionMode_ = selectionMode_;
         orderSelectionEnds();
-        const TBufferCoord start = blockBegin_;
-        SetSelTextPrimitive(Value);
+        const TBufferCoord start = replacementStart();
+        replaceSelection(activeSelectionMode_, Value.c_str(), true, true);
         if (!Value.empty() && activeSelectionMode_ != smColumn)
             UndoList()->AddChange(crInsert, start, GetCaretXY(), AnsiString(), activeSelectionMode_);
     } catch (...) {

@@ -294,6 +294,10 @@ TSynCustomHighlighter::TSynCustomHighlighter(TComponent* AOwner)
 }
 
 TSynCustomHighlighter::~TSynCustomHighlighter() {
+    // Editors unhook from the attribute-change chain when they hear that the
+    // highlighter goes, so they must hear it while the chain exists.
+    Destroying();
+    RemoveFreeNotifications();
     // Owned components may still look at the attributes while they go.
     DestroyComponents();
     FreeHighlighterAttributes();

@@ -4,6 +4,7 @@
 #include "editor/SynEdit.h"
 #include "editor/tests/SynEditTestSupport.h"
 #include "highlighters/SynHighlighterJScript.h"
+#include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Cursors.h"
@@ -870,12 +871,18 @@ protected:
     static constexpr Integer Sessions = 100;
     static constexpr Integer CommandsPerSession = 1000;
     static constexpr const char* ImeText = "xy";
+    static constexpr const char* PlainTexts[] = {"pq", "p\r\nq", "\r\n", "  r", "s\r\n"};
 
     std::mt19937 random{20261210};
     std::vector<AnsiString> undone;
     std::vector<AnsiString> redone;
     std::vector<std::string> history;
     bool indenting = false;
+    // Copies in these sessions take the selection as a column block.
+    bool columnCopies = false;
+    // What a paste inserts, when the model can tell: plain text or a normal block.
+    AnsiString clipboardText;
+    bool clipboardPredictable = false;
 
     Integer pick(Integer Count) { return std::uniform_int_distribution<Integer>(0, Count - 1)(random); }
 
@@ -890,7 +897,7 @@ protected:
             ecDeleteLastChar, ecDeleteLastChar, ecDeleteChar, ecDeleteChar, ecDeleteWord, ecDeleteLastWord,
             ecDeleteEOL, ecDeleteBOL, ecDeleteLine, ecTab, ecShiftTab, ecBlockIndent, ecBlockUnindent,
             ecUpperCaseBlock, ecToggleCaseBlock, ecTitleCase, ecLowerCase, ecSelWord,
-            ecToggleMode, ecImeStr, ecCut, ecUndo, ecUndo, ecUndo, ecRedo, ecRedo};
+            ecToggleMode, ecImeStr, ecCut, ecCopy, ecCopy, ecPaste, ecPaste, ecUndo, ecUndo, ecUndo, ecRedo, ecRedo};
         // clang-format on
         return commands[static_cast<std::size_t>(pick(static_cast<Integer>(commands.size())))];
     }
@@ -968,23 +975,60 @@ protected:
         case ecDeleteLine:
             Model.deleteLine(caret.Line);
             return true;
+        case ecPaste: {
+            if (!clipboardPredictable) return false;
+            const TBufferCoord at = eraseSelection();
+            Model.pad(at).insert(at, clipboardText);
+            return true;
+        }
         default:
             return false;
+        }
+    }
+
+    // Line breaks shown as \n keep a history entry on one line.
+    static std::string oneLine(const AnsiString& Text) {
+        std::string result;
+        for (char c : Text) {
+            if (c == '\n')
+                result += "\\n";
+            else if (c != '\r')
+                result += c;
+        }
+        return result;
+    }
+
+    // Some pastes take plain text put on the clipboard from outside: half of
+    // them, or a quarter where column blocks are copied, so that those get pasted.
+    void prepareClipboard(TSynEditorCommand Command) {
+        if (Command == ecPaste && pick(columnCopies ? 4 : 2) == 0) {
+            clipboardText = PlainTexts[pick(std::size(PlainTexts))];
+            clipboardPredictable = true;
+            Clipboard()->SetAsText(clipboardText);
+        }
+        if ((Command == ecCopy || Command == ecCut) && edit->SelAvail()) {
+            if (columnCopies && Command == ecCopy) edit->SetActiveSelectionMode(smColumn);
+            clipboardText = edit->GetSelText();
+            clipboardPredictable = edit->ActiveSelectionMode() == smNormal;
         }
     }
 
     void step() {
         const TSynEditorCommand command = randomCommand();
         const char c = command == ecChar ? randomChar() : '\0';
+        prepareClipboard(command);
         history.push_back(std::to_string(command) + (c ? std::string(" '") + c + "'" : std::string()) +
                           " at (" + std::to_string(edit->CaretX()) + "," + std::to_string(edit->CaretY()) +
-                          ") selection " + std::to_string(edit->SelAvail()) + " in \"" + edit->Text() + "\"");
+                          ") selection " + std::to_string(edit->SelAvail()) + " in \"" +
+                          oneLine(edit->Text()) + "\" clipboard \"" + oneLine(clipboardText) + "\"");
         const AnsiString before = edit->Text();
         const Integer itemsBefore = edit->UndoList()->GetItemCount();
         TextModel model(before);
         const bool predicted = predict(command, c, model);
         AnsiString imeText = ImeText;
         run(command, c, command == ecImeStr ? imeText.data() : nullptr);
+        // The model predicts the other commands for a normal selection.
+        if (columnCopies) edit->SetActiveSelectionMode(smNormal);
         const AnsiString after = edit->Text();
         if (command == ecUndo) {
             if (undone.empty()) {
@@ -1032,9 +1076,10 @@ TEST_F(SynEditCommandsModelTest, RandomCommandsWithUndoAndRedoMatchAPlainTextMod
     edit->SetMaxUndo(1000000);
     for (Integer session = 0; session < Sessions; ++session) {
         // Sessions take turns to indent automatically with smart tabs and smart
-        // backspace, and to let the caret go past line ends.
+        // backspace, to let the caret go past line ends, and to copy column blocks.
         const TSynEditorOptions indentOptions{eoAutoIndent, eoSmartTabs, eoSmartTabDelete};
         indenting = session % 4 >= 2;
+        columnCopies = session % 16 >= 8;
         TSynEditorOptions options = SYNEDIT_DEFAULT_OPTIONS - indentOptions -
                                     TSynEditorOptions{eoGroupUndo, eoEnhanceEndKey, eoScrollPastEol};
         if (indenting) options = options + indentOptions;

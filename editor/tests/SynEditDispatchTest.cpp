@@ -156,6 +156,14 @@ TEST_F(SynEditDispatchTest, BookmarksArePlacedMovedAndCleared) {
     EXPECT_EQ(events.clearedLines, (std::vector<Integer>{2, 4}));
     EXPECT_FALSE(first->IsBookmark(3));
     EXPECT_EQ(first->Marks()->Count(), 0);
+
+    first->SetBookMark(3, 1, 2);
+    first->ClearAll();
+    EXPECT_FALSE(first->IsBookmark(3)) << "clearing the text takes the bookmarks";
+    first->SetText("one\r\ntwo");
+    first->SetBookMark(3, 1, 2);
+    first->GotoBookMark(3);
+    EXPECT_EQ(first->CaretXY(), BufferCoord(1, 2));
 }
 
 TEST_F(SynEditDispatchTest, BookmarksOutsideTheirRangeAreIgnored) {
@@ -344,6 +352,7 @@ TEST_F(SynEditDispatchTest, FreeingEitherSharingEditorLeavesTheOtherWorking) {
     TSynEdit* third = placeEditor(*form, 410);
     third->SetText("third");
     third->SetLinesPointer(first);
+    third->SetWordWrap(true);
     delete first;
     EXPECT_EQ(third->Text(), "third") << "the removal of the shown editor ends the sharing";
     third->Lines()->Add("more");

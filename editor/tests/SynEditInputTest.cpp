@@ -491,12 +491,12 @@ TEST_F(SynEditInputTest, AColumnTravelsAsAColumnThroughThePrivateFormat) {
     EXPECT_EQ(line(2), "ef  f ");
     EXPECT_EQ(line(3), "ghijhi");
     edit->Undo();
-    EXPECT_EQ(line(1), "abcd");
-    // The blanks that carried the block out to its column stay.
-    EXPECT_EQ(line(2), "ef  ");
-    EXPECT_EQ(line(3), "ghij");
+    // The blanks that carried the block out to its column go with it.
+    EXPECT_EQ(edit->Text(), "abcd\r\nef\r\nghij\r\n");
     edit->Redo();
-    EXPECT_EQ(line(2), "ef  f ");
+    EXPECT_EQ(edit->Text(), "abcdbc\r\nef  f \r\nghijhi\r\n");
+    edit->Undo();
+    EXPECT_EQ(edit->Text(), "abcd\r\nef\r\nghij\r\n");
 }
 
 TEST_F(SynEditInputTest, UndoingALinePasteTakesTheWholeLinesAway) {
@@ -606,6 +606,17 @@ TEST_F(SynEditInputTest, UndoingALineBreakJoinsTheLinesAndPutsTheCaretBack) {
     EXPECT_EQ(edit->CaretXY(), BufferCoord(2, 1));
     edit->Redo();
     EXPECT_EQ(edit->Text(), "a\r\nb");
+}
+
+TEST_F(SynEditInputTest, UndoingALineBreakGivesBackTheBlanksTrimmingTook) {
+    setOption(eoTrimTrailingSpaces, true);
+    setText("\tfoo");
+    edit->SetCaretXY(BufferCoord(2, 1));
+    press(VK_RETURN);
+    edit->Undo();
+    EXPECT_EQ(edit->Text(), "\tfoo");
+    edit->Redo();
+    EXPECT_EQ(line(1), "");
 }
 
 TEST_F(SynEditInputTest, DeletedCharactersComeBackAndGoAgain) {

@@ -8,6 +8,7 @@
 #include "platform/win/Cursors.h"
 #include "platform/win/GlobalMemory.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -488,6 +489,87 @@ TEST_F(SynEditSelectionTest, ReadOnlyEditorPastesNothing) {
     edit->PasteFromClipboard();
     EXPECT_EQ(lines(), (std::vector<AnsiString>{"abc"}));
     EXPECT_TRUE(undoItems().empty());
+}
+
+// Text put past the end of its line carries the line out with blanks; undo
+// takes the blanks away with the text, in the same step, and redo brings both back.
+TEST_F(SynEditSelectionTest, UndoTakesBackTheBlanksThatCarriedTextPastTheLineEnd) {
+    struct Case {
+        const char* name;
+        const char* text;
+        bool privateBlock;
+        bool asSelText;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"pasted text", "xy", false, false, "abc    xy\r\nlast"},
+        {"pasted lines", "x\r\ny", false, false, "abc    x\r\ny\r\nlast"},
+        {"the editor's block", "xy", true, false, "abc    xy\r\nlast"},
+        {"text set as the selection", "xy", false, true, "abc    xy\r\nlast"},
+    };
+    options({eoScrollPastEol}, {});
+    for (const Case& c : cases) {
+        setText("abc\r\nlast");
+        const std::string block = std::string(1, char(smNormal)) + c.text + '\0';
+        putOnClipboard(c.text, c.privateBlock ? &block : nullptr);
+        edit->SetCaretXY(BufferCoord(8, 1));
+        if (c.asSelText)
+            edit->SetSelTextExternal(c.text);
+        else
+            edit->PasteFromClipboard();
+        EXPECT_EQ(edit->Text(), c.result) << c.name;
+        const std::vector<RecordedChange> items = undoItems();
+        EXPECT_NE(
+            std::find(items.begin(), items.end(),
+                      RecordedChange{crWhiteSpaceAdd, BufferCoord(8, 1), BufferCoord(4, 1), "", smNormal}),
+            items.end())
+            << c.name;
+        edit->Undo();
+        EXPECT_EQ(edit->Text(), "abc\r\nlast") << c.name;
+        EXPECT_FALSE(edit->UndoList()->GetCanUndo()) << c.name;
+        edit->Redo();
+        EXPECT_EQ(edit->Text(), c.result) << c.name;
+        edit->Undo();
+        EXPECT_EQ(edit->Text(), "abc\r\nlast") << c.name;
+    }
+}
+
+// Undo left the collapsed selection behind the caret: the text goes in at the
+// caret, and its undo record has to start there too.
+TEST_F(SynEditSelectionTest, TextReplacingNoSelectionIsRecordedAtTheCaret) {
+    for (const bool asSelText : {false, true}) {
+        setText("abc\r\ndef");
+        putOnClipboard("X", nullptr);
+        edit->SetCaretXY(BufferCoord(3, 1));
+        edit->InternalSetCaretXY(BufferCoord(2, 2));
+        if (asSelText)
+            edit->SetSelTextExternal("X");
+        else
+            edit->PasteFromClipboard();
+        EXPECT_EQ(edit->Text(), "abc\r\ndXef") << asSelText;
+        edit->Undo();
+        EXPECT_EQ(edit->Text(), "abc\r\ndef") << asSelText;
+    }
+}
+
+// A column block put into lines too short for its column records their
+// padding just before the piece that needed it.
+TEST_F(SynEditSelectionTest, AColumnInsertRecordsThePaddingOfShortLines) {
+    setText("abcdef\r\nab");
+    edit->BeginUndoBlock();
+    edit->InsertBlock(BufferCoord(5, 1), BufferCoord(5, 1), "12\r\n34", true);
+    edit->EndUndoBlock();
+    EXPECT_EQ(lines(), (std::vector<AnsiString>{"abcd12ef", "ab  34"}));
+    const std::vector<RecordedChange> expected{
+        {crInsert, BufferCoord(5, 1), BufferCoord(7, 1), "", smColumn},
+        {crWhiteSpaceAdd, BufferCoord(5, 2), BufferCoord(3, 2), "", smNormal},
+        {crInsert, BufferCoord(5, 2), BufferCoord(7, 2), "", smColumn},
+    };
+    EXPECT_EQ(undoItems(), expected);
+    edit->Undo();
+    EXPECT_EQ(lines(), (std::vector<AnsiString>{"abcdef", "ab"}));
+    edit->Redo();
+    EXPECT_EQ(lines(), (std::vector<AnsiString>{"abcd12ef", "ab  34"}));
 }
 
 // ---- Character-index selection --------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "editor/tests/SynEditTestSupport.h"
 #include "highlighters/SynHighlighterJScript.h"
 #include "platform/vcl/Filers.h"
+#include "platform/vcl/ImgList.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/Windows.h"
@@ -177,6 +178,23 @@ TEST_F(SynEditTest, SpecialLineSelectionSwapsLineColours) {
     EXPECT_EQ(cellBackground(5, 1), ColorToRGB(clNavy));
 }
 
+TEST_F(SynEditTest, AnEmptySpecialLineTakesItsColourUnderAHighlighter) {
+    struct Handler : TObject {
+        void Colours(TObject*, Integer Line, bool& Special, TColor&, TColor& BG) {
+            Special = Line == 2;
+            if (Special) BG = clNavy;
+        }
+    } handler;
+    TSynJScriptSyn highlighter(nullptr);
+    edit->SetHighlighter(&highlighter);
+    edit->OnSpecialLineColors = TSpecialLineColorsEvent(&handler, &Handler::Colours);
+    edit->Lines()->SetText("a\r\n\r\nb");
+    paint();
+    EXPECT_EQ(cellBackground(3, 2), ColorToRGB(clNavy));
+    EXPECT_EQ(cellBackground(3, 3), ColorToRGB(clWindow));
+    edit->SetHighlighter(nullptr);
+}
+
 TEST_F(SynEditTest, RightEdgeLineSitsLeftOfTheColumnAfterIt) {
     edit->Lines()->SetText("a");
     edit->SetRightEdge(10);
@@ -207,6 +225,10 @@ TEST_F(SynEditTest, GutterShowsRightAlignedLineNumbers) {
     EXPECT_FALSE(inkInGutterRow(3));
     EXPECT_EQ(pixel(1, rowY(1) + 1), ColorToRGB(clAqua));
     EXPECT_EQ(pixel(gutter - 2, 5), ColorToRGB(edit->Gutter()->BorderColor()));
+    edit->Lines()->Clear();
+    paint();
+    EXPECT_TRUE(inkInGutterRow(1)) << "an empty editor numbers its one row";
+    EXPECT_FALSE(inkInGutterRow(2));
 }
 
 TEST_F(SynEditTest, PaintEventsAndGutterTextFire) {
@@ -417,6 +439,19 @@ TEST_F(SynEditTest, GutterDrawsInternalBookmarkImages) {
     mark->SetImage(10);
     paint();
     EXPECT_FALSE(gutterRowHasPicture(2)) << "only pictures 0 to 9 exist";
+}
+
+TEST_F(SynEditTest, AFreedBookmarkImageListIsLetGo) {
+    edit->Lines()->SetText("a\r\nb");
+    auto* images = new TImageList(nullptr);
+    edit->BookMarkOptions()->SetBookmarkImages(images);
+    auto* mark = new TSynEditMark(edit);
+    mark->SetLine(1);
+    mark->SetVisible(true);
+    edit->Marks()->Add(mark);
+    delete images;
+    EXPECT_EQ(edit->BookMarkOptions()->BookmarkImages(), nullptr);
+    paint();
 }
 
 struct CommandHooks : TObject {

@@ -51,14 +51,18 @@ TComponent::TComponent(TComponent* AOwner) {
 
 TComponent::~TComponent() {
     Destroying();
+    RemoveFreeNotifications();
+    DestroyComponents();
+    if (owner_) owner_->RemoveComponent(this);
+}
+
+void TComponent::RemoveFreeNotifications() {
     while (!freeNotifies_.empty()) {
         TComponent* listener = freeNotifies_.back();
         freeNotifies_.pop_back();
         eraseOne(listener->freeNotifies_, this);
         listener->Notification(this, opRemove);
     }
-    DestroyComponents();
-    if (owner_) owner_->RemoveComponent(this);
 }
 
 TComponent* TComponent::Components(Integer Index) const {

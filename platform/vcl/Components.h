@@ -80,6 +80,10 @@ public:
     // freed, and this one when AComponent is.
     void FreeNotification(TComponent* AComponent);
     void RemoveFreeNotification(TComponent* AComponent);
+    // Tells every listener that this component goes, and forgets them.
+    // ~TComponent does it too, but by then a descendant's state is gone: a
+    // descendant whose listeners still call it while letting go calls it first.
+    void RemoveFreeNotifications();
 
     AnsiString GetNamePath() override;
 
