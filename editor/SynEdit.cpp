@@ -791,6 +791,7 @@ private:
                     bool Selected);
     void paintTabGlyphs(const AnsiString& Text, Integer ColumnsBefore, Integer First, Integer Last);
     void fillTo(Integer Right, bool Selected);
+    Integer overhangOf(char C) const;
     void setColours(bool Selected);
     Look lineLook() const { return Look{lineForeground_, lineBackground_, editor_.Font()->Style()}; }
 
@@ -1064,6 +1065,8 @@ void TCustomSynEdit::TextPainter::flushToken(bool FillToEnd) {
             const bool selected = complexRow_ ? false : wholeRowSelected_;
             paintPiece(token_, tokenColumnsBefore_, c1, c2 - 1, columnToX(c2), selected);
         }
+        // A styled last character may reach past its cell; the fill starts beyond it.
+        if (FillToEnd && !tokenLook_.style.Empty()) tokenRect_.Left += overhangOf(token_.back());
         token_.clear();
     }
     if (!FillToEnd || tokenRect_.Left >= rowRect_.Right) return;
@@ -1076,6 +1079,20 @@ void TCustomSynEdit::TextPainter::flushToken(bool FillToEnd) {
     } else {
         fillTo(rowRect_.Right, wholeRowSelected_);
     }
+}
+
+// How far the character, drawn in the font now selected, reaches past its cell.
+Integer TCustomSynEdit::TextPainter::overhangOf(char C) const {
+    const HDC dc = editor_.Canvas()->Handle();
+    const auto code = static_cast<unsigned char>(C);
+    Integer advance = cellWidth_;
+    ABC abc{};
+    int width = 0;
+    if (GetCharABCWidthsA(dc, code, code, &abc))
+        advance = abc.abcA + static_cast<Integer>(abc.abcB) + std::max(abc.abcC, 0);
+    else if (GetCharWidth32A(dc, code, code, &width))
+        advance = width;
+    return std::max(advance - cellWidth_, 0);
 }
 
 void TCustomSynEdit::TextPainter::fillTo(Integer Right, bool Selected) {

@@ -570,10 +570,23 @@ private:
         AnsiString Text;
     };
 
-    void deleteSelection(TBufferCoord BB, TBufferCoord BE);
+    // The characters of a line that a column block covers: From up to, not including, To.
+    struct TColumnRange {
+        Integer From;
+        Integer To;
+    };
+
+    // Returns where the caret goes after the deletion.
+    TBufferCoord deleteSelection(TBufferCoord BB, TBufferCoord BE);
     void deleteNormalSelection(TBufferCoord BB, TBufferCoord BE);
     void deleteColumnSelection(TBufferCoord BB, TBufferCoord BE);
     void deleteLineSelection(TBufferCoord BB, TBufferCoord BE);
+    TColumnRange columnRangeInLine(const AnsiString& Line, Integer FirstColumn, Integer SecondColumn) const;
+    // The selected text as deleting the selection removes it: what undo must put back.
+    AnsiString selectedTextInBuffer() const;
+    // Records an insertion in the active mode; a line-mode one as the plain text it is.
+    void recordInsertion(TSynChangeReason Reason, TBufferCoord Start, TBufferCoord End,
+                         const AnsiString& Text);
     // RecordPadding: the caller records the normal-mode insertion, and with it its padding.
     void replaceSelection(TSynSelectionMode PasteMode, const char* Value, bool AddToUndoList,
                           bool RecordPadding);

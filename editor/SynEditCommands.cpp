@@ -418,7 +418,7 @@ void TCustomSynEdit::typeChar(char AChar) {
 // Typed text replaces the selection as one undo step.
 void TCustomSynEdit::replaceSelectionByTyping(const AnsiString& Text) {
     inUndoBlock(*this, [&] {
-        const AnsiString removed = GetSelText();
+        const AnsiString removed = selectedTextInBuffer();
         const TSynSelectionMode mode = activeSelectionMode_;
         TBufferCoord start = GetBlockBegin();
         if (mode == smLine) start.Char = 1;
@@ -530,7 +530,7 @@ void TCustomSynEdit::insertImeString(const char* Value) {
 void TCustomSynEdit::lineBreak(bool MoveCaret) {
     inUndoBlock(*this, [&] {
         if (GetSelAvail()) {
-            const AnsiString removed = GetSelText();
+            const AnsiString removed = selectedTextInBuffer();
             const TBufferCoord anchor = blockBegin_;
             const TBufferCoord end = blockEnd_;
             const TSynSelectionMode mode = activeSelectionMode_;
@@ -1320,17 +1320,23 @@ void TCustomSynEdit::DoTabKey() {
     Integer newX = caretX_;
     inUndoBlock(*this, [&] {
         if (GetSelAvail()) {
-            UndoList()->AddChange(crDelete, blockBegin_, blockEnd_, GetSelText(), activeSelectionMode_);
+            UndoList()->AddChange(crDelete, blockBegin_, blockEnd_, selectedTextInBuffer(),
+                                  activeSelectionMode_);
             SetSelTextPrimitive(AnsiString());
         }
         const TBufferCoord start = GetCaretXY();
         const AnsiString text = tabText(smart, newX);
         const Integer lineEnd = lengthOf(GetLineText()) + 1;
-        SetSelTextPrimitive(text);
+        // A column insertion records its padding and itself, in that order. Any other tab
+        // goes in at the caret as plain text (in line mode it would go to the line start),
+        // and is recorded as such.
+        if (activeSelectionMode_ == smColumn) {
+            SetSelTextPrimitive(text);
+            return;
+        }
+        SetSelTextPrimitiveEx(smNormal, text.c_str(), true);
         if (!text.empty() && lineEnd < start.Char) recordPadding(BufferCoord(lineEnd, start.Line), start);
-        // After a deleted line selection the tab goes into the line as plain text, so it is recorded as such.
-        if (activeSelectionMode_ != smColumn)
-            UndoList()->AddChange(crInsert, start, BufferCoord(newX, start.Line), AnsiString(), smNormal);
+        UndoList()->AddChange(crInsert, start, BufferCoord(newX, start.Line), AnsiString(), smNormal);
     });
     {
         ScopedOption pastEol(options_, eoScrollPastEol);
@@ -1505,7 +1511,7 @@ void TCustomSynEdit::DoCaseChange(TSynEditorCommand Cmd) {
         else
             MoveCaretHorz(1, true);
     }
-    const AnsiString text = GetSelText();
+    const AnsiString text = selectedTextInBuffer();
     if (!text.empty()) {
         inUndoBlock(*this, [&] {
             UndoList()->AddChange(crSelection, hadSelection ? first : caret, hadSelection ? last : caret,

@@ -234,8 +234,7 @@ void TCustomSynEdit::dropText(TCustomSynEdit& Source, bool Moving) {
         }
     }
     insertDroppedText(dropPosition, text);
-    undoList_->AddChange(sameEditor ? crDragDropInsert : crInsert, dropPosition, blockEnd_, SelText(),
-                         activeSelectionMode_);
+    recordInsertion(sameEditor ? crDragDropInsert : crInsert, dropPosition, blockEnd_, SelText());
     SetBlockEnd(CaretXY());
     CommandProcessor(ecSelGotoXY, '\0', &dropPosition);
 }

@@ -884,7 +884,8 @@ void TCustomSynEdit::redoInsertion(TSynEditUndoItem& Item) {
 
 void TCustomSynEdit::redoDeletion(TSynEditUndoItem& Item, TBufferCoord CaretTarget) {
     selectRecordedRange(Item);
-    UndoList()->AddChange(Item.Reason, Item.StartPos, Item.EndPos, GetSelText(), Item.SelectionMode);
+    UndoList()->AddChange(Item.Reason, Item.StartPos, Item.EndPos, selectedTextInBuffer(),
+                          Item.SelectionMode);
     SetSelTextPrimitiveEx(Item.SelectionMode, Item.ChangeText().c_str(), false);
     InternalSetCaretXY(CaretTarget);
 }

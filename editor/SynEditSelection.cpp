@@ -25,6 +25,7 @@ constexpr Integer TextMargin = 2;
 constexpr SIZE_T BlockModeSize = 1;
 constexpr Byte LastSelectionMode = smColumn;
 constexpr const char* PasteFailedText = "Clipboard paste operation failed.";
+constexpr const char* LineBreakText = "\r\n";
 
 // Word groups of the character classification: characters of one group form a word.
 enum TWordGroup {
@@ -328,8 +329,13 @@ void TCustomSynEdit::replaceSelection(TSynSelectionMode PasteMode, const char* V
             const TBufferCoord BB = GetBlockBegin();
             const TBufferCoord BE = GetBlockEnd();
             if (GetSelAvail()) {
-                deleteSelection(BB, BE);
-                InternalSetCaretXY(BB);
+                TBufferCoord caret = deleteSelection(BB, BE);
+                // A block of several lines replacing a column block takes its place from the
+                // top: started on the line of the selection's end it would push the text down.
+                if (activeSelectionMode_ == smColumn && PasteMode == smColumn && Value != nullptr &&
+                    *GetEOL(Value) != '\0')
+                    caret.Line = BB.Line;
+                InternalSetCaretXY(caret);
             }
             if (Value != nullptr && *Value != '\0')
                 insertText(PasteMode, Value, AddToUndoList, RecordPadding);
@@ -342,18 +348,23 @@ void TCustomSynEdit::replaceSelection(TSynSelectionMode PasteMode, const char* V
     });
 }
 
-void TCustomSynEdit::deleteSelection(TBufferCoord BB, TBufferCoord BE) {
+// Returns where the caret goes. A column block removes no line, so the caret
+// stays on the line where the selection was ended, at the block's left edge;
+// after whole lines it stands at the start of the line that follows them.
+TBufferCoord TCustomSynEdit::deleteSelection(TBufferCoord BB, TBufferCoord BE) {
+    const Integer endLine = blockEnd_.Line;
     switch (activeSelectionMode_) {
     case smNormal:
         deleteNormalSelection(BB, BE);
         break;
     case smColumn:
         deleteColumnSelection(BB, BE);
-        break;
+        return BufferCoord(std::min(BB.Char, BE.Char), endLine);
     case smLine:
         deleteLineSelection(BB, BE);
-        break;
+        return BufferCoord(1, BB.Line);
     }
+    return BB;
 }
 
 void TCustomSynEdit::deleteNormalSelection(TBufferCoord BB, TBufferCoord BE) {
@@ -371,16 +382,42 @@ void TCustomSynEdit::deleteNormalSelection(TBufferCoord BB, TBufferCoord BE) {
 }
 
 void TCustomSynEdit::deleteColumnSelection(TBufferCoord BB, TBufferCoord BE) {
-    if (BB.Char > BE.Char) std::swap(BB.Char, BE.Char);
     for (Integer line = BB.Line; line <= std::min(BE.Line, lines_->Count()); ++line) {
         AnsiString text = lines_->Get(line - 1);
-        Integer from = BB.Char;
-        Integer to = BE.Char;
-        MBCSGetSelRangeInLineWhenColumnSelectionMode(text, from, to);
-        if (from - 1 < lengthOf(text))
-            text.erase(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(to - from));
+        const TColumnRange range = columnRangeInLine(text, BB.Char, BE.Char);
+        if (range.From - 1 < lengthOf(text))
+            text.erase(static_cast<std::size_t>(range.From - 1),
+                       static_cast<std::size_t>(range.To - range.From));
         ProperSetLine(line - 1, text);
     }
+}
+
+// The characters a column block covers on one line, from the smaller to the
+// larger of the two columns, never splitting a double-byte character.
+TCustomSynEdit::TColumnRange TCustomSynEdit::columnRangeInLine(const AnsiString& Line, Integer FirstColumn,
+                                                               Integer SecondColumn) const {
+    TColumnRange range{std::min(FirstColumn, SecondColumn), std::max(FirstColumn, SecondColumn)};
+    MBCSGetSelRangeInLineWhenColumnSelectionMode(Line, range.From, range.To);
+    return range;
+}
+
+// What deleting the selection takes out of the buffer. The column text of
+// GetSelText is padded for lines shorter than the block and measured in
+// display columns; undo must put back only what was there.
+AnsiString TCustomSynEdit::selectedTextInBuffer() const {
+    if (activeSelectionMode_ != smColumn || !GetSelAvail()) return GetSelText();
+    const TBufferCoord BB = GetBlockBegin();
+    const TBufferCoord BE = GetBlockEnd();
+    AnsiString text;
+    for (Integer line = BB.Line; line <= std::min(BE.Line, lines_->Count()); ++line) {
+        const AnsiString lineText = lines_->Get(line - 1);
+        const TColumnRange range = columnRangeInLine(lineText, BB.Char, BE.Char);
+        if (line > BB.Line) text += LineBreakText;
+        if (range.From - 1 < lengthOf(lineText))
+            text += lineText.substr(static_cast<std::size_t>(range.From - 1),
+                                    static_cast<std::size_t>(range.To - range.From));
+    }
+    return text;
 }
 
 void TCustomSynEdit::deleteLineSelection(TBufferCoord BB, TBufferCoord BE) {
@@ -527,7 +564,7 @@ Integer TCustomSynEdit::insertLines(const std::vector<AnsiString>& Pieces, TBuff
 void TCustomSynEdit::DeleteSelectionAsUndoStep() {
     const TBufferCoord anchor = blockBegin_;
     const TBufferCoord end = blockEnd_;
-    const AnsiString text = GetSelText();
+    const AnsiString text = selectedTextInBuffer();
     SetSelTextPrimitive(AnsiString());
     UndoList()->AddChange(isBefore(anchor, end) ? crDelete : crDeleteAfterCursor, anchor, end, text,
                           activeSelectionMode_);
@@ -638,7 +675,7 @@ bool TCustomSynEdit::readPrivateBlock(TSynEditBlock& Block) {
 void TCustomSynEdit::recordPasteStart() {
     UndoList()->AddChange(crPasteBegin, GetBlockBegin(), GetBlockEnd(), AnsiString(), smNormal);
     if (GetSelAvail())
-        UndoList()->AddChange(crDelete, blockBegin_, blockEnd_, GetSelText(), activeSelectionMode_);
+        UndoList()->AddChange(crDelete, blockBegin_, blockEnd_, selectedTextInBuffer(), activeSelectionMode_);
 }
 
 void TCustomSynEdit::recordPasteEnd() {
@@ -689,8 +726,20 @@ void TCustomSynEdit::pastePlainText(const AnsiString& Text) {
     orderSelectionEnds();
     const TBufferCoord start = replacementStart();
     replaceSelection(activeSelectionMode_, Text.c_str(), true, true);
-    if (activeSelectionMode_ != smColumn)
-        UndoList()->AddChange(crPaste, start, GetCaretXY(), GetSelText(), activeSelectionMode_);
+    if (activeSelectionMode_ != smColumn) recordInsertion(crPaste, start, GetCaretXY(), GetSelText());
+}
+
+// A line-mode insertion starts at the start of its line and puts its last
+// piece in front of the line it ends on. Recorded as plain text, its undo
+// takes out just that; as lines it would take the joined line with it.
+void TCustomSynEdit::recordInsertion(TSynChangeReason Reason, TBufferCoord Start, TBufferCoord End,
+                                     const AnsiString& Text) {
+    TSynSelectionMode mode = activeSelectionMode_;
+    if (mode == smLine) {
+        Start.Char = 1;
+        mode = smNormal;
+    }
+    UndoList()->AddChange(Reason, Start, End, Text, mode);
 }
 
 // ---- Character-index selection --------------------------------------------------------------
@@ -754,14 +803,15 @@ void TCustomSynEdit::SetSelTextExternal(const AnsiString& Value) {
     BeginUndoBlock();
     try {
         if (GetSelAvail())
-            UndoList()->AddChange(crDelete, blockBegin_, blockEnd_, GetSelText(), activeSelectionMode_);
+            UndoList()->AddChange(crDelete, blockBegin_, blockEnd_, selectedTextInBuffer(),
+                                  activeSelectionMode_);
         else
             activeSelectionMode_ = selectionMode_;
         orderSelectionEnds();
         const TBufferCoord start = replacementStart();
         replaceSelection(activeSelectionMode_, Value.c_str(), true, true);
         if (!Value.empty() && activeSelectionMode_ != smColumn)
-            UndoList()->AddChange(crInsert, start, GetCaretXY(), AnsiString(), activeSelectionMode_);
+            recordInsertion(crInsert, start, GetCaretXY(), AnsiString());
     } catch (...) {
         EndUndoBlock();
         throw;

@@ -259,7 +259,7 @@ TEST_F(SynEditCommandsTest, TypingAndLineBreaks) {
             .from({2, 1})
             .typing('X')
             .undo({crDelete, crInsert}),
-        C("typing over a column", "abc\ndef", {3, 2}, ecChar, "aXc\ndf", {3, 1})
+        C("typing over a column", "abc\ndef", {3, 2}, ecChar, "ac\ndXf", {3, 2})
             .from({2, 1})
             .inMode(smColumn)
             .typing('X')
@@ -375,6 +375,15 @@ TEST_F(SynEditCommandsTest, TabIndentAndCaseCommands) {
             .without(noSmart)
             .undo({crWhiteSpaceAdd, crInsert}),
         C("tab as a tab character", "ab", {3, 1}, ecTab, "ab\t", {4, 1}).without(realTabs).undo({crInsert}),
+        C("tab in line mode goes in at the caret", "abcd", {3, 1}, ecTab, "ab  cd", {5, 1})
+            .inMode(smLine)
+            .without(noSmart)
+            .undo({crInsert}),
+        C("tab replaces a line selection", "ab\ncd\nef", {2, 2}, ecTab, "ab\n    ef", {5, 2})
+            .from({1, 2})
+            .inMode(smLine)
+            .without(noSmart)
+            .undo({crDelete, crInsert}),
         C("tab replaces the selection", "abcdef", {4, 1}, ecTab, "a   def", {5, 1})
             .from({2, 1})
             .without(noSmart)
@@ -443,6 +452,69 @@ TEST_F(SynEditCommandsTest, TabIndentAndCaseCommands) {
             .undo({crUnindent}),
         C("read-only refuses case changes", "abc", {1, 1}, ecUpperCase, "abc", {1, 1}).readOnly(),
         C("read-only refuses tabs", "abc", {1, 1}, ecTab, "abc", {1, 1}).readOnly(),
+    });
+}
+
+// A column block takes nothing from a line shorter than the block, and the text that
+// replaces it goes in at its left edge on the line where the selection was ended.
+TEST_F(SynEditCommandsTest, ColumnSelectionsReplacedByCommands) {
+    const char* longLines = "abcdefgh\nabcdefgh\nabcdefgh";
+    const char* shortMiddle = "abc\nd\nefgh";
+    checkAll({
+        C("typing over a column made right to left", longLines, {2, 3}, ecChar, "afgh\nafgh\naXfgh", {3, 3})
+            .from({6, 1})
+            .inMode(smColumn)
+            .typing('X')
+            .undo({crDelete, crInsert}),
+        C("typing over a column ended on its first line", longLines, {2, 1}, ecChar, "aXfgh\nafgh\nafgh",
+          {3, 1})
+            .from({6, 3})
+            .inMode(smColumn)
+            .typing('X')
+            .undo({crDelete, crInsert}),
+        C("typing over a short line", shortMiddle, {4, 3}, ecChar, "a\nd\neXh", {3, 3})
+            .from({2, 1})
+            .inMode(smColumn)
+            .typing('X')
+            .undo({crDelete, crInsert}),
+        C("deleting over a short line", shortMiddle, {4, 3}, ecDeleteChar, "a\nd\neh", {2, 3})
+            .from({2, 1})
+            .inMode(smColumn)
+            .undo({crDelete}),
+        C("tab over a short line", shortMiddle, {4, 3}, ecTab, "a\nd\ne   h", {5, 3})
+            .from({2, 1})
+            .inMode(smColumn)
+            .without({eoSmartTabs})
+            .undo({crDelete, crInsert}),
+        C("line break over a short line", shortMiddle, {4, 3}, ecLineBreak, "a\nd\ne\nh", {1, 4})
+            .from({2, 1})
+            .inMode(smColumn)
+            .without({eoAutoIndent})
+            .undo({crDelete, crLineBreak}),
+        C("upper case over a short line", shortMiddle, {4, 3}, ecUpperCaseBlock, "aBC\nd\neFGh", {4, 3})
+            .from({2, 1})
+            .inMode(smColumn)
+            .selects({2, 1}, {4, 3})
+            .undo({crSelection, crCaret, crDelete, crInsert, crInsert}),
+        // The padding that carries the tab out to the caret goes in first and comes out last.
+        C("tab past the line end after a column", "abcdefgh\nab", {6, 2}, ecTab, "abcfgh\nab \t", {5, 2})
+            .from({4, 1})
+            .inMode(smColumn)
+            .without({eoSmartTabs, eoTabsToSpaces})
+            .undo({crDelete, crWhiteSpaceAdd, crInsert}),
+    });
+}
+
+// A line-mode replacement puts its text in front of the next line; undo takes out only that text.
+TEST_F(SynEditCommandsTest, CaseChangesInLineModeAreUndoneWithoutTheNextLine) {
+    const std::vector<TSynChangeReason> caseRecords{crSelection, crCaret, crDelete, crInsert};
+    checkAll({
+        C("upper case of the first word", "ab cd\nef", {1, 1}, ecUpperCase, "AB CD\nef", {1, 1})
+            .inMode(smLine)
+            .undo(caseRecords),
+        C("upper case of a later word", "ab cd\nef", {4, 1}, ecUpperCase, "AB CD\nef", {4, 1})
+            .inMode(smLine)
+            .undo(caseRecords),
     });
 }
 
@@ -878,7 +950,7 @@ protected:
     std::vector<AnsiString> redone;
     std::vector<std::string> history;
     bool indenting = false;
-    // Copies in these sessions take the selection as a column block.
+    // Copies and cuts in these sessions take the selection as a column block.
     bool columnCopies = false;
     // What a paste inserts, when the model can tell: plain text or a normal block.
     AnsiString clipboardText;
@@ -1007,7 +1079,7 @@ protected:
             Clipboard()->SetAsText(clipboardText);
         }
         if ((Command == ecCopy || Command == ecCut) && edit->SelAvail()) {
-            if (columnCopies && Command == ecCopy) edit->SetActiveSelectionMode(smColumn);
+            if (columnCopies) edit->SetActiveSelectionMode(smColumn);
             clipboardText = edit->GetSelText();
             clipboardPredictable = edit->ActiveSelectionMode() == smNormal;
         }
@@ -1076,7 +1148,7 @@ TEST_F(SynEditCommandsModelTest, RandomCommandsWithUndoAndRedoMatchAPlainTextMod
     edit->SetMaxUndo(1000000);
     for (Integer session = 0; session < Sessions; ++session) {
         // Sessions take turns to indent automatically with smart tabs and smart
-        // backspace, to let the caret go past line ends, and to copy column blocks.
+        // backspace, to let the caret go past line ends, and to copy and cut column blocks.
         const TSynEditorOptions indentOptions{eoAutoIndent, eoSmartTabs, eoSmartTabDelete};
         indenting = session % 4 >= 2;
         columnCopies = session % 16 >= 8;

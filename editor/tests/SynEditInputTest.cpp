@@ -544,6 +544,18 @@ TEST_F(SynEditInputTest, CutRemovesTheSelectionAsOneUndoStep) {
     EXPECT_EQ(edit->Text(), "hello world");
 }
 
+// The middle line is shorter than the block: redoing the cut must record only what it held.
+TEST_F(SynEditInputTest, ARedoneColumnCutIsUndoneToTheLinesAsTheyWere) {
+    setText("abc\nd\nefgh");
+    select(BufferCoord(2, 1), BufferCoord(4, 3), smColumn);
+    edit->CutToClipboard();
+    edit->Undo();
+    edit->Redo();
+    ASSERT_EQ(edit->Text(), "a\r\nd\r\neh");
+    edit->Undo();
+    EXPECT_EQ(edit->Text(), "abc\r\nd\r\nefgh");
+}
+
 TEST_F(SynEditInputTest, AClipboardHeldElsewhereFailsTheCopyAndKeepsTheText) {
     setText("hello world");
     select(BufferCoord(1, 1), BufferCoord(6, 1));

@@ -3,6 +3,7 @@
 // and the selection as character indexes.
 #include "editor/SynEdit.h"
 #include "editor/tests/SynEditTestSupport.h"
+#include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Cursors.h"
@@ -334,6 +335,29 @@ TEST_F(SynEditSelectionTest, ReplacingAColumnSelectionCutsEachLine) {
     EXPECT_TRUE(undoItems().empty());
 }
 
+// The replacement goes in at the block's left edge on the line where the
+// selection was ended; a block of several lines takes the block's place.
+TEST_F(SynEditSelectionTest, AColumnSelectionIsReplacedAtItsLeftEdge) {
+    const char* text = "abcdefgh\r\nabcdefgh\r\nabcdefgh";
+    setText(text);
+    edit->SetSelectionMode(smColumn);
+    select(BufferCoord(6, 1), BufferCoord(2, 3));
+    edit->SetSelTextExternal("X");
+    EXPECT_EQ(lines(), (std::vector<AnsiString>{"afgh", "afgh", "aXfgh"}));
+    EXPECT_EQ(edit->CaretXY(), BufferCoord(3, 3));
+    edit->Undo();
+    EXPECT_EQ(edit->Text(), text);
+
+    select(BufferCoord(2, 3), BufferCoord(6, 1));
+    edit->SetSelTextPrimitive("X");
+    EXPECT_EQ(lines(), (std::vector<AnsiString>{"aXfgh", "afgh", "afgh"}));
+
+    setText(text);
+    select(BufferCoord(6, 1), BufferCoord(2, 3));
+    edit->SetSelTextPrimitiveEx(smColumn, "1\r\n2\r\n3", false);
+    EXPECT_EQ(lines(), (std::vector<AnsiString>{"a1fgh", "a2fgh", "a3fgh"}));
+}
+
 TEST_F(SynEditSelectionTest, ColumnInsertionBelowTheTextAppendsPaddedLinesAndRecordsThem) {
     setText("abc\r\nabc");
     edit->SetCaretXY(BufferCoord(3, 2));
@@ -371,6 +395,83 @@ TEST_F(SynEditSelectionTest, ReplacingLineSelectionsRemovesWholeLines) {
     select(BufferCoord(1, 1), BufferCoord(2, 2));
     edit->SetSelTextPrimitive("");
     EXPECT_EQ(lines(), (std::vector<AnsiString>{""}));
+}
+
+TEST_F(SynEditSelectionTest, DeletingLinesLeavesTheCaretAtTheStartOfTheNextLine) {
+    setText("abcd\r\nefgh\r\nijkl");
+    edit->SetSelectionMode(smLine);
+    select(BufferCoord(3, 1), BufferCoord(3, 2));
+    edit->SetSelTextPrimitive("");
+    EXPECT_EQ(lines(), (std::vector<AnsiString>{"ijkl"}));
+    EXPECT_EQ(edit->CaretXY(), BufferCoord(1, 1));
+}
+
+// A line-mode replacement puts its text in front of the next line; undoing it
+// must take out only that text, not the line it joined.
+TEST_F(SynEditSelectionTest, ALineReplacementIsUndoneWithoutTheLineItJoined) {
+    struct Case {
+        const char* Name;
+        TBufferCoord Anchor;
+        bool Paste;
+    };
+    for (const Case& c : {Case{"SelText", BufferCoord(1, 1), false},
+                          Case{"SelText from the middle", BufferCoord(2, 1), false},
+                          Case{"paste", BufferCoord(2, 1), true}}) {
+        SCOPED_TRACE(c.Name);
+        setText("ab\r\ncd\r\nef");
+        edit->SetSelectionMode(smLine);
+        select(c.Anchor, BufferCoord(3, 1));
+        if (c.Paste) {
+            putOnClipboard("XY", nullptr);
+            edit->PasteFromClipboard();
+        } else {
+            edit->SetSelTextExternal("XY");
+        }
+        EXPECT_EQ(lines(), (std::vector<AnsiString>{"XYcd", "ef"}));
+        const RecordedChange inserted = undoItems().at(c.Paste ? 2 : 1);
+        EXPECT_EQ(inserted.StartPos, BufferCoord(1, 1));
+        EXPECT_EQ(inserted.EndPos, BufferCoord(3, 1));
+        EXPECT_EQ(inserted.Mode, smNormal);
+        edit->Undo();
+        EXPECT_EQ(lines(), (std::vector<AnsiString>{"ab", "cd", "ef"}));
+        edit->Redo();
+        EXPECT_EQ(lines(), (std::vector<AnsiString>{"XYcd", "ef"}));
+    }
+}
+
+TEST_F(SynEditSelectionTest, ALineDroppedInLineModeIsUndoneWithoutTheLineItJoined) {
+    setText("ab\r\ncd\r\nef");
+    edit->SetSelectionMode(smLine);
+    select(BufferCoord(1, 3), BufferCoord(2, 3));
+    const TBufferCoord dropAt = BufferCoord(2, 1);
+    edit->DragDrop(edit, edit->TextOffset() + (dropAt.Char - 1) * edit->CharWidth(),
+                   (dropAt.Line - edit->TopLine()) * edit->LineHeight() + 1);
+    ASSERT_EQ(lines(), (std::vector<AnsiString>{"efab", "cd", ""}));
+    edit->Undo();
+    EXPECT_EQ(lines(), (std::vector<AnsiString>{"ab", "cd", "ef"}));
+}
+
+// Deleting a column takes nothing from a line shorter than the block, so undo
+// must put nothing back there, though the copied text is padded.
+TEST_F(SynEditSelectionTest, AColumnDeletionRecordsOnlyWhatTheLinesHeld) {
+    for (const bool paste : {false, true}) {
+        SCOPED_TRACE(paste ? "paste" : "cut");
+        setText("abc\r\nd\r\nefgh");
+        edit->SetSelectionMode(smColumn);
+        select(BufferCoord(2, 1), BufferCoord(4, 3));
+        if (paste) {
+            putOnClipboard("X", nullptr);
+            edit->PasteFromClipboard();
+        } else {
+            edit->CutToClipboard();
+            EXPECT_EQ(Clipboard()->AsText(), "bc\r\n  \r\nfg");
+        }
+        const RecordedChange deleted = undoItems().at(paste ? 1 : 0);
+        EXPECT_EQ(deleted,
+                  (RecordedChange{crDelete, BufferCoord(2, 1), BufferCoord(4, 3), "bc\r\n\r\nfg", smColumn}));
+        edit->Undo();
+        EXPECT_EQ(lines(), (std::vector<AnsiString>{"abc", "d", "efgh"}));
+    }
 }
 
 TEST_F(SynEditSelectionTest, LineInsertionGoesBeforeTheCaretLine) {
