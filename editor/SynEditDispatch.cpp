@@ -217,17 +217,25 @@ void TCustomSynEdit::dropText(TCustomSynEdit& Source, bool Moving) {
     const TBufferCoord first = Source.GetBlockBegin();
     const TBufferCoord last = Source.GetBlockEnd();
     const bool sameEditor = &Source == this;
+    // A line selection takes whole lines: a drop anywhere on them falls inside it.
+    const bool wholeLines = Source.ActiveSelectionMode() == smLine;
     bool dropAfter = false;
     if (sameEditor) {
-        dropAfter = Moving ? isBefore(last, dropPosition) : !isBefore(dropPosition, last);
-        const bool dropBefore = Moving ? isBefore(dropPosition, first) : !isBefore(first, dropPosition);
+        const bool dropBefore = wholeLines ? dropPosition.Line < first.Line
+                                : Moving   ? isBefore(dropPosition, first)
+                                           : !isBefore(first, dropPosition);
+        dropAfter = wholeLines ? dropPosition.Line > last.Line
+                    : Moving   ? isBefore(last, dropPosition)
+                               : !isBefore(dropPosition, last);
         if (!dropAfter && !dropBefore) return;
     }
     UndoBlock undoBlock(*this);
     const AnsiString text = Source.SelText();
     if (Moving) {
         Source.SetSelTextExternal(AnsiString());
-        if (sameEditor && dropAfter) {
+        if (sameEditor && dropAfter && wholeLines) {
+            dropPosition.Line -= last.Line - first.Line + 1;
+        } else if (sameEditor && dropAfter) {
             // The joined line keeps first.Char - 1 characters before what followed the selection.
             if (dropPosition.Line == last.Line) dropPosition.Char -= last.Char - first.Char;
             dropPosition.Line -= last.Line - first.Line;

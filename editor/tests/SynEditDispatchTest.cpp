@@ -374,6 +374,21 @@ TEST_F(SynEditDispatchTest, DraggingWithinAnEditorMovesAndOneUndoRestores) {
     EXPECT_EQ(first->Text(), before);
 }
 
+TEST_F(SynEditDispatchTest, DraggingWholeLinesMovesThemBeforeTheDropLine) {
+    first->SetText("one\r\ntwo\r\nthree\r\nfour");
+    first->SetSelectionMode(smLine);
+    select(*first, BufferCoord(1, 1), BufferCoord(2, 1));
+    drop(*first, *first, BufferCoord(2, 3));
+    EXPECT_EQ(linesOf(*first), (Lines{"two", "one", "three", "four"}));
+    first->Undo();
+    EXPECT_EQ(linesOf(*first), (Lines{"one", "two", "three", "four"}));
+
+    select(*first, BufferCoord(1, 2), BufferCoord(2, 2));
+    drop(*first, *first, BufferCoord(3, 2));
+    EXPECT_EQ(linesOf(*first), (Lines{"one", "two", "three", "four"}))
+        << "a drop on the dragged line does nothing";
+}
+
 TEST_F(SynEditDispatchTest, DraggingWithCtrlCopiesEvenOntoTheSelectionEnd) {
     first->SetText("abc def");
     select(*first, BufferCoord(1, 1), BufferCoord(4, 1));
