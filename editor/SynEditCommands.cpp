@@ -199,7 +199,8 @@ bool TCustomSynEdit::executeMovement(TSynEditorCommand Command, void* Data) {
         break;
     case ecPageTop:
     case ecPageBottom: {
-        const Integer row = plain == ecPageTop ? topLine_ : topLine_ + linesInWindow_ - 1;
+        // A window too low for one whole line has its top row as its bottom one.
+        const Integer row = plain == ecPageTop ? topLine_ : topLine_ + std::max(linesInWindow_ - 1, 0);
         MoveCaretAndSelection(GetCaretXY(), DisplayToBufferPos(DisplayCoord(GetDisplayX(), row)), selecting);
         break;
     }
@@ -935,7 +936,9 @@ Integer TCustomSynEdit::wrappedRowLength(Integer Row) {
 Integer TCustomSynEdit::caretRowEnd() {
     const TDisplayCoord caret = GetDisplayXY();
     const Integer rowLength = wrappedRowLength(caret.Row);
-    return DisplayToBufferPos(DisplayCoord(std::min(charsInWindow_, rowLength + 1), caret.Row)).Char - 1;
+    // A window narrower than one character still has a first column to map.
+    const Integer column = std::max(1, std::min(charsInWindow_, rowLength + 1));
+    return DisplayToBufferPos(DisplayCoord(column, caret.Row)).Char - 1;
 }
 
 void TCustomSynEdit::DoHomeKey(bool Selection) {
@@ -1358,7 +1361,8 @@ Integer TCustomSynEdit::shiftTabColumn() const {
             --newX;
         return newX;
     }
-    const Integer previousStop = ((caretX_ - 2) / tabWidth_) * tabWidth_ + 1;
+    // At column 1 with tab width 1 the stop would fall on column 0, left of the line's first character.
+    const Integer previousStop = std::max(((caretX_ - 2) / tabWidth_) * tabWidth_ + 1, 1);
     Integer newX = std::min(caretX_, std::max(previousStop, lengthOf(line) + 1));
     if (newX > previousStop && charBefore(newX) == '\t') return newX - 1;
     while (newX > previousStop && charBefore(newX) == ' ')

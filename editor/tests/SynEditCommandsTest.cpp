@@ -543,6 +543,39 @@ TEST_F(SynEditCommandsTest, PageStepsFollowTheHalfPageAndOneLessOptions) {
     }
 }
 
+TEST_F(SynEditCommandsTest, PageBottomInAWindowLowerThanALineStaysOnTheTopRow) {
+    setText("one\ntwo\nthree");
+    edit->SetBounds(0, 0, 400, 2);
+    ASSERT_EQ(edit->LinesInWindow(), 0);
+    for (const bool wrapped : {false, true}) {
+        edit->SetWordWrap(wrapped);
+        edit->SetCaretXY(BufferCoord(2, 1));
+        run(ecSelPageBottom);
+        EXPECT_EQ(edit->CaretXY(), BufferCoord(2, 1)) << wrapped;
+    }
+}
+
+TEST_F(SynEditCommandsTest, ShiftTabAtTheLineStartWithTabWidthOneStaysThere) {
+    setText("x");
+    edit->SetTabWidth(1);
+    edit->SetCaretXY(BufferCoord(1, 1));
+    run(ecShiftTab);
+    EXPECT_EQ(edit->CaretXY(), BufferCoord(1, 1));
+    EXPECT_EQ(edit->Lines()->Get(0), "x");
+}
+
+TEST_F(SynEditCommandsTest, EnhancedHomeUnderWordWrapInAWindowNarrowerThanACharacter) {
+    setText("  word");
+    setOptions({eoEnhanceHomeKey});
+    edit->SetWordWrap(true);
+    edit->SetBounds(0, 0, 0, 300);
+    ASSERT_EQ(edit->CharsInWindow(), 0);
+    edit->SetCaretXY(BufferCoord(1, 1));
+    run(ecSelLineStart);
+    EXPECT_GE(edit->CaretX(), 1);
+    EXPECT_EQ(edit->CaretY(), 1);
+}
+
 TEST_F(SynEditCommandsTest, VerticalMovesKeepTheRememberedColumn) {
     setOptions({eoKeepCaretX}, NoPastEol);
     setText("abcdefgh\nab\nabcdefgh");
