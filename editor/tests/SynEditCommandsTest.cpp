@@ -129,9 +129,7 @@ protected:
     void TearDown() override {
         edit->OnContextHelp = nullptr;
         edit->OnStatusChange = nullptr;
-        OpenClipboard(nullptr);
-        EmptyClipboard();
-        CloseClipboard();
+        emptyClipboard();
         VisualTest::TearDown();
     }
 

@@ -73,9 +73,7 @@ protected:
         edit->OnPaintTransient = nullptr;
         edit->OnGutterClick = nullptr;
         backend.UseSteppedTime(false);
-        OpenClipboard(nullptr);
-        EmptyClipboard();
-        CloseClipboard();
+        emptyClipboard();
         VisualTest::TearDown();
     }
 

@@ -167,9 +167,7 @@ protected:
         Application->OnException = nullptr;
         BYTE state[256] = {};
         SetKeyboardState(state);
-        OpenClipboard(nullptr);
-        EmptyClipboard();
-        CloseClipboard();
+        emptyClipboard();
         SynEditOnFormTest::TearDown();
     }
 

@@ -35,9 +35,7 @@ class SynEditSelectionTest : public SynEditOnFormTest {
 protected:
     void TearDown() override {
         edit->OnStatusChange = nullptr;
-        OpenClipboard(nullptr);
-        EmptyClipboard();
-        CloseClipboard();
+        emptyClipboard();
         VisualTest::TearDown();
     }
 

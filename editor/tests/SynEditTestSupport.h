@@ -5,6 +5,14 @@
 #include "editor/SynEdit.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
+#include "platform/win/Clipboard.h"
+
+// Leaves the clipboard empty, so that no test sees what an earlier one copied.
+inline void emptyClipboard() {
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+}
 
 // Creates an editor of class Editor owned by and shown on Form at the given bounds.
 template <class Editor = TSynEdit>
