@@ -6,7 +6,7 @@ SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 	libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev libpcre2-dev clang perl \
-	libgtk-3-dev libwebkit2gtk-4.1-dev xvfb xauth xdotool xclip fonts-liberation2
+	libgtk-3-dev libwebkit2gtk-4.1-dev xvfb xauth xdotool xclip fonts-liberation2 ccache
 
 .PHONY: all deps configure build test run bench fuzz clean
 
