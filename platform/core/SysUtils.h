@@ -41,6 +41,7 @@ inline constexpr const char* SMemoryStreamError = "Out of memory while expanding
 inline constexpr const char* SOSError = "System Error.  Code: %d.\r\n%s";
 inline constexpr const char* SUnkOSError = "A call to an OS function failed";
 inline constexpr const char* SCannotCreateDir = "Unable to create directory";
+inline constexpr const char* SBitsIndexError = "Bits index out of range";
 
 // ---- Formatting settings (the framework's globals; US defaults) ----------------
 
