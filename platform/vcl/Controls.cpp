@@ -1,6 +1,7 @@
 #include "platform/vcl/Controls.h"
 
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Atoms.h"
@@ -519,6 +520,25 @@ TControl::~TControl() {
     // (members of other objects) come here first.
     WindowProc = TWndMethod(this, &TControl::WndProc);
     TControl::BeforeDestruction();
+}
+
+TBasicAction* TControl::Action() const {
+    return actionLink_ ? actionLink_->Action() : nullptr;
+}
+
+// While the control is read, the action fills in only what the resource left at its defaults.
+void TControl::SetAction(TBasicAction* Value) {
+    if (!Value) {
+        actionLink_.reset();
+        return;
+    }
+    if (!actionLink_) actionLink_ = std::make_unique<TControlActionLink>(this);
+    actionLink_->SetAction(Value);
+    ControlActionChange(this, Value, ComponentState().Contains(csLoading));
+}
+
+void TControl::InitiateAction() {
+    if (actionLink_) actionLink_->Update();
 }
 
 void* TControl::operator new(std::size_t Size) {
@@ -2926,6 +2946,7 @@ const TClass controlClass = DescribeClass<TControl, TComponent>([](TClassBuilder
     c.Property("Top", &TControl::Top, &TControl::SetTop);
     c.Property("Width", &TControl::Width, &TControl::SetWidth);
     c.Property("Height", &TControl::Height, &TControl::SetHeight);
+    c.Property("Action", &TControl::Action, &TControl::SetAction);
     c.Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone);
     c.Property("Anchors", &TControl::Anchors, &TControl::SetAnchors).Default(DefaultAnchors);
     c.Property("Constraints", &TControl::Constraints);

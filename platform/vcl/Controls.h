@@ -19,6 +19,8 @@
 class TControl;
 class TWinControl;
 class TDragObject;
+class TBasicAction;
+class TControlActionLink;
 
 // ---- The framework's messages ---------------------------------------------------
 
@@ -503,6 +505,13 @@ public:
     void SetControlStyle(TControlStyle Value) { controlStyle_ = Value; }
     bool MouseCapture();
     void SetMouseCapture(bool Value);
+    // The action the control shows and runs (its caption, enabled state, hint,
+    // visibility and click); null unlinks it.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* Value);
+    TControlActionLink* ActionLink() const { return actionLink_.get(); }
+    // Lets the action update the control (its OnUpdate), as the idle time does.
+    void InitiateAction();
     // The popup menu, held as a component: the menu unit sits above this one.
     TComponent* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TComponent* Value);
@@ -662,6 +671,7 @@ private:
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TComponent* popupMenu_ = nullptr;
+    std::unique_ptr<TControlActionLink> actionLink_;
     TDragMode dragMode_ = dmManual;
     TCursor dragCursor_ = crDrag;
     TDragKind dragKind_ = dkDrag;

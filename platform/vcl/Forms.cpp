@@ -2,7 +2,9 @@
 
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filers.h"
+#include "platform/vcl/Menus.h"
 #include "platform/vcl/Resources.h"
 #include "platform/vcl/Thread.h"
 #include "platform/win/Bitmaps.h"
@@ -109,9 +111,10 @@ TCustomForm* ValidParentForm(TControl* Control) {
 // ---- TCustomForm: life -----------------------------------------------------------------
 
 TCustomForm::TCustomForm(TComponent* AOwner)
-    : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>()) {
+    : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>()), icon_(std::make_unique<TIcon>()) {
     controlStyle_ = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     canvas_->SetControl(this);
+    icon_->OnChange = TNotifyEvent(this, &TCustomForm::iconChanged);
     width_ = DefaultFormWidth;
     height_ = DefaultFormHeight;
     visible_ = false;
@@ -121,6 +124,7 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 }
 
 TCustomForm::~TCustomForm() {
+    icon_->OnChange = nullptr;
     canvas_->SetControl(nullptr);
     Screen->removeForm(this);
 }
@@ -217,6 +221,33 @@ void TCustomForm::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
 }
 
 // ---- TCustomForm: the window ------------------------------------------------------------
+
+TMainMenu* TCustomForm::Menu() const {
+    return GetFormMenu(const_cast<TCustomForm*>(this));
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+    SetFormMenu(this, Value);
+}
+
+void TCustomForm::UpdateActions() {
+    if (!Showing()) return;
+    if (TMainMenu* menu = Menu())
+        for (Integer index = 0; index < menu->Items()->Count(); ++index)
+            if (menu->Items()->Items(index)->Visible()) menu->Items()->Items(index)->InitiateAction();
+    UpdateControlActions(this);
+}
+
+// A dialog frame shows no icon.
+void TCustomForm::iconChanged(TObject*) {
+    if (HandleAllocated() && borderStyle_ != bsDialog)
+        SendMessageA(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Handle()));
+}
+
+void TCustomForm::CreateWnd() {
+    TWinControl::CreateWnd();
+    if (!icon_->Empty()) iconChanged(icon_.get());
+}
 
 void TCustomForm::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);
@@ -1365,11 +1396,14 @@ const TClass customFormClass = DescribeClass<TCustomForm, TWinControl>([](TClass
         .Default(clBtnFace)
         .Stored(&TCustomForm::IsColorStored);
     c.Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal);
+    c.Property("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon);
     c.Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false);
+    c.Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
     c.Property("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder)
         .Default(false);
     c.Property("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
     c.Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDesigned);
+    c.Property("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true);
     c.Property("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight);
     c.Property("Visible", &TCustomForm::Visible, &TCustomForm::SetVisible).Default(false);
     c.Property("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState).Default(wsNormal);
