@@ -215,6 +215,8 @@ void Assert(bool Condition, const AnsiString& Message = AnsiString(),
 // Days since 30 December 1899, the fraction being the time of day.
 using TDateTime = double;
 TDateTime Now();
+// Both read the program's clock (Clock.h): under stepped time Sleep moves the
+// clock on by its time and returns, and with pauses turned off it returns at once.
 // Milliseconds since the system started; wraps after 49.7 days.
 DWORD GetTickCount();
 void Sleep(DWORD Milliseconds);
