@@ -368,10 +368,6 @@ void TglCustomLabelColors::labelChanged() {
     notify(OnLabelChanged, this);
 }
 
-template <typename V> void TglCustomLabelColors::set(V& Field, V Value) {
-    if (storeChanged(Field, Value)) labelChanged();
-}
-
 void TglCustomLabelColors::SetAutoHighlight(bool Value) {
     set(autoHighlight_, Value);
 }

@@ -246,7 +246,11 @@ protected:
     void labelChanged();
 
 private:
-    template <typename V> void set(V& Field, V Value);
+    template <typename V> void set(V& Field, V Value) {
+        if (Field == Value) return;
+        Field = Value;
+        labelChanged();
+    }
 
     TColor textActive_ = 0;
     TColor delineateActive_ = 0xFFFFFF;
