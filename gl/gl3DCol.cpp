@@ -23,8 +23,20 @@ std::vector<Tgl3DLocalColors*>& livingSets() {
 } // namespace
 
 Tgl3DLocalColors::Tgl3DLocalColors(TComponent* AOwner) : TComponent(AOwner) {
+    tellGlobalSetsOfInsertion();
     SetDefaults();
     livingSets().push_back(this);
+}
+
+// The owner announced this set while it was still being constructed, before
+// it could be told from any other component; a global set beside it hears
+// of it again now.
+void Tgl3DLocalColors::tellGlobalSetsOfInsertion() {
+    if (!Owner()) return;
+    for (Integer index = Owner()->ComponentCount() - 1; index >= 0; --index) {
+        auto* global = dynamic_cast<Tgl3DColors*>(Owner()->Components(index));
+        if (global && global != this) global->Notification(this, opInsert);
+    }
 }
 
 Tgl3DLocalColors::~Tgl3DLocalColors() {

@@ -28,6 +28,8 @@ public:
     void MakeLocal();
 
 private:
+    void tellGlobalSetsOfInsertion();
+
     TColor dkShadow_;
     TColor highlight_;
     TColor shadow_;
