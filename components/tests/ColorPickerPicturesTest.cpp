@@ -17,7 +17,9 @@ TEST_F(ColorPickerPictures, WizardRowClosedHoveredDroppedAndWithComb) {
     Application->ProcessMessages();
     EXPECT_TRUE(backend.SavePng(form->Handle(), screenshotPath("colorpicker-closed")));
 
+    // The application tells the control under the mouse when it idles.
     backend.MoveMouse(form->Handle(), {button->Left() + 10, button->Top() + 10});
+    button->Perform(CM_MOUSEENTER, 0, 0);
     Application->ProcessMessages();
     EXPECT_TRUE(backend.SavePng(form->Handle(), screenshotPath("colorpicker-hovered")));
 
@@ -26,9 +28,7 @@ TEST_F(ColorPickerPictures, WizardRowClosedHoveredDroppedAndWithComb) {
     movePopup(cellCentre(20));
     EXPECT_TRUE(backend.SavePng(popupWindow(), screenshotPath("colorpicker-dropped")));
 
-    clickPopup(popup()->CustomTextRect().Left + 5 > 0 ? TPoint{popup()->CustomTextRect().Left + 5,
-                                                               popup()->CustomTextRect().Top + 5}
-                                                      : TPoint{});
+    clickPopup({popup()->CustomTextRect().Left + 5, popup()->CustomTextRect().Top + 5});
     ASSERT_TRUE(button->DroppedDown());
     EXPECT_EQ(popup()->SelectedIndex(), TColorPopup::CustomCell);
     const TRect comb = popup()->CombRect();
