@@ -1685,6 +1685,25 @@ void TWinControl::Broadcast(TMessage& Message) {
     }
 }
 
+// A visible window scrolls its pixels and child windows at once; the
+// children without a window (or all of them, while it is hidden) move here.
+void TWinControl::ScrollBy(Integer DeltaX, Integer DeltaY) {
+    const bool visible = handle_ && IsWindowVisible(handle_);
+    if (visible) ScrollWindow(handle_, DeltaX, DeltaY, nullptr, nullptr);
+    for (Integer i = 0; i < ControlCount(); ++i) {
+        TControl* control = Controls(i);
+        auto* windowed = dynamic_cast<TWinControl*>(control);
+        if (!windowed || !windowed->handle_) {
+            control->left_ += DeltaX;
+            control->top_ += DeltaY;
+        } else if (!visible) {
+            SetWindowPos(windowed->handle_, nullptr, windowed->left_ + DeltaX, windowed->top_ + DeltaY,
+                         windowed->width_, windowed->height_, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    Realign();
+}
+
 void TWinControl::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
     for (Integer i = 0; i < ControlCount(); ++i)
         if (Controls(i)->Owner() == Root) Proc(Controls(i));
