@@ -124,6 +124,7 @@ void HeadlessBackend::WaitForEvents(DWORD timeout) {
     std::function<void()> handler;
     {
         std::lock_guard lock(mutex_);
+        ++waits_;
         if (!inIdleHandler_) handler = idleHandler_;
         inIdleHandler_ = static_cast<bool>(handler);
     }
@@ -160,6 +161,11 @@ void HeadlessBackend::Wake() {
 void HeadlessBackend::UseSteppedTime(bool stepped) {
     stepped_ = stepped;
     UseSteppedClock(stepped);
+}
+
+std::size_t HeadlessBackend::WaitCount() const {
+    std::lock_guard lock(mutex_);
+    return waits_;
 }
 
 void HeadlessBackend::AdvanceTime(DWORD milliseconds) {

@@ -53,6 +53,9 @@ public:
     // wait's time-out.
     void UseSteppedTime(bool stepped);
     void AdvanceTime(DWORD milliseconds);
+    // How often the window system has waited for events so far: an idle thread that
+    // spins shows as a count that runs away.
+    std::size_t WaitCount() const;
 
     // ---- Input ----
     void KeyDown(UINT virtualKey, const WideString& characters = {});
@@ -105,6 +108,7 @@ private:
     std::condition_variable wake_;
     bool woken_ = false;
     bool stepped_ = false;
+    std::size_t waits_ = 0;
     SIZE screen_;
     std::map<HWND, bool> shown_;
     std::optional<WideString> clipboard_;

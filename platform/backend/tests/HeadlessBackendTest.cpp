@@ -108,6 +108,27 @@ TEST_F(HeadlessBackendTest, TheCaretBlinksWithTheClock) {
     EXPECT_EQ(pixel(4, 4), RGB(0, 255, 255));
 }
 
+TEST_F(HeadlessBackendTest, AnIdleThreadWithAShownCaretSleepsUntilTheNextBlinkAndBlinksWhileWaiting) {
+    backend.UseSteppedTime(true);
+    CreateCaret(window, nullptr, 2, 10);
+    SetCaretPos(4, 4);
+    ShowCaret(window);
+    HeadlessBackend::ProcessMessages();
+    // The blink is due when the wait starts.
+    backend.AdvanceTime(GetCaretBlinkTime());
+    constexpr UINT idleTime = 2000;
+    SetTimer(window, 1, idleTime, nullptr);
+    const std::size_t waitsBefore = backend.WaitCount();
+    WaitMessage();
+    const std::size_t waits = backend.WaitCount() - waitsBefore;
+    KillTimer(window, 1);
+    // One wait per blink, give or take the timer's.
+    EXPECT_GE(waits, idleTime / GetCaretBlinkTime());
+    EXPECT_LE(waits, idleTime / GetCaretBlinkTime() + 2);
+    // Four blinks over 2 s leave the caret as it was drawn.
+    EXPECT_EQ(pixel(4, 4), RGB(0, 255, 255));
+}
+
 TEST_F(HeadlessBackendTest, InputArrivesAtClientPoints) {
     SetFocus(window);
     backend.Click(window, {7, 9});
