@@ -26,6 +26,7 @@ constexpr Integer DefaultTabWidth = 8;
 constexpr Integer SmallListLimit = 64;
 constexpr Integer SmallListGrowth = 16;
 constexpr Integer LargeListGrowthDivisor = 4;
+constexpr Integer AddStringsCapacityStep = 16;
 
 Integer capacityAfterGrowth(Integer capacity) {
     const Int64 grown =
@@ -531,7 +532,9 @@ void TSynEditStringList::AddStrings(TStrings* Strings) {
     insideUpdate(*this, [&] {
         indexOfLongestLine_ = -1;
         const Integer first = GetCount();
-        makeRoomFor(first + count);
+        // A block of lines takes room in whole steps.
+        const Integer needed = first + count;
+        makeRoomFor((needed + AddStringsCapacityStep - 1) / AddStringsCapacityStep * AddStringsCapacityStep);
         for (Integer i = 0; i < count; ++i)
             lines_->insert(first + i, TSynEditStringRecList::newLine(Strings->Get(i), Strings->GetObject(i)));
         fireListChange(OnInserted, first, count);
