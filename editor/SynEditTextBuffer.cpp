@@ -534,7 +534,8 @@ void TSynEditStringList::AddStrings(TStrings* Strings) {
         const Integer first = GetCount();
         // A block of lines takes room in whole steps.
         const Integer needed = first + count;
-        makeRoomFor((needed + AddStringsCapacityStep - 1) / AddStringsCapacityStep * AddStringsCapacityStep);
+        if (needed > GetCapacity())
+            makeRoomFor((needed + AddStringsCapacityStep - 1) / AddStringsCapacityStep * AddStringsCapacityStep);
         for (Integer i = 0; i < count; ++i)
             lines_->insert(first + i, TSynEditStringRecList::newLine(Strings->Get(i), Strings->GetObject(i)));
         fireListChange(OnInserted, first, count);
