@@ -24,3 +24,39 @@ function(quorvane_add_benchmark name library)
   target_compile_definitions(${name} PRIVATE
     QUORVANE_FIXTURES_DIR="${QUORVANE_SHARED_DIR}/fixtures")
 endfunction()
+
+# quorvane_add_program_data(<name> FROM <folder> [TO <subfolder>] [FILES <globs...>]):
+# copies data the program reads at run time from <folder> into the program
+# folder (build/bin, or its <subfolder>), keeping the folder structure; the
+# globs (default: every file below <folder>) are relative to <folder>. A file
+# is copied again when it changes, and a file added to the folder is found by
+# the next build.
+function(quorvane_add_program_data name)
+  cmake_parse_arguments(PARSE_ARGV 1 DATA "" "FROM;TO" "FILES")
+  if(NOT DATA_FILES)
+    set(DATA_FILES "*")
+  endif()
+  set(destination ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+  if(DATA_TO)
+    set(destination ${destination}/${DATA_TO})
+  endif()
+  set(globs "")
+  foreach(pattern IN LISTS DATA_FILES)
+    list(APPEND globs ${DATA_FROM}/${pattern})
+  endforeach()
+  file(GLOB_RECURSE sources LIST_DIRECTORIES false CONFIGURE_DEPENDS ${globs})
+  set(copies "")
+  foreach(source IN LISTS sources)
+    file(RELATIVE_PATH relative ${DATA_FROM} ${source})
+    set(copy ${destination}/${relative})
+    # The copy keeps the source's permissions: a read-only one is removed first.
+    add_custom_command(OUTPUT ${copy}
+      COMMAND ${CMAKE_COMMAND} -E rm -f ${copy}
+      COMMAND ${CMAKE_COMMAND} -E copy ${source} ${copy}
+      DEPENDS ${source}
+      COMMENT "Program folder: ${relative}"
+      VERBATIM)
+    list(APPEND copies ${copy})
+  endforeach()
+  add_custom_target(${name} ALL DEPENDS ${copies})
+endfunction()
