@@ -1,11 +1,8 @@
-// libFuzzer target for the highlighters: the input's first byte picks the
-// JavaScript, the page or the multi-language highlighter (a page with script
-// blocks), the rest is a text scanned line by line, each line from the range
-// the one before ended in. Every line must end, its tokens contiguous and
-// inside the line.
-#include "highlighters/SynHighlighterHtml.h"
-#include "highlighters/SynHighlighterJScript.h"
-#include "highlighters/SynHighlighterMulti.h"
+// libFuzzer target for the highlighters: the input is a text that the
+// JavaScript, the page and the multi-language highlighter (a page with script
+// blocks) each scan line by line, each line from the range the one before
+// ended in. Every line must end, its tokens contiguous and inside the line.
+#include "highlighters/tests/PageWithScripts.h"
 #include "tests/FuzzCheck.h"
 
 #include <cstddef>
@@ -51,27 +48,14 @@ void scanText(TSynCustomHighlighter& highlighter, const std::string& text) {
     }
 }
 
-struct Highlighters {
-    Highlighters() {
-        multi.SetDefaultHighlighter(&html);
-        auto* scheme = static_cast<TScheme*>(multi.Schemes()->Add());
-        scheme->SetCaseSensitive(false);
-        scheme->SetStartExpr("<script[^>]*>");
-        scheme->SetEndExpr("</script>");
-        scheme->SetHighlighter(&js);
-    }
-    TSynJScriptSyn js{nullptr};
-    TSynHTMLSyn html{nullptr};
-    TSynMultiSyn multi{nullptr};
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
-    if (Size == 0) return 0;
-    static Highlighters highlighters;
-    TSynCustomHighlighter* const choices[] = {&highlighters.js, &highlighters.html, &highlighters.multi};
-    TSynCustomHighlighter* chosen = choices[Data[0] % 3];
-    scanText(*chosen, std::string(reinterpret_cast<const char*>(Data) + 1, Size - 1));
+    static PageWithScripts highlighters;
+    const std::string text(reinterpret_cast<const char*>(Data), Size);
+    for (TSynCustomHighlighter* highlighter :
+         {static_cast<TSynCustomHighlighter*>(&highlighters.js), static_cast<TSynCustomHighlighter*>(&highlighters.html),
+          static_cast<TSynCustomHighlighter*>(&highlighters.multi)})
+        scanText(*highlighter, text);
     return 0;
 }
