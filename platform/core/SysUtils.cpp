@@ -2,6 +2,7 @@
 // case and comparison, operating-system error texts and the clock.
 #include "platform/core/SysUtils.h"
 
+#include "platform/core/Clock.h"
 #include "platform/core/CodePages.h"
 
 #include <algorithm>
@@ -1079,14 +1080,15 @@ TDateTime Now() {
 }
 
 DWORD GetTickCount() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    const UInt64 milliseconds =
-        static_cast<UInt64>(now.tv_sec) * 1000 + static_cast<UInt64>(now.tv_nsec) / 1000000;
-    return static_cast<DWORD>(milliseconds);
+    return ClockMilliseconds();
 }
 
 void Sleep(DWORD Milliseconds) {
+    if (PausesDisabled()) return;
+    if (IsClockStepped()) {
+        AdvanceClock(Milliseconds);
+        return;
+    }
     timespec remaining{static_cast<time_t>(Milliseconds / 1000),
                        static_cast<long>(Milliseconds % 1000) * 1000000};
     while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {

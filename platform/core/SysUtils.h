@@ -63,6 +63,7 @@ inline constexpr const char* SMemoryStreamError = "Out of memory while expanding
 inline constexpr const char* SOSError = "System Error.  Code: %d.\r\n%s";
 inline constexpr const char* SUnkOSError = "A call to an OS function failed";
 inline constexpr const char* SCannotCreateDir = "Unable to create directory";
+inline constexpr const char* SBitsIndexError = "Bits index out of range";
 
 // ---- Formatting settings (the framework's globals; US defaults) ----------------
 
@@ -236,6 +237,8 @@ void Assert(bool Condition, const AnsiString& Message = AnsiString(),
 // Days since 30 December 1899, the fraction being the time of day.
 using TDateTime = double;
 TDateTime Now();
+// Both read the program's clock (Clock.h): under stepped time Sleep moves the
+// clock on by its time and returns, and with pauses turned off it returns at once.
 // Milliseconds since the system started; wraps after 49.7 days.
 DWORD GetTickCount();
 void Sleep(DWORD Milliseconds);
