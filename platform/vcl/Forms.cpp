@@ -33,6 +33,7 @@ constexpr const char* SParentRequired = "Control '%s' has no parent window";
 constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
 constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
 constexpr const char* SResNotFound = "Resource %s not found";
+constexpr const char* SNoMDIForm = "Cannot create form. No MDI forms are currently active";
 constexpr const char* ApplicationClassName = "TApplication";
 
 constexpr UINT_PTR HintShowTimer = 1;
@@ -217,7 +218,9 @@ void TCustomForm::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
 
 // ---- TCustomForm: the window ------------------------------------------------------------
 
+// There are no MDI frame windows here, so an MDI child never finds one.
 void TCustomForm::CreateParams(TCreateParams& Params) {
+    if (formStyle_ == fsMDIChild) throw EInvalidOperation(SNoMDIForm);
     TWinControl::CreateParams(Params);
     Params.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
     Params.ExStyle &= ~WS_EX_CONTROLPARENT;
