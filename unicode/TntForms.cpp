@@ -17,6 +17,7 @@
 
 #include <iostream>
 #include <memory>
+#include <typeinfo>
 
 DWORD _SettingChangeTime = 0;
 
@@ -153,7 +154,7 @@ bool TTntApplication::ProcessMessage(MSG& Msg) {
 // hints gets the UTF-16 text.
 bool TTntApplication::executeHintAction(TMessage& Message) {
     auto* action = reinterpret_cast<TBasicAction*>(Message.LParam);
-    if (!action || ClassTypeOf(action) != ClassOf<THintAction>()) return false;
+    if (!action || typeid(*action) != typeid(THintAction)) return false;
     if (static_cast<THintAction*>(action)->Hint() != WideToAnsi(Hint())) return false;
     TTntHintAction wideAction(nullptr);
     wideAction.SetHint(Hint());

@@ -5,11 +5,11 @@
 #include "platform/vcl/tests/VisualTestSupport.h"
 
 #include "platform/core/CodePages.h"
-#include "platform/vcl/EditCtrls.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
 #include "unicode/TntControls.h"
 #include "unicode/TntSystem.h"
+#include "unicode/tests/WideEdit.h"
 
 #include <cstring>
 
@@ -43,24 +43,7 @@ protected:
     void CreateWindowHandle(const TCreateParams& Params) override { CreateUnicodeHandle(this, Params, {}); }
 };
 
-// A wide edit over the system's EDIT class, recording the keys its handlers see.
-class TWideEdit : public TCustomEdit {
-public:
-    using TCustomEdit::TCustomEdit;
-    std::vector<unsigned char> keysPressed;
-    void KeyPress(char& Key) override {
-        keysPressed.push_back(static_cast<unsigned char>(Key));
-        TCustomEdit::KeyPress(Key);
-    }
-
-protected:
-    void CreateWindowHandle(const TCreateParams& Params) override {
-        CreateUnicodeHandle(this, Params, u"EDIT");
-    }
-};
-
 const TClass wideBoxClass = DescribeClass<TWideBox, TCustomControl>();
-const TClass wideEditClass = DescribeClass<TWideEdit, TCustomEdit>();
 
 class ControlsTest : public VisualTest {
 protected:
