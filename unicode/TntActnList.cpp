@@ -58,8 +58,8 @@ bool settingNew(const TCustomActionHelper::WideText& Text, const AnsiString& Cur
 }
 
 WideString getText(TCustomAction* Action, TextOf Field, AnsiGetter Ansi) {
+    if (!isWideAction(Action)) return AnsiToWide((Action->*Ansi)());
     const AnsiString current = (Action->*Ansi)();
-    if (!isWideAction(Action)) return AnsiToWide(current);
     TCustomActionHelper::WideText& text = helperOf(Action)->*Field;
     if (settingNew(text, current)) return text.oldValue;
     return GetSyncedWideString(text.value, current);
