@@ -2,6 +2,7 @@
 
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/Resources.h"
 #include "platform/vcl/Thread.h"
@@ -974,6 +975,11 @@ void TApplication::WndProc(TMessage& Message) {
             break;
         case CM_DEACTIVATE:
             if (OnDeactivate) OnDeactivate(this);
+            break;
+        case CM_ACTIONEXECUTE:
+        case CM_ACTIONUPDATE:
+            Message.Result =
+                DispatchActionToTargets(Message.Msg, reinterpret_cast<TBasicAction*>(Message.LParam)) ? 1 : 0;
             break;
         case WM_TIMER:
             hintTimerExpired(Message.WParam);
