@@ -721,6 +721,10 @@ public:
     virtual void ShowControl(TControl* AControl);
     // The window procedure: WindowProc, with exceptions reported by the application.
     void MainWndProc(TMessage& Message);
+    // The procedure every framework window class is registered with: the
+    // first message of a new window gives CreationControl its handle and
+    // puts the control's object instance in its place.
+    static WNDPROC InitialWindowProc();
 
     // ---- Children ----
     Integer ControlCount() const {
@@ -992,6 +996,10 @@ extern TMouse* Mouse;
 
 // ---- Finding controls ---------------------------------------------------------------------
 
+// The window properties (named after the process, and after the module and
+// thread) that tie a framework window to its control.
+ATOM ControlAtom();
+ATOM WindowAtom();
 // The control a framework window belongs to, or null.
 TWinControl* FindControl(HWND Handle);
 bool IsVCLControl(HWND Handle);
