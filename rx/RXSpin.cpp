@@ -582,3 +582,46 @@ void TRxSpinEdit::Dispatch(TMessage& Message) {
         TCustomEdit::Dispatch(Message);
     }
 }
+
+// ---- Published properties ------------------------------------------------------------------
+
+namespace {
+
+const TTypeInfo* const valueTypeType = DefineEnum<TValueType>("TValueType", {"vtInt", "vtFloat", "vtHex"});
+const TTypeInfo* const buttonKindType = DefineEnum<TSpinButtonKind>("TSpinButtonKind", {"bkStandard", "bkDiagonal"});
+
+const TClass spinButtonClass = DescribeClass<TRxSpinButton, TGraphicControl>([](TClassBuilder<TRxSpinButton>& c) {
+    c.Property("DownGlyph", &TRxSpinButton::DownGlyph, &TRxSpinButton::SetDownGlyph);
+    c.Property("UpGlyph", &TRxSpinButton::UpGlyph, &TRxSpinButton::SetUpGlyph);
+    c.Property("FocusControl", &TRxSpinButton::FocusControl, &TRxSpinButton::SetFocusControl);
+    c.Property("OnTopClick", &TRxSpinButton::OnTopClick, &TRxSpinButton::OnTopClick);
+    c.Property("OnBottomClick", &TRxSpinButton::OnBottomClick, &TRxSpinButton::OnBottomClick);
+});
+
+const TClass upDownClass = DescribeClass<TRxUpDown, TCustomUpDown>([](TClassBuilder<TRxUpDown>& c) {
+    c.Property("OnClick", &TRxUpDown::OnClick, &TRxUpDown::OnClick);
+});
+
+const TClass spinEditClass = DescribeClass<TRxSpinEdit, TCustomEdit>([](TClassBuilder<TRxSpinEdit>& c) {
+    using T = TRxSpinEdit;
+    c.Property("Alignment", &T::Alignment, &T::SetAlignment).Default(taLeftJustify);
+    c.Property("ArrowKeys", &T::ArrowKeys, &T::SetArrowKeys).Default(true);
+    c.Property("ButtonKind", &T::ButtonKind, &T::SetButtonKind).Default(bkDiagonal);
+    c.Property("Decimal", &T::Decimal, &T::SetDecimal).Default(Byte{2});
+    c.Property("EditorEnabled", &T::EditorEnabled, &T::SetEditorEnabled).Default(true);
+    c.Property("Increment", &T::Increment, &T::SetIncrement).Stored(&T::IsIncrementStored);
+    c.Property("MaxValue", &T::MaxValue, &T::SetMaxValue).Stored(&T::IsMaxValueStored);
+    c.Property("MinValue", &T::MinValue, &T::SetMinValue).Stored(&T::IsMinValueStored);
+    c.Property("ValueType", &T::ValueType, &T::SetValueType).Default(vtInt);
+    c.Property("Value", &T::Value, &T::SetValue).Stored(&T::IsValueStored);
+    c.Property("OnTopClick", &T::OnTopClick, &T::OnTopClick);
+    c.Property("OnBottomClick", &T::OnBottomClick, &T::OnBottomClick);
+});
+
+struct RegisterSpinClasses {
+    RegisterSpinClasses() {
+        RegisterClasses({ClassOf<TRxSpinButton>(), ClassOf<TRxUpDown>(), ClassOf<TRxSpinEdit>()});
+    }
+} registerSpinClasses;
+
+} // namespace

@@ -116,7 +116,7 @@ public:
     bool IsIncrementStored() const { return increment_ != 1; }
     bool IsMinValueStored() const { return minValue_ != 0; }
     bool IsMaxValueStored() const { return maxValue_ != 0; }
-    bool IsValueStored() { return Value() != 0; }
+    bool IsValueStored() const { return const_cast<TRxSpinEdit*>(this)->Value() != 0; }
 
     void Dispatch(TMessage& Message) override;
 
