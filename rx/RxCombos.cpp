@@ -218,6 +218,7 @@ void TColorComboBox::DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState 
     const AnsiString name = Items()->Strings(Index).substr(0, MaxNameLength);
     RECT textRect{Rect.Left + SwatchWidth + NameGap, Rect.Top, Rect.Right, Rect.Bottom};
     const UINT flags = static_cast<UINT>(DrawTextBiDiModeFlags(DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX));
+    canvas->RequiredState(TCanvasState{csHandleValid, csFontValid, csBrushValid});
     DrawTextA(canvas->Handle(), name.c_str(), static_cast<int>(name.size()), &textRect, flags);
 }
 
