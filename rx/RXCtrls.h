@@ -44,6 +44,8 @@ bool IsForegroundTask();
 // fit followed by "...", or "..." alone.
 AnsiString ShortenText(const AnsiString& Text, TCanvas* Canvas, Integer MaxWidth);
 AnsiString DelChars(const AnsiString& Text, char Chr);
+// The character height (tmHeight) of a font on the screen.
+Integer ScreenCharacterHeight(HFONT Font);
 
 // ---- File names and command lines ----------------------------------------------
 

@@ -8,7 +8,6 @@
 #include "platform/vcl/Forms.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/Focus.h"
-#include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 #include "platform/win/SystemInfo.h"
@@ -431,13 +430,7 @@ void TRxSpinEdit::SetEditRect() {
 }
 
 Integer TRxSpinEdit::GetMinHeight() {
-    HDC screen = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(screen, Font()->Handle());
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(screen, &metrics);
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
-    return metrics.tmHeight + 4 * GetSystemMetrics(SM_CYBORDER) + 1;
+    return ScreenCharacterHeight(Font()->Handle()) + 4 * GetSystemMetrics(SM_CYBORDER) + 1;
 }
 
 void TRxSpinEdit::CreateParams(TCreateParams& Params) {

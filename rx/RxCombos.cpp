@@ -7,9 +7,9 @@
 #include "platform/core/SysUtils.h"
 #include "platform/win/ComboBoxControl.h"
 #include "platform/win/DrawText.h"
-#include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
+#include "rx/RXCtrls.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -55,13 +55,7 @@ void TOwnerDrawComboBox::SetStyle(TComboBoxStyle Value) {
 }
 
 Integer TOwnerDrawComboBox::GetItemHeight() {
-    HDC screen = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(screen, Font()->Handle());
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(screen, &metrics);
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
-    return std::max(metrics.tmHeight + 1, MinItemHeight);
+    return std::max(ScreenCharacterHeight(Font()->Handle()) + 1, MinItemHeight);
 }
 
 // Writing the framework's item height asks for a new window, which this

@@ -12,7 +12,6 @@
 #include "platform/win/DropFiles.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/Focus.h"
-#include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 #include "platform/win/SysColors.h"
@@ -33,14 +32,6 @@ constexpr char Enter = 13;
 constexpr char Escape = 27;
 
 const DWORD alignmentStyles[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
-
-Integer characterHeight(HDC DC, HFONT Font) {
-    const HGDIOBJ old = SelectObject(DC, Font);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(DC, &metrics);
-    SelectObject(DC, old);
-    return metrics.tmHeight;
-}
 
 } // namespace
 
@@ -263,11 +254,8 @@ void TCustomComboEdit::updateButtonPlace() {
 
 // The smaller of the system font's and the control font's character height.
 Integer TCustomComboEdit::textHeight() {
-    HDC screen = GetDC(nullptr);
-    const Integer system = characterHeight(screen, static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
-    const Integer own = characterHeight(screen, Font()->Handle());
-    ReleaseDC(nullptr, screen);
-    return Min(system, own);
+    return Min(ScreenCharacterHeight(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))),
+               ScreenCharacterHeight(Font()->Handle()));
 }
 
 Integer TCustomComboEdit::minHeight() {
