@@ -580,7 +580,7 @@ void TRxSpinEdit::Dispatch(TMessage& Message) {
 
 namespace {
 
-const TTypeInfo* const valueTypeType = DefineEnum<TValueType>("TValueType", {"vtInt", "vtFloat", "vtHex"});
+const TTypeInfo* const valueTypeType = DefineEnum<TRxSpinEdit::TValueType>("TValueType", {"vtInt", "vtFloat", "vtHex"});
 const TTypeInfo* const buttonKindType = DefineEnum<TSpinButtonKind>("TSpinButtonKind", {"bkStandard", "bkDiagonal"});
 
 const TClass spinButtonClass = DescribeClass<TRxSpinButton, TGraphicControl>([](TClassBuilder<TRxSpinButton>& c) {
@@ -605,7 +605,7 @@ const TClass spinEditClass = DescribeClass<TRxSpinEdit, TCustomEdit>([](TClassBu
     c.Property("Increment", &T::Increment, &T::SetIncrement).Stored(&T::IsIncrementStored);
     c.Property("MaxValue", &T::MaxValue, &T::SetMaxValue).Stored(&T::IsMaxValueStored);
     c.Property("MinValue", &T::MinValue, &T::SetMinValue).Stored(&T::IsMinValueStored);
-    c.Property("ValueType", &T::ValueType, &T::SetValueType).Default(vtInt);
+    c.Property("ValueType", &T::ValueType, &T::SetValueType).Default(TRxSpinEdit::vtInt);
     c.Property("Value", &T::Value, &T::SetValue).Stored(&T::IsValueStored);
     c.Property("OnTopClick", &T::OnTopClick, &T::OnTopClick);
     c.Property("OnBottomClick", &T::OnBottomClick, &T::OnBottomClick);

@@ -75,7 +75,6 @@ private:
     bool scrolling_ = false;
 };
 
-enum TValueType { vtInt, vtFloat, vtHex };
 enum TSpinButtonKind { bkStandard, bkDiagonal };
 
 // The whole (64-bit) and floating values a spin edit holds.
@@ -83,6 +82,9 @@ using TSpinValue = long double;
 
 class TRxSpinEdit : public TCustomEdit {
 public:
+    // Inside the class: the stream reader has a value type of its own.
+    enum TValueType { vtInt, vtFloat, vtHex };
+
     explicit TRxSpinEdit(TComponent* AOwner);
     ~TRxSpinEdit() override;
 

@@ -94,13 +94,13 @@ TEST_F(SpinEditTest, TypedTextIsClampedOnlyWhenTheFieldIsLeft) {
 
 TEST_F(SpinEditTest, EachValueTypeTakesItsOwnCharacters) {
     struct Case {
-        TValueType type;
+        TRxSpinEdit::TValueType type;
         const char16_t* typed;
         const char* text;
         int beeps;
     };
-    for (const Case& c : {Case{vtInt, u"1.5e", "15", 2}, Case{vtFloat, u"1.5.2", "1.52", 1},
-                          Case{vtFloat, u"1E5e", "1E5", 1}, Case{vtHex, u"fFg", "fF", 1}}) {
+    for (const Case& c : {Case{TRxSpinEdit::vtInt, u"1.5e", "15", 2}, Case{TRxSpinEdit::vtFloat, u"1.5.2", "1.52", 1},
+                          Case{TRxSpinEdit::vtFloat, u"1E5e", "1E5", 1}, Case{TRxSpinEdit::vtHex, u"fFg", "fF", 1}}) {
         spin->SetValueType(c.type);
         beeps = 0;
         typeInto(c.typed);
@@ -110,7 +110,7 @@ TEST_F(SpinEditTest, EachValueTypeTakesItsOwnCharacters) {
 }
 
 TEST_F(SpinEditTest, HexadecimalTextIsReadAndWrittenWithoutPrefix) {
-    spin->SetValueType(vtHex);
+    spin->SetValueType(TRxSpinEdit::vtHex);
     spin->SetValue(255);
     EXPECT_EQ(spin->Text(), "FF");
     spin->SetText("ff");
@@ -122,7 +122,7 @@ TEST_F(SpinEditTest, HexadecimalTextIsReadAndWrittenWithoutPrefix) {
 TEST_F(SpinEditTest, FloatsUseTheLocaleSeparatorAndDecimal) {
     const char saved = DecimalSeparator;
     DecimalSeparator = ',';
-    spin->SetValueType(vtFloat);
+    spin->SetValueType(TRxSpinEdit::vtFloat);
     spin->SetValue(2.5);
     EXPECT_EQ(spin->Text(), "2,50");
     spin->SetDecimal(1);
@@ -131,13 +131,13 @@ TEST_F(SpinEditTest, FloatsUseTheLocaleSeparatorAndDecimal) {
 }
 
 TEST_F(SpinEditTest, SwitchingToWholeNumbersRoundsTheIncrement) {
-    spin->SetValueType(vtFloat);
+    spin->SetValueType(TRxSpinEdit::vtFloat);
     spin->SetIncrement(0.4);
-    spin->SetValueType(vtInt);
+    spin->SetValueType(TRxSpinEdit::vtInt);
     EXPECT_EQ(spin->Increment(), 1);
-    spin->SetValueType(vtFloat);
+    spin->SetValueType(TRxSpinEdit::vtFloat);
     spin->SetIncrement(2.6);
-    spin->SetValueType(vtHex);
+    spin->SetValueType(TRxSpinEdit::vtHex);
     EXPECT_EQ(spin->Increment(), 3);
 }
 
