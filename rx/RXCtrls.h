@@ -137,7 +137,6 @@ public:
                TButtonLayout Layout, Integer Margin, Integer Spacing, TRxButtonState State);
     // The image of a state, made on first use; -1 without a glyph.
     Integer CreateButtonGlyph(TRxButtonState State);
-    TGlyphList* GlyphList() const { return glyphList_; }
 
     TNotifyEvent OnChange;
 
@@ -217,7 +216,6 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
     void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-    bool Dragging() const { return dragging_; }
 
 private:
     void GlyphChanged(TObject* Sender);

@@ -111,7 +111,6 @@ public:
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment Value);
     TRxSpinButton* SpinButton() const { return button_; }
-    TRxUpDown* UpDown() const { return upDown_; }
     // Within the limits (none when MinValue equals MaxValue).
     TSpinValue CheckValue(TSpinValue NewValue) const;
     // Stored tests of the published values.

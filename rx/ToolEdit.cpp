@@ -277,7 +277,6 @@ void TCustomComboEdit::wmSize(TMessage& Message) {
 
 void TCustomComboEdit::wmSetFocus(TMessage& Message) {
     TCustomMaskEdit::Dispatch(Message);
-    focused_ = true;
     CreateCaret(Handle(), nullptr, Font()->Style().Contains(fsBold) ? 2 : 1, textHeight());
     ShowCaret(Handle());
 }
@@ -325,10 +324,6 @@ void TCustomComboEdit::Dispatch(TMessage& Message) {
         break;
     case WM_SETFOCUS:
         wmSetFocus(Message);
-        break;
-    case WM_KILLFOCUS:
-        TCustomMaskEdit::Dispatch(Message);
-        focused_ = false;
         break;
     case CN_CTLCOLOREDIT:
         cnCtlColor(Message);
