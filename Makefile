@@ -28,9 +28,10 @@ build: configure
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# Until the program exists, the backend demonstration shows the desktop backend at work.
+# The program itself on the desktop. The backend demonstration stays a tool:
+# ./$(BUILD_DIR)/bin/backend-demo shows every control kind and a web view.
 run: build
-	QUORVANE_BACKEND=gtk ./$(BUILD_DIR)/bin/backend-demo
+	QUORVANE_BACKEND=gtk ./$(BUILD_DIR)/bin/Quorvane
 
 bench: build
 	@for b in $(BUILD_DIR)/bin/*_bench; do [ -x "$$b" ] && "$$b"; done
