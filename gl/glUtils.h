@@ -55,24 +55,25 @@ private:
 // Draws the bevels (outer first) on the sides given with the pen style and
 // width of the DC's pen and, unless Transparent, fills the inside with
 // FillColor. Returns the rectangle inside the bevels.
-TRect DrawBoxEx(HDC DC, TRect Rect, TglSides Sides, TBevelCut Inner, TBevelCut Outer, bool Bold, TColor FillColor,
-                bool Transparent);
+TRect DrawBoxEx(HDC DC, TRect Rect, TglSides Sides, TBevelCut Inner, TBevelCut Outer, bool Bold,
+                TColor FillColor, bool Transparent);
 void GradientBox(HDC DC, const TRect& Rect, TGradient* Gradient, Integer PenStyle, Integer PenWidth);
 // Text in one of the six styles, optionally outlined in DelineateColor,
 // clipped to ClipRect. Draws nothing without a font.
-void ExtTextOutExt(HDC DC, Integer X, Integer Y, const TRect& ClipRect, const AnsiString& Text, TglTextStyle Style,
-                   bool Delineate, bool EffectsOff, TColor TextColor, TColor DelineateColor, TColor HighlightColor,
-                   TColor ShadowColor, TIllumination* Illumination, TGradient* Gradient, TFont* Font);
+void ExtTextOutExt(HDC DC, Integer X, Integer Y, const TRect& ClipRect, const AnsiString& Text,
+                   TglTextStyle Style, bool Delineate, bool EffectsOff, TColor TextColor,
+                   TColor DelineateColor, TColor HighlightColor, TColor ShadowColor,
+                   TIllumination* Illumination, TGradient* Gradient, TFont* Font);
 // Draws Bitmap at Rect's top-left corner moved by the offsets, in the look of
 // DrawState, once, stretched to Rect or tiled over it, optionally leaving out
 // the pixels of TransparentColor. In the disabled look the pixels of
 // DisabledMaskColor are the ones embossed. An empty bitmap draws nothing.
 void CreateBitmapExt(HDC DC, TBitmap* Bitmap, const TRect& Rect, Integer OffsetX, Integer OffsetY,
-                     TglWallpaperOption Wallpaper, TglDrawState DrawState, bool Transparent, TColor TransparentColor,
-                     TColor DisabledMaskColor);
+                     TglWallpaperOption Wallpaper, TglDrawState DrawState, bool Transparent,
+                     TColor TransparentColor, TColor DisabledMaskColor);
 void DrawBitmapExt(HDC DC, TBitmap* Bitmap, const TRect& Rect, Integer OffsetX, Integer OffsetY,
-                   TglWallpaperOption Wallpaper, TglDrawState DrawState, bool Transparent, TColor TransparentColor,
-                   TColor DisabledMaskColor);
+                   TglWallpaperOption Wallpaper, TglDrawState DrawState, bool Transparent,
+                   TColor TransparentColor, TColor DisabledMaskColor);
 // Replaces every pixel of FromColor in Bitmap by ToColor.
 void ChangeBitmapColor(TBitmap* Bitmap, TColor FromColor, TColor ToColor);
 // The set's automatic shadow and highlight, derived from BaseColor when the
@@ -98,6 +99,10 @@ AnsiString ExpandString(const AnsiString& Text, Integer Length);
 const char* StrPosExt(const char* Text, const char* Pattern, Integer Length);
 // True only strictly inside.
 bool IsPointInRect(TPoint Point, const TRect& Rect);
+// Windows' rule for a point in a rectangle: the left and top edges belong to it.
+inline bool RectContains(const TRect& Rect, TPoint Point) {
+    return Point.x >= Rect.Left && Point.x < Rect.Right && Point.y >= Rect.Top && Point.y < Rect.Bottom;
+}
 inline Integer RectW(const TRect& Rect) {
     return Rect.Right - Rect.Left;
 }
@@ -137,8 +142,8 @@ TCustomForm* GetParentForm(TControl* Control);
 void BringParentWindowToTop(TWinControl* Control);
 // Draws the control (when PaintSelf) and its children (windowed ones only
 // with IncludeWindowedChildren) into DC with the control's corner at (X, Y).
-void GetWindowImageFrom(TWinControl* Control, Integer X, Integer Y, bool PaintSelf, bool IncludeWindowedChildren,
-                        HDC DC);
+void GetWindowImageFrom(TWinControl* Control, Integer X, Integer Y, bool PaintSelf,
+                        bool IncludeWindowedChildren, HDC DC);
 void GetWindowImage(TWinControl* Control, bool PaintSelf, bool IncludeWindowedChildren, HDC DC);
 // Draws what lies under Rect (parent coordinates) in the control's parent
 // into DC, Rect's corner at (0, 0).
@@ -148,10 +153,7 @@ HWND FindMainWindow(const AnsiString& ClassName, const AnsiString& Caption);
 template <typename T> T* FindControlAtPt(TWinControl* Control, TPoint Point) {
     for (Integer index = Control->ControlCount() - 1; index >= 0; --index) {
         auto* child = dynamic_cast<T*>(Control->Controls(index));
-        if (!child) continue;
-        const TRect bounds = child->BoundsRect();
-        if (Point.x >= bounds.Left && Point.x < bounds.Right && Point.y >= bounds.Top && Point.y < bounds.Bottom)
-            return child;
+        if (child && RectContains(child->BoundsRect(), Point)) return child;
     }
     return nullptr;
 }

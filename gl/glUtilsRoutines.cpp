@@ -177,7 +177,8 @@ constexpr BYTE ControlFlag = 2;
 constexpr BYTE AltFlag = 4;
 
 void holdModifiers(BYTE Modifiers, DWORD Flags) {
-    const std::pair<BYTE, UINT> modifiers[] = {{ShiftFlag, VK_SHIFT}, {ControlFlag, VK_CONTROL}, {AltFlag, VK_MENU}};
+    const std::pair<BYTE, UINT> modifiers[] = {
+        {ShiftFlag, VK_SHIFT}, {ControlFlag, VK_CONTROL}, {AltFlag, VK_MENU}};
     for (auto [flag, key] : modifiers)
         if (Modifiers & flag) keybd_event(static_cast<BYTE>(key), 0, Flags, 0);
 }
@@ -188,16 +189,17 @@ struct Digraph {
     Byte cyrillic;
     const char* latin;
 };
-const Digraph Digraphs[] = {{0xF5, "kh"}, {0xF6, "ts"}, {0xF7, "ch"}, {0xF8, "sh"}, {0xF9, "shch"},
-                            {0xFE, "iu"}, {0xFF, "ia"}, {0xD5, "Kh"}, {0xD6, "Ts"}, {0xD7, "Ch"},
+const Digraph Digraphs[] = {{0xF5, "kh"}, {0xF6, "ts"},   {0xF7, "ch"}, {0xF8, "sh"}, {0xF9, "shch"},
+                            {0xFE, "iu"}, {0xFF, "ia"},   {0xD5, "Kh"}, {0xD6, "Ts"}, {0xD7, "Ch"},
                             {0xD8, "Sh"}, {0xD9, "Shch"}, {0xDE, "Iu"}, {0xDF, "Ia"}};
 constexpr Byte FirstCyrillic = 0xC0;
 constexpr Byte FirstSmallCyrillic = 0xE0;
 // The Latin letter of each capital from А to Я; the small letters take the lower case.
 constexpr const char* CyrillicCapitals = "ABVGDEGZIIKLMNOPRSTUFHC___\"Y'EUY";
 // The Cyrillic capital of each Latin capital from A to Z; 0 for Q, W and X, which stay.
-constexpr Byte LatinCapitals[26] = {0xC0, 0xC1, 0xD6, 0xC4, 0xC5, 0xD4, 0xC6, 0xD5, 0xC8, 0xC9, 0xCA, 0xCB, 0xCC,
-                                    0xCD, 0xCE, 0xCF, 0,    0xD0, 0xD1, 0xD2, 0xD3, 0xC2, 0,    0,    0xDB, 0xC7};
+constexpr Byte LatinCapitals[26] = {0xC0, 0xC1, 0xD6, 0xC4, 0xC5, 0xD4, 0xC6, 0xD5, 0xC8,
+                                    0xC9, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE, 0xCF, 0,    0xD0,
+                                    0xD1, 0xD2, 0xD3, 0xC2, 0,    0,    0xDB, 0xC7};
 constexpr Byte CaseDistance = 0x20;
 
 AnsiString replaceAll(AnsiString Text, const AnsiString& From, const AnsiString& To) {
@@ -267,7 +269,8 @@ const char* StrPosExt(const char* Text, const char* Pattern, Integer Length) {
     if (!Text || !Pattern || !*Pattern) return nullptr;
     const Integer patternLength = static_cast<Integer>(std::strlen(Pattern));
     for (Integer start = 0; start + patternLength <= Length; ++start)
-        if (std::memcmp(Text + start, Pattern, static_cast<std::size_t>(patternLength)) == 0) return Text + start;
+        if (std::memcmp(Text + start, Pattern, static_cast<std::size_t>(patternLength)) == 0)
+            return Text + start;
     return nullptr;
 }
 
@@ -424,8 +427,8 @@ void BringParentWindowToTop(TWinControl* Control) {
     if (TCustomForm* form = glUtils::GetParentForm(Control)) BringWindowToTop(form->Handle());
 }
 
-void GetWindowImageFrom(TWinControl* Control, Integer X, Integer Y, bool PaintSelf, bool IncludeWindowedChildren,
-                        HDC DC) {
+void GetWindowImageFrom(TWinControl* Control, Integer X, Integer Y, bool PaintSelf,
+                        bool IncludeWindowedChildren, HDC DC) {
     if (PaintSelf) paintAt(DC, X, Y, [&] { static_cast<TPublicWinControl*>(Control)->PaintWindow(DC); });
     for (Integer index = 0; index < Control->ControlCount(); ++index) {
         TControl* child = Control->Controls(index);
@@ -454,7 +457,8 @@ void GetParentImageRect(TControl* Control, const TRect& Rect, HDC DC) {
     for (Integer index = 0; index < parent->ControlCount(); ++index) {
         TControl* sibling = parent->Controls(index);
         if (sibling == Control) break;
-        if (dynamic_cast<TWinControl*>(sibling) || !sibling->Visible() || !intersects(sibling->BoundsRect(), under))
+        if (dynamic_cast<TWinControl*>(sibling) || !sibling->Visible() ||
+            !intersects(sibling->BoundsRect(), under))
             continue;
         paintAt(DC, sibling->Left() - Rect.Left, sibling->Top() - Rect.Top, [&] {
             IntersectClipRect(DC, 0, 0, sibling->Width(), sibling->Height());
@@ -540,7 +544,8 @@ AnsiString Transliterate(const AnsiString& Text, bool ToLatin) {
     AnsiString result = Text;
     for (const Digraph& pair : Digraphs) {
         const AnsiString cyrillic(1, static_cast<char>(pair.cyrillic));
-        result = ToLatin ? replaceAll(result, cyrillic, pair.latin) : replaceAll(result, pair.latin, cyrillic);
+        result =
+            ToLatin ? replaceAll(result, cyrillic, pair.latin) : replaceAll(result, pair.latin, cyrillic);
     }
     for (char& character : result)
         character = ToLatin ? toLatin(character) : toCyrillic(character);

@@ -99,8 +99,8 @@ TEST(UtilityRoutines, FileTypesByExtension) {
     const struct {
         const char* name;
         TglFileType type;
-    } cases[] = {{"a.gif", fftGif},        {"b.JPG", fftJpeg},    {"c.jpeg", fftJpeg},
-                 {"d.Bmp", fftBmp},        {"e.png", fftUndefined}, {"noextension", fftUndefined}};
+    } cases[] = {{"a.gif", fftGif}, {"b.JPG", fftJpeg},      {"c.jpeg", fftJpeg},
+                 {"d.Bmp", fftBmp}, {"e.png", fftUndefined}, {"noextension", fftUndefined}};
     for (const auto& each : cases)
         EXPECT_EQ(GetFileType(each.name), each.type) << each.name;
     EXPECT_EQ(ExtractFileExt(CreateIniFileName()), ".ini");
@@ -112,13 +112,13 @@ TEST(UtilityRoutines, TransliterationBothWays) {
         bool toLatin;
         const char* expected;
     } cases[] = {
-        {"\xD9\xF3\xEA\xE0", true, "Shchuka"},           // Щука
-        {"Chai", false, "\xD7\xE0\xE8"},                 // Чаи
-        {"\xC6\xE8\xEC\xFB", true, "Gimy"},              // Жимы: Ж has the single letter G
-        {"\xDA\xFA\xDC\xFC", true, "\"\"''"},            // hard and soft signs
-        {"QWXqwx 123", false, "QWXqwx 123"},             // no Cyrillic letter: they stay
-        {"shch", false, "\xF8\xF7"},                     // "ch" is replaced before "shch"
-        {"Moskva", false, "\xCC\xEE\xF1\xEA\xE2\xE0"},   // Москва
+        {"\xD9\xF3\xEA\xE0", true, "Shchuka"},         // Щука
+        {"Chai", false, "\xD7\xE0\xE8"},               // Чаи
+        {"\xC6\xE8\xEC\xFB", true, "Gimy"},            // Жимы: Ж has the single letter G
+        {"\xDA\xFA\xDC\xFC", true, "\"\"''"},          // hard and soft signs
+        {"QWXqwx 123", false, "QWXqwx 123"},           // no Cyrillic letter: they stay
+        {"shch", false, "\xF8\xF7"},                   // "ch" is replaced before "shch"
+        {"Moskva", false, "\xCC\xEE\xF1\xEA\xE2\xE0"}, // Москва
     };
     for (const auto& each : cases)
         EXPECT_EQ(Transliterate(each.text, each.toLatin), AnsiString(each.expected)) << each.text;
@@ -130,9 +130,9 @@ TEST(UtilityRoutines, DrawBoxShrinksByStyle) {
         TRect inside;
         bool draws;
     } cases[] = {
-        {fbsFlat, {0, 0, 20, 20}, false},          {fbsStatusControl, {0, 0, 20, 20}, false},
-        {fbsCtl3D, {2, 2, 18, 19}, false},         {fbsRecessed, {3, 3, 19, 18}, true},
-        {fbsRaised, {3, 3, 16, 16}, true},         {fbsRaisedFrame, {5, 5, 16, 16}, true},
+        {fbsFlat, {0, 0, 20, 20}, false},         {fbsStatusControl, {0, 0, 20, 20}, false},
+        {fbsCtl3D, {2, 2, 18, 19}, false},        {fbsRecessed, {3, 3, 19, 18}, true},
+        {fbsRaised, {3, 3, 16, 16}, true},        {fbsRaisedFrame, {5, 5, 16, 16}, true},
         {fbsRecessedFrame, {5, 5, 16, 16}, true},
     };
     for (const auto& each : cases) {
@@ -157,7 +157,8 @@ TEST(UtilityRoutines, JustifiedTextFillsEveryLineButTheLast) {
     canvas->Font()->SetHeight(-12);
     canvas->Brush()->SetStyle(bsClear);
     const TRect rect{0, 0, 100, 80};
-    DrawTextExtAligned(canvas, "one two three four five six seven eight nine ten eleven", rect, ftaBroadwise, false);
+    DrawTextExtAligned(canvas, "one two three four five six seven eight nine ten eleven", rect, ftaBroadwise,
+                       false);
     const Integer lineHeight = canvas->TextHeight("one");
     auto rightmostInk = [&](Integer Line) {
         Integer rightmost = -1;
