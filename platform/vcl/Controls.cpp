@@ -2614,9 +2614,12 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     }
 }
 
-// Controls that paint every pixel themselves (csOpaque) are not erased first.
+// The background is filled whenever the system asks; a control that paints
+// every pixel itself (csOpaque) avoids the request by invalidating without
+// erasing. A double-buffered control is not erased unless it paints into
+// memory (the message's two parameters equal).
 void TWinControl::WMEraseBkgnd(TMessage& Message) {
-    if (!controlStyle_.Contains(csOpaque)) {
+    if (!doubleBuffered_ || Message.WParam == static_cast<WPARAM>(Message.LParam)) {
         const TRect client = ClientRect();
         FillRect(reinterpret_cast<HDC>(Message.WParam), &client, brush_->Handle());
     }
