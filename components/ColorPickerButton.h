@@ -7,6 +7,7 @@
 // (TButtonGlyph, TGlyphList, TGlyphCache).
 #pragma once
 
+#include "platform/vcl/Buttons.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ImgList.h"
 
@@ -15,10 +16,8 @@
 #include <vector>
 
 class TBitmap;
+class TBits;
 class TColorPickerButton;
-
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 enum TIndicatorBorder { ibNone, ibFlat, ibSunken, ibRaised };
 
 using TDropChangingEvent = Closure<void(TObject* Sender, bool& Allowed)>;
@@ -37,7 +36,7 @@ public:
     Integer UsedCount() const { return usedCount_; }
 
 private:
-    std::vector<bool> used_;
+    std::unique_ptr<TBits> used_;
     Integer usedCount_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "components/ColorPickerButton.h"
 #include "components/ColorPickerSupport.h"
 
+#include "platform/core/Classes.h"
 #include "platform/vcl/Pictures.h"
 #include "platform/win/DrawText.h"
 
@@ -35,28 +36,26 @@ bool sideBySide(TButtonLayout Layout) {
 
 // ---- TGlyphList --------------------------------------------------------------------------------------
 
-TGlyphList::TGlyphList(Integer AWidth, Integer AHeight) : TImageList(AWidth, AHeight) {}
+TGlyphList::TGlyphList(Integer AWidth, Integer AHeight)
+    : TImageList(AWidth, AHeight), used_(std::make_unique<TBits>()) {}
 
 TGlyphList::~TGlyphList() = default;
 
+// A freed slot keeps its old image until it is handed out again.
 Integer TGlyphList::AddMasked(TBitmap* Image, TColor MaskColor) {
-    const auto freeSlot = std::find(used_.begin(), used_.end(), false);
-    Integer index;
-    if (freeSlot != used_.end()) {
-        index = static_cast<Integer>(freeSlot - used_.begin());
+    Integer index = used_->OpenBit();
+    if (index < Count())
         ReplaceMasked(index, Image, MaskColor);
-    } else {
+    else
         index = TImageList::AddMasked(Image, MaskColor);
-        used_.resize(index + 1, false);
-    }
-    used_[index] = true;
+    used_->SetBits(index, true);
     ++usedCount_;
     return index;
 }
 
 void TGlyphList::Delete(Integer Index) {
-    if (Index < 0 || Index >= static_cast<Integer>(used_.size()) || !used_[Index]) return;
-    used_[Index] = false;
+    if (Index < 0 || Index >= used_->Size() || !used_->Bits(Index)) return;
+    used_->SetBits(Index, false);
     --usedCount_;
 }
 
