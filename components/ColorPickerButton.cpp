@@ -16,6 +16,8 @@
 
 #include <algorithm>
 
+using namespace ColorPickerButton;
+
 namespace {
 
 constexpr Integer DefaultDropDownWidth = 15;

@@ -7,7 +7,6 @@
 #include "platform/win/BitmapFiles.h"
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -35,10 +34,7 @@ bool writeGlyph(const Art& art, const std::string& path) {
     for (int y = 0; y < glyph.Height(); ++y)
         for (int x = 0; x < glyph.Width(); ++x)
             glyph.Set(x, y, art[y][x] == '#' ? Black : Olive);
-    std::vector<Byte> bytes = EncodeBmp(glyph, SixteenColours);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return !bytes.empty() && static_cast<bool>(file);
+    return WriteBmpFile(glyph, path, SixteenColours);
 }
 
 } // namespace
