@@ -616,4 +616,8 @@ const TClass vellSpinEditClass = DescribeClass<TVellSpinEdit, TCustomEdit>([](TC
     c.Property("OnChange", &E::OnChange, &E::OnChange);
 });
 
+struct RegisterVellSpinEdit {
+    RegisterVellSpinEdit() { RegisterClass(vellSpinEditClass); }
+} registerVellSpinEdit;
+
 } // namespace

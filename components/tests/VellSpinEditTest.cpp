@@ -4,6 +4,7 @@
 #include "components/VellSpinEdit.h"
 
 #include "platform/vcl/Buttons.h"
+#include "platform/vcl/Filers.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Messages.h"
@@ -326,6 +327,29 @@ TEST_F(VellSpinEditTest, PicturesOfTheGaugeAndTheTrackBar) {
     EXPECT_TRUE(backend.SavePng(edit->PopupForm()->Handle(), folder + "spinedit-trackbar.png"));
     backend.MouseUp(panel, buttonPoint());
     Application->ProcessMessages();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(VellSpinEditTest, ReadFromAFormResource) {
+    TForm read(nullptr);
+    ReadComponentText("object Main: TForm\n"
+                      "  Left = 0\n  Top = 0\n  Width = 300\n  Height = 200\n"
+                      "  object Amount: TVellSpinEdit\n"
+                      "    Left = 8\n    Top = 8\n    Width = 120\n    Height = 30\n"
+                      "    MinValue = 1.5\n    MaxValue = 10\n    Precision = 1\n    Value = 3.25\n"
+                      "    TrackBarOrientation = trVertical\n    TrackBarWidth = 80\n"
+                      "  end\n"
+                      "end\n",
+                      &read);
+    auto* amount = dynamic_cast<TVellSpinEdit*>(read.FindComponent("Amount"));
+    ASSERT_TRUE(amount);
+    EXPECT_EQ(amount->MinValue(), 1.5);
+    EXPECT_EQ(amount->Text(), "3.3");
+    EXPECT_EQ(amount->TrackBar()->Orientation(), trVertical);
+    EXPECT_EQ(amount->TrackBarWidth(), 80);
 }
 
 } // namespace
