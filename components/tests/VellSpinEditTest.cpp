@@ -310,6 +310,29 @@ TEST_F(VellSpinEditTest, DraggingFromTheButtonSetsTheValueAlongTheTrackBar) {
     EXPECT_FALSE(edit->Button()->Down());
 }
 
+TEST_F(VellSpinEditTest, AVerticalTrackBarRisesTowardsTheMaximum) {
+    edit->SetTrackBarOrientation(trVertical);
+    HWND panel = edit->Button()->Parent()->Handle();
+    backend.MouseDown(panel, buttonPoint());
+    Application->ProcessMessages();
+    TForm* popup = edit->PopupForm();
+    ASSERT_TRUE(popup->Visible());
+    EXPECT_EQ(popup->Height(), 150);
+    TTrackBar* track = edit->TrackBar();
+    const TRect client = track->ClientRect();
+    backend.MoveMouse(track->ClientToScreen({client.Width() / 2, -40}));
+    Application->ProcessMessages();
+    EXPECT_EQ(edit->Text(), "100.00");
+    EXPECT_EQ(track->Position(), 0);
+    backend.MoveMouse(track->ClientToScreen({client.Width() / 2, client.Height() + 40}));
+    Application->ProcessMessages();
+    EXPECT_EQ(edit->Text(), "0.00");
+    EXPECT_EQ(track->Position(), 1000);
+    backend.MouseUp(panel, buttonPoint());
+    Application->ProcessMessages();
+    EXPECT_FALSE(popup->Visible());
+}
+
 TEST_F(VellSpinEditTest, PicturesOfTheGaugeAndTheTrackBar) {
     edit->SetGaugeAroundCenter(40);
     edit->SetValue(75);
