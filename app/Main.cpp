@@ -60,6 +60,10 @@ const char* const WelcomeText = "-= Quorvane 2 =-\r\n"
                                 "Our web site: http://www.example.com/\r\n"
                                 "Visit us for new scripts and updates!";
 
+AnsiString languageFolder() {
+    return AppDir + "/Lang";
+}
+
 // Addresses a click in the author text may open: web and mail addresses
 // only, "www." ones as http. Anything else gives an empty text.
 AnsiString linkTarget(const AnsiString& Text) {
@@ -228,7 +232,8 @@ void TMainForm::FormCreate(TObject*) {
     GetTable();
     PageBrowse(this);
     LangListBox->SetMask(LanguageMask);
-    LangListBox->SetDirectory(AppDir + "/Lang");
+    // A program folder without language files simply offers none.
+    if (DirectoryExists(languageFolder())) LangListBox->SetDirectory(languageFolder());
     SetCurrentDir(AppDir);
     ShowExportCheckBox->SetChecked(ShowExport);
     MenuInfoPanel->SetChecked(InfoPanel);

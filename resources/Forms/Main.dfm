@@ -12,7 +12,6 @@ object MainForm: TMainForm
   Font.Height = -11
   Font.Name = 'MS Sans Serif'
   Font.Style = []
-  Menu = MainMenu
   OnClose = FormClose
   OnCreate = FormCreate
   OnDestroy = FormDestroy
@@ -1427,45 +1426,27 @@ object MainForm: TMainForm
     end
   end
   object ToolImages: TImageList
-    Left = 8
-    Top = 8
   end
   object JScriptSyn: TSynJScriptSyn
-    Left = 40
-    Top = 8
   end
   object SynHTMLSyn: TSynHTMLSyn
-    Left = 72
-    Top = 8
   end
   object PopupMenu1: TPopupMenu
-    Left = 104
-    Top = 8
   end
   object RxPopupMenu1: TPopupMenu
-    Left = 136
-    Top = 8
   end
   object OpenDialog: TOpenDialog
     DefaultExt = 'quorvane'
     Filter = 'Quorvane DataBase|*.quorvane;*.zelk'
-    Left = 168
-    Top = 8
   end
   object SaveDialog1: TSaveDialog
     DefaultExt = 'htm'
     FileName = 'temp'
     Filter = 'WebPage (*.htm,*.html)|*.htm;*.html'
     Options = [ofOverwritePrompt, ofHideReadOnly, ofEnableSizing]
-    Left = 200
-    Top = 8
   end
   object ReplaceDialog1: TReplaceDialog
-    Left = 232
-    Top = 8
   end
   object Timer1: TTimer
-    Left = 264
-    Top = 8
   end
 end
