@@ -677,7 +677,8 @@ void TTntStrings::LoadFromStream_BOM(TStream* Stream, bool WithBOM) {
         SetTextStr(StringToWideStringEx(remainingBytesOf(Stream), DefaultSystemCodePage()));
         break;
     case csUtf8:
-        SetTextStr(UTF8ToWideString(remainingBytesOf(Stream)));
+        // One bad byte becomes U+FFFD; the strict decoder would drop every line.
+        SetTextStr(UTF8Decode(remainingBytesOf(Stream)));
         break;
     }
 }

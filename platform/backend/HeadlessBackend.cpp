@@ -2,6 +2,7 @@
 // queue; the screen is made up from the windows' own pixels.
 #include "platform/backend/HeadlessBackend.h"
 
+#include "platform/core/Clock.h"
 #include "platform/core/CodePages.h"
 #include "platform/win/BitmapFiles.h"
 #include "platform/win/Keyboard.h"
@@ -78,14 +79,14 @@ private:
     std::size_t current_ = 0;
 };
 
-DWORD realMilliseconds() {
-    auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
-}
-
 } // namespace
 
 HeadlessBackend::HeadlessBackend(SIZE screen) : screen_(screen) {}
+
+HeadlessBackend::~HeadlessBackend() {
+    // The clock is the whole program's: a test's stepped time ends with its backend.
+    if (stepped_) UseSteppedClock(false);
+}
 
 // ---- Windows ----
 
@@ -115,8 +116,7 @@ void HeadlessBackend::Present(HWND, const PixelSurface&, const TRect&) {}
 // ---- Time and waiting ----
 
 DWORD HeadlessBackend::Milliseconds() {
-    std::lock_guard lock(mutex_);
-    return stepped_ ? steppedNow_ : realMilliseconds();
+    return ClockMilliseconds();
 }
 
 void HeadlessBackend::WaitForEvents(DWORD timeout) {
@@ -133,8 +133,9 @@ void HeadlessBackend::WaitForEvents(DWORD timeout) {
         return;
     }
     std::unique_lock lock(mutex_);
-    if (stepped_ && timeout != INFINITE && !woken_) {
-        steppedNow_ += timeout;
+    if (IsClockStepped() && timeout != INFINITE && !woken_) {
+        lock.unlock();
+        AdvanceClock(timeout);
         return;
     }
     if (timeout == INFINITE)
@@ -151,14 +152,12 @@ void HeadlessBackend::Wake() {
 }
 
 void HeadlessBackend::UseSteppedTime(bool stepped) {
-    std::lock_guard lock(mutex_);
-    if (stepped && !stepped_) steppedNow_ = realMilliseconds();
     stepped_ = stepped;
+    UseSteppedClock(stepped);
 }
 
 void HeadlessBackend::AdvanceTime(DWORD milliseconds) {
-    std::lock_guard lock(mutex_);
-    steppedNow_ += milliseconds;
+    AdvanceClock(milliseconds);
 }
 
 void HeadlessBackend::SetIdleHandler(std::function<void()> handler) {

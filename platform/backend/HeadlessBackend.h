@@ -20,6 +20,7 @@ public:
     static constexpr int DefaultScreenHeight = 768;
 
     explicit HeadlessBackend(SIZE screen = {DefaultScreenWidth, DefaultScreenHeight});
+    ~HeadlessBackend() override;
 
     // ---- Backend ----
     void WindowCreated(HWND window, const TRect& bounds) override;
@@ -44,8 +45,9 @@ public:
     std::unique_ptr<WebView> CreateWebView(HWND host, const TRect& clientRect, WebViewEvents events) override;
 
     // ---- Time ----
-    // Stepped time stands still until AdvanceTime; a wait with nothing to do
-    // then moves it on by the wait's time-out.
+    // Stepped time (the program's clock, Clock.h) stands still until
+    // AdvanceTime or Sleep; a wait with nothing to do then moves it on by the
+    // wait's time-out.
     void UseSteppedTime(bool stepped);
     void AdvanceTime(DWORD milliseconds);
 
@@ -89,7 +91,6 @@ private:
     std::condition_variable wake_;
     bool woken_ = false;
     bool stepped_ = false;
-    DWORD steppedNow_ = 0;
     SIZE screen_;
     std::map<HWND, bool> shown_;
     std::optional<WideString> clipboard_;

@@ -151,6 +151,10 @@ private:
 
 // ---- Types ---------------------------------------------------------------------
 
+// Controls take the newer look (flat borders, the system's menu font): always
+// so here; control sets that also know the older look test it.
+constexpr bool NewStyleControls = true;
+
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;

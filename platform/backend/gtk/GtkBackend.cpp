@@ -3,6 +3,7 @@
 // become the window system's input and messages, and the desktop services.
 #include "platform/backend/gtk/GtkBackend.h"
 
+#include "platform/core/Clock.h"
 #include "platform/backend/Backend.h"
 #include "platform/backend/gtk/DesktopFileChooser.h"
 #include "platform/backend/gtk/DesktopSession.h"
@@ -516,8 +517,7 @@ void GtkBackend::runDeferred() {
 // ---- Time and waiting ----
 
 DWORD GtkBackend::Milliseconds() {
-    auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    return ClockMilliseconds();
 }
 
 void GtkBackend::WaitForEvents(DWORD timeout) {
