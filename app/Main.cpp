@@ -4,7 +4,9 @@
 #include "app/PageComposition.h"
 #include "app/Settings.h"
 #include "app/TempFiles.h"
+#include "components/ColorPickerButton.h"
 #include "editor/SynEdit.h"
+#include "gl/glGrBox.h"
 #include "highlighters/SynHighlighterHtml.h"
 #include "highlighters/SynHighlighterJScript.h"
 #include "platform/core/CodePages.h"
@@ -18,6 +20,7 @@
 #include "platform/vcl/Grids.h"
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/Pictures.h"
 #include "platform/vcl/Registry.h"
 #include "platform/vcl/RichEdits.h"
 #include "platform/vcl/StdCtrls.h"
@@ -44,6 +47,7 @@ constexpr const char* RegistryKey = "Software\\Marrowind\\Quorvane";
 constexpr const char* DatabaseMask = "*.quorvane;*.zelk";
 constexpr const char* LanguageMask = "*.lng";
 constexpr const char* OkText = "OK";
+constexpr const char* ToolImagesResource = "TOOLBUTTONS";
 constexpr Integer WrapOffImage = 20;
 constexpr Integer WrapOnImage = 21;
 constexpr Integer JavaScriptImage = 25;
@@ -74,13 +78,14 @@ AnsiString linkTarget(const AnsiString& Text) {
     return {};
 }
 
-void registerHighlighterClasses() {
-    for (TClass highlighter : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>()})
-        if (!GetClass(highlighter->ClassName())) RegisterClass(highlighter);
+// The form's component classes that their own units leave unregistered.
+void registerComponentClasses() {
+    for (TClass component : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>(), ClassOf<TColorPickerButton>()})
+        if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 
 const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TMainForm>& c) {
-    registerHighlighterClasses();
+    registerComponentClasses();
 #define FIELD(name) c.Field(#name, &TMainForm::name)
     FIELD(MainMenu); FIELD(MenuFile); FIELD(MenuOpen); FIELD(MenuExport); FIELD(MenuExit); FIELD(MenuView);
     FIELD(MenuSource); FIELD(MenuSummary); FIELD(MenuPreview); FIELD(MenuInfoPanel); FIELD(MenuSettings);
@@ -125,12 +130,21 @@ const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TM
 
 TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     LoadFormResource();
+    loadToolImages();
     applySettings();
     prepareInfoEdit();
     placeStatusProgress();
 }
 
 TMainForm::~TMainForm() = default;
+
+// Image lists keep no pictures in form resources here: the tool bar's come
+// from their own bitmap, magenta standing for transparent.
+void TMainForm::loadToolImages() {
+    TBitmap strip;
+    strip.LoadFromResourceName(nullptr, ToolImagesResource);
+    ToolImages->AddMasked(&strip, clFuchsia);
+}
 
 void TMainForm::applySettings() {
     const TQuorvaneSettings settings = ReadSettings(TIniFile(SettingsFileName()));

@@ -15,7 +15,7 @@ class TComboBox;
 class TCppWebBrowser;
 class TEdit;
 class TFileListBox;
-class TGroupBox;
+class TglGroupBox;
 class TLabel;
 class TListBox;
 class TMainMenu;
@@ -119,7 +119,7 @@ public:
     TPanel* CaptionPanel = nullptr;
     TCppWebBrowser* CppWebBrowser1 = nullptr;
     TStatusBar* BrowsStatusBar = nullptr;
-    TGroupBox* WizGroupBox = nullptr;
+    TglGroupBox* WizGroupBox = nullptr;
     TLabel* WizLabel = nullptr;
     TPanel* PrevWizPanel = nullptr;
 
@@ -206,6 +206,7 @@ public:
     void InfoEditWndProc(TMessage& Message);
 
 private:
+    void loadToolImages();
     void applySettings();
     void prepareInfoEdit();
     void placeStatusProgress();
