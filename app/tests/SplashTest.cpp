@@ -4,6 +4,8 @@
 #include "app/Program.h"
 #include "app/Settings.h"
 #include "app/Splash.h"
+#include "platform/core/Clock.h"
+#include "platform/core/SysUtils.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/CommCtrl.h"
@@ -60,6 +62,7 @@ TEST_F(SplashTest, TheWindowIsPaintedWithTheGradientInARoundedRegion) {
 // What the program's entry did at each progress step, seen from a hook on
 // the messages sent to windows.
 struct Step {
+    DWORD time;
     LRESULT positionBefore;
     bool mainFormMade;
     bool mainFormShown;
@@ -69,7 +72,7 @@ std::vector<Step> steps;
 LRESULT watchSteps(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code >= 0 && sent->message == PBM_DELTAPOS && SplashForm) {
-        steps.push_back({SendMessageA(sent->hwnd, PBM_GETPOS, 0, 0), MainForm && MainForm->HandleAllocated(),
+        steps.push_back({GetTickCount(), SendMessageA(sent->hwnd, PBM_GETPOS, 0, 0), MainForm && MainForm->HandleAllocated(),
                          MainForm && IsWindowVisible(MainForm->Handle())});
         EXPECT_EQ(sent->wParam, 1u);
     }
@@ -83,8 +86,11 @@ TEST_F(SplashTest, TheEntryMakesTheMainWindowThenStepsTheBarToEightAndShowsTheWi
     setenv("TMPDIR", temporary.Path().c_str(), 1);
     bool splashGoneAtRun = false;
     bool mainShownAtRun = false;
+    DWORD runTime = 0;
+    UseSteppedClock(true);
     backend.SetIdleHandler([&] {
         backend.SetIdleHandler(nullptr);
+        runTime = GetTickCount();
         splashGoneAtRun = SplashForm == nullptr;
         mainShownAtRun = MainForm && IsWindowVisible(MainForm->Handle());
         MainForm->Close();
@@ -92,6 +98,7 @@ TEST_F(SplashTest, TheEntryMakesTheMainWindowThenStepsTheBarToEightAndShowsTheWi
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watchSteps, nullptr, GetCurrentThreadId());
     EXPECT_EQ(WinMain(), 0);
     UnhookWindowsHookEx(hook);
+    UseSteppedClock(false);
     std::remove(iniName.c_str());
 
     ASSERT_EQ(steps.size(), SplashPauses.size());
@@ -100,6 +107,8 @@ TEST_F(SplashTest, TheEntryMakesTheMainWindowThenStepsTheBarToEightAndShowsTheWi
         EXPECT_EQ(steps[i].positionBefore, static_cast<LRESULT>(i));
         EXPECT_TRUE(steps[i].mainFormMade);
         EXPECT_FALSE(steps[i].mainFormShown);
+        const DWORD next = i + 1 < steps.size() ? steps[i + 1].time : runTime;
+        EXPECT_EQ(next - steps[i].time, SplashPauses[i]);
     }
     EXPECT_TRUE(splashGoneAtRun);
     EXPECT_TRUE(mainShownAtRun);
