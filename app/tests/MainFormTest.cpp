@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "app/TempFiles.h"
 #include "editor/SynEdit.h"
+#include "gl/glGrBox.h"
 #include "highlighters/SynHighlighterHtml.h"
 #include "highlighters/SynHighlighterJScript.h"
 #include "platform/core/CodePages.h"
@@ -11,6 +12,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/FileCtrl.h"
 #include "platform/vcl/Grids.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/RichEdits.h"
@@ -125,6 +127,24 @@ TEST_F(MainFormTest, SettingsAreAppliedAsTheyAreRead) {
     EXPECT_EQ(form->JScriptSyn->IdentifierAttri()->Foreground(), clNavy);
     EXPECT_EQ(form->SynHTMLSyn->IdentifierAttri()->Foreground(), clNavy);
     EXPECT_EQ(form->OperaEdit->Text(), "/opt/opera/opera");
+}
+
+TEST_F(MainFormTest, WithoutTheInformationPanelTheStripGrowsAndItsBoxesStayHidden) {
+    start();
+    const Integer shownHeight = form->Panel3->Height();
+    EXPECT_TRUE(form->InfoEdit->Visible());
+    EXPECT_TRUE(form->MenuInfoPanel->Checked());
+    EXPECT_TRUE(form->InfoButton->Down());
+    form.reset();
+
+    start("[Form]\nInfoPanel=0\nShowExport=0\n");
+    EXPECT_EQ(form->Panel3->Height(), shownHeight + 90);
+    EXPECT_FALSE(form->InfoEdit->Visible());
+    EXPECT_FALSE(form->RemarksEdit->Visible());
+    EXPECT_FALSE(form->FilesMemo->Visible());
+    EXPECT_FALSE(form->MenuInfoPanel->Checked());
+    EXPECT_FALSE(form->InfoButton->Down());
+    EXPECT_FALSE(form->ShowExportCheckBox->Checked());
 }
 
 TEST_F(MainFormTest, AMalformedColourStopsTheConstruction) {
@@ -254,6 +274,35 @@ TEST_F(MainFormTest, EachDemoScriptShowsItsPartsNotesAndAttachedFiles) {
     form->FormClose(form.get(), action);
     for (const AnsiString& gone : previousFiles) EXPECT_FALSE(Exists(tempDir + gone)) << gone;
     EXPECT_FALSE(Exists(tempDir + AttachedListFile));
+}
+
+TEST_F(MainFormTest, AChosenScriptEnablesExportAndShowsTheWizardCollapsed) {
+    start();
+    EXPECT_FALSE(form->ExportButton->Enabled());
+    EXPECT_FALSE(form->WizGroupBox->Visible());
+    chooseTitle(0);
+    EXPECT_TRUE(form->ExportButton->Enabled());
+    EXPECT_TRUE(form->MenuExport->Enabled());
+    EXPECT_TRUE(form->BrowsStatusBar->Visible());
+    EXPECT_TRUE(form->WizGroupBox->Visible());
+    EXPECT_TRUE(form->WizGroupBox->Collapsed());
+    EXPECT_EQ(form->WizardLines->Count(), 4);
+}
+
+TEST_F(MainFormTest, ADatabaseDoubleClickedInTheListIsOpenedAndThePageGoesWithTheWindow) {
+    start();
+    ASSERT_EQ(form->DBListBox->Items()->IndexOf("demo.zelk"), 0);
+    chooseCategory("Images");
+    chooseTitle(0);
+    ASSERT_TRUE(Exists(tempDir + "btn_on.gif"));
+    form->DBListBox->SetItemIndex(0);
+    form->DBListBoxSelect(form->DBListBox);
+    EXPECT_FALSE(Exists(tempDir + "btn_on.gif"));
+    EXPECT_EQ(form->TypeComboBox->Text(), "Clocks and dates");
+    EXPECT_EQ(DBName, ProgramFolder() + "/demo.zelk");
+    ASSERT_TRUE(Exists(tempDir + PreviewPageFile));
+    form.reset();
+    EXPECT_FALSE(Exists(tempDir + PreviewPageFile));
 }
 
 TEST_F(MainFormTest, ChoosingNoTitleEmptiesThePreviousScript) {

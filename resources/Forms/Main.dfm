@@ -134,6 +134,7 @@ object MainForm: TMainForm
       Tag = 7
       ImageIndex = 7
       Style = tbsCheck
+      Down = True
     end
     object ColorButton: TToolButton
       Left = 138
