@@ -15,6 +15,7 @@
 #include "platform/vcl/FileCtrl.h"
 #include "platform/vcl/Grids.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/Registry.h"
 #include "platform/vcl/RichEdits.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBars.h"
@@ -107,6 +108,10 @@ TEST_F(MainFormTest, WithoutASettingsFileTheDefaultsApplyAndTheDemoLibraryOpens)
     EXPECT_EQ(page(), ReadFile(expectedPages + "empty.htm"));
     EXPECT_FALSE(Exists(iniName));
     EXPECT_EQ(form->PageControl1->ActivePageIndex(), 0);
+    EXPECT_EQ(GetCurrentDir(), ProgramFolder());
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey("Software\\Marrowind\\Quorvane", false));
+    EXPECT_EQ(registry.ReadString("AppDir"), ProgramFolder());
 }
 
 TEST_F(MainFormTest, SettingsAreAppliedAsTheyAreRead) {
