@@ -108,7 +108,6 @@ const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TM
     FIELD(ReplaceDialog1); FIELD(PopupMenu1); FIELD(RxPopupMenu1); FIELD(Timer1);
 #undef FIELD
     c.Method("FormCreate", &TMainForm::FormCreate);
-    c.Method("FormShow", &TMainForm::FormShow);
     c.Method("FormClose", &TMainForm::FormClose);
     c.Method("FormDestroy", &TMainForm::FormDestroy);
     c.Method("CloseApplication", &TMainForm::CloseApplication);
@@ -204,8 +203,6 @@ void TMainForm::placeStatusProgress() {
                               panels->Items(2)->Width() - 2, StatusBar->Height() - 3);
     StatusProgress->SetVisible(false);
 }
-
-void TMainForm::FormShow(TObject*) {}
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
     DBName = AfterLastSeparator(DBName);

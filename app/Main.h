@@ -176,7 +176,6 @@ public:
 
     // ---- Window ----
     void FormCreate(TObject* Sender);
-    void FormShow(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
     void FormDestroy(TObject* Sender);
     void CloseApplication(TObject* Sender);
