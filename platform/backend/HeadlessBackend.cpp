@@ -2,6 +2,7 @@
 // queue; the screen is made up from the windows' own pixels.
 #include "platform/backend/HeadlessBackend.h"
 
+#include "platform/core/Clock.h"
 #include "platform/core/CodePages.h"
 #include "platform/win/BitmapFiles.h"
 #include "platform/win/Keyboard.h"
@@ -78,14 +79,15 @@ private:
     std::size_t current_ = 0;
 };
 
-DWORD realMilliseconds() {
-    auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
-}
-
 } // namespace
 
 HeadlessBackend::HeadlessBackend(SIZE screen) : screen_(screen) {}
+
+HeadlessBackend::~HeadlessBackend() {
+    // The clock is the whole program's: a test's stepped time ends with its backend.
+    if (stepped_) UseSteppedClock(false);
+    if (recordingStarts_) SetProgramStarter(nullptr);
+}
 
 // ---- Windows ----
 
@@ -115,14 +117,14 @@ void HeadlessBackend::Present(HWND, const PixelSurface&, const TRect&) {}
 // ---- Time and waiting ----
 
 DWORD HeadlessBackend::Milliseconds() {
-    std::lock_guard lock(mutex_);
-    return stepped_ ? steppedNow_ : realMilliseconds();
+    return ClockMilliseconds();
 }
 
 void HeadlessBackend::WaitForEvents(DWORD timeout) {
     std::function<void()> handler;
     {
         std::lock_guard lock(mutex_);
+        ++waits_;
         if (!inIdleHandler_) handler = idleHandler_;
         inIdleHandler_ = static_cast<bool>(handler);
     }
@@ -133,8 +135,9 @@ void HeadlessBackend::WaitForEvents(DWORD timeout) {
         return;
     }
     std::unique_lock lock(mutex_);
-    if (stepped_ && timeout != INFINITE && !woken_) {
-        steppedNow_ += timeout;
+    if (IsClockStepped() && timeout != INFINITE && !woken_) {
+        lock.unlock();
+        AdvanceClock(timeout);
         return;
     }
     if (timeout == INFINITE)
@@ -144,6 +147,11 @@ void HeadlessBackend::WaitForEvents(DWORD timeout) {
     woken_ = false;
 }
 
+bool HeadlessBackend::AnswerMayCome(int quietWaits) {
+    std::lock_guard lock(mutex_);
+    return idleHandler_ && !inIdleHandler_ && quietWaits == 0;
+}
+
 void HeadlessBackend::Wake() {
     std::lock_guard lock(mutex_);
     woken_ = true;
@@ -151,14 +159,17 @@ void HeadlessBackend::Wake() {
 }
 
 void HeadlessBackend::UseSteppedTime(bool stepped) {
-    std::lock_guard lock(mutex_);
-    if (stepped && !stepped_) steppedNow_ = realMilliseconds();
     stepped_ = stepped;
+    UseSteppedClock(stepped);
+}
+
+std::size_t HeadlessBackend::WaitCount() const {
+    std::lock_guard lock(mutex_);
+    return waits_;
 }
 
 void HeadlessBackend::AdvanceTime(DWORD milliseconds) {
-    std::lock_guard lock(mutex_);
-    steppedNow_ += milliseconds;
+    AdvanceClock(milliseconds);
 }
 
 void HeadlessBackend::SetIdleHandler(std::function<void()> handler) {
@@ -183,7 +194,17 @@ SIZE HeadlessBackend::ScreenSize() {
 }
 
 void HeadlessBackend::ReadScreen(const TRect& rect, PixelSurface& screen) {
-    ComposeScreen(rect, screen);
+    std::shared_ptr<const PixelSurface> image;
+    {
+        std::lock_guard lock(mutex_);
+        image = screenImage_;
+    }
+    ComposeScreen(rect, screen, image.get());
+}
+
+void HeadlessBackend::SetScreenImage(std::shared_ptr<const PixelSurface> image) {
+    std::lock_guard lock(mutex_);
+    screenImage_ = std::move(image);
 }
 
 void HeadlessBackend::SetCursorShape(CursorShape shape, HCURSOR) {
@@ -226,6 +247,24 @@ bool HeadlessBackend::OpenUrl(const WideString& target) {
     std::lock_guard lock(mutex_);
     openedUrls_.push_back(target);
     return true;
+}
+
+void HeadlessBackend::RecordProgramStarts(bool record) {
+    recordingStarts_ = record;
+    if (!record) {
+        SetProgramStarter(nullptr);
+        return;
+    }
+    SetProgramStarter([this](const ShellProgramStart& start) {
+        std::lock_guard lock(mutex_);
+        startedPrograms_.push_back(start);
+        return true;
+    });
+}
+
+std::vector<ShellProgramStart> HeadlessBackend::StartedPrograms() const {
+    std::lock_guard lock(mutex_);
+    return startedPrograms_;
 }
 
 std::vector<WideString> HeadlessBackend::OpenedUrls() const {

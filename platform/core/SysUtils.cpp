@@ -2,6 +2,7 @@
 // case and comparison, operating-system error texts and the clock.
 #include "platform/core/SysUtils.h"
 
+#include "platform/core/Clock.h"
 #include "platform/core/CodePages.h"
 
 #include <algorithm>
@@ -1054,7 +1055,7 @@ void AbstractError() {
     throw EAbstractError(SAbstractError);
 }
 
-void Assert(bool Condition, const AnsiString& Message, std::source_location Where) {
+void Assert(bool Condition, const AnsiString& Message, TSourceLocation Where) {
     if (Condition) return;
     const AnsiString file = Where.file_name();
     const AnsiString unit = file.substr(file.find_last_of("/\\") + 1);
@@ -1079,14 +1080,15 @@ TDateTime Now() {
 }
 
 DWORD GetTickCount() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    const UInt64 milliseconds =
-        static_cast<UInt64>(now.tv_sec) * 1000 + static_cast<UInt64>(now.tv_nsec) / 1000000;
-    return static_cast<DWORD>(milliseconds);
+    return ClockMilliseconds();
 }
 
 void Sleep(DWORD Milliseconds) {
+    if (PausesDisabled()) return;
+    if (IsClockStepped()) {
+        AdvanceClock(Milliseconds);
+        return;
+    }
     timespec remaining{static_cast<time_t>(Milliseconds / 1000),
                        static_cast<long>(Milliseconds % 1000) * 1000000};
     while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {

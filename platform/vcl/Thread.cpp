@@ -1,5 +1,7 @@
 #include "platform/vcl/Thread.h"
 
+#include "platform/core/Clock.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -33,6 +35,14 @@ std::deque<SyncRequest*>& syncQueue() {
 
 // Static set-up runs on the thread that starts the program.
 const std::thread::id mainThreadId = std::this_thread::get_id();
+
+// Taking the lock between the clock's step and the notice means a sleeper
+// that has just read the old time is already waiting when the notice comes.
+void wakeSleepersOnClockSteps() {
+    std::lock_guard lock(stateMutex());
+    stateChanged().notify_all();
+}
+const bool clockListened = (AddClockListener(wakeSleepersOnClockSteps), true);
 
 } // namespace
 
@@ -157,18 +167,21 @@ LongWord TThread::WaitFor() {
 }
 
 bool TThread::Sleep(DWORD Milliseconds) {
-    using Clock = std::chrono::steady_clock;
     std::unique_lock lock(stateMutex());
-    auto deadline = Clock::now() + std::chrono::milliseconds(Milliseconds);
+    DWORD deadline = ClockMilliseconds() + Milliseconds;
     while (!terminated_) {
         if (suspendCount_ > 0) {
             stateChanged().wait(lock, [this] { return suspendCount_ == 0 || terminated_; });
-            deadline = Clock::now() + std::chrono::milliseconds(Milliseconds);
+            deadline = ClockMilliseconds() + Milliseconds;
             continue;
         }
-        if (stateChanged().wait_until(lock, deadline) == std::cv_status::timeout && suspendCount_ == 0 &&
-            !terminated_)
-            return true;
+        const auto remaining = static_cast<Integer>(deadline - ClockMilliseconds());
+        if (remaining <= 0) return true;
+        // Stepped time moves only when a listener below tells everyone.
+        if (IsClockStepped())
+            stateChanged().wait(lock);
+        else
+            stateChanged().wait_for(lock, std::chrono::milliseconds(remaining));
     }
     return false;
 }

@@ -3,6 +3,7 @@
 // requests.
 #include "platform/win/BackendInterface.h"
 
+#include "platform/core/Clock.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Painting.h"
@@ -27,8 +28,7 @@ public:
     void Present(HWND, const PixelSurface&, const TRect&) override {}
 
     DWORD Milliseconds() override {
-        auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
-        return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+        return ClockMilliseconds();
     }
 
     void WaitForEvents(DWORD timeout) override {

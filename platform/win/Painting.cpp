@@ -466,12 +466,14 @@ std::shared_ptr<PixelSurface> CaptureWindowPixels(HWND handle, bool clientOnly) 
     return copy;
 }
 
-void ComposeScreen(const TRect& rect, PixelSurface& screen) {
+void ComposeScreen(const TRect& rect, PixelSurface& screen, const PixelSurface* desktopImage) {
     TRect area = IntersectRects(rect, screen.Bounds());
     Pixel desktop = PixelFromColorRef(GetSysColor(COLOR_DESKTOP));
     for (int y = area.Top; y < area.Bottom; ++y)
-        for (int x = area.Left; x < area.Right; ++x)
-            screen.Set(x, y, desktop);
+        for (int x = area.Left; x < area.Right; ++x) {
+            const bool imaged = desktopImage && RectContains(desktopImage->Bounds(), {x, y});
+            screen.Set(x, y, imaged ? desktopImage->At(x, y) : desktop);
+        }
     std::vector<Window*> topLevels = DesktopWindowObject().children;
     for (auto each = topLevels.rbegin(); each != topLevels.rend(); ++each) {
         Window& window = **each;

@@ -212,6 +212,18 @@ TEST_F(StockFormTest, TheIconGoesToTheWindow) {
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(form->Handle(), WM_GETICON, ICON_BIG, 0)), form->Icon()->Handle());
 }
 
+TEST_F(FormsTest, AnMdiChildFindsNoMdiForm) {
+    auto form = plainForm();
+    form->SetFormStyle(fsMDIChild);
+    try {
+        form->HandleNeeded();
+        FAIL() << "an MDI child was made";
+    } catch (const EInvalidOperation& error) {
+        EXPECT_EQ(error.Message, "Cannot create form. No MDI forms are currently active");
+    }
+    EXPECT_FALSE(form->HandleAllocated());
+}
+
 } // namespace
 
 TEST_F(FormsTest, AFormIsBuiltFromItsTextResourceWithNestedControls) {

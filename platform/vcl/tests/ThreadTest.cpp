@@ -1,5 +1,6 @@
 #include "platform/vcl/Thread.h"
 
+#include "platform/core/Clock.h"
 #include "platform/core/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +141,22 @@ TEST(Thread, ASuspendedWorkerHoldsItsSleepUntilResumed) {
     thread.Resume();
     EXPECT_FALSE(thread.Suspended());
     EXPECT_TRUE(pumpUntil([&] { return thread.ticks >= held + 3; }));
+}
+
+TEST(Thread, ASleepUnderSteppedTimeEndsWhenTheClockIsMovedPastIt) {
+    UseSteppedClock(true);
+    const DWORD start = ClockMilliseconds();
+    TSleepingThread thread;
+    thread.Resume();
+    EXPECT_TRUE(pumpUntil([&] {
+        AdvanceClock(5);
+        return thread.ticks >= 3;
+    }));
+    // Three sleeps of 20 ms each took at least that much of the stepped clock.
+    EXPECT_GE(ClockMilliseconds() - start, 60u);
+    thread.Terminate();
+    thread.WaitFor();
+    UseSteppedClock(false);
 }
 
 TEST(Thread, TerminateEndsASleepAtOnce) {
