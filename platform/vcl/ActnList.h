@@ -279,6 +279,17 @@ private:
     TControl* control_;
 };
 
+// The control's Action property by another name, for code that reads better
+// with a free function.
+inline void SetControlAction(TControl* Control, TBasicAction* Action) {
+    Control->SetAction(Action);
+}
+inline TBasicAction* GetControlAction(TControl* Control) {
+    return Control->Action();
+}
+inline TControlActionLink* GetControlActionLink(TControl* Control) {
+    return Control->ActionLink();
+}
 // What a control takes from an action (the framework's ActionChange): with
 // CheckDefaults only the values the control still has at their defaults.
 void ControlActionChange(TControl* Control, TBasicAction* Sender, bool CheckDefaults);
