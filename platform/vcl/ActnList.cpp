@@ -425,67 +425,6 @@ void TControlActionLink::SetOnExecute(TNotifyEvent Value) {
     if (IsOnExecuteLinked()) control_->OnClick = Value;
 }
 
-namespace {
-
-// The links of the controls that have an action; a control that goes takes its link along.
-class ControlLinks : public TComponent {
-public:
-    ControlLinks() : TComponent(nullptr) {}
-
-    TControlActionLink* Find(TControl* Control) const {
-        auto found = links_.find(Control);
-        return found == links_.end() ? nullptr : found->second.get();
-    }
-
-    TControlActionLink& Ensure(TControl* Control) {
-        std::unique_ptr<TControlActionLink>& link = links_[Control];
-        if (!link) {
-            link = std::make_unique<TControlActionLink>(Control);
-            Control->FreeNotification(this);
-        }
-        return *link;
-    }
-
-    void Remove(TControl* Control) {
-        if (links_.erase(Control)) Control->RemoveFreeNotification(this);
-    }
-
-    void Notification(TComponent* AComponent, TOperation Operation) override {
-        TComponent::Notification(AComponent, Operation);
-        if (Operation == opRemove) links_.erase(AComponent);
-    }
-
-private:
-    std::map<TComponent*, std::unique_ptr<TControlActionLink>> links_;
-};
-
-ControlLinks& controlLinks() {
-    static ControlLinks links;
-    return links;
-}
-
-} // namespace
-
-void SetControlAction(TControl* Control, TBasicAction* Action) {
-    ControlLinks& links = controlLinks();
-    if (!Action) {
-        links.Remove(Control);
-        return;
-    }
-    TControlActionLink& link = links.Ensure(Control);
-    link.SetAction(Action);
-    ControlActionChange(Control, Action, Control->ComponentState().Contains(csLoading));
-}
-
-TBasicAction* GetControlAction(TControl* Control) {
-    TControlActionLink* link = controlLinks().Find(Control);
-    return link ? link->Action() : nullptr;
-}
-
-TControlActionLink* GetControlActionLink(TControl* Control) {
-    return controlLinks().Find(Control);
-}
-
 void ControlActionChange(TControl* Control, TBasicAction* Sender, bool CheckDefaults) {
     auto* action = dynamic_cast<TCustomAction*>(Sender);
     if (!action) return;
@@ -499,7 +438,7 @@ void ControlActionChange(TControl* Control, TBasicAction* Sender, bool CheckDefa
 }
 
 void UpdateControlActions(TControl* Control) {
-    if (TControlActionLink* link = GetControlActionLink(Control)) link->Update();
+    if (Control->Visible()) Control->InitiateAction();
     if (auto* parent = dynamic_cast<TWinControl*>(Control))
         for (Integer index = 0; index < parent->ControlCount(); ++index)
             UpdateControlActions(parent->Controls(index));

@@ -279,16 +279,9 @@ private:
     TControl* control_;
 };
 
-// A control's action. The control classes lie below this unit, so the links
-// of controls are kept here: linking copies the action's values to the
-// control (only into defaults while the control is being read), and the link
-// goes when the control or the action does.
-void SetControlAction(TControl* Control, TBasicAction* Action);
-TBasicAction* GetControlAction(TControl* Control);
-TControlActionLink* GetControlActionLink(TControl* Control);
 // What a control takes from an action (the framework's ActionChange): with
 // CheckDefaults only the values the control still has at their defaults.
 void ControlActionChange(TControl* Control, TBasicAction* Sender, bool CheckDefaults);
-// Updates the actions of Control and of every control on it, as the idle
-// time does for the forms; the forms' message loop calls it when idle.
+// Updates the actions of Control and of every visible control on it, as the
+// idle time does for the forms (TCustomForm::UpdateActions).
 void UpdateControlActions(TControl* Control);

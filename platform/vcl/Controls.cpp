@@ -1,6 +1,7 @@
 #include "platform/vcl/Controls.h"
 
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Atoms.h"
@@ -517,6 +518,25 @@ TControl::~TControl() {
     // (members of other objects) come here first.
     WindowProc = TWndMethod(this, &TControl::WndProc);
     TControl::BeforeDestruction();
+}
+
+TBasicAction* TControl::Action() const {
+    return actionLink_ ? actionLink_->Action() : nullptr;
+}
+
+// While the control is read, the action fills in only what the resource left at its defaults.
+void TControl::SetAction(TBasicAction* Value) {
+    if (!Value) {
+        actionLink_.reset();
+        return;
+    }
+    if (!actionLink_) actionLink_ = std::make_unique<TControlActionLink>(this);
+    actionLink_->SetAction(Value);
+    ControlActionChange(this, Value, ComponentState().Contains(csLoading));
+}
+
+void TControl::InitiateAction() {
+    if (actionLink_) actionLink_->Update();
 }
 
 void* TControl::operator new(std::size_t Size) {
@@ -1442,7 +1462,19 @@ LRESULT TWinControl::InitWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
     return CallWindowProcA(control->objectInstance_, Window, Msg, WParam, LParam);
 }
 
+// csCreating marks the control while its window is being made.
 void TWinControl::CreateWnd() {
+    controlState_.Include(csCreating);
+    try {
+        createWindow();
+    } catch (...) {
+        controlState_.Exclude(csCreating);
+        throw;
+    }
+    controlState_.Exclude(csCreating);
+}
+
+void TWinControl::createWindow() {
     TCreateParams params;
     CreateParams(params);
     if ((params.Style & WS_CHILD) && !params.WndParent)
@@ -1685,6 +1717,29 @@ void TWinControl::Broadcast(TMessage& Message) {
         Controls(i)->WindowProc(Message);
         if (Message.Result != 0) return;
     }
+}
+
+// The control and its windowed children paint into DC with the control's
+// top-left corner at X, Y; csPaintCopy tells them the DC is not their own.
+void TWinControl::PaintTo(HDC DC, Integer X, Integer Y) {
+    controlState_.Include(csPaintCopy);
+    const int saved = SaveDC(DC);
+    try {
+        POINT origin;
+        GetWindowOrgEx(DC, &origin);
+        SetWindowOrgEx(DC, origin.x - X, origin.y - Y, nullptr);
+        IntersectClipRect(DC, 0, 0, width_, height_);
+        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+        Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+        for (TWinControl* child : winControls_)
+            if (child->Visible()) child->PaintTo(DC, child->left_, child->top_);
+    } catch (...) {
+        RestoreDC(DC, saved);
+        controlState_.Exclude(csPaintCopy);
+        throw;
+    }
+    RestoreDC(DC, saved);
+    controlState_.Exclude(csPaintCopy);
 }
 
 // A visible window scrolls its pixels and child windows at once; the
@@ -2896,6 +2951,7 @@ const TClass controlClass = DescribeClass<TControl, TComponent>([](TClassBuilder
     c.Property("Top", &TControl::Top, &TControl::SetTop);
     c.Property("Width", &TControl::Width, &TControl::SetWidth);
     c.Property("Height", &TControl::Height, &TControl::SetHeight);
+    c.Property("Action", &TControl::Action, &TControl::SetAction);
     c.Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone);
     c.Property("Anchors", &TControl::Anchors, &TControl::SetAnchors).Default(DefaultAnchors);
     c.Property("Constraints", &TControl::Constraints);

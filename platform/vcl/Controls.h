@@ -19,6 +19,8 @@
 class TControl;
 class TWinControl;
 class TDragObject;
+class TBasicAction;
+class TControlActionLink;
 
 // ---- The framework's messages ---------------------------------------------------
 
@@ -507,6 +509,13 @@ public:
     void SetControlStyle(TControlStyle Value) { controlStyle_ = Value; }
     bool MouseCapture();
     void SetMouseCapture(bool Value);
+    // The action the control shows and runs (its caption, enabled state, hint,
+    // visibility and click); null unlinks it.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* Value);
+    TControlActionLink* ActionLink() const { return actionLink_.get(); }
+    // Lets the action update the control (its OnUpdate), as the idle time does.
+    void InitiateAction();
     // The popup menu, held as a component: the menu unit sits above this one.
     TComponent* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TComponent* Value);
@@ -666,6 +675,7 @@ private:
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TComponent* popupMenu_ = nullptr;
+    std::unique_ptr<TControlActionLink> actionLink_;
     TDragMode dragMode_ = dmManual;
     TCursor dragCursor_ = crDrag;
     TDragKind dragKind_ = dkDrag;
@@ -748,6 +758,8 @@ public:
     void AlignControl(TControl* AControl);
     // Moves every child by DeltaX, DeltaY, scrolling the window's pixels with them.
     void ScrollBy(Integer DeltaX, Integer DeltaY);
+    // Paints the control and its windowed children into another DC, at X, Y.
+    void PaintTo(HDC DC, Integer X, Integer Y);
 
     // ---- Focus and tab order ----
     virtual bool CanFocus();
@@ -884,6 +896,7 @@ private:
     void updateShowing();
     void updateBounds();
     void registerWindowClass(TCreateParams& Params);
+    void createWindow();
     void notifyControls(UINT Msg);
     void fixupTabList();
     bool isMenuKey(TMessage& Message);

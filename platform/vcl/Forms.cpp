@@ -4,6 +4,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filers.h"
+#include "platform/vcl/Menus.h"
 #include "platform/vcl/Resources.h"
 #include "platform/vcl/Thread.h"
 #include "platform/win/Bitmaps.h"
@@ -15,6 +16,7 @@
 #include "platform/win/Icons.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageBox.h"
+#include "platform/win/ResourceImages.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/SystemInfo.h"
@@ -110,9 +112,10 @@ TCustomForm* ValidParentForm(TControl* Control) {
 // ---- TCustomForm: life -----------------------------------------------------------------
 
 TCustomForm::TCustomForm(TComponent* AOwner)
-    : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>()) {
+    : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>()), icon_(std::make_unique<TIcon>()) {
     controlStyle_ = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     canvas_->SetControl(this);
+    icon_->OnChange = TNotifyEvent(this, &TCustomForm::iconChanged);
     width_ = DefaultFormWidth;
     height_ = DefaultFormHeight;
     visible_ = false;
@@ -122,6 +125,7 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 }
 
 TCustomForm::~TCustomForm() {
+    icon_->OnChange = nullptr;
     canvas_->SetControl(nullptr);
     Screen->removeForm(this);
 }
@@ -218,6 +222,33 @@ void TCustomForm::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
 }
 
 // ---- TCustomForm: the window ------------------------------------------------------------
+
+TMainMenu* TCustomForm::Menu() const {
+    return GetFormMenu(const_cast<TCustomForm*>(this));
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+    SetFormMenu(this, Value);
+}
+
+void TCustomForm::UpdateActions() {
+    if (!Showing()) return;
+    if (TMainMenu* menu = Menu())
+        for (Integer index = 0; index < menu->Items()->Count(); ++index)
+            if (menu->Items()->Items(index)->Visible()) menu->Items()->Items(index)->InitiateAction();
+    UpdateControlActions(this);
+}
+
+// A dialog frame shows no icon.
+void TCustomForm::iconChanged(TObject*) {
+    if (HandleAllocated() && borderStyle_ != bsDialog)
+        SendMessageA(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Handle()));
+}
+
+void TCustomForm::CreateWnd() {
+    TWinControl::CreateWnd();
+    if (!icon_->Empty()) iconChanged(icon_.get());
+}
 
 // There are no MDI frame windows here, so an MDI child never finds one.
 void TCustomForm::CreateParams(TCreateParams& Params) {
@@ -765,6 +796,22 @@ HCURSOR loadCursorResource(HINSTANCE, const AnsiString& Name) {
     return file ? cursorFromFile(file->Data) : nullptr;
 }
 
+// An icon resource as LoadIcon gives it; a damaged one is not found.
+HICON loadIconResource(HINSTANCE, const AnsiString& Name) {
+    const TResourceFile* file = FindResource(Name, rkIcon);
+    if (!file) return nullptr;
+    TMemoryStream stream;
+    stream.Write(file->Data.data(), static_cast<Integer>(file->Data.size()));
+    stream.SetPosition(0);
+    TIcon icon;
+    try {
+        icon.LoadFromStream(&stream);
+    } catch (const EInvalidGraphic&) {
+        return nullptr;
+    }
+    return icon.ReleaseHandle();
+}
+
 // The Windows face names that text can be drawn in here (each maps to an installed font).
 const char* const fontFaceNames[] = {"Arial", "Courier New", "MS Sans Serif", "Tahoma", "Times New Roman"};
 
@@ -783,6 +830,7 @@ TScreen::TScreen(TComponent* AOwner)
     hintFont_->SetColor(clInfoText);
     menuFont_->SetColor(clMenuText);
     SetCursorResourceLoader(&loadCursorResource);
+    SetIconResourceLoader(&loadIconResource);
 }
 
 TScreen::~TScreen() = default;
@@ -1356,11 +1404,14 @@ const TClass customFormClass = DescribeClass<TCustomForm, TWinControl>([](TClass
         .Default(clBtnFace)
         .Stored(&TCustomForm::IsColorStored);
     c.Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal);
+    c.Property("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon);
     c.Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false);
+    c.Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
     c.Property("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder)
         .Default(false);
     c.Property("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
     c.Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDesigned);
+    c.Property("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true);
     c.Property("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight);
     c.Property("Visible", &TCustomForm::Visible, &TCustomForm::SetVisible).Default(false);
     c.Property("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState).Default(wsNormal);

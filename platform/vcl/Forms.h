@@ -13,6 +13,7 @@
 
 class TCustomForm;
 class TForm;
+class TMainMenu;
 
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TPosition {
@@ -86,7 +87,15 @@ public:
     TWindowState WindowState() const { return windowState_; }
     void SetWindowState(TWindowState Value);
     TCanvas* Canvas() const { return canvas_.get(); }
+    // The menu bar in the form's frame (the menu unit's SetFormMenu).
+    TMainMenu* Menu() const;
+    void SetMenu(TMainMenu* Value);
+    // The window's icon (WM_SETICON); an empty one leaves the window without.
+    TIcon* Icon() const { return icon_.get(); }
+    void SetIcon(TIcon* Value) { icon_->Assign(Value); }
     // Kept as the form resource gives them; forms are not scaled.
+    bool Scaled() const { return scaled_; }
+    void SetScaled(bool Value) { scaled_ = Value; }
     Integer PixelsPerInch() const { return pixelsPerInch_; }
     void SetPixelsPerInch(Integer Value) { pixelsPerInch_ = Value; }
     Integer TextHeight() const { return textHeight_; }
@@ -122,9 +131,10 @@ public:
     void SendCancelMode(TControl* Sender);
     // Hands a wheel turn (CM_MOUSEWHEEL's parameters) to the focused control.
     LRESULT MouseWheelHandler(WPARAM WParam, LPARAM LParam);
-    // Called while the program is idle for every visible, enabled form, so
-    // that the actions of its controls can update their state.
-    virtual void UpdateActions() {}
+    // Called while the program is idle for every visible, enabled form: the
+    // actions of the form, of its menu bar's top items and of its visible
+    // controls update their state (OnUpdate).
+    virtual void UpdateActions();
 
     void Dispatch(TMessage& Message) override;
     void Loaded() override;
@@ -148,6 +158,7 @@ protected:
     // first. EResNotFound "Resource %s not found" when there is none.
     void LoadFormResource();
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
     void PaintWindow(HDC DC) override;
     TRect GetClientRect() override;
     virtual void DoCreate();
@@ -165,6 +176,7 @@ private:
     void WMActivate(TMessage& Message);
     void WMClose(TMessage& Message);
     void setActive(bool Value);
+    void iconChanged(TObject* Sender);
     TRect clientRectOfStyle();
     void setWindowFocus();
     void placeWindow();
@@ -181,6 +193,8 @@ private:
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;
     std::unique_ptr<TControlCanvas> canvas_;
+    std::unique_ptr<TIcon> icon_;
+    bool scaled_ = true;
     Integer pixelsPerInch_ = 96;
     Integer textHeight_ = 13;
     Integer pendingClientWidth_ = 0;

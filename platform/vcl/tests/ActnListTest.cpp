@@ -40,14 +40,14 @@ TEST_F(ActnListTest, AnActionListUpdatesAMenuItemAndAButton) {
     menu->Items()->Add(item);
     item->SetAction(save);
     auto* button = child<TButton>(form.get(), alNone, {10, 10, 90, 35});
-    SetControlAction(button, save);
+    button->SetAction(save);
     form->Show();
     Application->ProcessMessages();
     EXPECT_EQ(item->Caption(), "&Save");
     EXPECT_EQ(item->ShortCut(), scCtrl | 'S');
     EXPECT_EQ(item->Hint(), "Save the page");
     EXPECT_EQ(button->Caption(), "&Save");
-    EXPECT_EQ(GetControlAction(button), save);
+    EXPECT_EQ(button->Action(), save);
 
     list->UpdateActions();
     EXPECT_FALSE(item->Enabled());
@@ -85,7 +85,7 @@ TEST_F(ActnListTest, AnActionListUpdatesAMenuItemAndAButton) {
 
     delete save;
     EXPECT_EQ(item->Action(), nullptr);
-    EXPECT_EQ(GetControlAction(button), nullptr);
+    EXPECT_EQ(button->Action(), nullptr);
     EXPECT_TRUE(item->IsCaptionStored());
 }
 

@@ -1,13 +1,18 @@
 #include "VisualTestSupport.h"
 
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Filers.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/Thread.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Icons.h"
 #include "platform/win/MessageBox.h"
+#include "platform/win/ResourceImages.h"
 #include "platform/win/Messages.h"
 #include "platform/win/WindowTree.h"
 #include "platform/win/Windows.h"
@@ -117,6 +122,94 @@ MessageBoxSeen readMessageBox(HWND Box) {
     GetWindowTextW(FindWindowExW(Box, nullptr, MessageBoxTextClassName, nullptr), buffer, 256);
     seen.text = buffer;
     return seen;
+}
+
+// ---- Stock form properties, the menu bar and actions ----------------------------------
+
+// Disables its action while `locked`, as an OnUpdate handler does.
+struct TLockUpdater : TObject {
+    bool locked = false;
+    Integer updates = 0;
+    void Update(TObject* Sender) {
+        ++updates;
+        static_cast<TAction*>(Sender)->SetEnabled(!locked);
+    }
+};
+
+class StockFormTest : public VisualTest {};
+
+TEST_F(StockFormTest, AFormResourceOfThePeriodLoadsWithItsMenuAndActions) {
+    TForm read(nullptr);
+    ReadComponentText("object Main: TForm\n  Width = 300\n  Height = 200\n"
+                      "  Menu = MainMenu1\n  Scaled = False\n  PixelsPerInch = 120\n  TextHeight = 16\n"
+                      "  OldCreateOrder = True\n  Position = poScreenCenter\n  FormStyle = fsStayOnTop\n"
+                      "  KeyPreview = True\n  WindowState = wsNormal\n"
+                      "  object Save: TButton\n    Left = 8\n    Top = 8\n    Width = 75\n"
+                      "    Height = 25\n    Action = SaveAction\n  end\n"
+                      "  object MainMenu1: TMainMenu\n    object FileItem: TMenuItem\n"
+                      "      Caption = '&File'\n    end\n  end\n"
+                      "  object Actions: TActionList\n    object SaveAction: TAction\n"
+                      "      Caption = '&Save'\n      Hint = 'Saves'\n    end\n  end\nend\n",
+                      &read);
+    auto* menu = static_cast<TMainMenu*>(read.FindComponent("MainMenu1"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(read.Menu(), menu);
+    EXPECT_EQ(GetFormMenu(&read), menu);
+    EXPECT_FALSE(read.Scaled());
+    EXPECT_TRUE(read.KeyPreview());
+    EXPECT_EQ(read.Position(), poScreenCenter);
+    EXPECT_EQ(read.FormStyle(), fsStayOnTop);
+    auto* save = static_cast<TButton*>(read.FindComponent("Save"));
+    auto* action = static_cast<TAction*>(read.FindComponent("SaveAction"));
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(save->Action(), action);
+    EXPECT_EQ(save->Caption(), "&Save");
+    EXPECT_EQ(save->Hint(), "Saves");
+    const AnsiString written = WriteComponentText(&read);
+    for (const char* expected : {"Action = SaveAction", "Menu = MainMenu1", "Scaled = False"})
+        EXPECT_NE(written.find(expected), AnsiString::npos) << expected << "\n" << written;
+    read.SetMenu(nullptr);
+    EXPECT_EQ(read.Menu(), nullptr);
+}
+
+TEST_F(StockFormTest, IdleTimeUpdatesTheActionsOfVisibleControls) {
+    std::unique_ptr<TForm> form = plainForm();
+    TActionList actions(form.get());
+    auto* action = new TAction(form.get());
+    action->SetActionList(&actions);
+    TLockUpdater updater;
+    action->OnUpdate = TNotifyEvent(&updater, &TLockUpdater::Update);
+    auto* shown = child<TButton>(form.get(), alNone, {0, 0, 50, 20});
+    shown->SetAction(action);
+    auto* hidden = child<TButton>(form.get(), alNone, {0, 30, 50, 20});
+    auto* other = new TAction(form.get());
+    other->SetActionList(&actions);
+    hidden->SetAction(other);
+    hidden->SetVisible(false);
+    TLockUpdater otherUpdater;
+    other->OnUpdate = TNotifyEvent(&otherUpdater, &TLockUpdater::Update);
+    form->UpdateActions();
+    EXPECT_EQ(updater.updates, 0) << "a form that is not showing";
+    form->Show();
+    updater.locked = true;
+    form->UpdateActions();
+    EXPECT_FALSE(shown->Enabled());
+    EXPECT_EQ(otherUpdater.updates, 0) << "hidden controls are left out";
+    updater.locked = false;
+    form->UpdateActions();
+    EXPECT_TRUE(shown->Enabled());
+    shown->SetAction(nullptr);
+    EXPECT_EQ(shown->Action(), nullptr);
+}
+
+TEST_F(StockFormTest, TheIconGoesToTheWindow) {
+    std::unique_ptr<TForm> form = plainForm();
+    form->Show();
+    TIcon icon;
+    icon.SetHandle(CopyIcon(LoadIconA(nullptr, IDI_QUESTION)));
+    form->SetIcon(&icon);
+    EXPECT_NE(SendMessageA(form->Handle(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(form->Handle(), WM_GETICON, ICON_BIG, 0)), form->Icon()->Handle());
 }
 
 TEST_F(FormsTest, AnMdiChildFindsNoMdiForm) {
