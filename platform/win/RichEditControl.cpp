@@ -3,8 +3,6 @@
 // edit's messages, streams, searching, link detection and notifications.
 #include "platform/win/RichEditControl.h"
 
-#include "platform/win/DefWindowProc.h"
-
 #include "platform/core/CodePages.h"
 #include "platform/win/AnsiText.h"
 #include "platform/win/Clipboard.h"
