@@ -2,8 +2,13 @@
 // token as the editor paints: each line is set with the range the previous
 // one ended in, and every token's position, text and attribute are read.
 // The texts are the demo library's pages and scripts, repeated to over 10 MB.
+// The multi-language highlighter (pages with script blocks) is measured on
+// those pages and on one long line full of script blocks, where its cost
+// must stay linear: the page highlighter alone on the same line is the
+// reference printed beside it.
 #include "highlighters/SynHighlighterHtml.h"
 #include "highlighters/SynHighlighterJScript.h"
+#include "highlighters/tests/PageWithScripts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -158,5 +163,40 @@ void BM_Html(benchmark::State& state) {
     highlightLines(state, highlighter, text);
 }
 BENCHMARK(BM_Html)->Unit(benchmark::kMillisecond);
+
+void BM_PageWithScripts(benchmark::State& state) {
+    static const std::string text = htmlText();
+    PageWithScripts page;
+    highlightLines(state, page.multi, text);
+}
+BENCHMARK(BM_PageWithScripts)->Unit(benchmark::kMillisecond);
+
+// One line of the given number of megabytes, a script block every 400 bytes
+// (10,000 blocks in 4 MB).
+std::string longLineOfScripts(std::size_t megabytes) {
+    const std::string block = "<p class=\"note\">Some text &amp; a <b>word</b> between the scripts of the "
+                              "page, long enough to fill the block with markup.</p>"
+                              "<script type=\"text/javascript\">var count = 0; function tick() { count++; "
+                              "document.title = 'n=' + count; } setInterval(tick, 1000);</script>";
+    std::string filler(400 - block.size() % 400, ' ');
+    std::string line;
+    while (line.size() < megabytes * 1000000)
+        line += block + filler;
+    return line;
+}
+
+void BM_LongLineWithScripts(benchmark::State& state) {
+    const std::string line = longLineOfScripts(static_cast<std::size_t>(state.range(0)));
+    PageWithScripts page;
+    highlightLines(state, page.multi, line);
+}
+BENCHMARK(BM_LongLineWithScripts)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond);
+
+void BM_LongLineWithScriptsPageHighlighterAlone(benchmark::State& state) {
+    const std::string line = longLineOfScripts(static_cast<std::size_t>(state.range(0)));
+    TSynHTMLSyn html(nullptr);
+    highlightLines(state, html, line);
+}
+BENCHMARK(BM_LongLineWithScriptsPageHighlighterAlone)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -60,3 +60,24 @@ function(quorvane_add_program_data name)
   endforeach()
   add_custom_target(${name} ALL DEPENDS ${copies})
 endfunction()
+
+# quorvane_add_fuzzer(<name> <library> SOURCES <files...> CORPUS <folders...>):
+# a libFuzzer target. <name>_replay runs every input of the corpus folders
+# once without the fuzzer and is the ctest "<library>.Fuzz.<name>"; with
+# QUORVANE_FUZZ (clang) <name>_fuzz is the fuzzer itself, and the folders are
+# listed in fuzzers/<name>.corpus for `make fuzz`.
+function(quorvane_add_fuzzer name library)
+  cmake_parse_arguments(FUZZ "" "" "SOURCES;CORPUS" ${ARGN})
+  add_executable(${name}_replay ${FUZZ_SOURCES} ${CMAKE_SOURCE_DIR}/tests/FuzzReplayMain.cpp)
+  target_link_libraries(${name}_replay PRIVATE ${library})
+  target_include_directories(${name}_replay PRIVATE ${CMAKE_SOURCE_DIR})
+  add_test(NAME ${library}.Fuzz.${name} COMMAND ${name}_replay ${FUZZ_CORPUS})
+  if(QUORVANE_FUZZ)
+    add_executable(${name}_fuzz ${FUZZ_SOURCES})
+    target_link_libraries(${name}_fuzz PRIVATE ${library})
+    target_include_directories(${name}_fuzz PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_options(${name}_fuzz PRIVATE -fsanitize=fuzzer)
+    string(REPLACE ";" "\n" folders "${FUZZ_CORPUS}")
+    file(WRITE ${CMAKE_BINARY_DIR}/fuzzers/${name}.corpus "${folders}\n")
+  endif()
+endfunction()

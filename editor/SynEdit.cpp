@@ -541,8 +541,10 @@ void TCustomSynEdit::Paint() {
     const Integer firstCol = clip.Left > gutterWidth_ + TextMargin
                                  ? leftChar_ + safeDiv(clip.Left - gutterWidth_ - TextMargin, cellWidth)
                                  : leftChar_;
-    const Integer lastCol =
-        leftChar_ + safeDiv(clip.Right - gutterWidth_ - TextMargin + cellWidth - 1, cellWidth);
+    // A clip ending inside the text margin paints no column but must not
+    // ask for one before the first.
+    const Integer lastCol = std::max(
+        leftChar_ + safeDiv(clip.Right - gutterWidth_ - TextMargin + cellWidth - 1, cellWidth), firstCol);
     const Integer firstRow = std::max(topLine_ + safeDiv(clip.Top, rowHeight), topLine_);
     const Integer lastRow = std::clamp(topLine_ + safeDiv(clip.Bottom + rowHeight - 1, rowHeight), 1,
                                        std::max(DisplayLineCount(), 1));

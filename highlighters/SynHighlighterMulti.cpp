@@ -5,6 +5,7 @@
 #include "platform/vcl/Registry.h"
 
 #include <algorithm>
+#include <cassert>
 #include <utility>
 
 namespace {
@@ -49,12 +50,19 @@ AnsiString copyOf(const AnsiString& Text, Integer From, Integer Count) {
 
 // A marker has at least one character. An expression that can match the
 // empty string is searched on past its empty matches, so the marker search
-// always moves forward.
-bool findMarkerMatch(TRegExpr& Expression, const AnsiString& Text) {
-    bool found = Expression.Exec(Text);
-    while (found && Expression.GetMatchLen(0) == 0)
-        found = Expression.ExecNext();
-    return found;
+// always moves forward. The search runs over the line in place from the
+// 1-based From on, as if the line began there.
+bool findMarkerMatch(TRegExpr& Expression, const AnsiString& Text, Integer From) {
+    try {
+        bool found = Expression.ExecFrom(Text, From);
+        while (found && Expression.GetMatchLen(0) == 0)
+            found = Expression.ExecNext();
+        return found;
+    } catch (const ERegExpr&) {
+        // An expression that backtracks beyond the engine's budget on this
+        // line finds no marker in it; the line is still coloured.
+        return false;
+    }
 }
 
 Cardinal low32Bits(TSynRangeValue Value) {
@@ -396,23 +404,27 @@ void TSynMultiSyn::SetLine(const AnsiString& NewValue, Integer LineNumber) {
     Run = 1;
     TokenPos = 0;
     NextMarker = 0;
+    SegmentPending = true;
     Next();
 }
 
 // Alternates between looking for the end of the region the scan is in and
 // for the start of a new one, each search on what the previous left over.
+// Alternates between looking for the end of the region the scan is in and
+// for the start of a new one, each search on what the previous left over.
+// A search never saw past a NUL, so the line is cut at its first one.
 void TSynMultiSyn::findMarkers(const AnsiString& Text, Integer LineNumber) {
+    const AnsiString text = Text.substr(0, Text.find('\0'));
     TScheme* inside = schemeAt(CurrScheme);
     Integer eaten = 0;
-    while (eaten < static_cast<Integer>(Text.size())) {
-        const AnsiString rest = Text.substr(static_cast<std::size_t>(eaten));
+    while (eaten < static_cast<Integer>(text.size())) {
         TRegExpr* found = nullptr;
         TScheme* scheme = inside;
         if (inside) {
             found = inside->endMatcher();
-            if (!found || !findMarkerMatch(*found, rest)) break;
+            if (!found || !findMarkerMatch(*found, text, eaten + 1)) break;
         } else {
-            scheme = schemeOpenedIn(rest, found);
+            scheme = schemeOpenedIn(text, eaten + 1, found);
             if (!scheme) break;
         }
         const Integer matchPos = found->GetMatchPos(0);
@@ -423,14 +435,14 @@ void TSynMultiSyn::findMarkers(const AnsiString& Text, Integer LineNumber) {
     }
 }
 
-// The first scheme in collection order that matches anywhere in Rest wins,
-// even when a later one would match further left.
-TScheme* TSynMultiSyn::schemeOpenedIn(const AnsiString& Rest, TRegExpr*& Found) {
+// The first scheme in collection order that matches anywhere from From on
+// wins, even when a later one would match further left.
+TScheme* TSynMultiSyn::schemeOpenedIn(const AnsiString& Text, Integer From, TRegExpr*& Found) {
     for (Integer i = 0; i < Schemes_->Count(); ++i) {
         TScheme* scheme = schemeAt(i);
         if (!scheme || !scheme->canOpen()) continue;
         TRegExpr* start = scheme->startMatcher();
-        if (findMarkerMatch(*start, Rest)) {
+        if (findMarkerMatch(*start, Text, From)) {
             Found = start;
             return scheme;
         }
@@ -450,15 +462,22 @@ void TSynMultiSyn::DoCheckMarker(TScheme* Scheme, Integer StartPos, Integer Mark
 // ---- Tokens ---------------------------------------------------------------------------
 
 void TSynMultiSyn::Next() {
+    [[maybe_unused]] const Integer before = Run;
+    nextToken();
+    // A token that neither advances nor ends the line would make a scan loop for ever.
+    assert(Run > before || GetEol());
+}
+
+void TSynMultiSyn::nextToken() {
     if (!DefaultHighlighter_) return nextOfWholeLine();
     if (markerIsDue()) return emitMarker();
-    if (Run == 1) {
-        handOverSegment();
-    } else if (CurrMarker) {
+    if (CurrMarker) {
         leaveMarker();
         // Two markers side by side: the empty stretch between them is no
         // token, and must not end the line before the second marker.
         if (markerIsDue()) return emitMarker();
+        handOverSegment();
+    } else if (SegmentPending) {
         handOverSegment();
     } else {
         currentHighlighter()->Next();
@@ -504,12 +523,17 @@ void TSynMultiSyn::handOverSegment() {
     const Integer end =
         NextMarker < MarkerCount() ? GetMarkers(NextMarker)->StartPos : static_cast<Integer>(Line.size()) + 1;
     currentHighlighter()->SetLine(copyOf(Line, Run, end - Run), LineNumber_);
+    SegmentPending = false;
 }
 
 // The inner highlighter counts from the start of its segment, which begins
 // where the last marker ends.
 void TSynMultiSyn::takeInnerToken() {
-    const TSynCustomHighlighter* inner = currentHighlighter();
+    TSynCustomHighlighter* inner = currentHighlighter();
+    // The page scanner hands out an empty text token before an entity;
+    // passing it on would give the editor a token that does not advance.
+    while (!inner->GetEol() && inner->GetToken().empty())
+        inner->Next();
     TokenPos = inner->GetTokenPos();
     if (NextMarker > 0) {
         const TMarker* last = GetMarkers(NextMarker - 1);

@@ -177,11 +177,12 @@ private:
 
     // Marker search.
     void findMarkers(const AnsiString& Text, Integer LineNumber);
-    TScheme* schemeOpenedIn(const AnsiString& Rest, TRegExpr*& Found);
+    TScheme* schemeOpenedIn(const AnsiString& Text, Integer From, TRegExpr*& Found);
     void DoCheckMarker(TScheme* Scheme, Integer StartPos, Integer MarkerLen, const AnsiString& MarkerText,
                        bool Start, Integer LineNumber);
 
     // Tokens.
+    void nextToken();
     void nextOfWholeLine();
     bool markerIsDue() const;
     void emitMarker();
@@ -225,6 +226,8 @@ private:
     Integer TokenPos = 0;
     // 1-based position just after the current token.
     Integer Run = 1;
+    // The line's first segment has not been given to its highlighter yet.
+    bool SegmentPending = true;
     AnsiString SampleSource_;
 };
 

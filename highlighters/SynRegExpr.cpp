@@ -289,6 +289,7 @@ constexpr ErrorText ErrorTexts[] = {
     {reeLoopStackExceeded, "TRegExpr(exec): Loop Stack Exceeded"},
     {reeLoopWithoutEntry, "TRegExpr(exec): Loop Without LoopEntry !"},
     {reeBacktrackStackExceeded, "TRegExpr(exec): Backtrack Stack Exceeded"},
+    {reeMatchStepBudgetExceeded, "TRegExpr(exec): Too Much Backtracking"},
     {reeBadPCodeImported, "TRegExpr(misc): Bad p-code imported"},
 };
 
@@ -378,6 +379,11 @@ struct TRegExpr::MatcherStacks {
     static constexpr Integer ResumptionsBeforeMemo = 1 << 16;
     // One bit per list of alternatives and input position, up to 32 MB.
     static constexpr size_t MaxMemoEntries = size_t(1) << 28;
+    // The steps one search may take: a fraction of a second on a short
+    // subject, and far more per character than any realistic expression
+    // needs on a long one, so that only runaway backtracking reaches it.
+    static constexpr Int64 BaseStepBudget = Int64(1) << 22;
+    static constexpr Int64 StepBudgetPerCharacter = 1024;
 
     std::vector<Choice> choices;
     std::vector<Undo> trail;
@@ -414,6 +420,7 @@ struct TRegExpr::MatcherStacks {
     bool memoActive = false;
     Integer resumptions = 0;
     std::vector<bool> failedAt;
+    Int64 stepsLeft = 0;
 
     void prepareForProgram(const std::vector<Byte>& program) {
         const Byte* code = program.data();
@@ -447,7 +454,8 @@ struct TRegExpr::MatcherStacks {
         initialSlots[LoopDepthSlot] = 0;
     }
 
-    void startSearch() {
+    void startSearch(Integer subjectLength) {
+        stepsLeft = BaseStepBudget + StepBudgetPerCharacter * subjectLength;
         slots = initialSlots;
         choices.clear();
         trail.clear();
@@ -1443,8 +1451,8 @@ struct TRegExpr::Matcher {
 
     Matcher(TRegExpr& regExpr, Stacks& workingStacks)
         : owner(regExpr), stacks(workingStacks), program(regExpr.program_.data()),
-          input(reinterpret_cast<const unsigned char*>(regExpr.input_.c_str())),
-          length(static_cast<Integer>(regExpr.input_.size())) {}
+          input(reinterpret_cast<const unsigned char*>(regExpr.subject_.data())),
+          length(static_cast<Integer>(regExpr.subject_.size())) {}
 
     // -- state --
 
@@ -1483,6 +1491,7 @@ struct TRegExpr::Matcher {
         node = FirstNode;
         position = start;
         for (;;) {
+            if (--stacks.stepsLeft < 0) owner.fail(reeMatchStepBudgetExceeded);
             switch (step()) {
             case Step::Next:
                 break;
@@ -1936,9 +1945,10 @@ void TRegExpr::clearMatches() {
 
 bool TRegExpr::matchesMustHave(Integer from) const {
     const AnsiString::size_type found =
-        input_.find(reinterpret_cast<const char*>(program_.data() + mustHaveOffset_),
-                    static_cast<size_t>(from), static_cast<size_t>(mustHaveLength_));
-    return found != AnsiString::npos;
+        subject_.find(std::string_view(reinterpret_cast<const char*>(program_.data() + mustHaveOffset_),
+                                       static_cast<size_t>(mustHaveLength_)),
+                      static_cast<size_t>(from));
+    return found != std::string_view::npos;
 }
 
 bool TRegExpr::attemptAt(Integer position) {
@@ -1958,22 +1968,22 @@ bool TRegExpr::ExecPrim(Integer Offset) {
     if (!IsProgrammOk()) return false;
     if (!hasInput_) fail(reeNoInputStringSpecified);
     if (Offset < 1) fail(reeOffsetMustBeGreaterThen0);
-    const Integer length = static_cast<Integer>(input_.size());
+    const Integer length = static_cast<Integer>(subject_.size());
     if (Offset > length + 1) return false;
     const Integer start = Offset - 1;
     if (mustHaveOffset_ >= 0 && !matchesMustHave(start)) return false;
 
-    stacks_->startSearch();
+    stacks_->startSearch(length);
     stacks_->useWordCharacters(WordChars);
 
     if (anchored_) return attemptAt(start);
     if (startChar_ != 0) {
-        for (AnsiString::size_type at = input_.find(startChar_, static_cast<size_t>(start));
-             at != AnsiString::npos; at = input_.find(startChar_, at + 1))
+        for (std::string_view::size_type at = subject_.find(startChar_, static_cast<size_t>(start));
+             at != std::string_view::npos; at = subject_.find(startChar_, at + 1))
             if (attemptAt(static_cast<Integer>(at))) return true;
         return false;
     }
-    const unsigned char* text = reinterpret_cast<const unsigned char*>(input_.c_str());
+    const unsigned char* text = reinterpret_cast<const unsigned char*>(subject_.data());
     for (Integer at = start; at <= length; ++at)
         if (firstCharSet_.test(text[at]) && attemptAt(at)) return true;
     return false;
@@ -1984,12 +1994,22 @@ bool TRegExpr::ExecPrim(Integer Offset) {
 void TRegExpr::SetInputString(const AnsiString& Value) {
     clearMatches();
     input_.assign(Value, 0, Value.find('\0'));
+    subject_ = input_;
     hasInput_ = true;
 }
 
 AnsiString TRegExpr::GetInputString() {
     if (!hasInput_) fail(reeGetInputStringWithoutInputString);
-    return input_;
+    return AnsiString(subject_);
+}
+
+bool TRegExpr::ExecFrom(const AnsiString& Subject, Integer Offset) {
+    if (Offset < 1) fail(reeOffsetMustBeGreaterThen0);
+    clearMatches();
+    input_.clear();
+    subject_ = std::string_view(Subject).substr(std::min(static_cast<size_t>(Offset - 1), Subject.size()));
+    hasInput_ = true;
+    return ExecPrim(1);
 }
 
 bool TRegExpr::Exec(const AnsiString& InputString) {
@@ -2028,7 +2048,7 @@ Integer TRegExpr::GetMatchLen(Integer Index) const {
 
 AnsiString TRegExpr::GetMatch(Integer Index) const {
     if (GetMatchPos(Index) < 0) return "";
-    return input_.substr(static_cast<size_t>(matchStart_[Index]), static_cast<size_t>(GetMatchLen(Index)));
+    return AnsiString(subject_.substr(static_cast<size_t>(matchStart_[Index]), static_cast<size_t>(GetMatchLen(Index))));
 }
 
 Integer TRegExpr::GetSubExprMatchCount() const {
@@ -2107,7 +2127,7 @@ AnsiString TRegExpr::Substitute(const AnsiString& Template) {
             size_t after = 0;
             if (ch == '$' && readGroupReference(Template, at + 1, group, after)) {
                 if (group < NSUBEXP && matchStart_[group] >= 0 && matchEnd_[group] >= 0)
-                    emit(input_.data() + matchStart_[group],
+                    emit(subject_.data() + matchStart_[group],
                          static_cast<size_t>(matchEnd_[group] - matchStart_[group]));
                 at = after;
             } else if (ch == '\\' && at + 1 < Template.size()) {

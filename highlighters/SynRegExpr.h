@@ -11,6 +11,7 @@
 #include <array>
 #include <bitset>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 class TRegExpr;
@@ -83,6 +84,9 @@ constexpr Integer reeLoopStackExceeded = 1014;
 constexpr Integer reeLoopWithoutEntry = 1015;
 // The matcher keeps its backtracking on the heap; this bounds that memory.
 constexpr Integer reeBacktrackStackExceeded = 1016;
+// One search may take a number of steps proportional to its input; an
+// expression that backtracks exponentially ends with this error.
+constexpr Integer reeMatchStepBudgetExceeded = 1017;
 constexpr Integer reeBadPCodeImported = 2000;
 
 // Group 0 is the whole match; groups 1..14 are the parenthesised ones.
@@ -126,6 +130,12 @@ public:
     bool Exec(Integer Offset);
     bool ExecPos(Integer Offset = 1);
     bool ExecNext();
+    // Searches Subject from its 1-based Offset on as if the text began there:
+    // anchors and word boundaries see nothing before it, and match positions
+    // count from it. Subject is not copied, so that a caller searching many
+    // stretches of one long text pays for each once; it must stay unchanged
+    // while results are read, and is taken up to its end, NULs included.
+    bool ExecFrom(const AnsiString& Subject, Integer Offset);
 
     // Positions are 1-based; -1 for a group that took no part.
     Integer GetMatchPos(Integer Index) const;
@@ -189,6 +199,8 @@ private:
     AnsiString expression_;
     bool hasInput_ = false;
     AnsiString input_;
+    // What the searches run over: input_, or the caller's text for ExecFrom.
+    std::string_view subject_;
 
     Integer lastError_ = 0;
     Integer modifiers_ = 0;

@@ -436,4 +436,11 @@ TEST_F(SynEditMonkeyTest, RandomUseKeepsCaretSelectionAndViewInsideTheText) {
         runSeed(seed);
 }
 
+// Seeds beyond the fixed set that once found a fault (a paint with word wrap
+// and one-pixel cells whose clip ended inside the text margin).
+TEST_F(SynEditMonkeyTest, SeedsThatOnceFoundAFaultStayClean) {
+    for (unsigned seed : {3807u, 4742u, 16473u})
+        runSeed(seed);
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include "highlighters/SynHighlighterHtml.h"
 #include "highlighters/SynHighlighterJScript.h"
 #include "highlighters/tests/HighlighterTestSupport.h"
+#include "highlighters/tests/PageWithScripts.h"
 
 #include "platform/vcl/Filers.h"
 
@@ -96,19 +97,10 @@ struct Editor : TObject {
 };
 
 // HTML with JavaScript in script blocks, the markers as a user sets them up.
-struct Page {
-    Page() {
-        multi.SetDefaultHighlighter(&html);
-        script = addScheme(multi, "<script[^>]*>", "</script>", &js, false);
-    }
+struct Page : PageWithScripts {
     std::vector<Pieces> runs(const std::vector<std::string>& lines) {
         return runsOfLines(multi, lines, {{&html, "html"}, {&js, "js"}});
     }
-
-    TSynHTMLSyn html{nullptr};
-    TSynJScriptSyn js{nullptr};
-    TSynMultiSyn multi{nullptr};
-    TScheme* script = nullptr;
 };
 
 // The five-token case: a default character, "<?", one embedded character, "?>".
@@ -148,6 +140,26 @@ TEST(MultiHighlighter, HtmlPageSwitchesToJavaScriptBetweenScriptMarkers) {
     EXPECT_EQ(page.runs(lines), expected);
 }
 
+// The page scanner's first token of such a line is empty; each step must
+// still move on, so the line ends after at most one token per character.
+TEST(MultiHighlighter, ALineStartingWithAnEntityEnds) {
+    for (const std::string line : {"&lt;", "&amp; chips", "<script>&lt;</script>&gt;"}) {
+        Page page;
+        page.multi.ResetRange();
+        page.multi.SetLine(line, 0);
+        std::string joined;
+        Integer steps = 0;
+        for (; !page.multi.GetEol() && steps <= static_cast<Integer>(line.size()); ++steps) {
+            EXPECT_EQ(page.multi.GetTokenPos(), static_cast<Integer>(joined.size())) << line;
+            EXPECT_FALSE(page.multi.GetToken().empty()) << line;
+            joined += page.multi.GetToken();
+            page.multi.Next();
+        }
+        EXPECT_TRUE(page.multi.GetEol()) << line;
+        EXPECT_EQ(joined, line);
+    }
+}
+
 TEST(MultiHighlighter, EmbeddedTokensAreThoseOfTheInnerHighlighter) {
     Page page;
     TSynJScriptSyn alone(nullptr);
@@ -175,7 +187,14 @@ TEST(MultiHighlighter, WithoutSchemesEveryTokenIsTheDefaultHighlightersOwn) {
     TSynHTMLSyn alone(nullptr);
     const std::vector<std::string> lines = {"<p title='a", "b'>&amp; x", "<!-- c", "-->"};
     std::vector<TSynRangeValue> ranges;
-    EXPECT_EQ(scanLines(multi, lines, ranges), scanLines(alone, lines, ranges));
+    // The page scanner's empty token before an entity is not passed on: a
+    // token that does not advance would stall the editor's scan.
+    auto withoutEmptyTokens = [](std::vector<std::vector<Token>> lines) {
+        for (auto& tokens : lines)
+            std::erase_if(tokens, [](const Token& token) { return token.Text.empty(); });
+        return lines;
+    };
+    EXPECT_EQ(scanLines(multi, lines, ranges), withoutEmptyTokens(scanLines(alone, lines, ranges)));
     multi.ResetRange();
     multi.SetLine("<b>", 0);
     alone.ResetRange();

@@ -396,6 +396,24 @@ TEST(RegExprSearch, Offsets) {
     EXPECT_EQ(regExpr.GetMatchPos(0), 2);
 }
 
+// A search in place behaves as a search of the rest of the text.
+TEST(RegExprSearch, ExecFromSearchesTheRestAsIfItWereTheWholeText) {
+    const AnsiString text("ab cd\0ef cd", 11); // the NUL does not end it
+    TRegExpr regExpr;
+    regExpr.SetExpression("^c|\\bd|cd$");
+    struct Case {
+        Integer from;
+        Integer position;
+        AnsiString match;
+    };
+    const Case cases[] = {{1, 10, "cd"}, {4, 1, "c"}, {5, 1, "d"}, {7, 4, "cd"}, {12, -1, ""}, {20, -1, ""}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(regExpr.ExecFrom(text, c.from), c.position >= 0) << c.from;
+        EXPECT_EQ(regExpr.GetMatchPos(0), c.position) << c.from;
+        EXPECT_EQ(regExpr.GetMatch(0), c.match) << c.from;
+    }
+}
+
 TEST(RegExprSearch, ErrorsWithoutInputOrMatch) {
     TRegExpr regExpr;
     regExpr.SetExpression("a");
@@ -608,6 +626,31 @@ TEST(RegExprMended, ExponentialBacktrackingEnds) {
     EXPECT_EQ(firstMatch("(a|aa)+$", std::string(60, 'a') + "b"), "<none>");
     EXPECT_EQ(firstMatch("(\\w+\\s?)+$", "a quick brown fox jumps over the lazy dog!"), "<none>");
     EXPECT_EQ(firstMatch("(a|aa)+b", std::string(60, 'a') + "b"), std::string(60, 'a') + "b");
+}
+
+// Lazy and counted loops over alternatives are not memoised; such a search
+// stops at its step budget with the engine's error instead of running for
+// minutes, and the object stays usable.
+TEST(RegExprMended, RunawayBacktrackingEndsWithAnError) {
+    struct Case {
+        const char* expression;
+        std::string subject;
+    };
+    const Case cases[] = {
+        {"(a+?)+?b", std::string(40, 'a') + "!b"},
+        {"(a|aa){2,30}b", std::string(40, 'a') + "!b"},
+    };
+    for (const Case& c : cases) {
+        TRegExpr regExpr;
+        regExpr.SetExpression(c.expression);
+        EXPECT_EQ(errorOf([&] { regExpr.Exec(c.subject); }), reeMatchStepBudgetExceeded) << c.expression;
+        EXPECT_EQ(regExpr.GetMatchPos(0), -1);
+        ASSERT_TRUE(regExpr.Exec("aaab")) << c.expression << ": the object stays usable";
+    }
+    EXPECT_EQ(firstMatch("(a+?)+?$", std::string(12, 'a')), std::string(12, 'a'));
+    TRegExpr endAnchored;
+    endAnchored.SetExpression("(a+?)+?$");
+    EXPECT_EQ(errorOf([&] { endAnchored.Exec(std::string(40, 'a') + "!"); }), reeMatchStepBudgetExceeded);
 }
 
 TEST(RegExprMended, AnEmptyExpressionDropsTheOldProgram) {

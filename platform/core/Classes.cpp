@@ -192,6 +192,33 @@ void TList::Grow() {
     SetCapacity(capacity_ + growthFor(capacity_));
 }
 
+// ---- TBits ------------------------------------------------------------------------------
+
+void TBits::indexError() {
+    throw EBitsError(SBitsIndexError);
+}
+
+void TBits::SetSize(Integer Value) {
+    if (Value < 0) indexError();
+    bits_.resize(static_cast<std::size_t>(Value), false);
+}
+
+bool TBits::Bits(Integer Index) const {
+    if (Index < 0 || Index >= Size()) indexError();
+    return bits_[static_cast<std::size_t>(Index)];
+}
+
+void TBits::SetBits(Integer Index, bool Value) {
+    if (Index < 0) indexError();
+    if (Index >= Size()) SetSize(Index + 1);
+    bits_[static_cast<std::size_t>(Index)] = Value;
+}
+
+Integer TBits::OpenBit() const {
+    const auto clear = std::find(bits_.begin(), bits_.end(), false);
+    return static_cast<Integer>(clear - bits_.begin());
+}
+
 // ---- TStrings --------------------------------------------------------------------------
 
 TObject* TStrings::GetObject(Integer Index) const {

@@ -81,6 +81,31 @@ private:
     Integer capacity_ = 0;
 };
 
+// ---- TBits ------------------------------------------------------------------------
+
+class EBitsError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A growable array of bits, all clear when added. Setting a bit past the end
+// grows the array to hold it; reading past the end or a negative index (or
+// size) raises EBitsError "Bits index out of range".
+class TBits : public TObject {
+public:
+    Integer Size() const { return static_cast<Integer>(bits_.size()); }
+    void SetSize(Integer Value);
+    bool Bits(Integer Index) const;
+    void SetBits(Integer Index, bool Value);
+    // The index of the first clear bit; Size when every bit is set.
+    Integer OpenBit() const;
+
+private:
+    [[noreturn]] static void indexError();
+
+    std::vector<bool> bits_;
+};
+
 // ---- TStrings ------------------------------------------------------------------------
 
 // The abstract string list. A descendant supplies storage through Get,

@@ -3,6 +3,7 @@
 // content is safely on disk.
 #include "platform/core/IniFiles.h"
 
+#include "platform/core/CodePages.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
 
@@ -17,7 +18,14 @@
 namespace {
 
 constexpr const char* SIniFileWriteError = "Unable to write to %s";
+constexpr const char* SIniFileUtf16Error = "Unable to write to %s: the file is in UTF-16";
 constexpr const char* Utf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr const char* Utf16LittleEndianMark = "\xFF\xFE";
+constexpr const char* Utf16BigEndianMark = "\xFE\xFF";
+
+// Reads answer defaults from a file they cannot read; a write must not
+// replace such a file, as it would lose everything in it.
+enum class Purpose { Reading, Writing };
 
 enum class LineKind { Other, Section, Key };
 
@@ -67,18 +75,62 @@ IniLine classify(AnsiString text, bool first) {
     return line;
 }
 
+// The file's bytes, NUL included; none from a missing file. A file that is
+// there but cannot be read raises the stream's error when it is to be written.
+std::string fileBytes(const AnsiString& fileName, Purpose purpose) {
+    try {
+        TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+        std::string bytes(static_cast<std::size_t>(stream.Size()), '\0');
+        stream.ReadBuffer(bytes.data(), static_cast<Integer>(bytes.size()));
+        return bytes;
+    } catch (const EStreamError&) {
+        if (purpose == Purpose::Writing && (FileExists(fileName) || DirectoryExists(fileName))) throw;
+        return {};
+    }
+}
+
+bool isUtf16(const std::string& bytes) {
+    return bytes.starts_with(Utf16LittleEndianMark) || bytes.starts_with(Utf16BigEndianMark);
+}
+
+// A UTF-16 file is read in the ANSI code page; it is never written, since
+// the characters outside that code page would be lost.
+AnsiString decodedUtf16(const std::string& bytes) {
+    const bool bigEndian = bytes.starts_with(Utf16BigEndianMark);
+    WideString text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        text += static_cast<WideChar>(bigEndian ? first << 8 | second : second << 8 | first);
+    }
+    return WideToAnsi(text);
+}
+
+// Lines end at CR LF, LF or CR; a break at the very end starts no line.
+std::vector<AnsiString> splitLines(const AnsiString& text) {
+    std::vector<AnsiString> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == AnsiString::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
+}
+
 // The lines of one settings file and where its sections lie.
 class IniDocument {
 public:
-    explicit IniDocument(const AnsiString& fileName) {
-        TStringList text;
-        try {
-            TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
-            text.LoadFromStream(&stream);
-        } catch (const EFOpenError&) {
-            // A file that is missing or unreadable reads as an empty one.
-        }
-        for (Integer i = 0; i < text.Count(); ++i)
+    IniDocument(const AnsiString& fileName, Purpose purpose) {
+        const std::string bytes = fileBytes(fileName, purpose);
+        if (isUtf16(bytes) && purpose == Purpose::Writing)
+            throw EIniFileException(Format(SIniFileUtf16Error, {fileName}));
+        const std::vector<AnsiString> text = splitLines(isUtf16(bytes) ? decodedUtf16(bytes) : bytes);
+        for (std::size_t i = 0; i < text.size(); ++i)
             lines_.push_back(classify(text[i], i == 0));
     }
 
@@ -101,7 +153,7 @@ public:
     std::vector<std::size_t> keysOf(const AnsiString& section) const {
         std::vector<std::size_t> keys;
         if (const auto header = findSection(section))
-            for (std::size_t i = *header + 1; i < sectionEnd(*header); ++i)
+            for (std::size_t i = *header + 1, end = sectionEnd(*header); i < end; ++i)
                 if (lines_[i].kind == LineKind::Key) keys.push_back(i);
         return keys;
     }
@@ -126,7 +178,7 @@ public:
         }
         // A new key follows the section's last line that is not blank.
         std::size_t at = *header + 1;
-        for (std::size_t i = *header + 1; i < sectionEnd(*header); ++i)
+        for (std::size_t i = *header + 1, end = sectionEnd(*header); i < end; ++i)
             if (!trimBlanks(lines_[i].text).empty()) at = i + 1;
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), classify(key + "=" + value, false));
     }
@@ -213,13 +265,13 @@ void save(const AnsiString& fileName, const IniDocument& document) {
 
 AnsiString TIniFile::ReadString(const AnsiString& Section, const AnsiString& Ident,
                                 const AnsiString& Default) const {
-    const IniDocument document(fileName_);
+    const IniDocument document(fileName_, Purpose::Reading);
     const auto found = document.findKey(Section, Ident);
     return found ? document.lines()[*found].value : Default;
 }
 
 void TIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value) {
-    IniDocument document(fileName_);
+    IniDocument document(fileName_, Purpose::Writing);
     document.setValue(Section, Ident, Value);
     save(fileName_, document);
 }
@@ -243,7 +295,7 @@ void TIniFile::WriteBool(const AnsiString& Section, const AnsiString& Ident, boo
 }
 
 void TIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) const {
-    const IniDocument document(fileName_);
+    const IniDocument document(fileName_, Purpose::Reading);
     UpdateBracket update(Strings);
     Strings->Clear();
     for (std::size_t i : document.keysOf(Section))
@@ -251,7 +303,7 @@ void TIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) const {
 }
 
 void TIniFile::ReadSections(TStrings* Strings) const {
-    const IniDocument document(fileName_);
+    const IniDocument document(fileName_, Purpose::Reading);
     UpdateBracket update(Strings);
     Strings->Clear();
     for (std::size_t i = 0; i < document.lines().size(); ++i) {
@@ -262,7 +314,7 @@ void TIniFile::ReadSections(TStrings* Strings) const {
 }
 
 void TIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) const {
-    const IniDocument document(fileName_);
+    const IniDocument document(fileName_, Purpose::Reading);
     UpdateBracket update(Strings);
     Strings->Clear();
     for (std::size_t i : document.keysOf(Section))
@@ -270,19 +322,19 @@ void TIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) c
 }
 
 bool TIniFile::SectionExists(const AnsiString& Section) const {
-    return !IniDocument(fileName_).keysOf(Section).empty();
+    return !IniDocument(fileName_, Purpose::Reading).keysOf(Section).empty();
 }
 
 bool TIniFile::ValueExists(const AnsiString& Section, const AnsiString& Ident) const {
-    return IniDocument(fileName_).findKey(Section, Ident).has_value();
+    return IniDocument(fileName_, Purpose::Reading).findKey(Section, Ident).has_value();
 }
 
 void TIniFile::EraseSection(const AnsiString& Section) {
-    IniDocument document(fileName_);
+    IniDocument document(fileName_, Purpose::Writing);
     if (document.eraseSection(Section)) save(fileName_, document);
 }
 
 void TIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident) {
-    IniDocument document(fileName_);
+    IniDocument document(fileName_, Purpose::Writing);
     if (document.eraseKey(Section, Ident)) save(fileName_, document);
 }

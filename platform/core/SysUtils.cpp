@@ -1055,7 +1055,7 @@ void AbstractError() {
     throw EAbstractError(SAbstractError);
 }
 
-void Assert(bool Condition, const AnsiString& Message, std::source_location Where) {
+void Assert(bool Condition, const AnsiString& Message, TSourceLocation Where) {
     if (Condition) return;
     const AnsiString file = Where.file_name();
     const AnsiString unit = file.substr(file.find_last_of("/\\") + 1);

@@ -15,6 +15,28 @@
 #include <variant>
 #include <vector>
 
+// Where a call was made. Compilers whose standard library lacks
+// std::source_location (clang 14 with the GNU library of the same age) get
+// the same from the builtins both compilers have.
+#if defined(__cpp_lib_source_location)
+using TSourceLocation = std::source_location;
+#else
+class TSourceLocation {
+public:
+    static constexpr TSourceLocation current(const char* File = __builtin_FILE(),
+                                             unsigned Line = __builtin_LINE()) noexcept {
+        return TSourceLocation(File, Line);
+    }
+    constexpr const char* file_name() const noexcept { return file_; }
+    constexpr unsigned line() const noexcept { return line_; }
+
+private:
+    constexpr TSourceLocation(const char* File, unsigned Line) : file_(File), line_(Line) {}
+    const char* file_;
+    unsigned line_;
+};
+#endif
+
 // ---- Message texts (the framework's resource strings) -------------------------
 
 inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
@@ -41,6 +63,7 @@ inline constexpr const char* SMemoryStreamError = "Out of memory while expanding
 inline constexpr const char* SOSError = "System Error.  Code: %d.\r\n%s";
 inline constexpr const char* SUnkOSError = "A call to an OS function failed";
 inline constexpr const char* SCannotCreateDir = "Unable to create directory";
+inline constexpr const char* SBitsIndexError = "Bits index out of range";
 
 // ---- Formatting settings (the framework's globals; US defaults) ----------------
 
@@ -207,7 +230,7 @@ DWORD OSErrorFromErrno(int ErrorNumber);
 // Raises EAssertionFailed "<message or 'Assertion failure'> (<file>, line <n>)"
 // when Condition is false; the file is the caller's source file name.
 void Assert(bool Condition, const AnsiString& Message = AnsiString(),
-            std::source_location Where = std::source_location::current());
+            TSourceLocation Where = TSourceLocation::current());
 
 // ---- Time ---------------------------------------------------------------------
 

@@ -124,7 +124,11 @@ TCustomImageList::TCustomImageList(Integer AWidth, Integer AHeight) : TCustomIma
     setSize(AWidth, AHeight);
 }
 
+// The controls showing the list let go of it in their free notification,
+// which unregisters their change links: the links must still be there.
 TCustomImageList::~TCustomImageList() {
+    Destroying();
+    RemoveFreeNotifications();
     for (TChangeLink* link : links_)
         link->sender_ = nullptr;
 }

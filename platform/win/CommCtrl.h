@@ -4,6 +4,7 @@
 // rich edit and tooltips, and the WM_NOTIFY header they all share.
 #pragma once
 
+#include "platform/win/CommonDialogs.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/StandardControls.h"
 #include "platform/win/WinUser.h"
@@ -1253,9 +1254,7 @@ constexpr UINT SFF_SELECTION = 0x8000;
 constexpr int TM_PLAINTEXT = 1;
 constexpr int TM_RICHTEXT = 2;
 
-constexpr UINT FR_DOWN = 0x00000001;
-constexpr UINT FR_WHOLEWORD = 0x00000002;
-constexpr UINT FR_MATCHCASE = 0x00000004;
+// The search flags FR_DOWN, FR_WHOLEWORD and FR_MATCHCASE are the find dialog's.
 
 constexpr WORD SEL_EMPTY = 0x0000;
 constexpr WORD SEL_TEXT = 0x0001;

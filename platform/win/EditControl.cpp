@@ -1258,10 +1258,13 @@ void drawLine(EditState& state, HDC dc, int index, const LineColours& colours) {
     drawRun(dc, shown, selectedTo, line.end(), x, top, state.lineHeight, false, colours, pens, line.start);
 }
 
-void paint(EditState& state) {
+// Into the DC a parent hands over (a control with child windows paints
+// itself that way), else into the window's own update region.
+void paint(EditState& state, HDC given) {
     PAINTSTRUCT paintStruct;
-    HDC dc = BeginPaint(state.window, &paintStruct);
+    HDC dc = given ? given : BeginPaint(state.window, &paintStruct);
     if (!dc) return;
+    const int saved = given ? SaveDC(dc) : 0;
     RECT client = clientRectOf(state);
     FillRect(dc, &client, backgroundBrush(state, dc));
     bool enabled = IsWindowEnabled(state.window);
@@ -1276,7 +1279,10 @@ void paint(EditState& state) {
          index < lineCount(state) && lineTop(state, index) < client.Bottom; ++index)
         drawLine(state, dc, index, colours);
     SelectObject(dc, previousFont);
-    EndPaint(state.window, &paintStruct);
+    if (given)
+        RestoreDC(dc, saved);
+    else
+        EndPaint(state.window, &paintStruct);
 }
 
 // ---- Focus ----------------------------------------------------------------------------------------
@@ -1596,7 +1602,7 @@ std::optional<LRESULT> windowMessage(EditState& state, UINT message, WPARAM wPar
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(state.font);
     case WM_PAINT:
-        paint(state);
+        paint(state, reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_ERASEBKGND:
         // WM_PAINT fills the background with the brush the parent chooses.

@@ -76,7 +76,9 @@ void sendSetCursor(const InputEvent& event) {
 }
 
 // WM_MOUSEACTIVATE for a click into an inactive top-level window; true when the click is eaten.
+// A captured click goes straight to the capture window and activates nothing.
 bool activateOnClick(ThreadState& thread, const InputEvent& event) {
+    if (thread.capture) return false;
     Window* target = FindWindowObject(event.msg.hwnd);
     Window* topLevel = target ? TopLevelOf(target) : nullptr;
     if (!topLevel || thread.active == topLevel->handle || topLevel->parent != &DesktopWindowObject())

@@ -31,8 +31,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -110,6 +110,7 @@ constexpr char PathEscape = '%';
 constexpr char TextEscape = '\\';
 constexpr char DefaultValueName = '@';
 constexpr int HexDigitsPerUnit = 4;
+constexpr std::size_t MaxKeyNameLength = 255;
 
 bool isHexDigit(char c) {
     return std::isxdigit(static_cast<unsigned char>(c)) != 0;
@@ -185,6 +186,13 @@ std::string pathText(const std::vector<WideString>& path) {
         result += escapeText(name, PathEscape, isPathSpecial, noShortForm);
     }
     return result;
+}
+
+// A name that a path given to the calls can reach: an escape could smuggle
+// in a separator or a NUL, which no caller's path can hold.
+bool isAddressableKeyName(const WideString& name) {
+    return !name.empty() && name.size() <= MaxKeyNameLength && name.find(KeySeparator) == WideString::npos &&
+           name.find(u'\0') == WideString::npos;
 }
 
 // Reads the parts of a line that escapeText wrote, from a starting position on.
@@ -278,8 +286,7 @@ public:
         }
         flush();
         if (!name.empty() || !names.empty()) names.push_back(std::move(name));
-        if (std::any_of(names.begin(), names.end(), [](const WideString& n) { return n.empty(); }))
-            return std::nullopt;
+        if (!std::all_of(names.begin(), names.end(), isAddressableKeyName)) return std::nullopt;
         return names;
     }
 
@@ -537,7 +544,8 @@ constexpr mode_t PrivateFolderMode = 0700;
 
 // Creates the missing folders of `folder`, private to the user.
 bool createFolders(const std::filesystem::path& folder) {
-    if (folder.empty() || std::filesystem::is_directory(folder)) return true;
+    std::error_code ignored;
+    if (folder.empty() || std::filesystem::is_directory(folder, ignored)) return true;
     if (!createFolders(folder.parent_path())) return false;
     return ::mkdir(folder.c_str(), PrivateFolderMode) == 0 || errno == EEXIST;
 }
@@ -571,6 +579,31 @@ constexpr FileTimeValue NanosecondsPerFileTimeTick = 100;
 FileTimeValue fileTimeOf(const struct stat& status) {
     return UnixEpochInFileTime + static_cast<FileTimeValue>(status.st_mtim.tv_sec) * FileTimeTicksPerSecond +
            static_cast<FileTimeValue>(status.st_mtim.tv_nsec) / NanosecondsPerFileTimeTick;
+}
+
+// The whole file into `text`; 0 or the errno (EISDIR for a folder).
+int readWholeFile(const std::string& path, std::string& text) {
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) return errno;
+    struct stat status {};
+    int error = ::fstat(file, &status) != 0 ? errno : S_ISDIR(status.st_mode) ? EISDIR : 0;
+    char buffer[64 * 1024];
+    while (error == 0) {
+        const ssize_t count = ::read(file, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) error = errno;
+        if (count <= 0) break;
+        text.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(file);
+    return error;
+}
+
+// A registry file reached through a symbolic link is replaced where the link points.
+std::string linkTarget(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::canonical(path, error);
+    return error ? path : target.string();
 }
 
 // ---- Open keys and the registry state -----------------------------------------------
@@ -610,6 +643,8 @@ public:
     // What a handle stands for; fails with the reason.
     LSTATUS resolve(HKEY handle, OpenKey& result) {
         if (handle == HKEY_CURRENT_USER) {
+            // A file that is there but cannot be read is no empty registry.
+            if (userRoot(); loadError_ != ERROR_SUCCESS) return loadError_;
             result = {userRoot(), KEY_ALL_ACCESS, false};
         } else if (handle == HKEY_LOCAL_MACHINE) {
             result = {machineRoot_, KEY_READ, true};
@@ -639,7 +674,7 @@ public:
         LSTATUS status = loadError_;
         if (status == ERROR_SUCCESS) {
             int error = keepDamagedFile();
-            if (error == 0) error = writeAtomically(filePath_, registryText(*userRoot_));
+            if (error == 0) error = writeAtomically(linkTarget(filePath_), registryText(*userRoot_));
             if (error != 0) status = OSErrorFromErrno(error);
         }
         if (status != ERROR_SUCCESS) undo();
@@ -656,17 +691,18 @@ private:
         filePath_ = fileOverride_.empty() ? defaultRegistryFile() : fileOverride_;
         loadError_ = ERROR_SUCCESS;
         damagedFile_ = false;
-        std::ifstream file(filePath_, std::ios::binary);
-        struct stat status {};
-        if (!file) {
-            // A file that exists but cannot be read must not be overwritten.
-            if (::stat(filePath_.c_str(), &status) == 0) loadError_ = ERROR_ACCESS_DENIED;
-            userRoot_ = std::make_shared<KeyNode>();
-            userRoot_->lastWrite = fileTimeNow();
+        userRoot_ = std::make_shared<KeyNode>();
+        userRoot_->lastWrite = fileTimeNow();
+        std::string text;
+        const int error = readWholeFile(filePath_, text);
+        if (error == ENOENT || error == ENOTDIR) return;
+        // A file that exists but cannot be read must be neither overwritten nor taken as empty.
+        if (error != 0) {
+            loadError_ = ERROR_ACCESS_DENIED;
             return;
         }
+        struct stat status {};
         ::stat(filePath_.c_str(), &status);
-        const std::string text((std::istreambuf_iterator<char>(file)), {});
         ParsedRegistry parsed = parseRegistryText(text, fileTimeOf(status));
         userRoot_ = std::move(parsed.root);
         damagedFile_ = !parsed.complete;
@@ -700,8 +736,6 @@ RegistryState& registry() {
 }
 
 // ---- Paths and names from the callers -----------------------------------------------
-
-constexpr std::size_t MaxKeyNameLength = 255;
 
 WideString wideArgument(LPCWSTR text) {
     return text ? WideString(text) : WideString();

@@ -52,6 +52,10 @@ TEST(TntStringsLoading, TheByteOrderMarkDecidesTheCharacterSet) {
         {"\xEF\xBB\xBF", u""},
         {"", u""},
         {"\xFF", u"\u00FF\r\n"},
+        {"\xEF\xBB\xBF"
+         "one\r\nb\xFF"
+         "d\r\nthree",
+         u"one\r\nb\uFFFDd\r\nthree\r\n"}, // an ill-formed byte costs no line
     };
     for (const Case& c : cases) {
         TTntStringList list;

@@ -379,6 +379,7 @@ void GtkBackend::Present(HWND window, const PixelSurface& pixels, const TRect& c
         if (presented != topLevel->surface.get()) showPixels(*topLevel);
         TRect in = topLevel->insets();
         topLevel->desktop->Invalidate(desktopRect(OffsetRectBy(changed, -in.Left, -in.Top)));
+        topLevel->desktop->DrawNow();
     });
 }
 

@@ -45,6 +45,38 @@ private:
 
 } // namespace
 
+TEST(Bits, SettingPastTheEndGrowsAndOpenBitFindsTheFirstClearOne) {
+    TBits bits;
+    EXPECT_EQ(bits.OpenBit(), 0);
+    bits.SetBits(2, true);
+    EXPECT_EQ(bits.Size(), 3);
+    EXPECT_FALSE(bits.Bits(0));
+    EXPECT_TRUE(bits.Bits(2));
+    bits.SetBits(0, true);
+    bits.SetBits(1, true);
+    EXPECT_EQ(bits.OpenBit(), 3);
+    bits.SetBits(1, false);
+    EXPECT_EQ(bits.OpenBit(), 1);
+    bits.SetSize(1);
+    bits.SetSize(4);
+    EXPECT_FALSE(bits.Bits(2)) << "bits cut off come back clear";
+}
+
+TEST(Bits, IndexesOutOfRangeRaise) {
+    TBits bits;
+    bits.SetSize(2);
+    for (auto access : std::vector<std::function<void()>>{[&] { bits.Bits(2); }, [&] { bits.Bits(-1); },
+                                                          [&] { bits.SetBits(-1, true); },
+                                                          [&] { bits.SetSize(-1); }}) {
+        try {
+            access();
+            ADD_FAILURE() << "no error";
+        } catch (const EBitsError& error) {
+            EXPECT_EQ(error.Message, "Bits index out of range");
+        }
+    }
+}
+
 TEST(StringList, TextSplitsAtEveryLineBreakAndJoinsWithCrLf) {
     struct Case {
         std::string text;

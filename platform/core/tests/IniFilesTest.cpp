@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+using namespace std::string_literals;
+
 namespace {
 
 std::vector<AnsiString> linesOf(const TStrings& list) {
@@ -119,4 +121,51 @@ TEST(IniFile, AFileThatCannotBeWrittenRaises) {
     } catch (const EIniFileException& e) {
         EXPECT_EQ(e.Message, "Unable to write to " + folder / "no/such/folder.ini");
     }
+}
+
+TEST(IniFile, AWriteKeepsWhatFollowsANulByte) {
+    TestFolder folder;
+    folder.write("nul.ini", "[A]\r\nx=1\r\nbad\0byte\r\n[B]\r\ny=2\r\n"s);
+    TIniFile ini(folder / "nul.ini");
+    EXPECT_EQ(ini.ReadString("B", "y", ""), "2");
+    ini.WriteString("A", "x", "3");
+    EXPECT_EQ(folder.read("nul.ini"), "[A]\r\nx=3\r\nbad\0byte\r\n[B]\r\ny=2\r\n"s);
+}
+
+TEST(IniFile, AUtf16FileIsReadButNeverRewritten) {
+    TestFolder folder;
+    const std::string utf16 = "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\xE9\0\r\0\n\0"s;
+    folder.write("wide.ini", utf16);
+    TIniFile ini(folder / "wide.ini");
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "\xE9");
+    EXPECT_THROW(ini.WriteString("S", "k", "v"), EIniFileException);
+    EXPECT_THROW(ini.DeleteKey("S", "k"), EIniFileException);
+    EXPECT_EQ(folder.read("wide.ini"), utf16);
+}
+
+TEST(IniFile, AFileThatCannotBeReadIsNotWrittenOver) {
+    if (::geteuid() == 0) GTEST_SKIP() << "every file is readable for root";
+    TestFolder folder;
+    folder.write("locked.ini", "[S]\r\nk=v\r\n");
+    ::chmod((folder / "locked.ini").c_str(), 0200);
+    TIniFile ini(folder / "locked.ini");
+    EXPECT_EQ(ini.ReadString("S", "k", "default"), "default");
+    EXPECT_THROW(ini.WriteString("S", "other", "x"), EFOpenError);
+    ::chmod((folder / "locked.ini").c_str(), 0600);
+    EXPECT_EQ(folder.read("locked.ini"), "[S]\r\nk=v\r\n");
+}
+
+// A lookup walks the section once: before, every line of the section
+// walked it again, and this file took minutes to read.
+TEST(IniFile, ALongSectionIsReadInOneWalk) {
+    TestFolder folder;
+    constexpr int keyCount = 100000;
+    std::string text = "[Big]\r\n";
+    for (int i = 0; i < keyCount; ++i)
+        text += "key" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+    folder.write("big.ini", text);
+    TIniFile ini(folder / "big.ini");
+    EXPECT_EQ(ini.ReadInteger("Big", "key99999", -1), keyCount - 1);
+    ini.WriteInteger("Big", "new", 1);
+    EXPECT_EQ(ini.ReadInteger("Big", "new", -1), 1);
 }

@@ -127,3 +127,37 @@ TEST_F(ImageListFixture, GetBitmapAndTheListsOwnChanges) {
     TBitmap empty;
     EXPECT_EQ(list.Add(&empty, nullptr), -1);
 }
+
+namespace {
+
+// Lets go of the list in its free notification, as the controls that show one do.
+class TImageListUser : public TComponent {
+public:
+    TImageListUser() : TComponent(nullptr) { link.OnChange = TNotifyEvent(this, &TImageListUser::Changed); }
+    void Use(TCustomImageList* List) {
+        List->FreeNotification(this);
+        List->RegisterChanges(&link);
+    }
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation != opRemove) return;
+        senderWhenNotified = link.Sender();
+        if (link.Sender()) link.Sender()->UnRegisterChanges(&link);
+    }
+    void Changed(TObject*) {}
+
+    TChangeLink link;
+    TCustomImageList* senderWhenNotified = nullptr;
+};
+
+} // namespace
+
+TEST(ImageListLifetime, AFreedListIsStillWholeWhenItsUsersHear) {
+    TImageListUser user;
+    auto list = std::make_unique<TImageList>(4, 4);
+    TCustomImageList* address = list.get();
+    user.Use(address);
+    list.reset();
+    EXPECT_EQ(user.senderWhenNotified, address);
+    EXPECT_EQ(user.link.Sender(), nullptr);
+}

@@ -5,6 +5,10 @@
 #include "platform/win/EditControl.h"
 #include "WindowTestSupport.h"
 #include "platform/win/BitmapFiles.h"
+#include "platform/win/Bitmaps.h"
+#include "platform/win/Blit.h"
+#include "platform/win/Drawing.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/GlobalMemory.h"
@@ -489,6 +493,30 @@ TEST_F(EditControlTest, ThePasswordCharacterIsUtf16AndHidesTheText) {
     SendMessageW(edit, EM_SETPASSWORDCHAR, '*', 0);
     EXPECT_TRUE(GetWindowLongPtrW(edit, GWL_STYLE) & ES_PASSWORD);
     EXPECT_EQ(pixelsOf(edit), pixelsOf(stars));
+}
+
+// A parent with child windows paints the edit through the DC it hands over.
+TEST_F(EditControlTest, APaintMessageWithADeviceContextPaintsIntoThatContext) {
+    HWND edit = createEdit(ES_AUTOHSCROLL, u"abc");
+    std::shared_ptr<PixelSurface> painted = [&] {
+        UpdateWindow(edit);
+        return CaptureWindowPixels(edit, true);
+    }();
+    HDC windowDC = GetDC(edit);
+    HDC memory = CreateCompatibleDC(windowDC);
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDC, painted->Width(), painted->Height());
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    PatBlt(memory, 0, 0, painted->Width(), painted->Height(), BLACKNESS);
+    SendMessageW(edit, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+    int differing = 0;
+    for (int y = 0; y < painted->Height(); ++y)
+        for (int x = 0; x < painted->Width(); ++x)
+            if (GetPixel(memory, x, y) != ColorRefFromPixel(painted->At(x, y))) ++differing;
+    EXPECT_EQ(differing, 0);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(edit, windowDC);
 }
 
 TEST_F(EditControlTest, MultiLineMessagesCountLinesAndCharacters) {

@@ -72,6 +72,23 @@ TEST_F(FocusTest, CaptureChangesAreReportedAndMouseInputFollowsTheCapture) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// A hidden top-level window that holds the capture (as a drop-down's owner
+// does) gets the click without being activated, and the focus stays.
+TEST_F(FocusTest, ACapturedClickActivatesNothing) {
+    HWND hidden = Create("hidden", WS_POPUP);
+    SetFocus(left);
+    SetCapture(hidden);
+    Log().clear();
+    POINT point = ScreenPoint(right, {5, 5});
+    DeliverMouseButton(MouseButton::Left, true, point);
+    DeliverMouseButton(MouseButton::Left, false, point);
+    ProcessMessages();
+    EXPECT_EQ(LogOf("hidden"), (Strings{"hidden:WM_LBUTTONDOWN", "hidden:WM_LBUTTONUP"}));
+    EXPECT_EQ(GetActiveWindow(), main);
+    EXPECT_EQ(GetFocus(), left);
+    ReleaseCapture();
+}
+
 // ---- Keyboard ----
 
 class KeyboardTest : public WindowTest {

@@ -314,3 +314,63 @@ TEST_F(RegistryTest, ADamagedFileKeepsWhatCanBeReadAndIsBackedUp) {
     RegCloseKey(key);
     EXPECT_EQ(folder.read("config/quorvane/registry.bak"), damaged);
 }
+
+// A folder, or a file that cannot be read, stands where the registry file
+// should be: every call answers "access denied" and none takes it as empty.
+TEST_F(RegistryTest, AnUnreadableFileDeniesAccessWithoutThrowing) {
+    std::filesystem::create_directories(registryFile);
+    reopen();
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        ERROR_ACCESS_DENIED);
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueExA(HKEY_CURRENT_USER, "V", nullptr, nullptr, nullptr, &size), ERROR_ACCESS_DENIED);
+    const DWORD value = 1;
+    EXPECT_EQ(RegSetValueExA(HKEY_CURRENT_USER, "V", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4),
+              ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(std::filesystem::is_directory(registryFile));
+
+    if (::geteuid() == 0) return; // root reads every file
+    std::filesystem::remove(registryFile);
+    folder.write("config/quorvane/registry", "Quorvane registry 1\n[Software]\n");
+    ::chmod(registryFile.c_str(), 0200);
+    reopen();
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key), ERROR_ACCESS_DENIED);
+}
+
+TEST_F(RegistryTest, AWriteGoesThroughASymbolicLink) {
+    std::filesystem::create_directories(folder / "config/quorvane");
+    folder.write("real-registry", "Quorvane registry 1\n[Software\\Old]\n");
+    std::filesystem::create_symlink(folder / "real-registry", registryFile);
+    reopen();
+    RegCloseKey(create(HKEY_CURRENT_USER, "Software\\New"));
+    EXPECT_TRUE(std::filesystem::is_symlink(registryFile));
+    reopen();
+    RegCloseKey(open(HKEY_CURRENT_USER, "Software\\Old"));
+    RegCloseKey(open(HKEY_CURRENT_USER, "Software\\New"));
+}
+
+// Names no path can reach are damaged lines: skipped with their values, and
+// the file kept aside before it is rewritten.
+TEST_F(RegistryTest, KeyNamesThatNoCallCanAddressAreRefused) {
+    const std::string tooLong(256, 'x');
+    const std::string text = "Quorvane registry 1\n"
+                             "[Software\\Back%u005Cslash]\n\"A\" = dword:1\n"
+                             "[Software\\Nul%u0000]\n\"B\" = dword:2\n"
+                             "[Software\\" + tooLong + "]\n\"C\" = dword:3\n"
+                             "[Software\\" + tooLong.substr(1) + "]\n\"D\" = dword:4\n";
+    std::filesystem::create_directories(folder / "config/quorvane");
+    folder.write("config/quorvane/registry", text);
+    reopen();
+    HKEY software = open(HKEY_CURRENT_USER, "Software", KEY_ALL_ACCESS);
+    DWORD subKeys = 0;
+    EXPECT_EQ(RegQueryInfoKeyA(software, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(subKeys, 1u) << "only the name of 255 characters";
+    RegCloseKey(create(software, "Added"));
+    RegCloseKey(software);
+    EXPECT_EQ(folder.read("config/quorvane/registry.bak"), text);
+}

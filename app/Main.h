@@ -1,0 +1,225 @@
+// The program's main window: the script browser (categories, titles, the
+// script's parts in editors and its notes), the preview, and the settings it
+// keeps in "Quorvane.ini". Its controls come from the form resource; the
+// constructor applies the settings, the creation handler opens the database
+// and shows the first page.
+#pragma once
+
+#include "app/ScriptDatabase.h"
+#include "platform/vcl/Forms.h"
+
+#include <memory>
+
+class TCheckBox;
+class TComboBox;
+class TCppWebBrowser;
+class TEdit;
+class TFileListBox;
+class TglGroupBox;
+class TLabel;
+class TListBox;
+class TMainMenu;
+class TMemo;
+class TMenuItem;
+class TOpenDialog;
+class TPageControl;
+class TPanel;
+class TPopupMenu;
+class TProgressBar;
+class TReplaceDialog;
+class TRichEdit;
+class TSaveDialog;
+class TStatusBar;
+class TStringGrid;
+class TStringList;
+class TSynEdit;
+class TSynHTMLSyn;
+class TSynJScriptSyn;
+class TTabSheet;
+class TTimer;
+class TToolBar;
+class TToolButton;
+class TImageList;
+struct ENLINK;
+
+// Program-wide state of the main window.
+extern AnsiString LangFile;
+extern AnsiString DBName;
+extern AnsiString NextDBName;
+extern AnsiString ErrorText;
+extern bool ShowExport;
+extern bool InfoPanel;
+extern bool Wrap;
+// The program's folder, no trailing separator.
+extern AnsiString AppDir;
+// The user's private temporary folder, with a trailing separator.
+extern AnsiString TempDir;
+
+class TMainForm : public TForm {
+public:
+    // Builds the window from its form resource and applies the settings file.
+    explicit TMainForm(TComponent* AOwner);
+    ~TMainForm() override;
+
+    // ---- Menu ----
+    TMainMenu* MainMenu = nullptr;
+    TMenuItem* MenuFile = nullptr;
+    TMenuItem* MenuOpen = nullptr;
+    TMenuItem* MenuExport = nullptr;
+    TMenuItem* MenuExit = nullptr;
+    TMenuItem* MenuView = nullptr;
+    TMenuItem* MenuSource = nullptr;
+    TMenuItem* MenuSummary = nullptr;
+    TMenuItem* MenuPreview = nullptr;
+    TMenuItem* MenuInfoPanel = nullptr;
+    TMenuItem* MenuSettings = nullptr;
+    TMenuItem* MenuColorChooser = nullptr;
+    TMenuItem* MenuHelp = nullptr;
+    TMenuItem* MenuContents = nullptr;
+    TMenuItem* MenuHomePage = nullptr;
+    TMenuItem* MenuAbout = nullptr;
+
+    // ---- Tool bar ----
+    TToolBar* ToolBar1 = nullptr;
+    TImageList* ToolImages = nullptr;
+    TToolButton* OpenButton = nullptr;
+    TToolButton* ExportButton = nullptr;
+    TToolButton* PreviewButton = nullptr;
+    TToolButton* SourceButton = nullptr;
+    TToolButton* HtmlButton = nullptr;
+    TToolButton* SettButton = nullptr;
+    TToolButton* InfoButton = nullptr;
+    TToolButton* WrapButton = nullptr;
+    TToolButton* HelpButton = nullptr;
+    TToolButton* HigLightBtn = nullptr;
+    TToolButton* ViewDefBrowBtn = nullptr;
+    TToolButton* OperaBtn = nullptr;
+    TToolButton* FireFoxBtn = nullptr;
+    TToolButton* GoBackButton = nullptr;
+    TToolButton* GoForwardButton = nullptr;
+    TToolButton* ReloadPageButton = nullptr;
+    TToolButton* ReloadScriptButton = nullptr;
+    TToolButton* ColorButton = nullptr;
+    TToolButton* ZoomButton = nullptr;
+    TToolButton* Spacer4 = nullptr;
+    TToolButton* Spacer5 = nullptr;
+    TToolButton* Spacer6 = nullptr;
+
+    // ---- Script browser ----
+    TComboBox* TypeComboBox = nullptr;
+    TListBox* TitleBox = nullptr;
+    TPageControl* PageControl1 = nullptr;
+    TTabSheet* TabSheet1 = nullptr;
+    TTabSheet* TabSheet2 = nullptr;
+    TTabSheet* TabSheet3 = nullptr;
+    TTabSheet* ColorTabSheet = nullptr;
+    TTabSheet* TabSheet4 = nullptr;
+
+    // ---- Preview page ----
+    TPanel* CaptionPanel = nullptr;
+    TCppWebBrowser* CppWebBrowser1 = nullptr;
+    TStatusBar* BrowsStatusBar = nullptr;
+    TglGroupBox* WizGroupBox = nullptr;
+    TLabel* WizLabel = nullptr;
+    TPanel* PrevWizPanel = nullptr;
+
+    // ---- Source and summary pages ----
+    TPageControl* SourcePageControl = nullptr;
+    TSynEdit* HeadEdit = nullptr;
+    TSynEdit* BodyEdit = nullptr;
+    TSynEdit* Body_Edit = nullptr;
+    TSynEdit* SummaryEdit = nullptr;
+
+    // ---- Settings page ----
+    TSynEdit* SettEdit = nullptr;
+    TComboBox* EventColorComboBox = nullptr;
+    TComboBox* IdentColorComboBox = nullptr;
+    TComboBox* KeyColorComboBox = nullptr;
+    TComboBox* NonResColorComboBox = nullptr;
+    TComboBox* NumberColorComboBox = nullptr;
+    TComboBox* StringColorComboBox = nullptr;
+    TComboBox* SymbolColorComboBox = nullptr;
+    TComboBox* BackColorComboBox = nullptr;
+    TFileListBox* LangListBox = nullptr;
+    TCheckBox* ShowExportCheckBox = nullptr;
+    TEdit* OperaEdit = nullptr;
+    TEdit* FireFoxEdit = nullptr;
+    TFileListBox* DBListBox = nullptr;
+
+    // ---- Information strip and status ----
+    TPanel* Panel3 = nullptr;
+    TRichEdit* InfoEdit = nullptr;
+    TMemo* RemarksEdit = nullptr;
+    TMemo* FilesMemo = nullptr;
+    TStatusBar* StatusBar = nullptr;
+
+    // ---- Hidden helpers ----
+    TMemo* TntMemo1 = nullptr;
+    TStringGrid* StringGrid1 = nullptr;
+    TRichEdit* TmpHeadEdit = nullptr;
+    TRichEdit* TmpBody_Edit = nullptr;
+    TRichEdit* TmpBodyEdit = nullptr;
+    TSynJScriptSyn* JScriptSyn = nullptr;
+    TSynHTMLSyn* SynHTMLSyn = nullptr;
+    TOpenDialog* OpenDialog = nullptr;
+    TSaveDialog* SaveDialog1 = nullptr;
+    TReplaceDialog* ReplaceDialog1 = nullptr;
+    TPopupMenu* PopupMenu1 = nullptr;
+    TPopupMenu* RxPopupMenu1 = nullptr;
+    TTimer* Timer1 = nullptr;
+
+    // Made by the constructor over the third status panel.
+    TProgressBar* StatusProgress = nullptr;
+    TStringList* Categories = nullptr;
+    TStringList* AttachedFiles = nullptr;
+    TStringList* WizardLines = nullptr;
+
+    // ---- Window ----
+    void FormCreate(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void FormDestroy(TObject* Sender);
+    void CloseApplication(TObject* Sender);
+
+    // ---- Script browser ----
+    void GetTable();
+    void SelectScriptType(TObject* Sender);
+    void SelectTitleBox(TObject* Sender);
+    void DelGarbage();
+    void MenuOpen1Click(TObject* Sender);
+    void DBListBoxSelect(TObject* Sender);
+    void OpenOtherDB();
+    void ErrorMess();
+
+    // ---- Preview ----
+    void PageBrowse(TObject* Sender);
+    void MenuPreviewClick(TObject* Sender);
+    void PageControlChange(TObject* Sender);
+    void GoBackButtonClick(TObject* Sender);
+    void GoForwardButtonClick(TObject* Sender);
+    void ReloadPage(TObject* Sender);
+
+    // Set while the source page's hidden wizard page is the active one.
+    bool WizardTabShown = false;
+
+    // Sees the author text's messages first: a click on a link there opens it.
+    void InfoEditWndProc(TMessage& Message);
+
+private:
+    void loadToolImages();
+    void applySettings();
+    void prepareInfoEdit();
+    void placeStatusProgress();
+    void setHighlighter(bool JavaScript);
+    void openDatabase(const AnsiString& FileName);
+    void showFailure(const TScriptDatabase::Failure& Failure);
+    void showRows();
+    void showScript(Integer Row);
+    void clearScript();
+    void openLink(const ENLINK& Link);
+
+    TWndMethod infoEditWindowProc_;
+    TScriptDatabase database_;
+    TScriptRows rows_;
+};
+
+extern TMainForm* MainForm;

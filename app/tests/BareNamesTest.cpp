@@ -1,0 +1,57 @@
+#include "app/BareNames.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(BareNamesTest, TheBareNameIsTheTextAfterTheLastSeparatorOfEitherKind) {
+    struct Case {
+        const char* entry;
+        const char* bare;
+    } cases[] = {
+        {"\\Scripts\\Images\\tile.gif", "tile.gif"},
+        {"/Scripts/Images/tile.gif", "tile.gif"},
+        {"\\Scripts/mixed\\name.png", "name.png"},
+        {"plain.gif", "plain.gif"},
+        {"", ""},
+        {"\\Scripts\\", ""},
+        {"\\Scripts\\.", ""},
+        {"..", ""},
+        {"\\a\\..", ""},
+        {"\\a\\...", "..."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        EXPECT_EQ(BareName(c.entry), c.bare);
+    }
+}
+
+TEST(BareNamesTest, OnlyEntriesBelowTheProgramFolderMayBeAttached) {
+    struct Case {
+        const char* entry;
+        bool attachable;
+    } cases[] = {
+        {"\\Scripts\\Images\\tile.gif", true},
+        {"\\x..y\\a..b.gif", true},
+        {"\\Scripts\\..\\..\\secret.txt", false},
+        {"..\\secret.txt", false},
+        {"\\Scripts/../x.gif", false},
+        {"C:\\Windows\\win.ini", false},
+        {"\\\\host\\share\\x.gif", false},
+        {"//host/share/x.gif", false},
+        {"", false},
+        {"\\Scripts\\", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        EXPECT_EQ(IsAttachableEntry(c.entry), c.attachable);
+    }
+}
+
+TEST(BareNamesTest, AfterLastSeparatorKeepsANameWithoutFolder) {
+    EXPECT_EQ(AfterLastSeparator("C:\\Data\\mine.zelk"), "mine.zelk");
+    EXPECT_EQ(AfterLastSeparator("/home/ann/mine.quorvane"), "mine.quorvane");
+    EXPECT_EQ(AfterLastSeparator("demo.zelk"), "demo.zelk");
+}
+
+} // namespace

@@ -1,0 +1,1447 @@
+object MainForm: TMainForm
+  Left = 100
+  Top = 100
+  Width = 802
+  Height = 640
+  Caption = 'Quorvane v2.0'
+  Color = clBtnFace
+  Constraints.MinHeight = 550
+  Constraints.MinWidth = 800
+  Font.Charset = DEFAULT_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = 'MS Sans Serif'
+  Font.Style = []
+  OnClose = FormClose
+  OnCreate = FormCreate
+  OnDestroy = FormDestroy
+  PixelsPerInch = 96
+  TextHeight = 13
+  object ToolBar1: TToolBar
+    Left = 0
+    Top = 0
+    Width = 786
+    Height = 26
+    Images = ToolImages
+    Flat = True
+    object HigLightBtn: TToolButton
+      Left = 438
+      Top = 0
+      Width = 23
+      Tag = 10
+      ImageIndex = 25
+      Style = tbsCheck
+    end
+    object WrapButton: TToolButton
+      Left = 415
+      Top = 0
+      Width = 23
+      Tag = 8
+      ImageIndex = 21
+      Style = tbsCheck
+    end
+    object ZoomButton: TToolButton
+      Left = 392
+      Top = 0
+      Width = 23
+      Tag = 22
+      ImageIndex = 16
+      Style = tbsCheck
+    end
+    object Spacer6: TToolButton
+      Left = 384
+      Top = 0
+      Width = 8
+      Style = tbsSeparator
+    end
+    object FireFoxBtn: TToolButton
+      Left = 361
+      Top = 0
+      Width = 23
+      Tag = 13
+      ImageIndex = 15
+    end
+    object OperaBtn: TToolButton
+      Left = 338
+      Top = 0
+      Width = 23
+      Tag = 12
+      ImageIndex = 14
+    end
+    object ViewDefBrowBtn: TToolButton
+      Left = 315
+      Top = 0
+      Width = 23
+      Tag = 11
+      ImageIndex = 13
+    end
+    object Spacer5: TToolButton
+      Left = 307
+      Top = 0
+      Width = 8
+      Style = tbsSeparator
+    end
+    object ReloadScriptButton: TToolButton
+      Left = 284
+      Top = 0
+      Width = 23
+      Tag = 17
+      ImageIndex = 12
+      OnClick = PageBrowse
+    end
+    object ReloadPageButton: TToolButton
+      Left = 261
+      Top = 0
+      Width = 23
+      Tag = 16
+      ImageIndex = 11
+      OnClick = ReloadPage
+    end
+    object GoForwardButton: TToolButton
+      Left = 238
+      Top = 0
+      Width = 23
+      Tag = 15
+      ImageIndex = 10
+      OnClick = GoForwardButtonClick
+    end
+    object GoBackButton: TToolButton
+      Left = 215
+      Top = 0
+      Width = 23
+      Tag = 14
+      ImageIndex = 9
+      OnClick = GoBackButtonClick
+    end
+    object Spacer4: TToolButton
+      Left = 207
+      Top = 0
+      Width = 8
+      Style = tbsSeparator
+    end
+    object HelpButton: TToolButton
+      Left = 184
+      Top = 0
+      Width = 23
+      Tag = 9
+      ImageIndex = 8
+    end
+    object InfoButton: TToolButton
+      Left = 161
+      Top = 0
+      Width = 23
+      Tag = 7
+      ImageIndex = 7
+      Style = tbsCheck
+      Down = True
+    end
+    object ColorButton: TToolButton
+      Left = 138
+      Top = 0
+      Width = 23
+      Tag = 19
+      ImageIndex = 6
+    end
+    object SettButton: TToolButton
+      Left = 115
+      Top = 0
+      Width = 23
+      Tag = 6
+      ImageIndex = 5
+    end
+    object HtmlButton: TToolButton
+      Left = 92
+      Top = 0
+      Width = 23
+      Tag = 5
+      ImageIndex = 4
+    end
+    object SourceButton: TToolButton
+      Left = 69
+      Top = 0
+      Width = 23
+      Tag = 4
+      ImageIndex = 3
+    end
+    object PreviewButton: TToolButton
+      Left = 46
+      Top = 0
+      Width = 23
+      Tag = 3
+      ImageIndex = 2
+      OnClick = MenuPreviewClick
+    end
+    object ExportButton: TToolButton
+      Left = 23
+      Top = 0
+      Width = 23
+      Tag = 2
+      ImageIndex = 1
+      Enabled = False
+    end
+    object OpenButton: TToolButton
+      Left = 0
+      Top = 0
+      Width = 23
+      Tag = 1
+      ImageIndex = 0
+      OnClick = MenuOpen1Click
+    end
+  end
+  object StatusBar: TStatusBar
+    Left = 0
+    Top = 560
+    Width = 786
+    Height = 19
+    Panels = <
+      item
+        Width = 50
+      end
+      item
+        Width = 50
+      end
+      item
+        Width = 200
+      end
+      item
+        Width = 50
+      end>
+    SimplePanel = False
+  end
+  object Panel3: TPanel
+    Left = 0
+    Top = 460
+    Width = 786
+    Height = 100
+    Align = alBottom
+    BevelOuter = bvNone
+    object AuthorLabel: TLabel
+      Left = 4
+      Top = 2
+      Caption = 'Created by:'
+    end
+    object InfoEdit: TRichEdit
+      Left = 4
+      Top = 18
+      Width = 250
+      Height = 78
+      PlainText = True
+      ReadOnly = True
+      ScrollBars = ssVertical
+      Visible = False
+    end
+    object DescriptLabel: TLabel
+      Left = 260
+      Top = 2
+      Caption = 'Description:'
+    end
+    object RemarksEdit: TMemo
+      Left = 260
+      Top = 18
+      Width = 360
+      Height = 78
+      ReadOnly = True
+      ScrollBars = ssVertical
+      Visible = False
+    end
+    object FilesLabel: TLabel
+      Left = 626
+      Top = 2
+      Caption = 'Files:'
+    end
+    object FilesMemo: TMemo
+      Left = 626
+      Top = 18
+      Width = 156
+      Height = 78
+      ReadOnly = True
+      ScrollBars = ssVertical
+      Visible = False
+    end
+  end
+  object BrowserPanel: TPanel
+    Left = 0
+    Top = 26
+    Width = 180
+    Height = 434
+    Align = alLeft
+    BevelOuter = bvNone
+    object TypeComboBox: TComboBox
+      Left = 0
+      Top = 0
+      Width = 180
+      Height = 21
+      Align = alTop
+      Style = csDropDownList
+      OnSelect = SelectScriptType
+    end
+    object TitleBox: TListBox
+      Left = 0
+      Top = 21
+      Width = 180
+      Height = 413
+      Align = alClient
+      OnClick = SelectTitleBox
+    end
+  end
+  object BrowserSplitter: TPanel
+    Left = 180
+    Top = 26
+    Width = 3
+    Height = 434
+    Align = alLeft
+    BevelOuter = bvNone
+  end
+  object PageControl1: TPageControl
+    Left = 183
+    Top = 26
+    Width = 603
+    Height = 434
+    Align = alClient
+    ActivePage = TabSheet1
+    OnChange = PageControlChange
+    object TabSheet1: TTabSheet
+      Caption = 'Preview'
+      object CaptionPanel: TPanel
+        Left = 0
+        Top = 0
+        Width = 600
+        Height = 20
+        Align = alTop
+        BevelOuter = bvLowered
+        Caption = ''
+      end
+      object WizGroupBox: TglGroupBox
+        Left = 0
+        Top = 200
+        Width = 600
+        Height = 181
+        Align = alBottom
+        Caption = 'Wizard'
+        Font.Color = clRed
+        ParentFont = False
+        Visible = False
+        Collapsed = True
+        FullHeight = 181
+        object PrevWizPanel: TPanel
+          Left = 2
+          Top = 148
+          Width = 596
+          Height = 31
+          Align = alBottom
+          BevelOuter = bvNone
+          object WizApplytBtn: TButton
+            Left = 8
+            Top = 3
+            Width = 75
+            Height = 25
+            Caption = 'Apply'
+          end
+        end
+        object WizScrollBox: TPanel
+          Left = 2
+          Top = 15
+          Width = 596
+          Height = 133
+          Align = alClient
+          BevelOuter = bvNone
+          object WizLabel: TLabel
+            Left = 8
+            Top = 4
+            Caption = 'There are no parameters for change!'
+            Font.Color = clRed
+            Font.Style = [fsBold]
+            ParentFont = False
+          end
+          object WizColorRows: TPanel
+            Left = 0
+            Top = 0
+            Width = 595
+            Height = 147
+            Align = alTop
+            AutoSize = True
+            BevelOuter = bvNone
+            object WizColorPanel1: TPanel
+              Left = 0
+              Top = 0
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WColorEdit1: TEdit
+                Left = 0
+                Top = 0
+                Width = 65
+                Height = 21
+                Text = '....'
+              end
+              object WColorBtn1: TColorPickerButton
+                Left = 70
+                Top = 0
+                Width = 45
+                Height = 21
+              end
+              object WColorLabel1: TLabel
+                Left = 120
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizColorPanel2: TPanel
+              Left = 0
+              Top = 21
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WColorEdit2: TEdit
+                Left = 0
+                Top = 0
+                Width = 65
+                Height = 21
+                Text = '....'
+              end
+              object WColorBtn2: TColorPickerButton
+                Left = 70
+                Top = 0
+                Width = 45
+                Height = 21
+              end
+              object WColorLabel2: TLabel
+                Left = 120
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizColorPanel3: TPanel
+              Left = 0
+              Top = 42
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WColorEdit3: TEdit
+                Left = 0
+                Top = 0
+                Width = 65
+                Height = 21
+                Text = '....'
+              end
+              object WColorBtn3: TColorPickerButton
+                Left = 70
+                Top = 0
+                Width = 45
+                Height = 21
+              end
+              object WColorLabel3: TLabel
+                Left = 120
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizColorPanel4: TPanel
+              Left = 0
+              Top = 63
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WColorEdit4: TEdit
+                Left = 0
+                Top = 0
+                Width = 65
+                Height = 21
+                Text = '....'
+              end
+              object WColorBtn4: TColorPickerButton
+                Left = 70
+                Top = 0
+                Width = 45
+                Height = 21
+              end
+              object WColorLabel4: TLabel
+                Left = 120
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizColorPanel5: TPanel
+              Left = 0
+              Top = 84
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WColorEdit5: TEdit
+                Left = 0
+                Top = 0
+                Width = 65
+                Height = 21
+                Text = '....'
+              end
+              object WColorBtn5: TColorPickerButton
+                Left = 70
+                Top = 0
+                Width = 45
+                Height = 21
+              end
+              object WColorLabel5: TLabel
+                Left = 120
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizColorPanel6: TPanel
+              Left = 0
+              Top = 105
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WColorEdit6: TEdit
+                Left = 0
+                Top = 0
+                Width = 65
+                Height = 21
+                Text = '....'
+              end
+              object WColorBtn6: TColorPickerButton
+                Left = 70
+                Top = 0
+                Width = 45
+                Height = 21
+              end
+              object WColorLabel6: TLabel
+                Left = 120
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizColorPanel7: TPanel
+              Left = 0
+              Top = 126
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WColorEdit7: TEdit
+                Left = 0
+                Top = 0
+                Width = 65
+                Height = 21
+                Text = '....'
+              end
+              object WColorBtn7: TColorPickerButton
+                Left = 70
+                Top = 0
+                Width = 45
+                Height = 21
+              end
+              object WColorLabel7: TLabel
+                Left = 120
+                Top = 4
+                Caption = '....'
+              end
+            end
+          end
+          object WizTextRows: TPanel
+            Left = 0
+            Top = 147
+            Width = 595
+            Height = 126
+            Align = alTop
+            AutoSize = True
+            BevelOuter = bvNone
+            object WizEditPanel1: TPanel
+              Left = 0
+              Top = 0
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WTextEdit1: TEdit
+                Left = 0
+                Top = 0
+                Width = 300
+                Height = 21
+                Text = '....'
+              end
+              object WTextLabel1: TLabel
+                Left = 306
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizEditPanel2: TPanel
+              Left = 0
+              Top = 21
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WTextEdit2: TEdit
+                Left = 0
+                Top = 0
+                Width = 300
+                Height = 21
+                Text = '....'
+              end
+              object WTextLabel2: TLabel
+                Left = 306
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizEditPanel3: TPanel
+              Left = 0
+              Top = 42
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WTextEdit3: TEdit
+                Left = 0
+                Top = 0
+                Width = 300
+                Height = 21
+                Text = '....'
+              end
+              object WTextLabel3: TLabel
+                Left = 306
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizEditPanel4: TPanel
+              Left = 0
+              Top = 63
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WTextEdit4: TEdit
+                Left = 0
+                Top = 0
+                Width = 300
+                Height = 21
+                Text = '....'
+              end
+              object WTextLabel4: TLabel
+                Left = 306
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizEditPanel5: TPanel
+              Left = 0
+              Top = 84
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WTextEdit5: TEdit
+                Left = 0
+                Top = 0
+                Width = 300
+                Height = 21
+                Text = '....'
+              end
+              object WTextLabel5: TLabel
+                Left = 306
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizEditPanel6: TPanel
+              Left = 0
+              Top = 105
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WTextEdit6: TEdit
+                Left = 0
+                Top = 0
+                Width = 300
+                Height = 21
+                Text = '....'
+              end
+              object WTextLabel6: TLabel
+                Left = 306
+                Top = 4
+                Caption = '....'
+              end
+            end
+          end
+          object WizIntRows: TPanel
+            Left = 0
+            Top = 273
+            Width = 595
+            Height = 126
+            Align = alTop
+            AutoSize = True
+            BevelOuter = bvNone
+            object WizIntPanel1: TPanel
+              Left = 0
+              Top = 0
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WIntEdit1: TEdit
+                Left = 0
+                Top = 0
+                Width = 73
+                Height = 21
+                Text = '....'
+              end
+              object WIntLabel1: TLabel
+                Left = 80
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizIntPanel2: TPanel
+              Left = 0
+              Top = 21
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WIntEdit2: TEdit
+                Left = 0
+                Top = 0
+                Width = 73
+                Height = 21
+                Text = '....'
+              end
+              object WIntLabel2: TLabel
+                Left = 80
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizIntPanel3: TPanel
+              Left = 0
+              Top = 42
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WIntEdit3: TEdit
+                Left = 0
+                Top = 0
+                Width = 73
+                Height = 21
+                Text = '....'
+              end
+              object WIntLabel3: TLabel
+                Left = 80
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizIntPanel4: TPanel
+              Left = 0
+              Top = 63
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WIntEdit4: TEdit
+                Left = 0
+                Top = 0
+                Width = 73
+                Height = 21
+                Text = '....'
+              end
+              object WIntLabel4: TLabel
+                Left = 80
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizIntPanel5: TPanel
+              Left = 0
+              Top = 84
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WIntEdit5: TEdit
+                Left = 0
+                Top = 0
+                Width = 73
+                Height = 21
+                Text = '....'
+              end
+              object WIntLabel5: TLabel
+                Left = 80
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizIntPanel6: TPanel
+              Left = 0
+              Top = 105
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WIntEdit6: TEdit
+                Left = 0
+                Top = 0
+                Width = 73
+                Height = 21
+                Text = '....'
+              end
+              object WIntLabel6: TLabel
+                Left = 80
+                Top = 4
+                Caption = '....'
+              end
+            end
+          end
+          object WizFileRows: TPanel
+            Left = 0
+            Top = 399
+            Width = 595
+            Height = 126
+            Align = alTop
+            AutoSize = True
+            BevelOuter = bvNone
+            object WizFilePanel1: TPanel
+              Left = 0
+              Top = 0
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WFilenameEdit1: TEdit
+                Left = 0
+                Top = 0
+                Width = 300
+                Height = 21
+                Text = '....'
+              end
+              object WFileLabel1: TLabel
+                Left = 306
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizFilePanel2: TPanel
+              Left = 0
+              Top = 21
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WFilenameEdit2: TEdit
+                Left = 0
+                Top = 0
+                Width = 300
+                Height = 21
+                Text = '....'
+              end
+              object WFileLabel2: TLabel
+                Left = 306
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizFilePanel3: TPanel
+              Left = 0
+              Top = 42
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WFilenameEdit3: TEdit
+                Left = 0
+                Top = 0
+                Width = 300
+                Height = 21
+                Text = '....'
+              end
+              object WFileLabel3: TLabel
+                Left = 306
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizFilePanel4: TPanel
+              Left = 0
+              Top = 63
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WFilenameEdit4: TEdit
+                Left = 0
+                Top = 0
+                Width = 300
+                Height = 21
+                Text = '....'
+              end
+              object WFileLabel4: TLabel
+                Left = 306
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizFilePanel5: TPanel
+              Left = 0
+              Top = 84
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WFilenameEdit5: TEdit
+                Left = 0
+                Top = 0
+                Width = 300
+                Height = 21
+                Text = '....'
+              end
+              object WFileLabel5: TLabel
+                Left = 306
+                Top = 4
+                Caption = '....'
+              end
+            end
+            object WizFilePanel6: TPanel
+              Left = 0
+              Top = 105
+              Width = 595
+              Height = 21
+              Align = alTop
+              BevelOuter = bvNone
+              Visible = False
+              object WFilenameEdit6: TEdit
+                Left = 0
+                Top = 0
+                Width = 300
+                Height = 21
+                Text = '....'
+              end
+              object WFileLabel6: TLabel
+                Left = 306
+                Top = 4
+                Caption = '....'
+              end
+            end
+          end
+        end
+      end
+      object BrowsStatusBar: TStatusBar
+        Left = 0
+        Top = 381
+        Width = 600
+        Height = 19
+        SimplePanel = True
+        Visible = False
+      end
+      object CppWebBrowser1: TCppWebBrowser
+        Left = 0
+        Top = 20
+        Width = 600
+        Height = 180
+        Align = alClient
+      end
+    end
+    object TabSheet2: TTabSheet
+      Caption = 'Source code'
+      object Body_Edit: TSynEdit
+        Font.Charset = DEFAULT_CHARSET
+        Font.Color = clWindowText
+        Font.Height = -13
+        Font.Name = 'Courier New'
+        Font.Style = []
+        Left = 0
+        Top = 340
+        Width = 600
+        Height = 60
+        Align = alBottom
+        Tag = 18
+      end
+      object SourcePageControl: TPageControl
+        Left = 0
+        Top = 0
+        Width = 600
+        Height = 340
+        Align = alClient
+        ActivePage = HeadSheet
+        object HeadSheet: TTabSheet
+          Caption = '<HEAD>'
+          object HeadEdit: TSynEdit
+            Font.Charset = DEFAULT_CHARSET
+            Font.Color = clWindowText
+            Font.Height = -13
+            Font.Name = 'Courier New'
+            Font.Style = []
+            Left = 0
+            Top = 0
+            Width = 592
+            Height = 312
+            Align = alClient
+            Tag = 18
+          end
+        end
+        object BodySheet: TTabSheet
+          Caption = '<BODY>'
+          object BodyEdit: TSynEdit
+            Font.Charset = DEFAULT_CHARSET
+            Font.Color = clWindowText
+            Font.Height = -13
+            Font.Name = 'Courier New'
+            Font.Style = []
+            Left = 0
+            Top = 0
+            Width = 592
+            Height = 312
+            Align = alClient
+            Tag = 18
+          end
+        end
+        object WizardSheet: TTabSheet
+          Caption = 'Script Wizard'
+          TabVisible = False
+        end
+      end
+    end
+    object TabSheet3: TTabSheet
+      Caption = 'Summary HTML code'
+      object SummaryEdit: TSynEdit
+        Font.Charset = DEFAULT_CHARSET
+        Font.Color = clWindowText
+        Font.Height = -13
+        Font.Name = 'Courier New'
+        Font.Style = []
+        Left = 0
+        Top = 0
+        Width = 600
+        Height = 400
+        Align = alClient
+      end
+    end
+    object ColorTabSheet: TTabSheet
+      Caption = 'Color Chooser'
+      object MainColorGrBox: TGroupBox
+        Left = 8
+        Top = 4
+        Width = 280
+        Height = 150
+        Caption = 'Main Color'
+        object InputColorLabel: TLabel
+          Left = 8
+          Top = 20
+          Caption = 'Input Color'
+        end
+        object SaturateLabel: TLabel
+          Left = 8
+          Top = 50
+          Caption = 'Saturation'
+        end
+        object BrightLabel: TLabel
+          Left = 8
+          Top = 80
+          Caption = 'Brightness'
+        end
+        object OffsetLabel: TLabel
+          Left = 8
+          Top = 110
+          Caption = 'Offset'
+        end
+      end
+      object ColorBaseGroup: TRadioGroup
+        Left = 296
+        Top = 4
+        Width = 140
+        Height = 70
+        Caption = 'Base Color'
+      end
+      object ColorShemeRdoGr: TRadioGroup
+        Left = 296
+        Top = 80
+        Width = 140
+        Height = 150
+        Caption = 'Color Scheme'
+      end
+      object ColPalRdoGr: TRadioGroup
+        Left = 444
+        Top = 4
+        Width = 140
+        Height = 70
+        Caption = 'Output'
+      end
+      object ColorPalGroup: TGroupBox
+        Left = 8
+        Top = 160
+        Width = 280
+        Height = 70
+        Caption = 'Color palette'
+      end
+      object ClipbrdLabel: TLabel
+        Left = 444
+        Top = 84
+        Caption = 'Clipboard'
+      end
+      object ZoomGroupBox: TGroupBox
+        Left = 444
+        Top = 110
+        Width = 140
+        Height = 60
+        Caption = 'Zoom'
+        object ZoomAutoChkBox: TCheckBox
+          Left = 8
+          Top = 24
+          Width = 120
+          Height = 17
+          Caption = 'Auto capture'
+        end
+      end
+      object Palette1GroupBox: TGroupBox
+        Left = 8
+        Top = 236
+        Width = 280
+        Height = 40
+        Caption = 'Palette1'
+      end
+      object Palette2GroupBox: TGroupBox
+        Left = 296
+        Top = 236
+        Width = 280
+        Height = 40
+        Caption = 'Palette2'
+      end
+    end
+    object TabSheet4: TTabSheet
+      Caption = 'Settings'
+      object HighlightBox: TGroupBox
+        Left = 8
+        Top = 4
+        Width = 210
+        Height = 230
+        Caption = 'Highlight'
+        object EventColorLabel: TLabel
+          Left = 8
+          Top = 20
+          Caption = 'Event'
+        end
+        object EventColorComboBox: TComboBox
+          Left = 90
+          Top = 16
+          Width = 110
+          Height = 21
+          Style = csDropDownList
+        end
+        object IdentColorLabel: TLabel
+          Left = 8
+          Top = 46
+          Caption = 'Identifier'
+        end
+        object IdentColorComboBox: TComboBox
+          Left = 90
+          Top = 42
+          Width = 110
+          Height = 21
+          Style = csDropDownList
+        end
+        object KeyColorLabel: TLabel
+          Left = 8
+          Top = 72
+          Caption = 'Key'
+        end
+        object KeyColorComboBox: TComboBox
+          Left = 90
+          Top = 68
+          Width = 110
+          Height = 21
+          Style = csDropDownList
+        end
+        object NonResColorLabel: TLabel
+          Left = 8
+          Top = 98
+          Caption = 'Non reserved'
+        end
+        object NonResColorComboBox: TComboBox
+          Left = 90
+          Top = 94
+          Width = 110
+          Height = 21
+          Style = csDropDownList
+        end
+        object NumberColorLabel: TLabel
+          Left = 8
+          Top = 124
+          Caption = 'Number'
+        end
+        object NumberColorComboBox: TComboBox
+          Left = 90
+          Top = 120
+          Width = 110
+          Height = 21
+          Style = csDropDownList
+        end
+        object StringColorLabel: TLabel
+          Left = 8
+          Top = 150
+          Caption = 'String'
+        end
+        object StringColorComboBox: TComboBox
+          Left = 90
+          Top = 146
+          Width = 110
+          Height = 21
+          Style = csDropDownList
+        end
+        object SymbolColorLabel: TLabel
+          Left = 8
+          Top = 176
+          Caption = 'Symbol'
+        end
+        object SymbolColorComboBox: TComboBox
+          Left = 90
+          Top = 172
+          Width = 110
+          Height = 21
+          Style = csDropDownList
+        end
+        object BackColorLabel: TLabel
+          Left = 8
+          Top = 202
+          Caption = 'Background'
+        end
+        object BackColorComboBox: TComboBox
+          Left = 90
+          Top = 198
+          Width = 110
+          Height = 21
+          Style = csDropDownList
+        end
+      end
+      object LangBox: TGroupBox
+        Left = 226
+        Top = 4
+        Width = 160
+        Height = 130
+        Caption = 'Language'
+        object LangListBox: TFileListBox
+          Left = 8
+          Top = 18
+          Width = 144
+          Height = 104
+          Mask = '*.lng'
+        end
+      end
+      object ShowExportCheckBox: TCheckBox
+        Left = 226
+        Top = 142
+        Width = 200
+        Height = 17
+        Caption = 'Show exported HTML by IE'
+      end
+      object OperaLabel: TLabel
+        Left = 226
+        Top = 168
+        Caption = 'Opera'
+      end
+      object OperaEdit: TEdit
+        Left = 226
+        Top = 184
+        Width = 200
+        Height = 21
+        Text = 'Opera'
+      end
+      object FireFoxLabel: TLabel
+        Left = 226
+        Top = 210
+        Caption = 'FireFox'
+      end
+      object FireFoxEdit: TEdit
+        Left = 226
+        Top = 226
+        Width = 200
+        Height = 21
+        Text = 'FireFox'
+      end
+      object DataBasesLabel: TLabel
+        Left = 436
+        Top = 4
+        Caption = 'JS DataBases'
+      end
+      object DBListBox: TFileListBox
+        Left = 436
+        Top = 20
+        Width = 150
+        Height = 114
+        Mask = '*.quorvane;*.zelk'
+        OnDblClick = DBListBoxSelect
+      end
+      object SettEdit: TSynEdit
+        Font.Charset = DEFAULT_CHARSET
+        Font.Color = clWindowText
+        Font.Height = -13
+        Font.Name = 'Courier New'
+        Font.Style = []
+        Left = 0
+        Top = 260
+        Width = 600
+        Height = 140
+        Align = alBottom
+        Lines.Strings = (
+      '<html>'
+      '<head>'
+      '<script language="JavaScript">'
+      'var text = "Sample"; // a comment'
+      'document.write(text + 123);'
+      '</script>'
+      '</head>'
+      '<body bgcolor="#FFFFFF">'
+      '</body>'
+      '</html>')
+      end
+    end
+  end
+  object TntMemo1: TMemo
+    Left = 0
+    Top = 0
+    Width = 10
+    Height = 10
+    Visible = False
+    WordWrap = False
+  end
+  object StringGrid1: TStringGrid
+    Left = 0
+    Top = 0
+    Width = 10
+    Height = 10
+    ColCount = 10
+    Visible = False
+  end
+  object TmpHeadEdit: TRichEdit
+    Left = 0
+    Top = 0
+    Width = 10
+    Height = 10
+    PlainText = True
+    Visible = False
+  end
+  object TmpBody_Edit: TRichEdit
+    Left = 0
+    Top = 0
+    Width = 10
+    Height = 10
+    PlainText = True
+    Visible = False
+  end
+  object TmpBodyEdit: TRichEdit
+    Left = 0
+    Top = 0
+    Width = 10
+    Height = 10
+    PlainText = True
+    Visible = False
+  end
+  object MainMenu: TMainMenu
+    object MenuFile: TMenuItem
+      Caption = '&File'
+      object MenuOpen: TMenuItem
+        Caption = '&Open...'
+        OnClick = MenuOpen1Click
+      end
+      object MenuExport: TMenuItem
+        Caption = 'Export ->'
+        Enabled = False
+      end
+      object MenuExit: TMenuItem
+        Caption = 'Exit'
+        OnClick = CloseApplication
+      end
+    end
+    object MenuView: TMenuItem
+      Caption = 'View'
+      object MenuSource: TMenuItem
+        Caption = 'Source code'
+      end
+      object MenuSummary: TMenuItem
+        Caption = 'Summary HTML code'
+      end
+      object MenuPreview: TMenuItem
+        Caption = 'Preview'
+        OnClick = MenuPreviewClick
+      end
+      object MenuInfoPanel: TMenuItem
+        Caption = 'Description'
+        Checked = True
+      end
+      object MenuSettings: TMenuItem
+        Caption = 'Settings'
+      end
+      object MenuColorChooser: TMenuItem
+        Caption = 'Color Chooser'
+      end
+    end
+    object MenuHelp: TMenuItem
+      Caption = 'Help'
+      object MenuContents: TMenuItem
+        Caption = '&Contents'
+      end
+      object MenuHomePage: TMenuItem
+        Caption = 'HomePage'
+      end
+      object MenuAbout: TMenuItem
+        Caption = '&About...'
+      end
+    end
+  end
+  object ToolImages: TImageList
+  end
+  object JScriptSyn: TSynJScriptSyn
+  end
+  object SynHTMLSyn: TSynHTMLSyn
+  end
+  object PopupMenu1: TPopupMenu
+  end
+  object RxPopupMenu1: TPopupMenu
+  end
+  object OpenDialog: TOpenDialog
+    DefaultExt = 'quorvane'
+    Filter = 'Quorvane DataBase|*.quorvane;*.zelk'
+  end
+  object SaveDialog1: TSaveDialog
+    DefaultExt = 'htm'
+    FileName = 'temp'
+    Filter = 'WebPage (*.htm,*.html)|*.htm;*.html'
+    Options = [ofOverwritePrompt, ofHideReadOnly, ofEnableSizing]
+  end
+  object ReplaceDialog1: TReplaceDialog
+  end
+  object Timer1: TTimer
+  end
+end

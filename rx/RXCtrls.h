@@ -1,0 +1,248 @@
+// What the Rx controls share: the drawing routines (bitmaps drawn through a
+// transparent colour, cells cut out of a glyph strip, the embossed disabled
+// look, banded gradients, a parent's image under a control), small text,
+// file-name and command-line routines, the two screen cursors of the set, and
+// the speed button (TRxSpeedButton) with its glyph object and the glyph
+// cache that all buttons share.
+#pragma once
+
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/EditCtrls.h"
+#include "platform/vcl/ImgList.h"
+
+#include <memory>
+
+class TTimer;
+
+// ---- Screen cursors and the clipboard format -------------------------------------
+
+// The hand over a slider's thumb and the dragging hand, from the cursor
+// resources "RX_HANDCUR" and "RX_DRAGCUR".
+constexpr TCursor crHand = 14000;
+constexpr TCursor crDragHand = 14001;
+// Registers the two cursors in Screen->Cursors and the "Delphi Icon"
+// clipboard format, once; every Rx control calls it when it is made, since
+// the embedded cursor files can only be read after the program's start-up.
+void RegisterRxResources();
+// The "Delphi Icon" clipboard format (registered by RegisterRxResources).
+UINT CF_ICON();
+
+// ---- Small routines --------------------------------------------------------------
+
+Integer RectWidth(const TRect& Rect);
+Integer RectHeight(const TRect& Rect);
+// Edges included.
+bool PointInRect(const TPoint& P, const TRect& R);
+Integer Max(Integer A, Integer B);
+Integer Min(Integer A, Integer B);
+// Removes one pending message of that number for the window; a quit request
+// removed with it is posted again.
+void KillMessage(HWND Wnd, UINT Msg);
+// Whether the active window is one of this thread's windows.
+bool IsForegroundTask();
+// The text itself when it fits MaxWidth, else as many leading characters as
+// fit followed by "...", or "..." alone.
+AnsiString ShortenText(const AnsiString& Text, TCanvas* Canvas, Integer MaxWidth);
+AnsiString DelChars(const AnsiString& Text, char Chr);
+// The character height (tmHeight) of a font on the screen.
+Integer ScreenCharacterHeight(HFONT Font);
+
+// ---- File names and command lines ----------------------------------------------
+
+bool DirExists(const AnsiString& Name);
+// Not empty and none of < > " [ ] |.
+bool ValidFileName(const AnsiString& FileName);
+// There are no short (8.3) names here: both give the name of an existing
+// file or folder, and empty when nothing of that name exists.
+AnsiString LongFileName(const AnsiString& FileName);
+AnsiString ShortFileName(const AnsiString& FileName);
+// One command-line word from Position (0-based) on: blanks, control
+// characters and empty quote pairs are skipped, quotes group blanks and are
+// dropped, an unterminated quote runs to the end. Words have no length limit
+// (paths here may exceed 260 characters). Returns the position after it.
+std::size_t ExtractParam(const AnsiString& Text, std::size_t Position, AnsiString& Word);
+Integer ParamCountOf(const AnsiString& Text);
+// Word Index (0 is the first); empty past the last.
+AnsiString ParamStrOf(const AnsiString& Text, Integer Index);
+// Program = word 0; parameters = the others joined by blanks, each holding a
+// blank put in double quotes.
+void SplitCommandLine(const AnsiString& CmdLine, AnsiString& ExeName, AnsiString& Params);
+
+// ---- Drawing -----------------------------------------------------------------------
+
+// Palette-relative colours as their RGB value.
+TColor PaletteColor(TColor Color);
+// Copies the source rectangle, stretched, leaving pixels of TransparentColor unpainted.
+void StretchBltTransparent(HDC DstDC, Integer DstX, Integer DstY, Integer DstW, Integer DstH, HDC SrcDC,
+                           Integer SrcX, Integer SrcY, Integer SrcW, Integer SrcH, TColor TransparentColor);
+// Sizes below 1 take the bitmap's; clNone draws opaque with the canvas's
+// CopyMode; clDefault takes the bottom-left pixel; a monochrome bitmap keys on white.
+void DrawTransparentBitmapRect(TCanvas* Dest, Integer DstX, Integer DstY, Integer DstW, Integer DstH,
+                               TBitmap* Bitmap, TRect SrcRect, TColor TransparentColor);
+void DrawTransparentBitmap(TCanvas* Dest, Integer DstX, Integer DstY, TBitmap* Bitmap,
+                           TColor TransparentColor);
+void StretchBitmapRectTransparent(TCanvas* Dest, Integer DstX, Integer DstY, TColor TransparentColor,
+                                  TBitmap* Bitmap, const TRect& SrcRect);
+// Cell Index of a grid of Columns x Rows cells of Source into Dest.
+void AssignBitmapCell(TGraphic* Source, TBitmap* Dest, Integer Cols, Integer Rows, Integer Index);
+// The embossed look of a disabled glyph: the brush is stamped where the
+// source does not have MaskColor, in HighlightColor one pixel down and right
+// (with Highlight) and in GrayColor in place, on BackColor.
+std::unique_ptr<TBitmap> CreateDisabledBitmap(TBitmap* FOriginal, TColor MaskColor, TColor BackColor,
+                                              bool Highlight, TColor GrayColor, TColor HighlightColor);
+std::unique_ptr<TBitmap> CreateDisabledBitmapEx(TBitmap* FOriginal, TColor MaskColor);
+void ImageListDrawDisabled(TCustomImageList* Images, TCanvas* Canvas, Integer X, Integer Y, Integer Index,
+                           TColor HighlightColor, TColor GrayColor, bool DrawHighlight);
+
+enum TFillDirection { fdTopToBottom, fdBottomToTop, fdLeftToRight, fdRightToLeft };
+// Bands of BeginColor to EndColor (reversed for bottom-to-top and
+// right-to-left); fewer than 2 colours fill with BeginColor.
+void GradientFillRect(TCanvas* Canvas, const TRect& ARect, TColor StartColor, TColor EndColor,
+                      TFillDirection Direction, Byte Colors);
+// The raster operation that paints the brush where the source is white.
+constexpr DWORD ROP_DSPDxax = 0x00E20746;
+
+// ---- The speed button --------------------------------------------------------------
+
+enum TRxButtonState : Byte { rbsUp, rbsDisabled, rbsDown, rbsExclusive, rbsInactive };
+constexpr Integer RxButtonStateCount = 5;
+enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+enum TButtonStyle { bsAutoDetect, bsWin31, bsNew };
+using TRxNumGlyphs = Byte;
+
+class TGlyphList;
+
+// The pictures of a button's five states, made once from the glyph strip
+// and kept in a list of the cache shared by every button.
+class TRxButtonGlyph : public TObject {
+public:
+    TRxButtonGlyph();
+    ~TRxButtonGlyph() override;
+
+    TBitmap* Glyph() const { return original_.get(); }
+    void SetGlyph(TBitmap* Value);
+    TRxNumGlyphs NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(TRxNumGlyphs Value);
+    TColor TransparentColor() const { return transparentColor_; }
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool Value);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment Value);
+    // The glyph's size: one image of the strip; (0, 0) without a glyph.
+    TPoint GlyphSize() const;
+    // Drops every state's image (colours changed, or the glyph did).
+    void Invalidate();
+    // Draws glyph, caption and drop-down mark in Client; returns the text's rectangle.
+    TRect Draw(TCanvas* Canvas, const TRect& Client, const TPoint& Offset, const AnsiString& Caption,
+               TButtonLayout Layout, Integer Margin, Integer Spacing, TRxButtonState State);
+    // The image of a state, made on first use; -1 without a glyph.
+    Integer CreateButtonGlyph(TRxButtonState State);
+
+    TNotifyEvent OnChange;
+
+private:
+    void GlyphChanged(TObject* Sender);
+    std::unique_ptr<TBitmap> stateImage(TRxButtonState State, TColor& MaskColor);
+    void drawGlyph(TCanvas* Canvas, const TPoint& At, TRxButtonState State);
+    void drawCaption(TCanvas* Canvas, TRect Rect, const AnsiString& Caption, TRxButtonState State,
+                     UINT Flags);
+
+    std::unique_ptr<TBitmap> original_;
+    TGlyphList* glyphList_ = nullptr;
+    Integer indexes_[RxButtonStateCount];
+    TColor transparentColor_ = clFuchsia;
+    TRxNumGlyphs numGlyphs_ = 1;
+    bool wordWrap_ = false;
+    TAlignment alignment_ = taCenter;
+};
+
+// A windowless push button that paints glyph and caption off-screen: flat,
+// grouped, or repeating its click while held.
+class TRxSpeedButton : public TGraphicControl {
+public:
+    explicit TRxSpeedButton(TComponent* AOwner);
+    ~TRxSpeedButton() override;
+
+    TBitmap* Glyph() const { return glyph_->Glyph(); }
+    void SetGlyph(TBitmap* Value);
+    TRxNumGlyphs NumGlyphs() const { return glyph_->NumGlyphs(); }
+    void SetNumGlyphs(TRxNumGlyphs Value);
+    TAlignment Alignment() const { return glyph_->Alignment(); }
+    void SetAlignment(TAlignment Value);
+    bool WordWrap() const { return glyph_->WordWrap(); }
+    void SetWordWrap(bool Value);
+    TRxButtonGlyph* ButtonGlyph() const { return glyph_.get(); }
+
+    bool AllowAllUp() const { return allowAllUp_; }
+    void SetAllowAllUp(bool Value);
+    bool AllowTimer() const { return allowTimer_; }
+    void SetAllowTimer(bool Value);
+    Integer GroupIndex() const { return groupIndex_; }
+    void SetGroupIndex(Integer Value);
+    bool Down() const { return down_; }
+    void SetDown(bool Value);
+    bool Flat() const { return flat_; }
+    void SetFlat(bool Value);
+    bool GrayedInactive() const { return grayedInactive_; }
+    void SetGrayedInactive(bool Value);
+    Word InitPause() const { return initPause_; }
+    void SetInitPause(Word Value) { initPause_ = Value; }
+    Word RepeatInterval() const { return repeatInterval_; }
+    void SetRepeatInterval(Word Value) { repeatInterval_ = Value; }
+    TButtonLayout Layout() const { return layout_; }
+    void SetLayout(TButtonLayout Value);
+    Integer Margin() const { return margin_; }
+    void SetMargin(Integer Value);
+    Integer Spacing() const { return spacing_; }
+    void SetSpacing(Integer Value);
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult Value) { modalResult_ = Value; }
+    TButtonStyle Style() const { return style_; }
+    void SetStyle(TButtonStyle Value);
+    TRxButtonState ButtonState() const { return state_; }
+    bool MouseInControl() const { return mouseInControl_; }
+
+    void Click() override;
+    void Dispatch(TMessage& Message) override;
+
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
+protected:
+    void Paint() override;
+    virtual void PaintGlyph(TCanvas* Canvas, const TRect& ARect, TRxButtonState AState);
+    virtual void MouseEnter();
+    virtual void MouseLeave();
+    void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+    void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+
+private:
+    void GlyphChanged(TObject* Sender);
+    void TimerExpired(TObject* Sender);
+    void updateExclusive();
+    void drawFrame(TCanvas* Canvas, TRect& Rect, bool Pressed, bool NewStyle);
+    void checkMouseInControl();
+    void setState(TRxButtonState Value);
+    TRxButtonState paintState() const;
+
+    std::unique_ptr<TRxButtonGlyph> glyph_;
+    std::unique_ptr<TBitmap> drawImage_;
+    std::unique_ptr<TTimer> repeatTimer_;
+    Integer groupIndex_ = 0;
+    TButtonStyle style_ = bsAutoDetect;
+    bool down_ = false;
+    bool dragging_ = false;
+    bool flat_ = false;
+    bool mouseInControl_ = false;
+    bool allowAllUp_ = false;
+    TButtonLayout layout_ = blGlyphTop;
+    Integer spacing_ = 1;
+    Integer margin_ = -1;
+    TModalResult modalResult_ = mrNone;
+    bool grayedInactive_ = true;
+    bool allowTimer_ = false;
+    Word initPause_ = 500;
+    Word repeatInterval_ = 100;
+    TRxButtonState state_ = rbsUp;
+};

@@ -1,0 +1,664 @@
+// The speed button of the Rx controls: its glyph object, which makes each
+// state's picture once and keeps it in an image list of a cache shared by
+// every button, and the button's painting and mouse handling.
+#include "rx/RXCtrls.h"
+
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Forms.h"
+#include "platform/win/DrawText.h"
+
+#include <algorithm>
+#include <vector>
+
+// ---- The glyph cache ---------------------------------------------------------------
+
+// An image list whose slots are handed out and given back one by one.
+class TGlyphList : public TImageList {
+public:
+    TGlyphList(Integer AWidth, Integer AHeight) : TImageList(AWidth, AHeight) {}
+
+    // The first free slot takes the image; the list grows when none is free.
+    Integer AddMaskedSlot(TBitmap* Image, TColor MaskColor) {
+        auto freeSlot = std::find(used_.begin(), used_.end(), false);
+        const auto index = static_cast<Integer>(freeSlot - used_.begin());
+        if (freeSlot == used_.end()) {
+            AddMasked(Image, MaskColor);
+            used_.push_back(true);
+        } else {
+            ReplaceMasked(index, Image, MaskColor);
+            *freeSlot = true;
+        }
+        ++usedCount_;
+        return index;
+    }
+
+    void ReleaseSlot(Integer Index) {
+        if (Index < 0 || Index >= static_cast<Integer>(used_.size()) || !used_[Index]) return;
+        used_[Index] = false;
+        --usedCount_;
+    }
+
+    Integer UsedCount() const { return usedCount_; }
+
+private:
+    std::vector<bool> used_;
+    Integer usedCount_ = 0;
+};
+
+namespace {
+
+// One glyph list per image size, shared by every button; it exists while some list does.
+class TGlyphCache {
+public:
+    TGlyphList* GetList(Integer Width, Integer Height) {
+        for (auto& list : lists_)
+            if (list->Width() == Width && list->Height() == Height) return list.get();
+        lists_.push_back(std::make_unique<TGlyphList>(Width, Height));
+        return lists_.back().get();
+    }
+    void ReturnList(TGlyphList* List) {
+        std::erase_if(lists_, [List](const auto& list) { return list.get() == List; });
+    }
+    bool Empty() const { return lists_.empty(); }
+
+private:
+    std::vector<std::unique_ptr<TGlyphList>> lists_;
+};
+
+std::unique_ptr<TGlyphCache> glyphCache;
+
+TGlyphList* glyphListOfSize(Integer Width, Integer Height) {
+    if (!glyphCache) glyphCache = std::make_unique<TGlyphCache>();
+    return glyphCache->GetList(Width, Height);
+}
+
+void returnGlyphList(TGlyphList* List) {
+    glyphCache->ReturnList(List);
+    if (glyphCache->Empty()) glyphCache.reset();
+}
+
+constexpr Integer MaxGlyphs = 5;
+// The grey of an inactive flat button's glyph: the eye's weights out of 256.
+constexpr Integer RedWeight = 77;
+constexpr Integer GreenWeight = 150;
+constexpr Integer BlueWeight = 29;
+constexpr TColor PaletteRelative = 0x02000000;
+
+TColor grayOf(TColor Color) {
+    const Integer gray = (RedWeight * GetRValue(Color) + GreenWeight * GetGValue(Color) +
+                          BlueWeight * GetBValue(Color)) >> 8;
+    return static_cast<TColor>(RGB(gray, gray, gray));
+}
+
+// Every pixel grey but those of the two colours kept.
+void makeGray(TBitmap* Image, TColor Keep1, TColor Keep2) {
+    TCanvas* canvas = Image->Canvas();
+    for (Integer y = 0; y < Image->Height(); ++y)
+        for (Integer x = 0; x < Image->Width(); ++x) {
+            const TColor pixel = canvas->Pixels(x, y);
+            if (pixel != Keep1 && pixel != Keep2) canvas->SetPixels(x, y, grayOf(pixel));
+        }
+}
+
+TRect shrink(const TRect& Rect, Integer By) {
+    return {Rect.Left + By, Rect.Top + By, Rect.Right - By, Rect.Bottom - By};
+}
+
+// The caption's lines, each shortened with "..." to Width.
+AnsiString shortenLines(const AnsiString& Caption, TCanvas* Canvas, Integer Width) {
+    AnsiString result;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = Caption.find('\n', start);
+        AnsiString line = Caption.substr(start, end == AnsiString::npos ? AnsiString::npos : end - start);
+        const bool carriageReturn = !line.empty() && line.back() == '\r';
+        if (carriageReturn) line.pop_back();
+        result += ShortenText(line, Canvas, Width);
+        if (end == AnsiString::npos) return result;
+        result += carriageReturn ? "\r\n" : "\n";
+        start = end + 1;
+    }
+}
+
+} // namespace
+
+// ---- TRxButtonGlyph --------------------------------------------------------------------
+
+TRxButtonGlyph::TRxButtonGlyph() : original_(std::make_unique<TBitmap>()) {
+    std::fill(std::begin(indexes_), std::end(indexes_), -1);
+    original_->OnChange = TNotifyEvent(this, &TRxButtonGlyph::GlyphChanged);
+}
+
+TRxButtonGlyph::~TRxButtonGlyph() {
+    original_->OnChange = nullptr;
+    Invalidate();
+}
+
+void TRxButtonGlyph::SetGlyph(TBitmap* Value) {
+    if (Value) {
+        original_->Assign(Value);
+    } else {
+        TBitmap empty;
+        original_->Assign(&empty);
+    }
+}
+
+void TRxButtonGlyph::GlyphChanged(TObject*) {
+    Invalidate();
+    transparentColor_ = original_->TransparentColor() & ~PaletteRelative;
+    // A glyph without height (cleared while a form is read) keeps its count.
+    if (original_->Height() > 0 && original_->Width() % original_->Height() == 0) {
+        Integer count = original_->Width() / original_->Height();
+        numGlyphs_ = static_cast<TRxNumGlyphs>(count > MaxGlyphs || count < 1 ? 1 : count);
+    }
+    if (OnChange) OnChange(this);
+}
+
+void TRxButtonGlyph::SetNumGlyphs(TRxNumGlyphs Value) {
+    if (Value == 0 || Value == numGlyphs_) return;
+    Invalidate();
+    numGlyphs_ = Value;
+    if (OnChange) OnChange(this);
+}
+
+void TRxButtonGlyph::SetWordWrap(bool Value) {
+    if (wordWrap_ == Value) return;
+    wordWrap_ = Value;
+    if (OnChange) OnChange(this);
+}
+
+void TRxButtonGlyph::SetAlignment(TAlignment Value) {
+    if (alignment_ == Value) return;
+    alignment_ = Value;
+    if (OnChange) OnChange(this);
+}
+
+TPoint TRxButtonGlyph::GlyphSize() const {
+    if (original_->Empty() || original_->Height() == 0) return {0, 0};
+    return {original_->Width() / numGlyphs_, original_->Height()};
+}
+
+void TRxButtonGlyph::Invalidate() {
+    for (Integer& index : indexes_) {
+        if (index != -1 && glyphList_) glyphList_->ReleaseSlot(index);
+        index = -1;
+    }
+    if (glyphList_ && glyphList_->UsedCount() == 0) {
+        returnGlyphList(glyphList_);
+        glyphList_ = nullptr;
+    }
+}
+
+std::unique_ptr<TBitmap> TRxButtonGlyph::stateImage(TRxButtonState State, TColor& MaskColor) {
+    const TPoint size = GlyphSize();
+    auto image = std::make_unique<TBitmap>();
+    image->SetSize(size.x, size.y);
+    TCanvas* canvas = image->Canvas();
+    canvas->Brush()->SetColor(clBtnFace);
+    canvas->FillRect({0, 0, size.x, size.y});
+    auto copyImage = [&](Integer Number) {
+        if (Number >= numGlyphs_) Number = 0;
+        canvas->CopyRect({0, 0, size.x, size.y}, original_->Canvas(),
+                         {Number * size.x, 0, (Number + 1) * size.x, size.y});
+    };
+    MaskColor = transparentColor_;
+    switch (State) {
+    case rbsDisabled:
+        if (numGlyphs_ > 1) {
+            copyImage(rbsDisabled);
+            break;
+        }
+        copyImage(0);
+        // Black, a glyph's usual outline, is what the disabled look embosses.
+        image = CreateDisabledBitmapEx(image.get(), clBlack);
+        MaskColor = ColorToRGB(clBtnFace);
+        break;
+    case rbsInactive:
+        if (numGlyphs_ == MaxGlyphs) {
+            copyImage(rbsInactive);
+            break;
+        }
+        copyImage(0);
+        makeGray(image.get(), transparentColor_, ColorToRGB(clBtnFace));
+        break;
+    default:
+        copyImage(State);
+    }
+    return image;
+}
+
+Integer TRxButtonGlyph::CreateButtonGlyph(TRxButtonState State) {
+    if (State == rbsDown && numGlyphs_ < 3) State = rbsUp;
+    if (indexes_[State] != -1) return indexes_[State];
+    const TPoint size = GlyphSize();
+    if (size.x == 0 || size.y == 0) return -1;
+    if (!glyphList_) glyphList_ = glyphListOfSize(size.x, size.y);
+    TColor maskColor = clNone;
+    std::unique_ptr<TBitmap> image = stateImage(State, maskColor);
+    original_->Dormant();
+    indexes_[State] = glyphList_->AddMaskedSlot(image.get(), maskColor);
+    return indexes_[State];
+}
+
+void TRxButtonGlyph::drawGlyph(TCanvas* Canvas, const TPoint& At, TRxButtonState State) {
+    const Integer index = CreateButtonGlyph(State);
+    if (index != -1) glyphList_->Draw(Canvas, At.x, At.y, index);
+}
+
+void TRxButtonGlyph::drawCaption(TCanvas* Canvas, TRect Rect, const AnsiString& Caption,
+                                 TRxButtonState State, UINT Flags) {
+    Canvas->Brush()->SetStyle(bsClear);
+    auto drawIn = [&](TColor Color, Integer Shift) {
+        Canvas->Font()->SetColor(Color);
+        Canvas->RequiredState(TCanvasState{csHandleValid, csFontValid, csBrushValid});
+        RECT r{Rect.Left + Shift, Rect.Top + Shift, Rect.Right + Shift, Rect.Bottom + Shift};
+        DrawTextA(Canvas->Handle(), Caption.c_str(), static_cast<int>(Caption.size()), &r, Flags);
+    };
+    if (State == rbsDisabled) {
+        drawIn(clBtnHighlight, 1);
+        drawIn(clBtnShadow, 0);
+    } else {
+        drawIn(clBtnText, 0);
+    }
+}
+
+namespace {
+
+struct ButtonParts {
+    TPoint glyph;
+    TRect text;
+};
+
+// Places glyph and text of the given sizes in a client area of Client along
+// the layout's direction, with Margin and Spacing (-1 shares the free space).
+ButtonParts placeParts(TPoint Client, TPoint Glyph, TPoint Text, TButtonLayout Layout, Integer Margin,
+                       Integer Spacing) {
+    const bool horizontal = Layout == blGlyphLeft || Layout == blGlyphRight;
+    auto along = [&](TPoint P) { return horizontal ? P.x : P.y; };
+    auto across = [&](TPoint P) { return horizontal ? P.y : P.x; };
+    const Integer total = along(Client);
+    const Integer glyphLength = along(Glyph);
+    const Integer textLength = along(Text);
+    if (glyphLength == 0 || textLength == 0) Spacing = 0;
+    if (Margin == -1 && Spacing == -1) {
+        Spacing = (total - glyphLength - textLength) / 3;
+        Margin = Spacing;
+    } else if (Margin == -1) {
+        Margin = (total - glyphLength - Spacing - textLength) / 2;
+    } else if (Spacing == -1) {
+        Spacing = (total - Margin - glyphLength - textLength) / 2;
+    }
+    Integer glyphStart = Margin;
+    Integer textStart = glyphStart + glyphLength + Spacing;
+    if (Layout == blGlyphRight || Layout == blGlyphBottom) {
+        glyphStart = total - Margin - glyphLength;
+        textStart = glyphStart - Spacing - textLength;
+    }
+    const Integer glyphAcross = (across(Client) - across(Glyph)) / 2;
+    const Integer textAcross = (across(Client) - across(Text)) / 2;
+    ButtonParts parts;
+    parts.glyph = horizontal ? TPoint{glyphStart, glyphAcross} : TPoint{glyphAcross, glyphStart};
+    const TPoint textOrigin = horizontal ? TPoint{textStart, textAcross} : TPoint{textAcross, textStart};
+    parts.text = {textOrigin.x, textOrigin.y, textOrigin.x + Text.x, textOrigin.y + Text.y};
+    return parts;
+}
+
+} // namespace
+
+TRect TRxButtonGlyph::Draw(TCanvas* Canvas, const TRect& Client, const TPoint& Offset,
+                           const AnsiString& Caption, TButtonLayout Layout, Integer Margin, Integer Spacing,
+                           TRxButtonState State) {
+    const TPoint glyph = GlyphSize();
+    const TPoint client{RectWidth(Client), RectHeight(Client)};
+    const Integer reserved = (Margin != -1 ? Margin : 0) + (Spacing != -1 ? Spacing : 0);
+    TPoint textSpace = client;
+    if (Layout == blGlyphLeft || Layout == blGlyphRight)
+        textSpace.x -= glyph.x + reserved;
+    else
+        textSpace.y -= glyph.y + reserved;
+    textSpace = {Max(textSpace.x, 0), Max(textSpace.y, 0)};
+    const AnsiString text = wordWrap_ ? Caption : shortenLines(Caption, Canvas, textSpace.x);
+    const UINT wrap = wordWrap_ ? DT_WORDBREAK : 0;
+    RECT measured{0, 0, textSpace.x, 0};
+    if (!text.empty())
+        DrawTextA(Canvas->Handle(), text.c_str(), static_cast<int>(text.size()), &measured,
+                  DT_CALCRECT | DT_CENTER | wrap);
+    const TPoint textSize =
+        text.empty() ? TPoint{0, 0} : TPoint{Min(measured.Right, textSpace.x), Min(measured.Bottom, textSpace.y)};
+    ButtonParts parts = placeParts(client, glyph, textSize, Layout, Margin, Spacing);
+    const TPoint shift{Client.Left + Offset.x, Client.Top + Offset.y};
+    drawGlyph(Canvas, {parts.glyph.x + shift.x, parts.glyph.y + shift.y}, State);
+    TRect textRect{parts.text.Left + shift.x, parts.text.Top + shift.y, parts.text.Right + shift.x,
+                   parts.text.Bottom + shift.y};
+    static constexpr UINT alignmentFlags[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+    if (!text.empty()) drawCaption(Canvas, textRect, text, State, alignmentFlags[alignment_] | wrap);
+    return textRect;
+}
+
+// ---- TRxSpeedButton ---------------------------------------------------------------------
+
+namespace {
+
+constexpr Integer DefaultButtonSize = 25;
+
+// The dither of a button held down in a group: button face and highlight in a checkerboard.
+TBitmap* ditherPattern() {
+    static std::unique_ptr<TBitmap> pattern;
+    if (!pattern) {
+        pattern = std::make_unique<TBitmap>();
+        pattern->SetSize(8, 8);
+    }
+    for (Integer y = 0; y < 8; ++y)
+        for (Integer x = 0; x < 8; ++x)
+            pattern->Canvas()->SetPixels(x, y, (x + y) % 2 ? ColorToRGB(clBtnHighlight) : ColorToRGB(clBtnFace));
+    return pattern.get();
+}
+
+} // namespace
+
+TRxSpeedButton::TRxSpeedButton(TComponent* AOwner)
+    : TGraphicControl(AOwner), glyph_(std::make_unique<TRxButtonGlyph>()),
+      drawImage_(std::make_unique<TBitmap>()) {
+    RegisterRxResources();
+    SetBounds(0, 0, DefaultButtonSize, DefaultButtonSize);
+    SetControlStyle(TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks, csReplicatable});
+    glyph_->OnChange = TNotifyEvent(this, &TRxSpeedButton::GlyphChanged);
+    SetParentFont(true);
+    SetParentShowHint(false);
+    SetShowHint(true);
+}
+
+TRxSpeedButton::~TRxSpeedButton() {
+    glyph_->OnChange = nullptr;
+}
+
+void TRxSpeedButton::GlyphChanged(TObject*) {
+    Invalidate();
+}
+
+void TRxSpeedButton::SetGlyph(TBitmap* Value) {
+    glyph_->SetGlyph(Value);
+    Invalidate();
+}
+
+void TRxSpeedButton::SetNumGlyphs(TRxNumGlyphs Value) {
+    glyph_->SetNumGlyphs(Value);
+}
+
+void TRxSpeedButton::SetAlignment(TAlignment Value) {
+    glyph_->SetAlignment(Value);
+}
+
+void TRxSpeedButton::SetWordWrap(bool Value) {
+    glyph_->SetWordWrap(Value);
+}
+
+void TRxSpeedButton::SetAllowAllUp(bool Value) {
+    if (allowAllUp_ == Value) return;
+    allowAllUp_ = Value;
+    updateExclusive();
+}
+
+void TRxSpeedButton::SetAllowTimer(bool Value) {
+    allowTimer_ = Value;
+    if (!Value) repeatTimer_.reset();
+}
+
+void TRxSpeedButton::SetGroupIndex(Integer Value) {
+    if (groupIndex_ == Value) return;
+    groupIndex_ = Value;
+    updateExclusive();
+}
+
+void TRxSpeedButton::SetDown(bool Value) {
+    if (groupIndex_ == 0) Value = false;
+    if (Value == down_) return;
+    if (down_ && !allowAllUp_) return;
+    down_ = Value;
+    if (Value) {
+        if (state_ == rbsUp) Invalidate();
+        state_ = rbsExclusive;
+        updateExclusive();
+    } else {
+        state_ = rbsUp;
+        Repaint();
+    }
+}
+
+void TRxSpeedButton::updateExclusive() {
+    if (groupIndex_ == 0 || !Parent()) return;
+    TMessage message{CM_BUTTONPRESSED, static_cast<WPARAM>(groupIndex_), reinterpret_cast<LPARAM>(this), 0};
+    Parent()->Broadcast(message);
+}
+
+void TRxSpeedButton::SetFlat(bool Value) {
+    if (flat_ == Value) return;
+    flat_ = Value;
+    Invalidate();
+}
+
+void TRxSpeedButton::SetGrayedInactive(bool Value) {
+    if (grayedInactive_ == Value) return;
+    grayedInactive_ = Value;
+    Invalidate();
+}
+
+void TRxSpeedButton::SetLayout(TButtonLayout Value) {
+    if (layout_ == Value) return;
+    layout_ = Value;
+    Invalidate();
+}
+
+void TRxSpeedButton::SetMargin(Integer Value) {
+    if (Value == margin_ || Value < -1) return;
+    margin_ = Value;
+    Invalidate();
+}
+
+void TRxSpeedButton::SetSpacing(Integer Value) {
+    if (Value == spacing_) return;
+    spacing_ = Value;
+    Invalidate();
+}
+
+void TRxSpeedButton::SetStyle(TButtonStyle Value) {
+    if (style_ == Value) return;
+    style_ = Value;
+    Invalidate();
+}
+
+void TRxSpeedButton::setState(TRxButtonState Value) {
+    if (state_ == Value) return;
+    state_ = Value;
+    Invalidate();
+}
+
+TRxButtonState TRxSpeedButton::paintState() const {
+    if (state_ != rbsDisabled && flat_ && !mouseInControl_ && !ComponentState().Contains(csDesigning))
+        return rbsInactive;
+    return state_;
+}
+
+void TRxSpeedButton::drawFrame(TCanvas* Canvas, TRect& Rect, bool Pressed, bool NewStyle) {
+    if (!Pressed) {
+        if (NewStyle && flat_) {
+            Frame3D(Canvas, Rect, clBtnHighlight, clBtnShadow, 1);
+        } else if (NewStyle) {
+            Frame3D(Canvas, Rect, clBtnHighlight, clWindowFrame, 1);
+            Frame3D(Canvas, Rect, clBtnFace, clBtnShadow, 1);
+        } else if (flat_) {
+            Frame3D(Canvas, Rect, clBtnHighlight, clWindowFrame, 1);
+        } else {
+            Frame3D(Canvas, Rect, clWindowFrame, clWindowFrame, 1);
+            Frame3D(Canvas, Rect, clBtnHighlight, clBtnShadow, 1);
+        }
+    } else if (NewStyle) {
+        Frame3D(Canvas, Rect, clWindowFrame, clBtnHighlight, 1);
+        if (!flat_) Frame3D(Canvas, Rect, clBtnShadow, clBtnFace, 1);
+    } else if (flat_) {
+        Frame3D(Canvas, Rect, clWindowFrame, clBtnHighlight, 1);
+    } else {
+        Frame3D(Canvas, Rect, clWindowFrame, clWindowFrame, 1);
+        Canvas->Pen()->SetColor(clBtnShadow);
+        Canvas->Polyline({{Rect.Left, Rect.Bottom - 1}, {Rect.Left, Rect.Top}, {Rect.Right, Rect.Top}});
+    }
+    Rect = shrink(Rect, 1);
+}
+
+void TRxSpeedButton::Paint() {
+    if (!Enabled()) {
+        state_ = rbsDisabled;
+        dragging_ = false;
+    } else if (state_ == rbsDisabled) {
+        state_ = down_ && groupIndex_ != 0 ? rbsExclusive : rbsUp;
+    }
+    const TRxButtonState painted = paintState();
+    drawImage_->SetSize(Width(), Height());
+    TCanvas* canvas = drawImage_->Canvas();
+    canvas->Font()->Assign(Font());
+    canvas->Brush()->SetColor(clBtnFace);
+    canvas->Brush()->SetStyle(bsSolid);
+    TRect rect{0, 0, Width(), Height()};
+    canvas->FillRect(rect);
+    const bool newStyle = style_ == bsNew || (style_ == bsAutoDetect && NewStyleControls);
+    if (painted != rbsInactive || state_ == rbsExclusive)
+        drawFrame(canvas, rect, state_ == rbsDown || state_ == rbsExclusive, newStyle);
+    else
+        rect = shrink(rect, 2);
+    if (state_ == rbsExclusive && (!flat_ || painted == rbsInactive)) {
+        canvas->Brush()->SetBitmap(ditherPattern());
+        canvas->FillRect(rect);
+        canvas->Brush()->SetBitmap(nullptr);
+    }
+    const TRxButtonState glyphState = state_ == rbsDisabled || !grayedInactive_ ? state_ : painted;
+    PaintGlyph(canvas, rect, glyphState);
+    Canvas()->Draw(0, 0, drawImage_.get());
+}
+
+void TRxSpeedButton::PaintGlyph(TCanvas* Canvas, const TRect& ARect, TRxButtonState AState) {
+    const bool pressed = state_ == rbsDown || state_ == rbsExclusive;
+    const TPoint offset = pressed ? TPoint{1, 1} : TPoint{0, 0};
+    glyph_->Draw(Canvas, ARect, offset, Caption(), layout_, margin_, spacing_, AState);
+}
+
+void TRxSpeedButton::MouseEnter() {
+    if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TRxSpeedButton::MouseLeave() {
+    if (OnMouseLeave) OnMouseLeave(this);
+}
+
+void TRxSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+    TGraphicControl::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft || !Enabled()) return;
+    if (state_ != rbsDown) setState(rbsDown);
+    dragging_ = true;
+    if (!allowTimer_) return;
+    if (!repeatTimer_) repeatTimer_ = std::make_unique<TTimer>(nullptr);
+    repeatTimer_->SetOnTimer(TNotifyEvent(this, &TRxSpeedButton::TimerExpired));
+    repeatTimer_->SetInterval(initPause_);
+    repeatTimer_->SetEnabled(true);
+}
+
+void TRxSpeedButton::TimerExpired(TObject*) {
+    repeatTimer_->SetInterval(repeatInterval_);
+    if (state_ != rbsDown || !MouseCapture()) return;
+    try {
+        Click();
+    } catch (...) {
+        repeatTimer_->SetEnabled(false);
+        throw;
+    }
+}
+
+void TRxSpeedButton::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+    TGraphicControl::MouseMove(Shift, X, Y);
+    if (!dragging_) return;
+    const bool inside = X >= 0 && X < ClientWidth() && Y >= 0 && Y <= ClientHeight();
+    if (inside)
+        setState(down_ ? rbsExclusive : rbsDown);
+    else
+        setState(down_ ? rbsExclusive : rbsUp);
+}
+
+void TRxSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+    TGraphicControl::MouseUp(Button, Shift, X, Y);
+    if (repeatTimer_) repeatTimer_->SetEnabled(false);
+    if (!dragging_) return;
+    dragging_ = false;
+    const bool doClick = X >= 0 && X < ClientWidth() && Y >= 0 && Y <= ClientHeight();
+    if (groupIndex_ == 0) {
+        state_ = rbsUp;
+        mouseInControl_ = false;
+        Invalidate();
+    } else if (doClick) {
+        SetDown(!down_);
+        if (down_) Repaint();
+    } else {
+        if (down_) state_ = rbsExclusive;
+        Repaint();
+    }
+    if (doClick) Click();
+    checkMouseInControl();
+}
+
+void TRxSpeedButton::Click() {
+    if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(modalResult_);
+    TGraphicControl::Click();
+}
+
+void TRxSpeedButton::checkMouseInControl() {
+    if (!Parent() || !Enabled() || !Visible() || dragging_) return;
+    const TPoint cursor = Mouse->CursorPos();
+    const bool inside = FindDragTarget(cursor, true) == this;
+    if (inside == mouseInControl_) return;
+    TMessage message{inside ? CM_MOUSEENTER : CM_MOUSELEAVE, 0, 0, 0};
+    Perform(message.Msg, 0, 0);
+}
+
+void TRxSpeedButton::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case CM_BUTTONPRESSED: {
+        auto* sender = reinterpret_cast<TRxSpeedButton*>(Message.LParam);
+        if (static_cast<Integer>(Message.WParam) != groupIndex_ || sender == this) break;
+        if (sender->Down() && down_) {
+            down_ = false;
+            state_ = rbsUp;
+            Invalidate();
+        }
+        allowAllUp_ = sender->AllowAllUp();
+        break;
+    }
+    case CM_MOUSEENTER:
+        TGraphicControl::Dispatch(Message);
+        if (mouseInControl_ || !Enabled()) break;
+        mouseInControl_ = true;
+        if (flat_) Repaint();
+        MouseEnter();
+        break;
+    case CM_MOUSELEAVE:
+        TGraphicControl::Dispatch(Message);
+        if (!mouseInControl_ || !Enabled()) break;
+        mouseInControl_ = false;
+        if (flat_) Invalidate();
+        MouseLeave();
+        break;
+    case CM_SYSCOLORCHANGE:
+        glyph_->Invalidate();
+        Invalidate();
+        break;
+    case CM_ENABLEDCHANGED:
+        TGraphicControl::Dispatch(Message);
+        Repaint();
+        checkMouseInControl();
+        break;
+    case CM_FONTCHANGED:
+    case CM_TEXTCHANGED:
+        TGraphicControl::Dispatch(Message);
+        Invalidate();
+        break;
+    default:
+        TGraphicControl::Dispatch(Message);
+    }
+}

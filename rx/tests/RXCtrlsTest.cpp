@@ -1,0 +1,331 @@
+// The Rx drawing and utility routines (gradients, text shortening, cells,
+// file names, command-line words, transparent and disabled bitmaps, quit
+// requests) and the speed button (glyph counts, the grey of an inactive
+// glyph, glyph and caption placement, groups). The five button states are
+// saved under the build folder (rx-speedbuttons.png) for a person to look at.
+#include "rx/RXCtrls.h"
+
+#include "rx/tests/RxTestSupport.h"
+
+#include "platform/vcl/Forms.h"
+#include "platform/win/Messages.h"
+
+namespace {
+
+TColor pixel(TBitmap& Bitmap, Integer X, Integer Y) {
+    return Bitmap.Canvas()->Pixels(X, Y);
+}
+
+std::unique_ptr<TBitmap> filledBitmap(Integer Width, Integer Height, TColor Color) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetSize(Width, Height);
+    bitmap->Canvas()->Brush()->SetColor(Color);
+    bitmap->Canvas()->FillRect({0, 0, Width, Height});
+    return bitmap;
+}
+
+struct GradientCase {
+    const char* name;
+    Integer height;
+    Byte colors;
+    TFillDirection direction;
+    std::vector<TColor> rows;
+};
+
+TEST(GradientFillRect, BandsEndOnTheEndColourAndTheRestTakesIt) {
+    const TColor black = 0x000000;
+    const TColor white = 0xFFFFFF;
+    const TColor middle = 0x808080;
+    const std::vector<GradientCase> cases = {
+        {"3 colours in 10 pixels", 10, 3, fdTopToBottom,
+         {black, black, black, middle, middle, middle, white, white, white, white}},
+        // White to black: the middle band rounds 127.5 steps down to 0x7F.
+        {"reversed", 10, 3, fdBottomToTop,
+         {white, white, white, 0x7F7F7F, 0x7F7F7F, 0x7F7F7F, black, black, black, black}},
+        {"under 2 colours", 4, 1, fdTopToBottom, {black, black, black, black}},
+    };
+    for (const GradientCase& c : cases) {
+        auto bitmap = filledBitmap(4, c.height, clRed);
+        GradientFillRect(bitmap->Canvas(), {0, 0, 4, c.height}, black, white, c.direction, c.colors);
+        for (Integer y = 0; y < c.height; ++y)
+            EXPECT_EQ(pixel(*bitmap, 2, y), c.rows[static_cast<std::size_t>(y)]) << c.name << " row " << y;
+    }
+}
+
+TEST(GradientFillRect, SixteenPixelsOfThirtyTwoColoursGiveOnePixelBands) {
+    auto bitmap = filledBitmap(16, 2, clRed);
+    GradientFillRect(bitmap->Canvas(), {0, 0, 16, 2}, 0x000000, 0x0000F0, fdLeftToRight, 32);
+    for (Integer x = 0; x < 16; ++x)
+        EXPECT_EQ(pixel(*bitmap, x, 0), static_cast<TColor>(x * 16)) << x;
+}
+
+TEST(GradientFillRect, AnEmptyRectangleDrawsNothing) {
+    auto bitmap = filledBitmap(4, 4, clRed);
+    GradientFillRect(bitmap->Canvas(), {2, 2, 2, 4}, clBlack, clWhite, fdTopToBottom, 8);
+    EXPECT_EQ(pixel(*bitmap, 2, 2), clRed);
+}
+
+TEST(ShortenText, CutsCharactersUntilTheEllipsisFits) {
+    TBitmap bitmap;
+    bitmap.SetSize(10, 10);
+    TCanvas* canvas = bitmap.Canvas();
+    EXPECT_EQ(ShortenText("abcdef", canvas, canvas->TextWidth("abcdef")), "abcdef");
+    EXPECT_EQ(ShortenText("abcdef", canvas, canvas->TextWidth("abc...")), "abc...");
+    EXPECT_EQ(ShortenText("abcdef", canvas, 1), "...");
+}
+
+TEST(AssignBitmapCell, CutsTheCellOfTheIndex) {
+    auto strip = filledBitmap(64, 32, clWhite);
+    strip->Canvas()->SetPixels(16, 16, clRed);
+    strip->Canvas()->SetPixels(31, 31, clBlue);
+    TBitmap cell;
+    AssignBitmapCell(strip.get(), &cell, 4, 2, 5);
+    EXPECT_EQ(cell.Width(), 16);
+    EXPECT_EQ(cell.Height(), 16);
+    EXPECT_EQ(pixel(cell, 0, 0), clRed);
+    EXPECT_EQ(pixel(cell, 15, 15), clBlue);
+}
+
+TEST(FileNames, ValidNamesHoldNoneOfTheSixCharacters) {
+    EXPECT_TRUE(ValidFileName("C:\\Program Files\\app.exe"));
+    EXPECT_TRUE(ValidFileName("/home/user/a b.txt"));
+    for (const char* name : {"", "a|b", "a[b", "a]b", "a\"b", "a<b", "a>b"})
+        EXPECT_FALSE(ValidFileName(name)) << name;
+}
+
+TEST(CommandLine, WordsSkipBlanksAndEmptyQuotePairs) {
+    struct Case {
+        const char* text;
+        std::vector<AnsiString> words;
+    };
+    const std::vector<Case> cases = {
+        {"prog a \"b c\"", {"prog", "a", "b c"}},
+        {"  \"\" x  \"\"y", {"x", "y"}},
+        {"one \"unterminated rest", {"one", "unterminated rest"}},
+        {"a\"b c\"d", {"ab cd"}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(ParamCountOf(c.text), static_cast<Integer>(c.words.size())) << c.text;
+        for (std::size_t i = 0; i < c.words.size(); ++i)
+            EXPECT_EQ(ParamStrOf(c.text, static_cast<Integer>(i)), c.words[i]) << c.text;
+    }
+    const AnsiString longWord(400, 'x');
+    EXPECT_EQ(ParamStrOf(longWord + " y", 0), longWord);
+}
+
+TEST(CommandLine, SplitQuotesParametersThatHoldABlank) {
+    AnsiString program;
+    AnsiString params;
+    SplitCommandLine("prog a \"b c\"", program, params);
+    EXPECT_EQ(program, "prog");
+    EXPECT_EQ(params, "a \"b c\"");
+}
+
+TEST(RxResources, TheHandCursorsAndTheIconFormatAreRegistered) {
+    RegisterRxResources();
+    const HCURSOR arrow = Screen->Cursors(crDefault);
+    EXPECT_NE(Screen->Cursors(crHand), arrow);
+    EXPECT_NE(Screen->Cursors(crDragHand), arrow);
+    EXPECT_NE(Screen->Cursors(crHand), Screen->Cursors(crDragHand));
+    EXPECT_NE(CF_ICON(), 0u);
+}
+
+TEST(KillMessage, KeepsAPendingQuitRequest) {
+    PostQuitMessage(7);
+    KillMessage(nullptr, WM_QUIT);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 7u);
+}
+
+class TransparentDrawing : public ::testing::Test {
+protected:
+    std::unique_ptr<TBitmap> target = filledBitmap(4, 4, clBlue);
+    // Magenta except a red top-left pixel; magenta is the bottom-left pixel.
+    std::unique_ptr<TBitmap> source = [] {
+        auto bitmap = filledBitmap(2, 2, clFuchsia);
+        bitmap->Canvas()->SetPixels(0, 0, clRed);
+        return bitmap;
+    }();
+};
+
+TEST_F(TransparentDrawing, DefaultKeysOnTheBottomLeftPixel) {
+    DrawTransparentBitmap(target->Canvas(), 1, 1, source.get(), clDefault);
+    EXPECT_EQ(pixel(*target, 1, 1), clRed);
+    EXPECT_EQ(pixel(*target, 2, 1), clBlue);
+    EXPECT_EQ(pixel(*target, 2, 2), clBlue);
+}
+
+TEST_F(TransparentDrawing, NoneDrawsOpaque) {
+    DrawTransparentBitmap(target->Canvas(), 1, 1, source.get(), clNone);
+    EXPECT_EQ(pixel(*target, 1, 1), clRed);
+    EXPECT_EQ(pixel(*target, 2, 2), clFuchsia);
+}
+
+TEST_F(TransparentDrawing, AMonochromeBitmapKeysOnWhite) {
+    auto mono = filledBitmap(2, 2, clWhite);
+    mono->Canvas()->SetPixels(0, 0, clBlack);
+    mono->Canvas()->Brush()->SetColor(clWhite);
+    mono->SetMonochrome(true);
+    DrawTransparentBitmap(target->Canvas(), 1, 1, mono.get(), clRed);
+    EXPECT_EQ(pixel(*target, 1, 1), clBlack);
+    EXPECT_EQ(pixel(*target, 2, 1), clBlue);
+}
+
+TEST(CreateDisabledBitmap, EmbossesThePixelsOfTheMaskColour) {
+    auto glyph = filledBitmap(4, 4, clWhite);
+    glyph->Canvas()->SetPixels(1, 1, clBlack);
+    auto disabled = CreateDisabledBitmap(glyph.get(), clBlack, clSilver, true, clGray, clWhite);
+    EXPECT_EQ(pixel(*disabled, 1, 1), clGray);
+    EXPECT_EQ(pixel(*disabled, 2, 2), clWhite);
+    EXPECT_EQ(pixel(*disabled, 0, 0), clSilver);
+    EXPECT_EQ(pixel(*disabled, 3, 3), clSilver);
+}
+
+// ---- The speed button -----------------------------------------------------------
+
+TEST(RxButtonGlyph, CountsImagesOfASquareStrip) {
+    struct Case {
+        Integer width;
+        Integer height;
+        TRxNumGlyphs count;
+    };
+    for (const Case& c : {Case{40, 10, 4}, Case{70, 10, 1}, Case{20, 10, 2}, Case{0, 0, 3}}) {
+        TRxButtonGlyph glyph;
+        glyph.SetNumGlyphs(3);
+        auto strip = filledBitmap(c.width, c.height, clWhite);
+        glyph.SetGlyph(c.width ? strip.get() : nullptr);
+        EXPECT_EQ(glyph.NumGlyphs(), c.count) << c.width << " x " << c.height;
+        if (c.width == 0) {
+            EXPECT_EQ(glyph.CreateButtonGlyph(rbsUp), -1);
+        }
+    }
+}
+
+class SpeedButtonTest : public VisualTest {
+protected:
+    std::unique_ptr<TForm> form = plainForm(200, 60);
+
+    TRxSpeedButton* button(Integer Left, TBitmap* Glyph = nullptr) {
+        auto* created = child<TRxSpeedButton>(form.get(), alNone, {Left, 5, 30, 30});
+        if (Glyph) created->SetGlyph(Glyph);
+        return created;
+    }
+
+    void show() {
+        form->Show();
+        Application->ProcessMessages();
+    }
+
+    TColor at(TControl* Control, Integer X, Integer Y) {
+        return PixelAt(form->Handle(), {Control->Left() + X, Control->Top() + Y});
+    }
+};
+
+// A 10 x 10 glyph: a black frame around a colour, on a fuchsia key.
+std::unique_ptr<TBitmap> framedGlyph(TColor Inside) {
+    auto glyph = filledBitmap(10, 10, clFuchsia);
+    glyph->Canvas()->Brush()->SetColor(clBlack);
+    glyph->Canvas()->FillRect({2, 2, 8, 8});
+    glyph->Canvas()->Brush()->SetColor(Inside);
+    glyph->Canvas()->FillRect({3, 3, 7, 7});
+    return glyph;
+}
+
+TEST_F(SpeedButtonTest, AnInactiveFlatButtonShowsItsGlyphInGrey) {
+    auto glyph = framedGlyph(RGB(200, 100, 50));
+    auto* flat = button(10, glyph.get());
+    flat->SetFlat(true);
+    show();
+    const Integer gray = (77 * 200 + 150 * 100 + 29 * 50) >> 8;
+    // The glyph sits at (10, 10): its frame from 12 to 17, the colour inside.
+    EXPECT_EQ(at(flat, 14, 14), static_cast<TColor>(RGB(gray, gray, gray)));
+    EXPECT_EQ(at(flat, 12, 12), clBlack);
+    EXPECT_EQ(at(flat, 11, 11), ColorToRGB(clBtnFace));
+}
+
+TEST_F(SpeedButtonTest, ADisabledSingleGlyphIsEmbossed) {
+    auto glyph = framedGlyph(clRed);
+    auto* disabled = button(10, glyph.get());
+    disabled->SetEnabled(false);
+    show();
+    // The black frame in the shadow colour, its highlight one pixel down and right.
+    EXPECT_EQ(at(disabled, 12, 12), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(at(disabled, 18, 18), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(at(disabled, 13, 13), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(at(disabled, 15, 15), ColorToRGB(clBtnFace));
+}
+
+TEST_F(SpeedButtonTest, MarginAndSpacingOfMinusOneShareTheFreeSpace) {
+    auto glyph = framedGlyph(clRed);
+    auto* shared = button(10, glyph.get());
+    shared->SetBounds(10, 5, 60, 30);
+    shared->SetLayout(blGlyphLeft);
+    shared->SetSpacing(-1);
+    shared->SetCaption("ab");
+    show();
+    TRect textRect = shared->ButtonGlyph()->Draw(form->Canvas(), {0, 0, 56, 26}, {0, 0}, "ab", blGlyphLeft,
+                                                -1, -1, rbsUp);
+    const Integer gap = (56 - 10 - textRect.Width()) / 3;
+    EXPECT_EQ(textRect.Left, gap + 10 + gap);
+    // The glyph's red middle at the margin (the frame is 2 pixels in from its edge).
+    EXPECT_EQ(at(shared, 2 + gap + 3, 15), clRed);
+}
+
+TEST_F(SpeedButtonTest, ButtonsOfAGroupReleaseEachOther) {
+    auto* first = button(10);
+    auto* second = button(50);
+    auto* other = button(90);
+    first->SetGroupIndex(1);
+    second->SetGroupIndex(1);
+    other->SetGroupIndex(2);
+    other->SetDown(true);
+    show();
+    first->SetDown(true);
+    EXPECT_TRUE(first->Down());
+    second->SetDown(true);
+    EXPECT_FALSE(first->Down());
+    EXPECT_TRUE(other->Down());
+    second->SetDown(false);
+    EXPECT_TRUE(second->Down()) << "one button of a group stays down without AllowAllUp";
+    second->SetAllowAllUp(true);
+    EXPECT_TRUE(first->AllowAllUp());
+    second->SetDown(false);
+    EXPECT_FALSE(second->Down());
+    TRxSpeedButton plain(nullptr);
+    plain.SetDown(true);
+    EXPECT_FALSE(plain.Down()) << "a button without a group is never down";
+}
+
+TEST_F(SpeedButtonTest, AClickInsideFiresOnClickAndThePictureIsSaved) {
+    auto glyph = framedGlyph(clRed);
+    auto* up = button(5, glyph.get());
+    auto* disabled = button(40, glyph.get());
+    disabled->SetEnabled(false);
+    auto* down = button(75, glyph.get());
+    down->SetGroupIndex(3);
+    down->SetDown(true);
+    auto* flat = button(110, glyph.get());
+    flat->SetFlat(true);
+    auto* pressed = button(145, glyph.get());
+    show();
+    int clicks = 0;
+    struct Counter : TObject {
+        int* count;
+        void Clicked(TObject*) { ++*count; }
+    } counter;
+    counter.count = &clicks;
+    up->OnClick = TNotifyEvent(&counter, &Counter::Clicked);
+    backend.Click(form->Handle(), {20, 20});
+    Application->ProcessMessages();
+    EXPECT_EQ(clicks, 1);
+    backend.MouseDown(form->Handle(), {160, 20});
+    Application->ProcessMessages();
+    EXPECT_EQ(pressed->ButtonState(), rbsDown);
+    EXPECT_TRUE(backend.SavePng(form->Handle(), ScreenshotPath("rx-speedbuttons.png")));
+    backend.MouseUp(form->Handle(), {160, 20});
+    Application->ProcessMessages();
+}
+
+} // namespace
