@@ -8,6 +8,7 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/CommonControls.h"
 #include "platform/win/Cursors.h"
+#include "platform/win/DefWindowProc.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
@@ -281,6 +282,9 @@ private:
 
     LRESULT richMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
+        // The rich edit has no menu of its own, unlike the edit: the request goes on to the parent.
+        case WM_CONTEXTMENU:
+            return DefWindowProcW(Window(), message, wParam, lParam);
         // ---- Text ----
         case WM_SETTEXT: {
             // A text that is an RTF document is read for the text it holds.
