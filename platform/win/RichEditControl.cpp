@@ -37,7 +37,6 @@ constexpr WCHAR lineFeed = u'\n';
 constexpr UINT unicodeCodePage = 1200;
 constexpr int streamChunk = 4096;
 constexpr COLORREF linkColour = RGB(0, 0, 255);
-constexpr LONG endOfText = -1;
 constexpr DWORD defaultLimit = 0x7FFFFFFE;
 constexpr int twipsPerPoint = 20;
 
