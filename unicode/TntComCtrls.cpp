@@ -6,6 +6,7 @@
 #include "platform/win/Messages.h"
 #include "unicode/TntClasses.h"
 #include "unicode/TntControls.h"
+#include "unicode/TntForms.h"
 #include "unicode/TntSystem.h"
 
 namespace {
@@ -30,6 +31,154 @@ void syncLeadingTabs(WideString& WideText, const AnsiString& AnsiText) {
 }
 
 } // namespace
+
+// ---- Tab sheets and page controls ------------------------------------------------------------
+
+WideString TTntTabSheet::Caption() {
+    return TntControl_GetText(this);
+}
+
+void TTntTabSheet::SetCaption(const WideString& Value) {
+    TntControl_SetText(this, Value);
+}
+
+WideString TTntTabSheet::Hint() {
+    return TntControl_GetHint(this);
+}
+
+void TTntTabSheet::SetHint(const WideString& Value) {
+    TntControl_SetHint(this, Value);
+}
+
+void TTntTabSheet::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, WideString());
+}
+
+void TTntTabSheet::Dispatch(TMessage& Message) {
+    if (Message.Msg != WM_SETTEXT || !Win32PlatformIsUnicode || HandleAllocated() || settingText_) {
+        TTabSheet::Dispatch(Message);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(Message.LParam);
+    const AnsiString ansi = text ? text : "";
+    if (ansi == WideToAnsi(Caption())) {
+        TTabSheet::Dispatch(Message);
+        return;
+    }
+    settingText_ = true;
+    try {
+        TntControl_SetText(this, AnsiToWide(ansi));
+    } catch (...) {
+        settingText_ = false;
+        throw;
+    }
+    settingText_ = false;
+}
+
+void TTntTabSheet::DefineProperties(TFiler* Filer) {
+    TTabSheet::DefineProperties(Filer);
+    TntPersistent_AfterInherited_DefineProperties(Filer, this);
+}
+
+WideString TTntPageControl::Hint() {
+    return TntControl_GetHint(this);
+}
+
+void TTntPageControl::SetHint(const WideString& Value) {
+    TntControl_SetHint(this, Value);
+}
+
+void TTntPageControl::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, u"SysTabControl32");
+}
+
+TTabSheet* TTntPageControl::sheetOfItem(WPARAM Index, const TCITEMA& Item) const {
+    TObject* object = nullptr;
+    if (Item.mask & TCIF_PARAM)
+        object = reinterpret_cast<TObject*>(Item.lParam);
+    else if ((Item.mask & TCIF_TEXT) && static_cast<Integer>(Index) < Tabs()->Count())
+        object = Tabs()->Objects(static_cast<Integer>(Index));
+    else
+        return nullptr;
+    auto* sheet = dynamic_cast<TTabSheet*>(object);
+    if (object && !sheet) throw EInvalidCast(SInvalidCast);
+    return sheet;
+}
+
+// A copy of the framework's record carries the wide caption, which lives until the window has it.
+void TTntPageControl::setItemWide(TMessage& Message) {
+    const auto& item = *reinterpret_cast<const TCITEMA*>(Message.LParam);
+    TTabSheet* sheet = sheetOfItem(Message.WParam, item);
+    if (!sheet) {
+        passWithoutText(Message);
+        return;
+    }
+    auto* wideSheet = dynamic_cast<TTntTabSheet*>(sheet);
+    WideString caption = wideSheet ? wideSheet->Caption() : AnsiToWide(sheet->Caption());
+    TCITEMW wide;
+    wide.mask = item.mask | TCIF_TEXT | (UseRightToLeftReading() ? TCIF_RTLREADING : 0);
+    wide.dwState = item.dwState;
+    wide.dwStateMask = item.dwStateMask;
+    wide.pszText = caption.data();
+    wide.cchTextMax = item.cchTextMax;
+    wide.iImage = item.iImage;
+    wide.lParam = item.lParam;
+    Message.Result =
+        SendMessageW(WindowHandle(), TCM_SETITEMW, Message.WParam, reinterpret_cast<LPARAM>(&wide));
+}
+
+void TTntPageControl::WndProc(TMessage& Message) {
+    if (!Win32PlatformIsUnicode || !HandleAllocated() ||
+        (Message.Msg != TCM_SETITEMA && Message.Msg != TCM_INSERTITEMA)) {
+        TPageControl::WndProc(Message);
+        return;
+    }
+    if (Message.Msg == TCM_SETITEMA) {
+        setItemWide(Message);
+        return;
+    }
+    // The tab gets its caption from the TCM_SETITEMA that attaches its sheet.
+    passWithoutText(Message);
+}
+
+// The ANSI text is not applied: the framework's record goes on as a copy without it.
+void TTntPageControl::passWithoutText(TMessage& Message) {
+    TCITEMA withoutText = *reinterpret_cast<const TCITEMA*>(Message.LParam);
+    withoutText.mask &= ~TCIF_TEXT;
+    TMessage copy{Message.Msg, Message.WParam, reinterpret_cast<LPARAM>(&withoutText), 0};
+    TPageControl::WndProc(copy);
+    Message.Result = copy.Result;
+}
+
+void TTntPageControl::Dispatch(TMessage& Message) {
+    if (Message.Msg == CM_DIALOGCHAR)
+        dialogChar(Message);
+    else
+        TPageControl::Dispatch(Message);
+}
+
+void TTntPageControl::dialogChar(TMessage& Message) {
+    for (Integer i = 0; i < PageCount(); ++i) {
+        TTabSheet* page = Pages(i);
+        auto* wide = dynamic_cast<TTntTabSheet*>(page);
+        const WideString caption = wide ? wide->Caption() : AnsiToWide(page->Caption());
+        const Integer tab = page->TabIndex();
+        if (tab < 0 || !IsWideCharAccel(LOWORD(Message.WParam), caption) || !CanShowTab(tab) || !CanFocus())
+            continue;
+        Message.Result = 1;
+        if (CanChange()) {
+            SetTabIndex(tab);
+            Change();
+        }
+        return;
+    }
+    TPageControl::Dispatch(Message);
+}
+
+void TTntPageControl::DefineProperties(TFiler* Filer) {
+    TPageControl::DefineProperties(Filer);
+    TntPersistent_AfterInherited_DefineProperties(Filer, this);
+}
 
 // ---- Panels -------------------------------------------------------------------------------------
 
@@ -132,6 +281,14 @@ void TTntCustomStatusBar::DefineProperties(TFiler* Filer) {
 }
 
 namespace {
+const TClass tntTabSheetClass = DescribeClass<TTntTabSheet, TTabSheet>([](TClassBuilder<TTntTabSheet>& c) {
+    c.Property("Caption", &TTntTabSheet::Caption, &TTntTabSheet::SetCaption);
+    c.Property("Hint", &TTntTabSheet::Hint, &TTntTabSheet::SetHint);
+});
+const TClass tntPageControlClass =
+    DescribeClass<TTntPageControl, TPageControl>([](TClassBuilder<TTntPageControl>& c) {
+        c.Property("Hint", &TTntPageControl::Hint, &TTntPageControl::SetHint);
+    });
 const TClass tntStatusPanelClass =
     DescribeClass<TTntStatusPanel, TStatusPanel>([](TClassBuilder<TTntStatusPanel>& c) {
         c.Property("Text", &TTntStatusPanel::Text, &TTntStatusPanel::SetText);

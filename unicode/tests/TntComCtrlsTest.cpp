@@ -90,3 +90,86 @@ TEST_F(VisualTest, APanelPaintsItsWideCaption) {
 }
 
 } // namespace
+
+namespace {
+
+class TPageLog : public TObject {
+public:
+    Integer changes = 0;
+    bool allow = true;
+    void Changed(TObject*) { ++changes; }
+    void Changing(TObject*, bool& AllowChange) { AllowChange = allow; }
+};
+
+class PageControlTest : public VisualTest {
+protected:
+    std::unique_ptr<TForm> form = plainForm(400, 200);
+    TTntPageControl* pages = child<TTntPageControl>(form.get(), alClient, {0, 0, 400, 200});
+    TPageLog log;
+
+    TTntTabSheet* addSheet(const WideString& Caption) {
+        auto* sheet = new TTntTabSheet(form.get());
+        sheet->SetCaption(Caption);
+        sheet->SetPageControl(pages);
+        return sheet;
+    }
+    WideString tabText(Integer Index) {
+        WCHAR buffer[64] = {};
+        TCITEMW item;
+        item.mask = TCIF_TEXT;
+        item.pszText = buffer;
+        item.cchTextMax = 64;
+        SendMessageW(pages->Handle(), TCM_GETITEMW, static_cast<WPARAM>(Index),
+                     reinterpret_cast<LPARAM>(&item));
+        return buffer;
+    }
+};
+
+TEST_F(PageControlTest, TabsShowTheSheetsWideCaptions) {
+    TTntTabSheet* early = addSheet(u"&Файл");
+    addSheet(u"中文");
+    form->Show();
+    TTntTabSheet* late = addSheet(u"Ελληνικά");
+    EXPECT_EQ(tabText(0), u"&Файл");
+    EXPECT_EQ(tabText(1), u"中文");
+    EXPECT_EQ(tabText(2), u"Ελληνικά");
+    late->SetCaption(u"Ещё");
+    EXPECT_EQ(tabText(2), u"Ещё");
+    EXPECT_EQ(early->Caption(), u"&Файл");
+}
+
+TEST_F(PageControlTest, TheFrameworksRecordIsLeftAsItWas) {
+    addSheet(u"Один");
+    form->Show();
+    char text[] = "x";
+    TCITEMA item;
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    SendMessageA(pages->Handle(), TCM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.mask, TCIF_TEXT);
+    EXPECT_EQ(item.pszText, text);
+    EXPECT_EQ(tabText(0), u"Один");
+}
+
+TEST_F(PageControlTest, ActivePageIndexIsQuietAndAHotKeySwitchesUnlessRefused) {
+    addSheet(u"&One Один");
+    addSheet(u"&Two Два");
+    TTntTabSheet* hidden = addSheet(u"T&hree Три");
+    hidden->SetTabVisible(false);
+    pages->OnChange = TNotifyEvent(&log, &TPageLog::Changed);
+    pages->OnChanging = TTabChangingEvent(&log, &TPageLog::Changing);
+    form->Show();
+    pages->SetActivePageIndex(1);
+    EXPECT_EQ(pages->ActivePageIndex(), 1);
+    EXPECT_EQ(log.changes, 0);
+    EXPECT_EQ(pages->Perform(CM_DIALOGCHAR, 'o', 0), 1);
+    EXPECT_EQ(pages->ActivePageIndex(), 0);
+    EXPECT_EQ(log.changes, 1);
+    log.allow = false;
+    EXPECT_EQ(pages->Perform(CM_DIALOGCHAR, 't', 0), 1);
+    EXPECT_EQ(pages->ActivePageIndex(), 0);
+    EXPECT_EQ(pages->Perform(CM_DIALOGCHAR, 'h', 0), 0);
+    EXPECT_EQ(log.changes, 1);
+}
+
+} // namespace
