@@ -1,10 +1,16 @@
 #include "unicode/TntStdCtrls.h"
 
 #include "platform/core/CodePages.h"
+#include "platform/vcl/Pictures.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Windows.h"
+#include "unicode/TntSysUtils.h"
+
 #include "unicode/TntForms.h"
 #include "unicode/TntGraphics.h"
 #include "unicode/TntSystem.h"
 #include "unicode/TntWindows.h"
+#include <algorithm>
 
 namespace {
 
@@ -35,6 +41,126 @@ void TTntCustomEdit::DefineProperties(TFiler* Filer) {
 
 void TTntCustomEdit::CreateWindowHandle(const TCreateParams& Params) {
     CreateUnicodeHandle(this, Params, u"EDIT");
+}
+
+// ---- Memo ---------------------------------------------------------------------------------------
+
+namespace {
+
+constexpr const char* SLineTooLong = "Line too long";
+constexpr Integer LongestLine = 65535;
+const WideString LineBreak = u"\r\n";
+
+LRESULT sendWide(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    return SendMessageW(Window, Msg, WParam, LParam);
+}
+
+Integer lineStart(HWND Window, Integer Index) {
+    return static_cast<Integer>(sendWide(Window, EM_LINEINDEX, static_cast<WPARAM>(Index), 0));
+}
+
+Integer lineLength(HWND Window, Integer Start) {
+    return Start < 0 ? 0
+                     : static_cast<Integer>(sendWide(Window, EM_LINELENGTH, static_cast<WPARAM>(Start), 0));
+}
+
+void replaceRange(HWND Window, Integer Start, Integer End, const WideString& Text) {
+    sendWide(Window, EM_SETSEL, static_cast<WPARAM>(Start), End);
+    sendWide(Window, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(Text.c_str()));
+}
+
+} // namespace
+
+bool TTntMemoStrings::unicodeWindow() const {
+    return Win32PlatformIsUnicode && IsWindowUnicode(window());
+}
+
+Integer TTntMemoStrings::GetCount() const {
+    return memo_->Lines()->Count();
+}
+
+WideString TTntMemoStrings::Get(Integer Index) const {
+    if (!unicodeWindow()) return AnsiToWide(memo_->Lines()->Strings(Index));
+    const Integer length = lineLength(window(), lineStart(window(), Index));
+    if (length > LongestLine) throw EOutOfResources(SLineTooLong);
+    if (length <= 0) return {};
+    // EM_GETLINE finds the buffer's size in its first character.
+    WideString line(static_cast<std::size_t>(length) + 1, u'\0');
+    line[0] = static_cast<WideChar>(length);
+    const auto copied =
+        sendWide(window(), EM_GETLINE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(line.data()));
+    line.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
+    return line;
+}
+
+void TTntMemoStrings::Put(Integer Index, const WideString& S) {
+    if (!unicodeWindow()) {
+        memo_->Lines()->Put(Index, WideToAnsi(S));
+        return;
+    }
+    const Integer start = lineStart(window(), Index);
+    if (start >= 0) replaceRange(window(), start, start + lineLength(window(), start), S);
+}
+
+void TTntMemoStrings::Insert(Integer Index, const WideString& S) {
+    if (!unicodeWindow()) {
+        memo_->Lines()->Insert(Index, WideToAnsi(S));
+        return;
+    }
+    if (Index < 0) return;
+    Integer position = lineStart(window(), Index);
+    WideString text = S + LineBreak;
+    if (position < 0) {
+        // After the last line: a break goes first, and only a line with text gets one.
+        const Integer previous = lineStart(window(), Index - 1);
+        const Integer previousLength = lineLength(window(), previous);
+        if (previous < 0 || previousLength == 0) return;
+        position = previous + previousLength;
+        text = LineBreak + S;
+    }
+    replaceRange(window(), position, position, text);
+}
+
+void TTntMemoStrings::Delete(Integer Index) {
+    memo_->Lines()->Delete(Index);
+}
+
+void TTntMemoStrings::Clear() {
+    memo_->Lines()->Clear();
+}
+
+void TTntMemoStrings::SetUpdateState(bool Updating) {
+    if (Updating)
+        memo_->Lines()->BeginUpdate();
+    else
+        memo_->Lines()->EndUpdate();
+}
+
+WideString TTntMemoStrings::GetTextStr() const {
+    return TntControl_GetText(memo_);
+}
+
+void TTntMemoStrings::SetTextStr(const WideString& Value) {
+    const WideString text = TntAdjustLineBreaks(Value, tlbsCRLF);
+    if (text == GetTextStr()) return;
+    memo_->HandleNeeded();
+    TntControl_SetText(memo_, text);
+}
+
+TTntCustomMemo::TTntCustomMemo(TComponent* AOwner)
+    : TCustomMemo(AOwner), lines_(std::make_unique<TTntMemoStrings>(this)) {}
+
+TTntCustomMemo::~TTntCustomMemo() {
+    lines_.reset();
+}
+
+void TTntCustomMemo::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, u"EDIT");
+}
+
+void TTntCustomMemo::DefineProperties(TFiler* Filer) {
+    TCustomMemo::DefineProperties(Filer);
+    TntPersistent_AfterInherited_DefineProperties(Filer, this);
 }
 
 // ---- Label ---------------------------------------------------------------------------------------
@@ -168,6 +294,8 @@ void TTntCustomGroupBox::Paint() {
 }
 
 namespace {
+const TClass tntMemoClass = DescribeClass<TTntMemo, TCustomMemo>(
+    [](TClassBuilder<TTntMemo>& c) { c.Property("Hint", &TTntMemo::Hint, &TTntMemo::SetHint); });
 const TClass tntEditClass = DescribeClass<TTntEdit, TCustomEdit>([](TClassBuilder<TTntEdit>& c) {
     c.Property("Text", &TTntEdit::Text, &TTntEdit::SetText);
     c.Property("Hint", &TTntEdit::Hint, &TTntEdit::SetHint);

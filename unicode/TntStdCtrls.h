@@ -9,6 +9,8 @@
 #include "unicode/TntClasses.h"
 #include "unicode/TntControls.h"
 
+#include <memory>
+
 // What every captioned control of the layer adds to its framework class: the
 // wide caption and hint, and their form-resource properties.
 template <typename Base> class TTntCaptioned : public Base {
@@ -40,6 +42,56 @@ protected:
 class TTntEdit : public TTntCustomEdit {
 public:
     using TTntCustomEdit::TTntCustomEdit;
+};
+
+// The wide lines of a memo, read and written in its Unicode window (the
+// framework's ANSI lines serve a window that is not Unicode).
+class TTntMemoStrings : public TTntStrings {
+public:
+    explicit TTntMemoStrings(TCustomMemo* AMemo) : memo_(AMemo) {}
+    // EOutOfResources "Line too long" for a line above 65535 characters.
+    WideString Get(Integer Index) const override;
+    Integer GetCount() const override;
+    void Put(Integer Index, const WideString& S) override;
+    void Insert(Integer Index, const WideString& S) override;
+    void Delete(Integer Index) override;
+    void Clear() override;
+    WideString GetTextStr() const override;
+    // With CR LF line breaks; an equal text leaves the window alone.
+    void SetTextStr(const WideString& Value) override;
+
+protected:
+    void SetUpdateState(bool Updating) override;
+
+private:
+    bool unicodeWindow() const;
+    HWND window() const { return memo_->Handle(); }
+
+    TCustomMemo* memo_;
+};
+
+class TTntCustomMemo : public TCustomMemo {
+public:
+    explicit TTntCustomMemo(TComponent* AOwner);
+    ~TTntCustomMemo() override;
+    WideString Text() { return TntControl_GetText(this); }
+    void SetText(const WideString& Value) { TntControl_SetText(this, Value); }
+    WideString Hint() { return TntControl_GetHint(this); }
+    void SetHint(const WideString& Value) { TntControl_SetHint(this, Value); }
+    TTntStrings* Lines() const { return lines_.get(); }
+    void SetLines(TTntStrings* Value) { lines_->Assign(Value); }
+    void DefineProperties(TFiler* Filer) override;
+
+protected:
+    void CreateWindowHandle(const TCreateParams& Params) override;
+
+private:
+    std::unique_ptr<TTntMemoStrings> lines_;
+};
+
+class TTntMemo : public TTntCustomMemo {
+public:
+    using TTntCustomMemo::TTntCustomMemo;
 };
 
 class TTntCustomLabel : public TTntCaptioned<TCustomLabel> {

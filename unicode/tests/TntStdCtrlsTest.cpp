@@ -5,10 +5,14 @@
 
 #include "platform/core/CodePages.h"
 #include "platform/core/FileUtils.h"
+#include "platform/vcl/Pictures.h"
+#include "platform/win/Messages.h"
 #include "unicode/TntStdCtrls.h"
 #include "unicode/TntSystem.h"
+#include "unicode/tests/TemporaryFolder.h"
 
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -125,6 +129,73 @@ TEST_F(StdCtrlsTest, AFormWithOneOfEachControlForAPersonToLookAt) {
     const std::filesystem::path folder = std::filesystem::path(ProgramFolder()).parent_path() / "screenshots";
     std::filesystem::create_directories(folder);
     EXPECT_TRUE(backend.SavePng(form->Handle(), (folder / "unicode-std-controls.png").string()));
+}
+
+} // namespace
+
+namespace {
+
+// The hidden memo that receives a language file: non-wrapping, read line by line.
+class MemoTest : public StdCtrlsTest {
+protected:
+    TTntMemo* memo = child<TTntMemo>(form.get(), alNone, {0, 0, 200, 100});
+    void SetUp() override {
+        StdCtrlsTest::SetUp();
+        memo->SetWordWrap(false);
+        memo->SetVisible(false);
+        form->Show();
+    }
+    std::vector<WideString> lines() {
+        std::vector<WideString> result;
+        for (Integer i = 0; i < memo->Lines()->Count(); ++i)
+            result.push_back(memo->Lines()->Strings(i));
+        return result;
+    }
+};
+
+TEST_F(MemoTest, LanguageFilesInUtf16AndInTheAnsiCodePageReadBackLineForLine) {
+    test::TemporaryFolder folder;
+    const WideString wideFile = folder.Path() + u"/Русский.lng";
+    {
+        TTntStringList source;
+        source.Add(u"Open=Открыть");
+        source.Add(u"Title=标题 " + WideString(300, u'x'));
+        source.SaveToFile(wideFile);
+    }
+    memo->Lines()->LoadFromFile(wideFile);
+    EXPECT_EQ(lines(), (std::vector<WideString>{u"Open=Открыть", u"Title=标题 " + WideString(300, u'x')}));
+
+    const std::string ansiFile = folder.NativePath() + "/English.lng";
+    std::ofstream(ansiFile, std::ios::binary) << "Open=Caf\xE9\r\nExit=Quit\r\n";
+    memo->Lines()->LoadFromFile(UTF8Decode(ansiFile));
+    EXPECT_EQ(lines(), (std::vector<WideString>{u"Open=Caf\u00E9", u"Exit=Quit"}));
+}
+
+TEST_F(MemoTest, LfTextIsStoredWithCrLfAndAnEqualTextLeavesTheWindowAlone) {
+    memo->Lines()->SetTextStr(u"один\nдва\n");
+    EXPECT_EQ(memo->Text(), u"один\r\nдва\r\n");
+    SendMessageW(memo->Handle(), EM_SETMODIFY, 0, 0);
+    memo->Lines()->SetTextStr(u"один\r\nдва\r\n");
+    EXPECT_EQ(SendMessageW(memo->Handle(), EM_GETMODIFY, 0, 0), 0);
+}
+
+TEST_F(MemoTest, InsertingAfterTheLastLine) {
+    memo->SetText(u"a\r\n");
+    // No line starts at 2 and line 1 is empty: nothing is inserted.
+    memo->Lines()->Insert(2, u"x");
+    EXPECT_EQ(memo->Text(), u"a\r\n");
+    memo->SetText(u"a\r\nb");
+    memo->Lines()->Insert(2, u"c");
+    EXPECT_EQ(memo->Text(), u"a\r\nb\r\nc");
+    memo->Lines()->Insert(0, u"Ж");
+    EXPECT_EQ(memo->Text(), u"Ж\r\na\r\nb\r\nc");
+    memo->Lines()->Put(1, u"Щ");
+    EXPECT_EQ(memo->Lines()->Strings(1), u"Щ");
+}
+
+TEST_F(MemoTest, ALineTooLongToReadIsAnError) {
+    memo->SetText(WideString(70000, u'x'));
+    EXPECT_THROW(memo->Lines()->Strings(0), EOutOfResources);
 }
 
 } // namespace
