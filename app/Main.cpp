@@ -4,7 +4,9 @@
 #include "app/PageComposition.h"
 #include "app/Settings.h"
 #include "app/TempFiles.h"
+#include "components/ColorPickerButton.h"
 #include "editor/SynEdit.h"
+#include "gl/glGrBox.h"
 #include "highlighters/SynHighlighterHtml.h"
 #include "highlighters/SynHighlighterJScript.h"
 #include "platform/core/CodePages.h"
@@ -18,6 +20,7 @@
 #include "platform/vcl/Grids.h"
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/Pictures.h"
 #include "platform/vcl/Registry.h"
 #include "platform/vcl/RichEdits.h"
 #include "platform/vcl/StdCtrls.h"
@@ -44,6 +47,7 @@ constexpr const char* RegistryKey = "Software\\Marrowind\\Quorvane";
 constexpr const char* DatabaseMask = "*.quorvane;*.zelk";
 constexpr const char* LanguageMask = "*.lng";
 constexpr const char* OkText = "OK";
+constexpr const char* ToolImagesResource = "TOOLBUTTONS";
 constexpr Integer WrapOffImage = 20;
 constexpr Integer WrapOnImage = 21;
 constexpr Integer JavaScriptImage = 25;
@@ -60,6 +64,10 @@ const char* const WelcomeText = "-= Quorvane 2 =-\r\n"
                                 "Our web site: http://www.example.com/\r\n"
                                 "Visit us for new scripts and updates!";
 
+AnsiString languageFolder() {
+    return AppDir + "/Lang";
+}
+
 // Addresses a click in the author text may open: web and mail addresses
 // only, "www." ones as http. Anything else gives an empty text.
 AnsiString linkTarget(const AnsiString& Text) {
@@ -70,13 +78,14 @@ AnsiString linkTarget(const AnsiString& Text) {
     return {};
 }
 
-void registerHighlighterClasses() {
-    for (TClass highlighter : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>()})
-        if (!GetClass(highlighter->ClassName())) RegisterClass(highlighter);
+// The form's component classes that their own units leave unregistered.
+void registerComponentClasses() {
+    for (TClass component : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>(), ClassOf<TColorPickerButton>()})
+        if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 
 const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TMainForm>& c) {
-    registerHighlighterClasses();
+    registerComponentClasses();
 #define FIELD(name) c.Field(#name, &TMainForm::name)
     FIELD(MainMenu); FIELD(MenuFile); FIELD(MenuOpen); FIELD(MenuExport); FIELD(MenuExit); FIELD(MenuView);
     FIELD(MenuSource); FIELD(MenuSummary); FIELD(MenuPreview); FIELD(MenuInfoPanel); FIELD(MenuSettings);
@@ -99,7 +108,6 @@ const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TM
     FIELD(ReplaceDialog1); FIELD(PopupMenu1); FIELD(RxPopupMenu1); FIELD(Timer1);
 #undef FIELD
     c.Method("FormCreate", &TMainForm::FormCreate);
-    c.Method("FormShow", &TMainForm::FormShow);
     c.Method("FormClose", &TMainForm::FormClose);
     c.Method("FormDestroy", &TMainForm::FormDestroy);
     c.Method("CloseApplication", &TMainForm::CloseApplication);
@@ -121,12 +129,21 @@ const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TM
 
 TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     LoadFormResource();
+    loadToolImages();
     applySettings();
     prepareInfoEdit();
     placeStatusProgress();
 }
 
 TMainForm::~TMainForm() = default;
+
+// Image lists keep no pictures in form resources here: the tool bar's come
+// from their own bitmap, magenta standing for transparent.
+void TMainForm::loadToolImages() {
+    TBitmap strip;
+    strip.LoadFromResourceName(nullptr, ToolImagesResource);
+    ToolImages->AddMasked(&strip, clFuchsia);
+}
 
 void TMainForm::applySettings() {
     const TQuorvaneSettings settings = ReadSettings(TIniFile(SettingsFileName()));
@@ -187,8 +204,6 @@ void TMainForm::placeStatusProgress() {
     StatusProgress->SetVisible(false);
 }
 
-void TMainForm::FormShow(TObject*) {}
-
 void TMainForm::FormClose(TObject*, TCloseAction&) {
     DBName = AfterLastSeparator(DBName);
     TIniFile ini(SettingsFileName());
@@ -228,7 +243,8 @@ void TMainForm::FormCreate(TObject*) {
     GetTable();
     PageBrowse(this);
     LangListBox->SetMask(LanguageMask);
-    LangListBox->SetDirectory(AppDir + "/Lang");
+    // A program folder without language files simply offers none.
+    if (DirectoryExists(languageFolder())) LangListBox->SetDirectory(languageFolder());
     SetCurrentDir(AppDir);
     ShowExportCheckBox->SetChecked(ShowExport);
     MenuInfoPanel->SetChecked(InfoPanel);

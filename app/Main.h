@@ -15,7 +15,7 @@ class TComboBox;
 class TCppWebBrowser;
 class TEdit;
 class TFileListBox;
-class TGroupBox;
+class TglGroupBox;
 class TLabel;
 class TListBox;
 class TMainMenu;
@@ -119,7 +119,7 @@ public:
     TPanel* CaptionPanel = nullptr;
     TCppWebBrowser* CppWebBrowser1 = nullptr;
     TStatusBar* BrowsStatusBar = nullptr;
-    TGroupBox* WizGroupBox = nullptr;
+    TglGroupBox* WizGroupBox = nullptr;
     TLabel* WizLabel = nullptr;
     TPanel* PrevWizPanel = nullptr;
 
@@ -176,7 +176,6 @@ public:
 
     // ---- Window ----
     void FormCreate(TObject* Sender);
-    void FormShow(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
     void FormDestroy(TObject* Sender);
     void CloseApplication(TObject* Sender);
@@ -206,6 +205,7 @@ public:
     void InfoEditWndProc(TMessage& Message);
 
 private:
+    void loadToolImages();
     void applySettings();
     void prepareInfoEdit();
     void placeStatusProgress();

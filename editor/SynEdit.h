@@ -81,8 +81,6 @@ using TSynStatusChanges = TSynSet<TSynStatusChange>;
 enum TSynEditCaretType { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
 enum TTransientType { ttBefore, ttAfter };
 enum TScrollHintFormat { shfTopLineOnly, shfTopToBottom };
-// Which scroll bar moved; the framework's kind, which the platform layer does not define yet.
-enum TScrollBarKind { sbHorizontal, sbVertical };
 
 class TCustomSynEdit;
 class TSynEditMark;

@@ -9,13 +9,17 @@
 #include <iterator>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 class ScratchFolder {
 public:
     ScratchFolder() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
+        // Taken once: a test may point TMPDIR at a scratch folder of its own.
+        static const std::filesystem::path base = std::filesystem::temp_directory_path();
+        path_ = base /
                 ("quorvane-app-" + std::to_string(::getpid()) + "-" + (test ? test->name() : "folder"));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
@@ -48,3 +52,20 @@ inline std::string ReadFile(const std::string& Path) {
 inline bool Exists(const std::string& Path) {
     return std::filesystem::exists(Path);
 }
+
+// Held by a test that uses the program's own settings file beside the test
+// program, so that tests run in parallel processes take their turns.
+class ProgramFolderLock {
+public:
+    explicit ProgramFolderLock(const std::string& LockFile) : descriptor_(::open(LockFile.c_str(), O_CREAT | O_RDWR, 0600)) {
+        if (descriptor_ >= 0) ::flock(descriptor_, LOCK_EX);
+    }
+    ~ProgramFolderLock() {
+        if (descriptor_ >= 0) ::close(descriptor_); // closing lets the lock go
+    }
+    ProgramFolderLock(const ProgramFolderLock&) = delete;
+    ProgramFolderLock& operator=(const ProgramFolderLock&) = delete;
+
+private:
+    int descriptor_;
+};

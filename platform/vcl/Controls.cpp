@@ -1687,6 +1687,25 @@ void TWinControl::Broadcast(TMessage& Message) {
     }
 }
 
+// A visible window scrolls its pixels and child windows at once; the
+// children without a window (or all of them, while it is hidden) move here.
+void TWinControl::ScrollBy(Integer DeltaX, Integer DeltaY) {
+    const bool visible = handle_ && IsWindowVisible(handle_);
+    if (visible) ScrollWindow(handle_, DeltaX, DeltaY, nullptr, nullptr);
+    for (Integer i = 0; i < ControlCount(); ++i) {
+        TControl* control = Controls(i);
+        auto* windowed = dynamic_cast<TWinControl*>(control);
+        if (!windowed || !windowed->handle_) {
+            control->left_ += DeltaX;
+            control->top_ += DeltaY;
+        } else if (!visible) {
+            SetWindowPos(windowed->handle_, nullptr, windowed->left_ + DeltaX, windowed->top_ + DeltaY,
+                         windowed->width_, windowed->height_, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    Realign();
+}
+
 void TWinControl::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
     for (Integer i = 0; i < ControlCount(); ++i)
         if (Controls(i)->Owner() == Root) Proc(Controls(i));
@@ -2595,9 +2614,12 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     }
 }
 
-// Controls that paint every pixel themselves (csOpaque) are not erased first.
+// The background is filled whenever the system asks; a control that paints
+// every pixel itself (csOpaque) avoids the request by invalidating without
+// erasing. A double-buffered control is not erased unless it paints into
+// memory (the message's two parameters equal).
 void TWinControl::WMEraseBkgnd(TMessage& Message) {
-    if (!controlStyle_.Contains(csOpaque)) {
+    if (!doubleBuffered_ || Message.WParam == static_cast<WPARAM>(Message.LParam)) {
         const TRect client = ClientRect();
         FillRect(reinterpret_cast<HDC>(Message.WParam), &client, brush_->Handle());
     }

@@ -156,6 +156,8 @@ private:
 constexpr bool NewStyleControls = true;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+// A scroll bar across (sbHorizontal) or down (sbVertical).
+enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;
 constexpr TAnchors DefaultAnchors{akLeft, akTop};
@@ -744,6 +746,8 @@ public:
     void Realign();
     // Realigns the children because Control changed.
     void AlignControl(TControl* AControl);
+    // Moves every child by DeltaX, DeltaY, scrolling the window's pixels with them.
+    void ScrollBy(Integer DeltaX, Integer DeltaY);
 
     // ---- Focus and tab order ----
     virtual bool CanFocus();

@@ -86,7 +86,7 @@ private:
         position = std::clamp(position, std::min(low_, high_), std::max(low_, high_));
         if (position != position_) {
             position_ = position;
-            Invalidate();
+            repaintNow();
         }
         return previous;
     }
@@ -98,8 +98,15 @@ private:
         if (position > high_) position = low_;
         if (position < low_) position = high_;
         position_ = position;
-        if (position_ != previous) Invalidate();
+        if (position_ != previous) repaintNow();
         return previous;
+    }
+
+    // A moved bar is drawn at once, so that it advances also while its
+    // program does its work without handling messages.
+    void repaintNow() {
+        Invalidate();
+        UpdateWindow(Window());
     }
 
     LRESULT setColour(COLORREF& colour, COLORREF value) {

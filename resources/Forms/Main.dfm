@@ -12,11 +12,9 @@ object MainForm: TMainForm
   Font.Height = -11
   Font.Name = 'MS Sans Serif'
   Font.Style = []
-  Menu = MainMenu
   OnClose = FormClose
   OnCreate = FormCreate
   OnDestroy = FormDestroy
-  OnShow = FormShow
   PixelsPerInch = 96
   TextHeight = 13
   object ToolBar1: TToolBar
@@ -26,150 +24,12 @@ object MainForm: TMainForm
     Height = 26
     Images = ToolImages
     Flat = True
-    object OpenButton: TToolButton
-      Left = 0
+    object HigLightBtn: TToolButton
+      Left = 438
       Top = 0
       Width = 23
-      Tag = 1
-      ImageIndex = 0
-      OnClick = MenuOpen1Click
-    end
-    object ExportButton: TToolButton
-      Left = 23
-      Top = 0
-      Width = 23
-      Tag = 2
-      ImageIndex = 1
-      Enabled = False
-    end
-    object PreviewButton: TToolButton
-      Left = 46
-      Top = 0
-      Width = 23
-      Tag = 3
-      ImageIndex = 2
-      OnClick = MenuPreviewClick
-    end
-    object SourceButton: TToolButton
-      Left = 69
-      Top = 0
-      Width = 23
-      Tag = 4
-      ImageIndex = 3
-    end
-    object HtmlButton: TToolButton
-      Left = 92
-      Top = 0
-      Width = 23
-      Tag = 5
-      ImageIndex = 4
-    end
-    object SettButton: TToolButton
-      Left = 115
-      Top = 0
-      Width = 23
-      Tag = 6
-      ImageIndex = 5
-    end
-    object ColorButton: TToolButton
-      Left = 138
-      Top = 0
-      Width = 23
-      Tag = 19
-      ImageIndex = 6
-    end
-    object InfoButton: TToolButton
-      Left = 161
-      Top = 0
-      Width = 23
-      Tag = 7
-      ImageIndex = 7
-      Style = tbsCheck
-    end
-    object HelpButton: TToolButton
-      Left = 184
-      Top = 0
-      Width = 23
-      Tag = 9
-      ImageIndex = 8
-    end
-    object Spacer4: TToolButton
-      Left = 207
-      Top = 0
-      Width = 8
-      Style = tbsSeparator
-    end
-    object GoBackButton: TToolButton
-      Left = 215
-      Top = 0
-      Width = 23
-      Tag = 14
-      ImageIndex = 9
-      OnClick = GoBackButtonClick
-    end
-    object GoForwardButton: TToolButton
-      Left = 238
-      Top = 0
-      Width = 23
-      Tag = 15
-      ImageIndex = 10
-      OnClick = GoForwardButtonClick
-    end
-    object ReloadPageButton: TToolButton
-      Left = 261
-      Top = 0
-      Width = 23
-      Tag = 16
-      ImageIndex = 11
-      OnClick = ReloadPage
-    end
-    object ReloadScriptButton: TToolButton
-      Left = 284
-      Top = 0
-      Width = 23
-      Tag = 17
-      ImageIndex = 12
-      OnClick = PageBrowse
-    end
-    object Spacer5: TToolButton
-      Left = 307
-      Top = 0
-      Width = 8
-      Style = tbsSeparator
-    end
-    object ViewDefBrowBtn: TToolButton
-      Left = 315
-      Top = 0
-      Width = 23
-      Tag = 11
-      ImageIndex = 13
-    end
-    object OperaBtn: TToolButton
-      Left = 338
-      Top = 0
-      Width = 23
-      Tag = 12
-      ImageIndex = 14
-    end
-    object FireFoxBtn: TToolButton
-      Left = 361
-      Top = 0
-      Width = 23
-      Tag = 13
-      ImageIndex = 15
-    end
-    object Spacer6: TToolButton
-      Left = 384
-      Top = 0
-      Width = 8
-      Style = tbsSeparator
-    end
-    object ZoomButton: TToolButton
-      Left = 392
-      Top = 0
-      Width = 23
-      Tag = 22
-      ImageIndex = 16
+      Tag = 10
+      ImageIndex = 25
       Style = tbsCheck
     end
     object WrapButton: TToolButton
@@ -180,13 +40,152 @@ object MainForm: TMainForm
       ImageIndex = 21
       Style = tbsCheck
     end
-    object HigLightBtn: TToolButton
-      Left = 438
+    object ZoomButton: TToolButton
+      Left = 392
       Top = 0
       Width = 23
-      Tag = 10
-      ImageIndex = 25
+      Tag = 22
+      ImageIndex = 16
       Style = tbsCheck
+    end
+    object Spacer6: TToolButton
+      Left = 384
+      Top = 0
+      Width = 8
+      Style = tbsSeparator
+    end
+    object FireFoxBtn: TToolButton
+      Left = 361
+      Top = 0
+      Width = 23
+      Tag = 13
+      ImageIndex = 15
+    end
+    object OperaBtn: TToolButton
+      Left = 338
+      Top = 0
+      Width = 23
+      Tag = 12
+      ImageIndex = 14
+    end
+    object ViewDefBrowBtn: TToolButton
+      Left = 315
+      Top = 0
+      Width = 23
+      Tag = 11
+      ImageIndex = 13
+    end
+    object Spacer5: TToolButton
+      Left = 307
+      Top = 0
+      Width = 8
+      Style = tbsSeparator
+    end
+    object ReloadScriptButton: TToolButton
+      Left = 284
+      Top = 0
+      Width = 23
+      Tag = 17
+      ImageIndex = 12
+      OnClick = PageBrowse
+    end
+    object ReloadPageButton: TToolButton
+      Left = 261
+      Top = 0
+      Width = 23
+      Tag = 16
+      ImageIndex = 11
+      OnClick = ReloadPage
+    end
+    object GoForwardButton: TToolButton
+      Left = 238
+      Top = 0
+      Width = 23
+      Tag = 15
+      ImageIndex = 10
+      OnClick = GoForwardButtonClick
+    end
+    object GoBackButton: TToolButton
+      Left = 215
+      Top = 0
+      Width = 23
+      Tag = 14
+      ImageIndex = 9
+      OnClick = GoBackButtonClick
+    end
+    object Spacer4: TToolButton
+      Left = 207
+      Top = 0
+      Width = 8
+      Style = tbsSeparator
+    end
+    object HelpButton: TToolButton
+      Left = 184
+      Top = 0
+      Width = 23
+      Tag = 9
+      ImageIndex = 8
+    end
+    object InfoButton: TToolButton
+      Left = 161
+      Top = 0
+      Width = 23
+      Tag = 7
+      ImageIndex = 7
+      Style = tbsCheck
+      Down = True
+    end
+    object ColorButton: TToolButton
+      Left = 138
+      Top = 0
+      Width = 23
+      Tag = 19
+      ImageIndex = 6
+    end
+    object SettButton: TToolButton
+      Left = 115
+      Top = 0
+      Width = 23
+      Tag = 6
+      ImageIndex = 5
+    end
+    object HtmlButton: TToolButton
+      Left = 92
+      Top = 0
+      Width = 23
+      Tag = 5
+      ImageIndex = 4
+    end
+    object SourceButton: TToolButton
+      Left = 69
+      Top = 0
+      Width = 23
+      Tag = 4
+      ImageIndex = 3
+    end
+    object PreviewButton: TToolButton
+      Left = 46
+      Top = 0
+      Width = 23
+      Tag = 3
+      ImageIndex = 2
+      OnClick = MenuPreviewClick
+    end
+    object ExportButton: TToolButton
+      Left = 23
+      Top = 0
+      Width = 23
+      Tag = 2
+      ImageIndex = 1
+      Enabled = False
+    end
+    object OpenButton: TToolButton
+      Left = 0
+      Top = 0
+      Width = 23
+      Tag = 1
+      ImageIndex = 0
+      OnClick = MenuOpen1Click
     end
   end
   object StatusBar: TStatusBar
@@ -312,7 +311,7 @@ object MainForm: TMainForm
         BevelOuter = bvLowered
         Caption = ''
       end
-      object WizGroupBox: TGroupBox
+      object WizGroupBox: TglGroupBox
         Left = 0
         Top = 200
         Width = 600
@@ -322,6 +321,8 @@ object MainForm: TMainForm
         Font.Color = clRed
         ParentFont = False
         Visible = False
+        Collapsed = True
+        FullHeight = 181
         object PrevWizPanel: TPanel
           Left = 2
           Top = 148
@@ -375,12 +376,11 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WColorBtn1: TButton
+              object WColorBtn1: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
-                Caption = ''
               end
               object WColorLabel1: TLabel
                 Left = 120
@@ -403,12 +403,11 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WColorBtn2: TButton
+              object WColorBtn2: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
-                Caption = ''
               end
               object WColorLabel2: TLabel
                 Left = 120
@@ -431,12 +430,11 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WColorBtn3: TButton
+              object WColorBtn3: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
-                Caption = ''
               end
               object WColorLabel3: TLabel
                 Left = 120
@@ -459,12 +457,11 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WColorBtn4: TButton
+              object WColorBtn4: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
-                Caption = ''
               end
               object WColorLabel4: TLabel
                 Left = 120
@@ -487,12 +484,11 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WColorBtn5: TButton
+              object WColorBtn5: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
-                Caption = ''
               end
               object WColorLabel5: TLabel
                 Left = 120
@@ -515,12 +511,11 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WColorBtn6: TButton
+              object WColorBtn6: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
-                Caption = ''
               end
               object WColorLabel6: TLabel
                 Left = 120
@@ -543,12 +538,11 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WColorBtn7: TButton
+              object WColorBtn7: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
-                Caption = ''
               end
               object WColorLabel7: TLabel
                 Left = 120
@@ -1427,45 +1421,27 @@ object MainForm: TMainForm
     end
   end
   object ToolImages: TImageList
-    Left = 8
-    Top = 8
   end
   object JScriptSyn: TSynJScriptSyn
-    Left = 40
-    Top = 8
   end
   object SynHTMLSyn: TSynHTMLSyn
-    Left = 72
-    Top = 8
   end
   object PopupMenu1: TPopupMenu
-    Left = 104
-    Top = 8
   end
   object RxPopupMenu1: TPopupMenu
-    Left = 136
-    Top = 8
   end
   object OpenDialog: TOpenDialog
     DefaultExt = 'quorvane'
     Filter = 'Quorvane DataBase|*.quorvane;*.zelk'
-    Left = 168
-    Top = 8
   end
   object SaveDialog1: TSaveDialog
     DefaultExt = 'htm'
     FileName = 'temp'
     Filter = 'WebPage (*.htm,*.html)|*.htm;*.html'
     Options = [ofOverwritePrompt, ofHideReadOnly, ofEnableSizing]
-    Left = 200
-    Top = 8
   end
   object ReplaceDialog1: TReplaceDialog
-    Left = 232
-    Top = 8
   end
   object Timer1: TTimer
-    Left = 264
-    Top = 8
   end
 end

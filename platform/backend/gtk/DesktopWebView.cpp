@@ -25,10 +25,13 @@ WebKitWebView* webViewOf(GtkWidget* widget) {
 }
 
 // Drawing in software costs less memory and start-up time than setting up
-// accelerated compositing, and works on every display.
+// accelerated compositing, and works on every display. A page that names no
+// character set is read in the program's code page, as the pages the program
+// writes are.
 GtkWidget* createWebView() {
     WebKitSettings* settings = webkit_settings_new();
     webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
+    webkit_settings_set_default_charset(settings, "windows-1252");
     GtkWidget* view = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "settings", settings, nullptr));
     g_object_unref(settings);
     return view;

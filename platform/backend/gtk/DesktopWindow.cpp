@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <map>
+#include <utility>
 
 struct DesktopWindow::Parts {
     Parts(DesktopWindowKind kind, DesktopWindowListener& listener) : kind(kind), listener(listener) {}
@@ -204,14 +205,19 @@ gboolean wheelTurned(GtkWidget*, GdkEventScroll* event, gpointer data) {
     return TRUE;
 }
 
+// Set while GTK draws a window, when drawing another at once must wait.
+bool drawingNow = false;
+
 gboolean drawPixels(GtkWidget*, cairo_t* painter, gpointer data) {
     Parts& parts = *static_cast<Parts*>(data);
+    const bool wasDrawing = std::exchange(drawingNow, true);
     if (parts.image) {
         cairo_set_source_surface(painter, parts.image, -parts.origin.x, -parts.origin.y);
         cairo_set_operator(painter, CAIRO_OPERATOR_SOURCE);
         cairo_paint(painter);
     }
     parts.listener.Drawn();
+    drawingNow = wasDrawing;
     return FALSE;
 }
 
@@ -467,6 +473,16 @@ void DesktopWindow::Invalidate(const DesktopRect& content) {
     cairo_surface_mark_dirty_rectangle(parts.image, content.x + parts.origin.x, content.y + parts.origin.y,
                                        content.width, content.height);
     gtk_widget_queue_draw_area(parts.canvas, content.x, content.y, content.width, content.height);
+}
+
+void DesktopWindow::DrawNow() {
+    GdkWindow* surface = gtk_widget_get_window(parts_->canvas);
+    if (drawingNow || !surface || !gtk_widget_get_mapped(parts_->canvas)) return;
+    // The replacement, the frame clock, draws only when the main loop runs.
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gdk_window_process_updates(surface, FALSE);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    gdk_display_flush(gdk_window_get_display(surface));
 }
 
 void DesktopWindow::SetCursor(std::shared_ptr<DesktopCursor> cursor) {

@@ -124,6 +124,9 @@ public:
     void ShowPixels(const DesktopPixels& pixels, DesktopPoint origin);
     // The buffer changed inside this rectangle of the content.
     void Invalidate(const DesktopRect& content);
+    // Draws what was invalidated now, without waiting for the main loop: a
+    // program busy with work between two messages still shows its progress.
+    void DrawNow();
 
     void SetCursor(std::shared_ptr<DesktopCursor> cursor);
     // Pointer events anywhere on the screen come to this window until released.

@@ -1,6 +1,7 @@
 #include "CommonControlTestSupport.h"
 
 #include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
 
 using namespace control_tests;
@@ -42,6 +43,15 @@ TEST_F(ProgressBarTest, EightDeltasOfOneReachTheMaximumOfEight) {
     for (int step = 1; step <= 8; ++step) {
         send(PBM_DELTAPOS, 1);
         EXPECT_EQ(send(PBM_GETPOS), step);
+    }
+}
+
+TEST_F(ProgressBarTest, AMovedBarIsDrawnAtOnceWithoutWaitingForMessages) {
+    UpdateWindow(bar);
+    RECT pending{};
+    for (UINT message : {PBM_DELTAPOS, PBM_SETPOS, PBM_STEPIT}) {
+        send(message, 30);
+        EXPECT_FALSE(GetUpdateRect(bar, &pending, FALSE)) << message;
     }
 }
 
