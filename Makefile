@@ -8,7 +8,7 @@ PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchm
 	libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev libpcre2-dev clang perl \
 	libgtk-3-dev libwebkit2gtk-4.1-dev xvfb xauth xdotool xclip fonts-liberation2 ccache
 
-.PHONY: all deps configure build test run bench fuzz clean
+.PHONY: all deps configure build test run bench fuzz sanitize clean
 
 all: build
 
@@ -36,8 +36,20 @@ run: build
 bench: build
 	@for b in $(BUILD_DIR)/bin/*_bench; do [ -x "$$b" ] && "$$b"; done
 
+# The sanitizers and the fuzzers share one instrumented clang build.
+SANITIZE_DIR ?= $(BUILD_DIR)-sanitize
+FUZZ_SECONDS ?= 60
+
+# Every fuzz target for FUZZ_SECONDS each: make fuzz FUZZ_SECONDS=600
 fuzz: deps
-	bash platform/sqlite/fuzz/run-fuzz.sh $(BUILD_DIR) 60
+	bash cmake/run-fuzzers.sh $(SANITIZE_DIR) $(FUZZ_SECONDS)
+
+# The whole suite under the address and undefined-behaviour sanitizers.
+sanitize: deps
+	bash cmake/configure-instrumented.sh $(SANITIZE_DIR)
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && LSAN_OPTIONS=suppressions=$(CURDIR)/cmake/lsan-suppressions.txt \
+		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -11,13 +11,17 @@
 #include "platform/win/Blit.h"
 #include "platform/win/DefWindowProc.h"
 #include "platform/win/Drawing.h"
+#include "platform/win/Focus.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Painting.h"
+#include "platform/win/Timers.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/Windows.h"
 
 #include <benchmark/benchmark.h>
+
+#include <ctime>
 
 namespace {
 
@@ -169,5 +173,44 @@ void BM_ScreenDeviceContextCopy(benchmark::State& state) {
     DeleteDC(memory);
 }
 BENCHMARK(BM_ScreenDeviceContextCopy)->Unit(benchmark::kMillisecond);
+
+double processCpuSeconds() {
+    timespec used{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
+}
+
+// A window idling with a focused edit, its caret blinking, as a form waits for the
+// user: the CPU time it takes over 2 s of WaitMessage should be a small share.
+void BM_IdleWithBlinkingCaret(benchmark::State& state) {
+    if (!desktopBackend()) {
+        state.SkipWithError("no private X server");
+        return;
+    }
+    HWND window = shownMainWindow();
+    HWND edit = CreateWindowExW(0, u"EDIT", u"caret", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 200, 24,
+                                window, nullptr, nullptr, nullptr);
+    SetFocus(edit);
+    constexpr UINT idleMilliseconds = 2000;
+    constexpr UINT_PTR idleTimer = 1;
+    double cpuShare = 0;
+    for (auto _ : state) {
+        SetTimer(window, idleTimer, idleMilliseconds, nullptr);
+        const double before = processCpuSeconds();
+        MSG message;
+        for (bool idleOver = false; !idleOver;) {
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                idleOver = idleOver || message.message == WM_TIMER;
+                DispatchMessageW(&message);
+            }
+            if (!idleOver) WaitMessage();
+        }
+        KillTimer(window, idleTimer);
+        cpuShare = (processCpuSeconds() - before) / (idleMilliseconds / 1000.0);
+    }
+    DestroyWindow(edit);
+    state.counters["cpu_percent_of_a_core"] = cpuShare * 100;
+}
+BENCHMARK(BM_IdleWithBlinkingCaret)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace

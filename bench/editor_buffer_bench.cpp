@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <malloc.h>
@@ -97,6 +98,21 @@ void BM_LoadBigScript(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * script.size()));
 }
 BENCHMARK(BM_LoadBigScript)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The first line inserted in the middle of the 100 MB script just loaded, on its own:
+// it should cost what later insertions do.
+void BM_FirstEditAfterLoadingBigScript(benchmark::State& state) {
+    const BigScript& script = bigScript();
+    for (auto _ : state) {
+        TSynEditStringList list;
+        list.LoadFromFile(script.name());
+        const auto started = std::chrono::steady_clock::now();
+        list.Insert(list.Count() / 2, "  var inserted = true;");
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+    }
+}
+BENCHMARK(BM_FirstEditAfterLoadingBigScript)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Inserting a line in the middle and deleting it again, in buffers of
 // growing size: the time per pair must not grow with the buffer.

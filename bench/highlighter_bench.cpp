@@ -8,7 +8,7 @@
 // reference printed beside it.
 #include "highlighters/SynHighlighterHtml.h"
 #include "highlighters/SynHighlighterJScript.h"
-#include "highlighters/SynHighlighterMulti.h"
+#include "highlighters/tests/PageWithScripts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -164,24 +164,9 @@ void BM_Html(benchmark::State& state) {
 }
 BENCHMARK(BM_Html)->Unit(benchmark::kMillisecond);
 
-// A page with its script blocks in JavaScript, as the program shows one.
-struct PageHighlighter {
-    PageHighlighter() {
-        multi.SetDefaultHighlighter(&html);
-        auto* scheme = static_cast<TScheme*>(multi.Schemes()->Add());
-        scheme->SetCaseSensitive(false);
-        scheme->SetStartExpr("<script[^>]*>");
-        scheme->SetEndExpr("</script>");
-        scheme->SetHighlighter(&js);
-    }
-    TSynHTMLSyn html{nullptr};
-    TSynJScriptSyn js{nullptr};
-    TSynMultiSyn multi{nullptr};
-};
-
 void BM_PageWithScripts(benchmark::State& state) {
     static const std::string text = htmlText();
-    PageHighlighter page;
+    PageWithScripts page;
     highlightLines(state, page.multi, text);
 }
 BENCHMARK(BM_PageWithScripts)->Unit(benchmark::kMillisecond);
@@ -202,7 +187,7 @@ std::string longLineOfScripts(std::size_t megabytes) {
 
 void BM_LongLineWithScripts(benchmark::State& state) {
     const std::string line = longLineOfScripts(static_cast<std::size_t>(state.range(0)));
-    PageHighlighter page;
+    PageWithScripts page;
     highlightLines(state, page.multi, line);
 }
 BENCHMARK(BM_LongLineWithScripts)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond);

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 
+using namespace ColorPickerButton;
+
 namespace {
 
 constexpr Integer DefaultDropDownWidth = 15;
@@ -557,6 +559,7 @@ const TClass colorPickerButtonClass =
     DescribeClass<TColorPickerButton, TGraphicControl>([](TClassBuilder<TColorPickerButton>& c) {
         using B = TColorPickerButton;
         c.Property("AllowAllUp", &B::AllowAllUp, &B::SetAllowAllUp).Default(false);
+        c.Property("Caption", &B::Caption, &B::SetCaption);
         c.Property("CustomText", &B::CustomText, &B::SetCustomText);
         c.Property("DefaultText", &B::DefaultText, &B::SetDefaultText);
         c.Property("Down", &B::Down, &B::SetDown).Default(false);
@@ -584,5 +587,9 @@ const TClass colorPickerButtonClass =
         c.Property("OnDropChanging", &B::OnDropChanging, &B::OnDropChanging);
         c.Property("OnHint", &B::OnHint, &B::OnHint);
     });
+
+struct RegisterColorPickerButton {
+    RegisterColorPickerButton() { RegisterClass(colorPickerButtonClass); }
+} registerColorPickerButton;
 
 } // namespace

@@ -7,6 +7,7 @@
 // (TButtonGlyph, TGlyphList, TGlyphCache).
 #pragma once
 
+#include "platform/vcl/Buttons.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ImgList.h"
 
@@ -16,9 +17,6 @@
 
 class TBitmap;
 class TColorPickerButton;
-
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 enum TIndicatorBorder { ibNone, ibFlat, ibSunken, ibRaised };
 
 using TDropChangingEvent = Closure<void(TObject* Sender, bool& Allowed)>;
@@ -26,34 +24,12 @@ using THintEvent = Closure<void(TObject* Sender, Integer Cell, AnsiString& Hint)
 
 // ---- Glyph images ----------------------------------------------------------------------------------
 
-// An image list of one size whose slots are handed out and given back one by one.
-class TGlyphList : public TImageList {
-public:
-    TGlyphList(Integer AWidth, Integer AHeight);
-    ~TGlyphList() override;
-    // Takes the lowest free slot; the index of the slot.
-    Integer AddMasked(TBitmap* Image, TColor MaskColor);
-    void Delete(Integer Index);
-    Integer UsedCount() const { return usedCount_; }
-
-private:
-    std::vector<bool> used_;
-    Integer usedCount_ = 0;
-};
-
-// The glyph lists of every holder, one or more per image size.
-class TGlyphCache : public TObject {
-public:
-    ~TGlyphCache() override;
-    // The latest list of that size, made when there is none.
-    TGlyphList* GetList(Integer AWidth, Integer AHeight);
-    // Frees the list once it holds no image.
-    void ReturnList(TGlyphList* List);
-    bool Empty() const { return lists_.empty(); }
-
-private:
-    std::vector<TGlyphList*> lists_;
-};
+// The image lists the glyph holders share, one or more per image size.
+// Scoped by the unit: the Rx buttons have image lists of the same name.
+namespace ColorPickerButton {
+class TGlyphList;
+class TGlyphCache;
+} // namespace ColorPickerButton
 
 // What the glyph holder drew, for the indicator that goes beside it.
 struct TGlyphLayout {
@@ -98,7 +74,7 @@ private:
     void embossImage(TBitmap& Image, Integer Width, Integer Height);
 
     std::unique_ptr<TBitmap> original_;
-    TGlyphList* glyphList_ = nullptr;
+    ColorPickerButton::TGlyphList* glyphList_ = nullptr;
     std::array<Integer, 4> indexes_{-1, -1, -1, -1};
     TColor transparentColor_ = clOlive;
     Integer numGlyphs_ = 1;

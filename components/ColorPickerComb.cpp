@@ -14,6 +14,8 @@
 #include <cmath>
 #include <numbers>
 
+using namespace ColorPickerButton;
+
 namespace {
 
 constexpr Integer StartCombSize = 66;

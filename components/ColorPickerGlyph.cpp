@@ -5,11 +5,16 @@
 #include "components/ColorPickerButton.h"
 #include "components/ColorPickerSupport.h"
 
+#include "platform/core/Classes.h"
 #include "platform/vcl/Pictures.h"
 #include "platform/win/DrawText.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
+#include <vector>
+
+using namespace ColorPickerButton;
 
 namespace {
 
@@ -19,44 +24,65 @@ constexpr Integer IndicatorGap = 2;
 constexpr Integer GlyphIndicatorGap = 4;
 constexpr TColor DisabledGrey = 0x808080;
 
-// One cache for all holders: made by the first, freed with the last list.
-TGlyphCache* glyphCache = nullptr;
-
-TGlyphCache& cache() {
-    if (!glyphCache) glyphCache = new TGlyphCache;
-    return *glyphCache;
-}
-
 bool sideBySide(TButtonLayout Layout) {
     return Layout == blGlyphLeft || Layout == blGlyphRight;
 }
 
 } // namespace
 
+namespace ColorPickerButton {
+
+// An image list of one size whose slots are handed out and given back one by one.
+class TGlyphList : public TImageList {
+public:
+    TGlyphList(Integer AWidth, Integer AHeight);
+    ~TGlyphList() override;
+    // Takes the lowest free slot; the index of the slot.
+    Integer AddMasked(TBitmap* Image, TColor MaskColor);
+    void Delete(Integer Index);
+    Integer UsedCount() const { return usedCount_; }
+
+private:
+    std::unique_ptr<TBits> used_;
+    Integer usedCount_ = 0;
+};
+
+// The glyph lists of every holder, one or more per image size.
+class TGlyphCache : public TObject {
+public:
+    ~TGlyphCache() override;
+    // The latest list of that size, made when there is none.
+    TGlyphList* GetList(Integer AWidth, Integer AHeight);
+    // Frees the list once it holds no image.
+    void ReturnList(TGlyphList* List);
+    bool Empty() const { return lists_.empty(); }
+
+private:
+    std::vector<TGlyphList*> lists_;
+};
+
 // ---- TGlyphList --------------------------------------------------------------------------------------
 
-TGlyphList::TGlyphList(Integer AWidth, Integer AHeight) : TImageList(AWidth, AHeight) {}
+TGlyphList::TGlyphList(Integer AWidth, Integer AHeight)
+    : TImageList(AWidth, AHeight), used_(std::make_unique<TBits>()) {}
 
 TGlyphList::~TGlyphList() = default;
 
+// A freed slot keeps its old image until it is handed out again.
 Integer TGlyphList::AddMasked(TBitmap* Image, TColor MaskColor) {
-    const auto freeSlot = std::find(used_.begin(), used_.end(), false);
-    Integer index;
-    if (freeSlot != used_.end()) {
-        index = static_cast<Integer>(freeSlot - used_.begin());
+    Integer index = used_->OpenBit();
+    if (index < Count())
         ReplaceMasked(index, Image, MaskColor);
-    } else {
+    else
         index = TImageList::AddMasked(Image, MaskColor);
-        used_.resize(index + 1, false);
-    }
-    used_[index] = true;
+    used_->SetBits(index, true);
     ++usedCount_;
     return index;
 }
 
 void TGlyphList::Delete(Integer Index) {
-    if (Index < 0 || Index >= static_cast<Integer>(used_.size()) || !used_[Index]) return;
-    used_[Index] = false;
+    if (Index < 0 || Index >= used_->Size() || !used_->Bits(Index)) return;
+    used_->SetBits(Index, false);
     --usedCount_;
 }
 
@@ -79,6 +105,22 @@ void TGlyphCache::ReturnList(TGlyphList* List) {
     std::erase(lists_, List);
     delete List;
 }
+
+} // namespace ColorPickerButton
+
+using ColorPickerButton::TGlyphCache;
+
+namespace {
+
+// One cache for all holders: made by the first, freed with the last list.
+TGlyphCache* glyphCache = nullptr;
+
+TGlyphCache& cache() {
+    if (!glyphCache) glyphCache = new TGlyphCache;
+    return *glyphCache;
+}
+
+} // namespace
 
 // ---- TButtonGlyph ------------------------------------------------------------------------------------
 

@@ -21,6 +21,8 @@
 
 #include <algorithm>
 
+using namespace ColorPickerButton;
+
 namespace {
 
 struct NamedColor {

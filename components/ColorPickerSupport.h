@@ -7,6 +7,9 @@
 
 #include <cmath>
 
+// Scoped by the unit: the window layer and the Rx set have helpers of these names.
+namespace ColorPickerButton {
+
 // Left and top edges inside, right and bottom outside.
 inline bool PointInRect(const TRect& R, const TPoint& P) {
     return P.x >= R.Left && P.x < R.Right && P.y >= R.Top && P.y < R.Bottom;
@@ -31,3 +34,5 @@ inline bool IsAccel(Word Key, const AnsiString& Text) {
     const AnsiString hotkey = GetHotkey(Text);
     return !hotkey.empty() && AnsiCharUpper(hotkey[0]) == AnsiCharUpper(static_cast<char>(Key));
 }
+
+} // namespace ColorPickerButton

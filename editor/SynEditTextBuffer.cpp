@@ -27,6 +27,12 @@ constexpr Integer SmallListLimit = 64;
 constexpr Integer SmallListGrowth = 16;
 constexpr Integer LargeListGrowthDivisor = 4;
 constexpr Integer AddStringsCapacityStep = 16;
+
+Integer capacityAfterGrowth(Integer capacity) {
+    const Int64 grown =
+        Int64{capacity} + (capacity > SmallListLimit ? capacity / LargeListGrowthDivisor : SmallListGrowth);
+    return static_cast<Integer>(std::min<Int64>(grown, INT_MAX));
+}
 constexpr std::size_t FileWriterBufferSize = 16384;
 // Streams move at most this many bytes per call.
 constexpr std::size_t StreamChunkSize = 1u << 30;
@@ -402,9 +408,15 @@ AnsiString TSynEditStringList::GetTextStr() const {
 }
 
 void TSynEditStringList::grow() {
+    makeRoomFor(GetCount() + 1);
+}
+
+// Grows geometrically, so that a run of insertions reallocates (and moves every line
+// record) only now and then.
+void TSynEditStringList::makeRoomFor(Integer lines) {
     const Integer capacity = GetCapacity();
-    lines_->setCapacity(capacity +
-                        (capacity > SmallListLimit ? capacity / LargeListGrowthDivisor : SmallListGrowth));
+    if (lines <= capacity) return;
+    lines_->setCapacity(std::max(lines, capacityAfterGrowth(capacity)));
 }
 
 void TSynEditStringList::insertItem(Integer Index, const AnsiString& S) {
@@ -489,8 +501,7 @@ void TSynEditStringList::InsertLines(Integer Index, Integer NumLines) {
     checkIndex(Index, GetCount());
     if (NumLines <= 0) return;
     insideUpdate(*this, [&] {
-        // Never shrinks: a run of small insertions must not reallocate each time.
-        if (GetCapacity() < GetCount() + NumLines) lines_->setCapacity(GetCount() + NumLines);
+        makeRoomFor(GetCount() + NumLines);
         for (Integer i = 0; i < NumLines; ++i)
             lines_->insert(Index + i, TSynEditStringRecList::newLine({}));
         indexOfLongestLine_ = -1;
@@ -521,10 +532,10 @@ void TSynEditStringList::AddStrings(TStrings* Strings) {
     insideUpdate(*this, [&] {
         indexOfLongestLine_ = -1;
         const Integer first = GetCount();
+        // A block of lines takes room in whole steps.
         const Integer needed = first + count;
         if (needed > GetCapacity())
-            lines_->setCapacity((needed + AddStringsCapacityStep - 1) / AddStringsCapacityStep *
-                                AddStringsCapacityStep);
+            makeRoomFor((needed + AddStringsCapacityStep - 1) / AddStringsCapacityStep * AddStringsCapacityStep);
         for (Integer i = 0; i < count; ++i)
             lines_->insert(first + i, TSynEditStringRecList::newLine(Strings->Get(i), Strings->GetObject(i)));
         fireListChange(OnInserted, first, count);
@@ -642,7 +653,8 @@ void TSynEditStringList::loadText(std::unique_ptr<char[]> Text, std::size_t Size
     if (lineCount + (addEmptyLastLine ? 1 : 0) > static_cast<std::size_t>(INT_MAX))
         throw EOutOfMemory(SOutOfMemory);
 
-    lines_->setCapacity(static_cast<Integer>(lineCount) + (addEmptyLastLine ? 1 : 0));
+    // With room to grow: the first edit after loading a large file must not reallocate.
+    lines_->setCapacity(capacityAfterGrowth(static_cast<Integer>(lineCount) + (addEmptyLastLine ? 1 : 0)));
     lines_->adoptBlock(std::move(Text), Size);
     splitLines(text, Size, sawCR, sawLF, [&](std::size_t start, std::size_t length) {
         const Integer index = GetCount();

@@ -86,13 +86,13 @@ void Tgl3DColors::Notification(TComponent* AComponent, TOperation Operation) {
 
 namespace {
 
-const TClass localColorsClass =
-    DescribeClass<Tgl3DLocalColors, TComponent>([](TClassBuilder<Tgl3DLocalColors>& c) {
-        using T = Tgl3DLocalColors;
-        c.Property("DkShadow", &T::DkShadow, &T::SetDkShadow).Type(TypeInfoColor()).Default(cl3DDkShadow);
-        c.Property("Highlight", &T::Highlight, &T::SetHighlight).Type(TypeInfoColor()).Default(clBtnHighlight);
-        c.Property("Shadow", &T::Shadow, &T::SetShadow).Type(TypeInfoColor()).Default(clBtnShadow);
-    });
+const TClass localColorsClass = DescribeClass<Tgl3DLocalColors,
+                                              TComponent>([](TClassBuilder<Tgl3DLocalColors>& c) {
+    using T = Tgl3DLocalColors;
+    c.Property("DkShadow", &T::DkShadow, &T::SetDkShadow).Type(TypeInfoColor()).Default(cl3DDkShadow);
+    c.Property("Highlight", &T::Highlight, &T::SetHighlight).Type(TypeInfoColor()).Default(clBtnHighlight);
+    c.Property("Shadow", &T::Shadow, &T::SetShadow).Type(TypeInfoColor()).Default(clBtnShadow);
+});
 const TClass globalColorsClass = DescribeClass<Tgl3DColors, Tgl3DLocalColors>();
 
 } // namespace

@@ -50,8 +50,9 @@ TColor fromChannels(Integer Red, Integer Green, Integer Blue) {
 // brush style, which has no hatch) nothing at all.
 void fillBand(HDC DC, const TRect& Band, TColor Color, TBrushStyle Style) {
     if (Style == bsClear) return;
-    HBRUSH brush = Style == bsSolid ? CreateSolidBrush(static_cast<COLORREF>(Color))
-                                    : CreateHatchBrush(Style - FirstHatchedStyle, static_cast<COLORREF>(Color));
+    HBRUSH brush = Style == bsSolid
+                       ? CreateSolidBrush(static_cast<COLORREF>(Color))
+                       : CreateHatchBrush(Style - FirstHatchedStyle, static_cast<COLORREF>(Color));
     FillRect(DC, &Band, brush);
     DeleteObject(brush);
 }
@@ -169,8 +170,8 @@ void TCustomGradient::drawBands(HDC DC, const TRect& Rect, Integer PenStyle, Int
                     Rect.Top + MulDiv(band + 1, height, bands)};
             break;
         case fgdVertical:
-            fill = {Rect.Left + MulDiv(band, width, bands), Rect.Top, Rect.Left + MulDiv(band + 1, width, bands),
-                    Rect.Bottom};
+            fill = {Rect.Left + MulDiv(band, width, bands), Rect.Top,
+                    Rect.Left + MulDiv(band + 1, width, bands), Rect.Bottom};
             break;
         case fgdLeftBias:
         case fgdRightBias:
@@ -184,13 +185,14 @@ void TCustomGradient::drawBands(HDC DC, const TRect& Rect, Integer PenStyle, Int
             break;
         }
         }
-        if (orientation_ != fgdLeftBias && orientation_ != fgdRightBias) fillBand(DC, fill, color, brushStyle_);
+        if (orientation_ != fgdLeftBias && orientation_ != fgdRightBias)
+            fillBand(DC, fill, color, brushStyle_);
         if (100.0 * band / bands > percentFilling_) break;
     }
 }
 
-void TCustomGradient::drawBiasBand(HDC DC, const TRect& Rect, Integer PenStyle, Integer PenWidth, TColor Color,
-                                   Integer Lines, TPoint& A, TPoint& B) {
+void TCustomGradient::drawBiasBand(HDC DC, const TRect& Rect, Integer PenStyle, Integer PenWidth,
+                                   TColor Color, Integer Lines, TPoint& A, TPoint& B) {
     const Integer step = std::max(PenWidth, 1);
     HPEN pen = CreatePen(PenStyle, PenWidth, static_cast<COLORREF>(Color));
     HGDIOBJ previous = SelectObject(DC, pen);
@@ -465,8 +467,8 @@ namespace {
 
 // A colour property, stored unless it equals Default (always without one).
 template <typename T, typename Owner>
-void colorProperty(TClassBuilder<T>& c, const char* Name, TColor (Owner::*Get)() const, void (Owner::*Set)(TColor),
-                   std::optional<TColor> Default = std::nullopt) {
+void colorProperty(TClassBuilder<T>& c, const char* Name, TColor (Owner::*Get)() const,
+                   void (Owner::*Set)(TColor), std::optional<TColor> Default = std::nullopt) {
     auto property = c.Property(Name, Get, Set);
     property.Type(TypeInfoColor());
     if (Default) property.Default(*Default);
@@ -518,7 +520,8 @@ const TClass pointClass = DescribeClass<TPointClass, TPersistent>([](TClassBuild
 });
 const TClass labelTextStylesClass =
     DescribeClass<TglLabelTextStyles, TPersistent>([](TClassBuilder<TglLabelTextStyles>& c) {
-        c.Property("Passive", &TglLabelTextStyles::Passive, &TglLabelTextStyles::SetPassive).Default(fstRaised);
+        c.Property("Passive", &TglLabelTextStyles::Passive, &TglLabelTextStyles::SetPassive)
+            .Default(fstRaised);
         c.Property("Active", &TglLabelTextStyles::Active, &TglLabelTextStyles::SetActive).Default(fstRaised);
         c.Property("Disabled", &TglLabelTextStyles::Disabled, &TglLabelTextStyles::SetDisabled)
             .Default(fstPushed);
@@ -566,8 +569,8 @@ const TClass groupBoxColorsClass =
         colorProperty(c, "ClientActive", &T::ClientActive, &T::SetClientActive);
     });
 
-const TClass customItemStyleClass = DescribeClass<TglCustomListBoxItemStyle, TPersistent>(
-    [](TClassBuilder<TglCustomListBoxItemStyle>& c) {
+const TClass customItemStyleClass =
+    DescribeClass<TglCustomListBoxItemStyle, TPersistent>([](TClassBuilder<TglCustomListBoxItemStyle>& c) {
         using T = TglCustomListBoxItemStyle;
         colorProperty(c, "Color", &T::Color, &T::SetColor);
         colorProperty(c, "DelineateColor", &T::DelineateColor, &T::SetDelineateColor);

@@ -66,8 +66,8 @@ protected:
 private:
     void drawBands(HDC DC, const TRect& Rect, Integer PenStyle, Integer PenWidth);
     void drawConvergent(HDC DC, const TRect& Rect, Integer PenStyle, Integer PenWidth);
-    void drawBiasBand(HDC DC, const TRect& Rect, Integer PenStyle, Integer PenWidth, TColor Color, Integer Lines,
-                      TPoint& A, TPoint& B);
+    void drawBiasBand(HDC DC, const TRect& Rect, Integer PenStyle, Integer PenWidth, TColor Color,
+                      Integer Lines, TPoint& A, TPoint& B);
 
     bool bufferedDraw_ = false;
     Integer steps_ = 255;

@@ -31,22 +31,13 @@ Integer captionBevelWidth(const TglBevel& Bevel) {
     return width;
 }
 
-// Windows' rule for a point in a rectangle: the left and top edges belong to it.
-bool containsPoint(const TRect& Rect, TPoint Point) {
-    return Point.x >= Rect.Left && Point.x < Rect.Right && Point.y >= Rect.Top && Point.y < Rect.Bottom;
-}
-
 } // namespace
 
 TglGroupBox::TglGroupBox(TComponent* AOwner)
-    : TCustomGroupBox(AOwner),
-      border_(std::make_unique<TglBevel>()),
-      captionBorder_(std::make_unique<TglBevel>()),
-      gradient_(std::make_unique<TGradient>()),
-      captionGradient_(std::make_unique<TGradient>()),
-      colors_(std::make_unique<TglGrBoxColors>()),
-      illumination_(std::make_unique<TIllumination>()),
-      captionShift_(std::make_unique<TPointClass>()) {
+    : TCustomGroupBox(AOwner), border_(std::make_unique<TglBevel>()),
+      captionBorder_(std::make_unique<TglBevel>()), gradient_(std::make_unique<TGradient>()),
+      captionGradient_(std::make_unique<TGradient>()), colors_(std::make_unique<TglGrBoxColors>()),
+      illumination_(std::make_unique<TIllumination>()), captionShift_(std::make_unique<TPointClass>()) {
     for (TglBevel* bevel : {border_.get(), captionBorder_.get()}) {
         bevel->SetInner(bvSpace);
         bevel->SetOuter(bvNone);
@@ -353,10 +344,10 @@ void TglGroupBox::paintCaption(HDC DC, const AnsiString& Caption, Integer TextHe
     }
     GradientBox(DC, place, captionGradient_.get(), PS_SOLID, 1);
     captionRect_ = place;
-    const TRect inner = DrawBoxEx(DC, place, captionBorder_->Sides(), captionBorder_->Inner(),
-                                  captionBorder_->Outer(), captionBorder_->Bold(),
-                                  expanded ? colors_->CaptionActive() : colors_->Caption(),
-                                  transparentCaption_ || !options_.Contains(fgoFilledCaption));
+    const TRect inner =
+        DrawBoxEx(DC, place, captionBorder_->Sides(), captionBorder_->Inner(), captionBorder_->Outer(),
+                  captionBorder_->Bold(), expanded ? colors_->CaptionActive() : colors_->Caption(),
+                  transparentCaption_ || !options_.Contains(fgoFilledCaption));
     if (transparent_) SetBkMode(DC, TRANSPARENT);
     paintGlyph(DC, inner);
     ExtTextOutExt(DC, inner.Left + glyphWidth + GlyphTextGap, inner.Top, inner, Caption,
@@ -382,7 +373,7 @@ void TglGroupBox::mouseDown(TMessage& Message) {
     TCustomGroupBox::Dispatch(Message);
     if (options_.Contains(fgoIgnoreMouse)) return;
     const TPoint point = TWMMouse(Message).Pos();
-    if (options_.Contains(fgoCanCollapse) && containsPoint(captionRect_, point)) return Collapse(!collapsed_);
+    if (options_.Contains(fgoCanCollapse) && RectContains(captionRect_, point)) return Collapse(!collapsed_);
     Screen->SetCursor(crHandPoint);
     dragOriginY_ = point.y;
     dragging_ = true;
@@ -416,13 +407,13 @@ void TglGroupBox::Dispatch(TMessage& Message) {
 
 namespace {
 
-const TTypeInfo* const captionAlignmentType =
-    DefineEnum<TCaptionAlignment>("TCaptionAlignment", {"fcaNone", "fcaLeft", "fcaRight", "fcaCenter", "fcaWidth"});
+const TTypeInfo* const captionAlignmentType = DefineEnum<TCaptionAlignment>(
+    "TCaptionAlignment", {"fcaNone", "fcaLeft", "fcaRight", "fcaCenter", "fcaWidth"});
 const TTypeInfo* const optionType = DefineEnum<TglGrBoxOptions_>(
     "TglGrBoxOptions_",
     {"fgoCanCollapse", "fgoCollapseOther", "fgoFilledCaption", "fgoFluentlyCollapse", "fgoFluentlyExpand",
-     "fgoResizeParent", "fgoHideChildrenWhenCollapsed", "fgoIgnoreMouse", "fgoDelineatedText", "fgoBufferedDraw",
-     "fgoOneAlwaysExpanded", "fgoSaveChildFocus"});
+     "fgoResizeParent", "fgoHideChildrenWhenCollapsed", "fgoIgnoreMouse", "fgoDelineatedText",
+     "fgoBufferedDraw", "fgoOneAlwaysExpanded", "fgoSaveChildFocus"});
 
 const TClass groupBoxClass = DescribeClass<TglGroupBox, TCustomGroupBox>([](TClassBuilder<TglGroupBox>& c) {
     using T = TglGroupBox;

@@ -46,12 +46,9 @@ enum TglGrBoxOptions_ {
     fgoSaveChildFocus
 };
 using TglGrBoxOptions = TSet<TglGrBoxOptions_>;
-constexpr TglGrBoxOptions DefaultGroupBoxOptions{fgoCanCollapse,
-                                                 fgoFilledCaption,
-                                                 fgoFluentlyCollapse,
-                                                 fgoFluentlyExpand,
-                                                 fgoHideChildrenWhenCollapsed,
-                                                 fgoSaveChildFocus};
+constexpr TglGrBoxOptions DefaultGroupBoxOptions{
+    fgoCanCollapse,   fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, fgoHideChildrenWhenCollapsed,
+    fgoSaveChildFocus};
 
 class TglGroupBox : public TCustomGroupBox {
 public:

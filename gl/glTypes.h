@@ -60,9 +60,9 @@ extern TglGlobalData glGlobalData;
 // Makes the framework's PaintWindow and RecreateWnd callable from outside.
 class TPublicWinControl : public TWinControl {
 public:
-    using TWinControl::TWinControl;
     using TWinControl::PaintWindow;
     using TWinControl::RecreateWnd;
+    using TWinControl::TWinControl;
 };
 
 class TShowFont : public TControl {

@@ -63,7 +63,8 @@ BevelPens createBevelPens(HDC DC) {
         highlight = static_cast<COLORREF>(ColorToRGB(colors->Highlight()));
         shadow = static_cast<COLORREF>(ColorToRGB(colors->Shadow()));
     }
-    return {CreatePen(style, width, darkShadow), CreatePen(style, width, highlight), CreatePen(style, width, shadow)};
+    return {CreatePen(style, width, darkShadow), CreatePen(style, width, highlight),
+            CreatePen(style, width, shadow)};
 }
 
 // One bevel on the edges of Inner, which every line drawn moves inwards by a pixel.
@@ -258,8 +259,8 @@ OffscreenSurface::~OffscreenSurface() {
 
 // ---- Boxes ----------------------------------------------------------------------------------------
 
-TRect DrawBoxEx(HDC DC, TRect Rect, TglSides Sides, TBevelCut Inner, TBevelCut Outer, bool Bold, TColor FillColor,
-                bool Transparent) {
+TRect DrawBoxEx(HDC DC, TRect Rect, TglSides Sides, TBevelCut Inner, TBevelCut Outer, bool Bold,
+                TColor FillColor, bool Transparent) {
     HGDIOBJ previousPen = GetCurrentObject(DC, OBJ_PEN);
     BevelPens pens = createBevelPens(DC);
     TRect inside = Rect;
@@ -283,9 +284,10 @@ void GradientBox(HDC DC, const TRect& Rect, TGradient* Gradient, Integer PenStyl
 
 // ---- Text -----------------------------------------------------------------------------------------
 
-void ExtTextOutExt(HDC DC, Integer X, Integer Y, const TRect& ClipRect, const AnsiString& Text, TglTextStyle Style,
-                   bool Delineate, bool EffectsOff, TColor TextColor, TColor DelineateColor, TColor HighlightColor,
-                   TColor ShadowColor, TIllumination* Illumination, TGradient* Gradient, TFont* Font) {
+void ExtTextOutExt(HDC DC, Integer X, Integer Y, const TRect& ClipRect, const AnsiString& Text,
+                   TglTextStyle Style, bool Delineate, bool EffectsOff, TColor TextColor,
+                   TColor DelineateColor, TColor HighlightColor, TColor ShadowColor,
+                   TIllumination* Illumination, TGradient* Gradient, TFont* Font) {
     if (!Font) return;
     HGDIOBJ previousFont = SelectObject(DC, Font->Handle());
     const int previousMode = SetBkMode(DC, TRANSPARENT);
@@ -341,8 +343,8 @@ void ChangeBitmapColor(TBitmap* Bitmap, TColor FromColor, TColor ToColor) {
 }
 
 void CreateBitmapExt(HDC DC, TBitmap* Bitmap, const TRect& Rect, Integer OffsetX, Integer OffsetY,
-                     TglWallpaperOption Wallpaper, TglDrawState DrawState, bool Transparent, TColor TransparentColor,
-                     TColor DisabledMaskColor) {
+                     TglWallpaperOption Wallpaper, TglDrawState DrawState, bool Transparent,
+                     TColor TransparentColor, TColor DisabledMaskColor) {
     // An empty bitmap draws nothing: it has nothing to scale or tile.
     if (!Bitmap || Bitmap->Width() == 0 || Bitmap->Height() == 0) return;
     const Integer x = OffsetX + Rect.Left;
@@ -363,8 +365,8 @@ void CreateBitmapExt(HDC DC, TBitmap* Bitmap, const TRect& Rect, Integer OffsetX
         }
         TBitmap stretched;
         stretched.SetSize(newWidth, newHeight);
-        StretchBlt(stretched.Canvas()->Handle(), 0, 0, newWidth, newHeight, work.Canvas()->Handle(), 0, 0, width,
-                   height, SRCCOPY);
+        StretchBlt(stretched.Canvas()->Handle(), 0, 0, newWidth, newHeight, work.Canvas()->Handle(), 0, 0,
+                   width, height, SRCCOPY);
         work.Assign(&stretched);
         width = newWidth;
         height = newHeight;
@@ -385,8 +387,8 @@ void CreateBitmapExt(HDC DC, TBitmap* Bitmap, const TRect& Rect, Integer OffsetX
 }
 
 void DrawBitmapExt(HDC DC, TBitmap* Bitmap, const TRect& Rect, Integer OffsetX, Integer OffsetY,
-                   TglWallpaperOption Wallpaper, TglDrawState DrawState, bool Transparent, TColor TransparentColor,
-                   TColor DisabledMaskColor) {
+                   TglWallpaperOption Wallpaper, TglDrawState DrawState, bool Transparent,
+                   TColor TransparentColor, TColor DisabledMaskColor) {
     CreateBitmapExt(DC, Bitmap, Rect, OffsetX, OffsetY, Wallpaper, DrawState, Transparent, TransparentColor,
                     DisabledMaskColor);
 }

@@ -382,7 +382,7 @@ struct TRegExpr::MatcherStacks {
     // The steps one search may take: a fraction of a second on a short
     // subject, and far more per character than any realistic expression
     // needs on a long one, so that only runaway backtracking reaches it.
-    static constexpr Int64 BaseStepBudget = Int64(1) << 24;
+    static constexpr Int64 BaseStepBudget = Int64(1) << 22;
     static constexpr Int64 StepBudgetPerCharacter = 1024;
 
     std::vector<Choice> choices;

@@ -11,6 +11,7 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Focus.h"
+#include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 #include "platform/win/WindowTree.h"
@@ -154,6 +155,16 @@ AnsiString DelChars(const AnsiString& Text, char Chr) {
     for (char c : Text)
         if (c != Chr) result += c;
     return result;
+}
+
+Integer ScreenCharacterHeight(HFONT Font) {
+    HDC screen = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(screen, Font);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(screen, &metrics);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return metrics.tmHeight;
 }
 
 // ---- File names and command lines ---------------------------------------------------

@@ -44,6 +44,8 @@ bool IsForegroundTask();
 // fit followed by "...", or "..." alone.
 AnsiString ShortenText(const AnsiString& Text, TCanvas* Canvas, Integer MaxWidth);
 AnsiString DelChars(const AnsiString& Text, char Chr);
+// The character height (tmHeight) of a font on the screen.
+Integer ScreenCharacterHeight(HFONT Font);
 
 // ---- File names and command lines ----------------------------------------------
 
@@ -135,7 +137,6 @@ public:
                TButtonLayout Layout, Integer Margin, Integer Spacing, TRxButtonState State);
     // The image of a state, made on first use; -1 without a glyph.
     Integer CreateButtonGlyph(TRxButtonState State);
-    TGlyphList* GlyphList() const { return glyphList_; }
 
     TNotifyEvent OnChange;
 
@@ -215,7 +216,6 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
     void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-    bool Dragging() const { return dragging_; }
 
 private:
     void GlyphChanged(TObject* Sender);

@@ -250,6 +250,7 @@ void TRxButtonGlyph::drawCaption(TCanvas* Canvas, TRect Rect, const AnsiString& 
     Canvas->Brush()->SetStyle(bsClear);
     auto drawIn = [&](TColor Color, Integer Shift) {
         Canvas->Font()->SetColor(Color);
+        Canvas->RequiredState(TCanvasState{csHandleValid, csFontValid, csBrushValid});
         RECT r{Rect.Left + Shift, Rect.Top + Shift, Rect.Right + Shift, Rect.Bottom + Shift};
         DrawTextA(Canvas->Handle(), Caption.c_str(), static_cast<int>(Caption.size()), &r, Flags);
     };

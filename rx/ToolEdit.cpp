@@ -12,7 +12,6 @@
 #include "platform/win/DropFiles.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/Focus.h"
-#include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 #include "platform/win/SysColors.h"
@@ -33,14 +32,6 @@ constexpr char Enter = 13;
 constexpr char Escape = 27;
 
 const DWORD alignmentStyles[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
-
-Integer characterHeight(HDC DC, HFONT Font) {
-    const HGDIOBJ old = SelectObject(DC, Font);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(DC, &metrics);
-    SelectObject(DC, old);
-    return metrics.tmHeight;
-}
 
 } // namespace
 
@@ -263,11 +254,8 @@ void TCustomComboEdit::updateButtonPlace() {
 
 // The smaller of the system font's and the control font's character height.
 Integer TCustomComboEdit::textHeight() {
-    HDC screen = GetDC(nullptr);
-    const Integer system = characterHeight(screen, static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
-    const Integer own = characterHeight(screen, Font()->Handle());
-    ReleaseDC(nullptr, screen);
-    return Min(system, own);
+    return Min(ScreenCharacterHeight(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))),
+               ScreenCharacterHeight(Font()->Handle()));
 }
 
 Integer TCustomComboEdit::minHeight() {
@@ -289,7 +277,6 @@ void TCustomComboEdit::wmSize(TMessage& Message) {
 
 void TCustomComboEdit::wmSetFocus(TMessage& Message) {
     TCustomMaskEdit::Dispatch(Message);
-    focused_ = true;
     CreateCaret(Handle(), nullptr, Font()->Style().Contains(fsBold) ? 2 : 1, textHeight());
     ShowCaret(Handle());
 }
@@ -337,10 +324,6 @@ void TCustomComboEdit::Dispatch(TMessage& Message) {
         break;
     case WM_SETFOCUS:
         wmSetFocus(Message);
-        break;
-    case WM_KILLFOCUS:
-        TCustomMaskEdit::Dispatch(Message);
-        focused_ = false;
         break;
     case CN_CTLCOLOREDIT:
         cnCtlColor(Message);
@@ -591,3 +574,60 @@ void TFilenameEdit::ButtonClick() {
     SetText(quotedName(name));
     dialog_->SetInitialDir(ExtractFilePath(dialog_->FileName()));
 }
+
+// ---- Published properties ------------------------------------------------------------------
+
+namespace {
+
+const TTypeInfo* const glyphKindType =
+    DefineEnum<TGlyphKind>("TGlyphKind", {"gkCustom", "gkDefault", "gkDropDown", "gkEllipsis"});
+const TTypeInfo* const fileDialogKindType = DefineEnum<TFileDialogKind>("TFileDialogKind", {"dkOpen", "dkSave"});
+
+// What every published combo edit streams beyond the edit's own properties.
+template <typename T> void describeComboEdit(TClassBuilder<T>& c, TGlyphKind DefaultGlyphKind) {
+    c.Property("AutoSize", &T::AutoSize, &T::SetAutoSize).Default(false);
+    c.Property("ButtonHint", &T::ButtonHint, &T::SetButtonHint);
+    c.Property("ClickKey", &T::ClickKey, &T::SetClickKey).Type(TypeInfoShortCut()).Default(DefaultClickKey);
+    c.Property("DirectInput", &T::DirectInput, &T::SetDirectInput).Default(true);
+    c.Property("GlyphKind", &T::GlyphKind, &T::SetGlyphKind).Default(DefaultGlyphKind);
+    c.Property("Glyph", &T::Glyph, &T::SetGlyph).Stored(&T::IsGlyphStored);
+    c.Property("ButtonWidth", &T::ButtonWidth, &T::SetButtonWidth).Stored(&T::IsButtonWidthStored);
+    c.Property("NumGlyphs", &T::NumGlyphs, &T::SetNumGlyphs).Default(TRxNumGlyphs{1});
+    c.Property("ReadOnly", &T::ReadOnly, &T::SetReadOnly).Default(false);
+    c.Property("OnButtonClick", &T::OnButtonClick, &T::OnButtonClick);
+}
+
+const TClass customComboEditClass = DescribeClass<TCustomComboEdit, TCustomMaskEdit>();
+
+const TClass comboEditClass = DescribeClass<TComboEdit, TCustomComboEdit>([](TClassBuilder<TComboEdit>& c) {
+    c.Property("Alignment", &TComboEdit::Alignment, &TComboEdit::SetAlignment).Default(taLeftJustify);
+    describeComboEdit(c, gkCustom);
+});
+
+const TClass fileDirEditClass = DescribeClass<TFileDirEdit, TCustomComboEdit>([](TClassBuilder<TFileDirEdit>& c) {
+    c.Property("AcceptFiles", &TFileDirEdit::AcceptFiles, &TFileDirEdit::SetAcceptFiles).Default(false);
+    c.Property("OnBeforeDialog", &TFileDirEdit::OnBeforeDialog, &TFileDirEdit::OnBeforeDialog);
+    c.Property("OnAfterDialog", &TFileDirEdit::OnAfterDialog, &TFileDirEdit::OnAfterDialog);
+    c.Property("OnDropFiles", &TFileDirEdit::OnDropFiles, &TFileDirEdit::OnDropFiles);
+    c.Property("OnButtonClick", &TFileDirEdit::OnButtonClick, &TFileDirEdit::OnButtonClick);
+});
+
+const TClass filenameEditClass =
+    DescribeClass<TFilenameEdit, TFileDirEdit>([](TClassBuilder<TFilenameEdit>& c) {
+        using T = TFilenameEdit;
+        c.Property("DialogKind", &T::DialogKind, &T::SetDialogKind).Default(dkOpen);
+        c.Property("DefaultExt", &T::DefaultExt, &T::SetDefaultExt);
+        c.Property("FileName", &T::FileName, &T::SetFileName).Stored(false);
+        c.Property("Filter", &T::Filter, &T::SetFilter).Stored(&T::IsFilterStored);
+        c.Property("FilterIndex", &T::FilterIndex, &T::SetFilterIndex).Default(1);
+        c.Property("InitialDir", &T::InitialDir, &T::SetInitialDir);
+        c.Property("DialogOptions", &T::DialogOptions, &T::SetDialogOptions).Default(TOpenOptions{ofHideReadOnly});
+        c.Property("DialogTitle", &T::DialogTitle, &T::SetDialogTitle).Stored(&T::IsDialogTitleStored);
+        describeComboEdit(c, gkDefault);
+    });
+
+struct RegisterToolEditClasses {
+    RegisterToolEditClasses() { RegisterClasses({ClassOf<TComboEdit>(), ClassOf<TFilenameEdit>()}); }
+} registerToolEditClasses;
+
+} // namespace

@@ -63,8 +63,6 @@ public:
     void SetAlwaysEnable(bool Value) { alwaysEnable_ = Value; }
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment Value);
-    // The edit window holds the keyboard focus.
-    bool IsFocused() const { return focused_; }
     // Selects the whole text, only while DirectInput is on.
     void SelectAll();
 
@@ -84,7 +82,6 @@ protected:
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
     void RecreateGlyph();
-    Byte DefaultNumGlyphs() const { return defaultNumGlyphs_; }
 
 private:
     void EditButtonClick(TObject* Sender);
@@ -106,7 +103,6 @@ private:
     bool directInput_ = true;
     bool alwaysEnable_ = false;
     TAlignment alignment_ = taLeftJustify;
-    bool focused_ = false;
     TGlyphKind glyphKind_ = gkCustom;
     Byte defaultNumGlyphs_ = 1;
 };
@@ -185,8 +181,6 @@ public:
     const AnsiString& DialogTitle() const { return dialog_->Title(); }
     void SetDialogTitle(const AnsiString& Value) { dialog_->SetTitle(Value); }
     bool IsDialogTitleStored() const;
-    AnsiString LongName() { return GetLongName(); }
-    AnsiString ShortName() { return GetShortName(); }
 
 protected:
     void ButtonClick() override;

@@ -235,62 +235,6 @@ void TntPersistent_AfterInherited_DefineProperties(TFiler* Filer, TPersistent* I
 
 // ---- Component side objects ----------------------------------------------------------------------
 
-// Hears when an entry of the list is freed elsewhere.
-class TComponentList::Nexus : public TComponent {
-public:
-    explicit Nexus(TComponentList* list) : TComponent(nullptr), list_(list) {}
-    void Notification(TComponent* AComponent, TOperation Operation) override {
-        TComponent::Notification(AComponent, Operation);
-        if (Operation == opRemove) list_->forget(AComponent);
-    }
-
-private:
-    TComponentList* list_;
-};
-
-TComponentList::TComponentList() : nexus_(std::make_unique<Nexus>(this)) {}
-
-TComponentList::~TComponentList() {
-    while (!items_.empty()) {
-        TComponent* item = items_.back();
-        items_.pop_back();
-        item->RemoveFreeNotification(nexus_.get());
-        delete item;
-    }
-}
-
-TComponent* TComponentList::Items(Integer Index) const {
-    if (Index < 0 || Index >= Count()) throw EListError(Format(SListIndexError, {Index}));
-    return items_[static_cast<std::size_t>(Index)];
-}
-
-Integer TComponentList::Add(TComponent* AComponent) {
-    Insert(Count(), AComponent);
-    return Count() - 1;
-}
-
-void TComponentList::Insert(Integer Index, TComponent* AComponent) {
-    if (Index < 0 || Index > Count()) throw EListError(Format(SListIndexError, {Index}));
-    items_.insert(items_.begin() + Index, AComponent);
-    AComponent->FreeNotification(nexus_.get());
-}
-
-Integer TComponentList::IndexOf(TComponent* AComponent) const {
-    const auto found = std::find(items_.begin(), items_.end(), AComponent);
-    return found == items_.end() ? -1 : static_cast<Integer>(found - items_.begin());
-}
-
-TComponent* TComponentList::Extract(TComponent* AComponent) {
-    if (IndexOf(AComponent) < 0) return nullptr;
-    forget(AComponent);
-    AComponent->RemoveFreeNotification(nexus_.get());
-    return AComponent;
-}
-
-void TComponentList::forget(TComponent* AComponent) {
-    std::erase(items_, AComponent);
-}
-
 TWideComponentHelper::TWideComponentHelper(TComponent* AOwner) : TComponent(AOwner) {
     throw ETntInternalError(SHelperCreateError);
 }

@@ -39,29 +39,6 @@ void TntPersistent_AfterInherited_DefineProperties(TFiler* Filer, TPersistent* I
 
 // ---- Component side objects ----------------------------------------------------------------
 
-// The framework's list of components that owns its entries: freeing the list
-// frees them, and an entry freed elsewhere leaves the list.
-class TComponentList : public TObject {
-public:
-    TComponentList();
-    ~TComponentList() override;
-
-    Integer Count() const { return static_cast<Integer>(items_.size()); }
-    TComponent* Items(Integer Index) const;
-    Integer Add(TComponent* AComponent);
-    void Insert(Integer Index, TComponent* AComponent);
-    Integer IndexOf(TComponent* AComponent) const;
-    // Takes the entry out without freeing it.
-    TComponent* Extract(TComponent* AComponent);
-
-private:
-    class Nexus;
-    void forget(TComponent* AComponent);
-
-    std::vector<TComponent*> items_;
-    std::unique_ptr<Nexus> nexus_;
-};
-
 // Holds the wide properties of one component that has no room for them. It
 // lives in a list sorted by component address and goes when its component goes.
 class TWideComponentHelper : public TComponent {

@@ -3,6 +3,7 @@
 // edges, painting, groups and the glyph's image count.
 #include "components/tests/ColorPickerTestSupport.h"
 
+#include "platform/vcl/Filers.h"
 #include "platform/vcl/Pictures.h"
 #include "platform/win/Messages.h"
 #include "platform/win/SysColors.h"
@@ -227,6 +228,45 @@ TEST_F(ColorPickerButtonTest, GlyphLeavesTheIndicatorBesideIt) {
     ASSERT_GE(glyphLeft, 0);
     // The indicator's frame starts 4 pixels after the glyph, its colour one further.
     EXPECT_EQ(indicatorLeft, glyphLeft + 10 + 4 + 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ColorPickerButtonTest, WizardButtonsAreReadFromAndWrittenToFormResources) {
+    TForm read(nullptr);
+    ReadComponentText("object Wizard: TForm\n"
+                      "  Left = 0\n  Top = 0\n  Width = 300\n  Height = 200\n"
+                      "  object WColorBtn1: TColorPickerButton\n"
+                      "    Left = 8\n    Top = 8\n    Width = 45\n    Height = 21\n"
+                      "    CustomText = 'More Colors...'\n    DefaultText = 'Default'\n"
+                      "    Flat = True\n    PopupSpacing = 8\n    SelectionColor = clBtnFace\n"
+                      "    ShowSystemColors = False\n"
+                      "  end\n"
+                      "  object WColorBtn2: TColorPickerButton\n"
+                      "    Left = 60\n    Top = 8\n    Width = 45\n    Height = 21\n"
+                      "    Flat = True\n    PopupSpacing = 8\n    ShowSystemColors = False\n"
+                      "  end\n"
+                      "end\n",
+                      &read);
+    auto* first = dynamic_cast<TColorPickerButton*>(read.FindComponent("WColorBtn1"));
+    auto* second = dynamic_cast<TColorPickerButton*>(read.FindComponent("WColorBtn2"));
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->SelectionColor(), clBtnFace);
+    EXPECT_EQ(first->CustomText(), "More Colors...");
+    EXPECT_EQ(first->DefaultText(), "Default");
+    EXPECT_TRUE(first->Flat());
+    EXPECT_EQ(first->PopupSpacing(), 8);
+    EXPECT_EQ(second->SelectionColor(), clBlack);
+    EXPECT_EQ(first->ColorPopup()->WindowRect().Width(), 164);
+
+    const AnsiString text = WriteComponentText(&read);
+    EXPECT_NE(text.find("SelectionColor = clBtnFace"), AnsiString::npos);
+    EXPECT_NE(text.find("PopupSpacing = 8"), AnsiString::npos);
+    EXPECT_NE(text.find("ShowSystemColors = False"), AnsiString::npos);
+    // The second button's black is the default and is not written.
+    EXPECT_EQ(text.find("SelectionColor", text.find("WColorBtn2")), AnsiString::npos);
 }
 
 } // namespace

@@ -2,8 +2,10 @@
 // brightness slider, choosing a cell with the mouse, and the hints.
 #include "components/tests/ColorPickerTestSupport.h"
 
+#include "platform/win/Messages.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/WindowPos.h"
+#include "platform/win/WindowTree.h"
 #include "platform/win/Windows.h"
 
 #include <cmath>
@@ -158,18 +160,22 @@ TEST_F(ColorCombTest, PressBetweenHexagonsClearsTheChoice) {
 
 // The brightness empties the comb until the next paint; a colour accepted
 // before that paint is read from the rebuilt comb.
-TEST_F(ColorCombTest, BrightnessChangeFollowedAtOnceByAcceptingReadsTheNewComb) {
+TEST_F(ColorCombTest, BrightnessChangeFollowedAtOnceByEnterAcceptsTheNewCombColour) {
     const TColor pale = popup()->CombCells()[5].Color;
-    popup()->SelectColor(pale);
+    button->SetSelectionColor(pale);
+    dropDown();
     const Integer chosen = popup()->CustomIndex();
     ASSERT_GT(chosen, 0);
-    // Enlarged but hidden, so that nothing paints in between.
-    popup()->ShowPopup();
+    // Hidden, so that nothing paints between the slider's press and the key.
     ShowWindow(popupWindow(), SW_HIDE);
     const TRect slider = popup()->SliderRect();
-    popup()->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(slider.Left + 5, slider.Bottom - 1));
-    ReleaseCapture();
-    popup()->EndSelection(false);
+    POINT press{slider.Left + 5, slider.Bottom - 1};
+    MapWindowPoints(popupWindow(), button->PopupWnd(), &press, 1);
+    SendMessageA(button->PopupWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+    SetCapture(button->PopupWnd());
+    popup()->SetHoverIndex(TColorPopup::CustomCell);
+    pressKey(VK_RETURN);
+    EXPECT_FALSE(button->DroppedDown());
     EXPECT_LT(popup()->Brightness(), 0.05f);
     EXPECT_EQ(button->SelectionColor(), popup()->CombCells()[chosen - 1].Color);
     EXPECT_NE(button->SelectionColor(), pale);

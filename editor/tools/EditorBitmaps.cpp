@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -120,10 +119,7 @@ std::unique_ptr<PixelSurface> wrapGlyph() {
 constexpr int SixteenColours = 4;
 
 bool writeBmp(const PixelSurface& surface, const std::string& path) {
-    std::vector<Byte> bytes = EncodeBmp(surface, SixteenColours);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return !bytes.empty() && static_cast<bool>(file);
+    return WriteBmpFile(surface, path, SixteenColours);
 }
 
 } // namespace

@@ -27,9 +27,9 @@ TEST(StyleObjects, ColourShiftsAndClamps) {
         TColor result;
         TColor expected;
     } cases[] = {
-        {IncColor(clBtnFace, 60), static_cast<TColor>(RGB(std::min(GetRValue(face) + 60, 255),
-                                                          std::min(GetGValue(face) + 60, 255),
-                                                          std::min(GetBValue(face) + 60, 255)))},
+        {IncColor(clBtnFace, 60),
+         static_cast<TColor>(RGB(std::min(GetRValue(face) + 60, 255), std::min(GetGValue(face) + 60, 255),
+                                 std::min(GetBValue(face) + 60, 255)))},
         {DecColor(RGB(30, 100, 240), 60), RGB(0, 40, 180)},
         {IncColor(RGB(30, 100, 240), 60), RGB(90, 160, 255)},
         {IncColor(RGB(1, 2, 3), 0), RGB(1, 2, 3)},
@@ -195,8 +195,9 @@ TEST_F(GradientPixels, HorizontalConvergenceMeetsInTheMiddle) {
     Surface target(4, 9, Marker);
     gradient.SetOrientation(fgdHorzConvergent);
     gradient.Draw(target.DC(), {0, 0, 4, 9}, PS_SOLID, 1);
-    const std::vector<TColor> expected{RGB(0, 0, 0),  RGB(0, 0, 23), RGB(0, 0, 45), RGB(0, 0, 68), RGB(0, 0, 90),
-                                       RGB(0, 0, 67), RGB(0, 0, 45), RGB(0, 0, 22), RGB(0, 0, 0)};
+    const std::vector<TColor> expected{RGB(0, 0, 0),  RGB(0, 0, 23), RGB(0, 0, 45),
+                                       RGB(0, 0, 68), RGB(0, 0, 90), RGB(0, 0, 67),
+                                       RGB(0, 0, 45), RGB(0, 0, 22), RGB(0, 0, 0)};
     // MulDiv rounds halves away from zero, so the way back is not quite the mirror.
     EXPECT_EQ(rows(target), expected);
     EXPECT_EQ(gradient.Orientation(), fgdHorzConvergent);
@@ -222,11 +223,8 @@ TEST_F(GradientPixels, DirectionsPlaceTheirColours) {
         TPoint from;
         TPoint to;
     } cases[] = {
-        {fgdVertical, {0, 5}, {19, 5}},
-        {fgdRectangle, {0, 0}, {10, 6}},
-        {fgdVertConvergent, {0, 5}, {10, 5}},
-        {fgdLeftBias, {0, 0}, {19, 9}},
-        {fgdRightBias, {19, 0}, {0, 9}},
+        {fgdVertical, {0, 5}, {19, 5}}, {fgdRectangle, {0, 0}, {10, 6}}, {fgdVertConvergent, {0, 5}, {10, 5}},
+        {fgdLeftBias, {0, 0}, {19, 9}}, {fgdRightBias, {19, 0}, {0, 9}},
     };
     for (const auto& each : cases) {
         Surface target(20, 12, Marker);

@@ -1,7 +1,7 @@
 // The collapsible group box: caption clicks, the collapse rules, groups,
 // focus, the disabled look and streaming.
-#include "gl/glCommCl.h"
 #include "gl/glGrBox.h"
+#include "gl/glCommCl.h"
 #include "gl/tests/glTestSupport.h"
 #include "platform/vcl/Filers.h"
 
@@ -88,13 +88,14 @@ TEST_F(GroupBoxTest, CaptionClicksCollapseToTheCaptionAndExpandToTheFullHeight) 
     EXPECT_FALSE(wizard->Collapsed());
     EXPECT_EQ(wizard->Height(), 181);
     const std::string collapsedHeight = std::to_string(captionBottom + 1);
-    EXPECT_EQ(log.events,
-              (std::vector<std::string>{"Wizard collapsed " + collapsedHeight + " hidden", "Wizard expanded 181 shown"}));
+    EXPECT_EQ(log.events, (std::vector<std::string>{"Wizard collapsed " + collapsedHeight + " hidden",
+                                                    "Wizard expanded 181 shown"}));
 }
 
 TEST_F(GroupBoxTest, ThirteenPixelCaptionGivesTheStoredCollapsedHeight) {
     TglGroupBox* palette = box("Palette1GroupBox", {10, 10, 300, 105});
-    // The main window's font: 13 pixels from the top of the ascent to the bottom of the descent.
+    // The main window's font, 13 pixels high on Windows; the collapsed height
+    // follows whatever height our substitute face gives it.
     palette->Font()->SetName("MS Sans Serif");
     palette->Font()->SetHeight(-11);
     show();
@@ -102,7 +103,8 @@ TEST_F(GroupBoxTest, ThirteenPixelCaptionGivesTheStoredCollapsedHeight) {
     EXPECT_EQ(palette->CaptionRect().Bottom, height + 2);
     palette->Collapse(true);
     EXPECT_EQ(palette->Height(), height + 3);
-    if (height == 13) EXPECT_EQ(palette->Height(), 16);
+    EXPECT_GE(height, 12);
+    EXPECT_LE(height, 13);
 }
 
 TEST_F(GroupBoxTest, CollapsingBeforeTheFirstPaintLeavesOneRow) {
@@ -311,7 +313,8 @@ end
 TEST_F(GroupBoxTest, TheMainWindowsBoxesLoadAsStoredAndExpandToTheirFullHeights) {
     TForm host(nullptr);
     ReadComponentText(MainWindowBoxes, &host);
-    for (const auto& [name, full] : {std::pair{"WizGroupBox", 181}, {"Palette1GroupBox", 105}, {"Palette2GroupBox", 105}}) {
+    for (const auto& [name, full] :
+         {std::pair{"WizGroupBox", 181}, {"Palette1GroupBox", 105}, {"Palette2GroupBox", 105}}) {
         auto* loaded = dynamic_cast<TglGroupBox*>(host.FindComponent(name));
         ASSERT_NE(loaded, nullptr) << name;
         EXPECT_TRUE(loaded->Collapsed());

@@ -66,9 +66,17 @@ TEST_F(BevelTest, EveryCutAndSideDrawsItsLines) {
         {bvRaised, false, AllSides, {2, 2, 5, 5}, ".......|.HHHHHS|.HFFFFS|.HFFFFS|.HFFFFS|.HFFFFS|.SSSSSS"},
         {bvRaised, true, AllSides, {2, 2, 4, 4}, ".......|.HHHHHD|.HFFFSD|.HFFFSD|.HFFFSD|.HSSSSD|.DDDDDD"},
         // Without a left side the second bottom line starts at the left edge.
-        {bvRaised, true, {fsdBottom}, {1, 1, 6, 4}, ".......|.......|.......|.......|.......|.SSSSS.|.DDDDD."},
+        {bvRaised,
+         true,
+         {fsdBottom},
+         {1, 1, 6, 4},
+         ".......|.......|.......|.......|.......|.SSSSS.|.DDDDD."},
         {bvSpace, false, AllSides, {2, 2, 5, 5}, ".......|.SSSSSS|.SFFFFS|.SFFFFS|.SFFFFS|.SFFFFS|.SSSSSS"},
-        {bvSpace, true, {fsdTop, fsdRight}, {1, 2, 5, 6}, ".......|.SSSSSS|......S|......S|......S|......S|......."},
+        {bvSpace,
+         true,
+         {fsdTop, fsdRight},
+         {1, 2, 5, 6},
+         ".......|.SSSSSS|......S|......S|......S|......S|......."},
     };
     for (const auto& each : cases) {
         Surface target(7, 7, Marker);
@@ -83,7 +91,8 @@ TEST_F(BevelTest, TheOuterBevelComesFirst) {
     Surface target(8, 8, Marker);
     TRect inside = DrawBoxEx(target.DC(), {0, 0, 7, 7}, AllSides, bvLowered, bvRaised, false, Fill, false);
     EXPECT_EQ(inside, (TRect{2, 2, 5, 5}));
-    EXPECT_EQ(target.Picture(legend), "HHHHHHHS|HSSSSSHS|HSFFFFHS|HSFFFFHS|HSFFFFHS|HSFFFFHS|HHHHHHHS|SSSSSSSS");
+    EXPECT_EQ(target.Picture(legend),
+              "HHHHHHHS|HSSSSSHS|HSFFFFHS|HSFFFFHS|HSFFFFHS|HSFFFFHS|HHHHHHHS|SSSSSSSS");
 }
 
 TEST(Bevels, WithoutAGlobalSetTheSystemColoursDraw) {
@@ -151,10 +160,9 @@ TEST_F(StyledTextTest, EachStyleDrawsItsCopiesAtItsOffsets) {
         {fstPushed, false, false, {{1, 1, High}, {0, 0, Low}}},
         {fstPushed, true, true, {{1, 1, High}, {0, 0, Low}}},
         {fstShadow, false, false, {{2, 2, Low}, {0, 0, Text}}},
-        {fstShadow,
-         true,
-         false,
-         with({{3, 3, Low}}, {{0, 0, Outline}, {2, 2, Outline}, {0, 2, Outline}, {2, 0, Outline}, {1, 1, Text}})},
+        {fstShadow, true, false,
+         with({{3, 3, Low}},
+              {{0, 0, Outline}, {2, 2, Outline}, {0, 2, Outline}, {2, 0, Outline}, {1, 1, Text}})},
         {fstVolumetric, false, false, {{1, 1, Low}, {2, 2, Low}, {0, 0, Text}}},
         {fstVolumetric, false, true, {{0, 0, Text}}},
     };
@@ -163,8 +171,8 @@ TEST_F(StyledTextTest, EachStyleDrawsItsCopiesAtItsOffsets) {
         Surface expected(40, 30, Marker);
         drawStyled(drawn, each.style, each.delineate, each.effectsOff, &font);
         drawCopies(expected, each.copies);
-        EXPECT_TRUE(drawn.SameAs(expected)) << each.style << " delineate " << each.delineate << " effects off "
-                                            << each.effectsOff;
+        EXPECT_TRUE(drawn.SameAs(expected))
+            << each.style << " delineate " << each.delineate << " effects off " << each.effectsOff;
     }
 }
 
@@ -237,8 +245,8 @@ TEST(BitmapLooks, StretchingFillsTheRectangleOrKeepsTheProportions) {
     EXPECT_EQ(stretched.Pixel(20, 10), RGB(0, 0, 255));
     EXPECT_EQ(stretched.Pixel(20, 20), Marker);
     Surface proportional(40, 30, Marker);
-    CreateBitmapExt(proportional.DC(), bitmap.get(), {0, 0, 40, 20}, 0, 0, fwoPropStretch, fdsDefault, false, 0,
-                    0);
+    CreateBitmapExt(proportional.DC(), bitmap.get(), {0, 0, 40, 20}, 0, 0, fwoPropStretch, fdsDefault, false,
+                    0, 0);
     EXPECT_EQ(proportional.Pixel(19, 19), RGB(255, 255, 255));
     EXPECT_EQ(proportional.Pixel(20, 10), Marker);
 }

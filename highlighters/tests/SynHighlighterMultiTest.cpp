@@ -3,6 +3,7 @@
 #include "highlighters/SynHighlighterHtml.h"
 #include "highlighters/SynHighlighterJScript.h"
 #include "highlighters/tests/HighlighterTestSupport.h"
+#include "highlighters/tests/PageWithScripts.h"
 
 #include "platform/vcl/Filers.h"
 
@@ -96,19 +97,10 @@ struct Editor : TObject {
 };
 
 // HTML with JavaScript in script blocks, the markers as a user sets them up.
-struct Page {
-    Page() {
-        multi.SetDefaultHighlighter(&html);
-        script = addScheme(multi, "<script[^>]*>", "</script>", &js, false);
-    }
+struct Page : PageWithScripts {
     std::vector<Pieces> runs(const std::vector<std::string>& lines) {
         return runsOfLines(multi, lines, {{&html, "html"}, {&js, "js"}});
     }
-
-    TSynHTMLSyn html{nullptr};
-    TSynJScriptSyn js{nullptr};
-    TSynMultiSyn multi{nullptr};
-    TScheme* script = nullptr;
 };
 
 // The five-token case: a default character, "<?", one embedded character, "?>".

@@ -86,6 +86,7 @@ HeadlessBackend::HeadlessBackend(SIZE screen) : screen_(screen) {}
 HeadlessBackend::~HeadlessBackend() {
     // The clock is the whole program's: a test's stepped time ends with its backend.
     if (stepped_) UseSteppedClock(false);
+    if (recordingStarts_) SetProgramStarter(nullptr);
 }
 
 // ---- Windows ----
@@ -123,6 +124,7 @@ void HeadlessBackend::WaitForEvents(DWORD timeout) {
     std::function<void()> handler;
     {
         std::lock_guard lock(mutex_);
+        ++waits_;
         if (!inIdleHandler_) handler = idleHandler_;
         inIdleHandler_ = static_cast<bool>(handler);
     }
@@ -145,6 +147,11 @@ void HeadlessBackend::WaitForEvents(DWORD timeout) {
     woken_ = false;
 }
 
+bool HeadlessBackend::AnswerMayCome(int quietWaits) {
+    std::lock_guard lock(mutex_);
+    return idleHandler_ && !inIdleHandler_ && quietWaits == 0;
+}
+
 void HeadlessBackend::Wake() {
     std::lock_guard lock(mutex_);
     woken_ = true;
@@ -154,6 +161,11 @@ void HeadlessBackend::Wake() {
 void HeadlessBackend::UseSteppedTime(bool stepped) {
     stepped_ = stepped;
     UseSteppedClock(stepped);
+}
+
+std::size_t HeadlessBackend::WaitCount() const {
+    std::lock_guard lock(mutex_);
+    return waits_;
 }
 
 void HeadlessBackend::AdvanceTime(DWORD milliseconds) {
@@ -182,7 +194,17 @@ SIZE HeadlessBackend::ScreenSize() {
 }
 
 void HeadlessBackend::ReadScreen(const TRect& rect, PixelSurface& screen) {
-    ComposeScreen(rect, screen);
+    std::shared_ptr<const PixelSurface> image;
+    {
+        std::lock_guard lock(mutex_);
+        image = screenImage_;
+    }
+    ComposeScreen(rect, screen, image.get());
+}
+
+void HeadlessBackend::SetScreenImage(std::shared_ptr<const PixelSurface> image) {
+    std::lock_guard lock(mutex_);
+    screenImage_ = std::move(image);
 }
 
 void HeadlessBackend::SetCursorShape(CursorShape shape, HCURSOR) {
@@ -225,6 +247,24 @@ bool HeadlessBackend::OpenUrl(const WideString& target) {
     std::lock_guard lock(mutex_);
     openedUrls_.push_back(target);
     return true;
+}
+
+void HeadlessBackend::RecordProgramStarts(bool record) {
+    recordingStarts_ = record;
+    if (!record) {
+        SetProgramStarter(nullptr);
+        return;
+    }
+    SetProgramStarter([this](const ShellProgramStart& start) {
+        std::lock_guard lock(mutex_);
+        startedPrograms_.push_back(start);
+        return true;
+    });
+}
+
+std::vector<ShellProgramStart> HeadlessBackend::StartedPrograms() const {
+    std::lock_guard lock(mutex_);
+    return startedPrograms_;
 }
 
 std::vector<WideString> HeadlessBackend::OpenedUrls() const {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/win/BackendInterface.h"
+#include "platform/win/Shell.h"
 
 #include <condition_variable>
 #include <deque>
@@ -34,6 +35,8 @@ public:
     DWORD Milliseconds() override;
     void WaitForEvents(DWORD timeout) override;
     void Wake() override;
+    // Only an idle handler can answer, and only on its first turn.
+    bool AnswerMayCome(int quietWaits) override;
     void SetClipboardText(const WideString& text) override;
     std::optional<WideString> ClipboardText() override;
     SIZE ScreenSize() override;
@@ -50,6 +53,9 @@ public:
     // wait's time-out.
     void UseSteppedTime(bool stepped);
     void AdvanceTime(DWORD milliseconds);
+    // How often the window system has waited for events so far: an idle thread that
+    // spins shows as a count that runs away.
+    std::size_t WaitCount() const;
 
     // ---- Input ----
     void KeyDown(UINT virtualKey, const WideString& characters = {});
@@ -70,8 +76,15 @@ public:
     // Retrieves, translates and dispatches until the queue is empty.
     static void ProcessMessages();
     // Called whenever the program waits for input (a modal loop such as a
-    // message box's, or GetMessage), so a test can answer what is shown.
+    // message box's, or GetMessage), so a test can answer what is shown. A
+    // message box that neither queued input nor this handler answers takes
+    // its default button at once and writes its text to stderr.
     void SetIdleHandler(std::function<void()> handler);
+
+    // ---- The screen ----
+    // Where no window of ours covers it, the screen shows this image (from the
+    // top-left corner; the desktop colour beyond it). Null: the desktop colour.
+    void SetScreenImage(std::shared_ptr<const PixelSurface> image);
 
     // ---- Reading back ----
     std::shared_ptr<PixelSurface> Capture(HWND window, bool clientOnly = false) const;
@@ -79,6 +92,10 @@ public:
     bool IsShown(HWND window) const;
     CursorShape CurrentCursor() const;
     std::vector<WideString> OpenedUrls() const;
+    // Program starts through ShellExecute are kept here instead of run, until
+    // the backend goes or a test stops it.
+    void RecordProgramStarts(bool record);
+    std::vector<ShellProgramStart> StartedPrograms() const;
     // The next file dialog answers with these names; none queued cancels it.
     void AnswerFileDialog(std::vector<WideString> fileNames, int filterIndex = 1);
     // The last file dialog asked.
@@ -91,11 +108,15 @@ private:
     std::condition_variable wake_;
     bool woken_ = false;
     bool stepped_ = false;
+    std::size_t waits_ = 0;
     SIZE screen_;
     std::map<HWND, bool> shown_;
     std::optional<WideString> clipboard_;
     CursorShape cursor_ = CursorShape::Arrow;
     std::vector<WideString> openedUrls_;
+    bool recordingStarts_ = false;
+    std::vector<ShellProgramStart> startedPrograms_;
+    std::shared_ptr<const PixelSurface> screenImage_;
     std::deque<std::pair<std::vector<WideString>, int>> dialogAnswers_;
     FileDialogRequest lastDialog_;
     std::function<void()> idleHandler_;

@@ -10,6 +10,9 @@
 #include <optional>
 #include <wctype.h>
 
+bool SysLocaleFarEast = false;
+bool SysLocaleMiddleEast = false;
+
 namespace {
 
 constexpr WideChar ReplacementCharacter = 0xFFFD;

@@ -122,7 +122,11 @@ Integer LocaleCompareWide(const WideString& A, const WideString& B, bool IgnoreC
 // Lead-byte tests: the system code page is single-byte, so no byte leads a
 // double-byte character.
 enum TMbcsByteType { mbSingleByte, mbLeadByte, mbTrailByte };
-constexpr bool SysLocaleFarEast = false;
+// Whether the system locale is a Far-East one (captions may carry bracketed
+// hot keys such as "(&F)") or a Middle-East one (menus read right to left).
+// Both false here; tests may set them to reach those paths.
+extern bool SysLocaleFarEast;
+extern bool SysLocaleMiddleEast;
 bool IsDBCSLeadByte(Byte TestChar);
 bool IsDBCSLeadByteEx(Cardinal CodePage, Byte TestChar);
 // Index is 1-based, as the framework's ByteType takes it.

@@ -42,12 +42,56 @@ void resolveNames(Expression& expression, const TableSchema& table, const Schema
         resolveNames(*operand, table, schema);
 }
 
+bool isConstant(const Expression& expression) {
+    return expression.kind == Expression::Kind::Text || expression.kind == Expression::Kind::Number;
+}
+
+// The columns that terms of the WHERE clause's top-level AND compare for equality with
+// a constant: the terms the engine looks up through an index.
+void collectEqualityColumns(const Expression& expression, std::vector<std::size_t>& columns) {
+    if (expression.kind != Expression::Kind::Operation) return;
+    if (expression.operation == Operator::And) {
+        for (const auto& operand : expression.operands)
+            collectEqualityColumns(*operand, columns);
+        return;
+    }
+    if (expression.operation != Operator::Equal || expression.operands.size() != 2) return;
+    const Expression& left = *expression.operands[0];
+    const Expression& right = *expression.operands[1];
+    if (left.kind == Expression::Kind::Column && isConstant(right)) columns.push_back(left.columnIndex);
+    if (right.kind == Expression::Kind::Column && isConstant(left)) columns.push_back(right.columnIndex);
+}
+
+// The columns the rows come ordered by, before the rowid, when the engine walks an
+// index: the index's columns after the first, whose values the WHERE clause makes equal.
+std::vector<std::size_t> resultOrder(const Expression* where, const TableSchema& table,
+                                     const Schema& schema) {
+    std::vector<std::size_t> compared;
+    if (where) collectEqualityColumns(*where, compared);
+    const IndexSchema* index = compared.empty() ? nullptr : schema.indexStartingWith(table, compared);
+    if (!index) return {};
+    return {index->columns.begin() + 1, index->columns.end()};
+}
+
+// A selected row kept until the rows can be handed over in the index's order.
+struct HeldRow {
+    std::vector<std::optional<std::string>> values;
+
+    std::vector<FieldValue> fields() const {
+        std::vector<FieldValue> views;
+        for (const auto& value : values)
+            views.push_back(value ? FieldValue(*value) : std::nullopt);
+        return views;
+    }
+};
+
 // One SELECT over one table: walks the rows, filters them and lays each out as C texts.
 class SelectRun {
 public:
-    SelectRun(const DatabaseFile& file, const TableSchema& table, const Expression* where)
-        : file(file), table(table), where(where), columnCount(table.columns.size()), valueStarts(columnCount),
-          values(columnCount + 1) {
+    SelectRun(const DatabaseFile& file, const TableSchema& table, const Expression* where,
+              std::vector<std::size_t> order)
+        : file(file), table(table), where(where), order(std::move(order)), columnCount(table.columns.size()),
+          valueStarts(columnCount), values(columnCount + 1) {
         for (const Column& column : table.columns) {
             names.push_back(column.name);
             types.push_back(column.declaredType);
@@ -62,11 +106,28 @@ public:
 
     bool run(const RowHandler& onRow) {
         TableTree tree(file, table.rootPage);
-        return tree.forEachRow([&](const TableEntry& entry) { return handleEntry(entry, onRow); });
+        if (order.empty())
+            return tree.forEachRow(
+                [&](const TableEntry& entry) { return !selects(entry) || handOver(onRow); });
+        std::vector<HeldRow> held;
+        tree.forEachRow([&](const TableEntry& entry) {
+            if (selects(entry)) held.push_back(holdRow());
+            return true;
+        });
+        // Rows come in rowid order, so a stable sort leaves the rowid to break ties.
+        std::stable_sort(held.begin(), held.end(), [this](const HeldRow& left, const HeldRow& right) {
+            return comesBefore(left, right);
+        });
+        for (const HeldRow& row : held) {
+            fields = row.fields();
+            if (!handOver(onRow)) return false;
+        }
+        return true;
     }
 
 private:
-    bool handleEntry(const TableEntry& entry, const RowHandler& onRow) {
+    // Reads the entry's values into fields; whether the WHERE clause selects the row.
+    bool selects(const TableEntry& entry) {
         splitRecord(entry.record, columnCount, fields);
         // The INTEGER PRIMARY KEY column stores nothing; its value is the rowid.
         if (table.integerKey) {
@@ -74,9 +135,30 @@ private:
             fields[*table.integerKey] =
                 std::string_view(rowidText, static_cast<std::size_t>(end - rowidText));
         }
-        if (where && !selectsRow(*where, RowContext{fields, textColumns})) return true;
+        return !where || selectsRow(*where, RowContext{fields, textColumns});
+    }
+
+    bool handOver(const RowHandler& onRow) {
         layOutRow();
         return onRow(ResultRow{static_cast<int>(columnCount), values.data(), namesAndTypes.data()});
+    }
+
+    HeldRow holdRow() const {
+        HeldRow row;
+        for (const FieldValue& field : fields)
+            row.values.push_back(field ? std::optional<std::string>(*field) : std::nullopt);
+        return row;
+    }
+
+    bool comesBefore(const HeldRow& left, const HeldRow& right) const {
+        for (std::size_t column : order) {
+            const auto& a = left.values[column];
+            const auto& b = right.values[column];
+            const int comparison = compareIndexKeys(a ? FieldValue(*a) : std::nullopt,
+                                                    b ? FieldValue(*b) : std::nullopt, textColumns[column]);
+            if (comparison != 0) return comparison < 0;
+        }
+        return false;
     }
 
     // Copies the values, each with a closing zero, into one buffer reused for every row.
@@ -95,6 +177,7 @@ private:
     const DatabaseFile& file;
     const TableSchema& table;
     const Expression* where;
+    std::vector<std::size_t> order;
     std::size_t columnCount;
     std::vector<std::string> names;
     std::vector<std::optional<std::string>> types;
@@ -123,7 +206,8 @@ bool Connection::run(std::string_view sql, const RowHandler& onRow) {
         if (statement->where) resolveNames(*statement->where, *table, schema);
         if (statement->hasHaving)
             throw SqliteError(SQLITE_ERROR, "a GROUP BY clause is required before HAVING");
-        if (!SelectRun(file, *table, statement->where.get()).run(onRow)) return false;
+        const Expression* where = statement->where.get();
+        if (!SelectRun(file, *table, where, resultOrder(where, *table, schema)).run(onRow)) return false;
     }
     return true;
 }

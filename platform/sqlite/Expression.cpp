@@ -112,17 +112,21 @@ int compareUnsignedBytes(std::string_view left, std::string_view right) {
 }
 
 // Numbers sort before other texts, which compare byte for byte.
-std::optional<int> compareValues(const Value& left, const Value& right) {
-    if (!left.text || !right.text) return std::nullopt;
-    if (left.affinity == Value::Affinity::Text || right.affinity == Value::Affinity::Text)
-        return compareUnsignedBytes(*left.text, *right.text);
-    const bool leftIsNumber = looksLikeNumber(*left.text), rightIsNumber = looksLikeNumber(*right.text);
+int compareTexts(std::string_view left, std::string_view right, bool asText) {
+    if (asText) return compareUnsignedBytes(left, right);
+    const bool leftIsNumber = looksLikeNumber(left), rightIsNumber = looksLikeNumber(right);
     if (leftIsNumber && rightIsNumber) {
-        const double a = numberValue(*left.text), b = numberValue(*right.text);
+        const double a = numberValue(left), b = numberValue(right);
         return a < b ? -1 : a > b ? 1 : 0;
     }
     if (leftIsNumber != rightIsNumber) return leftIsNumber ? -1 : 1;
-    return compareUnsignedBytes(*left.text, *right.text);
+    return compareUnsignedBytes(left, right);
+}
+
+std::optional<int> compareValues(const Value& left, const Value& right) {
+    if (!left.text || !right.text) return std::nullopt;
+    return compareTexts(*left.text, *right.text,
+                        left.affinity == Value::Affinity::Text || right.affinity == Value::Affinity::Text);
 }
 
 bool matchesClass(std::string_view pattern, std::size_t& index, unsigned char byte) {
@@ -388,6 +392,11 @@ bool looksLikeNumber(std::string_view text) {
 
 bool selectsRow(const Expression& where, const RowContext& row) {
     return truthOf(Evaluator(row).evaluate(where)).value_or(false);
+}
+
+int compareIndexKeys(const FieldValue& left, const FieldValue& right, bool textColumn) {
+    if (!left || !right) return left ? 1 : right ? -1 : 0;
+    return compareTexts(*left, *right, textColumn);
 }
 
 } // namespace sqlite2

@@ -78,4 +78,8 @@ bool selectsRow(const Expression& where, const RowContext& row);
 // An optional sign, digits, optionally a dot and digits, optionally an exponent; nothing else.
 bool looksLikeNumber(std::string_view text);
 
+// How an index orders two values of a column (negative, zero or positive): NULL first;
+// then in a text column by bytes, in the others numbers by value before other texts by bytes.
+int compareIndexKeys(const FieldValue& left, const FieldValue& right, bool textColumn);
+
 } // namespace sqlite2

@@ -23,6 +23,8 @@ enum MasterColumn : std::size_t {
     MasterColumnCount
 };
 constexpr std::string_view TableType = "table";
+constexpr std::string_view IndexType = "index";
+constexpr std::string_view AutomaticIndexWord = " autoindex ";
 constexpr std::string_view IntegerType = "INTEGER";
 
 // Words that end a column's type and start its constraints.
@@ -107,7 +109,7 @@ private:
         column.name = parseName();
         column.declaredType = parseType();
         column.comparesAsText = isTextType(column.declaredType);
-        if (skipColumnConstraints()) primaryKeyColumns.push_back(column.name);
+        skipColumnConstraints(column.name);
         return column;
     }
 
@@ -137,10 +139,9 @@ private:
         return text;
     }
 
-    // Skips to the comma or parenthesis ending the column; tells whether the column
-    // is declared PRIMARY KEY.
-    bool skipColumnConstraints() {
-        bool primaryKey = false;
+    // Skips to the comma or parenthesis ending the column, noting its PRIMARY KEY and
+    // UNIQUE constraints.
+    void skipColumnConstraints(const std::string& columnName) {
         while (!current.isOperator(",") && !current.isOperator(")")) {
             if (current.kind == TokenKind::End) syntaxError();
             if (current.isOperator("(")) {
@@ -148,10 +149,10 @@ private:
                 continue;
             }
             const bool primary = current.isKeyword("PRIMARY");
+            const bool unique = current.isKeyword("UNIQUE");
             advance();
-            if (primary && current.isKeyword("KEY")) primaryKey = true;
+            if ((primary && current.isKeyword("KEY")) || unique) keys.push_back({{columnName}, primary});
         }
-        return primaryKey;
     }
 
     void parseTableConstraints() {
@@ -162,15 +163,14 @@ private:
                 continue;
             }
             const bool primary = current.isKeyword("PRIMARY");
+            const bool unique = current.isKeyword("UNIQUE");
             advance();
-            if (primary && current.isKeyword("KEY")) {
-                advance();
-                if (current.isOperator("(")) readPrimaryKeyList();
-            }
+            if (primary && current.isKeyword("KEY")) advance();
+            if ((primary || unique) && current.isOperator("(")) keys.push_back({readNameList(), primary});
         }
     }
 
-    void readPrimaryKeyList() {
+    std::vector<std::string> readNameList() {
         advance();
         std::vector<std::string> names;
         bool nameExpected = true;
@@ -185,28 +185,69 @@ private:
             advance();
         }
         advance();
-        // Only a key over a single column can make that column the rowid.
-        if (names.size() == 1) primaryKeyColumns.push_back(names.front());
+        return names;
     }
 
+    // Only a primary key over a single column of type INTEGER makes that column the
+    // rowid; every other key gets an automatic index, numbered in the text's order.
     void findIntegerKey(TableSchema& table) const {
-        for (std::size_t index = 0; index < table.columns.size(); ++index) {
-            Column& column = table.columns[index];
-            const bool isKey =
-                std::any_of(primaryKeyColumns.begin(), primaryKeyColumns.end(),
-                            [&](const auto& name) { return equalsIgnoringAsciiCase(name, column.name); });
-            if (isKey && column.declaredType && equalsIgnoringAsciiCase(*column.declaredType, IntegerType)) {
-                column.declaredType = std::string(IntegerType);
-                table.integerKey = index;
-                return;
+        for (const KeyConstraint& key : keys) {
+            const std::optional<std::size_t> column = key.primary && key.columns.size() == 1
+                                                          ? table.columnIndex(key.columns.front())
+                                                          : std::nullopt;
+            Column* keyColumn = column ? &table.columns[*column] : nullptr;
+            if (!table.integerKey && keyColumn && keyColumn->declaredType &&
+                equalsIgnoringAsciiCase(*keyColumn->declaredType, IntegerType)) {
+                keyColumn->declaredType = std::string(IntegerType);
+                table.integerKey = column;
+            } else {
+                table.automaticIndexColumns.push_back(key.columns);
             }
         }
     }
 
+    struct KeyConstraint {
+        std::vector<std::string> columns;
+        bool primary = false;
+    };
+
     Tokenizer tokens;
     Token current;
     std::string_view lastText;
-    std::vector<std::string> primaryKeyColumns;
+    std::vector<KeyConstraint> keys;
+};
+
+// CREATE [UNIQUE] INDEX name ON table ( column [ASC|DESC] {, column [ASC|DESC]} ) ...
+class CreateIndexParser {
+public:
+    explicit CreateIndexParser(std::string_view sql) : tokens(sql) {}
+
+    // The indexed columns' names; none when the text is not an index definition.
+    std::vector<std::string> columns() {
+        advance();
+        while (current.kind != TokenKind::End && !current.isKeyword("ON"))
+            advance();
+        advance();
+        advance();
+        if (!current.isOperator("(")) return {};
+        std::vector<std::string> names;
+        bool nameExpected = true;
+        for (advance(); current.kind != TokenKind::End && !current.isOperator(")"); advance()) {
+            if (current.isOperator(",")) {
+                nameExpected = true;
+            } else if (nameExpected) {
+                names.push_back(tokenValue(current));
+                nameExpected = false;
+            }
+        }
+        return names;
+    }
+
+private:
+    void advance() { current = tokens.next(); }
+
+    Tokenizer tokens;
+    Token current;
 };
 
 std::uint32_t pageNumberFrom(const FieldValue& text) {
@@ -223,12 +264,21 @@ TableSchema parseCreateTable(std::string_view sql) {
     return CreateTableParser(sql).parse();
 }
 
+std::optional<std::size_t> TableSchema::columnIndex(std::string_view columnName) const {
+    const auto found = std::find_if(columns.begin(), columns.end(), [&](const Column& column) {
+        return equalsIgnoringAsciiCase(column.name, columnName);
+    });
+    return found == columns.end() ? std::nullopt : std::optional<std::size_t>(found - columns.begin());
+}
+
 Schema Schema::read(const DatabaseFile& file) {
     Schema schema;
     std::vector<FieldValue> values;
     TableTree master(file, MasterRootPage);
     master.forEachRow([&](const TableEntry& entry) {
         splitRecord(entry.record, MasterColumnCount, values);
+        if (values[TypeColumn] == IndexType && values[NameColumn] && values[TableNameColumn])
+            schema.addIndex(*values[NameColumn], *values[TableNameColumn], values[SqlColumn]);
         if (values[TypeColumn] != TableType) return true;
         TableSchema table;
         try {
@@ -245,6 +295,39 @@ Schema Schema::read(const DatabaseFile& file) {
         return true;
     });
     return schema;
+}
+
+// A table's row comes before its indexes' rows, so the table is known here.
+void Schema::addIndex(std::string_view name, std::string_view tableName, const FieldValue& createSql) {
+    const TableSchema* table = findTable(tableName);
+    if (!table) return;
+    std::vector<std::string> names;
+    if (createSql) {
+        names = CreateIndexParser(*createSql).columns();
+    } else if (const std::size_t word = name.find(AutomaticIndexWord); word != std::string_view::npos) {
+        std::size_t number = 0;
+        const std::string_view digits = name.substr(word + AutomaticIndexWord.size());
+        std::from_chars(digits.data(), digits.data() + digits.size(), number);
+        if (number >= 1 && number <= table->automaticIndexColumns.size())
+            names = table->automaticIndexColumns[number - 1];
+    }
+    IndexSchema index{table->name, {}};
+    for (const std::string& columnName : names) {
+        // An index naming a column the table lacks can't order anything.
+        const std::optional<std::size_t> column = table->columnIndex(columnName);
+        if (!column) return;
+        index.columns.push_back(*column);
+    }
+    if (!index.columns.empty()) indexes.push_back(std::move(index));
+}
+
+const IndexSchema* Schema::indexStartingWith(const TableSchema& table,
+                                             const std::vector<std::size_t>& columns) const {
+    const auto found = std::find_if(indexes.rbegin(), indexes.rend(), [&](const IndexSchema& index) {
+        return std::find(columns.begin(), columns.end(), index.columns.front()) != columns.end() &&
+               equalsIgnoringAsciiCase(index.tableName, table.name);
+    });
+    return found == indexes.rend() ? nullptr : &*found;
 }
 
 const TableSchema* Schema::findTable(std::string_view name) const {

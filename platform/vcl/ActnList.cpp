@@ -3,6 +3,7 @@
 
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/Forms.h"
+#include "platform/win/Messages.h"
 
 #include <algorithm>
 #include <map>
@@ -19,22 +20,10 @@ std::vector<TObject*> actionTargets() {
     return targets;
 }
 
-bool executeOnTarget(TBasicAction* Action) {
-    for (TObject* target : actionTargets())
-        if (Action->HandlesTarget(target)) {
-            Action->ExecuteTarget(target);
-            return true;
-        }
-    return false;
-}
-
-bool updateOnTarget(TBasicAction* Action) {
-    for (TObject* target : actionTargets())
-        if (Action->HandlesTarget(target)) {
-            Action->UpdateTarget(target);
-            return true;
-        }
-    return false;
+// The application window hands the action to its targets (and whoever hooks
+// that window sees it first).
+bool sendToApplication(UINT Msg, TBasicAction* Action) {
+    return SendMessageA(Application->Handle(), Msg, 0, reinterpret_cast<LPARAM>(Action)) == 1;
 }
 
 TCustomAction* customActionOf(TBasicActionLink* Link) {
@@ -42,6 +31,18 @@ TCustomAction* customActionOf(TBasicActionLink* Link) {
 }
 
 } // namespace
+
+bool DispatchActionToTargets(UINT Msg, TBasicAction* Action) {
+    for (TObject* target : actionTargets())
+        if (Action->HandlesTarget(target)) {
+            if (Msg == CM_ACTIONEXECUTE)
+                Action->ExecuteTarget(target);
+            else
+                Action->UpdateTarget(target);
+            return true;
+        }
+    return false;
+}
 
 // ---- TBasicActionLink -------------------------------------------------------------
 
@@ -197,11 +198,12 @@ void TContainedAction::SetIndex(Integer Value) {
 
 bool TContainedAction::Execute() {
     return (actionList_ && actionList_->ExecuteAction(this)) || TBasicAction::Execute() ||
-           executeOnTarget(this);
+           sendToApplication(CM_ACTIONEXECUTE, this);
 }
 
 bool TContainedAction::Update() {
-    return (actionList_ && actionList_->UpdateAction(this)) || TBasicAction::Update() || updateOnTarget(this);
+    return (actionList_ && actionList_->UpdateAction(this)) || TBasicAction::Update() ||
+           sendToApplication(CM_ACTIONUPDATE, this);
 }
 
 void TContainedAction::Change() {

@@ -208,6 +208,11 @@ public:
     using TCustomAction::TCustomAction;
 };
 
+// What the application window does with CM_ACTIONEXECUTE (CM_ACTIONUPDATE):
+// the focused control, then the active form, executes (updates) the action
+// when it is a target the action handles; true when one did.
+bool DispatchActionToTargets(UINT Msg, TBasicAction* Action);
+
 // ---- Action lists -------------------------------------------------------------
 
 using TActionEvent = Closure<void(TBasicAction* Action, bool& Handled)>;

@@ -7,6 +7,7 @@
 #include "platform/vcl/TypInfo.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class TReader;
@@ -220,3 +221,28 @@ private:
 // Whether Ident is a valid component name: a letter or underscore, then
 // letters, digits and underscores.
 bool IsValidIdent(const AnsiString& Ident);
+
+// A list of components that hears when an entry is freed elsewhere and
+// drops it. With OwnsObjects (the default) freeing the list frees the entries.
+class TComponentList : public TObject {
+public:
+    explicit TComponentList(bool AOwnsObjects = true);
+    ~TComponentList() override;
+
+    bool OwnsObjects() const { return ownsObjects_; }
+    Integer Count() const { return static_cast<Integer>(items_.size()); }
+    TComponent* Items(Integer Index) const;
+    Integer Add(TComponent* AComponent);
+    void Insert(Integer Index, TComponent* AComponent);
+    Integer IndexOf(TComponent* AComponent) const;
+    // Takes the entry out without freeing it.
+    TComponent* Extract(TComponent* AComponent);
+
+private:
+    class Nexus;
+    void forget(TComponent* AComponent);
+
+    bool ownsObjects_;
+    std::vector<TComponent*> items_;
+    std::unique_ptr<Nexus> nexus_;
+};

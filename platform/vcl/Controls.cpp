@@ -41,24 +41,6 @@ constexpr LongInt AltKeyDataMask = 0x20000000;
 // The position WM_CANCELMODE reports a pending button release at: outside every control.
 constexpr LPARAM OutsidePosition = -1;
 
-// The window properties through which a control is found from its window,
-// under the names the framework gives them.
-ATOM controlAtom() {
-    static const ATOM atom = [] {
-        const auto instance = static_cast<UInt64>(reinterpret_cast<UINT_PTR>(HInstance())) & 0xFFFFFFFF;
-        return GlobalAddAtomA(
-            ("ControlOfs" + IntToHex(instance, 8) + IntToHex(static_cast<UInt64>(GetCurrentThreadId()), 8))
-                .c_str());
-    }();
-    return atom;
-}
-
-ATOM windowAtom() {
-    static const ATOM atom =
-        GlobalAddAtomA(("Delphi" + IntToHex(static_cast<UInt64>(GetCurrentProcessId()), 8)).c_str());
-    return atom;
-}
-
 // The graphic control that has the mouse: the window capture is its parent's.
 TControl* captureControl = nullptr;
 
@@ -460,9 +442,25 @@ void CancelDrag() {
 
 // ---- Finding controls --------------------------------------------------------------------
 
+ATOM ControlAtom() {
+    static const ATOM atom = [] {
+        const auto instance = static_cast<UInt64>(reinterpret_cast<UINT_PTR>(HInstance())) & 0xFFFFFFFF;
+        return GlobalAddAtomA(
+            ("ControlOfs" + IntToHex(instance, 8) + IntToHex(static_cast<UInt64>(GetCurrentThreadId()), 8))
+                .c_str());
+    }();
+    return atom;
+}
+
+ATOM WindowAtom() {
+    static const ATOM atom =
+        GlobalAddAtomA(("Delphi" + IntToHex(static_cast<UInt64>(GetCurrentProcessId()), 8)).c_str());
+    return atom;
+}
+
 TWinControl* FindControl(HWND Handle) {
     if (!Handle) return nullptr;
-    return static_cast<TWinControl*>(GetPropA(Handle, MAKEINTATOM(controlAtom())));
+    return static_cast<TWinControl*>(GetPropA(Handle, MAKEINTATOM(ControlAtom())));
 }
 
 bool IsVCLControl(HWND Handle) {
@@ -1414,7 +1412,7 @@ void TWinControl::CreateSubClass(TCreateParams& Params, LPCSTR ControlClassName)
 }
 
 void TWinControl::registerWindowClass(TCreateParams& Params) {
-    const WNDPROC initial = WindowProcFromFunction(&TWinControl::InitWndProc);
+    const WNDPROC initial = InitialWindowProc();
     WNDCLASSA existing;
     if (GetClassInfoA(Params.WindowClass.hInstance, Params.WinClassName.c_str(), &existing)) {
         if (existing.lpfnWndProc == initial) return;
@@ -1426,6 +1424,10 @@ void TWinControl::registerWindowClass(TCreateParams& Params) {
     if (!RegisterClassA(&windowClass)) RaiseLastOSError();
 }
 
+WNDPROC TWinControl::InitialWindowProc() {
+    return WindowProcFromFunction(&TWinControl::InitWndProc);
+}
+
 LRESULT TWinControl::InitWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
     TWinControl* control = CreationControl;
     // A window of a framework class made by someone else gets no control.
@@ -1435,8 +1437,8 @@ LRESULT TWinControl::InitWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
     SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control->objectInstance_));
     if ((GetWindowLongA(Window, GWL_STYLE) & WS_CHILD) && GetWindowLongPtrA(Window, GWLP_ID) == 0)
         SetWindowLongPtrA(Window, GWLP_ID, reinterpret_cast<LONG_PTR>(Window));
-    SetPropA(Window, MAKEINTATOM(controlAtom()), control);
-    SetPropA(Window, MAKEINTATOM(windowAtom()), control);
+    SetPropA(Window, MAKEINTATOM(ControlAtom()), control);
+    SetPropA(Window, MAKEINTATOM(WindowAtom()), control);
     return CallWindowProcA(control->objectInstance_, Window, Msg, WParam, LParam);
 }
 
@@ -1472,8 +1474,8 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
 void TWinControl::CreateHandle() {
     if (handle_) return;
     CreateWnd();
-    SetPropA(handle_, MAKEINTATOM(controlAtom()), this);
-    SetPropA(handle_, MAKEINTATOM(windowAtom()), this);
+    SetPropA(handle_, MAKEINTATOM(ControlAtom()), this);
+    SetPropA(handle_, MAKEINTATOM(WindowAtom()), this);
     if (parent_)
         SetWindowPos(handle_, parent_->PrecedingWindow(this), 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -1683,6 +1685,25 @@ void TWinControl::Broadcast(TMessage& Message) {
         Controls(i)->WindowProc(Message);
         if (Message.Result != 0) return;
     }
+}
+
+// A visible window scrolls its pixels and child windows at once; the
+// children without a window (or all of them, while it is hidden) move here.
+void TWinControl::ScrollBy(Integer DeltaX, Integer DeltaY) {
+    const bool visible = handle_ && IsWindowVisible(handle_);
+    if (visible) ScrollWindow(handle_, DeltaX, DeltaY, nullptr, nullptr);
+    for (Integer i = 0; i < ControlCount(); ++i) {
+        TControl* control = Controls(i);
+        auto* windowed = dynamic_cast<TWinControl*>(control);
+        if (!windowed || !windowed->handle_) {
+            control->left_ += DeltaX;
+            control->top_ += DeltaY;
+        } else if (!visible) {
+            SetWindowPos(windowed->handle_, nullptr, windowed->left_ + DeltaX, windowed->top_ + DeltaY,
+                         windowed->width_, windowed->height_, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    Realign();
 }
 
 void TWinControl::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
@@ -2593,9 +2614,12 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     }
 }
 
-// Controls that paint every pixel themselves (csOpaque) are not erased first.
+// The background is filled whenever the system asks; a control that paints
+// every pixel itself (csOpaque) avoids the request by invalidating without
+// erasing. A double-buffered control is not erased unless it paints into
+// memory (the message's two parameters equal).
 void TWinControl::WMEraseBkgnd(TMessage& Message) {
-    if (!controlStyle_.Contains(csOpaque)) {
+    if (!doubleBuffered_ || Message.WParam == static_cast<WPARAM>(Message.LParam)) {
         const TRect client = ClientRect();
         FillRect(reinterpret_cast<HDC>(Message.WParam), &client, brush_->Handle());
     }

@@ -156,6 +156,8 @@ private:
 constexpr bool NewStyleControls = true;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+// A scroll bar across (sbHorizontal) or down (sbVertical).
+enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;
 constexpr TAnchors DefaultAnchors{akLeft, akTop};
@@ -719,6 +721,10 @@ public:
     virtual void ShowControl(TControl* AControl);
     // The window procedure: WindowProc, with exceptions reported by the application.
     void MainWndProc(TMessage& Message);
+    // The procedure every framework window class is registered with: the
+    // first message of a new window gives CreationControl its handle and
+    // puts the control's object instance in its place.
+    static WNDPROC InitialWindowProc();
 
     // ---- Children ----
     Integer ControlCount() const {
@@ -740,6 +746,8 @@ public:
     void Realign();
     // Realigns the children because Control changed.
     void AlignControl(TControl* AControl);
+    // Moves every child by DeltaX, DeltaY, scrolling the window's pixels with them.
+    void ScrollBy(Integer DeltaX, Integer DeltaY);
 
     // ---- Focus and tab order ----
     virtual bool CanFocus();
@@ -988,6 +996,10 @@ extern TMouse* Mouse;
 
 // ---- Finding controls ---------------------------------------------------------------------
 
+// The window properties (named after the process, and after the module and
+// thread) that tie a framework window to its control.
+ATOM ControlAtom();
+ATOM WindowAtom();
 // The control a framework window belongs to, or null.
 TWinControl* FindControl(HWND Handle);
 bool IsVCLControl(HWND Handle);

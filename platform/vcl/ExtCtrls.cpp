@@ -6,6 +6,8 @@
 #include "platform/win/DrawText.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/Painting.h"
+#include "platform/win/Blit.h"
 #include "platform/win/Timers.h"
 
 #include <algorithm>
@@ -642,6 +644,264 @@ void TCustomRadioGroup::Dispatch(TMessage& Message) {
     }
 }
 
+// ---- TSplitter ----------------------------------------------------------------------------------
+
+namespace {
+
+constexpr Integer SplitterThickness = 3;
+constexpr Integer SplitterLength = 100;
+constexpr Integer PatternSide = 8;
+
+} // namespace
+
+TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner) {
+    SetBounds(Left(), Top(), SplitterThickness, SplitterLength);
+    SetAlign(alLeft);
+    SetCursor(crHSplit);
+}
+
+TSplitter::~TSplitter() {
+    releaseLineDC();
+}
+
+void TSplitter::SetMinSize(Integer Value) {
+    if (Value > 0) minSize_ = Value;
+}
+
+void TSplitter::SetBeveled(bool Value) {
+    if (beveled_ == Value) return;
+    beveled_ = Value;
+    Repaint();
+}
+
+// The cursor follows the alignment unless the program chose another one.
+void TSplitter::RequestAlign() {
+    TGraphicControl::RequestAlign();
+    if (Cursor() != crVSplit && Cursor() != crHSplit) return;
+    SetCursor(Align() == alTop || Align() == alBottom ? crVSplit : crHSplit);
+}
+
+void TSplitter::Paint() {
+    TCanvas* canvas = Canvas();
+    TRect rect = ClientRect();
+    canvas->Brush()->SetColor(Color());
+    canvas->FillRect(rect);
+    if (beveled_) {
+        if (vertical())
+            rect = {rect.Left + 1 + 1, rect.Top - 2 + 1, rect.Right - 1 + 1, rect.Bottom + 2 + 1};
+        else
+            rect = {rect.Left - 2 + 1, rect.Top + 1 + 1, rect.Right + 2 + 1, rect.Bottom - 1 + 1};
+        canvas->Brush()->SetColor(clBtnHighlight);
+        canvas->FrameRect(rect);
+        rect = {rect.Left - 2, rect.Top - 2, rect.Right - 2, rect.Bottom - 2};
+        canvas->Brush()->SetColor(clBtnShadow);
+        canvas->FrameRect(rect);
+    }
+    if (OnPaint) OnPaint(this);
+}
+
+TControl* TSplitter::findControl() {
+    if (!Parent()) return nullptr;
+    TPoint point{Left(), Top()};
+    switch (Align()) {
+    case alLeft:
+        --point.x;
+        break;
+    case alRight:
+        point.x += Width();
+        break;
+    case alTop:
+        --point.y;
+        break;
+    case alBottom:
+        point.y += Height();
+        break;
+    default:
+        return nullptr;
+    }
+    const bool nearSide = Align() == alLeft || Align() == alTop;
+    for (Integer i = 0; i < Parent()->ControlCount(); ++i) {
+        TControl* control = Parent()->Controls(i);
+        if (!control->Visible() || !control->Enabled()) continue;
+        TRect bounds = control->BoundsRect();
+        // A control shut to nothing is still found just beside the splitter.
+        if (bounds.Width() == 0) (nearSide ? bounds.Left : bounds.Right) += nearSide ? -1 : 1;
+        if (bounds.Height() == 0) (nearSide ? bounds.Top : bounds.Bottom) += nearSide ? -1 : 1;
+        if (point.x >= bounds.Left && point.x < bounds.Right && point.y >= bounds.Top && point.y < bounds.Bottom)
+            return control;
+    }
+    return nullptr;
+}
+
+bool TSplitter::CanResize(Integer& NewSize) {
+    bool accept = true;
+    if (OnCanResize) OnCanResize(this, NewSize, accept);
+    return accept;
+}
+
+bool TSplitter::doCanResize(Integer& NewSize) {
+    const bool accepted = CanResize(NewSize);
+    if (accepted && NewSize <= minSize_ && autoSnap_) NewSize = 0;
+    return accepted;
+}
+
+// The neighbour's size for the mouse at X, Y, within MinSize and the room the
+// other aligned controls leave; Split is how far the splitter moves.
+void TSplitter::calcSplitSize(Integer X, Integer Y, Integer& NewSize, Integer& Split) {
+    Split = vertical() ? X - downPos_.x : Y - downPos_.y;
+    Integer size = 0;
+    switch (Align()) {
+    case alLeft:
+        size = control_->Width() + Split;
+        break;
+    case alRight:
+        size = control_->Width() - Split;
+        break;
+    case alTop:
+        size = control_->Height() + Split;
+        break;
+    case alBottom:
+        size = control_->Height() - Split;
+        break;
+    default:
+        break;
+    }
+    NewSize = std::clamp(size, minSize_, std::max(minSize_, maxSize_));
+    if (size != NewSize) Split += (Align() == alRight || Align() == alBottom) ? size - NewSize : NewSize - size;
+}
+
+void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+    TGraphicControl::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft) return;
+    control_ = findControl();
+    downPos_ = {X, Y};
+    if (!control_) return;
+    const bool across = vertical();
+    maxSize_ = (across ? Parent()->ClientWidth() : Parent()->ClientHeight()) - minSize_;
+    for (Integer i = 0; i < Parent()->ControlCount(); ++i) {
+        TControl* sibling = Parent()->Controls(i);
+        if (!sibling->Visible()) continue;
+        if (across && (sibling->Align() == alLeft || sibling->Align() == alRight)) maxSize_ -= sibling->Width();
+        if (!across && (sibling->Align() == alTop || sibling->Align() == alBottom)) maxSize_ -= sibling->Height();
+    }
+    maxSize_ += across ? control_->Width() : control_->Height();
+    calcSplitSize(X, Y, newSize_, split_);
+    allocateLineDC();
+    if (TCustomForm* form = GetParentForm(this); form && form->ActiveControl()) {
+        activeControl_ = form->ActiveControl();
+        oldKeyDown_ = activeControl_->OnKeyDown;
+        activeControl_->OnKeyDown = TKeyEvent(this, &TSplitter::focusKeyDown);
+    }
+    if (resizeStyle_ == rsLine || resizeStyle_ == rsPattern) drawLine();
+}
+
+void TSplitter::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+    TGraphicControl::MouseMove(Shift, X, Y);
+    if (!Shift.Contains(ssLeft) || !control_) return;
+    Integer newSize = 0;
+    Integer split = 0;
+    calcSplitSize(X, Y, newSize, split);
+    if (!doCanResize(newSize)) return;
+    const bool line = resizeStyle_ == rsLine || resizeStyle_ == rsPattern;
+    if (line) drawLine();
+    newSize_ = newSize;
+    split_ = split;
+    if (resizeStyle_ == rsUpdate) updateControlSize();
+    if (line) drawLine();
+}
+
+void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+    TGraphicControl::MouseUp(Button, Shift, X, Y);
+    if (!control_) return;
+    if (resizeStyle_ == rsLine || resizeStyle_ == rsPattern) drawLine();
+    updateControlSize();
+    stopSizing();
+}
+
+// A neighbour on the far side keeps its far edge: it moves as it resizes.
+void TSplitter::updateControlSize() {
+    if (newSize_ == oldSize_) return;
+    switch (Align()) {
+    case alLeft:
+        control_->SetWidth(newSize_);
+        break;
+    case alTop:
+        control_->SetHeight(newSize_);
+        break;
+    case alRight:
+        Parent()->DisableAlign();
+        control_->SetLeft(control_->Left() + control_->Width() - newSize_);
+        control_->SetWidth(newSize_);
+        Parent()->EnableAlign();
+        break;
+    case alBottom:
+        Parent()->DisableAlign();
+        control_->SetTop(control_->Top() + control_->Height() - newSize_);
+        control_->SetHeight(newSize_);
+        Parent()->EnableAlign();
+        break;
+    default:
+        break;
+    }
+    Update();
+    if (OnMoved) OnMoved(this);
+    oldSize_ = newSize_;
+}
+
+void TSplitter::allocateLineDC() {
+    lineDC_ = GetDCEx(Parent()->Handle(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+    if (resizeStyle_ != rsPattern) return;
+    if (!lineBrush_) {
+        linePattern_ = std::make_unique<TBitmap>();
+        linePattern_->SetSize(PatternSide, PatternSide);
+        for (Integer y = 0; y < PatternSide; ++y)
+            for (Integer x = 0; x < PatternSide; ++x)
+                linePattern_->Canvas()->SetPixels(x, y, (x + y) % 2 == 0 ? clBlack : clWhite);
+        lineBrush_ = std::make_unique<TBrush>();
+        lineBrush_->SetBitmap(linePattern_.get());
+    }
+    previousBrush_ = SelectObject(lineDC_, lineBrush_->Handle());
+}
+
+void TSplitter::releaseLineDC() {
+    if (!lineDC_) return;
+    if (previousBrush_) SelectObject(lineDC_, previousBrush_);
+    previousBrush_ = nullptr;
+    ReleaseDC(Parent() ? Parent()->Handle() : nullptr, lineDC_);
+    lineDC_ = nullptr;
+}
+
+// Inverts the splitter-sized strip where the splitter would go; a second
+// call puts the pixels back.
+void TSplitter::drawLine() {
+    lineVisible_ = !lineVisible_;
+    TPoint point{Left(), Top()};
+    if (vertical())
+        point.x += split_;
+    else
+        point.y += split_;
+    PatBlt(lineDC_, point.x, point.y, Width(), Height(), PATINVERT);
+}
+
+void TSplitter::stopSizing() {
+    if (!control_) return;
+    if (lineVisible_) drawLine();
+    control_ = nullptr;
+    releaseLineDC();
+    if (activeControl_) {
+        activeControl_->OnKeyDown = oldKeyDown_;
+        activeControl_ = nullptr;
+    }
+}
+
+// Escape during a drag leaves the neighbour as it was.
+void TSplitter::focusKeyDown(TObject* Sender, Word& Key, TShiftState Shift) {
+    if (Key == VK_ESCAPE)
+        stopSizing();
+    else if (oldKeyDown_)
+        oldKeyDown_(Sender, Key, Shift);
+}
+
 // ---- Published properties ------------------------------------------------------------------
 
 namespace {
@@ -703,10 +963,23 @@ const TClass customRadioGroupClass =
     });
 const TClass radioGroupClass = DescribeClass<TRadioGroup, TCustomRadioGroup>();
 
+const TTypeInfo* const resizeStyleType =
+    DefineEnum<TResizeStyle>("TResizeStyle", {"rsNone", "rsLine", "rsUpdate", "rsPattern"});
+
+const TClass splitterClass = DescribeClass<TSplitter, TGraphicControl>([](TClassBuilder<TSplitter>& c) {
+    c.Property("AutoSnap", &TSplitter::AutoSnap, &TSplitter::SetAutoSnap).Default(true);
+    c.Property("Beveled", &TSplitter::Beveled, &TSplitter::SetBeveled).Default(false);
+    c.Property("MinSize", &TSplitter::MinSize, &TSplitter::SetMinSize).Default(30);
+    c.Property("ResizeStyle", &TSplitter::ResizeStyle, &TSplitter::SetResizeStyle).Default(rsPattern);
+    c.Property("OnCanResize", &TSplitter::OnCanResize, &TSplitter::OnCanResize);
+    c.Property("OnMoved", &TSplitter::OnMoved, &TSplitter::OnMoved);
+    c.Property("OnPaint", &TSplitter::OnPaint, &TSplitter::OnPaint);
+});
+
 struct RegisterExtendedControls {
     RegisterExtendedControls() {
         RegisterClasses({ClassOf<TPanel>(), ClassOf<TBevel>(), ClassOf<TShape>(), ClassOf<TImage>(),
-                         ClassOf<TPaintBox>(), ClassOf<TRadioGroup>()});
+                         ClassOf<TPaintBox>(), ClassOf<TRadioGroup>(), ClassOf<TSplitter>()});
     }
 } registerExtendedControls;
 

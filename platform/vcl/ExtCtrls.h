@@ -233,3 +233,77 @@ class TRadioGroup : public TCustomRadioGroup {
 public:
     using TCustomRadioGroup::TCustomRadioGroup;
 };
+
+// ---- Splitter -----------------------------------------------------------------------------------
+
+// How a splitter shows a drag: a line drawn with PATINVERT (rsLine, or a
+// checked pattern, rsPattern), the neighbour resized live (rsUpdate), or
+// nothing until the button goes up (rsNone).
+enum TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };
+// The framework's splitter event goes by the name of the controls' own
+// OnCanResize type; here it has a name of its own.
+using TSplitterCanResizeEvent = Closure<void(TObject* Sender, Integer& NewSize, bool& Accept)>;
+
+// A bar aligned to an edge that the user drags to resize the control aligned
+// just before it on the same edge.
+class TSplitter : public TGraphicControl {
+public:
+    explicit TSplitter(TComponent* AOwner);
+    ~TSplitter() override;
+
+    // The smallest size the neighbour may have.
+    Integer MinSize() const { return minSize_; }
+    void SetMinSize(Integer Value);
+    // A neighbour dragged below MinSize snaps shut (size 0).
+    bool AutoSnap() const { return autoSnap_; }
+    void SetAutoSnap(bool Value) { autoSnap_ = Value; }
+    TResizeStyle ResizeStyle() const { return resizeStyle_; }
+    void SetResizeStyle(TResizeStyle Value) { resizeStyle_ = Value; }
+    // A raised line down the bar's middle.
+    bool Beveled() const { return beveled_; }
+    void SetBeveled(bool Value);
+    void RequestAlign() override;
+
+    TSplitterCanResizeEvent OnCanResize;
+    TNotifyEvent OnMoved;
+    TNotifyEvent OnPaint;
+
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+    void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+    virtual bool CanResize(Integer& NewSize);
+
+private:
+    // The visible, enabled sibling the splitter touches on its aligned side.
+    TControl* findControl();
+    bool vertical() const { return Align() == alLeft || Align() == alRight; }
+    void calcSplitSize(Integer X, Integer Y, Integer& NewSize, Integer& Split);
+    bool doCanResize(Integer& NewSize);
+    void updateControlSize();
+    void allocateLineDC();
+    void releaseLineDC();
+    void drawLine();
+    void stopSizing();
+    void focusKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+
+    TControl* control_ = nullptr;
+    TPoint downPos_;
+    Integer minSize_ = 30;
+    Integer maxSize_ = 0;
+    Integer newSize_ = 0;
+    Integer oldSize_ = -1;
+    Integer split_ = 0;
+    bool autoSnap_ = true;
+    bool beveled_ = false;
+    bool lineVisible_ = false;
+    TResizeStyle resizeStyle_ = rsPattern;
+    HDC lineDC_ = nullptr;
+    std::unique_ptr<TBrush> lineBrush_;
+    std::unique_ptr<TBitmap> linePattern_;
+    HGDIOBJ previousBrush_ = nullptr;
+    // The focused control's key handler, borrowed during a drag so Escape cancels it.
+    TWinControl* activeControl_ = nullptr;
+    TKeyEvent oldKeyDown_;
+};

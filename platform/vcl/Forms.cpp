@@ -2,6 +2,7 @@
 
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/Resources.h"
 #include "platform/vcl/Thread.h"
@@ -33,6 +34,7 @@ constexpr const char* SParentRequired = "Control '%s' has no parent window";
 constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
 constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
 constexpr const char* SResNotFound = "Resource %s not found";
+constexpr const char* SNoMDIForm = "Cannot create form. No MDI forms are currently active";
 constexpr const char* ApplicationClassName = "TApplication";
 
 constexpr UINT_PTR HintShowTimer = 1;
@@ -217,7 +219,9 @@ void TCustomForm::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
 
 // ---- TCustomForm: the window ------------------------------------------------------------
 
+// There are no MDI frame windows here, so an MDI child never finds one.
 void TCustomForm::CreateParams(TCreateParams& Params) {
+    if (formStyle_ == fsMDIChild) throw EInvalidOperation(SNoMDIForm);
     TWinControl::CreateParams(Params);
     Params.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
     Params.ExStyle &= ~WS_EX_CONTROLPARENT;
@@ -971,6 +975,11 @@ void TApplication::WndProc(TMessage& Message) {
             break;
         case CM_DEACTIVATE:
             if (OnDeactivate) OnDeactivate(this);
+            break;
+        case CM_ACTIONEXECUTE:
+        case CM_ACTIONUPDATE:
+            Message.Result =
+                DispatchActionToTargets(Message.Msg, reinterpret_cast<TBasicAction*>(Message.LParam)) ? 1 : 0;
             break;
         case WM_TIMER:
             hintTimerExpired(Message.WParam);

@@ -347,6 +347,9 @@ public:
     void SetHintPause(Integer Value) { hintPause_ = Value; }
     Integer HintShortPause() const { return hintShortPause_; }
     void SetHintShortPause(Integer Value) { hintShortPause_ = Value; }
+    // A control whose action has a shortcut shows it after its hint: "Open (Ctrl+O)".
+    bool HintShortCuts() const { return hintShortCuts_; }
+    void SetHintShortCuts(bool Value) { hintShortCuts_ = Value; }
     Integer HintHidePause() const { return hintHidePause_; }
     void SetHintHidePause(Integer Value) { hintHidePause_ = Value; }
     // The hint window showing now, or null.
@@ -409,6 +412,7 @@ private:
     Integer hintPause_ = 500;
     Integer hintShortPause_ = 50;
     Integer hintHidePause_ = 2500;
+    bool hintShortCuts_ = true;
     THintWindow* hintWindow_ = nullptr;
     TControl* hintControl_ = nullptr;
     TRect hintCursorRect_;

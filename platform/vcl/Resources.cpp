@@ -83,3 +83,34 @@ const TResourceFile& GetResource(const AnsiString& Name, TResourceKind Kind) {
     if (!found) throw EResNotFound(Format(SResNotFound, {Name}));
     return *found;
 }
+
+namespace {
+
+// An integer identifier in place of a name (MAKEINTRESOURCE) has its high bits clear.
+bool isIntegerResource(const char* Name) {
+    return reinterpret_cast<std::uintptr_t>(Name) >> 16 == 0;
+}
+
+} // namespace
+
+HRSRC FindResourceA(HINSTANCE__*, const char* Name, const char* Type) {
+    // Embedded resources have names only; numbered ones do not exist.
+    if (Type != RT_RCDATA || isIntegerResource(Name)) return nullptr;
+    return FindResource(Name, rkData);
+}
+
+void* LoadResource(HINSTANCE__*, HRSRC Resource) {
+    return Resource ? const_cast<TResourceFile*>(Resource) : nullptr;
+}
+
+const void* LockResource(void* Data) {
+    return Data ? static_cast<const TResourceFile*>(Data)->Data.data() : nullptr;
+}
+
+unsigned long SizeofResource(HINSTANCE__*, HRSRC Resource) {
+    return Resource ? static_cast<unsigned long>(Resource->Data.size()) : 0;
+}
+
+int FreeResource(void*) {
+    return 0;
+}

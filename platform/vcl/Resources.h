@@ -6,6 +6,7 @@
 #include "platform/core/Exceptions.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -36,6 +37,20 @@ struct TResourceFile {
 const TResourceFile* FindResource(const AnsiString& Name, TResourceKind Kind);
 // The same, raising EResNotFound "Resource %s not found" when there is none.
 const TResourceFile& GetResource(const AnsiString& Name, TResourceKind Kind);
+
+// The Win32 calls over the same resources, for code written against them.
+// Only data resources (RT_RCDATA, the files of kind rkData) are found this
+// way; the data lives as long as the program, so nothing needs freeing.
+struct HINSTANCE__;
+using HRSRC = const TResourceFile*;
+inline const char* const RT_RCDATA = reinterpret_cast<const char*>(std::uintptr_t{10});
+HRSRC FindResourceA(HINSTANCE__* Module, const char* Name, const char* Type);
+// The resource's data handle, which LockResource turns into its first byte.
+void* LoadResource(HINSTANCE__* Module, HRSRC Resource);
+const void* LockResource(void* Data);
+unsigned long SizeofResource(HINSTANCE__* Module, HRSRC Resource);
+// FALSE, as for Win32, where the call is obsolete: there is nothing to free.
+int FreeResource(void* Data);
 
 // What the generated source of cmake/EmbedResources.cmake hands over.
 struct TEmbeddedFile {

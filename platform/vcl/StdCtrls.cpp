@@ -15,6 +15,8 @@
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/ListBoxControl.h"
+#include "platform/win/ScrollBarControl.h"
+#include "platform/win/ScrollBars.h"
 #include "platform/win/Messages.h"
 #include "platform/win/StandardControls.h"
 #include "platform/win/StaticControl.h"
@@ -1510,6 +1512,135 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
     }
 }
 
+// ---- TScrollBar --------------------------------------------------------------------------------
+
+namespace {
+
+constexpr Integer ScrollBarLength = 121;
+constexpr const char* SScrollBarRange = "Scrollbar property out of range";
+
+} // namespace
+
+TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner) {
+    SetBounds(Left(), Top(), ScrollBarLength, GetSystemMetrics(SM_CYHSCROLL));
+    SetTabStop(true);
+    SetControlStyle(TControlStyle{csFramed, csDoubleClicks, csOpaque});
+}
+
+void TScrollBar::CreateParams(TCreateParams& Params) {
+    TWinControl::CreateParams(Params);
+    RegisterStandardControlClasses();
+    CreateSubClass(Params, "SCROLLBAR");
+    Params.Style |= kind_ == sbHorizontal ? SBS_HORZ : SBS_VERT | SBS_RIGHTALIGN;
+}
+
+void TScrollBar::CreateWnd() {
+    TWinControl::CreateWnd();
+    SetScrollRange(Handle(), SB_CTL, min_, max_, FALSE);
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_PAGE;
+    info.nPage = static_cast<UINT>(pageSize_);
+    SetScrollInfo(Handle(), SB_CTL, &info, FALSE);
+    SetScrollPos(Handle(), SB_CTL, position_, TRUE);
+}
+
+void TScrollBar::SetKind(TScrollBarKind Value) {
+    if (kind_ == Value) return;
+    kind_ = Value;
+    if (!ComponentState().Contains(csLoading)) SetBounds(Left(), Top(), Height(), Width());
+    RecreateWnd();
+}
+
+void TScrollBar::SetParams(Integer APosition, Integer AMin, Integer AMax) {
+    if (AMax < AMin || AMax < pageSize_) throw EInvalidOperation(SScrollBarRange);
+    APosition = std::clamp(APosition, AMin, AMax);
+    if (min_ != AMin || max_ != AMax) {
+        min_ = AMin;
+        max_ = AMax;
+        if (HandleAllocated()) SetScrollRange(Handle(), SB_CTL, AMin, AMax, position_ == APosition);
+    }
+    if (position_ == APosition) return;
+    position_ = APosition;
+    if (HandleAllocated()) SetScrollPos(Handle(), SB_CTL, position_, TRUE);
+    Change();
+}
+
+// A page larger than Max is refused, as the bar could not show it.
+void TScrollBar::SetPageSize(Integer Value) {
+    if (pageSize_ == Value || Value > max_) return;
+    pageSize_ = Value;
+    if (!HandleAllocated()) return;
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_PAGE;
+    info.nPage = static_cast<UINT>(Value);
+    SetScrollInfo(Handle(), SB_CTL, &info, TRUE);
+}
+
+void TScrollBar::Change() {
+    Changed();
+    if (OnChange) OnChange(this);
+}
+
+void TScrollBar::Scroll(TScrollCode ScrollCode, Integer& ScrollPos) {
+    if (OnScroll) OnScroll(this, ScrollCode, ScrollPos);
+}
+
+void TScrollBar::doScroll(TMessage& Message) {
+    const auto code = static_cast<TScrollCode>(LOWORD(Message.WParam));
+    Integer scrollPos = position_;
+    switch (code) {
+    case scLineUp:
+        scrollPos -= smallChange_;
+        break;
+    case scLineDown:
+        scrollPos += smallChange_;
+        break;
+    case scPageUp:
+        scrollPos -= largeChange_;
+        break;
+    case scPageDown:
+        scrollPos += largeChange_;
+        break;
+    case scPosition:
+    case scTrack: {
+        // The 32-bit track position: the message carries only 16 bits.
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_ALL;
+        GetScrollInfo(Handle(), SB_CTL, &info);
+        scrollPos = info.nTrackPos;
+        break;
+    }
+    case scTop:
+        scrollPos = min_;
+        break;
+    case scBottom:
+        scrollPos = max_;
+        break;
+    default:
+        break;
+    }
+    scrollPos = std::clamp(scrollPos, min_, max_);
+    Scroll(code, scrollPos);
+    SetPosition(scrollPos);
+}
+
+void TScrollBar::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case CN_HSCROLL:
+    case CN_VSCROLL:
+        doScroll(Message);
+        break;
+    case WM_ERASEBKGND:
+        DefaultHandler(Message);
+        break;
+    default:
+        TWinControl::Dispatch(Message);
+    }
+}
+
 // ---- Published properties ----------------------------------------------------------------------
 
 namespace {
@@ -1655,11 +1786,25 @@ const TClass customComboBoxClass =
     });
 const TClass comboBoxClass = DescribeClass<TComboBox, TCustomComboBox>();
 
+const TTypeInfo* const scrollBarKindType = DefineEnum<TScrollBarKind>("TScrollBarKind", {"sbHorizontal", "sbVertical"});
+
+const TClass scrollBarClass = DescribeClass<TScrollBar, TWinControl>([](TClassBuilder<TScrollBar>& c) {
+    c.Property("Kind", &TScrollBar::Kind, &TScrollBar::SetKind).Default(sbHorizontal);
+    c.Property("LargeChange", &TScrollBar::LargeChange, &TScrollBar::SetLargeChange).Default(1);
+    c.Property("Max", &TScrollBar::Max, &TScrollBar::SetMax).Default(100);
+    c.Property("Min", &TScrollBar::Min, &TScrollBar::SetMin).Default(0);
+    c.Property("PageSize", &TScrollBar::PageSize, &TScrollBar::SetPageSize).Default(0);
+    c.Property("Position", &TScrollBar::Position, &TScrollBar::SetPosition).Default(0);
+    c.Property("SmallChange", &TScrollBar::SmallChange, &TScrollBar::SetSmallChange).Default(1);
+    c.Property("OnChange", &TScrollBar::OnChange, &TScrollBar::OnChange);
+    c.Property("OnScroll", &TScrollBar::OnScroll, &TScrollBar::OnScroll);
+});
+
 struct RegisterStandardControls {
     RegisterStandardControls() {
         RegisterClasses({ClassOf<TLabel>(), ClassOf<TButton>(), ClassOf<TCheckBox>(), ClassOf<TRadioButton>(),
                          ClassOf<TGroupBox>(), ClassOf<TStaticText>(), ClassOf<TListBox>(),
-                         ClassOf<TComboBox>()});
+                         ClassOf<TComboBox>(), ClassOf<TScrollBar>()});
     }
 } registerStandardControls;
 

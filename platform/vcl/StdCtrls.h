@@ -536,3 +536,58 @@ class TComboBox : public TCustomComboBox {
 public:
     using TCustomComboBox::TCustomComboBox;
 };
+
+// ---- TScrollBar ------------------------------------------------------------------------
+
+// What moved a scroll bar: the SB_ codes of WM_HSCROLL and WM_VSCROLL in order.
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+// The handler may change where the bar goes.
+using TScrollEvent = Closure<void(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos)>;
+
+// The system's SCROLLBAR control. Position stays within Min and Max;
+// arrows move it by SmallChange, clicks beside the thumb by LargeChange.
+class TScrollBar : public TWinControl {
+public:
+    explicit TScrollBar(TComponent* AOwner);
+
+    // Changing the kind turns the bar's size round.
+    TScrollBarKind Kind() const { return kind_; }
+    void SetKind(TScrollBarKind Value);
+    Integer Min() const { return min_; }
+    void SetMin(Integer Value) { SetParams(position_, Value, max_); }
+    Integer Max() const { return max_; }
+    void SetMax(Integer Value) { SetParams(position_, min_, Value); }
+    Integer Position() const { return position_; }
+    void SetPosition(Integer Value) { SetParams(Value, min_, max_); }
+    // The thumb's share of the range; 0 for the classic square thumb.
+    Integer PageSize() const { return pageSize_; }
+    void SetPageSize(Integer Value);
+    SmallInt SmallChange() const { return smallChange_; }
+    void SetSmallChange(SmallInt Value) { smallChange_ = Value; }
+    SmallInt LargeChange() const { return largeChange_; }
+    void SetLargeChange(SmallInt Value) { largeChange_ = Value; }
+    // Sets all three at once; EInvalidOperation "Scrollbar property out of
+    // range" when Max is below Min or PageSize. Position is brought within.
+    void SetParams(Integer APosition, Integer AMin, Integer AMax);
+    void Dispatch(TMessage& Message) override;
+
+    TNotifyEvent OnChange;
+    TScrollEvent OnScroll;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    virtual void Change();
+    virtual void Scroll(TScrollCode ScrollCode, Integer& ScrollPos);
+
+private:
+    void doScroll(TMessage& Message);
+
+    TScrollBarKind kind_ = sbHorizontal;
+    Integer min_ = 0;
+    Integer max_ = 100;
+    Integer position_ = 0;
+    Integer pageSize_ = 0;
+    SmallInt smallChange_ = 1;
+    SmallInt largeChange_ = 1;
+};

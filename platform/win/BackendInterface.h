@@ -101,6 +101,13 @@ public:
     virtual void WaitForEvents(DWORD timeout) = 0;
     // Ends a WaitForEvents in progress; safe from any thread.
     virtual void Wake() = 0;
+    // Asked by a message box that has found nothing to do `quietWaits` times
+    // running since its last message: false means nobody will ever answer it
+    // (a headless run), and it takes its default answer at once.
+    virtual bool AnswerMayCome(int quietWaits) {
+        (void)quietWaits;
+        return true;
+    }
 
     // ---- Clipboard ----
     // Empty text leaves the desktop's clipboard holding no text at all.

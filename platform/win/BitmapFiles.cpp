@@ -126,14 +126,17 @@ std::vector<Byte> EncodeBmp(const PixelSurface& surface, int bitCount, bool topD
     return out;
 }
 
-bool WriteBmpFile(HBITMAP bitmap, const std::string& path, int bitCount, bool topDown) {
-    auto surface = BitmapSurface(bitmap);
-    if (!surface) return false;
-    std::vector<Byte> bytes = EncodeBmp(*surface, bitCount, topDown);
+bool WriteBmpFile(const PixelSurface& surface, const std::string& path, int bitCount, bool topDown) {
+    std::vector<Byte> bytes = EncodeBmp(surface, bitCount, topDown);
     if (bytes.empty()) return false;
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(file);
+}
+
+bool WriteBmpFile(HBITMAP bitmap, const std::string& path, int bitCount, bool topDown) {
+    auto surface = BitmapSurface(bitmap);
+    return surface && WriteBmpFile(*surface, path, bitCount, topDown);
 }
 
 bool WritePngFile(const PixelSurface& surface, const std::string& path) {

@@ -19,6 +19,7 @@ HBITMAP LoadBmpFile(const std::string& path);
 // Empty when the image has more colours than `bitCount` can index (1, 4 or 8
 // bits) or the bit count is not one of 1, 4, 8, 24 and 32.
 std::vector<Byte> EncodeBmp(const PixelSurface& surface, int bitCount, bool topDown = false);
+bool WriteBmpFile(const PixelSurface& surface, const std::string& path, int bitCount, bool topDown = false);
 bool WriteBmpFile(HBITMAP bitmap, const std::string& path, int bitCount, bool topDown = false);
 bool WritePngFile(const PixelSurface& surface, const std::string& path);
 bool WritePngFile(HBITMAP bitmap, const std::string& path);

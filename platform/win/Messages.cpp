@@ -478,6 +478,10 @@ BOOL GetMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
 void WaitForMessages(DWORD timeout) {
     ThreadState& thread = CurrentThread();
     handleIncomingSends(thread);
+    // A due blink or hover is served here too, not only when a message is retrieved:
+    // left due, it would make every wait a zero time-out, and an idle thread would spin.
+    ServiceCaretBlink(thread);
+    ServiceMouseHover(thread);
     if (hasWork(thread)) return;
     PresentPendingPixels(thread);
     DWORD limit = earliest(timeout, MillisecondsToNextTimer(thread));

@@ -93,8 +93,9 @@ bool fillArea(HWND handle, bool wholeWindow, WindowDrawingArea& area, DWORD flag
     }
     Window* topLevel = TopLevelOf(window);
     if (!topLevel) return false;
-    bool clipChildren = (flags & DCX_CLIPCHILDREN) || (window->style & WS_CLIPCHILDREN);
-    bool clipSiblings = (flags & DCX_CLIPSIBLINGS) || (window->style & WS_CLIPSIBLINGS);
+    const bool useStyle = flags & DCX_USESTYLE;
+    bool clipChildren = (flags & DCX_CLIPCHILDREN) || (useStyle && (window->style & WS_CLIPCHILDREN));
+    bool clipSiblings = (flags & DCX_CLIPSIBLINGS) || (useStyle && (window->style & WS_CLIPSIBLINGS));
     Region visible = visibleRegion(*window, wholeWindow, clipChildren, clipSiblings);
     if (extra) {
         TPoint topOrigin = WindowOriginOnScreen(*topLevel);
@@ -119,7 +120,7 @@ bool fillArea(HWND handle, bool wholeWindow, WindowDrawingArea& area, DWORD flag
 void RegisterWindowDrawingAreas() {
     static bool registered = [] {
         SetWindowDrawingAreaLookup([](HWND window, bool wholeWindow, WindowDrawingArea& area) {
-            return fillArea(window, wholeWindow, area, 0, nullptr, false);
+            return fillArea(window, wholeWindow, area, DCX_USESTYLE, nullptr, false);
         });
         return true;
     }();
@@ -247,9 +248,10 @@ void movePixels(PixelSurface& surface, const Region& destination, TPoint origin,
             }
 }
 
-void scrollChildren(Window& window, const TRect& scrollRect, int dx, int dy) {
+// Without a scroll rectangle every child moves, those outside the client area too.
+void scrollChildren(Window& window, const RECT* scroll, const TRect& scrollRect, int dx, int dy) {
     for (Window* child : std::vector<Window*>(window.children))
-        if (!IsEmptyRect(IntersectRects(child->rect, scrollRect)))
+        if (!scroll || !IsEmptyRect(IntersectRects(child->rect, scrollRect)))
             SetWindowPos(child->handle, nullptr, child->rect.Left + dx, child->rect.Top + dy, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -304,7 +306,7 @@ BOOL GetUpdateRect(HWND handle, LPRECT rect, BOOL erase) {
     bool empty = window->updateRegion.IsEmpty();
     if (rect) *rect = empty ? TRect{} : window->updateRegion.Bounds();
     if (erase && !empty && window->eraseNeeded) {
-        HDC dc = GetDCEx(handle, nullptr, DCX_INTERSECTUPDATE);
+        HDC dc = GetDCEx(handle, nullptr, DCX_INTERSECTUPDATE | DCX_USESTYLE);
         window->eraseNeeded = false;
         SendMessageW(handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         ReleaseDC(handle, dc);
@@ -360,7 +362,7 @@ HDC BeginPaint(HWND handle, PAINTSTRUCT* paint) {
     TPoint windowOrigin = WindowOriginOnScreen(*window);
     clip.Offset(windowOrigin.x, windowOrigin.y);
     WindowDrawingArea area;
-    fillArea(handle, false, area, 0, &clip, true);
+    fillArea(handle, false, area, DCX_USESTYLE, &clip, true);
     HDC dc = CreateDrawingAreaDC(handle, area);
     *paint = PAINTSTRUCT{};
     paint->hdc = dc;
@@ -412,7 +414,7 @@ int ScrollWindowEx(HWND handle, int dx, int dy, const RECT* scroll, const RECT* 
                                             clientInTop.y + window->clientRect.Top));
     }
     MoveCaretWithScroll(*window->thread, handle, scrollRect, dx, dy);
-    if (flags & SW_SCROLLCHILDREN) scrollChildren(*window, scrollRect, dx, dy);
+    if (flags & SW_SCROLLCHILDREN) scrollChildren(*window, scroll, scrollRect, dx, dy);
     if (flags & SW_INVALIDATE)
         redraw(*window, &invalid, RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0) | RDW_NOCHILDREN);
     ResumeCaret(*window->thread, handle);
@@ -467,12 +469,14 @@ std::shared_ptr<PixelSurface> CaptureWindowPixels(HWND handle, bool clientOnly) 
     return copy;
 }
 
-void ComposeScreen(const TRect& rect, PixelSurface& screen) {
+void ComposeScreen(const TRect& rect, PixelSurface& screen, const PixelSurface* desktopImage) {
     TRect area = IntersectRects(rect, screen.Bounds());
     Pixel desktop = PixelFromColorRef(GetSysColor(COLOR_DESKTOP));
     for (int y = area.Top; y < area.Bottom; ++y)
-        for (int x = area.Left; x < area.Right; ++x)
-            screen.Set(x, y, desktop);
+        for (int x = area.Left; x < area.Right; ++x) {
+            const bool imaged = desktopImage && RectContains(desktopImage->Bounds(), {x, y});
+            screen.Set(x, y, imaged ? desktopImage->At(x, y) : desktop);
+        }
     std::vector<Window*> topLevels = DesktopWindowObject().children;
     for (auto each = topLevels.rbegin(); each != topLevels.rend(); ++each) {
         Window& window = **each;

@@ -36,9 +36,10 @@ HDC GetDCEx(HWND window, HRGN clip, DWORD flags);
 
 // A copy of the pixels of a window (or of its client area) as they are now.
 std::shared_ptr<PixelSurface> CaptureWindowPixels(HWND window, bool clientOnly);
-// The desktop as the windows make it up: the desktop colour with every
-// visible top-level window drawn over it, bottom first, inside its region.
-void ComposeScreen(const TRect& rect, PixelSurface& screen);
+// The desktop as the windows make it up: the desktop colour, or the
+// desktop's image where one is given, with every visible top-level window
+// drawn over it, bottom first, inside its region.
+void ComposeScreen(const TRect& rect, PixelSurface& screen, const PixelSurface* desktopImage = nullptr);
 
 // ---- For the window units ----
 

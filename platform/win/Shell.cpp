@@ -79,6 +79,7 @@ bool openWithDesktop(const std::string& target) {
 struct ShellSettings {
     std::mutex mutex;
     ShellOpener opener;
+    ProgramStarter starter;
 };
 
 ShellSettings& shellSettings() {
@@ -227,15 +228,27 @@ INT_PTR resultOfStartError(int error) {
     }
 }
 
-INT_PTR startProgram(const fs::path& program, const FileRequest& request) {
+ProgramStarter programStarter() {
+    ShellSettings& settings = shellSettings();
+    std::lock_guard lock(settings.mutex);
+    return settings.starter;
+}
+
+// 0 or the errno value that refused the start.
+int startOrHand(const fs::path& program, const FileRequest& request, const ShellProgramStart& asked) {
+    if (const ProgramStarter starter = programStarter()) return starter(asked) ? 0 : EACCES;
+    std::vector<std::string> arguments = splitParameters(request.parameters);
+    arguments.insert(arguments.begin(), program.string());
+    return startDetached(arguments, request.directory, false);
+}
+
+INT_PTR startProgram(const fs::path& program, const FileRequest& request, const ShellProgramStart& asked) {
     std::error_code ignored;
     if (!request.directory.empty() && !fs::is_directory(request.directory, ignored)) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return ERROR_PATH_NOT_FOUND;
     }
-    std::vector<std::string> arguments = splitParameters(request.parameters);
-    arguments.insert(arguments.begin(), program.string());
-    const int error = startDetached(arguments, request.directory, false);
+    const int error = startOrHand(program, request, asked);
     if (error == 0) return ShellExecuteSucceeded;
     SetLastError(OSErrorFromErrno(error));
     return resultOfStartError(error);
@@ -253,9 +266,10 @@ bool isOpenVerb(const WideString& operation) {
     return verb.empty() || verb == u"open";
 }
 
-INT_PTR shellExecute(const WideString& operation, const WideString& file, const WideString& parameters,
-                     const WideString& directory) {
-    if (!isOpenVerb(operation)) {
+INT_PTR shellExecute(const ShellProgramStart& asked) {
+    const WideString& file = asked.File;
+    const WideString& directory = asked.Directory;
+    if (!isOpenVerb(asked.Verb)) {
         SetLastError(ERROR_NO_ASSOCIATION);
         return SE_ERR_NOASSOC;
     }
@@ -265,7 +279,7 @@ INT_PTR shellExecute(const WideString& operation, const WideString& file, const 
     }
     const std::string address = UTF8Encode(file);
     if (isWebAddress(address)) return handToOpener(address);
-    const FileRequest request{NativeFileName(file), UTF8Encode(parameters),
+    const FileRequest request{NativeFileName(file), UTF8Encode(asked.Parameters),
                               directory.empty() ? std::string() : NativeFileName(directory)};
     DWORD error = ERROR_SUCCESS;
     std::optional<fs::path> path = locateFile(request, error);
@@ -273,7 +287,7 @@ INT_PTR shellExecute(const WideString& operation, const WideString& file, const 
         SetLastError(error);
         return error;
     }
-    return isProgram(*path) ? startProgram(*path, request) : handToOpener(path->string());
+    return isProgram(*path) ? startProgram(*path, request, asked) : handToOpener(path->string());
 }
 
 HINSTANCE asInstance(INT_PTR result) {
@@ -289,18 +303,26 @@ WideString wideArgument(LPCWSTR text) {
 
 } // namespace
 
-HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT) {
-    return asInstance(shellExecute(wideArgument(operation), wideArgument(file), wideArgument(parameters),
-                                   wideArgument(directory)));
+HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                        INT showCommand) {
+    return asInstance(shellExecute({wideArgument(operation), wideArgument(file), wideArgument(parameters),
+                                    wideArgument(directory), showCommand}));
 }
 
-HINSTANCE ShellExecuteW(HWND, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, INT) {
-    return asInstance(shellExecute(wideArgument(operation), wideArgument(file), wideArgument(parameters),
-                                   wideArgument(directory)));
+HINSTANCE ShellExecuteW(HWND, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                        INT showCommand) {
+    return asInstance(shellExecute({wideArgument(operation), wideArgument(file), wideArgument(parameters),
+                                    wideArgument(directory), showCommand}));
 }
 
 void SetShellOpener(ShellOpener opener) {
     ShellSettings& settings = shellSettings();
     std::lock_guard lock(settings.mutex);
     settings.opener = std::move(opener);
+}
+
+void SetProgramStarter(ProgramStarter starter) {
+    ShellSettings& settings = shellSettings();
+    std::lock_guard lock(settings.mutex);
+    settings.starter = std::move(starter);
 }

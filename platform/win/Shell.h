@@ -23,7 +23,7 @@ constexpr int SE_ERR_NOASSOC = 31;
 // The result is above 32 on success; otherwise SE_ERR_OOM,
 // ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_BAD_FORMAT,
 // SE_ERR_ACCESSDENIED or SE_ERR_NOASSOC (no opener could take it). The window
-// and the show command are not used.
+// and the show command are not used, except by a program starter.
 HINSTANCE ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
                         INT showCommand);
 HINSTANCE ShellExecuteW(HWND window, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
@@ -34,3 +34,17 @@ HINSTANCE ShellExecuteW(HWND window, LPCWSTR operation, LPCWSTR file, LPCWSTR pa
 using ShellOpener = std::function<bool(const std::string& target)>;
 // Null restores the default, which runs "xdg-open <target>" in the background.
 void SetShellOpener(ShellOpener opener);
+
+// A program start ShellExecute was asked for, with its arguments as given.
+struct ShellProgramStart {
+    WideString Verb;
+    WideString File;
+    WideString Parameters;
+    WideString Directory;
+    INT ShowCommand = 0;
+};
+// Takes the place of starting a program once ShellExecute has found it (so
+// its errors stay the same); false fails the start as a refused one does.
+// Tests record starts this way. Null restores starting programs.
+using ProgramStarter = std::function<bool(const ShellProgramStart& start)>;
+void SetProgramStarter(ProgramStarter starter);

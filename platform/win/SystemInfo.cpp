@@ -17,6 +17,7 @@
 #include <pwd.h>
 #include <sstream>
 #include <string>
+#include <sys/utsname.h>
 #include <unistd.h>
 #include <vector>
 
@@ -41,6 +42,8 @@ struct SystemSettings {
     bool middleEast = false;
     LANGID keyboardLanguage = EnglishUnitedStates;
     BeepHandler beep;
+    std::optional<WideString> servicePack;
+    std::optional<MEMORYSTATUS> memoryStatus;
 };
 
 SystemSettings& settings() {
@@ -220,6 +223,26 @@ template <typename Metrics, typename LogFont> BOOL systemParametersInfo(UINT act
 
 // ---- Version ----------------------------------------------------------------------
 
+// "Linux 6.1.0": the kernel's name and the numbered part of its release.
+WideString kernelNameAndRelease() {
+    utsname names{};
+    if (uname(&names) != 0) return {};
+    std::string release = names.release;
+    release.erase(std::min(release.find_first_not_of("0123456789."), release.size()));
+    return AnsiToWide(std::string(names.sysname) + " " + release);
+}
+
+// The last of the 128 characters stays the terminator.
+template <typename Character, std::size_t Size>
+void copyServicePack(const WideString& text, Character (&target)[Size]) {
+    if constexpr (sizeof(Character) == 1) {
+        const AnsiString narrow = WideToAnsi(text);
+        std::copy_n(narrow.begin(), std::min(narrow.size(), Size - 1), target);
+    } else {
+        std::copy_n(text.begin(), std::min(text.size(), Size - 1), target);
+    }
+}
+
 template <typename Plain, typename Extended> BOOL getVersion(Plain* info) {
     if (!info ||
         (info->dwOSVersionInfoSize != sizeof(Plain) && info->dwOSVersionInfoSize != sizeof(Extended))) {
@@ -233,6 +256,7 @@ template <typename Plain, typename Extended> BOOL getVersion(Plain* info) {
     info->dwBuildNumber = state.buildNumber;
     info->dwPlatformId = state.platformId;
     std::fill(std::begin(info->szCSDVersion), std::end(info->szCSDVersion), 0);
+    copyServicePack(state.servicePack ? *state.servicePack : kernelNameAndRelease(), info->szCSDVersion);
     if (info->dwOSVersionInfoSize == sizeof(Extended)) {
         auto* extended = static_cast<Extended*>(info);
         extended->wServicePackMajor = 0;
@@ -460,6 +484,15 @@ BOOL GetVersionExW(OSVERSIONINFOW* info) {
 
 void GlobalMemoryStatus(MEMORYSTATUS* status) {
     if (!status) return;
+    {
+        SystemSettings& state = settings();
+        std::lock_guard lock(state.mutex);
+        if (state.memoryStatus) {
+            *status = *state.memoryStatus;
+            status->dwLength = sizeof(MEMORYSTATUS);
+            return;
+        }
+    }
     const auto memory = readKernelFigures("/proc/meminfo");
     const auto process = readKernelFigures("/proc/self/status");
     MEMORYSTATUS result;
@@ -548,6 +581,18 @@ void SetReportedVersion(DWORD platformId, DWORD majorVersion, DWORD minorVersion
     state.majorVersion = majorVersion;
     state.minorVersion = minorVersion;
     state.buildNumber = buildNumber;
+}
+
+void SetReportedServicePack(const WideString& text) {
+    SystemSettings& state = settings();
+    std::lock_guard lock(state.mutex);
+    state.servicePack = text;
+}
+
+void SetReportedMemoryStatus(const std::optional<MEMORYSTATUS>& status) {
+    SystemSettings& state = settings();
+    std::lock_guard lock(state.mutex);
+    state.memoryStatus = status;
 }
 
 void SetSystemLocaleFlags(bool farEast, bool middleEast) {

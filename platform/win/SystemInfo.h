@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 using LCID = DWORD;
 using LANGID = WORD;
@@ -259,6 +260,13 @@ HKL GetKeyboardLayout(DWORD threadId);
 void SetWorkArea(const RECT& area);
 // The version GetVersionEx reports: NT 5.1, build 2600, by default.
 void SetReportedVersion(DWORD platformId, DWORD majorVersion, DWORD minorVersion, DWORD buildNumber);
+// The service-pack text (szCSDVersion) GetVersionEx reports, at most 127
+// characters. By default the kernel's name and release, as "Linux 6.1.0", so
+// that a program showing the system version tells the system as it is.
+void SetReportedServicePack(const WideString& text);
+// A fixed answer for GlobalMemoryStatus (dwLength is set all the same);
+// none returns to the kernel's figures.
+void SetReportedMemoryStatus(const std::optional<MEMORYSTATUS>& status);
 // SM_DBCSENABLED and SM_MIDEASTENABLED (both off by default).
 void SetSystemLocaleFlags(bool farEast, bool middleEast);
 // The input language of GetKeyboardLayout (0x0409 by default).

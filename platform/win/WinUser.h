@@ -681,6 +681,9 @@ constexpr DWORD DCX_INTERSECTRGN = 0x00000080;
 constexpr DWORD DCX_EXCLUDEUPDATE = 0x00000100;
 constexpr DWORD DCX_INTERSECTUPDATE = 0x00000200;
 constexpr DWORD DCX_LOCKWINDOWUPDATE = 0x00000400;
+// GetDC's own flag: clip as the window's WS_CLIPCHILDREN and WS_CLIPSIBLINGS
+// say. Without it GetDCEx clips only as its flags ask.
+constexpr DWORD DCX_USESTYLE = 0x00010000;
 constexpr DWORD DCX_VALIDATE = 0x00200000;
 
 // ---- Scroll bars ------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include "rx/tests/RxTestSupport.h"
 
+#include "platform/vcl/Forms.h"
 #include "platform/win/Messages.h"
 
 namespace {
@@ -119,6 +120,15 @@ TEST(CommandLine, SplitQuotesParametersThatHoldABlank) {
     SplitCommandLine("prog a \"b c\"", program, params);
     EXPECT_EQ(program, "prog");
     EXPECT_EQ(params, "a \"b c\"");
+}
+
+TEST(RxResources, TheHandCursorsAndTheIconFormatAreRegistered) {
+    RegisterRxResources();
+    const HCURSOR arrow = Screen->Cursors(crDefault);
+    EXPECT_NE(Screen->Cursors(crHand), arrow);
+    EXPECT_NE(Screen->Cursors(crDragHand), arrow);
+    EXPECT_NE(Screen->Cursors(crHand), Screen->Cursors(crDragHand));
+    EXPECT_NE(CF_ICON(), 0u);
 }
 
 TEST(KillMessage, KeepsAPendingQuitRequest) {

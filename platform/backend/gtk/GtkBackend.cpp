@@ -3,13 +3,14 @@
 // become the window system's input and messages, and the desktop services.
 #include "platform/backend/gtk/GtkBackend.h"
 
-#include "platform/core/Clock.h"
 #include "platform/backend/Backend.h"
 #include "platform/backend/gtk/DesktopFileChooser.h"
 #include "platform/backend/gtk/DesktopSession.h"
+#include "platform/backend/gtk/DesktopText.h"
 #include "platform/backend/gtk/DesktopWindow.h"
 #include "platform/backend/gtk/GtkWebView.h"
 #include "platform/backend/gtk/KeyMapping.h"
+#include "platform/core/Clock.h"
 #include "platform/core/CodePages.h"
 #include "platform/win/Bitmaps.h"
 #include "platform/win/Cursors.h"
@@ -620,16 +621,23 @@ void GtkBackend::SetClipboardText(const WideString& text) {
         lastClipboardText_ = text.empty() ? std::nullopt : std::optional<WideString>(text);
     }
     std::optional<std::string> utf8 =
-        text.empty() ? std::nullopt : std::optional<std::string>(UTF8Encode(text));
+        text.empty() ? std::nullopt : std::optional<std::string>(UTF8Encode(ToDesktopLineEnds(text)));
     onDesktopThread([utf8] { SetDesktopClipboardText(utf8); });
 }
 
 // Off the desktop thread the desktop cannot be asked; the text last seen serves.
+// The desktop holding what we offered means the text is still ours, line ends and all.
 std::optional<WideString> GtkBackend::ClipboardText() {
     if (OnDesktopThread()) {
         std::optional<std::string> text = DesktopClipboardText();
+        std::optional<WideString> desktopText =
+            text ? std::optional<WideString>(UTF8Decode(*text)) : std::nullopt;
         std::lock_guard lock(clipboardMutex_);
-        lastClipboardText_ = text ? std::optional<WideString>(UTF8Decode(*text)) : std::nullopt;
+        const bool stillOurs =
+            desktopText && lastClipboardText_ && *desktopText == ToDesktopLineEnds(*lastClipboardText_);
+        if (!stillOurs)
+            lastClipboardText_ =
+                desktopText ? std::optional<WideString>(FromDesktopLineEnds(*desktopText)) : std::nullopt;
     }
     std::lock_guard lock(clipboardMutex_);
     return lastClipboardText_;

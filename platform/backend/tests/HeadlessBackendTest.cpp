@@ -108,6 +108,27 @@ TEST_F(HeadlessBackendTest, TheCaretBlinksWithTheClock) {
     EXPECT_EQ(pixel(4, 4), RGB(0, 255, 255));
 }
 
+TEST_F(HeadlessBackendTest, AnIdleThreadWithAShownCaretSleepsUntilTheNextBlinkAndBlinksWhileWaiting) {
+    backend.UseSteppedTime(true);
+    CreateCaret(window, nullptr, 2, 10);
+    SetCaretPos(4, 4);
+    ShowCaret(window);
+    HeadlessBackend::ProcessMessages();
+    // The blink is due when the wait starts.
+    backend.AdvanceTime(GetCaretBlinkTime());
+    constexpr UINT idleTime = 2000;
+    SetTimer(window, 1, idleTime, nullptr);
+    const std::size_t waitsBefore = backend.WaitCount();
+    WaitMessage();
+    const std::size_t waits = backend.WaitCount() - waitsBefore;
+    KillTimer(window, 1);
+    // One wait per blink, give or take the timer's.
+    EXPECT_GE(waits, idleTime / GetCaretBlinkTime());
+    EXPECT_LE(waits, idleTime / GetCaretBlinkTime() + 2);
+    // Four blinks over 2 s leave the caret as it was drawn.
+    EXPECT_EQ(pixel(4, 4), RGB(0, 255, 255));
+}
+
 TEST_F(HeadlessBackendTest, InputArrivesAtClientPoints) {
     SetFocus(window);
     backend.Click(window, {7, 9});
@@ -127,6 +148,16 @@ TEST_F(HeadlessBackendTest, WindowsAndTheScreenReadBackAsPixels) {
     EXPECT_EQ(GetPixel(screen, 10, 10), GetSysColor(COLOR_DESKTOP));
     SetWindowRgn(window, CreateEllipticRgn(0, 0, 60, 40), TRUE);
     EXPECT_EQ(GetPixel(screen, 100, 100), GetSysColor(COLOR_DESKTOP));
+
+    // A screen image of the test's shows where no window covers it.
+    constexpr COLORREF blue = RGB(0, 0, 255);
+    auto image = std::make_shared<PixelSurface>(200, 200);
+    image->Fill(PixelFromColorRef(blue));
+    backend.SetScreenImage(image);
+    EXPECT_EQ(GetPixel(screen, 10, 10), blue);
+    EXPECT_EQ(GetPixel(screen, 110, 110), red);
+    EXPECT_EQ(GetPixel(screen, 300, 10), GetSysColor(COLOR_DESKTOP));
+    backend.SetScreenImage(nullptr);
     ReleaseDC(nullptr, screen);
     auto path = std::filesystem::temp_directory_path() / "headless-window.png";
     ASSERT_TRUE(backend.SavePng(window, path.string()));
@@ -150,6 +181,25 @@ TEST_F(HeadlessBackendTest, ClipboardTextAndOpenedAddressesGoThroughTheBackend) 
               32);
     ASSERT_EQ(backend.OpenedUrls().size(), before + 1);
     EXPECT_EQ(backend.OpenedUrls().back(), u"https://example.org/");
+}
+
+TEST_F(HeadlessBackendTest, ProgramStartsAreRecordedWhenATestAsks) {
+    backend.RecordProgramStarts(true);
+    const INT_PTR started = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, u"open", u"true", u"\"a b\" c", u"/", SW_SHOWMAXIMIZED));
+    // A program that is not there fails as before, and is not recorded.
+    const INT_PTR missing = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, nullptr, u"/no/such/browser", nullptr, nullptr, SW_SHOWNORMAL));
+    backend.RecordProgramStarts(false);
+    EXPECT_GT(started, 32);
+    EXPECT_EQ(missing, ERROR_PATH_NOT_FOUND);
+    ASSERT_EQ(backend.StartedPrograms().size(), 1u);
+    const ShellProgramStart start = backend.StartedPrograms().front();
+    EXPECT_EQ(start.Verb, u"open");
+    EXPECT_EQ(start.File, u"true");
+    EXPECT_EQ(start.Parameters, u"\"a b\" c");
+    EXPECT_EQ(start.Directory, u"/");
+    EXPECT_EQ(start.ShowCommand, SW_SHOWMAXIMIZED);
 }
 
 TEST_F(HeadlessBackendTest, APrivateFormatPlacedAloneSurvivesTheNextOpening) {

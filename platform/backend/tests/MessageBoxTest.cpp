@@ -96,4 +96,22 @@ TEST_F(MessageBoxTest, AYesNoBoxCannotBeClosedWithoutAnAnswer) {
     EXPECT_EQ(MessageBoxW(owner, u"Really?", u"Sure?", MB_YESNO), IDYES);
 }
 
+TEST_F(MessageBoxTest, ABoxNobodyAnswersTakesItsDefaultAtOnceAndSaysSoOnStderr) {
+    struct Case {
+        bool idleHandlerLooksElsewhere;
+        UINT type;
+        int expected;
+    };
+    const Case cases[] = {{false, MB_YESNO | MB_DEFBUTTON2, IDNO}, {true, MB_OKCANCEL, IDOK}};
+    for (const Case& each : cases) {
+        if (each.idleHandlerLooksElsewhere) answerWith(u"Another box", [](HWND) {});
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(MessageBoxW(owner, u"Nobody expected this", u"Surprise", each.type), each.expected);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("Surprise"), std::string::npos) << said;
+        EXPECT_NE(said.find("Nobody expected this"), std::string::npos) << said;
+        EXPECT_EQ(FindWindowW(MessageBoxClassName, nullptr), nullptr);
+    }
+}
+
 } // namespace

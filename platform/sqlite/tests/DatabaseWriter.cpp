@@ -195,6 +195,17 @@ void DatabaseWriter::registerTable(const std::string& name, const std::string& c
     masterRows.push_back(Row{rowid, {"table", name, name, std::to_string(rootPage), createSql}});
 }
 
+void DatabaseWriter::addIndex(const std::string& name, const std::string& tableName,
+                              const std::optional<std::string>& createSql) {
+    const std::uint32_t root = buildTree({}, std::nullopt);
+    const auto rowid = static_cast<std::int32_t>(masterRows.size() + 1);
+    masterRows.push_back(Row{rowid, {"index", name, tableName, std::to_string(root), createSql}});
+}
+
+std::string DatabaseWriter::automaticIndexName(const std::string& tableName, int number) {
+    return "(" + tableName + " autoindex " + std::to_string(number) + ")";
+}
+
 std::string DatabaseWriter::image() {
     buildTree(masterRows, MasterRootPage);
     std::uint8_t* header = pages[0].data();

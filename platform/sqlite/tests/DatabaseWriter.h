@@ -1,6 +1,6 @@
-// Writes version 2 database files in memory for the reader's tests and benchmark:
-// sound files laid out the way the engine lays them out, and the raw page building blocks
-// to build damaged ones.
+// Writes version 2 database files in memory for tests and benchmarks: sound files laid
+// out the way the engine lays them out, and the raw page building blocks to build
+// damaged ones. Link platform_sqlite_writer to use it.
 #pragma once
 
 #include <array>
@@ -39,6 +39,13 @@ public:
                            const std::vector<Row>& rows);
     // Adds the master row of a table whose tree was written page by page.
     void registerTable(const std::string& name, const std::string& createSql, std::uint32_t rootPage);
+    // Adds an index's master row after the rows added so far, with an empty tree: the
+    // reader takes an index's order from its definition, not from its tree. No CREATE
+    // INDEX text makes it an automatic index ("(<table> autoindex <number>)").
+    void addIndex(const std::string& name, const std::string& tableName,
+                  const std::optional<std::string>& createSql);
+    // An automatic index's name as the engine makes it.
+    static std::string automaticIndexName(const std::string& tableName, int number);
     // The whole file. Writes the master table, so call it once, after the last addTable.
     std::string image();
 

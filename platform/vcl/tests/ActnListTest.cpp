@@ -125,6 +125,36 @@ TEST_F(ActnListTest, ExecutionGoesToTheListFirstAndGroupsKeepOneChecked) {
     EXPECT_FALSE(idle.Enabled());
 }
 
+// A hook on the application window and a target that takes the action.
+class TActionWatcher : public TObject {
+public:
+    std::vector<UINT> seen;
+    bool Hook(TMessage& Message) {
+        if (Message.Msg == CM_ACTIONEXECUTE || Message.Msg == CM_ACTIONUPDATE) seen.push_back(Message.Msg);
+        return false;
+    }
+};
+
+class TTargetedAction : public TAction {
+public:
+    using TAction::TAction;
+    TObject* executedOn = nullptr;
+    bool HandlesTarget(TObject* Target) override { return dynamic_cast<TCustomForm*>(Target) != nullptr; }
+    void ExecuteTarget(TObject* Target) override { executedOn = Target; }
+};
+
+TEST_F(ActnListTest, TargetsAreReachedThroughTheApplicationWindow) {
+    auto form = plainForm();
+    form->Show();
+    TActionWatcher watcher;
+    Application->HookMainWindow(TWindowHook(&watcher, &TActionWatcher::Hook));
+    TTargetedAction action(nullptr);
+    EXPECT_TRUE(action.Execute());
+    Application->UnhookMainWindow(TWindowHook(&watcher, &TActionWatcher::Hook));
+    EXPECT_EQ(action.executedOn, form.get());
+    EXPECT_EQ(watcher.seen, (std::vector<UINT>{CM_ACTIONUPDATE, CM_ACTIONEXECUTE}));
+}
+
 class TActionForm : public TForm {
 public:
     using TForm::TForm;

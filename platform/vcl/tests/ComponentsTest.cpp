@@ -69,6 +69,25 @@ std::vector<AnsiString> labelsOf(const TCollection& collection) {
     return labels;
 }
 
+TEST(ComponentList, DropsFreedEntriesAndFreesThemOnlyWhenOwning) {
+    auto* kept = new TComponent(nullptr);
+    auto* freedElsewhere = new TComponent(nullptr);
+    {
+        TComponentList borrowed(false);
+        borrowed.Add(kept);
+        borrowed.Add(freedElsewhere);
+        delete freedElsewhere;
+        EXPECT_EQ(borrowed.Count(), 1);
+        EXPECT_EQ(borrowed.Items(0), kept);
+    }
+    TComponentList owning;
+    owning.Add(kept);
+    EXPECT_EQ(owning.Extract(kept), kept);
+    EXPECT_EQ(owning.Count(), 0);
+    owning.Insert(0, kept);
+    EXPECT_THROW(owning.Items(1), EListError);
+}
+
 } // namespace
 
 TEST(Component, OwnerFreesWhatItOwnsAndFreedComponentsLeaveEveryHolder) {

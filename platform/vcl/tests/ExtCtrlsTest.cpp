@@ -3,6 +3,8 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Filers.h"
 
+#include <filesystem>
+
 namespace {
 
 class ExtCtrlsTest : public VisualTest {
@@ -205,6 +207,125 @@ TEST_F(ExtCtrlsTest, PanelsAndRadioGroupsAreReadFromFormResources) {
     auto* dot = static_cast<TShape*>(read.FindComponent("Dot"));
     EXPECT_EQ(dot->Shape(), stCircle);
     EXPECT_EQ(dot->Brush()->Color(), clRed);
+}
+
+
+// ---- TSplitter ------------------------------------------------------------------------------
+
+// A blue box, a splitter and a green box filling the rest, side by side.
+class SplitterTest : public VisualTest {
+protected:
+    std::unique_ptr<TForm> form = plainForm(300, 200);
+    TBox* side = nullptr;
+    TSplitter* splitter = nullptr;
+    TBox* rest = nullptr;
+    Integer moves = 0;
+    bool refuse = false;
+
+    void SetUp() override {
+        VisualTest::SetUp();
+        form->SetColor(clWhite);
+    }
+    void build(TAlign Align) {
+        const bool farSide = Align == alRight || Align == alBottom;
+        side = child<TBox>(form.get(), Align, {farSide ? 200 : 0, farSide ? 100 : 0, 100, 100});
+        side->SetColor(clBlue);
+        splitter = child<TSplitter>(form.get(), Align, {farSide ? 199 : 100, farSide ? 99 : 100, 3, 3});
+        splitter->SetColor(clBtnFace);
+        splitter->OnMoved = TNotifyEvent(this, &SplitterTest::moved);
+        splitter->OnCanResize = TSplitterCanResizeEvent(this, &SplitterTest::canResize);
+        rest = child<TBox>(form.get(), alClient, {0, 0, 10, 10});
+        rest->SetColor(clGreen);
+        form->Show();
+        Application->ProcessMessages();
+    }
+    // Presses the splitter's middle and lets go Distance pixels further along.
+    void drag(Integer Distance, bool horizontal = true) {
+        const TPoint start{splitter->Left() + 1, splitter->Top() + 1};
+        const TPoint end{start.x + (horizontal ? Distance : 0), start.y + (horizontal ? 0 : Distance)};
+        backend.MouseDown(form->Handle(), start);
+        backend.MoveMouse(form->Handle(), end);
+        Application->ProcessMessages();
+        backend.MouseUp(form->Handle(), end);
+        Application->ProcessMessages();
+    }
+    TColor pixel(TPoint Point) { return PixelAt(form->Handle(), Point); }
+
+private:
+    void moved(TObject*) { ++moves; }
+    void canResize(TObject*, Integer&, bool& Accept) { Accept = !refuse; }
+};
+
+TEST_F(SplitterTest, DraggingResizesTheNeighbourOnItsSide) {
+    build(alLeft);
+    EXPECT_EQ(splitter->Left(), 100);
+    EXPECT_EQ(splitter->Cursor(), crHSplit);
+    drag(50);
+    EXPECT_EQ(side->Width(), 150);
+    EXPECT_EQ(splitter->Left(), 150);
+    EXPECT_EQ(rest->Left(), 153);
+    EXPECT_EQ(moves, 1);
+    drag(500);
+    EXPECT_EQ(side->Width(), 300 - 30 - 3) << "the rest keeps MinSize";
+    refuse = true;
+    drag(-50);
+    EXPECT_EQ(side->Width(), 267);
+}
+
+TEST_F(SplitterTest, BelowMinSizeTheNeighbourSnapsShutUnlessAutoSnapIsOff) {
+    build(alLeft);
+    splitter->SetAutoSnap(false);
+    drag(-90);
+    EXPECT_EQ(side->Width(), 30);
+    splitter->SetAutoSnap(true);
+    drag(-1);
+    EXPECT_EQ(side->Width(), 0);
+    drag(60);
+    EXPECT_EQ(side->Width(), 60) << "a shut neighbour is still found";
+}
+
+TEST_F(SplitterTest, AFarSideNeighbourMovesAsItGrows) {
+    build(alBottom);
+    EXPECT_EQ(splitter->Cursor(), crVSplit);
+    EXPECT_EQ(side->Top(), 100);
+    drag(-40, false);
+    EXPECT_EQ(side->Height(), 140);
+    EXPECT_EQ(side->Top(), 60);
+    EXPECT_EQ(splitter->Top(), 57);
+}
+
+TEST_F(SplitterTest, TheLineIsDrawnInvertedWhileDraggingAndTheSizeSetAtTheEnd) {
+    build(alLeft);
+    splitter->SetResizeStyle(rsLine);
+    backend.MouseDown(form->Handle(), {101, 50});
+    backend.MoveMouse(form->Handle(), {161, 50});
+    Application->ProcessMessages();
+    EXPECT_EQ(side->Width(), 100) << "nothing moves before the button goes up";
+    EXPECT_EQ(pixel({161, 50}), static_cast<TColor>(clGreen ^ 0xFFFFFF));
+    EXPECT_EQ(pixel({165, 50}), clGreen);
+    backend.MouseUp(form->Handle(), {161, 50});
+    Application->ProcessMessages();
+    EXPECT_EQ(side->Width(), 160);
+    EXPECT_EQ(pixel({170, 50}), clGreen) << "the line is gone";
+    splitter->SetResizeStyle(rsUpdate);
+    backend.MouseDown(form->Handle(), {161, 50});
+    backend.MoveMouse(form->Handle(), {141, 50});
+    Application->ProcessMessages();
+    EXPECT_EQ(side->Width(), 140) << "resized while dragging";
+    backend.MouseUp(form->Handle(), {141, 50});
+    Application->ProcessMessages();
+}
+
+TEST_F(SplitterTest, ABeveledSplitterIsPaintedAndPictured) {
+    build(alLeft);
+    splitter->SetWidth(6);
+    splitter->SetBeveled(true);
+    Application->ProcessMessages();
+    EXPECT_EQ(pixel({100 + 2, 50}), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(pixel({100 + 0, 50}), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(pixel({100 + 1, 50}), ColorToRGB(clBtnFace));
+    const std::filesystem::path path = std::filesystem::path(ProgramFolder()).parent_path() / "splitter.png";
+    ASSERT_TRUE(backend.SavePng(form->Handle(), path.string()));
 }
 
 } // namespace

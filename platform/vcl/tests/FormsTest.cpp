@@ -119,6 +119,18 @@ MessageBoxSeen readMessageBox(HWND Box) {
     return seen;
 }
 
+TEST_F(FormsTest, AnMdiChildFindsNoMdiForm) {
+    auto form = plainForm();
+    form->SetFormStyle(fsMDIChild);
+    try {
+        form->HandleNeeded();
+        FAIL() << "an MDI child was made";
+    } catch (const EInvalidOperation& error) {
+        EXPECT_EQ(error.Message, "Cannot create form. No MDI forms are currently active");
+    }
+    EXPECT_FALSE(form->HandleAllocated());
+}
+
 } // namespace
 
 TEST_F(FormsTest, AFormIsBuiltFromItsTextResourceWithNestedControls) {

@@ -45,3 +45,16 @@ TEST(Resources, MissingResourceRaisesResNotFound) {
         EXPECT_EQ(error.Message, "Resource NOWHERE not found");
     }
 }
+
+TEST(Resources, Win32CallsFindDataResourcesByName) {
+    HRSRC notes = FindResourceA(nullptr, "NOTES", RT_RCDATA);
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(SizeofResource(nullptr, notes), 5u);
+    void* data = LoadResource(nullptr, notes);
+    EXPECT_EQ(std::string(static_cast<const char*>(LockResource(data)), 5), "hello");
+    EXPECT_EQ(FreeResource(data), 0);
+    EXPECT_EQ(FindResourceA(nullptr, "TESTGLYPH", RT_RCDATA), nullptr) << "a bitmap is not data";
+    EXPECT_EQ(FindResourceA(nullptr, "notes", reinterpret_cast<const char*>(std::uintptr_t{2})), nullptr);
+    EXPECT_EQ(FindResourceA(nullptr, reinterpret_cast<const char*>(std::uintptr_t{7}), RT_RCDATA), nullptr);
+    EXPECT_EQ(LoadResource(nullptr, nullptr), nullptr);
+}

@@ -6,10 +6,15 @@
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/ListBoxControl.h"
+#include "platform/win/ScrollBarControl.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/SystemInfo.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Painting.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/Windows.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -458,6 +463,113 @@ TEST_F(StdCtrlsTest, TheControlsAreReadFromFormResources) {
     EXPECT_EQ(kinds->Style(), csDropDownList);
     EXPECT_EQ(kinds->DropDownCount(), 12);
     EXPECT_EQ(kinds->Items()->Count(), 2);
+}
+
+
+// ---- TScrollBar ----------------------------------------------------------------------------
+
+class ScrollBarTest : public VisualTest {
+protected:
+    std::unique_ptr<TForm> form = plainForm(300, 200);
+    TScrollBar* bar = nullptr;
+    std::vector<std::string> events;
+
+    void SetUp() override {
+        VisualTest::SetUp();
+        bar = child<TScrollBar>(form.get(), alNone, {10, 10, 200, 17});
+        bar->SetName("Bar");
+        bar->OnChange = TNotifyEvent(this, &ScrollBarTest::changed);
+        bar->OnScroll = TScrollEvent(this, &ScrollBarTest::scrolled);
+        form->Show();
+        Application->ProcessMessages();
+    }
+    void changed(TObject*) { events.push_back("change " + std::to_string(bar->Position())); }
+    void scrolled(TObject*, TScrollCode Code, Integer& Position) {
+        events.push_back("scroll " + std::to_string(Code) + " " + std::to_string(Position));
+        if (Code == scPageDown) Position = 50;
+    }
+    void click(TPoint At) {
+        backend.Click(bar->Handle(), At);
+        Application->ProcessMessages();
+    }
+};
+
+TEST_F(ScrollBarTest, PropertiesStayInRangeAndReachTheWindow) {
+    bar->SetPosition(500);
+    EXPECT_EQ(bar->Position(), 100);
+    EXPECT_EQ(GetScrollPos(bar->Handle(), SB_CTL), 100);
+    bar->SetMax(50);
+    EXPECT_EQ(bar->Position(), 50);
+    Integer low = 0;
+    Integer high = 0;
+    GetScrollRange(bar->Handle(), SB_CTL, &low, &high);
+    EXPECT_EQ(high, 50);
+    EXPECT_EQ(events, (std::vector<std::string>{"change 100", "change 50"}));
+    bar->SetPageSize(10);
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_PAGE;
+    GetScrollInfo(bar->Handle(), SB_CTL, &info);
+    EXPECT_EQ(info.nPage, 10u);
+    try {
+        bar->SetMax(5);
+        ADD_FAILURE() << "a maximum below the page size";
+    } catch (const EInvalidOperation& error) {
+        EXPECT_STREQ(error.what(), "Scrollbar property out of range");
+    }
+    EXPECT_THROW(bar->SetParams(0, 20, 10), EInvalidOperation);
+}
+
+TEST_F(ScrollBarTest, ArrowsAndPageClicksMoveBySmallAndLargeChange) {
+    bar->SetSmallChange(3);
+    bar->SetLargeChange(13);
+    click({5, 8});
+    EXPECT_EQ(bar->Position(), 0) << "the up arrow at the minimum";
+    click({195, 8});
+    EXPECT_EQ(bar->Position(), 3);
+    click({150, 8});
+    EXPECT_EQ(bar->Position(), 50) << "the scroll handler moved it on";
+    EXPECT_EQ(events, (std::vector<std::string>{"scroll 0 0", "scroll 8 0", "scroll 1 3", "change 3",
+                                                "scroll 8 3", "scroll 3 16", "change 50", "scroll 8 50"}));
+}
+
+TEST_F(ScrollBarTest, TurningTheKindTurnsTheSize) {
+    bar->SetKind(sbVertical);
+    // A vertical bar is right-aligned: its window takes the system's width.
+    EXPECT_EQ(bar->Width(), GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_EQ(bar->Height(), 200);
+    EXPECT_TRUE(GetWindowLongA(bar->Handle(), GWL_STYLE) & SBS_VERT);
+}
+
+TEST_F(ScrollBarTest, ThePageSizeSizesTheThumb) {
+    auto* paged = child<TScrollBar>(form.get(), alNone, {10, 40, 200, 17});
+    paged->SetPageSize(50);
+    paged->SetPosition(25);
+    form->SetColor(clWhite);
+    Application->ProcessMessages();
+    // Arrows of 16 pixels; the thumb spans half of the 168-pixel track from its quarter on.
+    const TColor face = ColorToRGB(clBtnFace);
+    EXPECT_EQ(PixelAt(form->Handle(), {10 + 16 + 42 + 10, 40 + 8}), face);
+    const std::filesystem::path path = std::filesystem::path(ProgramFolder()).parent_path() / "scroll-bar.png";
+    ASSERT_TRUE(backend.SavePng(form->Handle(), path.string()));
+}
+
+TEST_F(ScrollBarTest, ScrollBarsAreReadFromFormResources) {
+    TForm read(nullptr);
+    ReadComponentText("object Main: TForm\n  Width = 300\n  Height = 200\n"
+                      "  object Zoom: TScrollBar\n    Left = 0\n    Top = 0\n    Width = 17\n"
+                      "    Height = 100\n    Kind = sbVertical\n    Min = 10\n    Max = 400\n"
+                      "    Position = 20\n    LargeChange = 40\n    PageSize = 30\n  end\nend\n",
+                      &read);
+    auto* zoom = static_cast<TScrollBar*>(read.FindComponent("Zoom"));
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_EQ(zoom->Kind(), sbVertical);
+    EXPECT_EQ(zoom->Height(), 100) << "a kind read from a resource keeps the size read";
+    EXPECT_EQ(zoom->Min(), 10);
+    EXPECT_EQ(zoom->Max(), 400);
+    EXPECT_EQ(zoom->Position(), 20);
+    EXPECT_EQ(zoom->LargeChange(), 40);
+    EXPECT_EQ(zoom->PageSize(), 30);
 }
 
 } // namespace

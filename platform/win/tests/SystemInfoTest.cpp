@@ -1,11 +1,13 @@
 #include "platform/win/SystemInfo.h"
 
+#include "platform/core/CodePages.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/LastError.h"
 
 #include <gtest/gtest.h>
 
 #include <pwd.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -92,15 +94,25 @@ TEST(SystemVersion, AnNtFiveOnePlatformUnlessATestFixesAnother) {
     EXPECT_EQ(info.dwMajorVersion, 5u);
     EXPECT_EQ(info.dwMinorVersion, 1u);
     EXPECT_EQ(info.dwBuildNumber, 2600u);
-    EXPECT_STREQ(info.szCSDVersion, "");
+    utsname kernel{};
+    ASSERT_EQ(uname(&kernel), 0);
+    // "Linux 6.1.0" of a release "6.1.0-18-amd64".
+    const std::string servicePack = info.szCSDVersion;
+    EXPECT_EQ(servicePack.rfind(std::string(kernel.sysname) + " ", 0), 0u) << servicePack;
+    EXPECT_EQ(std::string(kernel.release).rfind(servicePack.substr(std::strlen(kernel.sysname) + 1), 0), 0u);
 
     OSVERSIONINFOEXW extended;
     extended.dwOSVersionInfoSize = sizeof extended;
     SetReportedVersion(VER_PLATFORM_WIN32_NT, 6, 0, 6000);
+    SetReportedServicePack(WideString(200, u'x').replace(0, 15, u"Service Pack 2 "));
     ASSERT_TRUE(GetVersionExW(&extended));
     EXPECT_EQ(extended.dwMajorVersion, 6u);
     EXPECT_EQ(extended.wProductType, VER_NT_WORKSTATION);
+    // Cut to the field, which keeps its terminator.
+    EXPECT_EQ(WideString(extended.szCSDVersion).size(), 127u);
+    EXPECT_EQ(WideString(extended.szCSDVersion).substr(0, 15), u"Service Pack 2 ");
     SetReportedVersion(VER_PLATFORM_WIN32_NT, 5, 1, 2600);
+    SetReportedServicePack(servicePack.empty() ? u"" : AnsiToWide(servicePack));
 
     info.dwOSVersionInfoSize = 100;
     EXPECT_FALSE(GetVersionExA(&info));
@@ -117,6 +129,16 @@ TEST(SystemMemory, StatusComesFromTheKernel) {
     EXPECT_GE(status.dwTotalPageFile, status.dwTotalPhys);
     EXPECT_LE(status.dwMemoryLoad, 100u);
     EXPECT_LT(status.dwAvailVirtual, status.dwTotalVirtual);
+
+    MEMORYSTATUS fixed;
+    fixed.dwMemoryLoad = 40;
+    fixed.dwTotalPhys = 512u << 20;
+    SetReportedMemoryStatus(fixed);
+    GlobalMemoryStatus(&status);
+    SetReportedMemoryStatus(std::nullopt);
+    EXPECT_EQ(status.dwLength, sizeof(MEMORYSTATUS));
+    EXPECT_EQ(status.dwMemoryLoad, 40u);
+    EXPECT_EQ(status.dwTotalPhys, SIZE_T{512} << 20);
 }
 
 TEST(SystemNames, UserAndComputerNamesWithTheirBufferRules) {

@@ -1,0 +1,282 @@
+#include "unicode/TntForms.h"
+
+#include "platform/core/CodePages.h"
+#include "platform/core/SysUtils.h"
+#include "platform/vcl/ActnList.h"
+#include "platform/vcl/Menus.h"
+#include "platform/win/DefWindowProc.h"
+#include "platform/win/DialogKeys.h"
+#include "platform/win/Hooks.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Windows.h"
+#include "unicode/TntClasses.h"
+#include "unicode/TntControls.h"
+#include "unicode/TntMenus.h"
+#include "unicode/TntStdActns.h"
+#include "unicode/TntSystem.h"
+
+#include <iostream>
+#include <memory>
+#include <typeinfo>
+
+DWORD _SettingChangeTime = 0;
+
+namespace {
+
+constexpr Word MenuClosedFlags = 0xFFFF;
+
+std::unique_ptr<TTntApplication>& tntApplicationInstance() {
+    static std::unique_ptr<TTntApplication> instance;
+    return instance;
+}
+
+HHOOK messageHook = nullptr;
+Cardinal manualPeekCounter = 0;
+
+LRESULT getMessageHookProc(int Code, WPARAM WParam, LPARAM LParam) {
+    if (Code >= 0 && WParam == PM_REMOVE && manualPeekCounter == 0 && tntApplicationInstance()) {
+        auto* msg = reinterpret_cast<MSG*>(LParam);
+        if (tntApplicationInstance()->ProcessMessage(*msg)) msg->message = WM_NULL;
+    }
+    return CallNextHookEx(messageHook, Code, WParam, LParam);
+}
+
+// Owns an action whose update (at idle time, as the framework updates the
+// actions of a form's controls) refreshes the wide application hint.
+class TTntAppIdleEventControl : public TControl {
+public:
+    explicit TTntAppIdleEventControl(TComponent* AOwner) : TControl(AOwner) {
+        auto* action = new TAction(this);
+        action->OnUpdate = TNotifyEvent(this, &TTntAppIdleEventControl::onIdle);
+        action->SetOnExecute(TNotifyEvent(this, &TTntAppIdleEventControl::onIdle));
+        SetControlAction(this, action);
+    }
+
+private:
+    void onIdle(TObject*) { TntApplication()->DoIdle(); }
+};
+
+WideString windowTextThroughDefWindowProc(HWND Window) {
+    const auto length = static_cast<std::size_t>(DefWindowProcW(Window, WM_GETTEXTLENGTH, 0, 0));
+    WideString text(length + 1, u'\0');
+    DefWindowProcW(Window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+} // namespace
+
+// ---- TTntApplication -------------------------------------------------------------------------
+
+TTntApplication::TTntApplication(TComponent* AOwner) : TComponent(AOwner) {
+    Application->HookMainWindow(TWindowHook(this, &TTntApplication::WndProc));
+    settingChangeTime_ = GetTickCount();
+    _SettingChangeTime = settingChangeTime_;
+}
+
+TTntApplication::~TTntApplication() {
+    delete idleEventControl_;
+    Application->UnhookMainWindow(TWindowHook(this, &TTntApplication::WndProc));
+}
+
+void TTntApplication::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == idleEventControl_) idleEventControl_ = nullptr;
+}
+
+WideString TTntApplication::Hint() {
+    return GetSyncedWideString(hint_, Application->Hint());
+}
+
+void TTntApplication::SetHint(const WideString& Value) {
+    SetSyncedWideString(Value, hint_, Application->Hint(),
+                        TSetAnsiStrEvent(this, &TTntApplication::setAnsiHint));
+}
+
+WideString TTntApplication::Title() {
+    if (Application->HandleAllocated() && Win32PlatformIsUnicode)
+        return windowTextThroughDefWindowProc(Application->Handle());
+    return GetSyncedWideString(title_, Application->Title());
+}
+
+void TTntApplication::SetTitle(const WideString& Value) {
+    if (!Application->HandleAllocated() || !Win32PlatformIsUnicode) {
+        SetSyncedWideString(Value, title_, Application->Title(),
+                            TSetAnsiStrEvent(this, &TTntApplication::setAnsiTitle));
+        return;
+    }
+    if (Value == Title() && title_.empty()) return;
+    DefWindowProcW(Application->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Value.c_str()));
+    title_.clear();
+}
+
+WideString TTntApplication::ExeName() const {
+    return WideParamStr(0);
+}
+
+void TTntApplication::DoIdle() {
+    SetHint(WideGetLongHint(WideGetHint(Application->MouseControl())));
+}
+
+bool TTntApplication::IsDlgMsg(MSG& Msg) {
+    const HWND dialog = Application->DialogHandle();
+    if (!dialog) return false;
+    return IsWindowUnicode(dialog) ? IsDialogMessageW(dialog, &Msg) != FALSE
+                                   : IsDialogMessageA(dialog, &Msg) != FALSE;
+}
+
+void TTntApplication::checkMainForm() {
+    if (mainFormChecked_ || !Application->MainForm()) return;
+    TCustomForm* mainForm = Application->MainForm();
+    if (!dynamic_cast<TTntForm*>(mainForm)) {
+        idleEventControl_ = new TTntAppIdleEventControl(mainForm);
+        idleEventControl_->FreeNotification(this);
+        idleEventControl_->SetParent(mainForm);
+    }
+    mainFormChecked_ = true;
+}
+
+bool TTntApplication::ProcessMessage(MSG& Msg) {
+    checkMainForm();
+    const HWND dialog = Application->DialogHandle();
+    if (Msg.message != WM_CHAR || static_cast<Integer>(Msg.wParam) < 256 || !IsWindowUnicode(Msg.hwnd) ||
+        (dialog && !IsWindowUnicode(dialog)))
+        return false;
+    bool handled = false;
+    if (Application->OnMessage) Application->OnMessage(Msg, handled);
+    Application->CancelHint();
+    if (!handled && !IsDlgMsg(Msg)) DispatchMessageW(&Msg);
+    return true;
+}
+
+// The framework's own hint action (not a descendant) carrying the ANSI form
+// of the wide hint is replaced by a wide one, so that a status bar showing
+// hints gets the UTF-16 text.
+bool TTntApplication::executeHintAction(TMessage& Message) {
+    auto* action = reinterpret_cast<TBasicAction*>(Message.LParam);
+    if (!action || typeid(*action) != typeid(THintAction)) return false;
+    if (static_cast<THintAction*>(action)->Hint() != WideToAnsi(Hint())) return false;
+    TTntHintAction wideAction(nullptr);
+    wideAction.SetHint(Hint());
+    wideAction.Execute();
+    Message.Result = 1;
+    return true;
+}
+
+bool TTntApplication::WndProc(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_WININICHANGE:
+        settingChangeTime_ = GetTickCount();
+        _SettingChangeTime = settingChangeTime_;
+        return false;
+    case WM_CREATE:
+        if (!title_.empty()) SetTitle(WideString(title_));
+        return false;
+    case CM_ACTIONEXECUTE:
+        return executeHintAction(Message);
+    default:
+        return false;
+    }
+}
+
+TTntApplication* TntApplication() {
+    std::unique_ptr<TTntApplication>& instance = tntApplicationInstance();
+    if (!instance) instance = std::make_unique<TTntApplication>(nullptr);
+    return instance.get();
+}
+
+void InitializeTntForms() {
+    TntApplication();
+    if (messageHook) return;
+    messageHook = SetWindowsHookExW(WH_GETMESSAGE, &getMessageHookProc, nullptr, GetCurrentThreadId());
+    if (!messageHook) RaiseLastOSError();
+}
+
+// Tear-down never throws: a hook that will not go is reported.
+void FinalizeTntForms() {
+    if (messageHook && !UnhookWindowsHookEx(messageHook))
+        std::cerr << "Could not remove the message hook of the Unicode controls (error " << GetLastError()
+                  << ")\n";
+    messageHook = nullptr;
+    tntApplicationInstance().reset();
+}
+
+void EnableManualPeekMessageWithRemove() {
+    ++manualPeekCounter;
+}
+
+void DisableManualPeekMessageWithRemove() {
+    if (manualPeekCounter > 0) --manualPeekCounter;
+}
+
+bool IsWideCharAccel(Word CharCode, const WideString& Caption) {
+    const WideString hotkey = WideGetHotkey(Caption);
+    const WideChar character = KeyUnicode(CharCode);
+    return !hotkey.empty() && LocaleCompareWide(WideString(1, character), hotkey, true) == 0;
+}
+
+// ---- TTntForm ---------------------------------------------------------------------------------------
+
+WideString TTntForm::Caption() {
+    return TntControl_GetText(this);
+}
+
+void TTntForm::SetCaption(const WideString& Value) {
+    TntControl_SetText(this, Value);
+}
+
+WideString TTntForm::Hint() {
+    return TntControl_GetHint(this);
+}
+
+void TTntForm::SetHint(const WideString& Value) {
+    TntControl_SetHint(this, Value);
+}
+
+void TTntForm::CreateWindowHandle(const TCreateParams& Params) {
+    if (!Win32PlatformIsUnicode) {
+        TForm::CreateWindowHandle(Params);
+        return;
+    }
+    TCreateParams params = Params;
+    params.ExStyle &= ~WS_EX_LAYERED;
+    CreateUnicodeHandle(this, params, WideString());
+}
+
+void TTntForm::UpdateActions() {
+    TForm::UpdateActions();
+    TntApplication()->DoIdle();
+}
+
+void TTntForm::Dispatch(TMessage& Message) {
+    TForm::Dispatch(Message);
+    if (Message.Msg == WM_MENUSELECT) wmMenuSelect(Message);
+}
+
+void TTntForm::wmMenuSelect(TMessage& Message) {
+    TMainMenu* menu = GetFormMenu(this);
+    if (!menu) return;
+    const Word flags = HIWORD(Message.WParam);
+    const auto menuHandle = reinterpret_cast<HMENU>(Message.LParam);
+    TMenuItem* item = nullptr;
+    if (!(flags == MenuClosedFlags && menuHandle == nullptr)) {
+        if (flags & MF_POPUP)
+            item = menu->FindItem(reinterpret_cast<UINT_PTR>(GetSubMenu(menuHandle, LOWORD(Message.WParam))),
+                                  fkHandle);
+        else
+            item = menu->FindItem(LOWORD(Message.WParam), fkCommand);
+    }
+    TntApplication()->SetHint(item ? WideGetLongHint(WideGetMenuItemHint(item)) : WideString());
+}
+
+void TTntForm::DefineProperties(TFiler* Filer) {
+    TForm::DefineProperties(Filer);
+    TntPersistent_AfterInherited_DefineProperties(Filer, this);
+}
+
+namespace {
+const TClass tntFormClass = DescribeClass<TTntForm, TForm>([](TClassBuilder<TTntForm>& c) {
+    c.Property("Caption", &TTntForm::Caption, &TTntForm::SetCaption);
+    c.Property("Hint", &TTntForm::Hint, &TTntForm::SetHint);
+});
+} // namespace

@@ -1,0 +1,84 @@
+// The wide application and the message hook that keep UTF-16 characters and
+// texts away from the framework's ANSI message loop: characters above 255 for
+// a Unicode window are dispatched wide before the loop sees them, and the
+// application's title and hint have wide counterparts. Also the wide form.
+#pragma once
+
+#include "platform/vcl/Forms.h"
+
+// The companion of the framework's application object: wide title and hint,
+// wide character dispatch, and the wide hint action for status bars.
+class TTntApplication : public TComponent {
+public:
+    explicit TTntApplication(TComponent* AOwner);
+    ~TTntApplication() override;
+
+    // The application hint, kept in step with the framework's ANSI one
+    // (setting it runs the framework's hint change).
+    WideString Hint();
+    void SetHint(const WideString& Value);
+    // The application window's text; a title set before the window exists is
+    // applied when it is made.
+    WideString Title();
+    void SetTitle(const WideString& Value);
+    WideString ExeName() const;
+    DWORD SettingChangeTime() const { return settingChangeTime_; }
+    // The hint becomes the long hint of the control under the mouse.
+    void DoIdle();
+    // IsDialogMessageW (A for an ANSI window) for the application's dialog window.
+    bool IsDlgMsg(MSG& Msg);
+    // Takes a WM_CHAR above 255 for a Unicode window and dispatches it wide; true when taken.
+    bool ProcessMessage(MSG& Msg);
+    // Sees the application window's messages first; true stops the framework's handling.
+    bool WndProc(TMessage& Message);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void setAnsiHint(const AnsiString& Value) { Application->SetHint(Value); }
+    void setAnsiTitle(const AnsiString& Value) { Application->SetTitle(Value); }
+    void checkMainForm();
+    bool executeHintAction(TMessage& Message);
+
+    bool mainFormChecked_ = false;
+    WideString hint_;
+    TControl* idleEventControl_ = nullptr;
+    DWORD settingChangeTime_ = 0;
+    WideString title_;
+};
+
+// The tick count of the last system setting change the application window saw.
+extern DWORD _SettingChangeTime;
+
+// The process's wide application (made on first use).
+TTntApplication* TntApplication();
+// Program start: makes the wide application and hooks the user-interface
+// thread's message retrieval. Program end: unhooks (a failure is reported
+// on stderr) and frees the wide application.
+void InitializeTntForms();
+void FinalizeTntForms();
+
+// A caller that peeks and removes messages itself keeps the hook out meanwhile.
+void EnableManualPeekMessageWithRemove();
+void DisableManualPeekMessageWithRemove();
+
+// The keyboard character (ANSI code) is the caption's hot key, ignoring case.
+bool IsWideCharAccel(Word CharCode, const WideString& Caption);
+
+// A form with a Unicode window, a wide caption and hint.
+class TTntForm : public TForm {
+public:
+    using TForm::TForm;
+    WideString Caption();
+    void SetCaption(const WideString& Value);
+    WideString Hint();
+    void SetHint(const WideString& Value);
+    void UpdateActions() override;
+    void Dispatch(TMessage& Message) override;
+    void DefineProperties(TFiler* Filer) override;
+
+protected:
+    void CreateWindowHandle(const TCreateParams& Params) override;
+
+private:
+    void wmMenuSelect(TMessage& Message);
+};

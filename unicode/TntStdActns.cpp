@@ -1,0 +1,5 @@
+#include "unicode/TntStdActns.h"
+
+namespace {
+const TClass tntHintActionClass = DescribeClass<TTntHintAction, THintAction>();
+} // namespace

@@ -1,0 +1,135 @@
+// The wide application and its message hook: characters above 255 for a
+// Unicode window are dispatched wide before the framework's loop sees them,
+// everything else is left to the loop; the pending title; the wide hint
+// action; the wide form.
+#include "platform/vcl/tests/VisualTestSupport.h"
+
+#include "platform/core/CodePages.h"
+#include "platform/vcl/StdActns.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Windows.h"
+#include "unicode/TntForms.h"
+#include "unicode/TntStdActns.h"
+#include "unicode/TntSystem.h"
+#include "unicode/tests/WideEdit.h"
+
+namespace {
+
+class MessageLog : public TObject {
+public:
+    std::vector<UINT> messages;
+    void OnMessage(MSG& Msg, bool&) {
+        if (Msg.message == WM_CHAR || Msg.message == WM_NULL) messages.push_back(Msg.message);
+    }
+};
+
+class HookTest : public VisualTest {
+protected:
+    std::unique_ptr<TForm> form = plainForm();
+    TWideEdit* wideEdit = child<TWideEdit>(form.get(), alNone, {10, 10, 120, 24});
+    TEdit* ansiEdit = child<TEdit>(form.get(), alNone, {10, 40, 120, 24});
+    MessageLog log;
+
+    void SetUp() override {
+        VisualTest::SetUp();
+        InitializeTntForms();
+        form->Show();
+        Application->ProcessMessages();
+        Application->OnMessage = TMessageEvent(&log, &MessageLog::OnMessage);
+    }
+    void TearDown() override {
+        Application->OnMessage = nullptr;
+        Application->SetDialogHandle(nullptr);
+        form.reset();
+        VisualTest::TearDown();
+    }
+    void post(TWinControl* Control, WPARAM Char) {
+        PostMessageW(Control->Handle(), WM_CHAR, Char, 1);
+        Application->ProcessMessages();
+    }
+};
+
+TEST_F(HookTest, ACharacterBeyondAnsiForAUnicodeWindowIsDispatchedWide) {
+    post(wideEdit, 0x3042);
+    EXPECT_EQ(TntControl_GetText(wideEdit), u"\u3042");
+    EXPECT_EQ(wideEdit->keysPressed, std::vector<unsigned char>{255});
+    EXPECT_EQ(log.messages, (std::vector<UINT>{WM_CHAR, WM_NULL}));
+}
+
+TEST_F(HookTest, OtherCharactersAndWindowsAreLeftToTheLoop) {
+    post(wideEdit, 200);
+    EXPECT_EQ(TntControl_GetText(wideEdit), u"\u00C8");
+    post(ansiEdit, 0x3042);
+    EXPECT_EQ(ansiEdit->Text(), "?");
+    Application->SetDialogHandle(ansiEdit->Handle());
+    post(wideEdit, 0x3043);
+    Application->SetDialogHandle(nullptr);
+    EnableManualPeekMessageWithRemove();
+    post(wideEdit, 0x3044);
+    DisableManualPeekMessageWithRemove();
+    DisableManualPeekMessageWithRemove();
+    EXPECT_EQ(TntControl_GetText(wideEdit), u"\u00C8??");
+    EXPECT_EQ(log.messages, (std::vector<UINT>{WM_CHAR, WM_CHAR, WM_CHAR, WM_CHAR}));
+    // The counter stayed at 0: the hook takes characters again.
+    post(wideEdit, 0x3045);
+    EXPECT_EQ(TntControl_GetText(wideEdit), u"\u00C8??\u3045");
+}
+
+TEST_F(HookTest, TypedCjkLandsWholeUnlessTheHookIsKeptOut) {
+    SetFocus(wideEdit->Handle());
+    backend.TypeText(u"中文");
+    Application->ProcessMessages();
+    EXPECT_EQ(TntControl_GetText(wideEdit), u"中文");
+    EnableManualPeekMessageWithRemove();
+    backend.TypeText(u"字");
+    Application->ProcessMessages();
+    DisableManualPeekMessageWithRemove();
+    EXPECT_EQ(TntControl_GetText(wideEdit), u"中文?");
+}
+
+TEST_F(HookTest, ATitleSetWhileItCannotBeShownIsAppliedWhenTheWindowIsMade) {
+    Win32PlatformIsUnicode = false;
+    TntApplication()->SetTitle(u"Заголовок");
+    Win32PlatformIsUnicode = true;
+    EXPECT_EQ(Application->Title(), "?????????");
+    TMessage create{WM_CREATE, 0, 0, 0};
+    EXPECT_FALSE(TntApplication()->WndProc(create));
+    EXPECT_EQ(TntApplication()->Title(), u"Заголовок");
+    TntApplication()->SetTitle(u"Заголовок 2");
+    EXPECT_EQ(TntApplication()->Title(), u"Заголовок 2");
+    EXPECT_EQ(Application->Title(), "????????? 2");
+}
+
+class THintActionDescendant : public THintAction {
+public:
+    using THintAction::THintAction;
+};
+
+TEST_F(HookTest, TheFrameworksHintActionIsReplacedByTheWideOneButNotADescendant) {
+    TntApplication()->SetHint(u"Подсказка");
+    THintAction action(nullptr);
+    action.SetHint(WideToAnsi(u"Подсказка"));
+    EXPECT_EQ(SendMessageW(Application->Handle(), CM_ACTIONEXECUTE, 0, reinterpret_cast<LPARAM>(&action)), 1);
+    THintActionDescendant descendant(nullptr);
+    descendant.SetHint(action.Hint());
+    TMessage message{CM_ACTIONEXECUTE, 0, reinterpret_cast<LPARAM>(&descendant), 0};
+    EXPECT_FALSE(TntApplication()->WndProc(message));
+    action.SetHint("other");
+    message.LParam = reinterpret_cast<LPARAM>(&action);
+    EXPECT_FALSE(TntApplication()->WndProc(message));
+}
+
+TEST_F(HookTest, AWideFormShowsItsWideCaption) {
+    auto* wideForm = new TTntForm(nullptr);
+    std::unique_ptr<TTntForm> owner(wideForm);
+    wideForm->SetCaption(u"Окно 窓");
+    wideForm->SetBounds(0, 0, 100, 100);
+    wideForm->Show();
+    EXPECT_TRUE(IsWindowUnicode(wideForm->Handle()));
+    EXPECT_EQ(wideForm->Caption(), u"Окно 窓");
+    wideForm->SetFormStyle(fsMDIChild);
+    EXPECT_THROW(wideForm->RecreateWnd(), EInvalidOperation);
+}
+
+} // namespace
