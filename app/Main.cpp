@@ -9,6 +9,10 @@
 #include "gl/glGrBox.h"
 #include "highlighters/SynHighlighterHtml.h"
 #include "highlighters/SynHighlighterJScript.h"
+#include "rx/RxCombos.h"
+#include "rx/RXSpin.h"
+#include "rx/RxMenus.h"
+#include "rx/ToolEdit.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/IniFiles.h"
 #include "platform/core/SysUtils.h"
@@ -23,6 +27,7 @@
 #include "platform/vcl/Pictures.h"
 #include "platform/vcl/Registry.h"
 #include "platform/vcl/RichEdits.h"
+#include "platform/vcl/ScrollBoxes.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBars.h"
 #include "platform/vcl/TypInfo.h"
@@ -78,9 +83,11 @@ AnsiString linkTarget(const AnsiString& Text) {
     return {};
 }
 
-// The form's component classes that their own units leave unregistered.
+// The form's component classes that their own units leave unregistered, or
+// whose units nothing else would link in.
 void registerComponentClasses() {
-    for (TClass component : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>(), ClassOf<TColorPickerButton>()})
+    for (TClass component : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>(), ClassOf<TColorPickerButton>(),
+                             ClassOf<TScrollBox>(), ClassOf<TRxSpinEdit>(), ClassOf<TRxPopupMenu>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 
@@ -168,6 +175,14 @@ void TMainForm::applySettings() {
     SynHTMLSyn->SymbolAttri()->SetForeground(settings.Symbol);
     for (TSynEdit* editor : {SummaryEdit, SettEdit, HeadEdit, BodyEdit, Body_Edit})
         editor->SetColor(settings.Back);
+    EventColorComboBox->SetColorValue(settings.Event);
+    IdentColorComboBox->SetColorValue(settings.Identifier);
+    KeyColorComboBox->SetColorValue(settings.Key);
+    NonResColorComboBox->SetColorValue(settings.NonReserved);
+    NumberColorComboBox->SetColorValue(settings.Number);
+    StringColorComboBox->SetColorValue(settings.String);
+    SymbolColorComboBox->SetColorValue(settings.Symbol);
+    BackColorComboBox->SetColorValue(settings.Back);
 
     ShowExport = settings.ShowExport;
     InfoPanel = settings.InfoPanel;

@@ -11,9 +11,10 @@
 #include <memory>
 
 class TCheckBox;
+class TColorComboBox;
 class TComboBox;
 class TCppWebBrowser;
-class TEdit;
+class TFilenameEdit;
 class TFileListBox;
 class TglGroupBox;
 class TLabel;
@@ -27,6 +28,7 @@ class TPanel;
 class TPopupMenu;
 class TProgressBar;
 class TReplaceDialog;
+class TRxPopupMenu;
 class TRichEdit;
 class TSaveDialog;
 class TStatusBar;
@@ -132,18 +134,18 @@ public:
 
     // ---- Settings page ----
     TSynEdit* SettEdit = nullptr;
-    TComboBox* EventColorComboBox = nullptr;
-    TComboBox* IdentColorComboBox = nullptr;
-    TComboBox* KeyColorComboBox = nullptr;
-    TComboBox* NonResColorComboBox = nullptr;
-    TComboBox* NumberColorComboBox = nullptr;
-    TComboBox* StringColorComboBox = nullptr;
-    TComboBox* SymbolColorComboBox = nullptr;
-    TComboBox* BackColorComboBox = nullptr;
+    TColorComboBox* EventColorComboBox = nullptr;
+    TColorComboBox* IdentColorComboBox = nullptr;
+    TColorComboBox* KeyColorComboBox = nullptr;
+    TColorComboBox* NonResColorComboBox = nullptr;
+    TColorComboBox* NumberColorComboBox = nullptr;
+    TColorComboBox* StringColorComboBox = nullptr;
+    TColorComboBox* SymbolColorComboBox = nullptr;
+    TColorComboBox* BackColorComboBox = nullptr;
     TFileListBox* LangListBox = nullptr;
     TCheckBox* ShowExportCheckBox = nullptr;
-    TEdit* OperaEdit = nullptr;
-    TEdit* FireFoxEdit = nullptr;
+    TFilenameEdit* OperaEdit = nullptr;
+    TFilenameEdit* FireFoxEdit = nullptr;
     TFileListBox* DBListBox = nullptr;
 
     // ---- Information strip and status ----
@@ -165,7 +167,7 @@ public:
     TSaveDialog* SaveDialog1 = nullptr;
     TReplaceDialog* ReplaceDialog1 = nullptr;
     TPopupMenu* PopupMenu1 = nullptr;
-    TPopupMenu* RxPopupMenu1 = nullptr;
+    TRxPopupMenu* RxPopupMenu1 = nullptr;
     TTimer* Timer1 = nullptr;
 
     // Made by the constructor over the third status panel.

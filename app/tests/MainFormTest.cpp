@@ -7,6 +7,8 @@
 #include "gl/glGrBox.h"
 #include "highlighters/SynHighlighterHtml.h"
 #include "highlighters/SynHighlighterJScript.h"
+#include "rx/RxCombos.h"
+#include "rx/ToolEdit.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/IniFiles.h"
 #include "platform/core/SysUtils.h"
