@@ -13,6 +13,7 @@
 #include "rx/RXSpin.h"
 #include "rx/RxMenus.h"
 #include "rx/ToolEdit.h"
+#include "unicode/TntMenus.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/IniFiles.h"
 #include "platform/core/SysUtils.h"
@@ -87,7 +88,8 @@ AnsiString linkTarget(const AnsiString& Text) {
 // whose units nothing else would link in.
 void registerComponentClasses() {
     for (TClass component : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>(), ClassOf<TColorPickerButton>(),
-                             ClassOf<TScrollBox>(), ClassOf<TRxSpinEdit>(), ClassOf<TRxPopupMenu>()})
+                             ClassOf<TScrollBox>(), ClassOf<TRxSpinEdit>(), ClassOf<TRxPopupMenu>(),
+                             ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 

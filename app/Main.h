@@ -19,9 +19,7 @@ class TFileListBox;
 class TglGroupBox;
 class TLabel;
 class TListBox;
-class TMainMenu;
 class TMemo;
-class TMenuItem;
 class TOpenDialog;
 class TPageControl;
 class TPanel;
@@ -38,6 +36,8 @@ class TSynEdit;
 class TSynHTMLSyn;
 class TSynJScriptSyn;
 class TTabSheet;
+class TTntMainMenu;
+class TTntMenuItem;
 class TTimer;
 class TToolBar;
 class TToolButton;
@@ -64,22 +64,22 @@ public:
     ~TMainForm() override;
 
     // ---- Menu ----
-    TMainMenu* MainMenu = nullptr;
-    TMenuItem* MenuFile = nullptr;
-    TMenuItem* MenuOpen = nullptr;
-    TMenuItem* MenuExport = nullptr;
-    TMenuItem* MenuExit = nullptr;
-    TMenuItem* MenuView = nullptr;
-    TMenuItem* MenuSource = nullptr;
-    TMenuItem* MenuSummary = nullptr;
-    TMenuItem* MenuPreview = nullptr;
-    TMenuItem* MenuInfoPanel = nullptr;
-    TMenuItem* MenuSettings = nullptr;
-    TMenuItem* MenuColorChooser = nullptr;
-    TMenuItem* MenuHelp = nullptr;
-    TMenuItem* MenuContents = nullptr;
-    TMenuItem* MenuHomePage = nullptr;
-    TMenuItem* MenuAbout = nullptr;
+    TTntMainMenu* MainMenu = nullptr;
+    TTntMenuItem* MenuFile = nullptr;
+    TTntMenuItem* MenuOpen = nullptr;
+    TTntMenuItem* MenuExport = nullptr;
+    TTntMenuItem* MenuExit = nullptr;
+    TTntMenuItem* MenuView = nullptr;
+    TTntMenuItem* MenuSource = nullptr;
+    TTntMenuItem* MenuSummary = nullptr;
+    TTntMenuItem* MenuPreview = nullptr;
+    TTntMenuItem* MenuInfoPanel = nullptr;
+    TTntMenuItem* MenuSettings = nullptr;
+    TTntMenuItem* MenuColorChooser = nullptr;
+    TTntMenuItem* MenuHelp = nullptr;
+    TTntMenuItem* MenuContents = nullptr;
+    TTntMenuItem* MenuHomePage = nullptr;
+    TTntMenuItem* MenuAbout = nullptr;
 
     // ---- Tool bar ----
     TToolBar* ToolBar1 = nullptr;

@@ -17,6 +17,7 @@
 #include "platform/vcl/FileCtrl.h"
 #include "platform/vcl/Grids.h"
 #include "platform/vcl/Menus.h"
+#include "unicode/TntMenus.h"
 #include "platform/vcl/Registry.h"
 #include "platform/vcl/RichEdits.h"
 #include "platform/vcl/StdCtrls.h"

@@ -1367,54 +1367,54 @@ object MainForm: TMainForm
     PlainText = True
     Visible = False
   end
-  object MainMenu: TMainMenu
-    object MenuFile: TMenuItem
+  object MainMenu: TTntMainMenu
+    object MenuFile: TTntMenuItem
       Caption = '&File'
-      object MenuOpen: TMenuItem
+      object MenuOpen: TTntMenuItem
         Caption = '&Open...'
         OnClick = MenuOpen1Click
       end
-      object MenuExport: TMenuItem
+      object MenuExport: TTntMenuItem
         Caption = 'Export ->'
         Enabled = False
       end
-      object MenuExit: TMenuItem
+      object MenuExit: TTntMenuItem
         Caption = 'Exit'
         OnClick = CloseApplication
       end
     end
-    object MenuView: TMenuItem
+    object MenuView: TTntMenuItem
       Caption = 'View'
-      object MenuSource: TMenuItem
+      object MenuSource: TTntMenuItem
         Caption = 'Source code'
       end
-      object MenuSummary: TMenuItem
+      object MenuSummary: TTntMenuItem
         Caption = 'Summary HTML code'
       end
-      object MenuPreview: TMenuItem
+      object MenuPreview: TTntMenuItem
         Caption = 'Preview'
         OnClick = MenuPreviewClick
       end
-      object MenuInfoPanel: TMenuItem
+      object MenuInfoPanel: TTntMenuItem
         Caption = 'Description'
         Checked = True
       end
-      object MenuSettings: TMenuItem
+      object MenuSettings: TTntMenuItem
         Caption = 'Settings'
       end
-      object MenuColorChooser: TMenuItem
+      object MenuColorChooser: TTntMenuItem
         Caption = 'Color Chooser'
       end
     end
-    object MenuHelp: TMenuItem
+    object MenuHelp: TTntMenuItem
       Caption = 'Help'
-      object MenuContents: TMenuItem
+      object MenuContents: TTntMenuItem
         Caption = '&Contents'
       end
-      object MenuHomePage: TMenuItem
+      object MenuHomePage: TTntMenuItem
         Caption = 'HomePage'
       end
-      object MenuAbout: TMenuItem
+      object MenuAbout: TTntMenuItem
         Caption = '&About...'
       end
     end
