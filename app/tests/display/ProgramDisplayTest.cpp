@@ -3,6 +3,7 @@
 // does nothing but pause, and the main window must follow. Screenshots go to
 // the build folder for a person to look at.
 #include "platform/backend/tests/PrivateXServer.h"
+#include "platform/backend/tests/ScreenShot.h"
 
 #include <gdk/gdk.h>
 #include <gtest/gtest.h>
@@ -24,16 +25,6 @@ constexpr int fullBar = 400;
 // The main window is mostly button face.
 constexpr guchar buttonFace[] = {192, 192, 192};
 constexpr int enoughButtonFace = 100000;
-
-GdkPixbuf* screenshot(const std::string& display) {
-    GdkDisplay* connection = gdk_display_open(display.c_str());
-    if (!connection) return nullptr;
-    GdkWindow* root = gdk_screen_get_root_window(gdk_display_get_default_screen(connection));
-    GdkPixbuf* shot =
-        gdk_pixbuf_get_from_window(root, 0, 0, gdk_window_get_width(root), gdk_window_get_height(root));
-    gdk_display_close(connection);
-    return shot;
-}
 
 // The most bar yellow in any row, and how much button face there is.
 struct Seen {
@@ -89,7 +80,7 @@ TEST(ProgramDisplayTest, TheSplashBarAdvancesOnScreenAndTheMainWindowFollows) {
     bool splashSaved = false;
     const auto deadline = std::chrono::steady_clock::now() + watchTime;
     while (!mainWindowSeen && std::chrono::steady_clock::now() < deadline) {
-        GdkPixbuf* shot = screenshot(server.Display());
+        GdkPixbuf* shot = ScreenShot(server.Display());
         ASSERT_NE(shot, nullptr);
         const Seen seen = look(shot);
         if (seen.barWidth > 0 && seen.barWidth < fullBar) partialBars.insert(seen.barWidth);
