@@ -51,7 +51,8 @@ Seen look(GdkPixbuf* shot) {
 
 void save(GdkPixbuf* shot, const std::string& name) {
     std::filesystem::create_directories(QUORVANE_SCREENSHOT_DIR);
-    gdk_pixbuf_save(shot, (std::string(QUORVANE_SCREENSHOT_DIR) + "/" + name).c_str(), "png", nullptr, nullptr);
+    gdk_pixbuf_save(shot, (std::string(QUORVANE_SCREENSHOT_DIR) + "/" + name).c_str(), "png", nullptr,
+                    nullptr);
 }
 
 TEST(ProgramDisplayTest, TheSplashBarAdvancesOnScreenAndTheMainWindowFollows) {
@@ -59,7 +60,8 @@ TEST(ProgramDisplayTest, TheSplashBarAdvancesOnScreenAndTheMainWindowFollows) {
     ASSERT_TRUE(std::filesystem::exists(QUORVANE_PROGRAM)) << "build Quorvane first";
     PrivateXServer server;
     ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
-    std::string folderTemplate = (std::filesystem::temp_directory_path() / "quorvane-program-XXXXXX").string();
+    std::string folderTemplate =
+        (std::filesystem::temp_directory_path() / "quorvane-program-XXXXXX").string();
     ASSERT_NE(mkdtemp(folderTemplate.data()), nullptr);
     const std::filesystem::path folder = folderTemplate;
     const Environment environment{
