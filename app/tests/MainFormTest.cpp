@@ -375,6 +375,18 @@ TEST_F(MainFormTest, EachPageShowsItsOwnToolButtons) {
     EXPECT_EQ(form->PageControl1->ActivePageIndex(), 0);
 }
 
+TEST_F(MainFormTest, SettingAPageOrASelectionInCodeRaisesNoEvent) {
+    start();
+    const std::vector<AnsiString> clockTitles = titles();
+    form->PageControl1->SetActivePageIndex(1);
+    EXPECT_FALSE(form->WrapButton->Visible());
+    form->TypeComboBox->SetItemIndex(form->TypeComboBox->Items()->IndexOf("Images"));
+    EXPECT_EQ(titles(), clockTitles);
+    form->TitleBox->SetItemIndex(0);
+    EXPECT_EQ(form->HeadEdit->Text(), "");
+    EXPECT_FALSE(form->WizGroupBox->Visible());
+}
+
 TEST_F(MainFormTest, ALinkClickInTheAuthorTextOpensOnlyWebAddresses) {
     start();
     const struct {
