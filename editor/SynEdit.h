@@ -90,8 +90,10 @@ using TPaintEvent = Closure<void(TObject* Sender, TCanvas* ACanvas)>;
 using TPaintTransient = Closure<void(TObject* Sender, TCanvas* Canvas, TTransientType TransientType)>;
 using TSpecialLineColorsEvent =
     Closure<void(TObject* Sender, Integer Line, bool& Special, TColor& FG, TColor& BG)>;
-// Which scroll bar moved (the framework's scroll-bar control has a TScrollEvent of its own).
-using TSynScrollEvent = Closure<void(TObject* Sender, TScrollBarKind ScrollBar)>;
+// The framework's scroll bar has an OnScroll of another shape under the same name.
+namespace SynEdit {
+using TScrollEvent = Closure<void(TObject* Sender, TScrollBarKind ScrollBar)>;
+}
 using TDropFilesEvent = Closure<void(TObject* Sender, Integer X, Integer Y, TStrings* AFiles)>;
 using TGutterClickEvent = Closure<void(TObject* Sender, TMouseButton Button, Integer X, Integer Y,
                                        Integer Line, TSynEditMark* Mark)>;
@@ -351,7 +353,7 @@ public:
     TNotifyEvent OnChange;
     TPlaceMarkEvent OnPlaceBookmark;
     TPlaceMarkEvent OnClearBookmark;
-    TSynScrollEvent OnScroll;
+    SynEdit::TScrollEvent OnScroll;
     TGutterGetTextEvent OnGutterGetText;
     TGutterPaintEvent OnGutterPaint;
     TPaintEvent OnPaint;
