@@ -10,7 +10,8 @@ bool hasParentPart(const AnsiString& Entry) {
     std::size_t start = 0;
     while (start <= Entry.size()) {
         std::size_t end = start;
-        while (end < Entry.size() && !isSeparator(Entry[end])) ++end;
+        while (end < Entry.size() && !isSeparator(Entry[end]))
+            ++end;
         if (Entry.compare(start, end - start, "..") == 0 && end - start == 2) return true;
         start = end + 1;
     }

@@ -23,12 +23,18 @@
 #include "platform/vcl/Pictures.h"
 #include "platform/vcl/Registry.h"
 #include "platform/vcl/RichEdits.h"
+#include "platform/vcl/ScrollBoxes.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBars.h"
 #include "platform/vcl/TypInfo.h"
 #include "platform/vcl/WebBrowser.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Shell.h"
+#include "rx/RXSpin.h"
+#include "rx/RxCombos.h"
+#include "rx/RxMenus.h"
+#include "rx/ToolEdit.h"
+#include "unicode/TntMenus.h"
 
 AnsiString LangFile;
 AnsiString DBName;
@@ -78,34 +84,109 @@ AnsiString linkTarget(const AnsiString& Text) {
     return {};
 }
 
-// The form's component classes that their own units leave unregistered.
+// The form's component classes that their own units leave unregistered, or
+// whose units nothing else would link in.
 void registerComponentClasses() {
-    for (TClass component : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>(), ClassOf<TColorPickerButton>()})
+    for (TClass component : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>(), ClassOf<TColorPickerButton>(),
+                             ClassOf<TScrollBox>(), ClassOf<TRxSpinEdit>(), ClassOf<TRxPopupMenu>(),
+                             ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 
 const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TMainForm>& c) {
     registerComponentClasses();
 #define FIELD(name) c.Field(#name, &TMainForm::name)
-    FIELD(MainMenu); FIELD(MenuFile); FIELD(MenuOpen); FIELD(MenuExport); FIELD(MenuExit); FIELD(MenuView);
-    FIELD(MenuSource); FIELD(MenuSummary); FIELD(MenuPreview); FIELD(MenuInfoPanel); FIELD(MenuSettings);
-    FIELD(MenuColorChooser); FIELD(MenuHelp); FIELD(MenuContents); FIELD(MenuHomePage); FIELD(MenuAbout);
-    FIELD(ToolBar1); FIELD(ToolImages); FIELD(OpenButton); FIELD(ExportButton); FIELD(PreviewButton);
-    FIELD(SourceButton); FIELD(HtmlButton); FIELD(SettButton); FIELD(InfoButton); FIELD(WrapButton);
-    FIELD(HelpButton); FIELD(HigLightBtn); FIELD(ViewDefBrowBtn); FIELD(OperaBtn); FIELD(FireFoxBtn);
-    FIELD(GoBackButton); FIELD(GoForwardButton); FIELD(ReloadPageButton); FIELD(ReloadScriptButton);
-    FIELD(ColorButton); FIELD(ZoomButton); FIELD(Spacer4); FIELD(Spacer5); FIELD(Spacer6);
-    FIELD(TypeComboBox); FIELD(TitleBox); FIELD(PageControl1); FIELD(TabSheet1); FIELD(TabSheet2);
-    FIELD(TabSheet3); FIELD(ColorTabSheet); FIELD(TabSheet4); FIELD(CaptionPanel); FIELD(CppWebBrowser1);
-    FIELD(BrowsStatusBar); FIELD(WizGroupBox); FIELD(WizLabel); FIELD(PrevWizPanel); FIELD(SourcePageControl);
-    FIELD(HeadEdit); FIELD(BodyEdit); FIELD(Body_Edit); FIELD(SummaryEdit); FIELD(SettEdit);
-    FIELD(EventColorComboBox); FIELD(IdentColorComboBox); FIELD(KeyColorComboBox); FIELD(NonResColorComboBox);
-    FIELD(NumberColorComboBox); FIELD(StringColorComboBox); FIELD(SymbolColorComboBox);
-    FIELD(BackColorComboBox); FIELD(LangListBox); FIELD(ShowExportCheckBox); FIELD(OperaEdit);
-    FIELD(FireFoxEdit); FIELD(DBListBox); FIELD(Panel3); FIELD(InfoEdit); FIELD(RemarksEdit); FIELD(FilesMemo);
-    FIELD(StatusBar); FIELD(TntMemo1); FIELD(StringGrid1); FIELD(TmpHeadEdit); FIELD(TmpBody_Edit);
-    FIELD(TmpBodyEdit); FIELD(JScriptSyn); FIELD(SynHTMLSyn); FIELD(OpenDialog); FIELD(SaveDialog1);
-    FIELD(ReplaceDialog1); FIELD(PopupMenu1); FIELD(RxPopupMenu1); FIELD(Timer1);
+    FIELD(MainMenu);
+    FIELD(MenuFile);
+    FIELD(MenuOpen);
+    FIELD(MenuExport);
+    FIELD(MenuExit);
+    FIELD(MenuView);
+    FIELD(MenuSource);
+    FIELD(MenuSummary);
+    FIELD(MenuPreview);
+    FIELD(MenuInfoPanel);
+    FIELD(MenuSettings);
+    FIELD(MenuColorChooser);
+    FIELD(MenuHelp);
+    FIELD(MenuContents);
+    FIELD(MenuHomePage);
+    FIELD(MenuAbout);
+    FIELD(ToolBar1);
+    FIELD(ToolImages);
+    FIELD(OpenButton);
+    FIELD(ExportButton);
+    FIELD(PreviewButton);
+    FIELD(SourceButton);
+    FIELD(HtmlButton);
+    FIELD(SettButton);
+    FIELD(InfoButton);
+    FIELD(WrapButton);
+    FIELD(HelpButton);
+    FIELD(HigLightBtn);
+    FIELD(ViewDefBrowBtn);
+    FIELD(OperaBtn);
+    FIELD(FireFoxBtn);
+    FIELD(GoBackButton);
+    FIELD(GoForwardButton);
+    FIELD(ReloadPageButton);
+    FIELD(ReloadScriptButton);
+    FIELD(ColorButton);
+    FIELD(ZoomButton);
+    FIELD(Spacer4);
+    FIELD(Spacer5);
+    FIELD(Spacer6);
+    FIELD(TypeComboBox);
+    FIELD(TitleBox);
+    FIELD(PageControl1);
+    FIELD(TabSheet1);
+    FIELD(TabSheet2);
+    FIELD(TabSheet3);
+    FIELD(ColorTabSheet);
+    FIELD(TabSheet4);
+    FIELD(CaptionPanel);
+    FIELD(CppWebBrowser1);
+    FIELD(BrowsStatusBar);
+    FIELD(WizGroupBox);
+    FIELD(WizLabel);
+    FIELD(PrevWizPanel);
+    FIELD(SourcePageControl);
+    FIELD(HeadEdit);
+    FIELD(BodyEdit);
+    FIELD(Body_Edit);
+    FIELD(SummaryEdit);
+    FIELD(SettEdit);
+    FIELD(EventColorComboBox);
+    FIELD(IdentColorComboBox);
+    FIELD(KeyColorComboBox);
+    FIELD(NonResColorComboBox);
+    FIELD(NumberColorComboBox);
+    FIELD(StringColorComboBox);
+    FIELD(SymbolColorComboBox);
+    FIELD(BackColorComboBox);
+    FIELD(LangListBox);
+    FIELD(ShowExportCheckBox);
+    FIELD(OperaEdit);
+    FIELD(FireFoxEdit);
+    FIELD(DBListBox);
+    FIELD(Panel3);
+    FIELD(InfoEdit);
+    FIELD(RemarksEdit);
+    FIELD(FilesMemo);
+    FIELD(StatusBar);
+    FIELD(TntMemo1);
+    FIELD(StringGrid1);
+    FIELD(TmpHeadEdit);
+    FIELD(TmpBody_Edit);
+    FIELD(TmpBodyEdit);
+    FIELD(JScriptSyn);
+    FIELD(SynHTMLSyn);
+    FIELD(OpenDialog);
+    FIELD(SaveDialog1);
+    FIELD(ReplaceDialog1);
+    FIELD(PopupMenu1);
+    FIELD(RxPopupMenu1);
+    FIELD(Timer1);
 #undef FIELD
     c.Method("FormCreate", &TMainForm::FormCreate);
     c.Method("FormClose", &TMainForm::FormClose);
@@ -168,19 +249,30 @@ void TMainForm::applySettings() {
     SynHTMLSyn->SymbolAttri()->SetForeground(settings.Symbol);
     for (TSynEdit* editor : {SummaryEdit, SettEdit, HeadEdit, BodyEdit, Body_Edit})
         editor->SetColor(settings.Back);
+    EventColorComboBox->SetColorValue(settings.Event);
+    IdentColorComboBox->SetColorValue(settings.Identifier);
+    KeyColorComboBox->SetColorValue(settings.Key);
+    NonResColorComboBox->SetColorValue(settings.NonReserved);
+    NumberColorComboBox->SetColorValue(settings.Number);
+    StringColorComboBox->SetColorValue(settings.String);
+    SymbolColorComboBox->SetColorValue(settings.Symbol);
+    BackColorComboBox->SetColorValue(settings.Back);
 
     ShowExport = settings.ShowExport;
     InfoPanel = settings.InfoPanel;
     Wrap = settings.Wrap;
     WrapButton->SetDown(Wrap);
-    for (TSynEdit* editor : {SummaryEdit, SettEdit, HeadEdit, BodyEdit}) editor->SetWordWrap(Wrap);
+    for (TSynEdit* editor : {SummaryEdit, SettEdit, HeadEdit, BodyEdit})
+        editor->SetWordWrap(Wrap);
     HigLightBtn->SetDown(settings.Highlight);
     setHighlighter(HigLightBtn->Down());
 }
 
 void TMainForm::setHighlighter(bool JavaScript) {
-    TSynCustomHighlighter* highlighter = JavaScript ? static_cast<TSynCustomHighlighter*>(JScriptSyn) : SynHTMLSyn;
-    for (TSynEdit* editor : {HeadEdit, BodyEdit, SettEdit, SummaryEdit}) editor->SetHighlighter(highlighter);
+    TSynCustomHighlighter* highlighter =
+        JavaScript ? static_cast<TSynCustomHighlighter*>(JScriptSyn) : SynHTMLSyn;
+    for (TSynEdit* editor : {HeadEdit, BodyEdit, SettEdit, SummaryEdit})
+        editor->SetHighlighter(highlighter);
     HigLightBtn->SetImageIndex(JavaScript ? JavaScriptImage : HtmlImage);
 }
 
@@ -275,9 +367,11 @@ void TMainForm::GetTable() {
     if (std::optional<TScriptDatabase::Failure> failure = database_.ReadTable(rows_)) showFailure(*failure);
     showRows();
     Categories->Clear();
-    for (const AnsiString& category : CategoriesOf(rows_)) Categories->Add(category);
+    for (const AnsiString& category : CategoriesOf(rows_))
+        Categories->Add(category);
     TypeComboBox->Items()->Clear();
-    for (Integer i = 0; i < Categories->Count(); ++i) TypeComboBox->Items()->Add((*Categories)[i]);
+    for (Integer i = 0; i < Categories->Count(); ++i)
+        TypeComboBox->Items()->Add((*Categories)[i]);
     TypeComboBox->SetItemIndex(0);
     SelectScriptType(this);
 }
@@ -287,19 +381,22 @@ void TMainForm::SelectScriptType(TObject*) {
         showFailure(*failure);
     showRows();
     TitleBox->Items()->Clear();
-    for (std::size_t row = 1; row < rows_.size(); ++row) TitleBox->Items()->Add(rows_[row][scriptcolumn::Title]);
+    for (std::size_t row = 1; row < rows_.size(); ++row)
+        TitleBox->Items()->Add(rows_[row][scriptcolumn::Title]);
 }
 
 // The hidden grid shows the last query's result.
 void TMainForm::showRows() {
     for (Integer row = 0; row < StringGrid1->RowCount(); ++row)
-        for (Integer column = 0; column < StringGrid1->ColCount(); ++column) StringGrid1->SetCells(column, row, "");
+        for (Integer column = 0; column < StringGrid1->ColCount(); ++column)
+            StringGrid1->SetCells(column, row, "");
     if (rows_.empty()) return;
     StringGrid1->SetColCount(static_cast<Integer>(rows_[0].size()));
     StringGrid1->SetRowCount(std::max<Integer>(static_cast<Integer>(rows_.size()), 2));
     for (std::size_t row = 0; row < rows_.size(); ++row)
         for (std::size_t column = 0; column < rows_[row].size(); ++column)
-            StringGrid1->SetCells(static_cast<Integer>(column), static_cast<Integer>(row), rows_[row][column]);
+            StringGrid1->SetCells(static_cast<Integer>(column), static_cast<Integer>(row),
+                                  rows_[row][column]);
 }
 
 void TMainForm::SelectTitleBox(TObject*) {
@@ -314,7 +411,8 @@ void TMainForm::SelectTitleBox(TObject*) {
     if (index >= 0 && static_cast<std::size_t>(index) + 1 < rows_.size()) showScript(index + 1);
     if (AttachedFiles->Count() > 0) {
         TStringList names;
-        for (const AnsiString& name : CopyAttachedFiles(AppDir, TempDir, *AttachedFiles)) names.Add(name);
+        for (const AnsiString& name : CopyAttachedFiles(AppDir, TempDir, *AttachedFiles))
+            names.Add(name);
         FilesMemo->Lines()->Assign(&names);
     }
     PageBrowse(this);
@@ -323,16 +421,20 @@ void TMainForm::SelectTitleBox(TObject*) {
 // With no title chosen the previous script's templates, wizard lines and
 // attached files go too, so that nothing brings it back.
 void TMainForm::clearScript() {
-    for (TSynEdit* editor : {HeadEdit, Body_Edit, BodyEdit}) editor->Clear();
+    for (TSynEdit* editor : {HeadEdit, Body_Edit, BodyEdit})
+        editor->Clear();
     InfoEdit->Clear();
-    for (TRichEdit* copy : {TmpHeadEdit, TmpBody_Edit, TmpBodyEdit}) copy->Clear();
+    for (TRichEdit* copy : {TmpHeadEdit, TmpBody_Edit, TmpBodyEdit})
+        copy->Clear();
     AttachedFiles->Clear();
     WizardLines->Clear();
 }
 
 void TMainForm::showScript(Integer Row) {
     const std::vector<AnsiString>& record = rows_[Row];
-    auto column = [&record](int Index) { return Index < static_cast<int>(record.size()) ? record[Index] : AnsiString(); };
+    auto column = [&record](int Index) {
+        return Index < static_cast<int>(record.size()) ? record[Index] : AnsiString();
+    };
     HeadEdit->SetText(column(scriptcolumn::Head));
     Body_Edit->SetText(column(scriptcolumn::BodyTag));
     BodyEdit->SetText(column(scriptcolumn::Body));
@@ -378,7 +480,8 @@ void TMainForm::OpenOtherDB() {
 }
 
 void TMainForm::ErrorMess() {
-    for (TSynEdit* editor : {HeadEdit, Body_Edit, BodyEdit}) editor->Clear();
+    for (TSynEdit* editor : {HeadEdit, Body_Edit, BodyEdit})
+        editor->Clear();
     InfoEdit->Clear();
     RemarksEdit->Clear();
     FilesMemo->Clear();
@@ -422,15 +525,16 @@ void TMainForm::MenuPreviewClick(TObject* Sender) {
 }
 
 void TMainForm::PageControlChange(TObject* Sender) {
-    for (TToolButton* button : {ZoomButton, FireFoxBtn, OperaBtn, ViewDefBrowBtn, WrapButton, HigLightBtn,
-                                GoBackButton, GoForwardButton, ReloadPageButton, ReloadScriptButton, Spacer4,
-                                Spacer5, Spacer6})
+    for (TToolButton* button :
+         {ZoomButton, FireFoxBtn, OperaBtn, ViewDefBrowBtn, WrapButton, HigLightBtn, GoBackButton,
+          GoForwardButton, ReloadPageButton, ReloadScriptButton, Spacer4, Spacer5, Spacer6})
         button->SetVisible(false);
     switch (PageControl1->ActivePageIndex()) {
     case PreviewPage:
         PageBrowse(Sender);
-        for (TToolButton* button : {GoBackButton, GoForwardButton, ReloadPageButton, ReloadScriptButton,
-                                    ViewDefBrowBtn, FireFoxBtn, OperaBtn, ZoomButton, Spacer4, Spacer5, Spacer6})
+        for (TToolButton* button :
+             {GoBackButton, GoForwardButton, ReloadPageButton, ReloadScriptButton, ViewDefBrowBtn, FireFoxBtn,
+              OperaBtn, ZoomButton, Spacer4, Spacer5, Spacer6})
             button->SetVisible(true);
         break;
     case ColorPage:

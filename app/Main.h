@@ -11,22 +11,22 @@
 #include <memory>
 
 class TCheckBox;
+class TColorComboBox;
 class TComboBox;
 class TCppWebBrowser;
-class TEdit;
+class TFilenameEdit;
 class TFileListBox;
 class TglGroupBox;
 class TLabel;
 class TListBox;
-class TMainMenu;
 class TMemo;
-class TMenuItem;
 class TOpenDialog;
 class TPageControl;
 class TPanel;
 class TPopupMenu;
 class TProgressBar;
 class TReplaceDialog;
+class TRxPopupMenu;
 class TRichEdit;
 class TSaveDialog;
 class TStatusBar;
@@ -36,6 +36,8 @@ class TSynEdit;
 class TSynHTMLSyn;
 class TSynJScriptSyn;
 class TTabSheet;
+class TTntMainMenu;
+class TTntMenuItem;
 class TTimer;
 class TToolBar;
 class TToolButton;
@@ -62,22 +64,22 @@ public:
     ~TMainForm() override;
 
     // ---- Menu ----
-    TMainMenu* MainMenu = nullptr;
-    TMenuItem* MenuFile = nullptr;
-    TMenuItem* MenuOpen = nullptr;
-    TMenuItem* MenuExport = nullptr;
-    TMenuItem* MenuExit = nullptr;
-    TMenuItem* MenuView = nullptr;
-    TMenuItem* MenuSource = nullptr;
-    TMenuItem* MenuSummary = nullptr;
-    TMenuItem* MenuPreview = nullptr;
-    TMenuItem* MenuInfoPanel = nullptr;
-    TMenuItem* MenuSettings = nullptr;
-    TMenuItem* MenuColorChooser = nullptr;
-    TMenuItem* MenuHelp = nullptr;
-    TMenuItem* MenuContents = nullptr;
-    TMenuItem* MenuHomePage = nullptr;
-    TMenuItem* MenuAbout = nullptr;
+    TTntMainMenu* MainMenu = nullptr;
+    TTntMenuItem* MenuFile = nullptr;
+    TTntMenuItem* MenuOpen = nullptr;
+    TTntMenuItem* MenuExport = nullptr;
+    TTntMenuItem* MenuExit = nullptr;
+    TTntMenuItem* MenuView = nullptr;
+    TTntMenuItem* MenuSource = nullptr;
+    TTntMenuItem* MenuSummary = nullptr;
+    TTntMenuItem* MenuPreview = nullptr;
+    TTntMenuItem* MenuInfoPanel = nullptr;
+    TTntMenuItem* MenuSettings = nullptr;
+    TTntMenuItem* MenuColorChooser = nullptr;
+    TTntMenuItem* MenuHelp = nullptr;
+    TTntMenuItem* MenuContents = nullptr;
+    TTntMenuItem* MenuHomePage = nullptr;
+    TTntMenuItem* MenuAbout = nullptr;
 
     // ---- Tool bar ----
     TToolBar* ToolBar1 = nullptr;
@@ -132,18 +134,18 @@ public:
 
     // ---- Settings page ----
     TSynEdit* SettEdit = nullptr;
-    TComboBox* EventColorComboBox = nullptr;
-    TComboBox* IdentColorComboBox = nullptr;
-    TComboBox* KeyColorComboBox = nullptr;
-    TComboBox* NonResColorComboBox = nullptr;
-    TComboBox* NumberColorComboBox = nullptr;
-    TComboBox* StringColorComboBox = nullptr;
-    TComboBox* SymbolColorComboBox = nullptr;
-    TComboBox* BackColorComboBox = nullptr;
+    TColorComboBox* EventColorComboBox = nullptr;
+    TColorComboBox* IdentColorComboBox = nullptr;
+    TColorComboBox* KeyColorComboBox = nullptr;
+    TColorComboBox* NonResColorComboBox = nullptr;
+    TColorComboBox* NumberColorComboBox = nullptr;
+    TColorComboBox* StringColorComboBox = nullptr;
+    TColorComboBox* SymbolColorComboBox = nullptr;
+    TColorComboBox* BackColorComboBox = nullptr;
     TFileListBox* LangListBox = nullptr;
     TCheckBox* ShowExportCheckBox = nullptr;
-    TEdit* OperaEdit = nullptr;
-    TEdit* FireFoxEdit = nullptr;
+    TFilenameEdit* OperaEdit = nullptr;
+    TFilenameEdit* FireFoxEdit = nullptr;
     TFileListBox* DBListBox = nullptr;
 
     // ---- Information strip and status ----
@@ -165,7 +167,7 @@ public:
     TSaveDialog* SaveDialog1 = nullptr;
     TReplaceDialog* ReplaceDialog1 = nullptr;
     TPopupMenu* PopupMenu1 = nullptr;
-    TPopupMenu* RxPopupMenu1 = nullptr;
+    TRxPopupMenu* RxPopupMenu1 = nullptr;
     TTimer* Timer1 = nullptr;
 
     // Made by the constructor over the third status panel.

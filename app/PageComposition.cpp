@@ -6,10 +6,17 @@ AnsiString escapeHtml(const AnsiString& Text) {
     AnsiString escaped;
     for (char c : Text) {
         switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        default: escaped += c;
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        default:
+            escaped += c;
         }
     }
     return escaped;
@@ -17,7 +24,8 @@ AnsiString escapeHtml(const AnsiString& Text) {
 
 } // namespace
 
-std::vector<AnsiString> ComposePage(const AnsiString& Head, const AnsiString& BodyTag, const AnsiString& Body) {
+std::vector<AnsiString> ComposePage(const AnsiString& Head, const AnsiString& BodyTag,
+                                    const AnsiString& Body) {
     return {"<html>", "<head>", Head, "</head>", "<body " + BodyTag + ">", Body, "</body>", "</html>"};
 }
 
@@ -31,5 +39,6 @@ AnsiString PageText(const std::vector<AnsiString>& Items) {
 }
 
 AnsiString ErrorPageBody(const AnsiString& ErrorText) {
-    return "<h1 align=\"center\"><font color=\"#FF0000\"><br><br>" + escapeHtml(ErrorText) + "!!!</font></h1>";
+    return "<h1 align=\"center\"><font color=\"#FF0000\"><br><br>" + escapeHtml(ErrorText) +
+           "!!!</font></h1>";
 }

@@ -8,7 +8,8 @@
 
 // The page's items in order: each part goes in whole as one item, line
 // breaks and all; the body tag reads "<body " + attributes + ">".
-std::vector<AnsiString> ComposePage(const AnsiString& Head, const AnsiString& BodyTag, const AnsiString& Body);
+std::vector<AnsiString> ComposePage(const AnsiString& Head, const AnsiString& BodyTag,
+                                    const AnsiString& Body);
 
 // The page file's text: the items joined by CR LF, none after the last.
 AnsiString PageText(const std::vector<AnsiString>& Items);

@@ -30,15 +30,16 @@ int appendRow(void* Argument, int ColumnCount, char** Values, char** ColumnNames
     if (rows.empty()) rows.emplace_back();
     rows[0].assign(ColumnNames, ColumnNames + ColumnCount);
     std::vector<AnsiString>& record = rows.emplace_back();
-    for (int column = 0; column < ColumnCount; ++column) record.push_back(textOf(Values[column]));
+    for (int column = 0; column < ColumnCount; ++column)
+        record.push_back(textOf(Values[column]));
     return 0;
 }
 
 } // namespace
 
 AnsiString CategoryStatement(const AnsiString& Category) {
-    return "SELECT * FROM MarrowindScript WHERE Effect ='" + StringReplace(Category, "'", "''", rfReplaceAll) +
-           "';";
+    return "SELECT * FROM MarrowindScript WHERE Effect ='" +
+           StringReplace(Category, "'", "''", rfReplaceAll) + "';";
 }
 
 std::optional<TScriptDatabase::Failure> TScriptDatabase::Open(const AnsiString& FileName) {
@@ -75,7 +76,8 @@ std::optional<TScriptDatabase::Failure> TScriptDatabase::ReadTable(TScriptRows& 
     for (int row = 0; row <= rowCount && columnCount > 0; ++row) {
         char** cells = result + row * columnCount;
         std::vector<AnsiString>& line = Rows.emplace_back();
-        for (int column = 0; column < columnCount; ++column) line.push_back(textOf(cells[column]));
+        for (int column = 0; column < columnCount; ++column)
+            line.push_back(textOf(cells[column]));
     }
     sqlite_free_table(result);
     return std::nullopt;
@@ -98,6 +100,7 @@ std::vector<AnsiString> CategoriesOf(const TScriptRows& Rows) {
     for (std::size_t row = 1; row < Rows.size(); ++row)
         if (Rows[row].size() > scriptcolumn::Effect) sorted.Add(Rows[row][scriptcolumn::Effect]);
     std::vector<AnsiString> categories;
-    for (Integer i = 0; i < sorted.Count(); ++i) categories.push_back(sorted[i]);
+    for (Integer i = 0; i < sorted.Count(); ++i)
+        categories.push_back(sorted[i]);
     return categories;
 }

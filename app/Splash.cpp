@@ -54,6 +54,7 @@ void TSplashForm::FormPaint(TObject*) {
     gradient.SetSize(width, height);
     TCanvas* pixels = gradient.Canvas();
     for (Integer y = 0; y < height; ++y)
-        for (Integer x = 0; x < width; ++x) pixels->SetPixels(x, y, SplashGradientColor(x, y, width, height));
+        for (Integer x = 0; x < width; ++x)
+            pixels->SetPixels(x, y, SplashGradientColor(x, y, width, height));
     Canvas()->Draw(0, 0, &gradient);
 }

@@ -12,7 +12,8 @@ AnsiString listFileName(const AnsiString& TempDir) {
 
 void saveAttachedList(const AnsiString& TempDir, const std::vector<AnsiString>& Names) {
     TStringList list;
-    for (const AnsiString& name : Names) list.Add(name);
+    for (const AnsiString& name : Names)
+        list.Add(name);
     list.SaveToFile(listFileName(TempDir));
 }
 

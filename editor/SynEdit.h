@@ -81,8 +81,6 @@ using TSynStatusChanges = TSynSet<TSynStatusChange>;
 enum TSynEditCaretType { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
 enum TTransientType { ttBefore, ttAfter };
 enum TScrollHintFormat { shfTopLineOnly, shfTopToBottom };
-// Which scroll bar moved; the framework's kind, which the platform layer does not define yet.
-enum TScrollBarKind { sbHorizontal, sbVertical };
 
 class TCustomSynEdit;
 class TSynEditMark;
@@ -92,7 +90,10 @@ using TPaintEvent = Closure<void(TObject* Sender, TCanvas* ACanvas)>;
 using TPaintTransient = Closure<void(TObject* Sender, TCanvas* Canvas, TTransientType TransientType)>;
 using TSpecialLineColorsEvent =
     Closure<void(TObject* Sender, Integer Line, bool& Special, TColor& FG, TColor& BG)>;
+// The framework's scroll bar has an OnScroll of another shape under the same name.
+namespace SynEdit {
 using TScrollEvent = Closure<void(TObject* Sender, TScrollBarKind ScrollBar)>;
+}
 using TDropFilesEvent = Closure<void(TObject* Sender, Integer X, Integer Y, TStrings* AFiles)>;
 using TGutterClickEvent = Closure<void(TObject* Sender, TMouseButton Button, Integer X, Integer Y,
                                        Integer Line, TSynEditMark* Mark)>;
@@ -352,7 +353,7 @@ public:
     TNotifyEvent OnChange;
     TPlaceMarkEvent OnPlaceBookmark;
     TPlaceMarkEvent OnClearBookmark;
-    TScrollEvent OnScroll;
+    SynEdit::TScrollEvent OnScroll;
     TGutterGetTextEvent OnGutterGetText;
     TGutterPaintEvent OnGutterPaint;
     TPaintEvent OnPaint;

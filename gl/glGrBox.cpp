@@ -5,6 +5,7 @@
 #include "gl/glUtils.h"
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/ScrollBoxes.h"
 #include "platform/win/DrawText.h"
 #include "platform/win/Drawing.h"
 #include "platform/win/Gdi.h"
@@ -379,7 +380,13 @@ void TglGroupBox::mouseDown(TMessage& Message) {
     dragging_ = true;
 }
 
+// Dragging below the caption scrolls a scroll box the box lies on.
 void TglGroupBox::mouseMove(TMessage& Message) {
+    auto* scrollBox = dynamic_cast<TScrollBox*>(Parent());
+    if (dragging_ && scrollBox) {
+        TControlScrollBar* bar = scrollBox->VertScrollBar();
+        bar->SetPosition(bar->Position() + dragOriginY_ - TWMMouse(Message).YPos());
+    }
     TCustomGroupBox::Dispatch(Message);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/vcl/StdCtrls.h"
 
 #include <memory>
+#include <vector>
 
 class TglBevel;
 class TGradient;

@@ -6,6 +6,7 @@
 // cache that all buttons share.
 #pragma once
 
+#include "platform/vcl/Buttons.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/EditCtrls.h"
 #include "platform/vcl/ImgList.h"
@@ -106,7 +107,7 @@ constexpr DWORD ROP_DSPDxax = 0x00E20746;
 
 enum TRxButtonState : Byte { rbsUp, rbsDisabled, rbsDown, rbsExclusive, rbsInactive };
 constexpr Integer RxButtonStateCount = 5;
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// TButtonLayout is the framework's (platform/vcl/Buttons.h).
 enum TButtonStyle { bsAutoDetect, bsWin31, bsNew };
 using TRxNumGlyphs = Byte;
 

@@ -435,8 +435,7 @@ void SubClassUnicodeControl(TWinControl* Control, const char* Caption, bool IdeW
 
 WideString TntControl_GetStoredText(TControl* Control, const WideString& Default) {
     TWideControlHelper* helper = lookupControlHelper(Control, false);
-    if (!helper) return Default;
-    return GetSyncedWideString(helper->caption, WideToAnsi(Default));
+    return helper ? helper->caption : Default;
 }
 
 void TntControl_SetStoredText(TControl* Control, const WideString& Value) {

@@ -32,8 +32,7 @@ void SubClassUnicodeControl(TWinControl* Control, const char* Caption, bool IdeW
 WideString TntControl_GetText(TControl* Control);
 // A Unicode window gets the text only when it differs, then CM_TEXTCHANGED.
 void TntControl_SetText(TControl* Control, const WideString& Text);
-// The wide caption kept while the control has no window, as long as the
-// framework's ANSI text still is its ANSI form; else Default.
+// The wide caption kept while the control has no window (Default without one).
 WideString TntControl_GetStoredText(TControl* Control, const WideString& Default);
 void TntControl_SetStoredText(TControl* Control, const WideString& Value);
 // False while an action link supplies the caption (hint): it is not written to a form resource.

@@ -8,7 +8,9 @@
 #include "unicode/TntClasses.h"
 #include "unicode/TntControls.h"
 #include "unicode/TntForms.h"
+#include "unicode/TntSysUtils.h"
 #include "unicode/TntSystem.h"
+#include "unicode/TntWindows.h"
 
 namespace {
 
@@ -26,6 +28,26 @@ constexpr TShortCut KeyMask = 0xFF;
 // The room GetMenuItemInfoW is given for an item's text.
 constexpr UINT MenuTextBufferLength = 80;
 constexpr UINT NotTextTypes = MFT_BITMAP | MFT_SEPARATOR | MFT_OWNERDRAW;
+// Owner drawing: the width of an item's picture, and the shortcut's distance from the item's end.
+constexpr Integer BitmapGlyphWidth = 16;
+constexpr Integer ShortCutMargin = 10;
+
+// Version 4.1 and later; the NT family from version 5.
+bool isNewerSystem() {
+    return CheckWin32Version(4, 1);
+}
+bool isNewerNTSystem() {
+    return CheckWin32Version(5, 0) && Win32PlatformIsUnicode;
+}
+
+bool menuReadsRightToLeft(TMenuItem* Item) {
+    TMenu* menu = Item->GetParentMenu();
+    return menu && menu->IsRightToLeft();
+}
+
+void offsetRect(TRect& Rect, Integer Dx, Integer Dy) {
+    Rect = {Rect.Left + Dx, Rect.Top + Dy, Rect.Right + Dx, Rect.Bottom + Dy};
+}
 
 // A Far-East bracketed hot key "(&F)": the "&" at I with "(" before and ")" two after.
 bool isBracketedHotkey(const WideString& Text, std::size_t I) {
@@ -323,6 +345,175 @@ void TTntMenuItem::UpdateMenuString(TMenu* ParentMenu) {
     auto* mainMenu = dynamic_cast<TMainMenu*>(ParentMenu);
     if (Parent() == ParentMenu->Items() && mainMenu && mainMenu->WindowHandle())
         DrawMenuBar(mainMenu->WindowHandle());
+}
+
+// ---- TTntMenuItem: owner drawing ----------------------------------------------------------------
+
+UINT TTntMenuItem::GetAlignmentDrawStyle() const {
+    auto* popup = dynamic_cast<TPopupMenu*>(GetParentMenu());
+    if (!popup) return DT_LEFT;
+    switch (popup->Alignment()) {
+    case paRight:
+        return DT_RIGHT;
+    case paCenter:
+        return DT_CENTER;
+    default:
+        return DT_LEFT;
+    }
+}
+
+void TTntMenuItem::DoDrawText(TCanvas* ACanvas, const WideString& ACaption, TRect& Rect, bool Selected,
+                              UINT Flags) {
+    if (!Win32PlatformIsUnicode || IsLine()) {
+        TMenuItem::DoDrawText(ACanvas, WideToAnsi(ACaption), Rect, Selected, Flags);
+        return;
+    }
+    if (menuReadsRightToLeft(this)) Flags |= DT_RIGHT | DT_RTLREADING;
+    WideString text = ACaption;
+    if ((Flags & DT_CALCRECT) && (text.empty() || text == u"&")) text += u' ';
+    ACanvas->Brush()->SetStyle(bsClear);
+    if (Default()) ACanvas->Font()->SetStyle(ACanvas->Font()->Style() + TFontStyles{fsBold});
+    if (!Enabled()) {
+        if (!Selected) {
+            ACanvas->Font()->SetColor(clBtnHighlight);
+            TRect shadow{Rect.Left + 1, Rect.Top + 1, Rect.Right + 1, Rect.Bottom + 1};
+            ACanvas->RequiredState({csHandleValid, csFontValid, csBrushValid});
+            Tnt_DrawTextW(ACanvas->Handle(), text.c_str(), static_cast<int>(text.size()), &shadow, Flags);
+        }
+        const bool sameColours = ColorToRGB(clHighlight) == ColorToRGB(clBtnShadow);
+        ACanvas->Font()->SetColor(Selected && sameColours ? clBtnHighlight : clBtnShadow);
+    }
+    ACanvas->RequiredState({csHandleValid, csFontValid, csBrushValid});
+    Tnt_DrawTextW(ACanvas->Handle(), text.c_str(), static_cast<int>(text.size()), &Rect, Flags);
+}
+
+Integer TTntMenuItem::MeasureItemTextWidth(TCanvas* ACanvas, const WideString& Text) {
+    TRect rect{0, 0, 0, 0};
+    DoDrawText(ACanvas, Text, rect, false,
+               GetAlignmentDrawStyle() | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE);
+    return rect.Width();
+}
+
+// The framework measures the ANSI caption and shortcut; the widths of the wide ones replace them.
+void TTntMenuItem::MeasureItem(TCanvas* ACanvas, Integer& Width, Integer& Height) {
+    if (!Win32PlatformIsUnicode || IsLine()) {
+        TMenuItem::MeasureItem(ACanvas, Width, Height);
+        return;
+    }
+    const TMenuMeasureItemEvent event = OnMeasureItem;
+    OnMeasureItem = nullptr;
+    try {
+        TMenuItem::MeasureItem(ACanvas, Width, Height);
+    } catch (...) {
+        OnMeasureItem = event;
+        throw;
+    }
+    OnMeasureItem = event;
+    Width += MeasureItemTextWidth(ACanvas, Caption()) -
+             MeasureItemTextWidth(ACanvas, AnsiToWide(TMenuItem::Caption()));
+    if (ShortCut() != scNone)
+        Width += MeasureItemTextWidth(ACanvas, WideShortCutToText(ShortCut())) -
+                 MeasureItemTextWidth(ACanvas, AnsiToWide(::ShortCutToText(ShortCut())));
+    if (OnMeasureItem) OnMeasureItem(this, ACanvas, Width, Height);
+}
+
+void TTntMenuItem::AdvancedDrawItem(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State,
+                                    bool TopLevel) {
+    TMenu* menu = GetParentMenu();
+    const bool drawnByEvent =
+        menu && (menu->OwnerDraw() || menu->Images()) && (OnAdvancedDrawItem || OnDrawItem);
+    if (!Win32PlatformIsUnicode || IsLine() || drawnByEvent) {
+        TMenuItem::AdvancedDrawItem(ACanvas, ARect, State, TopLevel);
+        return;
+    }
+    drawWithoutText(ACanvas, ARect, State, TopLevel);
+    drawWideText(ACanvas, ARect, State, TopLevel);
+}
+
+// The framework draws the background, picture and check; the caption and
+// shortcut are taken away meanwhile without rebuilding the menu.
+void TTntMenuItem::drawWithoutText(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State,
+                                   bool TopLevel) {
+    const WideString caption = Caption();
+    const AnsiString ansiCaption = TMenuItem::Caption();
+    const TShortCut shortCut = ShortCut();
+    auto putBack = [&] {
+        ignoreMenuChanged_ = true;
+        TMenuItem::SetCaption(ansiCaption);
+        TMenuItem::SetShortCut(shortCut);
+        caption_ = caption;
+        ignoreMenuChanged_ = false;
+    };
+    ignoreMenuChanged_ = true;
+    TMenuItem::SetCaption(AnsiString());
+    TMenuItem::SetShortCut(scNone);
+    ignoreMenuChanged_ = false;
+    try {
+        TMenuItem::AdvancedDrawItem(ACanvas, ARect, State, TopLevel);
+    } catch (...) {
+        putBack();
+        throw;
+    }
+    putBack();
+}
+
+TRect TTntMenuItem::glyphRect(const TRect& ARect, bool TopLevel, bool& HasGlyph) {
+    TMenu* menu = GetParentMenu();
+    TCustomImageList* images = menu ? menu->Images() : nullptr;
+    const bool validIndex = images && ImageIndex() >= 0 && ImageIndex() < images->Count();
+    const bool drawsImage = images && (validIndex || (Checked() && !HasBitmap()));
+    TRect glyph{ARect.Left + 1, ARect.Top, ARect.Left + 1, ARect.Bottom};
+    HasGlyph = drawsImage || HasBitmap();
+    if (drawsImage)
+        glyph.Right = glyph.Left + images->Width();
+    else if (HasBitmap())
+        glyph.Right = glyph.Left + BitmapGlyphWidth;
+    else if (images && !TopLevel)
+        glyph.Right = glyph.Left + images->Width();
+    if (HasGlyph && Checked()) ++glyph.Left;
+    if (menuReadsRightToLeft(this))
+        glyph = {ARect.Right - (glyph.Right - ARect.Left), glyph.Top, ARect.Right - (glyph.Left - ARect.Left),
+                 glyph.Bottom};
+    glyph.Left -= 1;
+    glyph.Right += 2;
+    return glyph;
+}
+
+void TTntMenuItem::drawWideText(TCanvas* ACanvas, TRect ARect, TOwnerDrawState State, bool TopLevel) {
+    const bool selected = State.Contains(odSelected);
+    const bool rightToLeft = menuReadsRightToLeft(this);
+    const Integer itemLeft = ARect.Left;
+    bool hasGlyph = false;
+    const TRect glyph = glyphRect(ARect, TopLevel, hasGlyph);
+    if (selected && !(TopLevel && isNewerSystem())) ACanvas->Brush()->SetColor(clHighlight);
+    if (TopLevel && !selected && isNewerSystem()) offsetRect(ARect, 0, -1);
+    if (rightToLeft)
+        ARect.Right = glyph.Left - 1;
+    else
+        ARect.Left = glyph.Right + 1;
+    ARect.Left += 2;
+    ARect.Right -= 1;
+    UINT style = GetAlignmentDrawStyle() | DT_EXPANDTABS | DT_SINGLELINE;
+    if (State.Contains(odNoAccel) && isNewerNTSystem()) style |= DT_HIDEPREFIX;
+    if (State.Contains(odDefault)) ACanvas->Font()->SetStyle(ACanvas->Font()->Style() + TFontStyles{fsBold});
+    const TRect saved = ARect;
+    TRect text = ARect;
+    DoDrawText(ACanvas, Caption(), text, selected, style | DT_CALCRECT | DT_NOCLIP);
+    if (rightToLeft) {
+        text.Left = saved.Left;
+        text.Right = saved.Right;
+    }
+    offsetRect(text, 0, (saved.Height() - text.Height()) / 2);
+    if (TopLevel && selected && isNewerSystem()) offsetRect(text, 1, 0);
+    DoDrawText(ACanvas, Caption(), text, selected, style);
+    if (ShortCut() == scNone || TopLevel) return;
+    const WideString shortCutText = WideShortCutToText(ShortCut());
+    TRect shortCutRect{text.Right, text.Top, saved.Right - ShortCutMargin, text.Bottom};
+    if (rightToLeft) {
+        shortCutRect.Left = itemLeft + ShortCutMargin;
+        shortCutRect.Right = shortCutRect.Left + MeasureItemTextWidth(ACanvas, shortCutText);
+    }
+    DoDrawText(ACanvas, shortCutText, shortCutRect, selected, DT_RIGHT);
 }
 
 void TTntMenuItem::ActionChange(TObject* Sender, bool CheckDefaults) {

@@ -51,6 +51,16 @@ public:
     // Writes the wide caption (and shortcut) into the system's item when it differs.
     void UpdateMenuString(TMenu* ParentMenu);
 
+    // Owner drawing: the framework draws the item without text, then the
+    // wide caption and shortcut are drawn (right to left when the menu reads so).
+    void AdvancedDrawItem(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State,
+                          bool TopLevel) override;
+    void MeasureItem(TCanvas* ACanvas, Integer& Width, Integer& Height) override;
+    void DoDrawText(TCanvas* ACanvas, const WideString& ACaption, TRect& Rect, bool Selected, UINT Flags);
+    Integer MeasureItemTextWidth(TCanvas* ACanvas, const WideString& Text);
+    // The DrawText alignment of the parent menu (a pop-up's Alignment; left otherwise).
+    UINT GetAlignmentDrawStyle() const;
+
     void ActionChange(TObject* Sender, bool CheckDefaults) override;
     std::unique_ptr<TMenuActionLink> CreateActionLink() override;
     void MenuChanged(bool Rebuild) override;
@@ -60,6 +70,9 @@ public:
 private:
     void setInheritedCaption(const AnsiString& Value) { TMenuItem::SetCaption(Value); }
     void setInheritedHint(const AnsiString& Value) { TMenuItem::SetHint(Value); }
+    void drawWithoutText(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State, bool TopLevel);
+    void drawWideText(TCanvas* ACanvas, TRect ARect, TOwnerDrawState State, bool TopLevel);
+    TRect glyphRect(const TRect& ARect, bool TopLevel, bool& HasGlyph);
 
     bool ignoreMenuChanged_ = false;
     WideString caption_;

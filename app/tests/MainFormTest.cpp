@@ -22,6 +22,9 @@
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Messages.h"
+#include "rx/RxCombos.h"
+#include "rx/ToolEdit.h"
+#include "unicode/TntMenus.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +37,8 @@ const std::string expectedPages = QUORVANE_EXPECTED_PAGES_DIR "/";
 
 std::vector<AnsiString> itemsOf(TStrings* Strings) {
     std::vector<AnsiString> items;
-    for (Integer i = 0; i < Strings->Count(); ++i) items.push_back(Strings->Strings(i));
+    for (Integer i = 0; i < Strings->Count(); ++i)
+        items.push_back(Strings->Strings(i));
     return items;
 }
 
@@ -100,8 +104,9 @@ TEST_F(MainFormTest, WithoutASettingsFileTheDefaultsApplyAndTheDemoLibraryOpens)
     EXPECT_EQ(form->JScriptSyn->EventAttri()->Foreground(), clRed);
     EXPECT_EQ(form->SynHTMLSyn->KeyAttri()->Foreground(), clGreen);
 
-    EXPECT_EQ(categories(), (std::vector<AnsiString>{"Clocks and dates", "Colours and backgrounds", "Forms and tools",
-                                                     "Images", "Navigation and menus", "Text effects"}));
+    EXPECT_EQ(categories(),
+              (std::vector<AnsiString>{"Clocks and dates", "Colours and backgrounds", "Forms and tools",
+                                       "Images", "Navigation and menus", "Text effects"}));
     EXPECT_EQ(form->TypeComboBox->Text(), "Clocks and dates");
     EXPECT_EQ(titles(), (std::vector<AnsiString>{"Digital clock", "Analog clock", "Countdown to a date",
                                                  "Today's date", "Greeting for the time of day"}));
@@ -126,7 +131,8 @@ TEST_F(MainFormTest, SettingsAreAppliedAsTheyAreRead) {
         EXPECT_EQ(editor->Highlighter(), form->SynHTMLSyn);
         EXPECT_FALSE(editor->WordWrap());
     }
-    for (TSynEdit* editor : {form->HeadEdit, form->BodyEdit, form->Body_Edit, form->SettEdit, form->SummaryEdit})
+    for (TSynEdit* editor :
+         {form->HeadEdit, form->BodyEdit, form->Body_Edit, form->SettEdit, form->SummaryEdit})
         EXPECT_EQ(editor->Color(), clYellow);
     EXPECT_EQ(form->JScriptSyn->EventAttri()->Foreground(), 255);
     EXPECT_EQ(form->JScriptSyn->IdentifierAttri()->Foreground(), clNavy);
@@ -176,9 +182,12 @@ TEST_F(MainFormTest, ClosingWritesBoundsLanguageAndTheDatabaseByItsBareName) {
 TEST_F(MainFormTest, EveryCategoryListsItsTitlesApostrophesIncluded) {
     startWith("apostrophe.db");
     const std::map<AnsiString, std::vector<AnsiString>> expected = {
-        {"It's", {"Apostrophe s"}},          {"It''s", {"Doubled apostrophe"}},
-        {"L'art", {"French"}},               {"Plain", {"Plain one", "Plain two"}},
-        {"Rock'", {"Trailing apostrophe"}}, {"Rock'n Roll", {"Elvis", "Chuck"}},
+        {"It's", {"Apostrophe s"}},
+        {"It''s", {"Doubled apostrophe"}},
+        {"L'art", {"French"}},
+        {"Plain", {"Plain one", "Plain two"}},
+        {"Rock'", {"Trailing apostrophe"}},
+        {"Rock'n Roll", {"Elvis", "Chuck"}},
     };
     ASSERT_EQ(categories().size(), expected.size());
     for (const auto& [category, categoryTitles] : expected) {
@@ -206,7 +215,9 @@ TEST_F(MainFormTest, TablesWithoutRowsNullsAndLatinBytesAreListedAsTheyAre) {
 
     startWith("latin1.db");
     chooseCategory("Caf\xe9");
-    EXPECT_EQ(titles(), (std::vector<AnsiString>{"Cr\xe8me br\xfbl\xe9" "e", "Euro \x80 and \x93quotes\x94"}));
+    EXPECT_EQ(titles(), (std::vector<AnsiString>{"Cr\xe8me br\xfbl\xe9"
+                                                 "e",
+                                                 "Euro \x80 and \x93quotes\x94"}));
 }
 
 TEST_F(MainFormTest, AFailedQueryShowsTheErrorPageAndLaterChoicesTouchNoHandle) {
@@ -224,8 +235,9 @@ TEST_F(MainFormTest, AFailedQueryShowsTheErrorPageAndLaterChoicesTouchNoHandle) 
 }
 
 TEST_F(MainFormTest, AFailedOpenShowsTwoErrorPagesAndTheEnginesTextStays) {
-    const std::pair<const char*, const char*> cases[] = {{"badmaster.db", "database disk image is malformed"},
-                                                          {"notadb.txt", "file is encrypted or is not a database"}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"badmaster.db", "database disk image is malformed"},
+        {"notadb.txt", "file is encrypted or is not a database"}};
     for (const auto& [file, text] : cases) {
         SCOPED_TRACE(file);
         startWith(file);
@@ -257,7 +269,8 @@ TEST_F(MainFormTest, EachDemoScriptShowsItsPartsNotesAndAttachedFiles) {
             chooseTitle(index);
             const AnsiString id = form->StringGrid1->Cells(0, index + 1);
             SCOPED_TRACE(id + " " + form->TitleBox->Items()->Strings(index));
-            for (const AnsiString& gone : previousFiles) EXPECT_FALSE(Exists(tempDir + gone)) << gone;
+            for (const AnsiString& gone : previousFiles)
+                EXPECT_FALSE(Exists(tempDir + gone)) << gone;
             EXPECT_EQ(page(), ReadFile(expectedPages + Format("%.2d.htm", {StrToInt(id)})));
             EXPECT_EQ(form->InfoEdit->Text(), "\xa9 Quorvane Demo Team - free to use in your own pages");
             EXPECT_EQ(form->TmpBodyEdit->Text(), form->BodyEdit->Text());
@@ -277,7 +290,8 @@ TEST_F(MainFormTest, EachDemoScriptShowsItsPartsNotesAndAttachedFiles) {
     }
     TCloseAction action = caHide;
     form->FormClose(form.get(), action);
-    for (const AnsiString& gone : previousFiles) EXPECT_FALSE(Exists(tempDir + gone)) << gone;
+    for (const AnsiString& gone : previousFiles)
+        EXPECT_FALSE(Exists(tempDir + gone)) << gone;
     EXPECT_FALSE(Exists(tempDir + AttachedListFile));
 }
 
@@ -338,16 +352,17 @@ TEST_F(MainFormTest, TheListLeftByAnEarlierRunIsCleanedAtStart) {
 TEST_F(MainFormTest, EachPageShowsItsOwnToolButtons) {
     start();
     const std::vector<TToolButton*> all = {
-        form->ZoomButton,      form->FireFoxBtn,      form->OperaBtn,         form->ViewDefBrowBtn,
-        form->WrapButton,      form->HigLightBtn,     form->GoBackButton,     form->GoForwardButton,
+        form->ZoomButton,       form->FireFoxBtn,         form->OperaBtn,     form->ViewDefBrowBtn,
+        form->WrapButton,       form->HigLightBtn,        form->GoBackButton, form->GoForwardButton,
         form->ReloadPageButton, form->ReloadScriptButton, form->Spacer4,      form->Spacer5,
         form->Spacer6};
     const std::vector<TToolButton*> preview = {
-        form->GoBackButton, form->GoForwardButton, form->ReloadPageButton, form->ReloadScriptButton,
-        form->ViewDefBrowBtn, form->FireFoxBtn,    form->OperaBtn,         form->ZoomButton,
-        form->Spacer4,      form->Spacer5,         form->Spacer6};
+        form->GoBackButton,   form->GoForwardButton, form->ReloadPageButton, form->ReloadScriptButton,
+        form->ViewDefBrowBtn, form->FireFoxBtn,      form->OperaBtn,         form->ZoomButton,
+        form->Spacer4,        form->Spacer5,         form->Spacer6};
     const std::vector<TToolButton*> editing = {form->WrapButton, form->HigLightBtn};
-    const std::vector<std::vector<TToolButton*>> shown = {preview, editing, editing, {form->ZoomButton}, editing};
+    const std::vector<std::vector<TToolButton*>> shown = {
+        preview, editing, editing, {form->ZoomButton}, editing};
     for (Integer tab = 4; tab >= 0; --tab) {
         SCOPED_TRACE(tab);
         form->PageControl1->SetActivePageIndex(tab);
@@ -358,6 +373,18 @@ TEST_F(MainFormTest, EachPageShowsItsOwnToolButtons) {
         }
     }
     EXPECT_EQ(form->PageControl1->ActivePageIndex(), 0);
+}
+
+TEST_F(MainFormTest, SettingAPageOrASelectionInCodeRaisesNoEvent) {
+    start();
+    const std::vector<AnsiString> clockTitles = titles();
+    form->PageControl1->SetActivePageIndex(1);
+    EXPECT_FALSE(form->WrapButton->Visible());
+    form->TypeComboBox->SetItemIndex(form->TypeComboBox->Items()->IndexOf("Images"));
+    EXPECT_EQ(titles(), clockTitles);
+    form->TitleBox->SetItemIndex(0);
+    EXPECT_EQ(form->HeadEdit->Text(), "");
+    EXPECT_FALSE(form->WizGroupBox->Visible());
 }
 
 TEST_F(MainFormTest, ALinkClickInTheAuthorTextOpensOnlyWebAddresses) {

@@ -19,8 +19,8 @@ public:
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         // Taken once: a test may point TMPDIR at a scratch folder of its own.
         static const std::filesystem::path base = std::filesystem::temp_directory_path();
-        path_ = base /
-                ("quorvane-app-" + std::to_string(::getpid()) + "-" + (test ? test->name() : "folder"));
+        path_ =
+            base / ("quorvane-app-" + std::to_string(::getpid()) + "-" + (test ? test->name() : "folder"));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
@@ -57,7 +57,8 @@ inline bool Exists(const std::string& Path) {
 // program, so that tests run in parallel processes take their turns.
 class ProgramFolderLock {
 public:
-    explicit ProgramFolderLock(const std::string& LockFile) : descriptor_(::open(LockFile.c_str(), O_CREAT | O_RDWR, 0600)) {
+    explicit ProgramFolderLock(const std::string& LockFile)
+        : descriptor_(::open(LockFile.c_str(), O_CREAT | O_RDWR, 0600)) {
         if (descriptor_ >= 0) ::flock(descriptor_, LOCK_EX);
     }
     ~ProgramFolderLock() {

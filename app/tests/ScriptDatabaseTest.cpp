@@ -10,7 +10,8 @@ const std::string fixtures = QUORVANE_FIXTURES_DIR "/db/";
 
 std::vector<AnsiString> titlesOf(const TScriptRows& Rows) {
     std::vector<AnsiString> titles;
-    for (std::size_t row = 1; row < Rows.size(); ++row) titles.push_back(Rows[row][scriptcolumn::Title]);
+    for (std::size_t row = 1; row < Rows.size(); ++row)
+        titles.push_back(Rows[row][scriptcolumn::Title]);
     return titles;
 }
 
@@ -24,7 +25,8 @@ protected:
 
 TEST(CategoryStatementTest, QuotesTheCategoryWithEveryApostropheDoubled) {
     EXPECT_EQ(CategoryStatement("Menus"), "SELECT * FROM MarrowindScript WHERE Effect ='Menus';");
-    EXPECT_EQ(CategoryStatement("Rock'n Roll"), "SELECT * FROM MarrowindScript WHERE Effect ='Rock''n Roll';");
+    EXPECT_EQ(CategoryStatement("Rock'n Roll"),
+              "SELECT * FROM MarrowindScript WHERE Effect ='Rock''n Roll';");
     EXPECT_EQ(CategoryStatement("It''s"), "SELECT * FROM MarrowindScript WHERE Effect ='It''''s';");
     EXPECT_EQ(CategoryStatement(""), "SELECT * FROM MarrowindScript WHERE Effect ='';");
 }
@@ -54,9 +56,12 @@ TEST_F(ScriptDatabaseTest, EveryCategoryWithApostrophesListsItsTitles) {
     open("apostrophe.db");
     ASSERT_EQ(database.ReadTable(rows), std::nullopt);
     const std::map<AnsiString, std::vector<AnsiString>> expected = {
-        {"It's", {"Apostrophe s"}},          {"It''s", {"Doubled apostrophe"}},
-        {"L'art", {"French"}},               {"Plain", {"Plain one", "Plain two"}},
-        {"Rock'", {"Trailing apostrophe"}}, {"Rock'n Roll", {"Elvis", "Chuck"}},
+        {"It's", {"Apostrophe s"}},
+        {"It''s", {"Doubled apostrophe"}},
+        {"L'art", {"French"}},
+        {"Plain", {"Plain one", "Plain two"}},
+        {"Rock'", {"Trailing apostrophe"}},
+        {"Rock'n Roll", {"Elvis", "Chuck"}},
     };
     const std::vector<AnsiString> categories = CategoriesOf(rows);
     ASSERT_EQ(categories.size(), expected.size());
@@ -78,7 +83,9 @@ TEST_F(ScriptDatabaseTest, NullsReadAsEmptyTextAndLatinBytesPassUnchanged) {
     open("latin1.db");
     ASSERT_EQ(database.ReadTable(rows), std::nullopt);
     ASSERT_EQ(database.ReadCategory("Caf\xe9", rows), std::nullopt);
-    EXPECT_EQ(titlesOf(rows), (std::vector<AnsiString>{"Cr\xe8me br\xfbl\xe9" "e", "Euro \x80 and \x93quotes\x94"}));
+    EXPECT_EQ(titlesOf(rows), (std::vector<AnsiString>{"Cr\xe8me br\xfbl\xe9"
+                                                       "e",
+                                                       "Euro \x80 and \x93quotes\x94"}));
 }
 
 TEST_F(ScriptDatabaseTest, AnEmptyTableGivesNoRowsAndNoCategories) {
@@ -114,7 +121,8 @@ TEST_F(ScriptDatabaseTest, AFailedOpenReportsBothTextsAndLeavesNoHandle) {
                  {"notadb.txt", "file is encrypted or is not a database"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        EXPECT_EQ(database.Open(fixtures + c.file), (TScriptDatabase::Failure{"Can't open DataBase", c.text}));
+        EXPECT_EQ(database.Open(fixtures + c.file),
+                  (TScriptDatabase::Failure{"Can't open DataBase", c.text}));
         EXPECT_FALSE(database.IsOpen());
         EXPECT_EQ(database.ReadTable(rows), std::nullopt);
     }

@@ -43,7 +43,8 @@ TEST_F(SettingsTest, IntegersAreDecimalOrHexadecimalAndAnythingElseGivesTheDefau
     struct Case {
         const char* text;
         Integer top;
-    } cases[] = {{"250", 250}, {"-7", -7}, {"0x1F", 31}, {"0X10", 16}, {"twelve", 100}, {"", 100}, {"12px", 100}};
+    } cases[] = {{"250", 250},    {"-7", -7}, {"0x1F", 31}, {"0X10", 16},
+                 {"twelve", 100}, {"", 100},  {"12px", 100}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(read(std::string("[Form]\nTop=") + c.text + "\n").Top, c.top);

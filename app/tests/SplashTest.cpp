@@ -9,12 +9,12 @@
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/CommCtrl.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/Hooks.h"
 #include "platform/win/Messages.h"
-#include "platform/win/Gdi.h"
 #include "platform/win/Regions.h"
-#include "platform/win/Windows.h"
 #include "platform/win/WindowPos.h"
+#include "platform/win/Windows.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,11 +28,7 @@ TEST_F(SplashTest, TheGradientRunsRedAcrossGreenDownAndBlueWrapsBelow) {
         Integer x, y;
         TColor color;
     } cases[] = {
-        {0, 0, 0x000000},
-        {450, 0, 0x0000FE},
-        {0, 154, 0xFFB200},
-        {0, 155, 0x01B300},
-        {450, 219, 0x6BFDFE},
+        {0, 0, 0x000000}, {450, 0, 0x0000FE}, {0, 154, 0xFFB200}, {0, 155, 0x01B300}, {450, 219, 0x6BFDFE},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
@@ -72,7 +68,8 @@ std::vector<Step> steps;
 LRESULT watchSteps(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code >= 0 && sent->message == PBM_DELTAPOS && SplashForm) {
-        steps.push_back({GetTickCount(), SendMessageA(sent->hwnd, PBM_GETPOS, 0, 0), MainForm && MainForm->HandleAllocated(),
+        steps.push_back({GetTickCount(), SendMessageA(sent->hwnd, PBM_GETPOS, 0, 0),
+                         MainForm && MainForm->HandleAllocated(),
                          MainForm && IsWindowVisible(MainForm->Handle())});
         EXPECT_EQ(sent->wParam, 1u);
     }

@@ -22,7 +22,8 @@ protected:
 
     static std::unique_ptr<TStringList> entries(std::initializer_list<const char*> Lines) {
         auto list = std::make_unique<TStringList>();
-        for (const char* line : Lines) list->Add(line);
+        for (const char* line : Lines)
+            list->Add(line);
         return list;
     }
 };
@@ -48,8 +49,8 @@ TEST_F(TempFilesTest, AMissingFileIsStillListedAndNoEntriesWriteNoList) {
 }
 
 TEST_F(TempFilesTest, EntriesLeadingOutOfTheProgramFolderAreNeitherCopiedNorListed) {
-    auto files = entries({"\\..\\canary.txt", "", "\\Scripts\\Images\\a.gif", "/etc/../../canary.txt",
-                                 "C:\\canary.txt"});
+    auto files = entries(
+        {"\\..\\canary.txt", "", "\\Scripts\\Images\\a.gif", "/etc/../../canary.txt", "C:\\canary.txt"});
     EXPECT_EQ(CopyAttachedFiles(appDir, tempDir, *files), std::vector<AnsiString>{"a.gif"});
     EXPECT_FALSE(Exists(tempDir + "canary.txt"));
     EXPECT_EQ(ReadFile(tempDir + "Att.lst"), "a.gif\r\n");
@@ -58,7 +59,8 @@ TEST_F(TempFilesTest, EntriesLeadingOutOfTheProgramFolderAreNeitherCopiedNorList
 TEST_F(TempFilesTest, DeletingRemovesTheListedCopiesOnlyInsideTheTemporaryFolder) {
     WriteFile(tempDir + "a.gif", "copy");
     WriteFile(tempDir + "other.txt", "not listed");
-    WriteFile(tempDir + "Att.lst", "a.gif\r\n..\\canary.txt\r\n../canary.txt\r\n" + canary + "\r\n\r\n..\r\n.\r\n");
+    WriteFile(tempDir + "Att.lst",
+              "a.gif\r\n..\\canary.txt\r\n../canary.txt\r\n" + canary + "\r\n\r\n..\r\n.\r\n");
     DeleteAttachedFiles(tempDir);
     EXPECT_FALSE(Exists(tempDir + "a.gif"));
     EXPECT_FALSE(Exists(tempDir + "Att.lst"));

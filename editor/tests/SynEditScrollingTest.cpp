@@ -110,7 +110,7 @@ TEST_F(SynEditScrollingTest, ScrollMessagesMoveByLinesPagesAndToTheEnds) {
         std::vector<TScrollBarKind> bars;
         void Scrolled(TObject*, TScrollBarKind Bar) { bars.push_back(Bar); }
     } recorder;
-    edit->OnScroll = TScrollEvent(&recorder, &Recorder::Scrolled);
+    edit->OnScroll = SynEdit::TScrollEvent(&recorder, &Recorder::Scrolled);
     edit->Lines()->SetText(numberedLines(200));
     const Integer page = edit->LinesInWindow();
     scroll(WM_VSCROLL, SB_LINEDOWN);

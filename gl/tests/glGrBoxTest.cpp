@@ -4,6 +4,7 @@
 #include "gl/glCommCl.h"
 #include "gl/tests/glTestSupport.h"
 #include "platform/vcl/Filers.h"
+#include "platform/vcl/ScrollBoxes.h"
 
 namespace {
 
@@ -200,6 +201,26 @@ TEST_F(GroupBoxTest, TheFocusedChildIsFocusedAgainOnExpanding) {
     delete second;
     wizard->Collapse(false);
     EXPECT_TRUE(first->Visible());
+}
+
+TEST_F(GroupBoxTest, DraggingBelowTheCaptionScrollsTheScrollBoxUnderneath) {
+    auto* scroller = new TScrollBox(form.get());
+    scroller->SetParent(form.get());
+    scroller->SetBounds(0, 0, 300, 200);
+    TglGroupBox* tall = box("Tall", {0, 0, 280, 600}, scroller);
+    show();
+    ASSERT_EQ(scroller->VertScrollBar()->Position(), 0);
+    backend.MouseDown(tall->Handle(), {50, 100});
+    Application->ProcessMessages();
+    EXPECT_EQ(Screen->Cursor(), crHandPoint);
+    backend.MoveMouse(tall->Handle(), {50, 60});
+    Application->ProcessMessages();
+    EXPECT_EQ(scroller->VertScrollBar()->Position(), 40);
+    backend.MouseUp(tall->Handle(), {50, 60});
+    Application->ProcessMessages();
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    EXPECT_FALSE(tall->Collapsed());
+    EXPECT_TRUE(log.events.empty());
 }
 
 TEST_F(GroupBoxTest, ResizeParentMovesTheParentsHeightWithTheBox) {

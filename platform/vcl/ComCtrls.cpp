@@ -1533,21 +1533,10 @@ const TClass statusPanelClass =
 
 const TClass statusPanelsClass = DescribeClass<TStatusPanels, TCollection>();
 
-template <typename T> void describeStatusBar(TClassBuilder<T>& c) {
-    c.Property("AutoHint", &T::AutoHint, &T::SetAutoHint).Default(false);
-    c.Property("Panels", &T::Panels);
-    c.Property("SimplePanel", &T::SimplePanel, &T::SetSimplePanel).Default(false);
-    c.Property("SimpleText", &T::SimpleText, &T::SetSimpleText);
-    c.Property("SizeGrip", &T::SizeGrip, &T::SetSizeGrip).Default(true);
-    c.Property("UseSystemFont", &T::UseSystemFont, &T::SetUseSystemFont).Default(true);
-    c.Property("OnCreatePanelClass", &T::OnCreatePanelClass, &T::OnCreatePanelClass);
-    c.Property("OnDrawPanel", &T::OnDrawPanel, &T::OnDrawPanel);
-    c.Property("OnHint", &T::OnHint, &T::OnHint);
-}
 
 const TClass customStatusBarClass = DescribeClass<TCustomStatusBar, TWinControl>();
 const TClass statusBarClass =
-    DescribeClass<TStatusBar, TCustomStatusBar>([](TClassBuilder<TStatusBar>& c) { describeStatusBar(c); });
+    DescribeClass<TStatusBar, TCustomStatusBar>([](TClassBuilder<TStatusBar>& c) { DescribeStatusBarProperties(c); });
 
 const TClass progressBarClass = DescribeClass<TProgressBar, TWinControl>([](TClassBuilder<TProgressBar>& c) {
     c.Property("Max", &TProgressBar::Max, &TProgressBar::SetMax).Default(100);

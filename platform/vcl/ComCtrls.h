@@ -377,6 +377,19 @@ public:
 
 enum TProgressBarOrientation { pbHorizontal, pbVertical };
 
+// The published properties of a status bar class T (for the form resources).
+template <typename T> void DescribeStatusBarProperties(TClassBuilder<T>& c) {
+    c.Property("AutoHint", &T::AutoHint, &T::SetAutoHint).Default(false);
+    c.Property("Panels", &T::Panels);
+    c.Property("SimplePanel", &T::SimplePanel, &T::SetSimplePanel).Default(false);
+    c.Property("SimpleText", &T::SimpleText, &T::SetSimpleText);
+    c.Property("SizeGrip", &T::SizeGrip, &T::SetSizeGrip).Default(true);
+    c.Property("UseSystemFont", &T::UseSystemFont, &T::SetUseSystemFont).Default(true);
+    c.Property("OnCreatePanelClass", &T::OnCreatePanelClass, &T::OnCreatePanelClass);
+    c.Property("OnDrawPanel", &T::OnDrawPanel, &T::OnDrawPanel);
+    c.Property("OnHint", &T::OnHint, &T::OnHint);
+}
+
 class TProgressBar : public TWinControl {
 public:
     explicit TProgressBar(TComponent* AOwner);

@@ -178,7 +178,7 @@ void TCustomPanel::AdjustClientRect(TRect& Rect) {
     Rect = {Rect.Left + inset, Rect.Top + inset, Rect.Right - inset, Rect.Bottom - inset};
 }
 
-void TCustomPanel::Paint() {
+TRect TCustomPanel::PaintFrame() {
     TCanvas* canvas = TCustomControl::Canvas();
     TRect rect = ClientRect();
     if (bevelOuter_ != bvNone) {
@@ -194,14 +194,22 @@ void TCustomPanel::Paint() {
     canvas->FillRect(rect);
     canvas->Brush()->SetStyle(bsClear);
     canvas->SetFont(Font());
+    return rect;
+}
+
+void TCustomPanel::Paint() {
+    TCanvas* canvas = TCustomControl::Canvas();
+    TRect rect = PaintFrame();
     Integer fontHeight = canvas->TextHeight("W");
     rect.Top = (rect.Top + rect.Bottom - fontHeight) / 2;
     rect.Bottom = rect.Top + fontHeight;
-    UINT flags =
-        static_cast<UINT>(DrawTextBiDiModeFlags(DT_EXPANDTABS | DT_VCENTER | panelTextFormat(alignment_)));
     AnsiString caption = Caption();
     canvas->RequiredState({csHandleValid, csFontValid, csBrushValid});
-    DrawTextA(canvas->Handle(), caption.c_str(), -1, &rect, flags);
+    DrawTextA(canvas->Handle(), caption.c_str(), -1, &rect, CaptionFormat());
+}
+
+UINT TCustomPanel::CaptionFormat() const {
+    return static_cast<UINT>(DrawTextBiDiModeFlags(DT_EXPANDTABS | DT_VCENTER | panelTextFormat(alignment_)));
 }
 
 void TCustomPanel::Dispatch(TMessage& Message) {

@@ -73,6 +73,10 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void AdjustClientRect(TRect& Rect) override;
+    // The bevels, border and background; the rest of the client area, where the caption goes.
+    TRect PaintFrame();
+    // The DrawText flags of the caption: the alignment and the reading order.
+    UINT CaptionFormat() const;
     void Paint() override;
 
 private:

@@ -1309,6 +1309,14 @@ void TApplication::HintMouseMessage(TControl* Control, TMessage& Message) {
     startHintTimer(HintShowTimer, wasShowing ? hintShortPause_ : hintPause_);
 }
 
+// A control whose action has a shortcut shows it after its hint: "Open (Ctrl+O)".
+void TApplication::addShortCutToHint(THintInfo& Info) const {
+    if (!hintShortCuts_ || Info.HintStr.empty()) return;
+    auto* action = dynamic_cast<TCustomAction*>(GetControlAction(Info.HintControl));
+    if (action && action->ShortCut() != scNone)
+        Info.HintStr = Format("%s (%s)", {Info.HintStr, ShortCutToText(action->ShortCut())});
+}
+
 THintWindow* TApplication::hintWindowOfClass(TClass Class) {
     if (hintWindow_ && ClassTypeOf(hintWindow_) != Class) {
         delete hintWindow_;
@@ -1334,6 +1342,7 @@ void TApplication::ActivateHint(const TPoint& CursorPos) {
     info.HideTimeout = hintHidePause_;
     info.HintStr = GetShortHint(hintOf(hintControl_));
     const bool show = hintControl_->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) == 0;
+    addShortCutToHint(info);
     const TPoint origin = hintControl_->ClientToScreen({info.CursorRect.Left, info.CursorRect.Top});
     hintCursorRect_ = {origin.x, origin.y, origin.x + info.CursorRect.Width(),
                        origin.y + info.CursorRect.Height()};

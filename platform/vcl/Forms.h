@@ -407,6 +407,7 @@ private:
     void startHintTimer(UINT_PTR Timer, Integer Milliseconds);
     void stopHintTimer(UINT_PTR Timer);
     THintWindow* hintWindowOfClass(TClass Class);
+    void addShortCutToHint(THintInfo& Info) const;
     void registerMainForm(TCustomForm* Form);
     void handleException(TObject* Sender, std::exception_ptr Error);
 

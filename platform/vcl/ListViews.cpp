@@ -16,7 +16,6 @@ constexpr Integer defaultListViewWidth = 250;
 constexpr Integer defaultListViewHeight = 150;
 constexpr UINT checkedState = 2u << 12;
 constexpr UINT uncheckedState = 1u << 12;
-constexpr int findTextLength = 260;
 
 int alignmentFormat(TAlignment Alignment) {
     switch (Alignment) {

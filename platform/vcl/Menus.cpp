@@ -689,8 +689,11 @@ void TMenuItem::drawClassic(TCanvas* ACanvas, TRect ARect, TOwnerDrawState State
     }
     TMenu* menu = GetParentMenu();
     TCustomImageList* images = menu ? menu->Images() : nullptr;
+    const bool rightToLeft = menu && menu->IsRightToLeft();
     Integer glyphWidth = images ? images->Width() : (HasBitmap() || !TopLevel ? bitmapGlyphWidth : 0);
     TRect glyph{ARect.Left + glyphMargin, ARect.Top, ARect.Left + glyphMargin + glyphWidth, ARect.Bottom};
+    if (rightToLeft)
+        glyph = {ARect.Right - glyphMargin - glyphWidth, ARect.Top, ARect.Right - glyphMargin, ARect.Bottom};
     if (hasValidImage()) {
         images->Draw(ACanvas, glyph.Left, ARect.Top + (ARect.Height() - images->Height()) / 2, imageIndex_,
                      enabled_);
@@ -702,14 +705,22 @@ void TMenuItem::drawClassic(TCanvas* ACanvas, TRect ARect, TOwnerDrawState State
                       static_cast<COLORREF>(ColorToRGB(colour)));
     }
     TRect text{glyph.Right + textGap, ARect.Top, ARect.Right - textGap, ARect.Bottom};
+    if (rightToLeft) text = {ARect.Left + textGap, ARect.Top, glyph.Left - textGap, ARect.Bottom};
     if (TopLevel && glyphWidth == 0) text.Left = ARect.Left;
     UINT flags =
         DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER | (TopLevel && glyphWidth == 0 ? DT_CENTER : DT_LEFT);
+    if (rightToLeft && !(TopLevel && glyphWidth == 0)) flags |= DT_RIGHT | DT_RTLREADING;
     if (State.Contains(odNoAccel)) flags |= DT_HIDEPREFIX;
     DoDrawText(ACanvas, caption_, text, selected, flags);
     if (TopLevel || shortCut_ == scNone) return;
+    // The shortcut sits at the far end from the caption.
     TRect shortcut{text.Left, ARect.Top, ARect.Right - shortcutGap, ARect.Bottom};
-    DoDrawText(ACanvas, ShortCutToText(shortCut_), shortcut, selected, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
+    UINT shortcutFlags = DT_RIGHT | DT_SINGLELINE | DT_VCENTER;
+    if (rightToLeft) {
+        shortcut = {ARect.Left + shortcutGap, ARect.Top, text.Right, ARect.Bottom};
+        shortcutFlags = DT_LEFT | DT_SINGLELINE | DT_VCENTER;
+    }
+    DoDrawText(ACanvas, ShortCutToText(shortCut_), shortcut, selected, shortcutFlags);
 }
 
 void TMenuItem::DoDrawText(TCanvas* ACanvas, const AnsiString& ACaption, TRect& Rect, bool Selected,
@@ -1139,8 +1150,11 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
     popupPoint_ = {X, Y};
     DoPopup(this);
     HMENU handle = Items()->Handle();
+    // A right-to-left menu opens the other way.
+    TPopupAlignment alignment = alignment_;
+    if (IsRightToLeft() && alignment != paCenter) alignment = alignment == paLeft ? paRight : paLeft;
     UINT flags =
-        alignmentFlags(alignment_) | (trackButton_ == tbRightButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON);
+        alignmentFlags(alignment) | (trackButton_ == tbRightButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON);
     TrackPopupMenu(handle, flags, X, Y, 0, PopupList->Window(), nullptr);
 }
 

@@ -292,6 +292,9 @@ public:
     void SetBiDiMode(TBiDiMode Value) { biDiMode_ = Value; }
     bool ParentBiDiMode() const { return parentBiDiMode_; }
     void SetParentBiDiMode(bool Value) { parentBiDiMode_ = Value; }
+    // Right to left: owner-drawn items put their picture at the right and
+    // read right to left; a pop-up opens to the other side of its point.
+    bool IsRightToLeft() const { return biDiMode_ != bdLeftToRight; }
     // Whether the menu's items are drawn by the framework.
     bool IsOwnerDraw() const { return ownerDraw_ || images_; }
 

@@ -819,8 +819,8 @@ void TPicture::Assign(TPersistent* Source) {
 
 void TPicture::AssignTo(TPersistent* Dest) {
     auto* graphic = dynamic_cast<TGraphic*>(Dest);
-    if (graphic && (!graphic_ || typeid(*graphic) == typeid(*graphic_)))
-        return graphic->Assign(graphic_.get());
+    const TGraphic* current = graphic_.get();
+    if (graphic && (!current || typeid(*graphic) == typeid(*current))) return graphic->Assign(graphic_.get());
     TPersistent::AssignTo(Dest);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/GlobalMemory.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Menus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Painting.h"
@@ -24,6 +25,7 @@
 #include "platform/win/SystemInfo.h"
 #include "platform/win/TextOut.h"
 #include "platform/win/WindowPos.h"
+#include "platform/win/WindowTree.h"
 #include "platform/win/Windows.h"
 
 #include <algorithm>
@@ -859,6 +861,62 @@ void cut(EditState& state) {
     clearSelection(state);
 }
 
+// ---- Context menu --------------------------------------------------------------------------
+// The system's own menu for an edit. Its commands carry the numbers of the messages
+// that carry them out, as the system's do.
+
+constexpr UINT SelectAllCommand = EM_SETSEL;
+// lParam of a WM_CONTEXTMENU that came from the keyboard.
+constexpr LPARAM KeyboardContextMenu = -1;
+
+void appendCommand(HMENU menu, UINT command, const WCHAR* text, bool enabled) {
+    AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), command, text);
+}
+
+HMENU buildContextMenu(const EditState& state) {
+    const bool editable = !isReadOnly(state);
+    const bool selected = state.anchor != state.caret;
+    const bool everythingSelected = selectionStart(state) == 0 && selectionEnd(state) == textLength(state);
+    HMENU menu = CreatePopupMenu();
+    appendCommand(menu, WM_UNDO, u"&Undo", editable && state.undo);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    appendCommand(menu, WM_CUT, u"Cu&t", editable && selected && !isPassword(state));
+    appendCommand(menu, WM_COPY, u"&Copy", selected && !isPassword(state));
+    appendCommand(menu, WM_PASTE, u"&Paste", editable && IsClipboardFormatAvailable(CF_UNICODETEXT));
+    appendCommand(menu, WM_CLEAR, u"&Delete", editable && selected);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    appendCommand(menu, SelectAllCommand, u"Select &All", !everythingSelected);
+    return menu;
+}
+
+// At the pointer, or over the middle of the edit when the keyboard asked.
+POINT contextMenuPoint(HWND window, LPARAM lParam) {
+    if (lParam != KeyboardContextMenu)
+        return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    RECT client;
+    GetClientRect(window, &client);
+    POINT middle{(client.Left + client.Right) / 2, (client.Top + client.Bottom) / 2};
+    ClientToScreen(window, &middle);
+    return middle;
+}
+
+void showContextMenu(EditState& state, LPARAM lParam) {
+    const HWND window = state.window;
+    if (GetFocus() != window) SetFocus(window);
+    const POINT at = contextMenuPoint(window, lParam);
+    HMENU menu = buildContextMenu(state);
+    const auto command =
+        static_cast<UINT>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                                         at.x, at.y, 0, window, nullptr));
+    DestroyMenu(menu);
+    // The menu's own loop may have seen the edit go.
+    if (command == 0 || !IsWindow(window)) return;
+    if (command == SelectAllCommand)
+        SendMessageW(window, EM_SETSEL, 0, -1);
+    else
+        SendMessageW(window, command, 0, 0);
+}
+
 // ---- Keyboard ------------------------------------------------------------------------------
 
 bool keyHeld(int key) {
@@ -1613,6 +1671,9 @@ std::optional<LRESULT> windowMessage(EditState& state, UINT message, WPARAM wPar
         return 0;
     case WM_CLEAR:
         clearSelection(state);
+        return 0;
+    case WM_CONTEXTMENU:
+        showContextMenu(state, lParam);
         return 0;
     default:
         return editMessage(state, message, wParam, lParam);

@@ -33,7 +33,6 @@ constexpr int defaultColumnWidth = 50;
 constexpr int iconCellWidth = 75;
 constexpr int iconTextLines = 2;
 constexpr int defaultIconSize = 32;
-constexpr int defaultSmallIconSize = 16;
 constexpr int checkBoxSize = 13;
 constexpr int dividerGrip = 4;
 constexpr int dispInfoBufferSize = 260;

@@ -380,9 +380,12 @@ BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
     return TRUE;
 }
 
+// What is painted here reaches the screen at once, as drawing on the screen
+// does, also when no message is handled for a while afterwards.
 BOOL UpdateWindow(HWND handle) {
     if (!WindowOrError(handle)) return FALSE;
     updateTree(handle);
+    PresentPendingPixels(CurrentThread());
     return TRUE;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/CommonControls.h"
 #include "platform/win/Cursors.h"
+#include "platform/win/DefWindowProc.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
@@ -36,7 +37,6 @@ constexpr WCHAR lineFeed = u'\n';
 constexpr UINT unicodeCodePage = 1200;
 constexpr int streamChunk = 4096;
 constexpr COLORREF linkColour = RGB(0, 0, 255);
-constexpr LONG endOfText = -1;
 constexpr DWORD defaultLimit = 0x7FFFFFFE;
 constexpr int twipsPerPoint = 20;
 
@@ -281,6 +281,9 @@ private:
 
     LRESULT richMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
+        // The rich edit has no menu of its own, unlike the edit: the request goes on to the parent.
+        case WM_CONTEXTMENU:
+            return DefWindowProcW(Window(), message, wParam, lParam);
         // ---- Text ----
         case WM_SETTEXT: {
             // A text that is an RTF document is read for the text it holds.

@@ -32,7 +32,6 @@ constexpr UINT_PTR autoPopTimer = 2;
 constexpr int defaultMargin = 2;
 // A tip appears this far below the mouse pointer.
 constexpr int belowCursor = 20;
-constexpr int dispInfoBufferSize = 80;
 
 struct Tool {
     UINT flags = 0;

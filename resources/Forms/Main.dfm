@@ -284,13 +284,11 @@ object MainForm: TMainForm
       OnClick = SelectTitleBox
     end
   end
-  object BrowserSplitter: TPanel
+  object BrowserSplitter: TSplitter
     Left = 180
     Top = 26
     Width = 3
     Height = 434
-    Align = alLeft
-    BevelOuter = bvNone
   end
   object PageControl1: TPageControl
     Left = 183
@@ -338,13 +336,12 @@ object MainForm: TMainForm
             Caption = 'Apply'
           end
         end
-        object WizScrollBox: TPanel
+        object WizScrollBox: TScrollBox
           Left = 2
           Top = 15
           Width = 596
           Height = 133
           Align = alClient
-          BevelOuter = bvNone
           object WizLabel: TLabel
             Left = 8
             Top = 4
@@ -369,7 +366,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WColorEdit1: TEdit
+              object WColorEdit1: TComboEdit
                 Left = 0
                 Top = 0
                 Width = 65
@@ -396,7 +393,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WColorEdit2: TEdit
+              object WColorEdit2: TComboEdit
                 Left = 0
                 Top = 0
                 Width = 65
@@ -423,7 +420,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WColorEdit3: TEdit
+              object WColorEdit3: TComboEdit
                 Left = 0
                 Top = 0
                 Width = 65
@@ -450,7 +447,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WColorEdit4: TEdit
+              object WColorEdit4: TComboEdit
                 Left = 0
                 Top = 0
                 Width = 65
@@ -477,7 +474,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WColorEdit5: TEdit
+              object WColorEdit5: TComboEdit
                 Left = 0
                 Top = 0
                 Width = 65
@@ -504,7 +501,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WColorEdit6: TEdit
+              object WColorEdit6: TComboEdit
                 Left = 0
                 Top = 0
                 Width = 65
@@ -531,7 +528,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WColorEdit7: TEdit
+              object WColorEdit7: TComboEdit
                 Left = 0
                 Top = 0
                 Width = 65
@@ -702,12 +699,11 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WIntEdit1: TEdit
+              object WIntEdit1: TRxSpinEdit
                 Left = 0
                 Top = 0
                 Width = 73
                 Height = 21
-                Text = '....'
               end
               object WIntLabel1: TLabel
                 Left = 80
@@ -723,12 +719,11 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WIntEdit2: TEdit
+              object WIntEdit2: TRxSpinEdit
                 Left = 0
                 Top = 0
                 Width = 73
                 Height = 21
-                Text = '....'
               end
               object WIntLabel2: TLabel
                 Left = 80
@@ -744,12 +739,11 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WIntEdit3: TEdit
+              object WIntEdit3: TRxSpinEdit
                 Left = 0
                 Top = 0
                 Width = 73
                 Height = 21
-                Text = '....'
               end
               object WIntLabel3: TLabel
                 Left = 80
@@ -765,12 +759,11 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WIntEdit4: TEdit
+              object WIntEdit4: TRxSpinEdit
                 Left = 0
                 Top = 0
                 Width = 73
                 Height = 21
-                Text = '....'
               end
               object WIntLabel4: TLabel
                 Left = 80
@@ -786,12 +779,11 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WIntEdit5: TEdit
+              object WIntEdit5: TRxSpinEdit
                 Left = 0
                 Top = 0
                 Width = 73
                 Height = 21
-                Text = '....'
               end
               object WIntLabel5: TLabel
                 Left = 80
@@ -807,12 +799,11 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WIntEdit6: TEdit
+              object WIntEdit6: TRxSpinEdit
                 Left = 0
                 Top = 0
                 Width = 73
                 Height = 21
-                Text = '....'
               end
               object WIntLabel6: TLabel
                 Left = 80
@@ -837,12 +828,13 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WFilenameEdit1: TEdit
+              object WFilenameEdit1: TFilenameEdit
                 Left = 0
                 Top = 0
                 Width = 300
                 Height = 21
                 Text = '....'
+                DirectInput = False
               end
               object WFileLabel1: TLabel
                 Left = 306
@@ -858,12 +850,13 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WFilenameEdit2: TEdit
+              object WFilenameEdit2: TFilenameEdit
                 Left = 0
                 Top = 0
                 Width = 300
                 Height = 21
                 Text = '....'
+                DirectInput = False
               end
               object WFileLabel2: TLabel
                 Left = 306
@@ -879,12 +872,13 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WFilenameEdit3: TEdit
+              object WFilenameEdit3: TFilenameEdit
                 Left = 0
                 Top = 0
                 Width = 300
                 Height = 21
                 Text = '....'
+                DirectInput = False
               end
               object WFileLabel3: TLabel
                 Left = 306
@@ -900,12 +894,13 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WFilenameEdit4: TEdit
+              object WFilenameEdit4: TFilenameEdit
                 Left = 0
                 Top = 0
                 Width = 300
                 Height = 21
                 Text = '....'
+                DirectInput = False
               end
               object WFileLabel4: TLabel
                 Left = 306
@@ -921,12 +916,13 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WFilenameEdit5: TEdit
+              object WFilenameEdit5: TFilenameEdit
                 Left = 0
                 Top = 0
                 Width = 300
                 Height = 21
                 Text = '....'
+                DirectInput = False
               end
               object WFileLabel5: TLabel
                 Left = 306
@@ -942,12 +938,13 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WFilenameEdit6: TEdit
+              object WFilenameEdit6: TFilenameEdit
                 Left = 0
                 Top = 0
                 Width = 300
                 Height = 21
                 Text = '....'
+                DirectInput = False
               end
               object WFileLabel6: TLabel
                 Left = 306
@@ -1153,7 +1150,7 @@ object MainForm: TMainForm
           Top = 20
           Caption = 'Event'
         end
-        object EventColorComboBox: TComboBox
+        object EventColorComboBox: TColorComboBox
           Left = 90
           Top = 16
           Width = 110
@@ -1165,7 +1162,7 @@ object MainForm: TMainForm
           Top = 46
           Caption = 'Identifier'
         end
-        object IdentColorComboBox: TComboBox
+        object IdentColorComboBox: TColorComboBox
           Left = 90
           Top = 42
           Width = 110
@@ -1177,7 +1174,7 @@ object MainForm: TMainForm
           Top = 72
           Caption = 'Key'
         end
-        object KeyColorComboBox: TComboBox
+        object KeyColorComboBox: TColorComboBox
           Left = 90
           Top = 68
           Width = 110
@@ -1189,7 +1186,7 @@ object MainForm: TMainForm
           Top = 98
           Caption = 'Non reserved'
         end
-        object NonResColorComboBox: TComboBox
+        object NonResColorComboBox: TColorComboBox
           Left = 90
           Top = 94
           Width = 110
@@ -1201,7 +1198,7 @@ object MainForm: TMainForm
           Top = 124
           Caption = 'Number'
         end
-        object NumberColorComboBox: TComboBox
+        object NumberColorComboBox: TColorComboBox
           Left = 90
           Top = 120
           Width = 110
@@ -1213,7 +1210,7 @@ object MainForm: TMainForm
           Top = 150
           Caption = 'String'
         end
-        object StringColorComboBox: TComboBox
+        object StringColorComboBox: TColorComboBox
           Left = 90
           Top = 146
           Width = 110
@@ -1225,7 +1222,7 @@ object MainForm: TMainForm
           Top = 176
           Caption = 'Symbol'
         end
-        object SymbolColorComboBox: TComboBox
+        object SymbolColorComboBox: TColorComboBox
           Left = 90
           Top = 172
           Width = 110
@@ -1237,7 +1234,7 @@ object MainForm: TMainForm
           Top = 202
           Caption = 'Background'
         end
-        object BackColorComboBox: TComboBox
+        object BackColorComboBox: TColorComboBox
           Left = 90
           Top = 198
           Width = 110
@@ -1271,24 +1268,26 @@ object MainForm: TMainForm
         Top = 168
         Caption = 'Opera'
       end
-      object OperaEdit: TEdit
+      object OperaEdit: TFilenameEdit
         Left = 226
         Top = 184
         Width = 200
         Height = 21
         Text = 'Opera'
+        Filter = 'Executable files (*.exe)|*.exe'
       end
       object FireFoxLabel: TLabel
         Left = 226
         Top = 210
         Caption = 'FireFox'
       end
-      object FireFoxEdit: TEdit
+      object FireFoxEdit: TFilenameEdit
         Left = 226
         Top = 226
         Width = 200
         Height = 21
         Text = 'FireFox'
+        Filter = 'Executable files (*.exe)|*.exe'
       end
       object DataBasesLabel: TLabel
         Left = 436
@@ -1368,54 +1367,54 @@ object MainForm: TMainForm
     PlainText = True
     Visible = False
   end
-  object MainMenu: TMainMenu
-    object MenuFile: TMenuItem
+  object MainMenu: TTntMainMenu
+    object MenuFile: TTntMenuItem
       Caption = '&File'
-      object MenuOpen: TMenuItem
+      object MenuOpen: TTntMenuItem
         Caption = '&Open...'
         OnClick = MenuOpen1Click
       end
-      object MenuExport: TMenuItem
+      object MenuExport: TTntMenuItem
         Caption = 'Export ->'
         Enabled = False
       end
-      object MenuExit: TMenuItem
+      object MenuExit: TTntMenuItem
         Caption = 'Exit'
         OnClick = CloseApplication
       end
     end
-    object MenuView: TMenuItem
+    object MenuView: TTntMenuItem
       Caption = 'View'
-      object MenuSource: TMenuItem
+      object MenuSource: TTntMenuItem
         Caption = 'Source code'
       end
-      object MenuSummary: TMenuItem
+      object MenuSummary: TTntMenuItem
         Caption = 'Summary HTML code'
       end
-      object MenuPreview: TMenuItem
+      object MenuPreview: TTntMenuItem
         Caption = 'Preview'
         OnClick = MenuPreviewClick
       end
-      object MenuInfoPanel: TMenuItem
+      object MenuInfoPanel: TTntMenuItem
         Caption = 'Description'
         Checked = True
       end
-      object MenuSettings: TMenuItem
+      object MenuSettings: TTntMenuItem
         Caption = 'Settings'
       end
-      object MenuColorChooser: TMenuItem
+      object MenuColorChooser: TTntMenuItem
         Caption = 'Color Chooser'
       end
     end
-    object MenuHelp: TMenuItem
+    object MenuHelp: TTntMenuItem
       Caption = 'Help'
-      object MenuContents: TMenuItem
+      object MenuContents: TTntMenuItem
         Caption = '&Contents'
       end
-      object MenuHomePage: TMenuItem
+      object MenuHomePage: TTntMenuItem
         Caption = 'HomePage'
       end
-      object MenuAbout: TMenuItem
+      object MenuAbout: TTntMenuItem
         Caption = '&About...'
       end
     end
@@ -1428,7 +1427,7 @@ object MainForm: TMainForm
   end
   object PopupMenu1: TPopupMenu
   end
-  object RxPopupMenu1: TPopupMenu
+  object RxPopupMenu1: TRxPopupMenu
   end
   object OpenDialog: TOpenDialog
     DefaultExt = 'quorvane'

@@ -5,6 +5,8 @@
 #include "platform/vcl/tests/VisualTestSupport.h"
 
 #include "platform/core/CodePages.h"
+#include "platform/core/FileUtils.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
 #include "unicode/TntControls.h"
@@ -12,6 +14,7 @@
 #include "unicode/tests/WideEdit.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -249,6 +252,49 @@ TEST_F(ControlsTest, TheHintComesFromTheFirstParentThatHasOne) {
     EXPECT_EQ(WideGetHint(control), u"Форма|длинная");
     TntControl_SetHint(control, u"Ж");
     EXPECT_EQ(WideGetHint(control), u"Ж");
+}
+
+} // namespace
+
+namespace {
+
+std::filesystem::path screenshotPath(const char* Name) {
+    const std::filesystem::path folder = std::filesystem::path(ProgramFolder()).parent_path() / "screenshots";
+    std::filesystem::create_directories(folder);
+    return folder / Name;
+}
+
+TEST_F(ControlsTest, AHintWithAnActionsShortcutShowsTheWideShortcutText) {
+    Application->SetShowHint(true);
+    TWideBox* control = box();
+    control->SetShowHint(true);
+    TntControl_SetHint(control, u"Открыть|Открывает файл");
+    TAction action(nullptr);
+    action.SetShortCut(scCtrl | 'O');
+    SetControlAction(control, &action);
+    TntControl_SetHint(control, u"Открыть|Открывает файл");
+    form->Show();
+    backend.MoveMouse(control->Handle(), {5, 5});
+    Application->ProcessMessages();
+    Application->ActivateHint(control->ClientToScreen({5, 5}));
+    auto* window = dynamic_cast<TTntCustomHintWindow*>(Application->HintWindow());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Caption(), u"Открыть (Ctrl+O)");
+    Application->HideHint();
+    SetControlAction(control, nullptr);
+    Application->SetShowHint(false);
+}
+
+TEST_F(ControlsTest, TheWideHintWindowShowsItsText) {
+    TTntHintWindow hint(nullptr);
+    const WideString text = u"Подсказка 提示 Υπόδειξη";
+    TRect rect = hint.CalcHintRect(300, text, nullptr);
+    rect = {100, 100, 100 + rect.Width(), 100 + rect.Height()};
+    hint.ActivateHint(rect, text);
+    Application->ProcessMessages();
+    EXPECT_EQ(hint.Caption(), text);
+    EXPECT_TRUE(IsWindowUnicode(hint.Handle()));
+    EXPECT_TRUE(backend.SavePng(hint.Handle(), screenshotPath("unicode-hint-window.png").string()));
 }
 
 } // namespace

@@ -5,11 +5,15 @@
 #include "platform/vcl/tests/VisualTestSupport.h"
 
 #include "platform/core/CodePages.h"
+#include "platform/core/FileUtils.h"
 #include "platform/win/Messages.h"
+#include "platform/win/WindowTree.h"
 #include "unicode/TntControls.h"
 #include "unicode/TntForms.h"
 #include "unicode/TntMenus.h"
 #include "unicode/TntSystem.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -144,6 +148,92 @@ TEST_F(WideMenusTest, SelectingAPopupItemSetsTheWideApplicationHint) {
     popup.Popup(100, 100);
     backend.SetIdleHandler(nullptr);
     EXPECT_EQ(hintWhileSelected, u"Копирует выделенное");
+}
+
+} // namespace
+
+namespace {
+
+// An owner-drawn popup menu of wide items, pictured while open with its
+// second item selected, left to right and right to left.
+class OwnerDrawnMenuTest : public VisualTest {
+protected:
+    TTntPopupMenu popup{nullptr};
+    TBitmap picture;
+
+    void SetUp() override {
+        VisualTest::SetUp();
+        popup.SetOwnerDraw(true);
+        picture.SetWidth(16);
+        picture.SetHeight(16);
+        picture.Canvas()->Brush()->SetColor(clRed);
+        picture.Canvas()->FillRect({0, 0, 16, 16});
+        TTntMenuItem* open = addItem(u"&Открыть", scCtrl | 'O');
+        open->SetDefault(true);
+        addItem(u"Сохранить как…", scNone)->SetEnabled(false);
+        TTntMenuItem* greek = addItem(u"Ελληνικά", scNone);
+        greek->SetChecked(true);
+        greek->Bitmap()->Assign(&picture);
+        addItem(u"-", scNone);
+        addItem(u"中文 項目", scShift | scCtrl | VK_F5);
+    }
+    TTntMenuItem* addItem(const WideString& Caption, TShortCut ShortCut) {
+        auto* item = new TTntMenuItem(&popup);
+        item->SetCaption(Caption);
+        item->SetShortCut(ShortCut);
+        popup.Items()->Add(item);
+        return item;
+    }
+    // The open menu's pixels, with the item at Selected highlighted.
+    std::shared_ptr<PixelSurface> capture(const char* Name) {
+        std::shared_ptr<PixelSurface> pixels;
+        Integer step = 0;
+        backend.SetIdleHandler([&] {
+            if (step++ < 2) {
+                backend.PressKey(VK_DOWN);
+                return;
+            }
+            const HWND window = FindWindowW(PopupMenuClassName, nullptr);
+            pixels = backend.Capture(window);
+            const std::filesystem::path folder =
+                std::filesystem::path(ProgramFolder()).parent_path() / "screenshots";
+            std::filesystem::create_directories(folder);
+            EXPECT_TRUE(backend.SavePng(window, (folder / Name).string()));
+            EndMenu();
+        });
+        popup.Popup(300, 100);
+        backend.SetIdleHandler(nullptr);
+        return pixels;
+    }
+    static Integer countColour(const PixelSurface& Pixels, TColor Colour) {
+        Integer count = 0;
+        for (Integer y = 0; y < Pixels.Height(); ++y)
+            for (Integer x = 0; x < Pixels.Width(); ++x)
+                if (static_cast<TColor>(ColorRefFromPixel(Pixels.Row(y)[x] & PixelColourMask)) ==
+                    ColorToRGB(Colour))
+                    ++count;
+        return count;
+    }
+};
+
+TEST_F(OwnerDrawnMenuTest, WideItemsAreDrawnLeftToRightAndRightToLeft) {
+    auto form = plainForm();
+    form->Show();
+    std::shared_ptr<PixelSurface> leftToRight = capture("unicode-owner-drawn-menu.png");
+    ASSERT_TRUE(leftToRight);
+    // The disabled item is embossed: a highlight copy under the shadow-coloured text.
+    EXPECT_GT(countColour(*leftToRight, clBtnShadow), 0);
+    EXPECT_GT(countColour(*leftToRight, clRed), 0);
+    popup.SetBiDiMode(bdRightToLeft);
+    std::shared_ptr<PixelSurface> rightToLeft = capture("unicode-owner-drawn-menu-rtl.png");
+    ASSERT_TRUE(rightToLeft);
+    // The picture moved to the right half.
+    Integer redLeft = rightToLeft->Width();
+    for (Integer y = 0; y < rightToLeft->Height(); ++y)
+        for (Integer x = 0; x < rightToLeft->Width(); ++x)
+            if (static_cast<TColor>(ColorRefFromPixel(rightToLeft->Row(y)[x] & PixelColourMask)) == clRed)
+                redLeft = std::min(redLeft, x);
+    EXPECT_GT(redLeft, rightToLeft->Width() / 2);
 }
 
 } // namespace

@@ -476,12 +476,25 @@ void DesktopWindow::Invalidate(const DesktopRect& content) {
 }
 
 void DesktopWindow::DrawNow() {
-    GdkWindow* surface = gtk_widget_get_window(parts_->canvas);
-    if (drawingNow || !surface || !gtk_widget_get_mapped(parts_->canvas)) return;
-    // The replacement, the frame clock, draws only when the main loop runs.
-    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-    gdk_window_process_updates(surface, FALSE);
-    G_GNUC_END_IGNORE_DEPRECATIONS
+    Parts& parts = *parts_;
+    GdkWindow* surface = gtk_widget_get_window(parts.canvas);
+    if (drawingNow || !parts.image || !surface || !gtk_widget_get_mapped(parts.canvas)) return;
+    // GTK draws a window only when its main loop runs; this draws the
+    // buffer straight onto the window, as the draw handler would.
+    GtkAllocation canvas;
+    gtk_widget_get_allocation(parts.canvas, &canvas);
+    const cairo_rectangle_int_t area{canvas.x, canvas.y, canvas.width, canvas.height};
+    cairo_region_t* region = cairo_region_create_rectangle(&area);
+    GdkDrawingContext* context = gdk_window_begin_draw_frame(surface, region);
+    cairo_t* painter = gdk_drawing_context_get_cairo_context(context);
+    cairo_translate(painter, canvas.x, canvas.y);
+    cairo_rectangle(painter, 0, 0, canvas.width, canvas.height);
+    cairo_clip(painter);
+    cairo_set_source_surface(painter, parts.image, -parts.origin.x, -parts.origin.y);
+    cairo_set_operator(painter, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(painter);
+    gdk_window_end_draw_frame(surface, context);
+    cairo_region_destroy(region);
     gdk_display_flush(gdk_window_get_display(surface));
 }
 

@@ -5,6 +5,7 @@
 // web engine drew. The screenshot is kept in the build folder for a person
 // to look at.
 #include "platform/backend/tests/PrivateXServer.h"
+#include "platform/backend/tests/ScreenShot.h"
 
 #include <gdk/gdk.h>
 #include <gtest/gtest.h>
@@ -156,17 +157,6 @@ ColourCounts countColours(GdkPixbuf* shot) {
     return counts;
 }
 
-// The whole screen, read from the server as any X client would.
-GdkPixbuf* screenshot(const std::string& display) {
-    GdkDisplay* connection = gdk_display_open(display.c_str());
-    if (!connection) return nullptr;
-    GdkWindow* root = gdk_screen_get_root_window(gdk_display_get_default_screen(connection));
-    GdkPixbuf* shot =
-        gdk_pixbuf_get_from_window(root, 0, 0, gdk_window_get_width(root), gdk_window_get_height(root));
-    gdk_display_close(connection);
-    return shot;
-}
-
 TEST_F(DesktopDisplayTest, ShowsOurPixelsAndTheWebPageAndReportsTheTitle) {
     EXPECT_EQ(*title_, pageTitle);
     // The title is known before the web engine has drawn the page.
@@ -178,7 +168,7 @@ TEST_F(DesktopDisplayTest, ShowsOurPixelsAndTheWebPageAndReportsTheTitle) {
             g_object_unref(shot);
             std::this_thread::sleep_for(screenshotInterval);
         }
-        shot = screenshot(server_->Display());
+        shot = ScreenShot(server_->Display());
         ASSERT_NE(shot, nullptr);
         counts = countColours(shot);
     } while (counts.blue < enoughBlue && std::chrono::steady_clock::now() < deadline);

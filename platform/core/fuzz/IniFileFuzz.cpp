@@ -4,11 +4,10 @@
 #include "platform/core/IniFiles.h"
 #include "platform/core/SysUtils.h"
 #include "tests/FuzzCheck.h"
+#include "tests/FuzzScratchFile.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -22,12 +21,6 @@ constexpr const char* WrittenKey = "Written";
 constexpr const char* WrittenValue = "value";
 
 using Values = std::map<std::pair<AnsiString, AnsiString>, AnsiString>;
-
-std::string scratchFile() {
-    std::string folder = (std::filesystem::temp_directory_path() / "inifile-fuzz-XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr) std::abort();
-    return folder + "/fuzz.ini";
-}
 
 std::string contentOf(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -51,7 +44,8 @@ Values valuesOf(const TIniFile& ini) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
-    static const std::string path = scratchFile();
+    static const FuzzScratchFile scratch("inifile-fuzz", "fuzz.ini");
+    const std::string& path = scratch.path();
     const std::string bytes(reinterpret_cast<const char*>(Data), Size);
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     TIniFile ini(path);

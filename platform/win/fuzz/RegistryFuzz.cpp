@@ -4,12 +4,11 @@
 #include "platform/win/LastError.h"
 #include "platform/win/Registry.h"
 #include "tests/FuzzCheck.h"
+#include "tests/FuzzScratchFile.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -86,16 +85,11 @@ bool isWrittenValue(const std::u16string& line) {
     return upperAscii(line).starts_with(upperAscii(u"\\" + WrittenKey + u"|" + WrittenValue + u"|"));
 }
 
-std::string scratchFile() {
-    std::string folder = (std::filesystem::temp_directory_path() / "registry-fuzz-XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr) std::abort();
-    return folder + "/registry";
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
-    static const std::string path = scratchFile();
+    static const FuzzScratchFile scratch("registry-fuzz", "registry");
+    const std::string& path = scratch.path();
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(Data), static_cast<std::streamsize>(Size));
     SetRegistryFile(path);

@@ -12,6 +12,7 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/GlobalMemory.h"
+#include "platform/win/Menus.h"
 #include "platform/win/Painting.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/SysColors.h"
@@ -19,6 +20,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -66,6 +68,12 @@ void putTextOnClipboard(const WideString& text) {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
     SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+void emptyTheClipboard() {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
     CloseClipboard();
 }
 
@@ -254,6 +262,97 @@ TEST_F(EditControlTest, CutCopyPasteAndUndoGoThroughTheClipboard) {
     EXPECT_EQ(textOf(edit), u"hello");
     press(VK_INSERT, {VK_SHIFT});
     EXPECT_EQ(textOf(edit), u" worldhello");
+}
+
+// The enabled state of each command of the last menu the edit opened, by command.
+std::map<UINT, bool> menuCommandsEnabled;
+WNDPROC editProcedure = nullptr;
+
+LRESULT recordMenuProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITMENUPOPUP) {
+        menuCommandsEnabled.clear();
+        auto menu = reinterpret_cast<HMENU>(wParam);
+        for (int item = 0; item < GetMenuItemCount(menu); ++item)
+            if (const UINT id = GetMenuItemID(menu, item); id != 0)
+                menuCommandsEnabled[id] = !(GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED);
+    }
+    return CallWindowProcW(editProcedure, window, message, wParam, lParam);
+}
+
+TEST_F(EditControlTest, ARightClickOffersTheEditCommandsEachEnabledAsTheyApply) {
+    struct Case {
+        const char* what;
+        DWORD style;
+        bool selectSome;
+        bool clipboardHasText;
+        std::map<UINT, bool> enabled;
+    };
+    const Case cases[] = {
+        {"a selection in a fresh edit",
+         ES_AUTOHSCROLL,
+         true,
+         true,
+         {{WM_UNDO, false},
+          {WM_CUT, true},
+          {WM_COPY, true},
+          {WM_PASTE, true},
+          {WM_CLEAR, true},
+          {EM_SETSEL, true}}},
+        {"read-only, nothing selected, an empty clipboard",
+         ES_AUTOHSCROLL | ES_READONLY,
+         false,
+         false,
+         {{WM_UNDO, false},
+          {WM_CUT, false},
+          {WM_COPY, false},
+          {WM_PASTE, false},
+          {WM_CLEAR, false},
+          {EM_SETSEL, true}}},
+        {"a password",
+         ES_AUTOHSCROLL | ES_PASSWORD,
+         true,
+         true,
+         {{WM_UNDO, false},
+          {WM_CUT, false},
+          {WM_COPY, false},
+          {WM_PASTE, true},
+          {WM_CLEAR, true},
+          {EM_SETSEL, true}}},
+    };
+    for (const Case& each : cases) {
+        if (each.clipboardHasText)
+            putTextOnClipboard(u"pasted");
+        else
+            emptyTheClipboard();
+        HWND edit = createEdit(each.style, u"hello world");
+        editProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+            edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProcFromFunction(recordMenuProcedure))));
+        SendMessageW(edit, EM_SETSEL, 0, each.selectSome ? 5 : 0);
+        const POINT screen = ScreenPoint(edit, {20, 5});
+        DeliverMouseButton(MouseButton::Right, true, screen);
+        DeliverMouseButton(MouseButton::Right, false, screen);
+        PressKey(VK_ESCAPE);
+        ProcessMessages();
+        EXPECT_EQ(menuCommandsEnabled, each.enabled) << each.what;
+        EXPECT_EQ(GetFocus(), edit) << each.what;
+        DestroyWindow(edit);
+    }
+}
+
+TEST_F(EditControlTest, TheContextMenuCarriesOutItsCommandsAndSelectAllWithoutTheMouse) {
+    HWND edit = createEdit(ES_AUTOHSCROLL, u"hello world");
+    SendMessageW(edit, EM_SETSEL, 0, 5);
+    const POINT screen = ScreenPoint(edit, {20, 5});
+    DeliverMouseButton(MouseButton::Right, true, screen);
+    DeliverMouseButton(MouseButton::Right, false, screen);
+    PressKey('T');
+    ProcessMessages();
+    EXPECT_EQ(textOf(edit), u" world");
+    EXPECT_EQ(textOnClipboard(), u"hello");
+    // From the keyboard the menu comes up over the edit.
+    PressKey('A');
+    SendMessageW(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), -1);
+    EXPECT_EQ(selectionOf(edit), Selection(0, 6));
 }
 
 TEST_F(EditControlTest, PastingKeepsTheFirstLineInASingleLineAndEveryLineInAMultiLineEdit) {

@@ -87,23 +87,24 @@ struct TreeLog {
     bool refuse = false;
     LRESULT operator()(NMHDR* header) {
         auto* info = reinterpret_cast<NMTREEVIEWW*>(header);
-        const std::string to = std::to_string(info->itemNew.lParam);
+        // Clicks come as a bare NMHDR: the tree view fields are read only for its own codes.
+        auto to = [info] { return std::to_string(info->itemNew.lParam); };
         switch (header->code) {
         case TVN_SELCHANGINGA:
         case TVN_SELCHANGINGW:
             lines.push_back((header->code == TVN_SELCHANGINGW ? "changingW " : "changingA ") +
-                            std::to_string(info->itemOld.lParam) + ">" + to + " by " +
+                            std::to_string(info->itemOld.lParam) + ">" + to() + " by " +
                             std::to_string(info->action));
             return refuse;
         case TVN_SELCHANGEDA:
         case TVN_SELCHANGEDW:
-            lines.push_back("changed " + to);
+            lines.push_back("changed " + to());
             return 0;
         case TVN_ITEMEXPANDINGW:
-            lines.push_back("expanding " + to + " " + std::to_string(info->action));
+            lines.push_back("expanding " + to() + " " + std::to_string(info->action));
             return refuse;
         case TVN_ITEMEXPANDEDW:
-            lines.push_back("expanded " + to);
+            lines.push_back("expanded " + to());
             return 0;
         default:
             return 0;

@@ -1,0 +1,321 @@
+#include "unicode/TntStdCtrls.h"
+
+#include "platform/core/CodePages.h"
+#include "platform/vcl/Pictures.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Windows.h"
+#include "unicode/TntSysUtils.h"
+
+#include "unicode/TntForms.h"
+#include "unicode/TntGraphics.h"
+#include "unicode/TntSystem.h"
+#include "unicode/TntWindows.h"
+#include <algorithm>
+
+namespace {
+
+// The distance of a group box's caption from the frame's end.
+constexpr Integer GroupCaptionIndent = 8;
+
+bool matchesHotkey(const TMessage& Message, TControl* Control) {
+    return IsWideCharAccel(LOWORD(Message.WParam), TntControl_GetText(Control));
+}
+
+void drawWideText(TCanvas* Canvas, const WideString& Text, TRect& Rect, UINT Flags) {
+    Canvas->RequiredState({csHandleValid, csFontValid, csBrushValid});
+    Tnt_DrawTextW(Canvas->Handle(), Text.c_str(), static_cast<int>(Text.size()), &Rect, Flags);
+}
+
+TRect offset(const TRect& Rect, Integer Dx, Integer Dy) {
+    return {Rect.Left + Dx, Rect.Top + Dy, Rect.Right + Dx, Rect.Bottom + Dy};
+}
+
+} // namespace
+
+// ---- Edit ---------------------------------------------------------------------------------------
+
+void TTntCustomEdit::DefineProperties(TFiler* Filer) {
+    TCustomEdit::DefineProperties(Filer);
+    TntPersistent_AfterInherited_DefineProperties(Filer, this);
+}
+
+void TTntCustomEdit::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, u"EDIT");
+}
+
+// ---- Memo ---------------------------------------------------------------------------------------
+
+namespace {
+
+constexpr const char* SLineTooLong = "Line too long";
+constexpr Integer LongestLine = 65535;
+const WideString LineBreak = u"\r\n";
+
+LRESULT sendWide(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    return SendMessageW(Window, Msg, WParam, LParam);
+}
+
+Integer lineStart(HWND Window, Integer Index) {
+    return static_cast<Integer>(sendWide(Window, EM_LINEINDEX, static_cast<WPARAM>(Index), 0));
+}
+
+Integer lineLength(HWND Window, Integer Start) {
+    return Start < 0 ? 0
+                     : static_cast<Integer>(sendWide(Window, EM_LINELENGTH, static_cast<WPARAM>(Start), 0));
+}
+
+void replaceRange(HWND Window, Integer Start, Integer End, const WideString& Text) {
+    sendWide(Window, EM_SETSEL, static_cast<WPARAM>(Start), End);
+    sendWide(Window, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(Text.c_str()));
+}
+
+} // namespace
+
+bool TTntMemoStrings::unicodeWindow() const {
+    return Win32PlatformIsUnicode && IsWindowUnicode(window());
+}
+
+Integer TTntMemoStrings::GetCount() const {
+    return memo_->Lines()->Count();
+}
+
+WideString TTntMemoStrings::Get(Integer Index) const {
+    if (!unicodeWindow()) return AnsiToWide(memo_->Lines()->Strings(Index));
+    const Integer length = lineLength(window(), lineStart(window(), Index));
+    if (length > LongestLine) throw EOutOfResources(SLineTooLong);
+    if (length <= 0) return {};
+    // EM_GETLINE finds the buffer's size in its first character.
+    WideString line(static_cast<std::size_t>(length) + 1, u'\0');
+    line[0] = static_cast<WideChar>(length);
+    const auto copied =
+        sendWide(window(), EM_GETLINE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(line.data()));
+    line.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
+    return line;
+}
+
+void TTntMemoStrings::Put(Integer Index, const WideString& S) {
+    if (!unicodeWindow()) {
+        memo_->Lines()->Put(Index, WideToAnsi(S));
+        return;
+    }
+    const Integer start = lineStart(window(), Index);
+    if (start >= 0) replaceRange(window(), start, start + lineLength(window(), start), S);
+}
+
+void TTntMemoStrings::Insert(Integer Index, const WideString& S) {
+    if (!unicodeWindow()) {
+        memo_->Lines()->Insert(Index, WideToAnsi(S));
+        return;
+    }
+    if (Index < 0) return;
+    Integer position = lineStart(window(), Index);
+    WideString text = S + LineBreak;
+    if (position < 0) {
+        // After the last line: a break goes first, and only a line with text gets one.
+        const Integer previous = lineStart(window(), Index - 1);
+        const Integer previousLength = lineLength(window(), previous);
+        if (previous < 0 || previousLength == 0) return;
+        position = previous + previousLength;
+        text = LineBreak + S;
+    }
+    replaceRange(window(), position, position, text);
+}
+
+void TTntMemoStrings::Delete(Integer Index) {
+    memo_->Lines()->Delete(Index);
+}
+
+void TTntMemoStrings::Clear() {
+    memo_->Lines()->Clear();
+}
+
+void TTntMemoStrings::SetUpdateState(bool Updating) {
+    if (Updating)
+        memo_->Lines()->BeginUpdate();
+    else
+        memo_->Lines()->EndUpdate();
+}
+
+WideString TTntMemoStrings::GetTextStr() const {
+    return TntControl_GetText(memo_);
+}
+
+void TTntMemoStrings::SetTextStr(const WideString& Value) {
+    const WideString text = TntAdjustLineBreaks(Value, tlbsCRLF);
+    if (text == GetTextStr()) return;
+    memo_->HandleNeeded();
+    TntControl_SetText(memo_, text);
+}
+
+TTntCustomMemo::TTntCustomMemo(TComponent* AOwner)
+    : TCustomMemo(AOwner), lines_(std::make_unique<TTntMemoStrings>(this)) {}
+
+TTntCustomMemo::~TTntCustomMemo() {
+    lines_.reset();
+}
+
+void TTntCustomMemo::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, u"EDIT");
+}
+
+void TTntCustomMemo::DefineProperties(TFiler* Filer) {
+    TCustomMemo::DefineProperties(Filer);
+    TntPersistent_AfterInherited_DefineProperties(Filer, this);
+}
+
+// ---- Label ---------------------------------------------------------------------------------------
+
+void TTntCustomLabel::DoDrawText(TRect& Rect, Integer Flags) {
+    if (!Win32PlatformIsUnicode) {
+        TCustomLabel::DoDrawText(Rect, Flags);
+        return;
+    }
+    WideString text = GetWideLabelText();
+    // A measured empty text (or a lone hot-key mark) is one line high.
+    if ((Flags & DT_CALCRECT) && (text.empty() || (ShowAccelChar() && text == u"&"))) text += u' ';
+    if (!ShowAccelChar()) Flags |= DT_NOPREFIX;
+    const auto flags = static_cast<UINT>(DrawTextBiDiModeFlags(Flags));
+    Canvas()->SetFont(Font());
+    if (Enabled()) {
+        drawWideText(Canvas(), text, Rect, flags);
+        return;
+    }
+    TRect shadow = offset(Rect, 1, 1);
+    Canvas()->Font()->SetColor(clBtnHighlight);
+    drawWideText(Canvas(), text, shadow, flags);
+    Canvas()->Font()->SetColor(clBtnShadow);
+    drawWideText(Canvas(), text, Rect, flags);
+}
+
+void TTntCustomLabel::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case CM_HINTSHOW:
+        ProcessCMHintShowMsg(Message);
+        TCustomLabel::Dispatch(Message);
+        return;
+    case CM_DIALOGCHAR:
+        if (FocusControl() && Enabled() && ShowAccelChar() && matchesHotkey(Message, this) &&
+            FocusControl()->CanFocus()) {
+            FocusControl()->SetFocus();
+            Message.Result = 1;
+        }
+        return;
+    default:
+        TCustomLabel::Dispatch(Message);
+    }
+}
+
+// ---- Button and check box ---------------------------------------------------------------------------
+
+void TTntButton::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, u"BUTTON");
+}
+
+// The framework's ANSI hot-key test is left out: the wide caption decides.
+void TTntButton::Dispatch(TMessage& Message) {
+    if (Message.Msg != CM_DIALOGCHAR) {
+        TButton::Dispatch(Message);
+        return;
+    }
+    if (matchesHotkey(Message, this) && CanFocus()) {
+        Click();
+        Message.Result = 1;
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+void TTntCustomCheckBox::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, u"BUTTON");
+}
+
+void TTntCustomCheckBox::Dispatch(TMessage& Message) {
+    if (Message.Msg != CM_DIALOGCHAR) {
+        TCustomCheckBox::Dispatch(Message);
+        return;
+    }
+    if (matchesHotkey(Message, this) && CanFocus()) {
+        SetFocus();
+        if (Focused()) Toggle();
+        Message.Result = 1;
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+// ---- Group box -------------------------------------------------------------------------------------
+
+void TTntCustomGroupBox::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, WideString());
+}
+
+void TTntCustomGroupBox::Dispatch(TMessage& Message) {
+    if (Message.Msg != CM_DIALOGCHAR) {
+        TCustomGroupBox::Dispatch(Message);
+        return;
+    }
+    if (matchesHotkey(Message, this) && CanFocus()) {
+        SelectFirst();
+        Message.Result = 1;
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+void TTntCustomGroupBox::Paint() {
+    if (!Win32PlatformIsUnicode) {
+        TCustomGroupBox::Paint();
+        return;
+    }
+    TCanvas* canvas = Canvas();
+    canvas->SetFont(Font());
+    const Integer height = WideCanvasTextHeight(canvas, u"0");
+    TRect frame{0, height / 2 - 1, Width(), Height()};
+    if (Ctl3D()) {
+        ++frame.Left;
+        ++frame.Top;
+        canvas->Brush()->SetColor(clBtnHighlight);
+        canvas->FrameRect(frame);
+        frame = offset(frame, -1, -1);
+        canvas->Brush()->SetColor(clBtnShadow);
+    } else {
+        canvas->Brush()->SetColor(clWindowFrame);
+    }
+    canvas->FrameRect(frame);
+    const WideString caption = Caption();
+    if (caption.empty()) return;
+    TRect place{GroupCaptionIndent, 0, 0, height};
+    if (UseRightToLeftAlignment())
+        place = {frame.Right - WideCanvasTextWidth(canvas, caption) - GroupCaptionIndent, 0, 0, height};
+    const auto flags = static_cast<UINT>(DrawTextBiDiModeFlags(DT_SINGLELINE));
+    drawWideText(canvas, caption, place, flags | DT_CALCRECT);
+    canvas->Brush()->SetColor(Color());
+    drawWideText(canvas, caption, place, flags);
+}
+
+namespace {
+const TClass tntMemoClass = DescribeClass<TTntMemo, TCustomMemo>(
+    [](TClassBuilder<TTntMemo>& c) { c.Property("Hint", &TTntMemo::Hint, &TTntMemo::SetHint); });
+const TClass tntEditClass = DescribeClass<TTntEdit, TCustomEdit>([](TClassBuilder<TTntEdit>& c) {
+    c.Property("Text", &TTntEdit::Text, &TTntEdit::SetText);
+    c.Property("Hint", &TTntEdit::Hint, &TTntEdit::SetHint);
+});
+const TClass tntLabelClass = DescribeClass<TTntLabel, TCustomLabel>([](TClassBuilder<TTntLabel>& c) {
+    c.Property("Caption", &TTntLabel::Caption, &TTntLabel::SetCaption);
+    c.Property("Hint", &TTntLabel::Hint, &TTntLabel::SetHint);
+});
+const TClass tntButtonClass = DescribeClass<TTntButton, TButton>([](TClassBuilder<TTntButton>& c) {
+    c.Property("Caption", &TTntButton::Caption, &TTntButton::SetCaption);
+    c.Property("Hint", &TTntButton::Hint, &TTntButton::SetHint);
+});
+const TClass tntCheckBoxClass =
+    DescribeClass<TTntCheckBox, TCustomCheckBox>([](TClassBuilder<TTntCheckBox>& c) {
+        c.Property("Caption", &TTntCheckBox::Caption, &TTntCheckBox::SetCaption);
+        c.Property("Hint", &TTntCheckBox::Hint, &TTntCheckBox::SetHint);
+    });
+const TClass tntGroupBoxClass =
+    DescribeClass<TTntGroupBox, TCustomGroupBox>([](TClassBuilder<TTntGroupBox>& c) {
+        c.Property("Caption", &TTntGroupBox::Caption, &TTntGroupBox::SetCaption);
+        c.Property("Hint", &TTntGroupBox::Hint, &TTntGroupBox::SetHint);
+    });
+} // namespace
