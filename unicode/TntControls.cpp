@@ -322,7 +322,7 @@ bool isMarkedWideHint(void* Data) {
 // The framework adds " (shortcut)" to the hint of a control whose action has a shortcut.
 WideString shortCutDecoratedHint(const THintInfo& Info, const WideString& ShortHint) {
     if (!Application->HintShortCuts() || !Info.HintControl) return {};
-    auto* action = dynamic_cast<TCustomAction*>(GetControlAction(Info.HintControl));
+    auto* action = dynamic_cast<TCustomAction*>(Info.HintControl->Action());
     if (!action || action->ShortCut() == scNone) return {};
     const AnsiString ansiForm =
         Format("%s (%s)", {WideToAnsi(ShortHint), ShortCutToText(action->ShortCut())});
@@ -476,12 +476,12 @@ void TntControl_SetText(TControl* Control, const WideString& Text) {
 }
 
 bool TntControl_IsCaptionStored(TControl* Control) {
-    TControlActionLink* link = GetControlActionLink(Control);
+    TControlActionLink* link = Control->ActionLink();
     return !link || !link->IsCaptionLinked();
 }
 
 bool TntControl_IsHintStored(TControl* Control) {
-    TControlActionLink* link = GetControlActionLink(Control);
+    TControlActionLink* link = Control->ActionLink();
     return !link || !link->IsHintLinked();
 }
 
