@@ -1442,7 +1442,19 @@ LRESULT TWinControl::InitWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LP
     return CallWindowProcA(control->objectInstance_, Window, Msg, WParam, LParam);
 }
 
+// csCreating marks the control while its window is being made.
 void TWinControl::CreateWnd() {
+    controlState_.Include(csCreating);
+    try {
+        createWindow();
+    } catch (...) {
+        controlState_.Exclude(csCreating);
+        throw;
+    }
+    controlState_.Exclude(csCreating);
+}
+
+void TWinControl::createWindow() {
     TCreateParams params;
     CreateParams(params);
     if ((params.Style & WS_CHILD) && !params.WndParent)
@@ -1685,6 +1697,29 @@ void TWinControl::Broadcast(TMessage& Message) {
         Controls(i)->WindowProc(Message);
         if (Message.Result != 0) return;
     }
+}
+
+// The control and its windowed children paint into DC with the control's
+// top-left corner at X, Y; csPaintCopy tells them the DC is not their own.
+void TWinControl::PaintTo(HDC DC, Integer X, Integer Y) {
+    controlState_.Include(csPaintCopy);
+    const int saved = SaveDC(DC);
+    try {
+        POINT origin;
+        GetWindowOrgEx(DC, &origin);
+        SetWindowOrgEx(DC, origin.x - X, origin.y - Y, nullptr);
+        IntersectClipRect(DC, 0, 0, width_, height_);
+        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+        Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+        for (TWinControl* child : winControls_)
+            if (child->Visible()) child->PaintTo(DC, child->left_, child->top_);
+    } catch (...) {
+        RestoreDC(DC, saved);
+        controlState_.Exclude(csPaintCopy);
+        throw;
+    }
+    RestoreDC(DC, saved);
+    controlState_.Exclude(csPaintCopy);
 }
 
 // A visible window scrolls its pixels and child windows at once; the

@@ -748,6 +748,8 @@ public:
     void AlignControl(TControl* AControl);
     // Moves every child by DeltaX, DeltaY, scrolling the window's pixels with them.
     void ScrollBy(Integer DeltaX, Integer DeltaY);
+    // Paints the control and its windowed children into another DC, at X, Y.
+    void PaintTo(HDC DC, Integer X, Integer Y);
 
     // ---- Focus and tab order ----
     virtual bool CanFocus();
@@ -884,6 +886,7 @@ private:
     void updateShowing();
     void updateBounds();
     void registerWindowClass(TCreateParams& Params);
+    void createWindow();
     void notifyControls(UINT Msg);
     void fixupTabList();
     bool isMenuKey(TMessage& Message);

@@ -15,6 +15,7 @@
 #include "platform/win/Icons.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageBox.h"
+#include "platform/win/ResourceImages.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/SystemInfo.h"
@@ -765,6 +766,22 @@ HCURSOR loadCursorResource(HINSTANCE, const AnsiString& Name) {
     return file ? cursorFromFile(file->Data) : nullptr;
 }
 
+// An icon resource as LoadIcon gives it; a damaged one is not found.
+HICON loadIconResource(HINSTANCE, const AnsiString& Name) {
+    const TResourceFile* file = FindResource(Name, rkIcon);
+    if (!file) return nullptr;
+    TMemoryStream stream;
+    stream.Write(file->Data.data(), static_cast<Integer>(file->Data.size()));
+    stream.SetPosition(0);
+    TIcon icon;
+    try {
+        icon.LoadFromStream(&stream);
+    } catch (const EInvalidGraphic&) {
+        return nullptr;
+    }
+    return icon.ReleaseHandle();
+}
+
 // The Windows face names that text can be drawn in here (each maps to an installed font).
 const char* const fontFaceNames[] = {"Arial", "Courier New", "MS Sans Serif", "Tahoma", "Times New Roman"};
 
@@ -783,6 +800,7 @@ TScreen::TScreen(TComponent* AOwner)
     hintFont_->SetColor(clInfoText);
     menuFont_->SetColor(clMenuText);
     SetCursorResourceLoader(&loadCursorResource);
+    SetIconResourceLoader(&loadIconResource);
 }
 
 TScreen::~TScreen() = default;

@@ -616,6 +616,33 @@ BOOL DPtoLP(HDC dcHandle, LPPOINT points, int count) {
     return TRUE;
 }
 
+namespace {
+
+int colourBitsOf(DeviceContext& dc) {
+    if (dc.reportedColourBits) return dc.reportedColourBits;
+    if (dc.surface && dc.surface->IsMonochrome()) return 1;
+    return colourBitsPerPixel;
+}
+
+} // namespace
+
+BOOL SetDeviceColourDepth(HDC dc, int bitsPerPixel) {
+    GdiLock lock(GdiMutex());
+    DeviceContext* context = LookupDC(dc);
+    if (!context || bitsPerPixel < 0 || bitsPerPixel > colourBitsPerPixel) return FALSE;
+    context->reportedColourBits = bitsPerPixel;
+    return TRUE;
+}
+
+COLORREF GetNearestColor(HDC dc, COLORREF color) {
+    GdiLock lock(GdiMutex());
+    DeviceContext* context = LookupDC(dc);
+    if (!context) return CLR_INVALID;
+    if (context->surface && context->surface->IsMonochrome())
+        return ColorRefFromPixel(NearestMonochrome(PixelFromColorRef(color)));
+    return color & PixelColourMask;
+}
+
 int GetDeviceCaps(HDC dc, int index) {
     GdiLock lock(GdiMutex());
     if (!LookupDC(dc)) return 0;
@@ -632,7 +659,7 @@ int GetDeviceCaps(HDC dc, int index) {
     case VERTRES:
         return screen.cy;
     case BITSPIXEL:
-        return colourBitsPerPixel;
+        return colourBitsOf(*LookupDC(dc));
     case PLANES:
         return 1;
     case NUMCOLORS:

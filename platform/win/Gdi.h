@@ -81,7 +81,16 @@ BOOL GetBrushOrgEx(HDC dc, LPPOINT origin);
 BOOL LPtoDP(HDC dc, LPPOINT points, int count);
 BOOL DPtoLP(HDC dc, LPPOINT points, int count);
 
+// BITSPIXEL is 1 for a memory DC drawing on a monochrome bitmap, the depth
+// given to SetDeviceColourDepth when there is one, 32 otherwise.
 int GetDeviceCaps(HDC dc, int index);
+// Makes a DC report fewer colour bits (8, say), as one of an old display
+// would, so that code that leaves out effects on such displays can be tried;
+// 0 returns to the DC's own depth. Drawing itself is unchanged.
+BOOL SetDeviceColourDepth(HDC dc, int bitsPerPixel);
+// The colour the DC can show nearest to `color`: black or white on a
+// monochrome bitmap, the colour itself otherwise; CLR_INVALID for an unknown DC.
+COLORREF GetNearestColor(HDC dc, COLORREF color);
 BOOL GdiFlush();
 
 // ---- Clipping ---------------------------------------------------------------

@@ -113,6 +113,8 @@ struct DeviceContext : GdiObject {
     // For window DCs: the part of the window that may be drawn on, in device coordinates.
     std::optional<Region> visibleRegion;
     HWND window = nullptr;
+    // What GetDeviceCaps reports as BITSPIXEL in place of the surface's depth; 0 for none.
+    int reportedColourBits = 0;
     // Brings a rectangle of the surface up to date before it is read (the screen).
     std::function<void(const TRect& surfaceRect)> refreshBeforeRead;
 

@@ -107,10 +107,12 @@ BOOL GetIconInfo(HICON handle, ICONINFO* info) {
     return TRUE;
 }
 
+// A shared icon (LoadIcon's stock icons) outlives every DestroyIcon.
 BOOL DestroyIcon(HICON handle) {
     GdiLock lock(GdiMutex());
-    if (!LookupIcon(handle)) return FALSE;
-    EraseObject(handle);
+    IconObject* icon = LookupIcon(handle);
+    if (!icon) return FALSE;
+    if (!icon->stock) EraseObject(handle);
     return TRUE;
 }
 

@@ -211,6 +211,83 @@ bool sameMessage(const MSG& a, const MSG& b) {
     return a.hwnd == b.hwnd && a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam;
 }
 
+
+// ---- Key names ----
+
+constexpr LONG ScanCodeShift = 16;
+constexpr LONG ExtendedKeyBit = 1 << 24;
+constexpr LONG DontCareBit = 1 << 25;
+constexpr UINT RightShiftScan = 0x36;
+constexpr UINT ControlScan = 0x1D;
+constexpr UINT AltScan = 0x38;
+constexpr UINT LeftShiftScan = 0x2A;
+
+struct KeyName {
+    UINT scan;
+    bool extended;
+    const char* name;
+};
+
+constexpr KeyName keyNames[] = {
+    {0x01, false, "Esc"},         {0x02, false, "1"},           {0x03, false, "2"},
+    {0x04, false, "3"},           {0x05, false, "4"},           {0x06, false, "5"},
+    {0x07, false, "6"},           {0x08, false, "7"},           {0x09, false, "8"},
+    {0x0A, false, "9"},           {0x0B, false, "0"},           {0x0C, false, "-"},
+    {0x0D, false, "="},           {0x0E, false, "Backspace"},   {0x0F, false, "Tab"},
+    {0x10, false, "Q"},           {0x11, false, "W"},           {0x12, false, "E"},
+    {0x13, false, "R"},           {0x14, false, "T"},           {0x15, false, "Y"},
+    {0x16, false, "U"},           {0x17, false, "I"},           {0x18, false, "O"},
+    {0x19, false, "P"},           {0x1A, false, "["},           {0x1B, false, "]"},
+    {0x1C, false, "Enter"},       {0x1D, false, "Ctrl"},        {0x1E, false, "A"},
+    {0x1F, false, "S"},           {0x20, false, "D"},           {0x21, false, "F"},
+    {0x22, false, "G"},           {0x23, false, "H"},           {0x24, false, "J"},
+    {0x25, false, "K"},           {0x26, false, "L"},           {0x27, false, ";"},
+    {0x28, false, "'"},           {0x29, false, "`"},           {0x2A, false, "Shift"},
+    {0x2B, false, "\\"},          {0x2C, false, "Z"},           {0x2D, false, "X"},
+    {0x2E, false, "C"},           {0x2F, false, "V"},           {0x30, false, "B"},
+    {0x31, false, "N"},           {0x32, false, "M"},           {0x33, false, ","},
+    {0x34, false, "."},           {0x35, false, "/"},           {0x36, false, "Right Shift"},
+    {0x37, false, "Num *"},       {0x38, false, "Alt"},         {0x39, false, "Space"},
+    {0x3A, false, "Caps Lock"},   {0x3B, false, "F1"},          {0x3C, false, "F2"},
+    {0x3D, false, "F3"},          {0x3E, false, "F4"},          {0x3F, false, "F5"},
+    {0x40, false, "F6"},          {0x41, false, "F7"},          {0x42, false, "F8"},
+    {0x43, false, "F9"},          {0x44, false, "F10"},         {0x45, false, "Pause"},
+    {0x46, false, "Scroll Lock"}, {0x47, false, "Num 7"},       {0x48, false, "Num 8"},
+    {0x49, false, "Num 9"},       {0x4A, false, "Num -"},       {0x4B, false, "Num 4"},
+    {0x4C, false, "Num 5"},       {0x4D, false, "Num 6"},       {0x4E, false, "Num +"},
+    {0x4F, false, "Num 1"},       {0x50, false, "Num 2"},       {0x51, false, "Num 3"},
+    {0x52, false, "Num 0"},       {0x53, false, "Num Del"},     {0x54, false, "Sys Req"},
+    {0x57, false, "F11"},         {0x58, false, "F12"},         {0x1C, true, "Num Enter"},
+    {0x1D, true, "Right Ctrl"},   {0x35, true, "Num /"},        {0x37, true, "Prnt Scrn"},
+    {0x38, true, "Right Alt"},    {0x45, true, "Num Lock"},     {0x47, true, "Home"},
+    {0x48, true, "Up"},           {0x49, true, "Page Up"},      {0x4B, true, "Left"},
+    {0x4D, true, "Right"},        {0x4F, true, "End"},          {0x50, true, "Down"},
+    {0x51, true, "Page Down"},    {0x52, true, "Insert"},       {0x53, true, "Delete"},
+    {0x5B, true, "Left Windows"}, {0x5C, true, "Right Windows"}, {0x5D, true, "Application"},
+};
+
+const char* keyNameOf(LONG keyData) {
+    UINT scan = (static_cast<ULONG>(keyData) >> ScanCodeShift) & 0xFF;
+    bool extended = keyData & ExtendedKeyBit;
+    if (keyData & DontCareBit) {
+        if (scan == RightShiftScan) scan = LeftShiftScan;
+        if (scan == ControlScan || scan == AltScan) extended = false;
+    }
+    for (const KeyName& entry : keyNames)
+        if (entry.scan == scan && entry.extended == extended) return entry.name;
+    return nullptr;
+}
+
+template <typename Char> int copyKeyName(LONG keyData, Char* buffer, int size) {
+    const char* name = keyNameOf(keyData);
+    if (!buffer || size <= 0) return 0;
+    int copied = 0;
+    for (; name && name[copied] && copied < size - 1; ++copied)
+        buffer[copied] = static_cast<Char>(name[copied]);
+    buffer[copied] = 0;
+    return copied;
+}
+
 } // namespace
 
 // ---- Key state ----
@@ -369,4 +446,12 @@ void DeliverCharacters(const WideString& text) {
         event.time = CurrentMilliseconds();
         QueueInput(std::move(event));
     }
+}
+
+int GetKeyNameTextW(LONG keyData, LPWSTR buffer, int size) {
+    return copyKeyName(keyData, buffer, size);
+}
+
+int GetKeyNameTextA(LONG keyData, LPSTR buffer, int size) {
+    return copyKeyName(keyData, buffer, size);
 }

@@ -27,6 +27,13 @@ UINT MapVirtualKeyW(UINT code, UINT mapType);
 // the character on the United States layout; -1 when none does.
 SHORT VkKeyScanA(CHAR character);
 SHORT VkKeyScanW(WCHAR character);
+// The name of the key of a key message's data (scan code in bits 16 to 23,
+// extended key in bit 24; bit 25 makes the left and right Shift, Ctrl and
+// Alt one key), as the United States layout names it: "Esc", "Page Up",
+// "Num 7", "A". Copies at most size - 1 characters and a terminating zero;
+// returns the characters copied, 0 for a key without a name.
+int GetKeyNameTextW(LONG keyData, LPWSTR buffer, int size);
+int GetKeyNameTextA(LONG keyData, LPSTR buffer, int size);
 
 // ---- For the window units ----
 

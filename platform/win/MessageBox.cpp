@@ -17,6 +17,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Mouse.h"
 #include "platform/win/Painting.h"
+#include "platform/win/ResourceImages.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/WindowPos.h"
@@ -93,47 +94,19 @@ BoxState* stateOf(HWND box) {
 
 // ---- Icons ----
 
-void drawSymbol(HDC dc, const TRect& box, const WCHAR* symbol, COLORREF colour) {
-    RECT area = box;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colour);
-    DrawTextW(dc, symbol, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-}
-
-void drawShape(HDC dc, const TRect& box, COLORREF fill, bool triangle) {
-    HBRUSH brush = CreateSolidBrush(fill);
-    HGDIOBJ previousBrush = SelectObject(dc, brush);
-    HGDIOBJ previousPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    if (triangle) {
-        POINT corners[] = {{(box.Left + box.Right) / 2, box.Top},
-                           {box.Right - 1, box.Bottom - 1},
-                           {box.Left, box.Bottom - 1}};
-        Polygon(dc, corners, 3);
-    } else {
-        Ellipse(dc, box.Left, box.Top, box.Right, box.Bottom);
-    }
-    SelectObject(dc, previousPen);
-    SelectObject(dc, previousBrush);
-    DeleteObject(brush);
-}
-
 void drawIcon(HDC dc, UINT type, const TRect& box) {
     switch (type & MB_ICONMASK) {
     case MB_ICONHAND:
-        drawShape(dc, box, RGB(255, 0, 0), false);
-        drawSymbol(dc, box, u"X", RGB(255, 255, 255));
+        DrawStockIcon(dc, IDI_HAND.id, box);
         break;
     case MB_ICONQUESTION:
-        drawShape(dc, box, RGB(255, 255, 255), false);
-        drawSymbol(dc, box, u"?", RGB(0, 0, 255));
+        DrawStockIcon(dc, IDI_QUESTION.id, box);
         break;
     case MB_ICONEXCLAMATION:
-        drawShape(dc, box, RGB(255, 255, 0), true);
-        drawSymbol(dc, OffsetRectBy(box, 0, 3), u"!", RGB(0, 0, 0));
+        DrawStockIcon(dc, IDI_EXCLAMATION.id, box);
         break;
     case MB_ICONASTERISK:
-        drawShape(dc, box, RGB(255, 255, 255), false);
-        drawSymbol(dc, box, u"i", RGB(0, 0, 255));
+        DrawStockIcon(dc, IDI_ASTERISK.id, box);
         break;
     default:
         break;

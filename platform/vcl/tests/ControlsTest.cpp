@@ -80,6 +80,24 @@ LRESULT recordingDefaultProcedure(HWND Window, UINT Msg, WPARAM WParam, LPARAM L
     return DefWindowProcA(Window, Msg, WParam, LParam);
 }
 
+// Notes the control state its window is made in and the one it paints in.
+class TStateBox : public TBox {
+public:
+    using TBox::TBox;
+    bool creatingSeen = false;
+    bool paintCopySeen = false;
+
+protected:
+    void CreateWindowHandle(const TCreateParams& Params) override {
+        creatingSeen = ControlState().Contains(csCreating);
+        TBox::CreateWindowHandle(Params);
+    }
+    void Paint() override {
+        paintCopySeen = ControlState().Contains(csPaintCopy);
+        TBox::Paint();
+    }
+};
+
 const TClass defaultBoxClass = DescribeClass<TDefaultBox, TBox>();
 const TClass arrowBoxClass = DescribeClass<TArrowBox, TBox>();
 
@@ -456,6 +474,28 @@ struct HintListener : TObject {
     int changes = 0;
     void HintChanged(TObject*) { ++changes; }
 };
+
+TEST_F(ControlsTest, CreatingAndPaintingIntoAnotherDCAreMarked) {
+    std::unique_ptr<TForm> form = plainForm();
+    auto* outer = child<TStateBox>(form.get(), alNone, {10, 10, 60, 40});
+    outer->SetColor(clRed);
+    auto* inner = child<TStateBox>(outer, alNone, {20, 10, 20, 20});
+    inner->SetColor(clBlue);
+    form->Show();
+    Application->ProcessMessages();
+    EXPECT_TRUE(outer->creatingSeen);
+    EXPECT_FALSE(outer->ControlState().Contains(csCreating));
+    EXPECT_FALSE(outer->paintCopySeen) << "its own window";
+    TBitmap copy;
+    copy.SetSize(100, 60);
+    outer->PaintTo(copy.Canvas()->Handle(), 5, 5);
+    EXPECT_TRUE(outer->paintCopySeen);
+    EXPECT_TRUE(inner->paintCopySeen);
+    EXPECT_FALSE(outer->ControlState().Contains(csPaintCopy));
+    EXPECT_EQ(copy.Canvas()->Pixels(6, 6), clRed);
+    EXPECT_EQ(copy.Canvas()->Pixels(5 + 25, 5 + 15), clBlue);
+    EXPECT_EQ(copy.Canvas()->Pixels(5 + 70, 5), clWhite) << "outside the control";
+}
 
 } // namespace
 
