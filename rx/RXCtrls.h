@@ -12,6 +12,7 @@
 #include "platform/vcl/ImgList.h"
 
 #include <memory>
+#include <span>
 
 class TTimer;
 
@@ -100,6 +101,19 @@ enum TFillDirection { fdTopToBottom, fdBottomToTop, fdLeftToRight, fdRightToLeft
 // right-to-left); fewer than 2 colours fill with BeginColor.
 void GradientFillRect(TCanvas* Canvas, const TRect& ARect, TColor StartColor, TColor EndColor,
                       TFillDirection Direction, Byte Colors);
+// ---- Icons --------------------------------------------------------------------------
+
+// The icon's size: its colour image's, else half its mask's height, else the system icon size.
+TPoint GetIconSize(HICON Icon);
+// Which image of an icon file suits a screen of that depth, by the entries'
+// colour counts: the one of the screen's count, else the richest that the
+// first one not above it leads to, else the first.
+Integer IconEntryForDepth(std::span<const Byte> ColorCounts, Integer BitsPerPixel);
+// The icon's chosen image at the system icon size, as a new icon; the
+// standard application icon for a damaged file. EOutOfResources "Out of
+// system resources" when the bitmaps cannot be made.
+HICON CreateRealSizeIcon(TIcon* Icon);
+
 // The raster operation that paints the brush where the source is white.
 constexpr DWORD ROP_DSPDxax = 0x00E20746;
 

@@ -498,7 +498,10 @@ void TRxPopupMenu::standardDrawItem(TMenuItem* Item, TRect Rect, TOwnerDrawState
     look.disabled = !Item->Enabled() || State.Contains(odDisabled) || State.Contains(odGrayed);
     look.highlight = Item->Checked() && look.popup && !showCheckMarks_ && !bevelled;
     const bool plainSelection = look.selected && (!look.popup || !bevelled);
-    look.etched = NewStyleControls && !(plainSelection && ColorToRGB(clGrayText) != ColorToRGB(clHighlight));
+    HDC dc = canvas_->Handle();
+    const bool grayShows = GetNearestColor(dc, static_cast<COLORREF>(ColorToRGB(clGrayText))) !=
+                           GetNearestColor(dc, static_cast<COLORREF>(ColorToRGB(clHighlight)));
+    look.etched = NewStyleControls && !(plainSelection && grayShows);
     look.grayColor = look.selected && !bevelled ? clGrayText : clBtnShadow;
     const Integer margin = marginOffset();
     Integer textOffset = look.popup ? 2 * margin + (showCheckMarks_ ? checkMarkWidth() : 2) : margin + 2;

@@ -13,7 +13,9 @@
 #include "platform/win/EditControl.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/Kernel.h"
 #include "platform/win/Messages.h"
+#include "platform/win/ResourceImages.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/SystemInfo.h"
 
@@ -190,7 +192,13 @@ void TCustomComboEdit::RecreateGlyph() {
         button_->SetNumGlyphs(1);
         break;
     }
-    case gkDropDown:
+    case gkDropDown: {
+        TBitmap arrow;
+        arrow.SetHandle(LoadBitmapA(nullptr, OBM_COMBO));
+        button_->SetGlyph(&arrow);
+        button_->SetNumGlyphs(1);
+        break;
+    }
     case gkCustom:
         break;
     }
@@ -566,7 +574,15 @@ void TFilenameEdit::ButtonClick() {
     } catch (const Exception&) {
         // A name the file calls refuse leaves the dialog with its previous settings.
     }
-    action = dialog_->Execute();
+    // Empty drives and unreadable media raise no system message boxes meanwhile.
+    const UINT savedErrorMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    try {
+        action = dialog_->Execute();
+    } catch (...) {
+        SetErrorMode(savedErrorMode);
+        throw;
+    }
+    SetErrorMode(savedErrorMode);
     if (action) name = dialog_->FileName();
     if (CanFocus()) SetFocus();
     DoAfterDialog(name, action);

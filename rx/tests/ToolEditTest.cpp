@@ -209,6 +209,15 @@ TEST_F(ComboEditTest, TheEllipsisGlyphHasThreeDots) {
     EXPECT_EQ(glyph->Canvas()->Pixels(1, 2), clBlack);
 }
 
+TEST_F(ComboEditTest, TheDropDownGlyphIsTheSystemsComboArrow) {
+    auto* edit = add<TComboEdit>(10);
+    edit->SetGlyphKind(gkDropDown);
+    EXPECT_FALSE(edit->Glyph()->Empty());
+    EXPECT_EQ(edit->NumGlyphs(), 1);
+    EXPECT_EQ(edit->ButtonWidth(), GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_FALSE(edit->IsButtonWidthStored());
+}
+
 // ---- The file-name edit ------------------------------------------------------------------------
 
 class FilenameEditTest : public ComboEditTest {
