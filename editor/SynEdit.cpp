@@ -793,7 +793,8 @@ private:
                     bool Selected);
     void paintTabGlyphs(const AnsiString& Text, Integer ColumnsBefore, Integer First, Integer Last);
     void fillTo(Integer Right, bool Selected);
-    Integer overhangOf(char C) const;
+    // From tokenRect_.Left to the row's right edge, in the line's background.
+    void fillRestOfRow();
     void setColours(bool Selected);
     Look lineLook() const { return Look{lineForeground_, lineBackground_, editor_.Font()->Style()}; }
 
@@ -1043,6 +1044,18 @@ void TCustomSynEdit::TextPainter::setColours(bool Selected) {
 void TCustomSynEdit::TextPainter::flushToken(bool FillToEnd) {
     const Integer c1 = std::max(firstCol_, tokenColumnsBefore_ + 1);
     const Integer c2 = std::min(lastCol_, tokenColumnsBefore_ + static_cast<Integer>(token_.size()) + 1);
+    // A styled last character may reach past its cell (an italic's overhang): the rest
+    // of the row is filled first, so the character is drawn over the fill and every
+    // pixel up to the right edge is painted.
+    const bool fillFirst = FillToEnd && !token_.empty() && !tokenLook_.style.Empty();
+    if (fillFirst) {
+        const Look look = tokenLook_;
+        const TRect rect = tokenRect_;
+        tokenRect_.Left = columnToX(c2);
+        fillRestOfRow();
+        tokenLook_ = look;
+        tokenRect_ = rect;
+    }
     if (!token_.empty()) {
         if (specialLine_) {
             if (editor_.options_.Contains(eoSpecialLineDefaultFg)) {
@@ -1067,11 +1080,13 @@ void TCustomSynEdit::TextPainter::flushToken(bool FillToEnd) {
             const bool selected = complexRow_ ? false : wholeRowSelected_;
             paintPiece(token_, tokenColumnsBefore_, c1, c2 - 1, columnToX(c2), selected);
         }
-        // A styled last character may reach past its cell; the fill starts beyond it.
-        if (FillToEnd && !tokenLook_.style.Empty()) tokenRect_.Left += overhangOf(token_.back());
         token_.clear();
     }
-    if (!FillToEnd || tokenRect_.Left >= rowRect_.Right) return;
+    if (FillToEnd && !fillFirst) fillRestOfRow();
+}
+
+void TCustomSynEdit::TextPainter::fillRestOfRow() {
+    if (tokenRect_.Left >= rowRect_.Right) return;
     // A special line's colour holds also where no token was drawn on the row.
     tokenLook_.background = specialLine_ ? lineBackground_ : editor_.editorBackground(caretLine_);
     if (complexRow_) {
@@ -1081,20 +1096,6 @@ void TCustomSynEdit::TextPainter::flushToken(bool FillToEnd) {
     } else {
         fillTo(rowRect_.Right, wholeRowSelected_);
     }
-}
-
-// How far the character, drawn in the font now selected, reaches past its cell.
-Integer TCustomSynEdit::TextPainter::overhangOf(char C) const {
-    const HDC dc = editor_.Canvas()->Handle();
-    const auto code = static_cast<unsigned char>(C);
-    Integer advance = cellWidth_;
-    ABC abc{};
-    int width = 0;
-    if (GetCharABCWidthsA(dc, code, code, &abc))
-        advance = abc.abcA + static_cast<Integer>(abc.abcB) + std::max(abc.abcC, 0);
-    else if (GetCharWidth32A(dc, code, code, &width))
-        advance = width;
-    return std::max(advance - cellWidth_, 0);
 }
 
 void TCustomSynEdit::TextPainter::fillTo(Integer Right, bool Selected) {
