@@ -1312,7 +1312,7 @@ void TApplication::HintMouseMessage(TControl* Control, TMessage& Message) {
 // A control whose action has a shortcut shows it after its hint: "Open (Ctrl+O)".
 void TApplication::addShortCutToHint(THintInfo& Info) const {
     if (!hintShortCuts_ || Info.HintStr.empty()) return;
-    auto* action = dynamic_cast<TCustomAction*>(GetControlAction(Info.HintControl));
+    auto* action = dynamic_cast<TCustomAction*>(Info.HintControl->Action());
     if (action && action->ShortCut() != scNone)
         Info.HintStr = Format("%s (%s)", {Info.HintStr, ShortCutToText(action->ShortCut())});
 }
