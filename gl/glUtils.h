@@ -169,6 +169,9 @@ TglFileType GetFileType(const AnsiString& FileName);
 void Msg(const AnsiString& Text);
 // Types each character with the key that makes it, Shift held where needed.
 void TypeStringOnKeyboard(const AnsiString& Text);
+// Starts playing the program's data resource of that name without waiting;
+// false when it is missing or cannot be played.
+bool PlayWaveResource(const AnsiString& ResourceName);
 void SaveComponentToTextFile(TComponent* Component, const AnsiString& FileName);
 void LoadComponentFromTextFile(TComponent* Component, const AnsiString& FileName);
 AnsiString ComponentToString(TComponent* Component);

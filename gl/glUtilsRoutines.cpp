@@ -8,12 +8,14 @@
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Resources.h"
 #include "platform/win/DrawText.h"
 #include "platform/win/Edges.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageBox.h"
+#include "platform/win/Sounds.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/TextOut.h"
 #include "platform/win/WindowPos.h"
@@ -513,6 +515,17 @@ void TypeStringOnKeyboard(const AnsiString& Text) {
         keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
         holdModifiers(modifiers, KEYEVENTF_KEYUP);
     }
+}
+
+bool PlayWaveResource(const AnsiString& ResourceName) {
+    HRSRC resource = FindResourceA(HInstance(), ResourceName.c_str(), RT_RCDATA);
+    if (!resource) return false;
+    void* data = LoadResource(HInstance(), resource);
+    const bool playing = sndPlaySoundA(static_cast<LPCSTR>(LockResource(data)), SND_MEMORY | SND_ASYNC);
+    // Embedded data lives as long as the program, so the sound may go on
+    // reading it after it is given back.
+    FreeResource(data);
+    return playing;
 }
 
 // ---- Component text ------------------------------------------------------------------------------------

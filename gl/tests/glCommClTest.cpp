@@ -216,6 +216,29 @@ TEST_F(GradientPixels, NothingIsDrawnWithOneStepInactiveOrSwitchedOff) {
     EXPECT_EQ(target.Picture({{Marker, '.'}}), "....|....|....|....");
 }
 
+TEST_F(GradientPixels, AnEightBitDeviceShowsNoGradientAndPlainText) {
+    Surface target(60, 30, RGB(255, 255, 255));
+    ASSERT_TRUE(SetDeviceColourDepth(target.DC(), 8));
+    gradient.Draw(target.DC(), {0, 0, 60, 30}, PS_SOLID, 1);
+    EXPECT_EQ(target.Pixel(0, 0), RGB(255, 255, 255));
+    TFont font;
+    font.SetHeight(-20);
+    HGDIOBJ previous = SelectObject(target.DC(), font.Handle());
+    SetBkMode(target.DC(), TRANSPARENT);
+    SetTextColor(target.DC(), RGB(255, 0, 0));
+    gradient.SetOrientation(fgdVertical);
+    gradient.TextOut(target.DC(), "WW", {0, 0, 60, 30}, 0, 0);
+    SelectObject(target.DC(), previous);
+    bool red = false;
+    for (Integer y = 0; y < 30; ++y)
+        for (Integer x = 0; x < 60; ++x) {
+            const TColor pixel = target.Pixel(x, y);
+            red = red || (GetRValue(pixel) == 255 && GetGValue(pixel) < 100);
+            EXPECT_EQ(GetGValue(pixel), GetBValue(pixel)) << x << "," << y;
+        }
+    EXPECT_TRUE(red);
+}
+
 TEST_F(GradientPixels, DirectionsPlaceTheirColours) {
     gradient.SetToColor(RGB(0, 0, 200));
     const struct {

@@ -106,6 +106,12 @@ TEST(UtilityRoutines, FileTypesByExtension) {
     EXPECT_EQ(ExtractFileExt(CreateIniFileName()), ".ini");
 }
 
+TEST(UtilityRoutines, WaveResourcesNeedTheResourceAndASoundDevice) {
+    EXPECT_FALSE(PlayWaveResource("NO_SUCH_SOUND"));
+    // A bitmap is not a data resource.
+    EXPECT_FALSE(PlayWaveResource("DropDown"));
+}
+
 TEST(UtilityRoutines, TransliterationBothWays) {
     const struct {
         const char* text;
