@@ -9,10 +9,13 @@
 #include "platform/vcl/Buttons.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/EditCtrls.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/ImgList.h"
 
 #include <memory>
+#include <mutex>
 #include <span>
+#include <vector>
 
 class TTimer;
 
@@ -260,4 +263,122 @@ private:
     Word initPause_ = 500;
     Word repeatInterval_ = 100;
     TRxButtonState state_ = rbsUp;
+};
+
+// ---- Scrolling text panel ----------------------------------------------------------
+
+class TRxTimer;
+class TStringList;
+class TBitmap;
+
+enum TScrollDirection { sdVertical, sdHorizontal };
+enum TGlyphLayout { glGlyphLeft, glGlyphRight, glGlyphTop, glGlyphBottom };
+using TPanelDrawEvent = Closure<void(TObject* Sender, TCanvas* Canvas, TRect Rect)>;
+
+// A panel that, while Active, scrolls its Lines through a text area (bottom
+// to top or right to left) one pixel per tick of a threaded timer, beside an
+// optional glyph. With AsyncDrawing (the default) each step renders on the
+// timer's worker into a memory image, and the main thread copies it to the
+// screen; the end of the text is handed to the main thread.
+class TSecretPanel : public TCustomPanel {
+public:
+    explicit TSecretPanel(TComponent* AOwner);
+    ~TSecretPanel() override;
+
+    bool AsyncDrawing() const { return asyncDrawing_; }
+    void SetAsyncDrawing(bool Value);
+    bool Active() const { return active_; }
+    void SetActive(bool Value);
+    void SetAlignment(TAlignment Value);
+    bool Cycled() const;
+    void SetCycled(bool Value);
+    TBitmap* Glyph() const { return glyph_.get(); }
+    void SetGlyph(TBitmap* Value);
+    TGlyphLayout GlyphLayout() const { return glyphLayout_; }
+    void SetGlyphLayout(TGlyphLayout Value);
+    Cardinal Interval() const;
+    void SetInterval(Cardinal Value);
+    TStringList* Lines() const { return lines_.get(); }
+    void SetLines(TStringList* Value);
+    TScrollDirection ScrollDirection() const { return scrollDirection_; }
+    void SetScrollDirection(TScrollDirection Value);
+    TBevelCut TextStyle() const { return textStyle_; }
+    void SetTextStyle(TBevelCut Value);
+    TPanelDrawEvent OnPaintClient;
+    TNotifyEvent OnStartPlay;
+    TNotifyEvent OnStopPlay;
+
+    // The geometry the scroll steps work with, as last prepared.
+    TRect TextRect() const { return textRect_; }
+    TRect PaintRect() const { return paintRect_; }
+    TPoint GlyphOrigin() const { return glyphOrigin_; }
+    Integer MaxScroll() const { return maxScroll_; }
+    Integer ScrollCount() const;
+    // True while a scroll step is due or running: code stepping the clock
+    // waits for false before stepping again.
+    bool StepDue() const;
+    // Where the first line stands, in the memory image, at a scroll count.
+    TRect LineRect(Integer ScrollCount) const;
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void Paint() override;
+    void AlignControls(TControl* AControl, TRect& Rect) override;
+    virtual void PaintClient(TCanvas* Canvas, TRect Rect);
+    // One scroll step, on the timer's thread.
+    virtual void TimerExpired(TObject* Sender);
+    virtual void StartPlay();
+    virtual void StopPlay();
+
+private:
+    Integer borderSize();
+    void recalcRects();
+    void layoutGlyph(Integer Border);
+    void centreLinesVertically();
+    void prepareImage();
+    void rebuildWhileActive();
+    void paintText();
+    void drawLines(TCanvas* Canvas);
+    void copyImageToScreen();
+    void blitImage();
+    void stopAtEnd();
+    void hideChildren();
+    void showChildren();
+    void LinesChanged(TObject* Sender);
+    void GlyphChanged(TObject* Sender);
+
+    // What a step draws with, taken from the panel on the main thread.
+    struct StepStyle {
+        TColor colour = clBtnFace;
+        TColor fontColour = clWindowText;
+        UINT format = 0;
+        TBevelCut textStyle = bvNone;
+        bool rightToLeft = false;
+    };
+
+    bool active_ = false;
+    std::unique_ptr<TStringList> lines_;
+    // Guards what the scroll steps read and write: the memory image, the
+    // scroll count, the geometry and style below, and the copy of the lines.
+    mutable std::mutex imageLock_;
+    bool cycled_ = false;
+    StepStyle style_;
+    Integer scrollCount_ = 0;
+    Integer maxScroll_ = 0;
+    Integer lineHeight_ = 0;
+    Integer firstLine_ = 0;
+    std::vector<AnsiString> shownLines_;
+    HWND shownWindow_ = nullptr;
+    std::unique_ptr<TRxTimer> timer_;
+    TRect textRect_{};
+    TRect paintRect_{};
+    TPoint glyphOrigin_{};
+    std::unique_ptr<TBitmap> image_;
+    std::unique_ptr<TBitmap> glyph_;
+    std::vector<TControl*> hiddenControls_;
+    TBevelCut textStyle_ = bvNone;
+    TScrollDirection scrollDirection_ = sdVertical;
+    TGlyphLayout glyphLayout_ = glGlyphLeft;
+    bool asyncDrawing_ = true;
 };
