@@ -151,7 +151,9 @@ TEST_F(ColorPopupTest, SelectColorFindsTheEntryThatShowsIt) {
         configure(true, true, c.system);
         popup()->SelectColor(c.color);
         EXPECT_EQ(popup()->SelectedIndex(), c.selected);
-        if (c.selected < 0) EXPECT_EQ(popup()->CustomIndex(), c.custom);
+        if (c.selected < 0) {
+            EXPECT_EQ(popup()->CustomIndex(), c.custom);
+        }
     }
 }
 
