@@ -32,7 +32,7 @@ class TGlyphCache;
 } // namespace ColorPickerButton
 
 // What the glyph holder drew, for the indicator that goes beside it.
-struct TGlyphLayout {
+struct TPlacedGlyph {
     TPoint GlyphPos;
     TRect TextBounds;
 };
@@ -62,13 +62,13 @@ public:
 
 private:
     void GlyphChanged(TObject* Sender);
-    TGlyphLayout calcLayout(TCanvas* Canvas, const TRect& Client, const TPoint& Offset,
+    TPlacedGlyph calcLayout(TCanvas* Canvas, const TRect& Client, const TPoint& Offset,
                             const AnsiString& Caption, TButtonLayout Layout, Integer Margin, Integer Spacing,
                             Integer DropDownWidth, Integer BiDiFlags);
     void drawGlyph(TCanvas* Canvas, const TPoint& GlyphPos, TButtonState State, bool Transparent);
     void drawCaption(TCanvas* Canvas, const AnsiString& Caption, TRect TextBounds, TButtonState State,
                      Integer BiDiFlags);
-    TRect indicatorRect(const TRect& Client, const TGlyphLayout& Placed, const AnsiString& Caption,
+    TRect indicatorRect(const TRect& Client, const TPlacedGlyph& Placed, const AnsiString& Caption,
                         TButtonLayout Layout, Integer DropDownWidth) const;
     void paintDisabledSlice(TBitmap& Image, const TRect& Source);
     void embossImage(TBitmap& Image, Integer Width, Integer Height);

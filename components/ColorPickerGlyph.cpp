@@ -235,7 +235,7 @@ void TButtonGlyph::embossImage(TBitmap& Image, Integer Width, Integer Height) {
 
 // ---- Layout and drawing ------------------------------------------------------------------------------
 
-TGlyphLayout TButtonGlyph::calcLayout(TCanvas* Canvas, const TRect& Client, const TPoint& Offset,
+TPlacedGlyph TButtonGlyph::calcLayout(TCanvas* Canvas, const TRect& Client, const TPoint& Offset,
                                       const AnsiString& Caption, TButtonLayout Layout, Integer Margin,
                                       Integer Spacing, Integer DropDownWidth, Integer BiDiFlags) {
     if (BiDiFlags & DT_RIGHT) {
@@ -247,7 +247,7 @@ TGlyphLayout TButtonGlyph::calcLayout(TCanvas* Canvas, const TRect& Client, cons
     const TPoint clientSize{Client.Width() - DropDownWidth, Client.Height()};
     TPoint glyphSize{0, 0};
     if (!original_->Empty()) glyphSize = {original_->Width() / numGlyphs_, original_->Height()};
-    TGlyphLayout placed;
+    TPlacedGlyph placed;
     TPoint textSize{0, 0};
     if (!Caption.empty()) {
         placed.TextBounds = {0, 0, Client.Width(), 0};
@@ -287,7 +287,7 @@ TGlyphLayout TButtonGlyph::calcLayout(TCanvas* Canvas, const TRect& Client, cons
     return placed;
 }
 
-TRect TButtonGlyph::indicatorRect(const TRect& Client, const TGlyphLayout& Placed, const AnsiString& Caption,
+TRect TButtonGlyph::indicatorRect(const TRect& Client, const TPlacedGlyph& Placed, const AnsiString& Caption,
                                   TButtonLayout Layout, Integer DropDownWidth) const {
     if (!Caption.empty()) {
         const TRect& text = Placed.TextBounds;
@@ -359,7 +359,7 @@ void TButtonGlyph::drawCaption(TCanvas* Canvas, const AnsiString& Caption, TRect
 TRect TButtonGlyph::Draw(TCanvas* Canvas, const TRect& Client, const TPoint& Offset, const AnsiString& Caption,
                          TButtonLayout Layout, Integer Margin, Integer Spacing, TButtonState State,
                          bool Transparent, Integer DropDownWidth, Integer BiDiFlags) {
-    const TGlyphLayout placed =
+    const TPlacedGlyph placed =
         calcLayout(Canvas, Client, Offset, Caption, Layout, Margin, Spacing, DropDownWidth, BiDiFlags);
     drawGlyph(Canvas, placed.GlyphPos, State, Transparent);
     drawCaption(Canvas, Caption, placed.TextBounds, State, BiDiFlags);
