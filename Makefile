@@ -8,7 +8,7 @@ PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchm
 	libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev libpcre2-dev clang perl \
 	libgtk-3-dev libwebkit2gtk-4.1-dev xvfb xauth xdotool xclip fonts-liberation2 ccache
 
-.PHONY: all deps configure build test run bench fuzz sanitize clean
+.PHONY: all deps configure build test run bench fuzz sanitize tsan-rx clean
 
 all: build
 
@@ -50,6 +50,14 @@ sanitize: deps
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && LSAN_OPTIONS=suppressions=$(CURDIR)/cmake/lsan-suppressions.txt \
 		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# The threaded Rx timer and scrolling panel tests under the thread sanitizer,
+# which needs a build of its own.
+TSAN_DIR ?= $(BUILD_DIR)-tsan
+tsan-rx: deps
+	[ -f $(TSAN_DIR)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(TSAN_DIR) -DQUORVANE_SANITIZE=thread
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target rx_tests
+	cd $(TSAN_DIR) && TSAN_OPTIONS=halt_on_error=1 ctest -R '^rx\.(RxTimerTest|SecretPanelTest)\.' --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR)

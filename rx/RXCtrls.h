@@ -355,6 +355,7 @@ private:
         UINT format = 0;
         TBevelCut textStyle = bvNone;
         bool rightToLeft = false;
+        TScrollDirection direction = sdVertical;
     };
 
     bool active_ = false;

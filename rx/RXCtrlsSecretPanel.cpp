@@ -315,13 +315,14 @@ void TSecretPanel::prepareImage() {
                     static_cast<UINT>(DrawTextBiDiModeFlagsReadingOnly());
     style_.textStyle = textStyle_;
     style_.rightToLeft = UseRightToLeftReading();
+    style_.direction = scrollDirection_;
 }
 
 TRect TSecretPanel::LineRect(Integer ScrollCount) const {
     const Integer width = textRect_.Width();
     const Integer height = textRect_.Height();
     TRect line = Rect(0, 0, width, height);
-    if (scrollDirection_ == sdVertical) {
+    if (style_.direction == sdVertical) {
         line.Top = height - ScrollCount;
     } else if (!style_.rightToLeft) {
         line.Left = width - ScrollCount;
