@@ -34,6 +34,7 @@
 #include "rx/RxCombos.h"
 #include "rx/RxMenus.h"
 #include "rx/ToolEdit.h"
+#include "unicode/TntComCtrls.h"
 #include "unicode/TntMenus.h"
 
 AnsiString LangFile;
@@ -89,7 +90,8 @@ AnsiString linkTarget(const AnsiString& Text) {
 void registerComponentClasses() {
     for (TClass component : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>(), ClassOf<TColorPickerButton>(),
                              ClassOf<TScrollBox>(), ClassOf<TRxSpinEdit>(), ClassOf<TRxPopupMenu>(),
-                             ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>()})
+                             ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>(),
+                             ClassOf<TTntStatusBar>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 

@@ -29,7 +29,7 @@ class TReplaceDialog;
 class TRxPopupMenu;
 class TRichEdit;
 class TSaveDialog;
-class TStatusBar;
+class TTntStatusBar;
 class TStringGrid;
 class TStringList;
 class TSynEdit;
@@ -120,7 +120,7 @@ public:
     // ---- Preview page ----
     TPanel* CaptionPanel = nullptr;
     TCppWebBrowser* CppWebBrowser1 = nullptr;
-    TStatusBar* BrowsStatusBar = nullptr;
+    TTntStatusBar* BrowsStatusBar = nullptr;
     TglGroupBox* WizGroupBox = nullptr;
     TLabel* WizLabel = nullptr;
     TPanel* PrevWizPanel = nullptr;
@@ -153,7 +153,7 @@ public:
     TRichEdit* InfoEdit = nullptr;
     TMemo* RemarksEdit = nullptr;
     TMemo* FilesMemo = nullptr;
-    TStatusBar* StatusBar = nullptr;
+    TTntStatusBar* StatusBar = nullptr;
 
     // ---- Hidden helpers ----
     TMemo* TntMemo1 = nullptr;

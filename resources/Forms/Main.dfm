@@ -189,7 +189,7 @@ object MainForm: TMainForm
       OnClick = MenuOpen1Click
     end
   end
-  object StatusBar: TStatusBar
+  object StatusBar: TTntStatusBar
     Left = 0
     Top = 560
     Width = 786
@@ -956,7 +956,7 @@ object MainForm: TMainForm
           end
         end
       end
-      object BrowsStatusBar: TStatusBar
+      object BrowsStatusBar: TTntStatusBar
         Left = 0
         Top = 381
         Width = 600
