@@ -36,6 +36,7 @@
 #include "rx/ToolEdit.h"
 #include "unicode/TntComCtrls.h"
 #include "unicode/TntMenus.h"
+#include "unicode/TntStdCtrls.h"
 
 AnsiString LangFile;
 AnsiString DBName;
@@ -91,7 +92,7 @@ void registerComponentClasses() {
     for (TClass component : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>(), ClassOf<TColorPickerButton>(),
                              ClassOf<TScrollBox>(), ClassOf<TRxSpinEdit>(), ClassOf<TRxPopupMenu>(),
                              ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>(),
-                             ClassOf<TTntStatusBar>()})
+                             ClassOf<TTntStatusBar>(), ClassOf<TTntLabel>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 

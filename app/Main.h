@@ -17,7 +17,7 @@ class TCppWebBrowser;
 class TFilenameEdit;
 class TFileListBox;
 class TglGroupBox;
-class TLabel;
+class TTntLabel;
 class TListBox;
 class TMemo;
 class TOpenDialog;
@@ -122,7 +122,7 @@ public:
     TCppWebBrowser* CppWebBrowser1 = nullptr;
     TTntStatusBar* BrowsStatusBar = nullptr;
     TglGroupBox* WizGroupBox = nullptr;
-    TLabel* WizLabel = nullptr;
+    TTntLabel* WizLabel = nullptr;
     TPanel* PrevWizPanel = nullptr;
 
     // ---- Source and summary pages ----

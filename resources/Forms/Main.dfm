@@ -216,7 +216,7 @@ object MainForm: TMainForm
     Height = 100
     Align = alBottom
     BevelOuter = bvNone
-    object AuthorLabel: TLabel
+    object AuthorLabel: TTntLabel
       Left = 4
       Top = 2
       Caption = 'Created by:'
@@ -231,7 +231,7 @@ object MainForm: TMainForm
       ScrollBars = ssVertical
       Visible = False
     end
-    object DescriptLabel: TLabel
+    object DescriptLabel: TTntLabel
       Left = 260
       Top = 2
       Caption = 'Description:'
@@ -245,7 +245,7 @@ object MainForm: TMainForm
       ScrollBars = ssVertical
       Visible = False
     end
-    object FilesLabel: TLabel
+    object FilesLabel: TTntLabel
       Left = 626
       Top = 2
       Caption = 'Files:'
@@ -343,7 +343,7 @@ object MainForm: TMainForm
           Width = 596
           Height = 133
           Align = alClient
-          object WizLabel: TLabel
+          object WizLabel: TTntLabel
             Left = 8
             Top = 4
             Caption = 'There are no parameters for change!'
@@ -380,7 +380,7 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel1: TLabel
+              object WColorLabel1: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
@@ -407,7 +407,7 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel2: TLabel
+              object WColorLabel2: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
@@ -434,7 +434,7 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel3: TLabel
+              object WColorLabel3: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
@@ -461,7 +461,7 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel4: TLabel
+              object WColorLabel4: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
@@ -488,7 +488,7 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel5: TLabel
+              object WColorLabel5: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
@@ -515,7 +515,7 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel6: TLabel
+              object WColorLabel6: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
@@ -542,7 +542,7 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel7: TLabel
+              object WColorLabel7: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
@@ -572,7 +572,7 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WTextLabel1: TLabel
+              object WTextLabel1: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -593,7 +593,7 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WTextLabel2: TLabel
+              object WTextLabel2: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -614,7 +614,7 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WTextLabel3: TLabel
+              object WTextLabel3: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -635,7 +635,7 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WTextLabel4: TLabel
+              object WTextLabel4: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -656,7 +656,7 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WTextLabel5: TLabel
+              object WTextLabel5: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -677,7 +677,7 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
               end
-              object WTextLabel6: TLabel
+              object WTextLabel6: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -706,7 +706,7 @@ object MainForm: TMainForm
                 Width = 73
                 Height = 21
               end
-              object WIntLabel1: TLabel
+              object WIntLabel1: TTntLabel
                 Left = 80
                 Top = 4
                 Caption = '....'
@@ -726,7 +726,7 @@ object MainForm: TMainForm
                 Width = 73
                 Height = 21
               end
-              object WIntLabel2: TLabel
+              object WIntLabel2: TTntLabel
                 Left = 80
                 Top = 4
                 Caption = '....'
@@ -746,7 +746,7 @@ object MainForm: TMainForm
                 Width = 73
                 Height = 21
               end
-              object WIntLabel3: TLabel
+              object WIntLabel3: TTntLabel
                 Left = 80
                 Top = 4
                 Caption = '....'
@@ -766,7 +766,7 @@ object MainForm: TMainForm
                 Width = 73
                 Height = 21
               end
-              object WIntLabel4: TLabel
+              object WIntLabel4: TTntLabel
                 Left = 80
                 Top = 4
                 Caption = '....'
@@ -786,7 +786,7 @@ object MainForm: TMainForm
                 Width = 73
                 Height = 21
               end
-              object WIntLabel5: TLabel
+              object WIntLabel5: TTntLabel
                 Left = 80
                 Top = 4
                 Caption = '....'
@@ -806,7 +806,7 @@ object MainForm: TMainForm
                 Width = 73
                 Height = 21
               end
-              object WIntLabel6: TLabel
+              object WIntLabel6: TTntLabel
                 Left = 80
                 Top = 4
                 Caption = '....'
@@ -837,7 +837,7 @@ object MainForm: TMainForm
                 Text = '....'
                 DirectInput = False
               end
-              object WFileLabel1: TLabel
+              object WFileLabel1: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -859,7 +859,7 @@ object MainForm: TMainForm
                 Text = '....'
                 DirectInput = False
               end
-              object WFileLabel2: TLabel
+              object WFileLabel2: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -881,7 +881,7 @@ object MainForm: TMainForm
                 Text = '....'
                 DirectInput = False
               end
-              object WFileLabel3: TLabel
+              object WFileLabel3: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -903,7 +903,7 @@ object MainForm: TMainForm
                 Text = '....'
                 DirectInput = False
               end
-              object WFileLabel4: TLabel
+              object WFileLabel4: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -925,7 +925,7 @@ object MainForm: TMainForm
                 Text = '....'
                 DirectInput = False
               end
-              object WFileLabel5: TLabel
+              object WFileLabel5: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -947,7 +947,7 @@ object MainForm: TMainForm
                 Text = '....'
                 DirectInput = False
               end
-              object WFileLabel6: TLabel
+              object WFileLabel6: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -1055,22 +1055,22 @@ object MainForm: TMainForm
         Width = 280
         Height = 150
         Caption = 'Main Color'
-        object InputColorLabel: TLabel
+        object InputColorLabel: TTntLabel
           Left = 8
           Top = 20
           Caption = 'Input Color'
         end
-        object SaturateLabel: TLabel
+        object SaturateLabel: TTntLabel
           Left = 8
           Top = 50
           Caption = 'Saturation'
         end
-        object BrightLabel: TLabel
+        object BrightLabel: TTntLabel
           Left = 8
           Top = 80
           Caption = 'Brightness'
         end
-        object OffsetLabel: TLabel
+        object OffsetLabel: TTntLabel
           Left = 8
           Top = 110
           Caption = 'Offset'
@@ -1104,7 +1104,7 @@ object MainForm: TMainForm
         Height = 70
         Caption = 'Color palette'
       end
-      object ClipbrdLabel: TLabel
+      object ClipbrdLabel: TTntLabel
         Left = 444
         Top = 84
         Caption = 'Clipboard'
@@ -1146,7 +1146,7 @@ object MainForm: TMainForm
         Width = 210
         Height = 230
         Caption = 'Highlight'
-        object EventColorLabel: TLabel
+        object EventColorLabel: TTntLabel
           Left = 8
           Top = 20
           Caption = 'Event'
@@ -1158,7 +1158,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object IdentColorLabel: TLabel
+        object IdentColorLabel: TTntLabel
           Left = 8
           Top = 46
           Caption = 'Identifier'
@@ -1170,7 +1170,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object KeyColorLabel: TLabel
+        object KeyColorLabel: TTntLabel
           Left = 8
           Top = 72
           Caption = 'Key'
@@ -1182,7 +1182,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object NonResColorLabel: TLabel
+        object NonResColorLabel: TTntLabel
           Left = 8
           Top = 98
           Caption = 'Non reserved'
@@ -1194,7 +1194,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object NumberColorLabel: TLabel
+        object NumberColorLabel: TTntLabel
           Left = 8
           Top = 124
           Caption = 'Number'
@@ -1206,7 +1206,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object StringColorLabel: TLabel
+        object StringColorLabel: TTntLabel
           Left = 8
           Top = 150
           Caption = 'String'
@@ -1218,7 +1218,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object SymbolColorLabel: TLabel
+        object SymbolColorLabel: TTntLabel
           Left = 8
           Top = 176
           Caption = 'Symbol'
@@ -1230,7 +1230,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object BackColorLabel: TLabel
+        object BackColorLabel: TTntLabel
           Left = 8
           Top = 202
           Caption = 'Background'
@@ -1264,7 +1264,7 @@ object MainForm: TMainForm
         Height = 17
         Caption = 'Show exported HTML by IE'
       end
-      object OperaLabel: TLabel
+      object OperaLabel: TTntLabel
         Left = 226
         Top = 168
         Caption = 'Opera'
@@ -1277,7 +1277,7 @@ object MainForm: TMainForm
         Text = 'Opera'
         Filter = 'Executable files (*.exe)|*.exe'
       end
-      object FireFoxLabel: TLabel
+      object FireFoxLabel: TTntLabel
         Left = 226
         Top = 210
         Caption = 'FireFox'
@@ -1290,7 +1290,7 @@ object MainForm: TMainForm
         Text = 'FireFox'
         Filter = 'Executable files (*.exe)|*.exe'
       end
-      object DataBasesLabel: TLabel
+      object DataBasesLabel: TTntLabel
         Left = 436
         Top = 4
         Caption = 'JS DataBases'
