@@ -35,6 +35,7 @@
 #include "rx/RxMenus.h"
 #include "rx/ToolEdit.h"
 #include "unicode/TntComCtrls.h"
+#include "unicode/TntExtCtrls.h"
 #include "unicode/TntMenus.h"
 #include "unicode/TntStdCtrls.h"
 
@@ -92,7 +93,7 @@ void registerComponentClasses() {
     for (TClass component : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>(), ClassOf<TColorPickerButton>(),
                              ClassOf<TScrollBox>(), ClassOf<TRxSpinEdit>(), ClassOf<TRxPopupMenu>(),
                              ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>(),
-                             ClassOf<TTntStatusBar>(), ClassOf<TTntLabel>()})
+                             ClassOf<TTntStatusBar>(), ClassOf<TTntLabel>(), ClassOf<TTntPanel>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 

@@ -22,7 +22,7 @@ class TListBox;
 class TMemo;
 class TOpenDialog;
 class TPageControl;
-class TPanel;
+class TTntPanel;
 class TPopupMenu;
 class TProgressBar;
 class TReplaceDialog;
@@ -118,12 +118,12 @@ public:
     TTabSheet* TabSheet4 = nullptr;
 
     // ---- Preview page ----
-    TPanel* CaptionPanel = nullptr;
+    TTntPanel* CaptionPanel = nullptr;
     TCppWebBrowser* CppWebBrowser1 = nullptr;
     TTntStatusBar* BrowsStatusBar = nullptr;
     TglGroupBox* WizGroupBox = nullptr;
     TTntLabel* WizLabel = nullptr;
-    TPanel* PrevWizPanel = nullptr;
+    TTntPanel* PrevWizPanel = nullptr;
 
     // ---- Source and summary pages ----
     TPageControl* SourcePageControl = nullptr;
@@ -149,7 +149,7 @@ public:
     TFileListBox* DBListBox = nullptr;
 
     // ---- Information strip and status ----
-    TPanel* Panel3 = nullptr;
+    TTntPanel* Panel3 = nullptr;
     TRichEdit* InfoEdit = nullptr;
     TMemo* RemarksEdit = nullptr;
     TMemo* FilesMemo = nullptr;

@@ -25,6 +25,7 @@
 #include "rx/RxCombos.h"
 #include "rx/ToolEdit.h"
 #include "unicode/TntComCtrls.h"
+#include "unicode/TntExtCtrls.h"
 #include "unicode/TntMenus.h"
 
 #include <cstdio>

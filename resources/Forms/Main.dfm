@@ -209,7 +209,7 @@ object MainForm: TMainForm
       end>
     SimplePanel = False
   end
-  object Panel3: TPanel
+  object Panel3: TTntPanel
     Left = 0
     Top = 460
     Width = 786
@@ -260,7 +260,7 @@ object MainForm: TMainForm
       Visible = False
     end
   end
-  object BrowserPanel: TPanel
+  object BrowserPanel: TTntPanel
     Left = 0
     Top = 26
     Width = 180
@@ -301,7 +301,7 @@ object MainForm: TMainForm
     OnChange = PageControlChange
     object TabSheet1: TTabSheet
       Caption = 'Preview'
-      object CaptionPanel: TPanel
+      object CaptionPanel: TTntPanel
         Left = 0
         Top = 0
         Width = 600
@@ -322,7 +322,7 @@ object MainForm: TMainForm
         Visible = False
         Collapsed = True
         FullHeight = 181
-        object PrevWizPanel: TPanel
+        object PrevWizPanel: TTntPanel
           Left = 2
           Top = 148
           Width = 596
@@ -351,7 +351,7 @@ object MainForm: TMainForm
             Font.Style = [fsBold]
             ParentFont = False
           end
-          object WizColorRows: TPanel
+          object WizColorRows: TTntPanel
             Left = 0
             Top = 0
             Width = 595
@@ -359,7 +359,7 @@ object MainForm: TMainForm
             Align = alTop
             AutoSize = True
             BevelOuter = bvNone
-            object WizColorPanel1: TPanel
+            object WizColorPanel1: TTntPanel
               Left = 0
               Top = 0
               Width = 595
@@ -386,7 +386,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizColorPanel2: TPanel
+            object WizColorPanel2: TTntPanel
               Left = 0
               Top = 21
               Width = 595
@@ -413,7 +413,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizColorPanel3: TPanel
+            object WizColorPanel3: TTntPanel
               Left = 0
               Top = 42
               Width = 595
@@ -440,7 +440,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizColorPanel4: TPanel
+            object WizColorPanel4: TTntPanel
               Left = 0
               Top = 63
               Width = 595
@@ -467,7 +467,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizColorPanel5: TPanel
+            object WizColorPanel5: TTntPanel
               Left = 0
               Top = 84
               Width = 595
@@ -494,7 +494,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizColorPanel6: TPanel
+            object WizColorPanel6: TTntPanel
               Left = 0
               Top = 105
               Width = 595
@@ -521,7 +521,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizColorPanel7: TPanel
+            object WizColorPanel7: TTntPanel
               Left = 0
               Top = 126
               Width = 595
@@ -549,7 +549,7 @@ object MainForm: TMainForm
               end
             end
           end
-          object WizTextRows: TPanel
+          object WizTextRows: TTntPanel
             Left = 0
             Top = 147
             Width = 595
@@ -557,7 +557,7 @@ object MainForm: TMainForm
             Align = alTop
             AutoSize = True
             BevelOuter = bvNone
-            object WizEditPanel1: TPanel
+            object WizEditPanel1: TTntPanel
               Left = 0
               Top = 0
               Width = 595
@@ -578,7 +578,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizEditPanel2: TPanel
+            object WizEditPanel2: TTntPanel
               Left = 0
               Top = 21
               Width = 595
@@ -599,7 +599,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizEditPanel3: TPanel
+            object WizEditPanel3: TTntPanel
               Left = 0
               Top = 42
               Width = 595
@@ -620,7 +620,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizEditPanel4: TPanel
+            object WizEditPanel4: TTntPanel
               Left = 0
               Top = 63
               Width = 595
@@ -641,7 +641,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizEditPanel5: TPanel
+            object WizEditPanel5: TTntPanel
               Left = 0
               Top = 84
               Width = 595
@@ -662,7 +662,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizEditPanel6: TPanel
+            object WizEditPanel6: TTntPanel
               Left = 0
               Top = 105
               Width = 595
@@ -684,7 +684,7 @@ object MainForm: TMainForm
               end
             end
           end
-          object WizIntRows: TPanel
+          object WizIntRows: TTntPanel
             Left = 0
             Top = 273
             Width = 595
@@ -692,7 +692,7 @@ object MainForm: TMainForm
             Align = alTop
             AutoSize = True
             BevelOuter = bvNone
-            object WizIntPanel1: TPanel
+            object WizIntPanel1: TTntPanel
               Left = 0
               Top = 0
               Width = 595
@@ -712,7 +712,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizIntPanel2: TPanel
+            object WizIntPanel2: TTntPanel
               Left = 0
               Top = 21
               Width = 595
@@ -732,7 +732,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizIntPanel3: TPanel
+            object WizIntPanel3: TTntPanel
               Left = 0
               Top = 42
               Width = 595
@@ -752,7 +752,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizIntPanel4: TPanel
+            object WizIntPanel4: TTntPanel
               Left = 0
               Top = 63
               Width = 595
@@ -772,7 +772,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizIntPanel5: TPanel
+            object WizIntPanel5: TTntPanel
               Left = 0
               Top = 84
               Width = 595
@@ -792,7 +792,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizIntPanel6: TPanel
+            object WizIntPanel6: TTntPanel
               Left = 0
               Top = 105
               Width = 595
@@ -813,7 +813,7 @@ object MainForm: TMainForm
               end
             end
           end
-          object WizFileRows: TPanel
+          object WizFileRows: TTntPanel
             Left = 0
             Top = 399
             Width = 595
@@ -821,7 +821,7 @@ object MainForm: TMainForm
             Align = alTop
             AutoSize = True
             BevelOuter = bvNone
-            object WizFilePanel1: TPanel
+            object WizFilePanel1: TTntPanel
               Left = 0
               Top = 0
               Width = 595
@@ -843,7 +843,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizFilePanel2: TPanel
+            object WizFilePanel2: TTntPanel
               Left = 0
               Top = 21
               Width = 595
@@ -865,7 +865,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizFilePanel3: TPanel
+            object WizFilePanel3: TTntPanel
               Left = 0
               Top = 42
               Width = 595
@@ -887,7 +887,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizFilePanel4: TPanel
+            object WizFilePanel4: TTntPanel
               Left = 0
               Top = 63
               Width = 595
@@ -909,7 +909,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizFilePanel5: TPanel
+            object WizFilePanel5: TTntPanel
               Left = 0
               Top = 84
               Width = 595
@@ -931,7 +931,7 @@ object MainForm: TMainForm
                 Caption = '....'
               end
             end
-            object WizFilePanel6: TPanel
+            object WizFilePanel6: TTntPanel
               Left = 0
               Top = 105
               Width = 595
