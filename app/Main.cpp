@@ -93,7 +93,8 @@ void registerComponentClasses() {
     for (TClass component : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>(), ClassOf<TColorPickerButton>(),
                              ClassOf<TScrollBox>(), ClassOf<TRxSpinEdit>(), ClassOf<TRxPopupMenu>(),
                              ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>(),
-                             ClassOf<TTntStatusBar>(), ClassOf<TTntLabel>(), ClassOf<TTntPanel>()})
+                             ClassOf<TTntStatusBar>(), ClassOf<TTntLabel>(), ClassOf<TTntPanel>(),
+                             ClassOf<TTntPageControl>(), ClassOf<TTntTabSheet>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 

@@ -21,7 +21,7 @@ class TTntLabel;
 class TListBox;
 class TMemo;
 class TOpenDialog;
-class TPageControl;
+class TTntPageControl;
 class TTntPanel;
 class TPopupMenu;
 class TProgressBar;
@@ -35,7 +35,7 @@ class TStringList;
 class TSynEdit;
 class TSynHTMLSyn;
 class TSynJScriptSyn;
-class TTabSheet;
+class TTntTabSheet;
 class TTntMainMenu;
 class TTntMenuItem;
 class TTimer;
@@ -110,12 +110,12 @@ public:
     // ---- Script browser ----
     TComboBox* TypeComboBox = nullptr;
     TListBox* TitleBox = nullptr;
-    TPageControl* PageControl1 = nullptr;
-    TTabSheet* TabSheet1 = nullptr;
-    TTabSheet* TabSheet2 = nullptr;
-    TTabSheet* TabSheet3 = nullptr;
-    TTabSheet* ColorTabSheet = nullptr;
-    TTabSheet* TabSheet4 = nullptr;
+    TTntPageControl* PageControl1 = nullptr;
+    TTntTabSheet* TabSheet1 = nullptr;
+    TTntTabSheet* TabSheet2 = nullptr;
+    TTntTabSheet* TabSheet3 = nullptr;
+    TTntTabSheet* ColorTabSheet = nullptr;
+    TTntTabSheet* TabSheet4 = nullptr;
 
     // ---- Preview page ----
     TTntPanel* CaptionPanel = nullptr;
@@ -126,7 +126,7 @@ public:
     TTntPanel* PrevWizPanel = nullptr;
 
     // ---- Source and summary pages ----
-    TPageControl* SourcePageControl = nullptr;
+    TTntPageControl* SourcePageControl = nullptr;
     TSynEdit* HeadEdit = nullptr;
     TSynEdit* BodyEdit = nullptr;
     TSynEdit* Body_Edit = nullptr;

@@ -291,7 +291,7 @@ object MainForm: TMainForm
     Width = 3
     Height = 434
   end
-  object PageControl1: TPageControl
+  object PageControl1: TTntPageControl
     Left = 183
     Top = 26
     Width = 603
@@ -299,7 +299,7 @@ object MainForm: TMainForm
     Align = alClient
     ActivePage = TabSheet1
     OnChange = PageControlChange
-    object TabSheet1: TTabSheet
+    object TabSheet1: TTntTabSheet
       Caption = 'Preview'
       object CaptionPanel: TTntPanel
         Left = 0
@@ -972,7 +972,7 @@ object MainForm: TMainForm
         Align = alClient
       end
     end
-    object TabSheet2: TTabSheet
+    object TabSheet2: TTntTabSheet
       Caption = 'Source code'
       object Body_Edit: TSynEdit
         Font.Charset = DEFAULT_CHARSET
@@ -987,14 +987,14 @@ object MainForm: TMainForm
         Align = alBottom
         Tag = 18
       end
-      object SourcePageControl: TPageControl
+      object SourcePageControl: TTntPageControl
         Left = 0
         Top = 0
         Width = 600
         Height = 340
         Align = alClient
         ActivePage = HeadSheet
-        object HeadSheet: TTabSheet
+        object HeadSheet: TTntTabSheet
           Caption = '<HEAD>'
           object HeadEdit: TSynEdit
             Font.Charset = DEFAULT_CHARSET
@@ -1010,7 +1010,7 @@ object MainForm: TMainForm
             Tag = 18
           end
         end
-        object BodySheet: TTabSheet
+        object BodySheet: TTntTabSheet
           Caption = '<BODY>'
           object BodyEdit: TSynEdit
             Font.Charset = DEFAULT_CHARSET
@@ -1026,13 +1026,13 @@ object MainForm: TMainForm
             Tag = 18
           end
         end
-        object WizardSheet: TTabSheet
+        object WizardSheet: TTntTabSheet
           Caption = 'Script Wizard'
           TabVisible = False
         end
       end
     end
-    object TabSheet3: TTabSheet
+    object TabSheet3: TTntTabSheet
       Caption = 'Summary HTML code'
       object SummaryEdit: TSynEdit
         Font.Charset = DEFAULT_CHARSET
@@ -1047,7 +1047,7 @@ object MainForm: TMainForm
         Align = alClient
       end
     end
-    object ColorTabSheet: TTabSheet
+    object ColorTabSheet: TTntTabSheet
       Caption = 'Color Chooser'
       object MainColorGrBox: TGroupBox
         Left = 8
@@ -1138,7 +1138,7 @@ object MainForm: TMainForm
         Caption = 'Palette2'
       end
     end
-    object TabSheet4: TTabSheet
+    object TabSheet4: TTntTabSheet
       Caption = 'Settings'
       object HighlightBox: TGroupBox
         Left = 8
