@@ -94,7 +94,7 @@ void registerComponentClasses() {
                              ClassOf<TScrollBox>(), ClassOf<TRxSpinEdit>(), ClassOf<TRxPopupMenu>(),
                              ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>(),
                              ClassOf<TTntStatusBar>(), ClassOf<TTntLabel>(), ClassOf<TTntPanel>(),
-                             ClassOf<TTntPageControl>(), ClassOf<TTntTabSheet>()})
+                             ClassOf<TTntPageControl>(), ClassOf<TTntTabSheet>(), ClassOf<TTntCheckBox>(), ClassOf<TTntMemo>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 

@@ -10,7 +10,7 @@
 
 #include <memory>
 
-class TCheckBox;
+class TTntCheckBox;
 class TColorComboBox;
 class TComboBox;
 class TCppWebBrowser;
@@ -20,6 +20,7 @@ class TglGroupBox;
 class TTntLabel;
 class TListBox;
 class TMemo;
+class TTntMemo;
 class TOpenDialog;
 class TTntPageControl;
 class TTntPanel;
@@ -143,7 +144,7 @@ public:
     TColorComboBox* SymbolColorComboBox = nullptr;
     TColorComboBox* BackColorComboBox = nullptr;
     TFileListBox* LangListBox = nullptr;
-    TCheckBox* ShowExportCheckBox = nullptr;
+    TTntCheckBox* ShowExportCheckBox = nullptr;
     TFilenameEdit* OperaEdit = nullptr;
     TFilenameEdit* FireFoxEdit = nullptr;
     TFileListBox* DBListBox = nullptr;
@@ -156,7 +157,7 @@ public:
     TTntStatusBar* StatusBar = nullptr;
 
     // ---- Hidden helpers ----
-    TMemo* TntMemo1 = nullptr;
+    TTntMemo* TntMemo1 = nullptr;
     TStringGrid* StringGrid1 = nullptr;
     TRichEdit* TmpHeadEdit = nullptr;
     TRichEdit* TmpBody_Edit = nullptr;

@@ -1257,7 +1257,7 @@ object MainForm: TMainForm
           Mask = '*.lng'
         end
       end
-      object ShowExportCheckBox: TCheckBox
+      object ShowExportCheckBox: TTntCheckBox
         Left = 226
         Top = 142
         Width = 200
@@ -1328,7 +1328,7 @@ object MainForm: TMainForm
       end
     end
   end
-  object TntMemo1: TMemo
+  object TntMemo1: TTntMemo
     Left = 0
     Top = 0
     Width = 10
