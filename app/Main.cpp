@@ -94,7 +94,8 @@ void registerComponentClasses() {
                              ClassOf<TScrollBox>(), ClassOf<TRxSpinEdit>(), ClassOf<TRxPopupMenu>(),
                              ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>(),
                              ClassOf<TTntStatusBar>(), ClassOf<TTntLabel>(), ClassOf<TTntPanel>(),
-                             ClassOf<TTntPageControl>(), ClassOf<TTntTabSheet>(), ClassOf<TTntCheckBox>(), ClassOf<TTntMemo>()})
+                             ClassOf<TTntPageControl>(), ClassOf<TTntTabSheet>(), ClassOf<TTntCheckBox>(), ClassOf<TTntMemo>(),
+                             ClassOf<TTntEdit>(), ClassOf<TTntButton>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 

@@ -329,7 +329,7 @@ object MainForm: TMainForm
           Height = 31
           Align = alBottom
           BevelOuter = bvNone
-          object WizApplytBtn: TButton
+          object WizApplytBtn: TTntButton
             Left = 8
             Top = 3
             Width = 75
@@ -565,7 +565,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WTextEdit1: TEdit
+              object WTextEdit1: TTntEdit
                 Left = 0
                 Top = 0
                 Width = 300
@@ -586,7 +586,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WTextEdit2: TEdit
+              object WTextEdit2: TTntEdit
                 Left = 0
                 Top = 0
                 Width = 300
@@ -607,7 +607,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WTextEdit3: TEdit
+              object WTextEdit3: TTntEdit
                 Left = 0
                 Top = 0
                 Width = 300
@@ -628,7 +628,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WTextEdit4: TEdit
+              object WTextEdit4: TTntEdit
                 Left = 0
                 Top = 0
                 Width = 300
@@ -649,7 +649,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WTextEdit5: TEdit
+              object WTextEdit5: TTntEdit
                 Left = 0
                 Top = 0
                 Width = 300
@@ -670,7 +670,7 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WTextEdit6: TEdit
+              object WTextEdit6: TTntEdit
                 Left = 0
                 Top = 0
                 Width = 300
