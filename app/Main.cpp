@@ -95,7 +95,7 @@ void registerComponentClasses() {
                              ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>(),
                              ClassOf<TTntStatusBar>(), ClassOf<TTntLabel>(), ClassOf<TTntPanel>(),
                              ClassOf<TTntPageControl>(), ClassOf<TTntTabSheet>(), ClassOf<TTntCheckBox>(), ClassOf<TTntMemo>(),
-                             ClassOf<TTntEdit>(), ClassOf<TTntButton>()})
+                             ClassOf<TTntEdit>(), ClassOf<TTntButton>(), ClassOf<TTntGroupBox>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 

@@ -1049,7 +1049,7 @@ object MainForm: TMainForm
     end
     object ColorTabSheet: TTntTabSheet
       Caption = 'Color Chooser'
-      object MainColorGrBox: TGroupBox
+      object MainColorGrBox: TTntGroupBox
         Left = 8
         Top = 4
         Width = 280
@@ -1097,7 +1097,7 @@ object MainForm: TMainForm
         Height = 70
         Caption = 'Output'
       end
-      object ColorPalGroup: TGroupBox
+      object ColorPalGroup: TTntGroupBox
         Left = 8
         Top = 160
         Width = 280
@@ -1109,7 +1109,7 @@ object MainForm: TMainForm
         Top = 84
         Caption = 'Clipboard'
       end
-      object ZoomGroupBox: TGroupBox
+      object ZoomGroupBox: TTntGroupBox
         Left = 444
         Top = 110
         Width = 140
@@ -1123,24 +1123,28 @@ object MainForm: TMainForm
           Caption = 'Auto capture'
         end
       end
-      object Palette1GroupBox: TGroupBox
+      object Palette1GroupBox: TglGroupBox
         Left = 8
         Top = 236
         Width = 280
         Height = 40
         Caption = 'Palette1'
+        Collapsed = True
+        FullHeight = 40
       end
-      object Palette2GroupBox: TGroupBox
+      object Palette2GroupBox: TglGroupBox
         Left = 296
         Top = 236
         Width = 280
         Height = 40
         Caption = 'Palette2'
+        Collapsed = True
+        FullHeight = 40
       end
     end
     object TabSheet4: TTntTabSheet
       Caption = 'Settings'
-      object HighlightBox: TGroupBox
+      object HighlightBox: TTntGroupBox
         Left = 8
         Top = 4
         Width = 210
@@ -1243,7 +1247,7 @@ object MainForm: TMainForm
           Style = csDropDownList
         end
       end
-      object LangBox: TGroupBox
+      object LangBox: TTntGroupBox
         Left = 226
         Top = 4
         Width = 160
