@@ -34,7 +34,10 @@
 #include "rx/RxCombos.h"
 #include "rx/RxMenus.h"
 #include "rx/ToolEdit.h"
+#include "unicode/TntComCtrls.h"
+#include "unicode/TntExtCtrls.h"
 #include "unicode/TntMenus.h"
+#include "unicode/TntStdCtrls.h"
 
 AnsiString LangFile;
 AnsiString DBName;
@@ -89,7 +92,10 @@ AnsiString linkTarget(const AnsiString& Text) {
 void registerComponentClasses() {
     for (TClass component : {ClassOf<TSynJScriptSyn>(), ClassOf<TSynHTMLSyn>(), ClassOf<TColorPickerButton>(),
                              ClassOf<TScrollBox>(), ClassOf<TRxSpinEdit>(), ClassOf<TRxPopupMenu>(),
-                             ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>()})
+                             ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>(),
+                             ClassOf<TTntStatusBar>(), ClassOf<TTntLabel>(), ClassOf<TTntPanel>(),
+                             ClassOf<TTntPageControl>(), ClassOf<TTntTabSheet>(), ClassOf<TTntCheckBox>(), ClassOf<TTntMemo>(),
+                             ClassOf<TTntEdit>(), ClassOf<TTntButton>(), ClassOf<TTntGroupBox>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 

@@ -10,34 +10,35 @@
 
 #include <memory>
 
-class TCheckBox;
 class TColorComboBox;
 class TComboBox;
 class TCppWebBrowser;
 class TFilenameEdit;
 class TFileListBox;
 class TglGroupBox;
-class TLabel;
 class TListBox;
 class TMemo;
 class TOpenDialog;
-class TPageControl;
-class TPanel;
 class TPopupMenu;
 class TProgressBar;
 class TReplaceDialog;
 class TRxPopupMenu;
 class TRichEdit;
 class TSaveDialog;
-class TStatusBar;
 class TStringGrid;
 class TStringList;
 class TSynEdit;
 class TSynHTMLSyn;
 class TSynJScriptSyn;
-class TTabSheet;
+class TTntCheckBox;
+class TTntLabel;
 class TTntMainMenu;
+class TTntMemo;
 class TTntMenuItem;
+class TTntPageControl;
+class TTntPanel;
+class TTntStatusBar;
+class TTntTabSheet;
 class TTimer;
 class TToolBar;
 class TToolButton;
@@ -110,23 +111,23 @@ public:
     // ---- Script browser ----
     TComboBox* TypeComboBox = nullptr;
     TListBox* TitleBox = nullptr;
-    TPageControl* PageControl1 = nullptr;
-    TTabSheet* TabSheet1 = nullptr;
-    TTabSheet* TabSheet2 = nullptr;
-    TTabSheet* TabSheet3 = nullptr;
-    TTabSheet* ColorTabSheet = nullptr;
-    TTabSheet* TabSheet4 = nullptr;
+    TTntPageControl* PageControl1 = nullptr;
+    TTntTabSheet* TabSheet1 = nullptr;
+    TTntTabSheet* TabSheet2 = nullptr;
+    TTntTabSheet* TabSheet3 = nullptr;
+    TTntTabSheet* ColorTabSheet = nullptr;
+    TTntTabSheet* TabSheet4 = nullptr;
 
     // ---- Preview page ----
-    TPanel* CaptionPanel = nullptr;
+    TTntPanel* CaptionPanel = nullptr;
     TCppWebBrowser* CppWebBrowser1 = nullptr;
-    TStatusBar* BrowsStatusBar = nullptr;
+    TTntStatusBar* BrowsStatusBar = nullptr;
     TglGroupBox* WizGroupBox = nullptr;
-    TLabel* WizLabel = nullptr;
-    TPanel* PrevWizPanel = nullptr;
+    TTntLabel* WizLabel = nullptr;
+    TTntPanel* PrevWizPanel = nullptr;
 
     // ---- Source and summary pages ----
-    TPageControl* SourcePageControl = nullptr;
+    TTntPageControl* SourcePageControl = nullptr;
     TSynEdit* HeadEdit = nullptr;
     TSynEdit* BodyEdit = nullptr;
     TSynEdit* Body_Edit = nullptr;
@@ -143,20 +144,20 @@ public:
     TColorComboBox* SymbolColorComboBox = nullptr;
     TColorComboBox* BackColorComboBox = nullptr;
     TFileListBox* LangListBox = nullptr;
-    TCheckBox* ShowExportCheckBox = nullptr;
+    TTntCheckBox* ShowExportCheckBox = nullptr;
     TFilenameEdit* OperaEdit = nullptr;
     TFilenameEdit* FireFoxEdit = nullptr;
     TFileListBox* DBListBox = nullptr;
 
     // ---- Information strip and status ----
-    TPanel* Panel3 = nullptr;
+    TTntPanel* Panel3 = nullptr;
     TRichEdit* InfoEdit = nullptr;
     TMemo* RemarksEdit = nullptr;
     TMemo* FilesMemo = nullptr;
-    TStatusBar* StatusBar = nullptr;
+    TTntStatusBar* StatusBar = nullptr;
 
     // ---- Hidden helpers ----
-    TMemo* TntMemo1 = nullptr;
+    TTntMemo* TntMemo1 = nullptr;
     TStringGrid* StringGrid1 = nullptr;
     TRichEdit* TmpHeadEdit = nullptr;
     TRichEdit* TmpBody_Edit = nullptr;

@@ -6,6 +6,7 @@
 #include "platform/vcl/ComCtrls.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Messages.h"
+#include "unicode/TntForms.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ void closeSplash() {
 
 int WinMain() {
     try {
+        InitializeTntForms();
         Application->Initialize();
         showSplash();
         Application->CreateForm(MainForm);
@@ -43,6 +45,7 @@ int WinMain() {
     } catch (...) {
         Application->ShowException(Exception(""));
     }
+    FinalizeTntForms();
     DoneApplication();
     return 0;
 }

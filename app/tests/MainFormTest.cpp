@@ -24,6 +24,8 @@
 #include "platform/win/Messages.h"
 #include "rx/RxCombos.h"
 #include "rx/ToolEdit.h"
+#include "unicode/TntComCtrls.h"
+#include "unicode/TntExtCtrls.h"
 #include "unicode/TntMenus.h"
 
 #include <cstdio>

@@ -12,6 +12,7 @@ object MainForm: TMainForm
   Font.Height = -11
   Font.Name = 'MS Sans Serif'
   Font.Style = []
+  Menu = MainMenu
   OnClose = FormClose
   OnCreate = FormCreate
   OnDestroy = FormDestroy
@@ -188,7 +189,7 @@ object MainForm: TMainForm
       OnClick = MenuOpen1Click
     end
   end
-  object StatusBar: TStatusBar
+  object StatusBar: TTntStatusBar
     Left = 0
     Top = 560
     Width = 786
@@ -208,14 +209,14 @@ object MainForm: TMainForm
       end>
     SimplePanel = False
   end
-  object Panel3: TPanel
+  object Panel3: TTntPanel
     Left = 0
     Top = 460
     Width = 786
     Height = 100
     Align = alBottom
     BevelOuter = bvNone
-    object AuthorLabel: TLabel
+    object AuthorLabel: TTntLabel
       Left = 4
       Top = 2
       Caption = 'Created by:'
@@ -230,7 +231,7 @@ object MainForm: TMainForm
       ScrollBars = ssVertical
       Visible = False
     end
-    object DescriptLabel: TLabel
+    object DescriptLabel: TTntLabel
       Left = 260
       Top = 2
       Caption = 'Description:'
@@ -244,7 +245,7 @@ object MainForm: TMainForm
       ScrollBars = ssVertical
       Visible = False
     end
-    object FilesLabel: TLabel
+    object FilesLabel: TTntLabel
       Left = 626
       Top = 2
       Caption = 'Files:'
@@ -259,7 +260,7 @@ object MainForm: TMainForm
       Visible = False
     end
   end
-  object BrowserPanel: TPanel
+  object BrowserPanel: TTntPanel
     Left = 0
     Top = 26
     Width = 180
@@ -290,7 +291,7 @@ object MainForm: TMainForm
     Width = 3
     Height = 434
   end
-  object PageControl1: TPageControl
+  object PageControl1: TTntPageControl
     Left = 183
     Top = 26
     Width = 603
@@ -298,9 +299,9 @@ object MainForm: TMainForm
     Align = alClient
     ActivePage = TabSheet1
     OnChange = PageControlChange
-    object TabSheet1: TTabSheet
+    object TabSheet1: TTntTabSheet
       Caption = 'Preview'
-      object CaptionPanel: TPanel
+      object CaptionPanel: TTntPanel
         Left = 0
         Top = 0
         Width = 600
@@ -321,14 +322,14 @@ object MainForm: TMainForm
         Visible = False
         Collapsed = True
         FullHeight = 181
-        object PrevWizPanel: TPanel
+        object PrevWizPanel: TTntPanel
           Left = 2
           Top = 148
           Width = 596
           Height = 31
           Align = alBottom
           BevelOuter = bvNone
-          object WizApplytBtn: TButton
+          object WizApplytBtn: TTntButton
             Left = 8
             Top = 3
             Width = 75
@@ -342,7 +343,7 @@ object MainForm: TMainForm
           Width = 596
           Height = 133
           Align = alClient
-          object WizLabel: TLabel
+          object WizLabel: TTntLabel
             Left = 8
             Top = 4
             Caption = 'There are no parameters for change!'
@@ -350,7 +351,7 @@ object MainForm: TMainForm
             Font.Style = [fsBold]
             ParentFont = False
           end
-          object WizColorRows: TPanel
+          object WizColorRows: TTntPanel
             Left = 0
             Top = 0
             Width = 595
@@ -358,7 +359,7 @@ object MainForm: TMainForm
             Align = alTop
             AutoSize = True
             BevelOuter = bvNone
-            object WizColorPanel1: TPanel
+            object WizColorPanel1: TTntPanel
               Left = 0
               Top = 0
               Width = 595
@@ -379,13 +380,13 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel1: TLabel
+              object WColorLabel1: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizColorPanel2: TPanel
+            object WizColorPanel2: TTntPanel
               Left = 0
               Top = 21
               Width = 595
@@ -406,13 +407,13 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel2: TLabel
+              object WColorLabel2: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizColorPanel3: TPanel
+            object WizColorPanel3: TTntPanel
               Left = 0
               Top = 42
               Width = 595
@@ -433,13 +434,13 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel3: TLabel
+              object WColorLabel3: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizColorPanel4: TPanel
+            object WizColorPanel4: TTntPanel
               Left = 0
               Top = 63
               Width = 595
@@ -460,13 +461,13 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel4: TLabel
+              object WColorLabel4: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizColorPanel5: TPanel
+            object WizColorPanel5: TTntPanel
               Left = 0
               Top = 84
               Width = 595
@@ -487,13 +488,13 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel5: TLabel
+              object WColorLabel5: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizColorPanel6: TPanel
+            object WizColorPanel6: TTntPanel
               Left = 0
               Top = 105
               Width = 595
@@ -514,13 +515,13 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel6: TLabel
+              object WColorLabel6: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizColorPanel7: TPanel
+            object WizColorPanel7: TTntPanel
               Left = 0
               Top = 126
               Width = 595
@@ -541,14 +542,14 @@ object MainForm: TMainForm
                 Width = 45
                 Height = 21
               end
-              object WColorLabel7: TLabel
+              object WColorLabel7: TTntLabel
                 Left = 120
                 Top = 4
                 Caption = '....'
               end
             end
           end
-          object WizTextRows: TPanel
+          object WizTextRows: TTntPanel
             Left = 0
             Top = 147
             Width = 595
@@ -556,7 +557,7 @@ object MainForm: TMainForm
             Align = alTop
             AutoSize = True
             BevelOuter = bvNone
-            object WizEditPanel1: TPanel
+            object WizEditPanel1: TTntPanel
               Left = 0
               Top = 0
               Width = 595
@@ -564,20 +565,20 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WTextEdit1: TEdit
+              object WTextEdit1: TTntEdit
                 Left = 0
                 Top = 0
                 Width = 300
                 Height = 21
                 Text = '....'
               end
-              object WTextLabel1: TLabel
+              object WTextLabel1: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizEditPanel2: TPanel
+            object WizEditPanel2: TTntPanel
               Left = 0
               Top = 21
               Width = 595
@@ -585,20 +586,20 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WTextEdit2: TEdit
+              object WTextEdit2: TTntEdit
                 Left = 0
                 Top = 0
                 Width = 300
                 Height = 21
                 Text = '....'
               end
-              object WTextLabel2: TLabel
+              object WTextLabel2: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizEditPanel3: TPanel
+            object WizEditPanel3: TTntPanel
               Left = 0
               Top = 42
               Width = 595
@@ -606,20 +607,20 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WTextEdit3: TEdit
+              object WTextEdit3: TTntEdit
                 Left = 0
                 Top = 0
                 Width = 300
                 Height = 21
                 Text = '....'
               end
-              object WTextLabel3: TLabel
+              object WTextLabel3: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizEditPanel4: TPanel
+            object WizEditPanel4: TTntPanel
               Left = 0
               Top = 63
               Width = 595
@@ -627,20 +628,20 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WTextEdit4: TEdit
+              object WTextEdit4: TTntEdit
                 Left = 0
                 Top = 0
                 Width = 300
                 Height = 21
                 Text = '....'
               end
-              object WTextLabel4: TLabel
+              object WTextLabel4: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizEditPanel5: TPanel
+            object WizEditPanel5: TTntPanel
               Left = 0
               Top = 84
               Width = 595
@@ -648,20 +649,20 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WTextEdit5: TEdit
+              object WTextEdit5: TTntEdit
                 Left = 0
                 Top = 0
                 Width = 300
                 Height = 21
                 Text = '....'
               end
-              object WTextLabel5: TLabel
+              object WTextLabel5: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizEditPanel6: TPanel
+            object WizEditPanel6: TTntPanel
               Left = 0
               Top = 105
               Width = 595
@@ -669,21 +670,21 @@ object MainForm: TMainForm
               Align = alTop
               BevelOuter = bvNone
               Visible = False
-              object WTextEdit6: TEdit
+              object WTextEdit6: TTntEdit
                 Left = 0
                 Top = 0
                 Width = 300
                 Height = 21
                 Text = '....'
               end
-              object WTextLabel6: TLabel
+              object WTextLabel6: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
               end
             end
           end
-          object WizIntRows: TPanel
+          object WizIntRows: TTntPanel
             Left = 0
             Top = 273
             Width = 595
@@ -691,7 +692,7 @@ object MainForm: TMainForm
             Align = alTop
             AutoSize = True
             BevelOuter = bvNone
-            object WizIntPanel1: TPanel
+            object WizIntPanel1: TTntPanel
               Left = 0
               Top = 0
               Width = 595
@@ -705,13 +706,13 @@ object MainForm: TMainForm
                 Width = 73
                 Height = 21
               end
-              object WIntLabel1: TLabel
+              object WIntLabel1: TTntLabel
                 Left = 80
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizIntPanel2: TPanel
+            object WizIntPanel2: TTntPanel
               Left = 0
               Top = 21
               Width = 595
@@ -725,13 +726,13 @@ object MainForm: TMainForm
                 Width = 73
                 Height = 21
               end
-              object WIntLabel2: TLabel
+              object WIntLabel2: TTntLabel
                 Left = 80
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizIntPanel3: TPanel
+            object WizIntPanel3: TTntPanel
               Left = 0
               Top = 42
               Width = 595
@@ -745,13 +746,13 @@ object MainForm: TMainForm
                 Width = 73
                 Height = 21
               end
-              object WIntLabel3: TLabel
+              object WIntLabel3: TTntLabel
                 Left = 80
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizIntPanel4: TPanel
+            object WizIntPanel4: TTntPanel
               Left = 0
               Top = 63
               Width = 595
@@ -765,13 +766,13 @@ object MainForm: TMainForm
                 Width = 73
                 Height = 21
               end
-              object WIntLabel4: TLabel
+              object WIntLabel4: TTntLabel
                 Left = 80
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizIntPanel5: TPanel
+            object WizIntPanel5: TTntPanel
               Left = 0
               Top = 84
               Width = 595
@@ -785,13 +786,13 @@ object MainForm: TMainForm
                 Width = 73
                 Height = 21
               end
-              object WIntLabel5: TLabel
+              object WIntLabel5: TTntLabel
                 Left = 80
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizIntPanel6: TPanel
+            object WizIntPanel6: TTntPanel
               Left = 0
               Top = 105
               Width = 595
@@ -805,14 +806,14 @@ object MainForm: TMainForm
                 Width = 73
                 Height = 21
               end
-              object WIntLabel6: TLabel
+              object WIntLabel6: TTntLabel
                 Left = 80
                 Top = 4
                 Caption = '....'
               end
             end
           end
-          object WizFileRows: TPanel
+          object WizFileRows: TTntPanel
             Left = 0
             Top = 399
             Width = 595
@@ -820,7 +821,7 @@ object MainForm: TMainForm
             Align = alTop
             AutoSize = True
             BevelOuter = bvNone
-            object WizFilePanel1: TPanel
+            object WizFilePanel1: TTntPanel
               Left = 0
               Top = 0
               Width = 595
@@ -836,13 +837,13 @@ object MainForm: TMainForm
                 Text = '....'
                 DirectInput = False
               end
-              object WFileLabel1: TLabel
+              object WFileLabel1: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizFilePanel2: TPanel
+            object WizFilePanel2: TTntPanel
               Left = 0
               Top = 21
               Width = 595
@@ -858,13 +859,13 @@ object MainForm: TMainForm
                 Text = '....'
                 DirectInput = False
               end
-              object WFileLabel2: TLabel
+              object WFileLabel2: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizFilePanel3: TPanel
+            object WizFilePanel3: TTntPanel
               Left = 0
               Top = 42
               Width = 595
@@ -880,13 +881,13 @@ object MainForm: TMainForm
                 Text = '....'
                 DirectInput = False
               end
-              object WFileLabel3: TLabel
+              object WFileLabel3: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizFilePanel4: TPanel
+            object WizFilePanel4: TTntPanel
               Left = 0
               Top = 63
               Width = 595
@@ -902,13 +903,13 @@ object MainForm: TMainForm
                 Text = '....'
                 DirectInput = False
               end
-              object WFileLabel4: TLabel
+              object WFileLabel4: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizFilePanel5: TPanel
+            object WizFilePanel5: TTntPanel
               Left = 0
               Top = 84
               Width = 595
@@ -924,13 +925,13 @@ object MainForm: TMainForm
                 Text = '....'
                 DirectInput = False
               end
-              object WFileLabel5: TLabel
+              object WFileLabel5: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
               end
             end
-            object WizFilePanel6: TPanel
+            object WizFilePanel6: TTntPanel
               Left = 0
               Top = 105
               Width = 595
@@ -946,7 +947,7 @@ object MainForm: TMainForm
                 Text = '....'
                 DirectInput = False
               end
-              object WFileLabel6: TLabel
+              object WFileLabel6: TTntLabel
                 Left = 306
                 Top = 4
                 Caption = '....'
@@ -955,7 +956,7 @@ object MainForm: TMainForm
           end
         end
       end
-      object BrowsStatusBar: TStatusBar
+      object BrowsStatusBar: TTntStatusBar
         Left = 0
         Top = 381
         Width = 600
@@ -971,7 +972,7 @@ object MainForm: TMainForm
         Align = alClient
       end
     end
-    object TabSheet2: TTabSheet
+    object TabSheet2: TTntTabSheet
       Caption = 'Source code'
       object Body_Edit: TSynEdit
         Font.Charset = DEFAULT_CHARSET
@@ -986,14 +987,14 @@ object MainForm: TMainForm
         Align = alBottom
         Tag = 18
       end
-      object SourcePageControl: TPageControl
+      object SourcePageControl: TTntPageControl
         Left = 0
         Top = 0
         Width = 600
         Height = 340
         Align = alClient
         ActivePage = HeadSheet
-        object HeadSheet: TTabSheet
+        object HeadSheet: TTntTabSheet
           Caption = '<HEAD>'
           object HeadEdit: TSynEdit
             Font.Charset = DEFAULT_CHARSET
@@ -1009,7 +1010,7 @@ object MainForm: TMainForm
             Tag = 18
           end
         end
-        object BodySheet: TTabSheet
+        object BodySheet: TTntTabSheet
           Caption = '<BODY>'
           object BodyEdit: TSynEdit
             Font.Charset = DEFAULT_CHARSET
@@ -1025,13 +1026,13 @@ object MainForm: TMainForm
             Tag = 18
           end
         end
-        object WizardSheet: TTabSheet
+        object WizardSheet: TTntTabSheet
           Caption = 'Script Wizard'
           TabVisible = False
         end
       end
     end
-    object TabSheet3: TTabSheet
+    object TabSheet3: TTntTabSheet
       Caption = 'Summary HTML code'
       object SummaryEdit: TSynEdit
         Font.Charset = DEFAULT_CHARSET
@@ -1046,30 +1047,30 @@ object MainForm: TMainForm
         Align = alClient
       end
     end
-    object ColorTabSheet: TTabSheet
+    object ColorTabSheet: TTntTabSheet
       Caption = 'Color Chooser'
-      object MainColorGrBox: TGroupBox
+      object MainColorGrBox: TTntGroupBox
         Left = 8
         Top = 4
         Width = 280
         Height = 150
         Caption = 'Main Color'
-        object InputColorLabel: TLabel
+        object InputColorLabel: TTntLabel
           Left = 8
           Top = 20
           Caption = 'Input Color'
         end
-        object SaturateLabel: TLabel
+        object SaturateLabel: TTntLabel
           Left = 8
           Top = 50
           Caption = 'Saturation'
         end
-        object BrightLabel: TLabel
+        object BrightLabel: TTntLabel
           Left = 8
           Top = 80
           Caption = 'Brightness'
         end
-        object OffsetLabel: TLabel
+        object OffsetLabel: TTntLabel
           Left = 8
           Top = 110
           Caption = 'Offset'
@@ -1096,19 +1097,19 @@ object MainForm: TMainForm
         Height = 70
         Caption = 'Output'
       end
-      object ColorPalGroup: TGroupBox
+      object ColorPalGroup: TTntGroupBox
         Left = 8
         Top = 160
         Width = 280
         Height = 70
         Caption = 'Color palette'
       end
-      object ClipbrdLabel: TLabel
+      object ClipbrdLabel: TTntLabel
         Left = 444
         Top = 84
         Caption = 'Clipboard'
       end
-      object ZoomGroupBox: TGroupBox
+      object ZoomGroupBox: TTntGroupBox
         Left = 444
         Top = 110
         Width = 140
@@ -1122,30 +1123,34 @@ object MainForm: TMainForm
           Caption = 'Auto capture'
         end
       end
-      object Palette1GroupBox: TGroupBox
+      object Palette1GroupBox: TglGroupBox
         Left = 8
         Top = 236
         Width = 280
         Height = 40
         Caption = 'Palette1'
+        Collapsed = True
+        FullHeight = 40
       end
-      object Palette2GroupBox: TGroupBox
+      object Palette2GroupBox: TglGroupBox
         Left = 296
         Top = 236
         Width = 280
         Height = 40
         Caption = 'Palette2'
+        Collapsed = True
+        FullHeight = 40
       end
     end
-    object TabSheet4: TTabSheet
+    object TabSheet4: TTntTabSheet
       Caption = 'Settings'
-      object HighlightBox: TGroupBox
+      object HighlightBox: TTntGroupBox
         Left = 8
         Top = 4
         Width = 210
         Height = 230
         Caption = 'Highlight'
-        object EventColorLabel: TLabel
+        object EventColorLabel: TTntLabel
           Left = 8
           Top = 20
           Caption = 'Event'
@@ -1157,7 +1162,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object IdentColorLabel: TLabel
+        object IdentColorLabel: TTntLabel
           Left = 8
           Top = 46
           Caption = 'Identifier'
@@ -1169,7 +1174,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object KeyColorLabel: TLabel
+        object KeyColorLabel: TTntLabel
           Left = 8
           Top = 72
           Caption = 'Key'
@@ -1181,7 +1186,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object NonResColorLabel: TLabel
+        object NonResColorLabel: TTntLabel
           Left = 8
           Top = 98
           Caption = 'Non reserved'
@@ -1193,7 +1198,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object NumberColorLabel: TLabel
+        object NumberColorLabel: TTntLabel
           Left = 8
           Top = 124
           Caption = 'Number'
@@ -1205,7 +1210,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object StringColorLabel: TLabel
+        object StringColorLabel: TTntLabel
           Left = 8
           Top = 150
           Caption = 'String'
@@ -1217,7 +1222,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object SymbolColorLabel: TLabel
+        object SymbolColorLabel: TTntLabel
           Left = 8
           Top = 176
           Caption = 'Symbol'
@@ -1229,7 +1234,7 @@ object MainForm: TMainForm
           Height = 21
           Style = csDropDownList
         end
-        object BackColorLabel: TLabel
+        object BackColorLabel: TTntLabel
           Left = 8
           Top = 202
           Caption = 'Background'
@@ -1242,7 +1247,7 @@ object MainForm: TMainForm
           Style = csDropDownList
         end
       end
-      object LangBox: TGroupBox
+      object LangBox: TTntGroupBox
         Left = 226
         Top = 4
         Width = 160
@@ -1256,14 +1261,14 @@ object MainForm: TMainForm
           Mask = '*.lng'
         end
       end
-      object ShowExportCheckBox: TCheckBox
+      object ShowExportCheckBox: TTntCheckBox
         Left = 226
         Top = 142
         Width = 200
         Height = 17
         Caption = 'Show exported HTML by IE'
       end
-      object OperaLabel: TLabel
+      object OperaLabel: TTntLabel
         Left = 226
         Top = 168
         Caption = 'Opera'
@@ -1276,7 +1281,7 @@ object MainForm: TMainForm
         Text = 'Opera'
         Filter = 'Executable files (*.exe)|*.exe'
       end
-      object FireFoxLabel: TLabel
+      object FireFoxLabel: TTntLabel
         Left = 226
         Top = 210
         Caption = 'FireFox'
@@ -1289,7 +1294,7 @@ object MainForm: TMainForm
         Text = 'FireFox'
         Filter = 'Executable files (*.exe)|*.exe'
       end
-      object DataBasesLabel: TLabel
+      object DataBasesLabel: TTntLabel
         Left = 436
         Top = 4
         Caption = 'JS DataBases'
@@ -1327,7 +1332,7 @@ object MainForm: TMainForm
       end
     end
   end
-  object TntMemo1: TMemo
+  object TntMemo1: TTntMemo
     Left = 0
     Top = 0
     Width = 10
