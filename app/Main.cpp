@@ -7,6 +7,7 @@
 #include "components/ColorPickerButton.h"
 #include "editor/SynEdit.h"
 #include "gl/glGrBox.h"
+#include "gl/glSplit.h"
 #include "highlighters/SynHighlighterHtml.h"
 #include "highlighters/SynHighlighterJScript.h"
 #include "platform/core/CodePages.h"
@@ -95,7 +96,7 @@ void registerComponentClasses() {
                              ClassOf<TTntMainMenu>(), ClassOf<TTntMenuItem>(),
                              ClassOf<TTntStatusBar>(), ClassOf<TTntLabel>(), ClassOf<TTntPanel>(),
                              ClassOf<TTntPageControl>(), ClassOf<TTntTabSheet>(), ClassOf<TTntCheckBox>(), ClassOf<TTntMemo>(),
-                             ClassOf<TTntEdit>(), ClassOf<TTntButton>(), ClassOf<TTntGroupBox>()})
+                             ClassOf<TTntEdit>(), ClassOf<TTntButton>(), ClassOf<TTntGroupBox>(), ClassOf<TglSplitter>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
 }
 

@@ -285,16 +285,18 @@ object MainForm: TMainForm
       OnClick = SelectTitleBox
     end
   end
-  object BrowserSplitter: TSplitter
+  object BrowserSplitter: TglSplitter
     Left = 180
     Top = 26
-    Width = 3
+    Width = 6
     Height = 434
+    AutoSnap = False
+    ResizeStyle = rsUpdate
   end
   object PageControl1: TTntPageControl
-    Left = 183
+    Left = 186
     Top = 26
-    Width = 603
+    Width = 600
     Height = 434
     Align = alClient
     ActivePage = TabSheet1
