@@ -314,9 +314,9 @@ object MainForm: TMainForm
       end
       object WizGroupBox: TglGroupBox
         Left = 0
-        Top = 200
+        Top = 365
         Width = 600
-        Height = 181
+        Height = 16
         Align = alBottom
         Caption = 'Wizard'
         Font.Color = clRed
@@ -1129,19 +1129,19 @@ object MainForm: TMainForm
         Left = 8
         Top = 236
         Width = 280
-        Height = 40
+        Height = 16
         Caption = 'Palette1'
         Collapsed = True
-        FullHeight = 40
+        FullHeight = 105
       end
       object Palette2GroupBox: TglGroupBox
         Left = 296
         Top = 236
         Width = 280
-        Height = 40
+        Height = 16
         Caption = 'Palette2'
         Collapsed = True
-        FullHeight = 40
+        FullHeight = 105
       end
     end
     object TabSheet4: TTntTabSheet
