@@ -22,6 +22,7 @@
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/Pictures.h"
+#include "platform/vcl/Pie.h"
 #include "platform/vcl/Registry.h"
 #include "platform/vcl/RichEdits.h"
 #include "platform/vcl/ScrollBoxes.h"
@@ -31,6 +32,7 @@
 #include "platform/vcl/WebBrowser.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Shell.h"
+#include "rx/RXSlider.h"
 #include "rx/RXSpin.h"
 #include "rx/RxCombos.h"
 #include "rx/RxMenus.h"
@@ -195,6 +197,9 @@ const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TM
     FIELD(RxPopupMenu1);
     FIELD(Timer1);
 #undef FIELD
+#define COLOUR_PAGE_FIELD(Class, Name) c.Field(#Name, static_cast<Class* TMainForm::*>(&TMainForm::Name));
+    QUORVANE_COLOR_TAB_CONTROLS(COLOUR_PAGE_FIELD)
+#undef COLOUR_PAGE_FIELD
     c.Method("FormCreate", &TMainForm::FormCreate);
     c.Method("FormClose", &TMainForm::FormClose);
     c.Method("FormDestroy", &TMainForm::FormDestroy);
@@ -209,6 +214,7 @@ const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TM
     c.Method("GoBackButtonClick", &TMainForm::GoBackButtonClick);
     c.Method("GoForwardButtonClick", &TMainForm::GoForwardButtonClick);
     c.Method("ReloadPage", &TMainForm::ReloadPage);
+    TMainForm::DescribeColourPage(c);
 });
 
 } // namespace
@@ -221,6 +227,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     applySettings();
     prepareInfoEdit();
     placeStatusProgress();
+    createColourPage();
 }
 
 TMainForm::~TMainForm() = default;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/ScriptDatabase.h"
+#include "colour/ColorTabControls.h"
 #include "platform/vcl/Forms.h"
 
 #include <memory>
@@ -58,7 +59,16 @@ extern AnsiString AppDir;
 // The user's private temporary folder, with a trailing separator.
 extern AnsiString TempDir;
 
-class TMainForm : public TForm {
+// The colour page's controller with its link to the main window (MainColour.cpp).
+struct TColourPage;
+struct TColourPageDeleter {
+    void operator()(TColourPage* Page) const;
+};
+class TColorTab;
+template <typename T> class TClassBuilder;
+
+// The colour page's controls are fields of the window too (TColorTabControls).
+class TMainForm : public TForm, public TColorTabControls {
 public:
     // Builds the window from its form resource and applies the settings file.
     explicit TMainForm(TComponent* AOwner);
@@ -207,6 +217,57 @@ public:
     // Sees the author text's messages first: a click on a link there opens it.
     void InfoEditWndProc(TMessage& Message);
 
+    // ---- Hints ----
+    void HintMouseMove(TObject* Sender, TShiftState Shift, Integer X, Integer Y);
+
+    // ---- Colour page (MainColour.cpp) ----
+    void RGB2HSV();
+    void HSV2RGB();
+    void RGB_SliderMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void HSV_SliderMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void ZoomAutoChkBoxClick(TObject* Sender);
+    void DegreeColorSliderChange(TObject* Sender);
+    void SaturateSliderChange(TObject* Sender);
+    void BrightSliderChange(TObject* Sender);
+    void RGBSliderChange(TObject* Sender);
+    void SummColorBinChange(TObject* Sender);
+    void ColorBaseGroupClick(TObject* Sender);
+    void GreyCheckBoxClick(TObject* Sender);
+    void ZoomColorChange(TObject* Sender);
+    void ZoomColorEdButtonClick(TObject* Sender);
+    void ColorCalculation();
+    void ColorSchemeChange(TObject* Sender);
+    void OffsetSliderChange(TObject* Sender);
+    void OffsetEditClick(TObject* Sender);
+    void ColorTabSheetShow(TObject* Sender);
+    void ColorTabSheetHide(TObject* Sender);
+    void FormResize(TObject* Sender);
+    void ColorCalcAhroma();
+    void ColorCalcMonochrom();
+    void ColorCalcAhalog();
+    void ColorCalcComplement();
+    void ColorCalcAnaComp();
+    void ColorCalcSplitComp();
+    void ColorCalcDoubleComp();
+    void ColorCalcTriadic();
+    void ColorPanelChange();
+    void SafePalettes();
+    void ColPalRdoGrClick(TObject* Sender);
+    void Palette1GroupBoxExpanded(TObject* Sender);
+    void Palette2GroupBoxExpanded(TObject* Sender);
+    void Palette1GroupBoxCollapsed(TObject* Sender);
+    void Palette2GroupBoxCollapsed(TObject* Sender);
+    void Palette1ImageGetPixColor(TObject* Sender, TShiftState Shift, Integer X, Integer Y);
+    void Palette2ImageGetPixColor(TObject* Sender, TShiftState Shift, Integer X, Integer Y);
+    void PaletteImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void SelectColorPal(TObject* Sender);
+    void ClipColorEditButtonClick(TObject* Sender);
+    void ZoomButtonClick(TObject* Sender);
+    // The colour page's state and logic; null until the window is built.
+    TColorTab* ColourTab() const;
+    // Publishes the colour page's handlers to the form resource.
+    static void DescribeColourPage(TClassBuilder<TMainForm>& Builder);
+
 private:
     void loadToolImages();
     void applySettings();
@@ -220,7 +281,10 @@ private:
     void clearScript();
     void openLink(const ENLINK& Link);
 
+    void createColourPage();
+
     TWndMethod infoEditWindowProc_;
+    std::unique_ptr<TColourPage, TColourPageDeleter> colourPage_;
     TScriptDatabase database_;
     TScriptRows rows_;
 };
