@@ -565,17 +565,14 @@ void TTabSheet::Dispatch(TMessage& Message) {
         TWinControl::Dispatch(Message);
         if (pageControl_) pageControl_->updateTab(this);
         break;
-    case CM_SHOWINGCHANGED: {
-        const bool wasShowing = Showing();
+    // Showing has already changed when this message comes.
+    case CM_SHOWINGCHANGED:
         TWinControl::Dispatch(Message);
-        if (Showing() != wasShowing) {
-            if (Showing())
-                DoShow();
-            else
-                DoHide();
-        }
+        if (Showing())
+            DoShow();
+        else
+            DoHide();
         break;
-    }
     default:
         TWinControl::Dispatch(Message);
     }

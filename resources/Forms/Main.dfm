@@ -1769,9 +1769,9 @@ object MainForm: TMainForm
         Left = 252
         Top = 306
         Width = 130
-        Height = 40
+        Height = 50
         Caption = 'Output'
-        Columns = 4
+        Columns = 2
         Items.Strings = (
           ''
           ''
@@ -1847,13 +1847,13 @@ object MainForm: TMainForm
       end
       object ClipbrdLabel: TTntLabel
         Left = 254
-        Top = 350
+        Top = 364
         Caption = 'Clipboard'
       end
       object ClipColorEdit: TComboEdit
-        Left = 252
-        Top = 366
-        Width = 130
+        Left = 306
+        Top = 360
+        Width = 76
         Height = 21
         Tag = 20
         Text = '#'

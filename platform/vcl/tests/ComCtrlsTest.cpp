@@ -20,6 +20,8 @@ struct TPageEvents : TObject {
         AllowChange = allow;
     }
     void Change(TObject*) { lines.push_back("change to " + pages->ActivePage()->Caption()); }
+    void Show(TObject* Sender) { lines.push_back("show " + static_cast<TTabSheet*>(Sender)->Caption()); }
+    void Hide(TObject* Sender) { lines.push_back("hide " + static_cast<TTabSheet*>(Sender)->Caption()); }
 };
 
 struct PageFixture {
@@ -79,6 +81,17 @@ TEST_F(ComCtrlsTest, PagesShowOneAtATimeInsideTheDisplayArea) {
     f.sheets[1]->SetCaption("Browser");
     SendMessageA(f.pages->Handle(), TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item));
     EXPECT_STREQ(caption, "Browser");
+}
+
+TEST_F(ComCtrlsTest, APageReportsWhenItShowsAndHides) {
+    PageFixture f(plainForm());
+    for (TTabSheet* sheet : f.sheets) {
+        sheet->OnShow = TNotifyEvent(&f.events, &TPageEvents::Show);
+        sheet->OnHide = TNotifyEvent(&f.events, &TPageEvents::Hide);
+    }
+    // The new page shows before the old one goes.
+    f.pages->SetActivePageIndex(1);
+    EXPECT_EQ(f.events.lines, (std::vector<std::string>{"show Preview", "hide &Source"}));
 }
 
 TEST_F(ComCtrlsTest, AClickOnATabTurnsThePageUnlessOnChangingRefuses) {
