@@ -50,8 +50,10 @@ constexpr std::size_t MirrorRow = 12;
 constexpr std::size_t SafeRow = 18;
 constexpr std::size_t RowLength = 6;
 
-// The preview panels' source panels (0-based) in the first row of each output.
-constexpr std::array<std::size_t, 6> PreviewOrder = {0, 1, 3, 2, 4, 5};
+// The preview panels' source panels (0-based) within the output row: the
+// first row's third and fourth panels trade places, the other rows go in order.
+constexpr std::array<std::size_t, 6> FirstRowPreviewOrder = {0, 1, 3, 2, 4, 5};
+constexpr std::array<std::size_t, 6> PreviewOrder = {0, 1, 2, 3, 4, 5};
 
 } // namespace
 
@@ -265,6 +267,7 @@ void TColorTab::ColPalRdoGrClick() {
     const Integer output = controls_.ColPalRdoGr->ItemIndex();
     if (output < 0 || output > 3) return;
     const std::size_t row = static_cast<std::size_t>(output) * RowLength;
+    const auto& order = output == 0 ? FirstRowPreviewOrder : PreviewOrder;
     for (std::size_t k = 0; k < PreviewPanelCount; ++k)
-        preview_[k]->SetColor(grid_[row + PreviewOrder[k]]->Color());
+        preview_[k]->SetColor(grid_[row + order[k]]->Color());
 }
