@@ -415,7 +415,7 @@ void TColorTab::ToggleMagnifier(bool WasOpen) {
         return;
     }
     if (controls_.ZoomAutoChkBox->Checked()) ColorMode = colormode::Zoom;
-    ZoomForm = new TZoomForm(Application, *this);
+    ZoomForm = TZoomForm::Create(Application, *this);
     ZoomForm->Show();
     ZoomForm->SetTop(0);
     ZoomForm->SetLeft(Screen->Width() - TZoomForm::LensSize);

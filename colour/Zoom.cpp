@@ -39,7 +39,8 @@ constexpr int GreenShift = 8;
 constexpr int BlueShift = 16;
 
 const TClass zoomFormClass = DescribeClass<TZoomForm, TForm>([](TClassBuilder<TZoomForm>& c) {
-    if (!GetClass("TTntLabel")) RegisterClass(ClassOf<TTntLabel>());
+    for (TClass component : {ClassOf<TImage>(), ClassOf<TTimer>(), ClassOf<TShape>(), ClassOf<TEdit>(), ClassOf<TTntLabel>()})
+        if (!GetClass(component->ClassName())) RegisterClass(component);
     c.Field("Image1", &TZoomForm::Image1);
     c.Field("Timer1", &TZoomForm::Timer1);
     c.Field("Shape1", &TZoomForm::Shape1);
@@ -87,6 +88,17 @@ TZoomForm::TZoomForm(TComponent* AOwner, TZoomHost& Host) : TForm(AOwner), host_
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);
     if (GetVersionExA(&version) && version.dwPlatformId == NtPlatform) SetWindowLongA(Handle(), GWLP_HWNDPARENT, 0);
+}
+
+TZoomForm* TZoomForm::Create(TComponent* AOwner, TZoomHost& Host) {
+    auto* form = new TZoomForm(AOwner, Host);
+    try {
+        form->AfterConstruction();
+    } catch (...) {
+        delete form;
+        throw;
+    }
+    return form;
 }
 
 TZoomForm::~TZoomForm() {
