@@ -11,6 +11,7 @@
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBars.h"
 #include "platform/vcl/WebBrowser.h"
+#include "platform/win/Windows.h"
 #include "rx/ToolEdit.h"
 #include "unicode/TntMenus.h"
 
@@ -300,6 +301,40 @@ TEST_F(ColourPageTest, AClickOnAPanelCopiesItsColourText) {
     Clipboard()->SetAsText("something else");
     form->ClipColorEditButtonClick(form->ClipColorEdit);
     EXPECT_EQ(Clipboard()->AsText(), "#0000FF");
+}
+
+// The magnifier sits at the screen's top right, the window at its left: the
+// pointer goes where neither covers the screen picture.
+TEST_F(ColourPageTest, TheMagnifierReportsIntoThePageAndAClickInsideATickClosesItSafely) {
+    auto screen = std::make_shared<PixelSurface>(1024, 768);
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x)
+            screen->Set(x, y, (x == 1009 && y == 699) ? 0x12C863 : 0x000040);
+    backend.SetScreenImage(screen);
+    form->ZoomAutoChkBox->SetChecked(true);
+    const POINT button{form->ZoomButton->Left() + 10, form->ZoomButton->Top() + 10};
+    backend.Click(form->ToolBar1->Handle(), button);
+    HeadlessBackend::ProcessMessages();
+    ASSERT_NE(ZoomForm, nullptr);
+    EXPECT_TRUE(form->ZoomButton->Down());
+    EXPECT_EQ(ZoomForm->Left(), 1024 - 150);
+    EXPECT_EQ(ZoomForm->Top(), 0);
+    EXPECT_EQ(tab->ColorMode, "Zoom");
+
+    backend.MoveMouse(POINT{1010, 700});
+    ZoomForm->Timer1Timer(ZoomForm->Timer1);
+    EXPECT_EQ(form->ZoomColorEd->Text(), "#12C863");
+    EXPECT_EQ(form->ZoGreenBinEdit->Text(), "200");
+    EXPECT_EQ(rgb(), (std::array<Integer, 3>{0x12, 0xC8, 0x63}));
+
+    const HWND magnifier = ZoomForm->Handle();
+    backend.Click(form->ToolBar1->Handle(), button);
+    ZoomForm->Timer1Timer(ZoomForm->Timer1);
+    EXPECT_EQ(ZoomForm, nullptr);
+    EXPECT_FALSE(form->ZoomButton->Down());
+    HeadlessBackend::ProcessMessages();
+    EXPECT_FALSE(IsWindow(magnifier));
+    backend.SetScreenImage(nullptr);
 }
 
 TEST_F(ColourPageTest, ScreenshotOfThePage) {
