@@ -1,0 +1,83 @@
+// Speed of the colour page: one magnifier tick (screen grab, stretch,
+// cross-hair, ring and the reported colour with its conversion into the
+// page) must stay well inside the 25 ms timer; one RGB slider step with the
+// texts, the rounded variants, the scheme rebuilt and the page repainted must
+// fit a 16 ms frame.
+#include "app/Main.h"
+#include "colour/ColorTab.h"
+#include "platform/backend/Backend.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/vcl/ComCtrls.h"
+#include "platform/vcl/StdCtrls.h"
+#include "rx/RXSlider.h"
+#include "unicode/TntComCtrls.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+constexpr Integer ColorPage = 3;
+
+// The main window on its colour page, made once, with the registry kept in
+// a file of its own.
+struct ColourPage {
+    ColourPage() {
+        const std::filesystem::path registry = std::filesystem::temp_directory_path() / "quorvane-colour-bench-registry";
+        setenv("QUORVANE_REGISTRY_FILE", registry.c_str(), 1);
+        InstallAsBackend(backend);
+        form.reset(NewForm<TMainForm>(nullptr));
+        form->SetBounds(0, 0, 1000, 600);
+        form->Show();
+        form->PageControl1->SetActivePageIndex(ColorPage);
+        HeadlessBackend::ProcessMessages();
+        auto screen = std::make_shared<PixelSurface>(HeadlessBackend::DefaultScreenWidth,
+                                                     HeadlessBackend::DefaultScreenHeight);
+        for (int y = 0; y < screen->Height(); ++y)
+            for (int x = 0; x < screen->Width(); ++x)
+                screen->Set(x, y, static_cast<Pixel>((x * 7 & 0xFF) << 16 | (y * 5 & 0xFF) << 8 | ((x + y) & 0xFF)));
+        backend->SetScreenImage(screen);
+    }
+    std::shared_ptr<HeadlessBackend> backend = std::make_shared<HeadlessBackend>();
+    std::unique_ptr<TMainForm> form;
+};
+
+ColourPage& page() {
+    static ColourPage instance;
+    return instance;
+}
+
+void BM_RgbSliderStep(benchmark::State& state) {
+    TMainForm& form = *page().form;
+    form.ColourTab()->RGB_SliderMouseDown();
+    Integer red = 0;
+    for (auto _ : state) {
+        red = (red + 1) % 256;
+        form.RSlider->SetValue(red);
+        HeadlessBackend::ProcessMessages();
+    }
+}
+BENCHMARK(BM_RgbSliderStep)->Unit(benchmark::kMillisecond);
+
+void BM_MagnifierTick(benchmark::State& state) {
+    ColourPage& colour = page();
+    TColorTab& tab = *colour.form->ColourTab();
+    colour.form->ZoomAutoChkBox->SetChecked(true);
+    tab.ToggleMagnifier(false);
+    HeadlessBackend::ProcessMessages();
+    Integer x = 100;
+    for (auto _ : state) {
+        // Over the screen picture below the main window, clear of both windows.
+        x = x >= 700 ? 100 : x + 3;
+        colour.backend->MoveMouse(POINT{x, 620 + x % 140});
+        ZoomForm->Timer1Timer(ZoomForm->Timer1);
+    }
+    tab.ToggleMagnifier(true);
+    HeadlessBackend::ProcessMessages();
+}
+BENCHMARK(BM_MagnifierTick)->Unit(benchmark::kMillisecond);
+
+} // namespace
