@@ -415,7 +415,7 @@ void TColorTab::ToggleMagnifier(bool WasOpen) {
         return;
     }
     if (controls_.ZoomAutoChkBox->Checked()) ColorMode = colormode::Zoom;
-    ZoomForm = TZoomForm::Create(Application, *this);
+    ZoomForm = NewForm<TZoomForm>(Application, *this);
     ZoomForm->Show();
     ZoomForm->SetTop(0);
     ZoomForm->SetLeft(Screen->Width() - TZoomForm::LensSize);

@@ -90,17 +90,6 @@ TZoomForm::TZoomForm(TComponent* AOwner, TZoomHost& Host) : TForm(AOwner), host_
     if (GetVersionExA(&version) && version.dwPlatformId == NtPlatform) SetWindowLongA(Handle(), GWLP_HWNDPARENT, 0);
 }
 
-TZoomForm* TZoomForm::Create(TComponent* AOwner, TZoomHost& Host) {
-    auto* form = new TZoomForm(AOwner, Host);
-    try {
-        form->AfterConstruction();
-    } catch (...) {
-        delete form;
-        throw;
-    }
-    return form;
-}
-
 TZoomForm::~TZoomForm() {
     if (ZoomForm == this) ZoomForm = nullptr;
 }

@@ -34,11 +34,9 @@ class TZoomForm : public TForm {
 public:
     static constexpr Integer LensSize = 150;
 
-    // Built from its form resource; the window has no owner window, so it
-    // stays on the screen whatever the main window does. Make it with Create.
+    // Built from its form resource (make it with NewForm); the window has no
+    // owner window, so it stays on the screen whatever the main window does.
     TZoomForm(TComponent* AOwner, TZoomHost& Host);
-    // The constructor and then the form resource and OnCreate, as NewForm does.
-    static TZoomForm* Create(TComponent* AOwner, TZoomHost& Host);
     ~TZoomForm() override;
 
     TImage* Image1 = nullptr;

@@ -80,7 +80,7 @@ protected:
             for (int x = 0; x < Screen1024.cx; ++x)
                 screen->Set(x, y, screenPixel(x, y));
         backend.SetScreenImage(screen);
-        zoom = TZoomForm::Create(Application, page);
+        zoom = NewForm<TZoomForm>(Application, page);
         zoom->Show();
         zoom->SetTop(0);
         zoom->SetLeft(Screen1024.cx - TZoomForm::LensSize);

@@ -9,6 +9,7 @@
 #include <exception>
 #include <map>
 #include <new>
+#include <utility>
 #include <vector>
 
 class TCustomForm;
@@ -212,9 +213,10 @@ public:
 };
 
 // Makes a form as the framework's constructor does: T's constructor, then
-// its form resource and OnCreate (AfterConstruction).
-template <typename T> T* NewForm(TComponent* AOwner) {
-    T* form = new T(AOwner);
+// its form resource and OnCreate (AfterConstruction). A form class whose
+// constructor takes more than the owner gets the rest after it.
+template <typename T, typename... Arguments> T* NewForm(TComponent* AOwner, Arguments&&... More) {
+    T* form = new T(AOwner, std::forward<Arguments>(More)...);
     try {
         form->AfterConstruction();
     } catch (...) {
