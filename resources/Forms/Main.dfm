@@ -1255,8 +1255,6 @@ object MainForm: TMainForm
           Height = 26
           Caption = 'Unsafe'
           BevelOuter = bvLowered
-          OnClick = SelectColorPal
-          Tag = 20
         end
         object MainColHexEdit: TComboEdit
           Left = 8
@@ -1306,8 +1304,6 @@ object MainForm: TMainForm
           Height = 26
           Caption = 'Smart'
           BevelOuter = bvLowered
-          OnClick = SelectColorPal
-          Tag = 20
         end
         object SmartColHexEdit: TComboEdit
           Left = 86
@@ -1357,8 +1353,6 @@ object MainForm: TMainForm
           Height = 26
           Caption = 'Safe'
           BevelOuter = bvLowered
-          OnClick = SelectColorPal
-          Tag = 20
         end
         object SafeColHexEdit: TComboEdit
           Left = 164
@@ -1707,7 +1701,6 @@ object MainForm: TMainForm
           Width = 132
           Height = 123
           BevelOuter = bvLowered
-          Tag = 20
           OnClick = SelectColorPal
           object PrePanel1: TPanel
             Left = 6
