@@ -76,49 +76,111 @@ __attribute__((weak)) void TMainForm::HintMouseMove(TObject*, TShiftState, Integ
 
 // ---- Sliders, texts and the refresh ----
 
-void TMainForm::RGB2HSV() { COLOUR_TAB_CALL(RGB2HSV()); }
-void TMainForm::HSV2RGB() { COLOUR_TAB_CALL(HSV2RGB()); }
+void TMainForm::RGB2HSV() {
+    COLOUR_TAB_CALL(RGB2HSV());
+}
+void TMainForm::HSV2RGB() {
+    COLOUR_TAB_CALL(HSV2RGB());
+}
 void TMainForm::RGB_SliderMouseDown(TObject*, TMouseButton, TShiftState, Integer, Integer) {
     COLOUR_TAB_CALL(RGB_SliderMouseDown());
 }
 void TMainForm::HSV_SliderMouseDown(TObject*, TMouseButton, TShiftState, Integer, Integer) {
     COLOUR_TAB_CALL(HSV_SliderMouseDown());
 }
-void TMainForm::ZoomAutoChkBoxClick(TObject*) { COLOUR_TAB_CALL(ZoomAutoChkBoxClick()); }
-void TMainForm::DegreeColorSliderChange(TObject*) { COLOUR_TAB_CALL(DegreeColorSliderChange()); }
-void TMainForm::SaturateSliderChange(TObject*) { COLOUR_TAB_CALL(SaturateSliderChange()); }
-void TMainForm::BrightSliderChange(TObject*) { COLOUR_TAB_CALL(BrightSliderChange()); }
-void TMainForm::RGBSliderChange(TObject*) { COLOUR_TAB_CALL(RGBSliderChange()); }
-void TMainForm::SummColorBinChange(TObject*) { COLOUR_TAB_CALL(SummColorBinChange()); }
-void TMainForm::ColorBaseGroupClick(TObject*) { COLOUR_TAB_CALL(ColorBaseGroupClick()); }
-void TMainForm::GreyCheckBoxClick(TObject*) { COLOUR_TAB_CALL(GreyCheckBoxClick()); }
-void TMainForm::ZoomColorChange(TObject*) { COLOUR_TAB_CALL(ZoomColorChange()); }
-void TMainForm::ZoomColorEdButtonClick(TObject*) { COLOUR_TAB_CALL(ZoomColorEdButtonClick()); }
-void TMainForm::ColorCalculation() { COLOUR_TAB_CALL(ColorCalculation()); }
-void TMainForm::ColorSchemeChange(TObject*) { COLOUR_TAB_CALL(ColorSchemeChange()); }
-void TMainForm::OffsetSliderChange(TObject*) { COLOUR_TAB_CALL(OffsetSliderChange()); }
-void TMainForm::OffsetEditClick(TObject*) { COLOUR_TAB_CALL(OffsetEditClick()); }
+void TMainForm::ZoomAutoChkBoxClick(TObject*) {
+    COLOUR_TAB_CALL(ZoomAutoChkBoxClick());
+}
+void TMainForm::DegreeColorSliderChange(TObject*) {
+    COLOUR_TAB_CALL(DegreeColorSliderChange());
+}
+void TMainForm::SaturateSliderChange(TObject*) {
+    COLOUR_TAB_CALL(SaturateSliderChange());
+}
+void TMainForm::BrightSliderChange(TObject*) {
+    COLOUR_TAB_CALL(BrightSliderChange());
+}
+void TMainForm::RGBSliderChange(TObject*) {
+    COLOUR_TAB_CALL(RGBSliderChange());
+}
+void TMainForm::SummColorBinChange(TObject*) {
+    COLOUR_TAB_CALL(SummColorBinChange());
+}
+void TMainForm::ColorBaseGroupClick(TObject*) {
+    COLOUR_TAB_CALL(ColorBaseGroupClick());
+}
+void TMainForm::GreyCheckBoxClick(TObject*) {
+    COLOUR_TAB_CALL(GreyCheckBoxClick());
+}
+void TMainForm::ZoomColorChange(TObject*) {
+    COLOUR_TAB_CALL(ZoomColorChange());
+}
+void TMainForm::ZoomColorEdButtonClick(TObject*) {
+    COLOUR_TAB_CALL(ZoomColorEdButtonClick());
+}
+void TMainForm::ColorCalculation() {
+    COLOUR_TAB_CALL(ColorCalculation());
+}
+void TMainForm::ColorSchemeChange(TObject*) {
+    COLOUR_TAB_CALL(ColorSchemeChange());
+}
+void TMainForm::OffsetSliderChange(TObject*) {
+    COLOUR_TAB_CALL(OffsetSliderChange());
+}
+void TMainForm::OffsetEditClick(TObject*) {
+    COLOUR_TAB_CALL(OffsetEditClick());
+}
 
 // ---- Harmony schemes ----
 
-void TMainForm::ColorCalcAhroma() { COLOUR_TAB_CALL(ColorCalcAhroma()); }
-void TMainForm::ColorCalcMonochrom() { COLOUR_TAB_CALL(ColorCalcMonochrom()); }
-void TMainForm::ColorCalcAhalog() { COLOUR_TAB_CALL(ColorCalcAhalog()); }
-void TMainForm::ColorCalcComplement() { COLOUR_TAB_CALL(ColorCalcComplement()); }
-void TMainForm::ColorCalcAnaComp() { COLOUR_TAB_CALL(ColorCalcAnaComp()); }
-void TMainForm::ColorCalcSplitComp() { COLOUR_TAB_CALL(ColorCalcSplitComp()); }
-void TMainForm::ColorCalcDoubleComp() { COLOUR_TAB_CALL(ColorCalcDoubleComp()); }
-void TMainForm::ColorCalcTriadic() { COLOUR_TAB_CALL(ColorCalcTriadic()); }
-void TMainForm::ColorPanelChange() { COLOUR_TAB_CALL(ColorPanelChange()); }
-void TMainForm::SafePalettes() { COLOUR_TAB_CALL(SafePalettes()); }
-void TMainForm::ColPalRdoGrClick(TObject*) { COLOUR_TAB_CALL(ColPalRdoGrClick()); }
+void TMainForm::ColorCalcAhroma() {
+    COLOUR_TAB_CALL(ColorCalcAhroma());
+}
+void TMainForm::ColorCalcMonochrom() {
+    COLOUR_TAB_CALL(ColorCalcMonochrom());
+}
+void TMainForm::ColorCalcAhalog() {
+    COLOUR_TAB_CALL(ColorCalcAhalog());
+}
+void TMainForm::ColorCalcComplement() {
+    COLOUR_TAB_CALL(ColorCalcComplement());
+}
+void TMainForm::ColorCalcAnaComp() {
+    COLOUR_TAB_CALL(ColorCalcAnaComp());
+}
+void TMainForm::ColorCalcSplitComp() {
+    COLOUR_TAB_CALL(ColorCalcSplitComp());
+}
+void TMainForm::ColorCalcDoubleComp() {
+    COLOUR_TAB_CALL(ColorCalcDoubleComp());
+}
+void TMainForm::ColorCalcTriadic() {
+    COLOUR_TAB_CALL(ColorCalcTriadic());
+}
+void TMainForm::ColorPanelChange() {
+    COLOUR_TAB_CALL(ColorPanelChange());
+}
+void TMainForm::SafePalettes() {
+    COLOUR_TAB_CALL(SafePalettes());
+}
+void TMainForm::ColPalRdoGrClick(TObject*) {
+    COLOUR_TAB_CALL(ColPalRdoGrClick());
+}
 
 // ---- Palettes, clipboard and magnifier ----
 
-void TMainForm::Palette1GroupBoxExpanded(TObject*) { COLOUR_TAB_CALL(Palette1GroupBoxExpanded()); }
-void TMainForm::Palette2GroupBoxExpanded(TObject*) { COLOUR_TAB_CALL(Palette2GroupBoxExpanded()); }
-void TMainForm::Palette1GroupBoxCollapsed(TObject*) { COLOUR_TAB_CALL(Palette1GroupBoxCollapsed()); }
-void TMainForm::Palette2GroupBoxCollapsed(TObject*) { COLOUR_TAB_CALL(Palette2GroupBoxCollapsed()); }
+void TMainForm::Palette1GroupBoxExpanded(TObject*) {
+    COLOUR_TAB_CALL(Palette1GroupBoxExpanded());
+}
+void TMainForm::Palette2GroupBoxExpanded(TObject*) {
+    COLOUR_TAB_CALL(Palette2GroupBoxExpanded());
+}
+void TMainForm::Palette1GroupBoxCollapsed(TObject*) {
+    COLOUR_TAB_CALL(Palette1GroupBoxCollapsed());
+}
+void TMainForm::Palette2GroupBoxCollapsed(TObject*) {
+    COLOUR_TAB_CALL(Palette2GroupBoxCollapsed());
+}
 void TMainForm::Palette1ImageGetPixColor(TObject* Sender, TShiftState Shift, Integer X, Integer Y) {
     COLOUR_TAB_CALL(PaletteImageGetPixColor(Palette1Image, Sender, Shift, X, Y));
 }
@@ -128,8 +190,12 @@ void TMainForm::Palette2ImageGetPixColor(TObject* Sender, TShiftState Shift, Int
 void TMainForm::PaletteImageMouseDown(TObject*, TMouseButton Button, TShiftState, Integer, Integer) {
     COLOUR_TAB_CALL(PaletteImageMouseDown(Button));
 }
-void TMainForm::SelectColorPal(TObject* Sender) { COLOUR_TAB_CALL(SelectColorPal(Sender)); }
-void TMainForm::ClipColorEditButtonClick(TObject*) { COLOUR_TAB_CALL(ClipColorEditButtonClick()); }
+void TMainForm::SelectColorPal(TObject* Sender) {
+    COLOUR_TAB_CALL(SelectColorPal(Sender));
+}
+void TMainForm::ClipColorEditButtonClick(TObject*) {
+    COLOUR_TAB_CALL(ClipColorEditButtonClick());
+}
 
 // The button still shows its state from before the click; it flips at the end.
 void TMainForm::ZoomButtonClick(TObject*) {
@@ -175,8 +241,8 @@ void TMainForm::FormResize(TObject*) {
 
 void TMainForm::DescribeColourPage(TClassBuilder<TMainForm>& c) {
     for (TClass component : {ClassOf<TRxSlider>(), ClassOf<TPie>(), ClassOf<TComboEdit>(), ClassOf<TImage>(),
-                             ClassOf<TShape>(), ClassOf<TPanel>(), ClassOf<TRadioGroup>(), ClassOf<TCheckBox>(),
-                             ClassOf<TEdit>(), ClassOf<TLabel>()})
+                             ClassOf<TShape>(), ClassOf<TPanel>(), ClassOf<TRadioGroup>(),
+                             ClassOf<TCheckBox>(), ClassOf<TEdit>(), ClassOf<TLabel>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
     c.Method("RGB_SliderMouseDown", &TMainForm::RGB_SliderMouseDown);
     c.Method("HSV_SliderMouseDown", &TMainForm::HSV_SliderMouseDown);

@@ -27,7 +27,8 @@ constexpr Integer ColorPage = 3;
 // a file of its own; headless, a picture stands for the screen.
 struct ColourPage {
     ColourPage() {
-        const std::filesystem::path registry = std::filesystem::temp_directory_path() / "quorvane-colour-bench-registry";
+        const std::filesystem::path registry =
+            std::filesystem::temp_directory_path() / "quorvane-colour-bench-registry";
         setenv("QUORVANE_REGISTRY_FILE", registry.c_str(), 1);
         if (std::getenv("DISPLAY")) {
             InstallBackend();
@@ -47,7 +48,8 @@ struct ColourPage {
                                                      HeadlessBackend::DefaultScreenHeight);
         for (int y = 0; y < screen->Height(); ++y)
             for (int x = 0; x < screen->Width(); ++x)
-                screen->Set(x, y, static_cast<Pixel>((x * 7 & 0xFF) << 16 | (y * 5 & 0xFF) << 8 | ((x + y) & 0xFF)));
+                screen->Set(
+                    x, y, static_cast<Pixel>((x * 7 & 0xFF) << 16 | (y * 5 & 0xFF) << 8 | ((x + y) & 0xFF)));
         headless->SetScreenImage(screen);
     }
     std::shared_ptr<HeadlessBackend> headless;

@@ -62,7 +62,8 @@ void TColorTab::paletteCollapsed(TglGroupBox* Box) {
 }
 
 // Outside the picture the canvas gives CLR_INVALID, which picks white.
-void TColorTab::PaletteImageGetPixColor(TImage* Image, TObject* Sender, TShiftState Shift, Integer X, Integer Y) {
+void TColorTab::PaletteImageGetPixColor(TImage* Image, TObject* Sender, TShiftState Shift, Integer X,
+                                        Integer Y) {
     const TColor color = Image->Picture()->Bitmap()->Canvas()->Pixels(X, Y);
     CurRed = static_cast<Byte>(color & 0xFF);
     controls_.ZoRedBinEdit->SetText(IntToStr(CurRed));

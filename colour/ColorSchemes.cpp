@@ -72,7 +72,8 @@ TColorTab::SchemeSource TColorTab::readSource() {
     Byte saturation = 0;
     Byte brightness = 0;
     CalcRGB2HSV(schemeHue_, saturation, brightness, static_cast<Byte>(source & 0xFF),
-                static_cast<Byte>((source >> GreenShift) & 0xFF), static_cast<Byte>((source >> BlueShift) & 0xFF));
+                static_cast<Byte>((source >> GreenShift) & 0xFF),
+                static_cast<Byte>((source >> BlueShift) & 0xFF));
     return {schemeHue_, saturation, brightness, static_cast<unsigned int>(controls_.OffsetSlider->Value())};
 }
 
@@ -103,7 +104,8 @@ void TColorTab::ColorCalcAhroma() {
     }
     auto paintGrey = [this](std::size_t Index, Integer Grey) {
         TPanel* panel = grid_[Index];
-        const TColor color = composeColor(static_cast<Byte>(Grey), static_cast<Byte>(Grey), static_cast<Byte>(Grey));
+        const TColor color =
+            composeColor(static_cast<Byte>(Grey), static_cast<Byte>(Grey), static_cast<Byte>(Grey));
         panel->SetColor(color);
         panel->SetCaption(Color2Hex(color));
         panel->Font()->SetColor(Grey < LightBrightness ? White : Black);
@@ -134,7 +136,8 @@ void TColorTab::ColorCalcMonochrom() {
     Byte saturation = 0;
     Byte sixthBrightness = 0;
     CalcRGB2HSV(schemeHue_, saturation, sixthBrightness, static_cast<Byte>(sixth & 0xFF),
-                static_cast<Byte>((sixth >> GreenShift) & 0xFF), static_cast<Byte>((sixth >> BlueShift) & 0xFF));
+                static_cast<Byte>((sixth >> GreenShift) & 0xFF),
+                static_cast<Byte>((sixth >> BlueShift) & 0xFF));
     for (std::size_t k = 0; k < RowLength; ++k) {
         saturation = static_cast<Byte>(saturation - saturationStep);
         paintPanel(RowLength + k, schemeHue_, saturation, sixthBrightness,

@@ -141,7 +141,8 @@ void TColorTab::loadPictures() {
     setSliderPictures(c.BSlider, BlueRuler);
     setSliderPictures(c.OffsetSlider, PlainHorizontalRuler);
     setSliderPictures(c.ZoomSlider, PlainVerticalRuler);
-    for (TComboEdit* hex : {c.MainColHexEdit, c.SmartColHexEdit, c.SafeColHexEdit, c.ZoomColorEd, c.ClipColorEdit}) {
+    for (TComboEdit* hex :
+         {c.MainColHexEdit, c.SmartColHexEdit, c.SafeColHexEdit, c.ZoomColorEd, c.ClipColorEdit}) {
         TBitmap glyph;
         glyph.LoadFromResourceName(nullptr, HexGlyph);
         hex->SetGlyph(&glyph);
@@ -233,7 +234,8 @@ void TColorTab::RGBSliderChange() {
     c.GreenBinLabel->SetCaption(twoHexDigits(green));
     c.BlueBinLabel->SetCaption(twoHexDigits(blue));
     c.BlueBinEdit->SetText(IntToStr(blue));
-    c.SummColorBin->SetText("#" + c.RedBinLabel->Caption() + c.GreenBinLabel->Caption() + c.BlueBinLabel->Caption());
+    c.SummColorBin->SetText("#" + c.RedBinLabel->Caption() + c.GreenBinLabel->Caption() +
+                            c.BlueBinLabel->Caption());
     // The sliders are read again: the refresh above may have moved them.
     const TColor color = composeColor(c.RSlider->Value(), c.GSlider->Value(), c.BSlider->Value());
     c.Shape3->Brush()->SetColor(color);
@@ -271,14 +273,16 @@ void TColorTab::showVariant(TEdit* Red, TEdit* Green, TEdit* Blue, TPanel* Swatc
 
 void TColorTab::SummColorBinChange() {
     TColorTabControls& c = controls_;
-    showVariant(c.RedSafeEdit, c.GreenSafeEdit, c.BlueSafeEdit, c.SafeColorPanel, c.SafeColHexEdit, SafeChannel);
+    showVariant(c.RedSafeEdit, c.GreenSafeEdit, c.BlueSafeEdit, c.SafeColorPanel, c.SafeColHexEdit,
+                SafeChannel);
     showVariant(c.RedSmartEdit, c.GreenSmartEdit, c.BlueSmartEdit, c.SmartColorPanel, c.SmartColHexEdit,
                 SmartChannel);
     const bool dark = c.BrightSlider->Value() <= DarkBrightness || c.GSlider->Value() <= DarkGreen;
     for (TPanel* swatch : {c.MainColorPanel, c.SmartColorPanel, c.SafeColorPanel, c.SourceColorPanel})
         swatch->Font()->SetColor(dark ? White : Black);
     ColorCalculation();
-    if (c.ColorBaseGroup->ItemIndex() == BaseSmart) takeBaseColor(c.SmartColorPanel, c.SmartColHexEdit->Text());
+    if (c.ColorBaseGroup->ItemIndex() == BaseSmart)
+        takeBaseColor(c.SmartColorPanel, c.SmartColHexEdit->Text());
     if (c.ColorBaseGroup->ItemIndex() == BaseSafe) takeBaseColor(c.SafeColorPanel, c.SafeColHexEdit->Text());
 }
 
@@ -331,15 +335,32 @@ void TColorTab::ColorCalculation() {
     for (std::size_t mirror = 12; mirror < 18; ++mirror)
         grid_[mirror]->SetVisible(scheme != SchemeAchromatic);
     switch (scheme) {
-    case 0: ColorCalcAhroma(); break;
-    case 1: ColorCalcMonochrom(); break;
-    case 2: ColorCalcAhalog(); break;
-    case 3: ColorCalcComplement(); break;
-    case 4: ColorCalcAnaComp(); break;
-    case 5: ColorCalcSplitComp(); break;
-    case 6: ColorCalcDoubleComp(); break;
-    case 7: ColorCalcTriadic(); break;
-    default: break;
+    case 0:
+        ColorCalcAhroma();
+        break;
+    case 1:
+        ColorCalcMonochrom();
+        break;
+    case 2:
+        ColorCalcAhalog();
+        break;
+    case 3:
+        ColorCalcComplement();
+        break;
+    case 4:
+        ColorCalcAnaComp();
+        break;
+    case 5:
+        ColorCalcSplitComp();
+        break;
+    case 6:
+        ColorCalcDoubleComp();
+        break;
+    case 7:
+        ColorCalcTriadic();
+        break;
+    default:
+        break;
     }
 }
 

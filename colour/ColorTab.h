@@ -127,7 +127,8 @@ private:
     void navigateHelp(const AnsiString& Anchor);
     void nudgeGreen();
     void takeBaseColor(TPanel* From, const AnsiString& Caption);
-    void showVariant(TEdit* Red, TEdit* Green, TEdit* Blue, TPanel* Swatch, TComboEdit* Hex, int (*Quantise)(int));
+    void showVariant(TEdit* Red, TEdit* Green, TEdit* Blue, TPanel* Swatch, TComboEdit* Hex,
+                     int (*Quantise)(int));
     // The HSV of the source panel (the common first step of the seven
     // source-based schemes).
     SchemeSource readSource();

@@ -20,7 +20,7 @@ class TTntCheckBox;
 class TTntLabel;
 
 // Every field as X(class, name), in the order of the form resource.
-#define QUORVANE_COLOR_TAB_CONTROLS(X)                                                                      \
+#define QUORVANE_COLOR_TAB_CONTROLS(X)                                                                       \
     X(TRxSlider, DegreeColorSlider)                                                                          \
     X(TEdit, DegreeEdit)                                                                                     \
     X(TRxSlider, SaturateSlider)                                                                             \

@@ -16,9 +16,9 @@
 #include "platform/win/Mouse.h"
 #include "platform/win/Regions.h"
 #include "platform/win/SystemInfo.h"
+#include "platform/win/WinUser.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/Windows.h"
-#include "platform/win/WinUser.h"
 #include "unicode/TntStdCtrls.h"
 
 TZoomForm* ZoomForm = nullptr;
@@ -39,7 +39,8 @@ constexpr int GreenShift = 8;
 constexpr int BlueShift = 16;
 
 const TClass zoomFormClass = DescribeClass<TZoomForm, TForm>([](TClassBuilder<TZoomForm>& c) {
-    for (TClass component : {ClassOf<TImage>(), ClassOf<TTimer>(), ClassOf<TShape>(), ClassOf<TEdit>(), ClassOf<TTntLabel>()})
+    for (TClass component :
+         {ClassOf<TImage>(), ClassOf<TTimer>(), ClassOf<TShape>(), ClassOf<TEdit>(), ClassOf<TTntLabel>()})
         if (!GetClass(component->ClassName())) RegisterClass(component);
     c.Field("Image1", &TZoomForm::Image1);
     c.Field("Timer1", &TZoomForm::Timer1);
@@ -87,7 +88,8 @@ TZoomForm::TZoomForm(TComponent* AOwner, TZoomHost& Host) : TForm(AOwner), host_
     LoadFormResource();
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);
-    if (GetVersionExA(&version) && version.dwPlatformId == NtPlatform) SetWindowLongA(Handle(), GWLP_HWNDPARENT, 0);
+    if (GetVersionExA(&version) && version.dwPlatformId == NtPlatform)
+        SetWindowLongA(Handle(), GWLP_HWNDPARENT, 0);
 }
 
 TZoomForm::~TZoomForm() {
@@ -159,7 +161,8 @@ void TZoomForm::drawLens(TPoint Pointer) {
     const Integer width = Image1->Width();
     const Integer height = Image1->Height();
     const Integer zoom = host_.ZoomFactor();
-    const TRect source = MagnifierSourceRect(Pointer, zoom, {width, height}, {Screen->Width(), Screen->Height()});
+    const TRect source =
+        MagnifierSourceRect(Pointer, zoom, {width, height}, {Screen->Width(), Screen->Height()});
 
     const HWND desktop = GetDesktopWindow();
     const HDC desktopDC = GetDC(desktop);

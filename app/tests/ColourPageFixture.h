@@ -69,4 +69,3 @@ protected:
     }
     AnsiString status() const { return WideToAnsi(form->ErColLabel->Caption()); }
 };
-

@@ -75,7 +75,8 @@ TEST_F(ColourPageTest, CaptionFontTurnsWhiteOnDarkOrWeakGreenColours) {
         // The refresh runs before the conversion moves the brightness slider;
         // the next refresh sees it.
         form->SummColorBinChange(form->SummColorBin);
-        for (TPanel* swatch : {form->MainColorPanel, form->SmartColorPanel, form->SafeColorPanel, form->SourceColorPanel})
+        for (TPanel* swatch :
+             {form->MainColorPanel, form->SmartColorPanel, form->SafeColorPanel, form->SourceColorPanel})
             EXPECT_EQ(swatch->Font()->Color(), c.font) << c.red << "," << c.green << "," << c.blue;
     }
 }
@@ -164,7 +165,9 @@ TEST_F(ColourPageTest, EverySchemeShowsItsHelpAnchorWithTheEnglishFallback) {
     const char* anchors[] = {"#Achroma", "#Mono",       "#Analog",      "#Compl",
                              "#AnCompl", "#SplitCompl", "#DoubleCompl", "#Triadic"};
     const std::pair<const char*, const char*> languages[] = {
-        {"English.lng", "English.htm"}, {"German.lng", "German.htm"}, {"Klingon.lng", "English.htm"},
+        {"English.lng", "English.htm"},
+        {"German.lng", "German.htm"},
+        {"Klingon.lng", "English.htm"},
         {"German", "German.htm"}, // no extension: the whole name
     };
     for (const auto& [language, page] : languages) {

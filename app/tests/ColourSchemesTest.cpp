@@ -115,7 +115,8 @@ void fourPanel(Grid& g, TColor Source, unsigned int Off, bool Double) {
 
 void threeColumns(Grid& g, TColor Source, unsigned int Off, bool Triadic) {
     const Hsv h0 = sourceOf(Source);
-    const unsigned int hues[] = {Triadic ? h0.h + 120 : h0.h + 180 - Off, Triadic ? h0.h + 240 : h0.h + 180 + Off};
+    const unsigned int hues[] = {Triadic ? h0.h + 120 : h0.h + 180 - Off,
+                                 Triadic ? h0.h + 240 : h0.h + 180 + Off};
     for (int half = 0; half < 2; ++half) {
         const int c = half * 3;
         const unsigned int h = hues[half];
@@ -158,14 +159,30 @@ void mirrorAndSafeRows(Grid& g) {
 Grid model(Integer Scheme, TColor Source, unsigned int Offset, Integer Green) {
     Grid g;
     switch (Scheme) {
-    case 0: achromatic(g, Green); return g;
-    case 1: monochromatic(g, Source); break;
-    case 2: analogic(g, Source, Offset); break;
-    case 3: complementary(g, Source); break;
-    case 4: fourPanel(g, Source, Offset, false); break;
-    case 5: threeColumns(g, Source, Offset, false); break;
-    case 6: fourPanel(g, Source, Offset, true); break;
-    case 7: threeColumns(g, Source, Offset, true); break;
+    case 0:
+        achromatic(g, Green);
+        return g;
+    case 1:
+        monochromatic(g, Source);
+        break;
+    case 2:
+        analogic(g, Source, Offset);
+        break;
+    case 3:
+        complementary(g, Source);
+        break;
+    case 4:
+        fourPanel(g, Source, Offset, false);
+        break;
+    case 5:
+        threeColumns(g, Source, Offset, false);
+        break;
+    case 6:
+        fourPanel(g, Source, Offset, true);
+        break;
+    case 7:
+        threeColumns(g, Source, Offset, true);
+        break;
     }
     mirrorAndSafeRows(g);
     return g;
@@ -206,7 +223,8 @@ TEST_F(ColourSchemesTest, EverySchemeMatchesItsRulesForEachSourceOffsetAndOutput
         for (TColor source : sources)
             for (Integer offset : offsets) {
                 build(scheme, source, offset);
-                const Grid expected = model(scheme, source, static_cast<unsigned int>(offset), form->GSlider->Value());
+                const Grid expected =
+                    model(scheme, source, static_cast<unsigned int>(offset), form->GSlider->Value());
                 const Grid actual = shown();
                 for (std::size_t k = 0; k < 24; ++k) {
                     if (scheme == 0 && k >= 12 && k < 18) continue; // the hidden mirror row stays as it was
@@ -260,9 +278,11 @@ TEST_F(ColourSchemesTest, AchromaticAtFullGreenIsWhiteThenStepsDownBy42) {
     setRGB(255, 255, 255);
     form->ColorShemeRdoGr->SetItemIndex(0);
     ASSERT_EQ(form->GSlider->Value(), 255);
-    for (TPanel* panel : {form->ClPanel1, form->ClPanel2, form->ClPanel3, form->ClPanel4, form->ClPanel5, form->ClPanel6})
+    for (TPanel* panel :
+         {form->ClPanel1, form->ClPanel2, form->ClPanel3, form->ClPanel4, form->ClPanel5, form->ClPanel6})
         EXPECT_EQ(panel->Color(), TColor(0xFFFFFF));
-    const TPanel* second[] = {form->ClPanel7, form->ClPanel8, form->ClPanel9, form->ClPanel10, form->ClPanel11, form->ClPanel12};
+    const TPanel* second[] = {form->ClPanel7,  form->ClPanel8,  form->ClPanel9,
+                              form->ClPanel10, form->ClPanel11, form->ClPanel12};
     const Integer greys[] = {213, 171, 129, 87, 45, 3};
     for (int k = 0; k < 6; ++k)
         EXPECT_EQ(second[k]->Color(), static_cast<TColor>(greys[k] * 0x010101)) << k;

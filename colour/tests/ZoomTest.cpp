@@ -6,9 +6,9 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Regions.h"
+#include "platform/win/WinUser.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/Windows.h"
-#include "platform/win/WinUser.h"
 #include "unicode/TntStdCtrls.h"
 
 #include <filesystem>
@@ -103,9 +103,8 @@ TEST_F(ZoomTest, TheWindowIsALensAboveARoundedTab) {
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(zoom->Handle(), region), 0);
     const std::pair<POINT, bool> points[] = {
-        {{75, 75}, true},   {{2, 2}, false},    {{147, 147}, false}, {{75, 1}, true},
-        {{10, 165}, true},  {{125, 165}, true}, {{140, 165}, false}, {{1, 151}, false},
-        {{65, 175}, true},  {{65, 177}, false},
+        {{75, 75}, true},   {{2, 2}, false},     {{147, 147}, false}, {{75, 1}, true},   {{10, 165}, true},
+        {{125, 165}, true}, {{140, 165}, false}, {{1, 151}, false},   {{65, 175}, true}, {{65, 177}, false},
     };
     for (const auto& [point, inside] : points)
         EXPECT_EQ(PtInRegion(region, point.x, point.y) != 0, inside) << point.x << "," << point.y;

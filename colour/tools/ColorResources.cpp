@@ -75,7 +75,10 @@ std::unique_ptr<PixelSurface> groove(bool Vertical) {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const int across = Vertical ? x : y;
-            const Pixel pixel = across == 0 ? Shadow : across == 1 ? Dark : across == GrooveThickness - 1 ? Highlight : Face;
+            const Pixel pixel = across == 0                     ? Shadow
+                                : across == 1                   ? Dark
+                                : across == GrooveThickness - 1 ? Highlight
+                                                                : Face;
             surface->Set(x, y, pixel);
         }
     surface->Set(0, height - 1, Key);
@@ -93,16 +96,18 @@ std::unique_ptr<PixelSurface> thumb(bool Vertical) {
     for (int state = 0; state < 2; ++state)
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
-                const int a = Vertical ? x : y;                 // across the ruler
-                const int l = Vertical ? y : x;                 // along the ruler
-                const int tip = Vertical ? across - 1 - a : a;  // distance from the point's far end
+                const int a = Vertical ? x : y;                // across the ruler
+                const int l = Vertical ? y : x;                // along the ruler
+                const int tip = Vertical ? across - 1 - a : a; // distance from the point's far end
                 const int pointStart = across - length / 2 - 1;
                 const int inset = tip >= pointStart ? tip - pointStart : 0;
                 Pixel pixel = Key;
                 if (l >= inset && l <= length - 1 - inset) {
                     const bool edgeLow = l == inset || a == (Vertical ? across - 1 : 0);
                     const bool edgeHigh = l == length - 1 - inset || a == (Vertical ? 0 : across - 1);
-                    pixel = edgeLow ? Highlight : edgeHigh ? Dark : ((state == 1 && (x + y) % 2) ? PressedFace : Face);
+                    pixel = edgeLow    ? Highlight
+                            : edgeHigh ? Dark
+                                       : ((state == 1 && (x + y) % 2) ? PressedFace : Face);
                 }
                 surface->Set(state * width + x, y, pixel);
             }
@@ -120,8 +125,8 @@ std::unique_ptr<PixelSurface> fromArt(const char* const* Rows, int Count, Pixel 
 }
 
 const char* const HexGlyph[] = {
-    "..........", "..#...#...", "..#...#...", "#########.", "..#...#...", ".#...#....",
-    "#########.", ".#...#....", ".#...#....", "..........",
+    "..........", "..#...#...", "..#...#...", "#########.", "..#...#...",
+    ".#...#....", "#########.", ".#...#....", ".#...#....", "..........",
 };
 
 const char* const OkArt[] = {
@@ -154,7 +159,8 @@ std::unique_ptr<PixelSurface> wheel() {
             }
             double degrees = std::atan2(dy, dx) * 180 / M_PI;
             if (degrees < 0) degrees += 360;
-            surface->Set(x, y, hsv(static_cast<unsigned int>(degrees), static_cast<int>(255 * radius / centre), 255));
+            surface->Set(
+                x, y, hsv(static_cast<unsigned int>(degrees), static_cast<int>(255 * radius / centre), 255));
         }
     return surface;
 }
@@ -167,8 +173,9 @@ std::unique_ptr<PixelSurface> hueField() {
     for (int y = 0; y < PaletteHeight; ++y)
         for (int x = 0; x < PaletteWidth; ++x) {
             const auto hue = static_cast<unsigned int>(x * 360 / PaletteWidth);
-            const Pixel pixel = y <= middle ? hsv(hue, 255 * y / middle, 255)
-                                            : hsv(hue, 255, 255 * (PaletteHeight - 1 - y) / (PaletteHeight - 1 - middle));
+            const Pixel pixel =
+                y <= middle ? hsv(hue, 255 * y / middle, 255)
+                            : hsv(hue, 255, 255 * (PaletteHeight - 1 - y) / (PaletteHeight - 1 - middle));
             surface->Set(x, y, pixel);
         }
     return surface;
@@ -211,9 +218,11 @@ int main(int argc, char** argv) {
     written &= write(pictures + "BITMAP_2.bmp", ramp(true, grey));
     written &= write(pictures + "COLOR_RED_RULER.bmp", ramp(true, [](int v) { return rgb(v, 0, 0); }));
     written &= write(pictures + "COLOR_BLUE_RULER.bmp", ramp(true, [](int v) { return rgb(0, 0, v); }));
-    written &= write(pictures + "COLOR_HUE_RULER.bmp",
-                     ramp(false, [](int v) { return hsv(static_cast<unsigned int>(v * 359 / 255), 255, 255); }));
-    written &= write(pictures + "COLOR_SATURATION_RULER.bmp", ramp(false, [](int v) { return rgb(255, 255 - v, 255 - v); }));
+    written &=
+        write(pictures + "COLOR_HUE_RULER.bmp",
+              ramp(false, [](int v) { return hsv(static_cast<unsigned int>(v * 359 / 255), 255, 255); }));
+    written &= write(pictures + "COLOR_SATURATION_RULER.bmp",
+                     ramp(false, [](int v) { return rgb(255, 255 - v, 255 - v); }));
     written &= write(pictures + "COLOR_BRIGHTNESS_RULER.bmp", ramp(false, grey));
     written &= write(pictures + "COLOR_PLAIN_HRULER.bmp", groove(false));
     written &= write(pictures + "COLOR_PLAIN_VRULER.bmp", groove(true));
