@@ -273,4 +273,5 @@ void TMainForm::DescribeColourPage(TClassBuilder<TMainForm>& c) {
     c.Method("SelectColorPal", &TMainForm::SelectColorPal);
     c.Method("ClipColorEditButtonClick", &TMainForm::ClipColorEditButtonClick);
     c.Method("ZoomButtonClick", &TMainForm::ZoomButtonClick);
+    c.Method("HintMouseMove", &TMainForm::HintMouseMove);
 }

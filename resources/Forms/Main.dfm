@@ -1424,6 +1424,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel2: TPanel
           Left = 56
@@ -1433,6 +1434,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel3: TPanel
           Left = 104
@@ -1442,6 +1444,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel4: TPanel
           Left = 152
@@ -1451,6 +1454,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel5: TPanel
           Left = 200
@@ -1460,6 +1464,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel6: TPanel
           Left = 248
@@ -1469,6 +1474,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel7: TPanel
           Left = 8
@@ -1478,6 +1484,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel8: TPanel
           Left = 56
@@ -1487,6 +1494,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel9: TPanel
           Left = 104
@@ -1496,6 +1504,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel10: TPanel
           Left = 152
@@ -1505,6 +1514,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel11: TPanel
           Left = 200
@@ -1514,6 +1524,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel12: TPanel
           Left = 248
@@ -1523,6 +1534,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel13: TPanel
           Left = 8
@@ -1532,6 +1544,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel14: TPanel
           Left = 56
@@ -1541,6 +1554,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel15: TPanel
           Left = 104
@@ -1550,6 +1564,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel16: TPanel
           Left = 152
@@ -1559,6 +1574,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel17: TPanel
           Left = 200
@@ -1568,6 +1584,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel18: TPanel
           Left = 248
@@ -1577,6 +1594,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel19: TPanel
           Left = 8
@@ -1586,6 +1604,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel20: TPanel
           Left = 56
@@ -1595,6 +1614,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel21: TPanel
           Left = 104
@@ -1604,6 +1624,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel22: TPanel
           Left = 152
@@ -1613,6 +1634,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel23: TPanel
           Left = 200
@@ -1622,6 +1644,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ClPanel24: TPanel
           Left = 248
@@ -1631,6 +1654,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object SourceColorPanel: TPanel
           Left = 8
@@ -1641,6 +1665,7 @@ object MainForm: TMainForm
           Caption = '#'
           Tag = 20
           OnClick = SelectColorPal
+          OnMouseMove = HintMouseMove
         end
         object ColorShemeRdoGr: TRadioGroup
           Left = 8
@@ -1710,6 +1735,7 @@ object MainForm: TMainForm
             BevelOuter = bvNone
             Tag = 20
             OnClick = SelectColorPal
+            OnMouseMove = HintMouseMove
           end
           object PrePanel2: TPanel
             Left = 94
@@ -1719,6 +1745,7 @@ object MainForm: TMainForm
             BevelOuter = bvNone
             Tag = 20
             OnClick = SelectColorPal
+            OnMouseMove = HintMouseMove
           end
           object PrePanel3: TPanel
             Left = 45
@@ -1728,6 +1755,7 @@ object MainForm: TMainForm
             BevelOuter = bvNone
             Tag = 20
             OnClick = SelectColorPal
+            OnMouseMove = HintMouseMove
           end
           object PrePanel4: TPanel
             Left = 6
@@ -1737,6 +1765,7 @@ object MainForm: TMainForm
             BevelOuter = bvNone
             Tag = 20
             OnClick = SelectColorPal
+            OnMouseMove = HintMouseMove
           end
           object PrePanel5: TPanel
             Left = 45
@@ -1746,6 +1775,7 @@ object MainForm: TMainForm
             BevelOuter = bvNone
             Tag = 20
             OnClick = SelectColorPal
+            OnMouseMove = HintMouseMove
           end
           object PrePanel6: TPanel
             Left = 45
@@ -1755,6 +1785,7 @@ object MainForm: TMainForm
             BevelOuter = bvNone
             Tag = 20
             OnClick = SelectColorPal
+            OnMouseMove = HintMouseMove
           end
         end
       end
@@ -1849,6 +1880,7 @@ object MainForm: TMainForm
         Width = 76
         Height = 21
         Tag = 20
+        OnMouseMove = HintMouseMove
         Text = '#'
         OnButtonClick = ClipColorEditButtonClick
       end
