@@ -200,6 +200,20 @@ TEST_F(ColourPageTest, ZoomEditsConvertWhileAutoCaptureIsOn) {
     EXPECT_EQ(tab->ColorMode, " ");
 }
 
+// In the zoom mode both conversions act; the chain must end, with the
+// sliders on the picked colour, whatever the round trip through HSV gives.
+TEST_F(ColourPageTest, ZoomChainsEndOnThePickedColour) {
+    form->ZoomAutoChkBox->SetChecked(true);
+    for (Integer red = 0; red < 256; red += 51)
+        for (Integer green = 3; green < 256; green += 42)
+            for (Integer blue = 7; blue < 256; blue += 37) {
+                form->ZoRedBinEdit->SetText(IntToStr(red));
+                form->ZoGreenBinEdit->SetText(IntToStr(green));
+                form->ZoBlueBinEdit->SetText(IntToStr(blue));
+                ASSERT_EQ(rgb(), (std::array<Integer, 3>{red, green, blue}));
+            }
+}
+
 TEST_F(ColourPageTest, AFailedZoomConversionStillRestoresTheMode) {
     press(form->RSlider);
     form->ZoGreenBinEdit->SetText("green");
