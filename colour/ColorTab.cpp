@@ -39,25 +39,28 @@ constexpr Integer BaseSmart = 1;
 constexpr Integer BaseSafe = 2;
 
 constexpr Integer SchemeAchromatic = 0;
+constexpr std::size_t MirrorRowStart = 12;
+constexpr std::size_t MirrorRowLength = 6;
 
 constexpr const char* DegreeSign = "\xB0";
 constexpr const char* HelpFolder = "/Color/Help/";
 constexpr const char* FallbackHelp = "English";
 constexpr const char* HelpExtension = ".htm";
 
-// The help page's anchor of each scheme, and whether the scheme uses the offset.
-struct SchemeHelp {
+// Each scheme's builder, its help page's anchor, and whether it uses the offset.
+struct Scheme {
+    void (TColorTab::*build)();
     const char* anchor;
     bool usesOffset;
 };
-constexpr std::array<SchemeHelp, 8> Schemes = {{{"#Achroma", false},
-                                                {"#Mono", false},
-                                                {"#Analog", true},
-                                                {"#Compl", false},
-                                                {"#AnCompl", true},
-                                                {"#SplitCompl", true},
-                                                {"#DoubleCompl", true},
-                                                {"#Triadic", false}}};
+constexpr std::array<Scheme, 8> Schemes = {{{&TColorTab::ColorCalcAhroma, "#Achroma", false},
+                                            {&TColorTab::ColorCalcMonochrom, "#Mono", false},
+                                            {&TColorTab::ColorCalcAhalog, "#Analog", true},
+                                            {&TColorTab::ColorCalcComplement, "#Compl", false},
+                                            {&TColorTab::ColorCalcAnaComp, "#AnCompl", true},
+                                            {&TColorTab::ColorCalcSplitComp, "#SplitCompl", true},
+                                            {&TColorTab::ColorCalcDoubleComp, "#DoubleCompl", true},
+                                            {&TColorTab::ColorCalcTriadic, "#Triadic", false}}};
 
 // The pictures the page's controls show, drawn by the build's resource tool.
 constexpr const char* GreenRuler = "BITMAP_1";
@@ -332,36 +335,10 @@ void TColorTab::ZoomColorEdButtonClick() {
 
 void TColorTab::ColorCalculation() {
     const Integer scheme = controls_.ColorShemeRdoGr->ItemIndex();
-    for (std::size_t mirror = 12; mirror < 18; ++mirror)
+    // The achromatic scheme has no mirror row.
+    for (std::size_t mirror = MirrorRowStart; mirror < MirrorRowStart + MirrorRowLength; ++mirror)
         grid_[mirror]->SetVisible(scheme != SchemeAchromatic);
-    switch (scheme) {
-    case 0:
-        ColorCalcAhroma();
-        break;
-    case 1:
-        ColorCalcMonochrom();
-        break;
-    case 2:
-        ColorCalcAhalog();
-        break;
-    case 3:
-        ColorCalcComplement();
-        break;
-    case 4:
-        ColorCalcAnaComp();
-        break;
-    case 5:
-        ColorCalcSplitComp();
-        break;
-    case 6:
-        ColorCalcDoubleComp();
-        break;
-    case 7:
-        ColorCalcTriadic();
-        break;
-    default:
-        break;
-    }
+    if (scheme >= 0 && scheme < static_cast<Integer>(Schemes.size())) (this->*Schemes[scheme].build)();
 }
 
 AnsiString TColorTab::HelpPage() {
