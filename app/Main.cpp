@@ -504,6 +504,7 @@ void TMainForm::ErrorMess() {
 }
 
 void TMainForm::FormDestroy(TObject*) {
+    destroyColourPage();
     database_.Close();
     delete Categories;
     Categories = nullptr;

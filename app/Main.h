@@ -282,6 +282,8 @@ private:
     void openLink(const ENLINK& Link);
 
     void createColourPage();
+    // Before the controls go, so that none of their last events reaches it.
+    void destroyColourPage();
 
     TWndMethod infoEditWindowProc_;
     std::unique_ptr<TColourPage, TColourPageDeleter> colourPage_;

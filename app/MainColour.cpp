@@ -59,6 +59,10 @@ void TMainForm::createColourPage() {
     colourPage_.reset(new TColourPage(*this));
 }
 
+void TMainForm::destroyColourPage() {
+    colourPage_.reset();
+}
+
 TColorTab* TMainForm::ColourTab() const {
     return colourPage_ ? &colourPage_->tab : nullptr;
 }
