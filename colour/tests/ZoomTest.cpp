@@ -197,6 +197,21 @@ TEST_F(ZoomTest, AWindowClosedDuringATickIsFreedAfterIt) {
     EXPECT_FALSE(IsWindow(window));
 }
 
+TEST_F(ZoomTest, TheWindowIsDraggedByItsBody) {
+    const TPoint before{zoom->Left(), zoom->Top()};
+    bool moved = false;
+    backend.SetIdleHandler([&] {
+        if (std::exchange(moved, true)) return;
+        backend.MoveMouse(zoom->Handle(), {50, 90});
+        backend.MouseUp(zoom->Handle(), {50, 90});
+    });
+    backend.MouseDown(zoom->Handle(), {60, 60});
+    HeadlessBackend::ProcessMessages();
+    EXPECT_TRUE(moved);
+    EXPECT_EQ(zoom->Left(), before.x - 10);
+    EXPECT_EQ(zoom->Top(), before.y + 30);
+}
+
 TEST_F(ZoomTest, ADoubleClickBringsTheMainWindow) {
     zoom->FormDblClick(zoom);
     EXPECT_EQ(page.activations, 1);
