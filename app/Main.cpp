@@ -196,6 +196,7 @@ const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TM
     FIELD(Timer1);
 #undef FIELD
     c.Method("FormCreate", &TMainForm::FormCreate);
+    c.Method("FormShow", &TMainForm::FormShow);
     c.Method("FormClose", &TMainForm::FormClose);
     c.Method("FormDestroy", &TMainForm::FormDestroy);
     c.Method("CloseApplication", &TMainForm::CloseApplication);
@@ -309,6 +310,7 @@ void TMainForm::FormClose(TObject*, TCloseAction&) {
     WriteClosingSettings(ini, BoundsRect(), LangFile, DBName);
     DelGarbage();
     ZoomButton->SetDown(false);
+    animateClosing();
 }
 
 void TMainForm::CloseApplication(TObject*) {

@@ -16,8 +16,11 @@
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/Focus.h"
+#include "platform/win/Hooks.h"
 #include "platform/win/ListBoxControl.h"
 #include "platform/win/Messages.h"
+#include "platform/win/WindowPlacement.h"
+#include "platform/win/WindowPos.h"
 #include "platform/win/Windows.h"
 
 #include <filesystem>
@@ -115,6 +118,52 @@ TEST_F(WholeProgramTest, EveryDemoScriptIsReachedByKeyAndClickAndItsPageComposed
     EXPECT_EQ(written.LastDBase, "demo.zelk");
     ASSERT_FALSE(tempDir.empty());
     EXPECT_EQ(filesIn(tempDir), std::set<std::string>{}) << "left in the temporary folder";
+}
+
+// Where the flying caption bar was shown, frame by frame, and whether the
+// main window was on screen then.
+struct BarFrame {
+    TRect rect;
+    bool mainWindowShown;
+};
+std::vector<BarFrame> barFrames;
+
+LRESULT watchCaptionBar(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    char16_t name[32] = {};
+    if (code >= 0 && sent->message == WM_WINDOWPOSCHANGED && GetClassNameW(sent->hwnd, name, 32) > 0 &&
+        WideString(name) == AnimatedCaptionClass && IsWindowVisible(sent->hwnd)) {
+        RECT rect;
+        GetWindowRect(sent->hwnd, &rect);
+        barFrames.push_back({rect, MainForm && IsWindowVisible(MainForm->Handle())});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(WholeProgramTest, TheMainWindowsCaptionFliesOutOfItsCentreAndBackIntoIt) {
+    barFrames.clear();
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, watchCaptionBar, nullptr, GetCurrentThreadId());
+    TRect bounds;
+    std::size_t framesAtRun = 0;
+    runProgram([&] {
+        framesAtRun = barFrames.size();
+        bounds = MainForm->BoundsRect();
+        MainForm->Close();
+    });
+    UnhookWindowsHookEx(hook);
+
+    const TRect centre{bounds.Left + bounds.Width() / 2, bounds.Top + bounds.Height() / 2,
+                       bounds.Left + bounds.Width() / 2, bounds.Top + bounds.Height() / 2};
+    ASSERT_EQ(framesAtRun, 11u) << "opening";
+    ASSERT_EQ(barFrames.size(), 22u) << "closing";
+    EXPECT_EQ(barFrames[0].rect, centre);
+    EXPECT_FALSE(barFrames[0].mainWindowShown) << "the caption flies before the window appears";
+    for (const TRect& full : {barFrames[10].rect, barFrames[11].rect}) {
+        EXPECT_EQ(full.Left, bounds.Left);
+        EXPECT_EQ(full.Top, bounds.Top);
+        EXPECT_EQ(full.Right, bounds.Right);
+    }
+    EXPECT_EQ(barFrames[21].rect, centre);
 }
 
 } // namespace
