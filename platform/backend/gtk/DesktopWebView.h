@@ -1,14 +1,18 @@
-// The embedded browser for the gtk backend: a WebKit web view laid over a
+// The embedded browser for the gtk backend: a web engine view laid over a
 // rectangle of a desktop window, with its title, progress, the link under the
 // pointer and finished loads reported to a listener. Links that would open a
-// window of their own open in the same view. Plain types only (see
-// DesktopSession.h); every call belongs on the desktop thread.
+// window of their own open in the same view. The engine itself lives in a
+// module of its own, opened when the first view is made (WebEngineModule.h).
+// Plain types only (see DesktopSession.h); every call belongs on the desktop
+// thread.
 #pragma once
 
 #include "platform/backend/gtk/DesktopWindow.h"
 
 #include <memory>
 #include <string>
+
+struct WebEngineCalls;
 
 class DesktopWebViewListener {
 public:
@@ -49,3 +53,7 @@ private:
     std::unique_ptr<Parts> parts_;
     DesktopWindow* window_ = nullptr;
 };
+
+// The web engine module's calls, the module opened on the first call; null
+// when it cannot be opened. Any thread may call it first.
+const WebEngineCalls* WebEngine();
