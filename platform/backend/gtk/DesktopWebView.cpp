@@ -1,7 +1,9 @@
-// The embedded browser's backend side: the web engine module is opened the
-// first time a view is made, and each view's widget is laid over a desktop
-// window. Without the module (a program folder missing it) a view shows
-// nothing, and the reason is written to stderr once.
+// The embedded browser's backend side: the web engine module is opened on a
+// worker thread when the first view is laid over a window, so that the
+// program goes on while the dynamic loader works; a view is made in the
+// engine, laid over its window and given its page once the module is there.
+// Without the module (a program folder missing it) a view shows nothing, and
+// the reason is written to stderr once.
 #include "platform/backend/gtk/DesktopWebView.h"
 
 #include "platform/backend/gtk/WebEngineModule.h"
@@ -10,13 +12,25 @@
 
 #include <dlfcn.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <iostream>
 #include <mutex>
+#include <utility>
 
 struct DesktopWebView::Parts {
+    explicit Parts(DesktopWebViewListener& listener) : listener(listener) {}
+
+    DesktopWebViewListener& listener;
     WebEngineView* view = nullptr;
+    // The window the engine's widget lies on, once there is a widget.
+    DesktopWindow* holder = nullptr;
     bool visible = true;
+    // What was asked before the engine was there.
+    DesktopRect content{};
+    std::string pendingUri;
 };
 
 namespace {
@@ -32,59 +46,91 @@ const WebEngineCalls* openModule() {
     // The module stays loaded for the life of the process: views and the
     // engine's own threads may outlive any one caller.
     void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    const char* failure = nullptr;
-    WebEngineEntry entry = nullptr;
-    if (module)
-        entry = reinterpret_cast<WebEngineEntry>(dlsym(module, WebEngineEntryName));
-    if (!module || !entry) failure = dlerror();
+    WebEngineEntry entry = module ? reinterpret_cast<WebEngineEntry>(dlsym(module, WebEngineEntryName)) : nullptr;
     if (!entry) {
-        std::cerr << "The web engine could not be loaded (" << (failure ? failure : file) << "): pages are not shown.\n";
+        const char* failure = dlerror();
+        std::cerr << "The web engine could not be loaded (" << (failure ? failure : file)
+                  << "): pages are not shown.\n";
         return nullptr;
     }
     return entry();
 }
 
+struct EngineLoad {
+    std::once_flag once;
+    std::atomic<bool> started = false;
+    std::shared_future<const WebEngineCalls*> calls;
+};
+
+EngineLoad& engineState() {
+    static EngineLoad load;
+    return load;
+}
+
+// The state, the module's opening started on the first call.
+EngineLoad& engineLoad() {
+    EngineLoad& load = engineState();
+    std::call_once(load.once, [&load] {
+        load.calls = std::async(std::launch::async, openModule).share();
+        load.started = true;
+    });
+    return load;
+}
+
+bool engineThere() {
+    return engineLoad().calls.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
 } // namespace
 
 const WebEngineCalls* WebEngine() {
-    static std::once_flag opened;
-    static const WebEngineCalls* calls = nullptr;
-    std::call_once(opened, [] { calls = openModule(); });
-    return calls;
+    return engineLoad().calls.get();
 }
 
-DesktopWebView::DesktopWebView(DesktopWebViewListener& listener) : parts_(std::make_unique<Parts>()) {
-    if (const WebEngineCalls* engine = WebEngine()) parts_->view = engine->Create(listener);
+bool WebEngineLoading() {
+    return engineState().started && !engineThere();
 }
+
+DesktopWebView::DesktopWebView(DesktopWebViewListener& listener) : parts_(std::make_unique<Parts>(listener)) {}
 
 DesktopWebView::~DesktopWebView() {
     Attach(nullptr, {});
     if (parts_->view) WebEngine()->Destroy(parts_->view);
 }
 
+bool DesktopWebView::realise() {
+    if (parts_->view) return true;
+    if (!window_ || !engineThere() || !WebEngine()) return false;
+    parts_->view = WebEngine()->Create(parts_->listener);
+    return true;
+}
+
 void DesktopWebView::Attach(DesktopWindow* window, const DesktopRect& content) {
-    if (!parts_->view) {
-        window_ = window;
-        return;
-    }
-    GtkWidget* widget = WebEngine()->Widget(parts_->view);
-    if (window == window_) {
-        if (window_) window_->PlaceOverlay(widget, content);
-        return;
-    }
-    if (window_) window_->RemoveOverlay(widget);
     window_ = window;
-    if (window_) window_->AddOverlay(widget, content);
-    gtk_widget_set_visible(widget, window_ && parts_->visible);
+    parts_->content = content;
+    if (!realise()) return;
+    GtkWidget* widget = WebEngine()->Widget(parts_->view);
+    if (window == parts_->holder) {
+        if (window) window->PlaceOverlay(widget, content);
+    } else {
+        if (parts_->holder) parts_->holder->RemoveOverlay(widget);
+        parts_->holder = window;
+        if (window) window->AddOverlay(widget, content);
+    }
+    gtk_widget_set_visible(widget, window && parts_->visible);
+    if (!parts_->pendingUri.empty()) Load(std::exchange(parts_->pendingUri, {}));
 }
 
 void DesktopWebView::Show(bool visible) {
     parts_->visible = visible;
-    if (parts_->view) gtk_widget_set_visible(WebEngine()->Widget(parts_->view), window_ && visible);
+    if (parts_->view) gtk_widget_set_visible(WebEngine()->Widget(parts_->view), parts_->holder && visible);
 }
 
 void DesktopWebView::Load(const std::string& uri) {
-    if (parts_->view) WebEngine()->Load(parts_->view, uri);
+    if (parts_->view)
+        WebEngine()->Load(parts_->view, uri);
+    else
+        parts_->pendingUri = uri;
 }
 
 void DesktopWebView::Reload() {
@@ -100,7 +146,7 @@ void DesktopWebView::GoForward() {
 }
 
 std::string DesktopWebView::Uri() const {
-    return parts_->view ? WebEngine()->Uri(parts_->view) : std::string();
+    return parts_->view ? WebEngine()->Uri(parts_->view) : parts_->pendingUri;
 }
 
 void DesktopWebView::OpenWindow(const std::string& uri) {
