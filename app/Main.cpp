@@ -201,6 +201,7 @@ const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TM
     QUORVANE_COLOR_TAB_CONTROLS(COLOUR_PAGE_FIELD)
 #undef COLOUR_PAGE_FIELD
     c.Method("FormCreate", &TMainForm::FormCreate);
+    c.Method("FormShow", &TMainForm::FormShow);
     c.Method("FormClose", &TMainForm::FormClose);
     c.Method("FormDestroy", &TMainForm::FormDestroy);
     c.Method("CloseApplication", &TMainForm::CloseApplication);
@@ -316,6 +317,7 @@ void TMainForm::FormClose(TObject*, TCloseAction&) {
     WriteClosingSettings(ini, BoundsRect(), LangFile, DBName);
     DelGarbage();
     ZoomButton->SetDown(false);
+    animateClosing();
 }
 
 void TMainForm::CloseApplication(TObject*) {

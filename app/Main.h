@@ -189,6 +189,8 @@ public:
 
     // ---- Window ----
     void FormCreate(TObject* Sender);
+    // The caption flies out of the window's centre (MainAnimation.cpp).
+    void FormShow(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
     void FormDestroy(TObject* Sender);
     void CloseApplication(TObject* Sender);
@@ -269,6 +271,8 @@ public:
     static void DescribeColourPage(TClassBuilder<TMainForm>& Builder);
 
 private:
+    // The caption flies back into the window's centre (MainAnimation.cpp).
+    void animateClosing();
     void loadToolImages();
     void applySettings();
     void prepareInfoEdit();

@@ -73,6 +73,14 @@ std::vector<std::size_t> resultOrder(const Expression* where, const TableSchema&
     return {index->columns.begin() + 1, index->columns.end()};
 }
 
+// One more than the last column the expression reads (0 when it reads none).
+std::size_t columnsRead(const Expression& expression) {
+    std::size_t count = expression.kind == Expression::Kind::Column ? expression.columnIndex + 1 : 0;
+    for (const auto& operand : expression.operands)
+        count = std::max(count, columnsRead(*operand));
+    return count;
+}
+
 // A selected row kept until the rows can be handed over in the index's order.
 struct HeldRow {
     std::vector<std::optional<std::string>> values;
@@ -91,7 +99,7 @@ public:
     SelectRun(const DatabaseFile& file, const TableSchema& table, const Expression* where,
               std::vector<std::size_t> order)
         : file(file), table(table), where(where), order(std::move(order)), columnCount(table.columns.size()),
-          valueStarts(columnCount), values(columnCount + 1) {
+          whereColumns(where ? columnsRead(*where) : 0), valueStarts(columnCount), values(columnCount + 1) {
         for (const Column& column : table.columns) {
             names.push_back(column.name);
             types.push_back(column.declaredType);
@@ -127,15 +135,26 @@ public:
 
 private:
     // Reads the entry's values into fields; whether the WHERE clause selects the row.
+    // The clause is tested on the record's first bytes, up to the last column it
+    // reads: the rest, overflow pages and all, is read only for a row it selects.
     bool selects(const TableEntry& entry) {
-        splitRecord(entry.record, columnCount, fields);
-        // The INTEGER PRIMARY KEY column stores nothing; its value is the rowid.
-        if (table.integerKey) {
-            const auto end = std::to_chars(rowidText, rowidText + RowidTextSize, entry.rowid).ptr;
-            fields[*table.integerKey] =
-                std::string_view(rowidText, static_cast<std::size_t>(end - rowidText));
+        if (where) {
+            const auto prefix = [&entry](std::size_t count) { return entry.recordPrefix(count); };
+            const std::size_t tested = bytesHoldingColumns(prefix, entry.recordSize, whereColumns);
+            splitRecordPrefix(entry.recordPrefix(tested), entry.recordSize, columnCount, fields);
+            putRowid(entry);
+            if (!selectsRow(*where, RowContext{fields, textColumns})) return false;
         }
-        return !where || selectsRow(*where, RowContext{fields, textColumns});
+        splitRecord(entry.record(), columnCount, fields);
+        putRowid(entry);
+        return true;
+    }
+
+    // The INTEGER PRIMARY KEY column stores nothing; its value is the rowid.
+    void putRowid(const TableEntry& entry) {
+        if (!table.integerKey) return;
+        const auto end = std::to_chars(rowidText, rowidText + RowidTextSize, entry.rowid).ptr;
+        fields[*table.integerKey] = std::string_view(rowidText, static_cast<std::size_t>(end - rowidText));
     }
 
     bool handOver(const RowHandler& onRow) {
@@ -183,6 +202,8 @@ private:
     std::vector<std::optional<std::string>> types;
     std::vector<char*> namesAndTypes;
     std::vector<bool> textColumns;
+    // The WHERE clause reads the fields before this one.
+    std::size_t whereColumns;
     std::vector<FieldValue> fields;
     std::string rowText;
     std::vector<std::size_t> valueStarts;

@@ -123,18 +123,18 @@ DatabaseFile::~DatabaseFile() {
 }
 
 void DatabaseFile::readPage(std::uint32_t number, Page& page) const {
-    page.fill(0);
-    if (number == 0 || number > pages) return;
-    const auto start = static_cast<off_t>(number - 1) * static_cast<off_t>(PageSize);
     std::size_t done = 0;
-    while (done < PageSize) {
+    const auto start = static_cast<off_t>(number - 1) * static_cast<off_t>(PageSize);
+    while (number != 0 && number <= pages && done < PageSize) {
         const ssize_t count = ::pread(descriptor, page.data() + done, PageSize - done, start + done);
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) throw SqliteError(SQLITE_IOERR, "disk I/O error");
-        // The file shrank since it was opened: the rest reads as zeros.
+        // The file shrank since it was opened.
         if (count == 0) break;
         done += static_cast<std::size_t>(count);
     }
+    // Only what no read filled is zeroed: a page past the end, or the part a shrunken file lacks.
+    std::fill(page.begin() + static_cast<std::ptrdiff_t>(done), page.end(), 0);
 }
 
 } // namespace sqlite2

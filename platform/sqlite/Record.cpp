@@ -36,21 +36,43 @@ std::string_view textOfField(const std::uint8_t* field, std::size_t length) {
 
 } // namespace
 
-void splitRecord(std::span<const std::uint8_t> record, std::size_t columnCount,
-                 std::vector<FieldValue>& values) {
+std::size_t bytesHoldingColumns(const std::function<std::span<const std::uint8_t>(std::size_t)>& prefix,
+                                std::size_t recordSize, std::size_t columns) {
+    if (recordSize == 0) return 0;
+    const std::size_t width = offsetWidthFor(recordSize);
+    const std::span<const std::uint8_t> first = prefix(width);
+    if (first.size() < width) return recordSize;
+    const std::size_t tableSize = readOffset(first.data(), width);
+    if (tableSize < width || tableSize > recordSize) return recordSize;
+    const std::size_t lastOffset = std::min(columns, tableSize / width - 1);
+    const std::span<const std::uint8_t> offsets = prefix((lastOffset + 1) * width);
+    if (offsets.size() < (lastOffset + 1) * width) return recordSize;
+    const std::size_t end = readOffset(offsets.data() + lastOffset * width, width);
+    if (end < tableSize || end > recordSize) return recordSize;
+    return end;
+}
+
+void splitRecordPrefix(std::span<const std::uint8_t> prefix, std::size_t recordSize, std::size_t columnCount,
+                       std::vector<FieldValue>& values) {
     values.assign(columnCount, std::nullopt);
-    const std::size_t size = record.size();
-    if (size == 0) return;
-    const std::size_t width = offsetWidthFor(size);
-    const std::size_t tableSize = readOffset(record.data(), width);
-    if (tableSize < width || tableSize > size) throwCorrupt();
+    if (prefix.empty() || recordSize == 0) return;
+    const std::size_t width = offsetWidthFor(recordSize);
+    const std::size_t tableSize = readOffset(prefix.data(), width);
+    if (tableSize < width || tableSize > recordSize) throwCorrupt();
     const std::size_t fieldCount = tableSize / width - 1;
     for (std::size_t index = 0; index < std::min(fieldCount, columnCount); ++index) {
-        const std::size_t start = readOffset(record.data() + index * width, width);
-        const std::size_t end = readOffset(record.data() + (index + 1) * width, width);
-        if (end < start || end > size) throwCorrupt();
-        if (end > start) values[index] = textOfField(record.data() + start, end - start);
+        if ((index + 2) * width > prefix.size()) break;
+        const std::size_t start = readOffset(prefix.data() + index * width, width);
+        const std::size_t end = readOffset(prefix.data() + (index + 1) * width, width);
+        if (end < start || end > recordSize) throwCorrupt();
+        if (end > prefix.size()) break;
+        if (end > start) values[index] = textOfField(prefix.data() + start, end - start);
     }
+}
+
+void splitRecord(std::span<const std::uint8_t> record, std::size_t columnCount,
+                 std::vector<FieldValue>& values) {
+    splitRecordPrefix(record, record.size(), columnCount, values);
 }
 
 } // namespace sqlite2

@@ -276,7 +276,7 @@ Schema Schema::read(const DatabaseFile& file) {
     std::vector<FieldValue> values;
     TableTree master(file, MasterRootPage);
     master.forEachRow([&](const TableEntry& entry) {
-        splitRecord(entry.record, MasterColumnCount, values);
+        splitRecord(entry.record(), MasterColumnCount, values);
         if (values[TypeColumn] == IndexType && values[NameColumn] && values[TableNameColumn])
             schema.addIndex(*values[NameColumn], *values[TableNameColumn], values[SqlColumn]);
         if (values[TypeColumn] != TableType) return true;

@@ -144,34 +144,41 @@ bool TableTree::walk(std::uint32_t pageNumber, std::size_t depth,
         const Cell& cell = current.cells[index];
         if (cell.leftChild != 0 && !walk(cell.leftChild, depth + 1, visit)) return false;
         if (cell.keySize != RowKeySize) throwCorrupt();
-        const auto whole = gatherPayload(current.page, cell);
-        if (!visit(TableEntry{rowidFromKey(whole.data()), whole.subspan(RowKeySize)})) return false;
+        startPayload(current.page, cell);
+        if (!visit(TableEntry{rowidFromKey(localPayload), cell.dataSize, this})) return false;
     }
     return current.rightChild == 0 || walk(current.rightChild, depth + 1, visit);
 }
 
-std::span<const std::uint8_t> TableTree::gatherPayload(const Page& page, const Cell& cell) {
-    const std::size_t total = cell.keySize + cell.dataSize;
-    const std::uint8_t* local = page.data() + cell.offset + CellHeaderSize;
-    if (total <= LocalPayloadMax) return {local, total};
-    std::size_t missing = total - LocalPayloadMax;
+void TableTree::startPayload(const Page& page, const Cell& cell) {
+    localPayload = page.data() + cell.offset + CellHeaderSize;
+    payloadSize = cell.keySize + cell.dataSize;
+    if (payloadSize <= LocalPayloadMax) return;
     // More than the whole file could hold: refuse before allocating for it.
-    if (missing > std::size_t{file.pageCount()} * OverflowDataSize) throwCorrupt();
-    payload.resize(total);
-    std::memcpy(payload.data(), local, LocalPayloadMax);
-    std::size_t filled = LocalPayloadMax;
-    std::uint32_t next = file.structure().u32(local + LocalPayloadMax);
-    while (missing > 0) {
-        if (next == 0 || next > file.pageCount()) throwCorrupt();
-        claimPage(next);
-        file.readPage(next, overflowPage);
-        const std::size_t count = std::min(OverflowDataSize, missing);
-        std::memcpy(payload.data() + filled, overflowPage.data() + OverflowLinkSize, count);
-        filled += count;
-        missing -= count;
-        next = file.structure().u32(overflowPage.data());
+    if (payloadSize - LocalPayloadMax > std::size_t{file.pageCount()} * OverflowDataSize) throwCorrupt();
+    if (payload.size() < payloadSize) payload.resize(payloadSize);
+    std::memcpy(payload.data(), localPayload, LocalPayloadMax);
+    gathered = LocalPayloadMax;
+    nextOverflow = file.structure().u32(localPayload + LocalPayloadMax);
+}
+
+std::span<const std::uint8_t> TableTree::payloadPrefix(std::size_t count) {
+    count = std::min(count, payloadSize);
+    if (payloadSize <= LocalPayloadMax) return {localPayload, count};
+    while (gathered < count) {
+        if (nextOverflow == 0 || nextOverflow > file.pageCount()) throwCorrupt();
+        claimPage(nextOverflow);
+        file.readPage(nextOverflow, overflowPage);
+        const std::size_t part = std::min(OverflowDataSize, payloadSize - gathered);
+        std::memcpy(payload.data() + gathered, overflowPage.data() + OverflowLinkSize, part);
+        gathered += part;
+        nextOverflow = file.structure().u32(overflowPage.data());
     }
-    return payload;
+    return {payload.data(), count};
+}
+
+std::span<const std::uint8_t> TableEntry::recordPrefix(std::size_t count) const {
+    return tree->payloadPrefix(RowKeySize + std::min(count, recordSize)).subspan(RowKeySize);
 }
 
 } // namespace sqlite2

@@ -1,6 +1,8 @@
 // Walks the B-tree of one table in rowid order, gathering each row's record from its
-// page and overflow chain. Every inconsistency the engine treats as a damaged image,
-// and every loop or runaway a damaged file could cause, ends the walk as corruption.
+// page and overflow chain only as far as the visitor reads it, so that a row whose
+// first columns rule it out costs no overflow pages. Every inconsistency the engine
+// treats as a damaged image, and every loop or runaway a damaged file could cause,
+// ends the walk as corruption.
 #pragma once
 
 #include "platform/sqlite/DatabaseFile.h"
@@ -13,9 +15,17 @@
 
 namespace sqlite2 {
 
+class TableTree;
+
+// One row during the visit: the bytes handed out stay valid until the visit returns.
 struct TableEntry {
     std::int32_t rowid;
-    std::span<const std::uint8_t> record;
+    std::size_t recordSize;
+    TableTree* tree;
+
+    // The record's first `count` bytes (all of them when it is shorter).
+    std::span<const std::uint8_t> recordPrefix(std::size_t count) const;
+    std::span<const std::uint8_t> record() const { return recordPrefix(recordSize); }
 };
 
 class TableTree {
@@ -28,6 +38,9 @@ public:
     // record handed over is valid only during the call.
     bool forEachRow(const std::function<bool(const TableEntry&)>& visit);
 
+    // The current row's payload (key and record) up to `count` bytes.
+    std::span<const std::uint8_t> payloadPrefix(std::size_t count);
+
 private:
     struct Level;
     struct Cell;
@@ -37,7 +50,7 @@ private:
     Level& level(std::size_t depth);
     void readLayout(Level& level) const;
     void claimPage(std::uint32_t pageNumber);
-    std::span<const std::uint8_t> gatherPayload(const Page& page, const Cell& cell);
+    void startPayload(const Page& page, const Cell& cell);
 
     const DatabaseFile& file;
     std::uint32_t rootPage;
@@ -45,6 +58,12 @@ private:
     // or shared pages; refusing it also keeps the walk linear in the file size.
     std::vector<bool> visited;
     std::vector<std::unique_ptr<Level>> levels;
+    // The current row's payload: on its page when it fits there, else gathered into
+    // `payload` up to `gathered` bytes, the chain going on at `nextOverflow`.
+    const std::uint8_t* localPayload = nullptr;
+    std::size_t payloadSize = 0;
+    std::size_t gathered = 0;
+    std::uint32_t nextOverflow = 0;
     std::vector<std::uint8_t> payload;
     Page overflowPage{};
 };

@@ -1,13 +1,20 @@
 // Deferred window positions are kept until EndDeferWindowPos applies them.
 #include "platform/win/WindowPlacement.h"
 
+#include "platform/core/SysUtils.h"
+#include "platform/win/DefWindowProc.h"
 #include "platform/win/LastError.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/Painting.h"
+#include "platform/win/WindowProcedures.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/Windows.h"
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <string>
 #include <vector>
 
 struct DeferredWindowPositions {
@@ -91,6 +98,54 @@ BOOL EndDeferWindowPos(HDWP positions) {
     return allMoved;
 }
 
-BOOL DrawAnimatedRects(HWND, int, const RECT*, const RECT*) {
+namespace {
+
+// The caption animation's frames, the first on `from` and the last on `to`.
+constexpr int CaptionFrames = 10;
+constexpr DWORD CaptionFrameMilliseconds = 15;
+constexpr DWORD CaptionBarStyle = WS_POPUP | WS_CAPTION;
+constexpr DWORD CaptionBarExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+
+int between(int from, int to, int frame) {
+    return from + (to - from) * frame / CaptionFrames;
+}
+
+HWND createCaptionBar(HWND window) {
+    static const bool registered = [] {
+        WNDCLASSW bar{};
+        bar.lpfnWndProc = WindowProcFromFunction(DefWindowProcW);
+        bar.lpszClassName = AnimatedCaptionClass;
+        return RegisterClassW(&bar) != 0;
+    }();
+    (void)registered;
+    std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return CreateWindowExW(CaptionBarExStyle, AnimatedCaptionClass, text.c_str(), CaptionBarStyle, 0, 0, 0, 0,
+                           nullptr, nullptr, nullptr, nullptr);
+}
+
+} // namespace
+
+BOOL DrawAnimatedRects(HWND window, int animation, const RECT* from, const RECT* to) {
+    if (!from || !to) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (animation != IDANI_CAPTION) return TRUE;
+    HWND bar = createCaptionBar(window);
+    if (!bar) return FALSE;
+    const TRect margins = NonClientMargins(CaptionBarStyle, CaptionBarExStyle);
+    const int barHeight = margins.Top + margins.Bottom;
+    for (int frame = 0; frame <= CaptionFrames; ++frame) {
+        const int left = between(from->Left, to->Left, frame);
+        const int top = between(from->Top, to->Top, frame);
+        const int width = between(from->Right, to->Right, frame) - left;
+        const int height = between(from->Bottom, to->Bottom, frame) - top;
+        SetWindowPos(bar, HWND_TOPMOST, left, top, width, std::min(barHeight, height),
+                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        UpdateWindow(bar);
+        Sleep(CaptionFrameMilliseconds);
+    }
+    DestroyWindow(bar);
     return TRUE;
 }

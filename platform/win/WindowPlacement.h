@@ -23,5 +23,11 @@ BOOL EndDeferWindowPos(HDWP positions);
 constexpr int IDANI_OPEN = 1;
 constexpr int IDANI_CAPTION = 3;
 
-// The windows here move without animation: draws nothing and succeeds.
+// IDANI_CAPTION flies a title bar bearing `window`'s text from `from` to `to`
+// over the other windows, in frames a few milliseconds apart (Sleep, so that
+// stepped time runs through it at once), and takes it away again before it
+// returns; the bar never takes the activation. Other animations draw nothing,
+// as on the system. FALSE with ERROR_INVALID_PARAMETER without both rectangles.
 BOOL DrawAnimatedRects(HWND window, int animation, const RECT* from, const RECT* to);
+// The class of the bar that the caption animation flies.
+inline constexpr const char16_t* AnimatedCaptionClass = u"AnimatedCaption";

@@ -56,6 +56,10 @@ void clearTopBytes(std::uint32_t* firstRow, std::ptrdiff_t rowStride, int width,
 
 bool StartDesktop() {
     gdk_set_allowed_backends(preferredBackends);
+    // Our windows are drawn in software: without this GDK probes OpenGL as it
+    // opens the display, loading the GL drivers (a compiler among them) for
+    // nothing, a third of the program's start. A user's own setting stays.
+    g_setenv("GDK_GL", "disable", FALSE);
     if (!gtk_init_check(nullptr, nullptr)) return false;
     desktopThread = std::this_thread::get_id();
     return true;

@@ -1,156 +1,154 @@
-// WebKitWebView behind the embedded browser, and the browser windows it opens.
+// The embedded browser's backend side: the web engine module is opened on a
+// worker thread when the first view is laid over a window, so that the
+// program goes on while the dynamic loader works; a view is made in the
+// engine, laid over its window and given its page once the module is there.
+// Without the module (a program folder missing it) a view shows nothing, and
+// the reason is written to stderr once.
 #include "platform/backend/gtk/DesktopWebView.h"
 
+#include "platform/backend/gtk/WebEngineModule.h"
+
 #include <gtk/gtk.h>
-#include <webkit2/webkit2.h>
+
+#include <dlfcn.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <iostream>
+#include <mutex>
+#include <utility>
 
 struct DesktopWebView::Parts {
     explicit Parts(DesktopWebViewListener& listener) : listener(listener) {}
 
     DesktopWebViewListener& listener;
-    GtkWidget* view = nullptr;
+    WebEngineView* view = nullptr;
+    // The window the engine's widget lies on, once there is a widget.
+    DesktopWindow* holder = nullptr;
     bool visible = true;
-    std::string hoveredLink;
+    // What was asked before the engine was there.
+    DesktopRect content{};
+    std::string pendingUri;
 };
 
 namespace {
 
-using Parts = DesktopWebView::Parts;
-
-constexpr int browserWindowWidth = 800;
-constexpr int browserWindowHeight = 600;
-
-WebKitWebView* webViewOf(GtkWidget* widget) {
-    return WEBKIT_WEB_VIEW(widget);
+std::string moduleBesideProgram() {
+    std::error_code unknown;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", unknown);
+    return (program.parent_path() / WebEngineModuleFile).string();
 }
 
-// Drawing in software costs less memory and start-up time than setting up
-// accelerated compositing, and works on every display. A page that names no
-// character set is read in the program's code page, as the pages the program
-// writes are.
-GtkWidget* createWebView() {
-    WebKitSettings* settings = webkit_settings_new();
-    webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
-    webkit_settings_set_default_charset(settings, "windows-1252");
-    GtkWidget* view = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "settings", settings, nullptr));
-    g_object_unref(settings);
-    return view;
+const WebEngineCalls* openModule() {
+    const std::string file = moduleBesideProgram();
+    // The module stays loaded for the life of the process: views and the
+    // engine's own threads may outlive any one caller.
+    void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    WebEngineEntry entry = module ? reinterpret_cast<WebEngineEntry>(dlsym(module, WebEngineEntryName)) : nullptr;
+    if (!entry) {
+        const char* failure = dlerror();
+        std::cerr << "The web engine could not be loaded (" << (failure ? failure : file)
+                  << "): pages are not shown.\n";
+        return nullptr;
+    }
+    return entry();
 }
 
-// A link that asks for a window of its own opens in the same view.
-gboolean decidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
-                      gpointer) {
-    if (type != WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) return FALSE;
-    WebKitNavigationAction* action =
-        webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
-    webkit_web_view_load_request(view, webkit_navigation_action_get_request(action));
-    webkit_policy_decision_ignore(decision);
-    return TRUE;
+struct EngineLoad {
+    std::once_flag once;
+    std::atomic<bool> started = false;
+    std::shared_future<const WebEngineCalls*> calls;
+};
+
+EngineLoad& engineState() {
+    static EngineLoad load;
+    return load;
 }
 
-GtkWidget* openInSameView(WebKitWebView* view, WebKitNavigationAction* action, gpointer) {
-    webkit_web_view_load_request(view, webkit_navigation_action_get_request(action));
-    return nullptr;
+// The state, the module's opening started on the first call.
+EngineLoad& engineLoad() {
+    EngineLoad& load = engineState();
+    std::call_once(load.once, [&load] {
+        load.calls = std::async(std::launch::async, openModule).share();
+        load.started = true;
+    });
+    return load;
 }
 
-void titleChanged(WebKitWebView* view, GParamSpec*, gpointer data) {
-    const gchar* title = webkit_web_view_get_title(view);
-    static_cast<Parts*>(data)->listener.TitleChanged(title ? title : "");
-}
-
-void progressChanged(WebKitWebView* view, GParamSpec*, gpointer data) {
-    static_cast<Parts*>(data)->listener.ProgressChanged(webkit_web_view_get_estimated_load_progress(view));
-}
-
-void mouseTargetChanged(WebKitWebView*, WebKitHitTestResult* hit, guint, gpointer data) {
-    Parts& parts = *static_cast<Parts*>(data);
-    const gchar* link =
-        webkit_hit_test_result_context_is_link(hit) ? webkit_hit_test_result_get_link_uri(hit) : nullptr;
-    std::string hovered = link ? link : "";
-    if (hovered == parts.hoveredLink) return;
-    parts.hoveredLink = hovered;
-    parts.listener.LinkHovered(hovered);
-}
-
-void loadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
-    if (event != WEBKIT_LOAD_FINISHED) return;
-    const gchar* uri = webkit_web_view_get_uri(view);
-    static_cast<Parts*>(data)->listener.LoadFinished(uri ? uri : "");
-}
-
-void followTitleInWindow(WebKitWebView* view, GParamSpec*, gpointer window) {
-    const gchar* title = webkit_web_view_get_title(view);
-    gtk_window_set_title(GTK_WINDOW(window), title ? title : "");
-}
-
-void keepLinksInView(GtkWidget* view) {
-    g_signal_connect(view, "decide-policy", G_CALLBACK(decidePolicy), nullptr);
-    g_signal_connect(view, "create", G_CALLBACK(openInSameView), nullptr);
+bool engineThere() {
+    return engineLoad().calls.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
 } // namespace
 
-DesktopWebView::DesktopWebView(DesktopWebViewListener& listener) : parts_(std::make_unique<Parts>(listener)) {
-    Parts& parts = *parts_;
-    // The view lives as long as this object, whichever window holds it.
-    parts.view = GTK_WIDGET(g_object_ref_sink(createWebView()));
-    keepLinksInView(parts.view);
-    g_signal_connect(parts.view, "notify::title", G_CALLBACK(titleChanged), &parts);
-    g_signal_connect(parts.view, "notify::estimated-load-progress", G_CALLBACK(progressChanged), &parts);
-    g_signal_connect(parts.view, "mouse-target-changed", G_CALLBACK(mouseTargetChanged), &parts);
-    g_signal_connect(parts.view, "load-changed", G_CALLBACK(loadChanged), &parts);
+const WebEngineCalls* WebEngine() {
+    return engineLoad().calls.get();
 }
+
+bool WebEngineLoading() {
+    return engineState().started && !engineThere();
+}
+
+DesktopWebView::DesktopWebView(DesktopWebViewListener& listener) : parts_(std::make_unique<Parts>(listener)) {}
 
 DesktopWebView::~DesktopWebView() {
     Attach(nullptr, {});
-    gtk_widget_destroy(parts_->view);
-    g_object_unref(parts_->view);
+    if (parts_->view) WebEngine()->Destroy(parts_->view);
+}
+
+bool DesktopWebView::realise() {
+    if (parts_->view) return true;
+    if (!window_ || !engineThere() || !WebEngine()) return false;
+    parts_->view = WebEngine()->Create(parts_->listener);
+    return true;
 }
 
 void DesktopWebView::Attach(DesktopWindow* window, const DesktopRect& content) {
-    if (window == window_) {
-        if (window_) window_->PlaceOverlay(parts_->view, content);
-        return;
-    }
-    if (window_) window_->RemoveOverlay(parts_->view);
     window_ = window;
-    if (window_) window_->AddOverlay(parts_->view, content);
-    gtk_widget_set_visible(parts_->view, window_ && parts_->visible);
+    parts_->content = content;
+    if (!realise()) return;
+    GtkWidget* widget = WebEngine()->Widget(parts_->view);
+    if (window == parts_->holder) {
+        if (window) window->PlaceOverlay(widget, content);
+    } else {
+        if (parts_->holder) parts_->holder->RemoveOverlay(widget);
+        parts_->holder = window;
+        if (window) window->AddOverlay(widget, content);
+    }
+    gtk_widget_set_visible(widget, window && parts_->visible);
+    if (!parts_->pendingUri.empty()) Load(std::exchange(parts_->pendingUri, {}));
 }
 
 void DesktopWebView::Show(bool visible) {
     parts_->visible = visible;
-    gtk_widget_set_visible(parts_->view, window_ && visible);
+    if (parts_->view) gtk_widget_set_visible(WebEngine()->Widget(parts_->view), parts_->holder && visible);
 }
 
 void DesktopWebView::Load(const std::string& uri) {
-    webkit_web_view_load_uri(webViewOf(parts_->view), uri.c_str());
+    if (parts_->view)
+        WebEngine()->Load(parts_->view, uri);
+    else
+        parts_->pendingUri = uri;
 }
 
 void DesktopWebView::Reload() {
-    webkit_web_view_reload_bypass_cache(webViewOf(parts_->view));
+    if (parts_->view) WebEngine()->Reload(parts_->view);
 }
 
 void DesktopWebView::GoBack() {
-    webkit_web_view_go_back(webViewOf(parts_->view));
+    if (parts_->view) WebEngine()->GoBack(parts_->view);
 }
 
 void DesktopWebView::GoForward() {
-    webkit_web_view_go_forward(webViewOf(parts_->view));
+    if (parts_->view) WebEngine()->GoForward(parts_->view);
 }
 
 std::string DesktopWebView::Uri() const {
-    const gchar* uri = webkit_web_view_get_uri(webViewOf(parts_->view));
-    return uri ? uri : "";
+    return parts_->view ? WebEngine()->Uri(parts_->view) : parts_->pendingUri;
 }
 
 void DesktopWebView::OpenWindow(const std::string& uri) {
-    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    gtk_window_set_default_size(GTK_WINDOW(window), browserWindowWidth, browserWindowHeight);
-    GtkWidget* view = createWebView();
-    keepLinksInView(view);
-    g_signal_connect(view, "notify::title", G_CALLBACK(followTitleInWindow), window);
-    gtk_container_add(GTK_CONTAINER(window), view);
-    webkit_web_view_load_uri(webViewOf(view), uri.c_str());
-    gtk_widget_show_all(window);
+    if (const WebEngineCalls* engine = WebEngine()) engine->OpenWindow(uri);
 }

@@ -1,14 +1,21 @@
-// The embedded browser for the gtk backend: a WebKit web view laid over a
+// The embedded browser for the gtk backend: a web engine view laid over a
 // rectangle of a desktop window, with its title, progress, the link under the
 // pointer and finished loads reported to a listener. Links that would open a
-// window of their own open in the same view. Plain types only (see
-// DesktopSession.h); every call belongs on the desktop thread.
+// window of their own open in the same view. The engine itself lives in a
+// module of its own, opened on a worker thread when the first view is laid
+// over a window (WebEngineModule.h); until it is there a view keeps what it
+// was asked and shows nothing, and Attach, which the backend calls as it
+// waits for events, makes the engine's view once it can.
+// Plain types only (see DesktopSession.h); every call belongs on the desktop
+// thread.
 #pragma once
 
 #include "platform/backend/gtk/DesktopWindow.h"
 
 #include <memory>
 #include <string>
+
+struct WebEngineCalls;
 
 class DesktopWebViewListener {
 public:
@@ -46,6 +53,15 @@ public:
     struct Parts;
 
 private:
+    // Makes the engine's view when the engine is there; false until then.
+    bool realise();
+
     std::unique_ptr<Parts> parts_;
     DesktopWindow* window_ = nullptr;
 };
+
+// The web engine module's calls; the first call starts opening the module
+// and every call waits until it is open. Null when it cannot be opened.
+const WebEngineCalls* WebEngine();
+// True from the start of the module's opening until it is open.
+bool WebEngineLoading();

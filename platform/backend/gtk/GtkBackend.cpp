@@ -34,6 +34,7 @@ namespace {
 
 constexpr const char16_t* eventsWindowClass = u"QuorvaneDesktopEvents";
 constexpr UINT runPostedMessage = WM_APP + 1;
+constexpr int engineLoadPollMilliseconds = 10;
 
 // The pointer theme's names for the standard shapes.
 const std::map<CursorShape, std::string>& cursorNames() {
@@ -180,6 +181,7 @@ struct GtkBackend::TopLevel : DesktopWindowListener {
     HWND handle;
     TRect bounds;
     bool visible = false;
+    bool drawnOnce = false;
     WideString title;
     std::optional<Region> shape;
     // Held so that the pixels the desktop window draws from stay while it shows them.
@@ -454,6 +456,11 @@ DesktopWindow* GtkBackend::DesktopWindowOf(HWND topLevel) const {
     return found ? found->desktop.get() : nullptr;
 }
 
+bool GtkBackend::HasBeenDrawn(HWND topLevel) const {
+    TopLevel* found = topLevel ? find(topLevel) : nullptr;
+    return found && found->drawnOnce;
+}
+
 std::optional<TRect> GtkBackend::ContentOnScreen(HWND topLevel) const {
     TopLevel* found = find(topLevel);
     if (!found || !found->desktop) return std::nullopt;
@@ -499,6 +506,7 @@ void GtkBackend::deliverActivation() {
 }
 
 void GtkBackend::drawn(HWND window) {
+    if (TopLevel* topLevel = find(window)) topLevel->drawnOnce = true;
     if (drawnHandler_) defer([this, window] { drawnHandler_(window); });
 }
 
@@ -532,6 +540,10 @@ void GtkBackend::WaitForEvents(DWORD timeout) {
     for (GtkWebView* view : std::vector<GtkWebView*>(webViews_))
         view->Follow();
     int limit = timeout == INFINITE ? -1 : static_cast<int>(std::min<DWORD>(timeout, INT_MAX));
+    // A view waiting for the web engine is made by Follow as soon as the
+    // engine is there; meanwhile the wait looks again every few milliseconds.
+    if (!webViews_.empty() && WebEngineLoading())
+        limit = limit < 0 ? engineLoadPollMilliseconds : std::min(limit, engineLoadPollMilliseconds);
     RunDesktopUntil([this] { return woken_.load() || !deferred_.empty() || activationPending_; }, limit);
     woken_ = false;
     runDeferred();

@@ -58,6 +58,8 @@ public:
     // ---- For the gtk units ----
     // The desktop window showing a top-level window, while it is shown.
     DesktopWindow* DesktopWindowOf(HWND topLevel) const;
+    // Whether the window's pixels have reached the screen since it was made.
+    bool HasBeenDrawn(HWND topLevel) const;
     // Where the part of the window that the desktop window shows lies on the screen.
     std::optional<TRect> ContentOnScreen(HWND topLevel) const;
     // Runs `work` from the user-interface thread's message queue.

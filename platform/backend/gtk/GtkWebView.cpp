@@ -82,7 +82,9 @@ void GtkWebView::NavigateInNewWindow(const WideString& url) {
 
 void GtkWebView::Follow() {
     HWND topLevel = IsWindow(host_) ? GetAncestor(host_, GA_ROOT) : nullptr;
-    DesktopWindow* window = topLevel ? backend_.DesktopWindowOf(topLevel) : nullptr;
+    // The view joins its window once the window's own pixels are on the
+    // screen, so the web engine (opened then) never holds up a window.
+    DesktopWindow* window = topLevel && backend_.HasBeenDrawn(topLevel) ? backend_.DesktopWindowOf(topLevel) : nullptr;
     std::optional<TRect> content = window ? backend_.ContentOnScreen(topLevel) : std::nullopt;
     if (!content) {
         view_.Attach(nullptr, {});

@@ -41,12 +41,12 @@ void put16(std::string& image, std::size_t offset, std::uint16_t value) {
     image[offset + 1] = static_cast<char>(value >> 8);
 }
 
-TableResult readScripts(const std::string& image) {
+TableResult readScripts(const std::string& image, const std::string& sql = SelectAll) {
     MemoryFile file;
     file.replaceContent(image);
     const OpenResult opened = openDatabase(file.path());
     if (!opened.db) return TableResult{-1, 0, 0, true, opened.error, {}};
-    TableResult result = getTable(opened.db, SelectAll);
+    TableResult result = getTable(opened.db, sql);
     sqlite_close(opened.db);
     return result;
 }
@@ -117,6 +117,25 @@ TEST(Corruption, OverflowChainsThatLeaveTheFileLoopOrAreSharedAreDamage) {
     std::string loops = sound;
     put32(loops, pageOffset(first + 1), first);
     expectMalformed(loops);
+}
+
+// The WHERE clause is tested on a record's first columns: a row it rules out has
+// the rest of its record, overflow pages and all, never read, as with the engine.
+TEST(Corruption, ABrokenOverflowChainOfARowTheWhereClauseRulesOutIsNotRead) {
+    DatabaseWriter writer;
+    const std::uint32_t root = writer.addTable(
+        "MarrowindScript", CreateScripts,
+        {scriptRow(1, std::string(5000, 'x')), Row{2, {std::nullopt, "Other", std::string(3000, 'z')}}});
+    std::string image = writer.image();
+    put32(image, pageOffset(root) + 8 + 248, 100000);
+
+    const TableResult other = readScripts(image, "SELECT * FROM MarrowindScript WHERE Effect = 'Other';");
+    EXPECT_EQ(other.code, SQLITE_OK);
+    ASSERT_EQ(other.rowCount, 1);
+    expectMalformed(image);
+    EXPECT_EQ(readScripts(image, "SELECT * FROM MarrowindScript WHERE Effect = 'Misc';").code, SQLITE_CORRUPT);
+    EXPECT_EQ(readScripts(image, "SELECT * FROM MarrowindScript WHERE Title = 'z';").code, SQLITE_CORRUPT)
+        << "a clause reading the long column reads the chain";
 }
 
 TEST(Corruption, TwoCellsSharingOverflowPagesAreDamage) {

@@ -1,11 +1,18 @@
 // The process-wide calls without a subsystem of their own: the error mode,
-// lstrcmp, sounds, deferred window positions and key names.
+// lstrcmp, sounds, deferred window positions, the caption animation and key
+// names.
 #include "WindowTestSupport.h"
 
+#include "platform/core/Clock.h"
+#include "platform/core/SysUtils.h"
+#include "platform/win/Focus.h"
+#include "platform/win/Hooks.h"
 #include "platform/win/Kernel.h"
 #include "platform/win/LastError.h"
 #include "platform/win/Sounds.h"
+#include "platform/win/SystemInfo.h"
 #include "platform/win/WindowPlacement.h"
+#include "platform/win/WindowTree.h"
 
 namespace {
 
@@ -91,8 +98,74 @@ TEST_F(DeferWindowPosTest, AnUnknownWindowFreesTheSet) {
     EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
     EXPECT_FALSE(EndDeferWindowPos(positions));
     EXPECT_EQ(BeginDeferWindowPos(-1), nullptr);
-    const RECT from{0, 0, 10, 10};
-    EXPECT_TRUE(DrawAnimatedRects(nullptr, IDANI_CAPTION, &from, &from));
+}
+
+// Each place the flying caption bar is shown at, and when.
+struct BarFrame {
+    TRect rect;
+    DWORD time;
+};
+std::vector<BarFrame> barFrames;
+
+LRESULT watchCaptionBar(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    char16_t name[32] = {};
+    if (code >= 0 && sent->message == WM_WINDOWPOSCHANGED && GetClassNameW(sent->hwnd, name, 32) > 0 &&
+        WideString(name) == AnimatedCaptionClass && IsWindowVisible(sent->hwnd)) {
+        RECT rect;
+        GetWindowRect(sent->hwnd, &rect);
+        barFrames.push_back({rect, GetTickCount()});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class DrawAnimatedRectsTest : public WindowTest {
+protected:
+    HHOOK hook = nullptr;
+    void SetUp() override {
+        WindowTest::SetUp();
+        barFrames.clear();
+        UseSteppedClock(true);
+        hook = SetWindowsHookExW(WH_CALLWNDPROC, watchCaptionBar, nullptr, GetCurrentThreadId());
+    }
+    void TearDown() override {
+        UnhookWindowsHookEx(hook);
+        UseSteppedClock(false);
+        WindowTest::TearDown();
+    }
+};
+
+TEST_F(DrawAnimatedRectsTest, TheCaptionFliesFromOneRectangleToTheOtherAndGoesWithoutTakingActivation) {
+    HWND window = Create("animated", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    SetActiveWindow(window);
+    const RECT from{300, 200, 300, 200};
+    const RECT to{100, 100, 500, 300};
+    const DWORD started = GetTickCount();
+    EXPECT_TRUE(DrawAnimatedRects(window, IDANI_CAPTION, &from, &to));
+    EXPECT_EQ(GetTickCount() - started, 165u) << "eleven frames of 15 ms";
+    ASSERT_EQ(barFrames.size(), 11u);
+    EXPECT_EQ(barFrames.front().rect, (TRect{300, 200, 300, 200}));
+    EXPECT_EQ(barFrames[5].rect.Left, 200);
+    EXPECT_EQ(barFrames[5].rect.Right, 400);
+    const TRect last = barFrames.back().rect;
+    EXPECT_EQ(last.Left, 100);
+    EXPECT_EQ(last.Top, 100);
+    EXPECT_EQ(last.Right, 500);
+    EXPECT_GE(last.Height(), GetSystemMetrics(SM_CYCAPTION)) << "a whole title bar";
+    EXPECT_LT(last.Height(), 200);
+    for (std::size_t frame = 1; frame < barFrames.size(); ++frame)
+        EXPECT_EQ(barFrames[frame].time - barFrames[frame - 1].time, 15u);
+    EXPECT_EQ(FindWindowW(AnimatedCaptionClass, nullptr), nullptr) << "the bar is gone";
+    EXPECT_EQ(GetActiveWindow(), window);
+}
+
+TEST_F(DrawAnimatedRectsTest, OtherAnimationsDrawNothingAndMissingRectanglesFail) {
+    const RECT rect{0, 0, 10, 10};
+    EXPECT_TRUE(DrawAnimatedRects(nullptr, IDANI_OPEN, &rect, &rect));
+    EXPECT_TRUE(barFrames.empty());
+    SetLastError(0);
+    EXPECT_FALSE(DrawAnimatedRects(nullptr, IDANI_CAPTION, nullptr, &rect));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
 } // namespace
