@@ -445,11 +445,14 @@ void TTntCustomComboBox::CreateWnd() {
     TntControl_SetText(this, TntControl_GetStoredText(this, AnsiToWide(TControl::Text())));
 }
 
-// The edit field becomes a Unicode window; the list's own procedure is read
-// again as a Unicode one, so that UTF-16 items pass through unharmed.
+// The edit field and the list become Unicode windows: their own procedures
+// are read again as Unicode ones, so that UTF-16 text passes through unharmed.
 void TTntCustomComboBox::resubclassChildren() {
-    if (HWND edit = EditHandle())
-        SetWindowLongPtrW(edit, GWLP_WNDPROC, GetWindowLongPtrW(edit, GWLP_WNDPROC));
+    if (HWND edit = EditHandle()) {
+        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefaultEditProc()));
+        SetDefaultEditProc(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC)));
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditInstance()));
+    }
     if (HWND list = ListHandle()) {
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefaultListProc()));
         SetDefaultListProc(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_WNDPROC)));

@@ -31,6 +31,11 @@ class DialogsTest : public VisualTest {
 protected:
     std::deque<std::function<void()>> steps;
 
+    // Typed characters above 255 reach the wide edits through the layer's message hook.
+    void SetUp() override {
+        VisualTest::SetUp();
+        InitializeTntForms();
+    }
     void TearDown() override {
         steps.clear();
         VisualTest::TearDown();
@@ -179,6 +184,13 @@ TEST_F(DialogsTest, DefaultAndCancelButtonsFollowTheButtonsPresent) {
     }
 }
 
+WideString longMessage() {
+    WideString text;
+    for (int i = 0; i < 100; ++i)
+        text += u"語語語 ";
+    return text;
+}
+
 TEST_F(DialogsTest, TheMessageFormIsSizedByItsTextIconAndButtons) {
     auto clientSize = [](const WideString& Msg, TMsgDlgType Type, TMsgDlgButtons Buttons) {
         std::unique_ptr<TTntMessageForm> form(WideCreateMessageDialog(Msg, Type, Buttons));
@@ -187,7 +199,7 @@ TEST_F(DialogsTest, TheMessageFormIsSizedByItsTextIconAndButtons) {
     const TPoint plain = clientSize(u"短い", mtCustom, {mbOK});
     const TPoint withIcon = clientSize(u"短い", mtWarning, {mbOK});
     EXPECT_GT(withIcon.y, plain.y) << "the icon is higher than one line";
-    const TPoint longText = clientSize(WideString(400, u'語'), mtWarning, {mbOK});
+    const TPoint longText = clientSize(longMessage(), mtWarning, {mbOK});
     EXPECT_LE(longText.x, Screen->Width() / 2 + 32 + 100) << "the text wraps at half the screen";
     EXPECT_GT(longText.y, withIcon.y);
     const TPoint manyButtons = clientSize(u"短い", mtCustom, {mbYes, mbNo, mbAll, mbNoToAll, mbYesToAll});

@@ -69,8 +69,8 @@ TEST_F(RichEditsTest, SoftLineEndsOfAWrappedTextAddNothing) {
     edit->SetSelStart(x + 1);
     EXPECT_EQ(edit->SelStart(), x + 1);
     edit->SetSelStart(0);
-    edit->SetSelLength(x + 1);
-    EXPECT_EQ(edit->SelLength(), x + 1);
+    edit->SetSelLength(x + 2);
+    EXPECT_EQ(edit->SelLength(), x + 2);
     EXPECT_EQ(edit->WideSelText(), words + u"\r\nx");
 }
 

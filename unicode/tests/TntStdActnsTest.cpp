@@ -37,11 +37,14 @@ TCustomAction* makeAction(const char* ClassName, TComponent* Owner) {
 TEST(WideStandardActions, CaptionsAndHintsSurviveAFormResourceAndAssign) {
     TForm source(nullptr);
     source.SetName("Holder");
+    auto* list = new TActionList(&source);
+    list->SetName("Actions");
     std::vector<AnsiString> names;
     for (const char* className : CaptionedActions) {
         TCustomAction* action = makeAction(className, &source);
         names.push_back(AnsiString("Action") + std::to_string(names.size()));
         action->SetName(names.back());
+        action->SetActionList(list);
         TntAction_SetCaption(action, Caption);
         TntAction_SetHint(action, Hint);
     }

@@ -8,6 +8,7 @@
 #include "platform/win/CommonControls.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
+#include "unicode/TntForms.h"
 #include "unicode/TntTreeViews.h"
 
 #include <cstdint>
@@ -16,12 +17,13 @@
 
 namespace {
 
-class TTreeForm : public TForm {
+// The tree's parent is wide, so that the tree notifies in UTF-16.
+class TTreeForm : public TTntForm {
 public:
-    using TForm::TForm;
+    using TTntForm::TTntForm;
     TTntTreeView* Tree = nullptr;
 };
-const TClass TreeFormClass = DescribeClass<TTreeForm, TForm>([](TClassBuilder<TTreeForm>& c) {
+const TClass TreeFormClass = DescribeClass<TTreeForm, TTntForm>([](TClassBuilder<TTreeForm>& c) {
     c.Field("Tree", &TTreeForm::Tree);
 });
 
@@ -137,7 +139,7 @@ TEST_F(TreeViewsTest, TheTreeAsIndentedTextLoadsAndSaves) {
     };
     const Case cases[] = {
         {u"a\r\n\tb\r\n\t\tc\r\n\td\r\ne\r\n", {u"a", u".b", u"..c", u".d", u"e"}, nullptr},
-        {u"a\r\n  b\r\n  c\r\n", {u"a", u".b", u"c"}, "blanks count as levels: one deeper, then one up"},
+        {u"a\r\n b\r\n\tc\r\n", {u"a", u".b", u".c"}, nullptr},
         {u"a\r\n\tb\r\n\t\tc\r\nd\r\n", {u"a", u".b", u"..c", u"d"}, nullptr},
         {u"\tа\r\n\tб\r\n", {u"а", u".б"}, nullptr},
         {u"a\r\n\t\tx\r\n", {}, "Invalid level (2) for item \"x\""},
