@@ -10,7 +10,9 @@
 #include "platform/backend/tests/PrivateXServer.h"
 #include "platform/backend/tests/ScreenShot.h"
 #include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/WebBrowser.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
+#include "platform/win/Focus.h"
 #include "platform/win/ListBoxControl.h"
 #include "platform/win/Messages.h"
 #include "platform/win/WindowPos.h"
@@ -30,7 +32,8 @@ using namespace std::chrono_literals;
 const std::filesystem::path programFolder = QUORVANE_PROGRAM_FOLDER;
 const std::filesystem::path screenshots = QUORVANE_SCREENSHOTS_DIR;
 // What makes up the program: it must run with these alone.
-const std::vector<std::string> programItems = {"Quorvane", "demo.zelk", "Scripts", "Lang", "Help", "Color"};
+const std::vector<std::string> programItems = {"Quorvane", "quorvane-webengine.so", "demo.zelk",
+                                                   "Scripts",  "Lang",                  "Help",      "Color"};
 constexpr const char* libraryName = "tests.zelk";
 constexpr const char* windowCaption = "^Quorvane v2\\.0$";
 const TRect windowBounds{40, 30, 40 + 860, 30 + 660};
@@ -230,6 +233,29 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     ASSERT_TRUE(program.WaitToSee("01-started", [&](GdkPixbuf* shot) {
         return HeadlessTwin::LooksTheSame(form.TypeComboBox, shot);
     })) << "the category box is not where the headless window has it";
+
+    program.Click(HeadlessTwin::CentreOf(form.TypeComboBox));
+    program.Key("Down");
+    program.Key("Return");
+    SetFocus(form.TypeComboBox->Handle());
+    backend.PressKey(VK_DOWN);
+    HeadlessBackend::ProcessMessages();
+    ASSERT_EQ(form.TypeComboBox->Text(), wizardtest::Category);
+    EXPECT_TRUE(program.WaitToSee("02-category", [&](GdkPixbuf* shot) {
+        return HeadlessTwin::LooksTheSame(form.TitleBox, shot);
+    })) << "the title list does not show the second category's titles";
+
+    program.Click(twin.TitleItem(0));
+    backend.Click(form.TitleBox->Handle(), form.TitleBox->ScreenToClient(twin.TitleItem(0)));
+    HeadlessBackend::ProcessMessages();
+    EXPECT_TRUE(program.WaitToSee("03-title", [&](GdkPixbuf* shot) {
+        return HeadlessTwin::LooksTheSame(form.TitleBox, shot);
+    })) << "the title was not picked";
+
+    const TPoint page = HeadlessTwin::CentreOf(form.CppWebBrowser1);
+    EXPECT_TRUE(program.WaitToSee("04-page", [&](GdkPixbuf* shot) {
+        return pixelOf(shot, page.x, page.y) == Rgb{255, 255, 255};
+    })) << "the page is not shown";
 }
 
 } // namespace
