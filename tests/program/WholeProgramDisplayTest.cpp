@@ -10,6 +10,9 @@
 #include "platform/backend/tests/PrivateXServer.h"
 #include "platform/backend/tests/ScreenShot.h"
 #include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/ToolBars.h"
+#include "platform/win/CommCtrl.h"
+#include "rx/ToolEdit.h"
 #include "platform/vcl/WebBrowser.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/Focus.h"
@@ -18,6 +21,7 @@
 #include "platform/win/WindowPos.h"
 #include "platform/win/Windows.h"
 #include "tests/program/TestDatabases.h"
+#include "unicode/TntComCtrls.h"
 #include "unicode/TntExtCtrls.h"
 #include "unicode/TntForms.h"
 
@@ -36,10 +40,14 @@ const std::vector<std::string> programItems = {"Quorvane", "quorvane-webengine.s
                                                    "Scripts",  "Lang",                  "Help",      "Color"};
 constexpr const char* libraryName = "tests.zelk";
 constexpr const char* windowCaption = "^Quorvane v2\\.0$";
-const TRect windowBounds{40, 30, 40 + 860, 30 + 660};
+// Tall enough for the colour page to show its zoom box whole.
+const TRect windowBounds{40, 4, 40 + 860, 4 + 760};
+constexpr const char* screenSize = "1024x768x24";
 constexpr auto startTimeout = 20s;
 constexpr auto settleTimeout = 10s;
 constexpr auto pollInterval = 50ms;
+
+constexpr Integer ColourTab = 3;
 
 // A folder of its own, removed with what is in it.
 class TemporaryFolder {
@@ -87,6 +95,12 @@ Rgb pixelOf(GdkPixbuf* Shot, int X, int Y) {
 Rgb rgbOf(Pixel Value) {
     const COLORREF colour = ColorRefFromPixel(Value & PixelColourMask);
     return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+std::string hexText(const Rgb& Colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", Colour.red, Colour.green, Colour.blue);
+    return text;
 }
 
 // The program started on a private X server from a copy of its folder.
@@ -167,7 +181,7 @@ private:
     }
 
     std::filesystem::path folder_;
-    PrivateXServer server_;
+    PrivateXServer server_{screenSize};
     std::unique_ptr<ChildProcess> program_;
     std::string window_;
 };
@@ -197,14 +211,30 @@ public:
         SendMessageA(form_->TitleBox->Handle(), LB_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&item));
         return form_->TitleBox->ClientToScreen(TPoint{item.Left + 5, (item.Top + item.Bottom) / 2});
     }
-    // Whether the screenshot shows `Control` exactly as it is drawn here.
-    static bool LooksTheSame(TWinControl* Control, GdkPixbuf* Shot) {
-        RECT rect;
-        GetWindowRect(Control->Handle(), &rect);
-        std::shared_ptr<PixelSurface> drawn = Headless().Capture(Control->Handle());
-        for (int y = 0; y < drawn->Height(); ++y)
-            for (int x = 0; x < drawn->Width(); ++x)
-                if (rgbOf(drawn->At(x, y)) != pixelOf(Shot, rect.Left + x, rect.Top + y)) return false;
+    TPoint TabItem(Integer Index) {
+        RECT item{};
+        SendMessageA(form_->PageControl1->Handle(), TCM_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&item));
+        return form_->PageControl1->ClientToScreen(TPoint{(item.Left + item.Right) / 2, (item.Top + item.Bottom) / 2});
+    }
+    void ShowTab(Integer Index) {
+        const TPoint item = TabItem(Index);
+        Headless().Click(form_->PageControl1->Handle(), form_->PageControl1->ScreenToClient(item));
+        HeadlessBackend::ProcessMessages();
+    }
+    TPoint ToolButton(TToolButton* Button) {
+        return form_->ToolBar1->ClientToScreen(
+            TPoint{Button->Left() + Button->Width() / 2, Button->Top() + Button->Height() / 2});
+    }
+    // Whether the screenshot shows `Control` as the window is drawn here,
+    // read from the whole window so that what its parents hide counts too.
+    bool LooksTheSame(TWinControl* Control, GdkPixbuf* Shot) {
+        RECT window, control;
+        GetWindowRect(form_->Handle(), &window);
+        GetWindowRect(Control->Handle(), &control);
+        std::shared_ptr<PixelSurface> drawn = Headless().Capture(form_->Handle());
+        for (int y = control.Top; y < control.Bottom; ++y)
+            for (int x = control.Left; x < control.Right; ++x)
+                if (rgbOf(drawn->At(x - window.Left, y - window.Top)) != pixelOf(Shot, x, y)) return false;
         return true;
     }
 
@@ -231,7 +261,7 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     TMainForm& form = twin.Form();
 
     ASSERT_TRUE(program.WaitToSee("01-started", [&](GdkPixbuf* shot) {
-        return HeadlessTwin::LooksTheSame(form.TypeComboBox, shot);
+        return twin.LooksTheSame(form.TypeComboBox, shot);
     })) << "the category box is not where the headless window has it";
 
     program.Click(HeadlessTwin::CentreOf(form.TypeComboBox));
@@ -242,20 +272,42 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     HeadlessBackend::ProcessMessages();
     ASSERT_EQ(form.TypeComboBox->Text(), wizardtest::Category);
     EXPECT_TRUE(program.WaitToSee("02-category", [&](GdkPixbuf* shot) {
-        return HeadlessTwin::LooksTheSame(form.TitleBox, shot);
+        return twin.LooksTheSame(form.TitleBox, shot);
     })) << "the title list does not show the second category's titles";
 
     program.Click(twin.TitleItem(0));
     backend.Click(form.TitleBox->Handle(), form.TitleBox->ScreenToClient(twin.TitleItem(0)));
     HeadlessBackend::ProcessMessages();
     EXPECT_TRUE(program.WaitToSee("03-title", [&](GdkPixbuf* shot) {
-        return HeadlessTwin::LooksTheSame(form.TitleBox, shot);
+        return twin.LooksTheSame(form.TitleBox, shot);
     })) << "the title was not picked";
 
     const TPoint page = HeadlessTwin::CentreOf(form.CppWebBrowser1);
     EXPECT_TRUE(program.WaitToSee("04-page", [&](GdkPixbuf* shot) {
         return pixelOf(shot, page.x, page.y) == Rgb{255, 255, 255};
     })) << "the page is not shown";
+    EXPECT_TRUE(program.WaitToSee("04-caption", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.CaptionPanel, shot);
+    })) << "the caption above the page is not drawn as headless";
+
+    // The magnifier reads the real screen: over the chosen title it must
+    // report the highlight's colour as the screen shows it.
+    program.Click(twin.TabItem(ColourTab));
+    twin.ShowTab(ColourTab);
+    program.Click(twin.ToolButton(form.ZoomButton));
+    const TPoint pointer = twin.TitleItem(0);
+    // The magnifier reports the pixel up and left of the pointer.
+    const TPoint spot{pointer.x - 1, pointer.y - 1};
+    program.MoveMouse(pointer);
+    GdkPixbuf* shot = program.Shot();
+    ASSERT_NE(shot, nullptr);
+    form.ZoomColorEd->SetText(hexText(pixelOf(shot, spot.x, spot.y)));
+    g_object_unref(shot);
+    HeadlessBackend::ProcessMessages();
+    EXPECT_TRUE(program.WaitToSee("05-magnifier", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.ZoomColorEd, shot);
+    })) << "the magnifier did not report " << form.ZoomColorEd->Text();
+    program.Click(twin.ToolButton(form.ZoomButton));
 }
 
 } // namespace
