@@ -7,6 +7,7 @@
 // Screenshots of every step go to the build folder for a person to look at.
 #include "app/Main.h"
 #include "app/Settings.h"
+#include "platform/core/IniFiles.h"
 #include "platform/backend/tests/PrivateXServer.h"
 #include "platform/backend/tests/ScreenShot.h"
 #include "platform/vcl/StdCtrls.h"
@@ -164,6 +165,15 @@ public:
         }
     }
 
+    bool Ended() { return program_->WaitForExit(settleTimeout); }
+    std::string SettingsFile() const { return (folder_ / "program" / "Quorvane.ini").string(); }
+    std::vector<std::string> FilesLeftInTemporaryFolder() const {
+        std::vector<std::string> left;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_ / "temp"))
+            if (!entry.is_directory()) left.push_back(entry.path().filename().string());
+        return left;
+    }
+
     std::string Errors() const {
         std::ifstream file(folder_ / "errors.txt");
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -308,6 +318,19 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
         return twin.LooksTheSame(form.ZoomColorEd, shot);
     })) << "the magnifier did not report " << form.ZoomColorEd->Text();
     program.Click(twin.ToolButton(form.ZoomButton));
+
+    // Exit, the last item of the file menu.
+    program.Key("alt+f");
+    program.Key("Up");
+    program.Key("Return");
+    ASSERT_TRUE(program.Ended()) << "the program did not end through its menu";
+    const TIniFile settingsFile(program.SettingsFile());
+    EXPECT_EQ(settingsFile.ReadString(settings::FormSection, "LangFile", "not written"), "English.lng");
+    const TQuorvaneSettings written = ReadSettings(settingsFile);
+    EXPECT_EQ(TRect(written.Left, written.Top, written.Left + written.Width, written.Top + written.Height),
+              windowBounds);
+    EXPECT_EQ(written.LastDBase, libraryName);
+    EXPECT_EQ(program.FilesLeftInTemporaryFolder(), std::vector<std::string>{});
 }
 
 } // namespace
