@@ -81,8 +81,14 @@ std::string WizardTestDatabase() {
         std::string("Paints a block in the chosen colour and names the page."),
         std::string(),
     };
+    // Listed first, so that the block's category is reached with a key.
+    const Fields plainPage = {
+        std::nullopt, std::string(), std::string(PlainCategory), std::string("Empty page"), std::string(),
+        std::string(), std::string("<p>Nothing here.</p>"), std::string("Quorvane tests"), std::string(),
+        std::string(),
+    };
     sqlite2test::DatabaseWriter writer;
-    writer.addTable(TableName, CreateTable, {Row{1, script}});
+    writer.addTable(TableName, CreateTable, {Row{1, script}, Row{2, plainPage}});
     return writer.image();
 }
 

@@ -8,6 +8,8 @@
 // The wizard test library's one category, title and wizard defaults.
 namespace wizardtest {
 inline constexpr const char* Category = "Test blocks";
+// A second category with a plain page, first in the sorted list.
+inline constexpr const char* PlainCategory = "Plain pages";
 inline constexpr const char* Title = "Coloured block";
 inline constexpr const char* DefaultColour = "#FF0000";
 inline constexpr const char* DefaultText = "Block title";
@@ -18,9 +20,10 @@ inline constexpr int BlockWidth = 600;
 inline constexpr int BlockHeight = 400;
 } // namespace wizardtest
 
-// One script: its wizard has a colour and a text; its BODY holds an empty
-// block that the page's JavaScript paints in the colour, and the same script
-// sets the page title to the text.
+// Two scripts. The first: its wizard has a colour and a text; its BODY holds
+// an empty block that the page's JavaScript paints in the colour, and the
+// same script sets the page title to the text. The second, in the category
+// listed first, is a plain page.
 std::string WizardTestDatabase();
 
 // The rows of the demo library `DemoLibrary` repeated, in table order, until

@@ -111,6 +111,19 @@ public:
         return std::nullopt;
     }
 
+    // Whether the process ended by itself within the time.
+    bool WaitForExit(std::chrono::milliseconds timeout) {
+        auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
+            if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+                pid_ = -1;
+                return true;
+            }
+            usleep(20000);
+        }
+        return pid_ <= 0;
+    }
+
     void Stop() {
         if (pid_ <= 0) return;
         kill(pid_, SIGTERM);

@@ -1,0 +1,336 @@
+// The program on a private X server, driven the way a user drives it: keys
+// and clicks through xdotool (there is no window manager, so the window is
+// given the input focus first), and its screen read back. Where controls are
+// and what they must look like comes from the same main window made here on
+// the headless backend over the same settings and library. The program runs
+// from a copy of its folder, so nothing of the build tree is at hand for it.
+// Screenshots of every step go to the build folder for a person to look at.
+#include "app/Main.h"
+#include "app/Settings.h"
+#include "platform/core/IniFiles.h"
+#include "platform/backend/tests/PrivateXServer.h"
+#include "platform/backend/tests/ScreenShot.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/ToolBars.h"
+#include "platform/win/CommCtrl.h"
+#include "rx/ToolEdit.h"
+#include "platform/vcl/WebBrowser.h"
+#include "platform/vcl/tests/VisualTestSupport.h"
+#include "platform/win/Focus.h"
+#include "platform/win/ListBoxControl.h"
+#include "platform/win/Messages.h"
+#include "platform/win/WindowPos.h"
+#include "platform/win/Windows.h"
+#include "tests/program/TestDatabases.h"
+#include "unicode/TntComCtrls.h"
+#include "unicode/TntExtCtrls.h"
+#include "unicode/TntForms.h"
+
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::filesystem::path programFolder = QUORVANE_PROGRAM_FOLDER;
+const std::filesystem::path screenshots = QUORVANE_SCREENSHOTS_DIR;
+// What makes up the program: it must run with these alone.
+const std::vector<std::string> programItems = {"Quorvane", "quorvane-webengine.so", "demo.zelk",
+                                                   "Scripts",  "Lang",                  "Help",      "Color"};
+constexpr const char* libraryName = "tests.zelk";
+constexpr const char* windowCaption = "^Quorvane v2\\.0$";
+// Tall enough for the colour page to show its zoom box whole.
+const TRect windowBounds{40, 4, 40 + 860, 4 + 760};
+constexpr const char* screenSize = "1024x768x24";
+constexpr auto startTimeout = 20s;
+constexpr auto settleTimeout = 10s;
+constexpr auto pollInterval = 50ms;
+
+constexpr Integer ColourTab = 3;
+
+// A folder of its own, removed with what is in it.
+class TemporaryFolder {
+public:
+    TemporaryFolder() {
+        std::string name = (std::filesystem::temp_directory_path() / "quorvane-display-XXXXXX").string();
+        if (mkdtemp(name.data())) path_ = name;
+    }
+    ~TemporaryFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    }
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+void writeSettings(const std::filesystem::path& File, const std::string& Library) {
+    std::ofstream(File) << "[Form]\nLeft=" << windowBounds.Left << "\nTop=" << windowBounds.Top
+                        << "\nWidth=" << windowBounds.Width() << "\nHeight=" << windowBounds.Height()
+                        << "\n[Database]\nLastDBase=" << Library << "\n";
+}
+
+// The program folder's items copied to `Target`, with the test library as the one to open.
+void copyProgram(const std::filesystem::path& Target) {
+    for (const std::string& item : programItems)
+        if (std::filesystem::exists(programFolder / item))
+            std::filesystem::copy(programFolder / item, Target / item, std::filesystem::copy_options::recursive);
+    WriteDatabase((Target / libraryName).string(), WizardTestDatabase());
+    writeSettings(Target / "Quorvane.ini", libraryName);
+}
+
+struct Rgb {
+    int red, green, blue;
+    bool operator==(const Rgb&) const = default;
+};
+
+Rgb pixelOf(GdkPixbuf* Shot, int X, int Y) {
+    const guchar* pixel =
+        gdk_pixbuf_get_pixels(Shot) + Y * gdk_pixbuf_get_rowstride(Shot) + X * gdk_pixbuf_get_n_channels(Shot);
+    return {pixel[0], pixel[1], pixel[2]};
+}
+
+Rgb rgbOf(Pixel Value) {
+    const COLORREF colour = ColorRefFromPixel(Value & PixelColourMask);
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+std::string hexText(const Rgb& Colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", Colour.red, Colour.green, Colour.blue);
+    return text;
+}
+
+// The program started on a private X server from a copy of its folder.
+class DisplayedProgram {
+public:
+    explicit DisplayedProgram(const std::filesystem::path& Folder) : folder_(Folder) {
+        std::filesystem::create_directories(Folder / "program");
+        copyProgram(Folder / "program");
+        if (server_.Display().empty()) return;
+        program_ = std::make_unique<ChildProcess>(
+            std::vector<std::string>{(Folder / "program" / "Quorvane").string()},
+            Environment{
+                {"DISPLAY", server_.Display()},
+                {"QUORVANE_BACKEND", "gtk"},
+                {"QUORVANE_NO_PAUSES", "1"},
+                {"TMPDIR", (Folder / "temp").string()},
+                {"XDG_CACHE_HOME", (Folder / "cache").string()},
+                {"XDG_DATA_HOME", (Folder / "data").string()},
+                {"XDG_CONFIG_HOME", (Folder / "config").string()},
+                {"QUORVANE_REGISTRY_FILE", (Folder / "registry").string()},
+                {"NO_AT_BRIDGE", "1"},
+            },
+            (Folder / "errors.txt").string());
+        std::filesystem::create_directories(Folder / "temp");
+    }
+
+    bool Started() const { return program_ && program_->Started(); }
+
+    // The main window's X window once it is mapped, with the input focus.
+    bool FindWindow() {
+        const std::optional<std::string> found =
+            xdotool({"search", "--sync", "--onlyvisible", "--name", windowCaption}, startTimeout);
+        if (!found || found->empty()) return false;
+        window_ = found->substr(0, found->find('\n'));
+        return xdotool({"windowfocus", "--sync", window_}).has_value();
+    }
+
+    void Click(TPoint Screen, int Clicks = 1) {
+        xdotool({"mousemove", "--sync", std::to_string(Screen.x), std::to_string(Screen.y), "click", "--repeat",
+                 std::to_string(Clicks), "1"});
+    }
+    void MoveMouse(TPoint Screen) {
+        xdotool({"mousemove", "--sync", std::to_string(Screen.x), std::to_string(Screen.y)});
+    }
+    void Key(const std::string& Name) { xdotool({"key", Name}); }
+
+    GdkPixbuf* Shot() const { return ScreenShot(server_.Display()); }
+
+    // Takes screenshots until `Seen` holds for one (saved under `Name`) or
+    // the time is up; false then, the last one saved all the same.
+    bool WaitToSee(const std::string& Name, const std::function<bool(GdkPixbuf*)>& Seen) {
+        const auto deadline = std::chrono::steady_clock::now() + settleTimeout;
+        for (;;) {
+            GdkPixbuf* shot = Shot();
+            const bool seen = shot && Seen(shot);
+            const bool late = std::chrono::steady_clock::now() >= deadline;
+            if (shot && (seen || late)) save(shot, Name);
+            if (shot) g_object_unref(shot);
+            if (seen || late) return seen;
+            std::this_thread::sleep_for(pollInterval);
+        }
+    }
+
+    bool Ended() { return program_->WaitForExit(settleTimeout); }
+    std::string SettingsFile() const { return (folder_ / "program" / "Quorvane.ini").string(); }
+    std::vector<std::string> FilesLeftInTemporaryFolder() const {
+        std::vector<std::string> left;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_ / "temp"))
+            if (!entry.is_directory()) left.push_back(entry.path().filename().string());
+        return left;
+    }
+
+    std::string Errors() const {
+        std::ifstream file(folder_ / "errors.txt");
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+
+private:
+    std::optional<std::string> xdotool(std::vector<std::string> Arguments,
+                                       std::chrono::seconds Limit = settleTimeout) {
+        Arguments.insert(Arguments.begin(), {"timeout", std::to_string(Limit.count()), "xdotool"});
+        return RunOnDisplay(server_.Display(), Arguments);
+    }
+    static void save(GdkPixbuf* Shot, const std::string& Name) {
+        std::filesystem::create_directories(screenshots);
+        gdk_pixbuf_save(Shot, (screenshots / (Name + ".png")).c_str(), "png", nullptr, nullptr);
+    }
+
+    std::filesystem::path folder_;
+    PrivateXServer server_{screenSize};
+    std::unique_ptr<ChildProcess> program_;
+    std::string window_;
+};
+
+// The same main window on the headless backend, over the same library and
+// window bounds: where the controls are on the screen and how they look.
+class HeadlessTwin {
+public:
+    explicit HeadlessTwin(const std::filesystem::path& Library) {
+        static const bool formsReady = (InitializeTntForms(), Application->Initialize(), true);
+        (void)formsReady;
+        writeSettings(SettingsFileName(), Library.string());
+        form_.reset(NewForm<TMainForm>(nullptr));
+        std::filesystem::remove(SettingsFileName());
+        form_->Show();
+        HeadlessBackend::ProcessMessages();
+    }
+    TMainForm& Form() { return *form_; }
+
+    static TPoint CentreOf(TWinControl* Control) {
+        RECT rect;
+        GetWindowRect(Control->Handle(), &rect);
+        return {(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2};
+    }
+    TPoint TitleItem(Integer Index) {
+        RECT item{};
+        SendMessageA(form_->TitleBox->Handle(), LB_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&item));
+        return form_->TitleBox->ClientToScreen(TPoint{item.Left + 5, (item.Top + item.Bottom) / 2});
+    }
+    TPoint TabItem(Integer Index) {
+        RECT item{};
+        SendMessageA(form_->PageControl1->Handle(), TCM_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&item));
+        return form_->PageControl1->ClientToScreen(TPoint{(item.Left + item.Right) / 2, (item.Top + item.Bottom) / 2});
+    }
+    void ShowTab(Integer Index) {
+        const TPoint item = TabItem(Index);
+        Headless().Click(form_->PageControl1->Handle(), form_->PageControl1->ScreenToClient(item));
+        HeadlessBackend::ProcessMessages();
+    }
+    TPoint ToolButton(TToolButton* Button) {
+        return form_->ToolBar1->ClientToScreen(
+            TPoint{Button->Left() + Button->Width() / 2, Button->Top() + Button->Height() / 2});
+    }
+    // Whether the screenshot shows `Control` as the window is drawn here,
+    // read from the whole window so that what its parents hide counts too.
+    bool LooksTheSame(TWinControl* Control, GdkPixbuf* Shot) {
+        RECT window, control;
+        GetWindowRect(form_->Handle(), &window);
+        GetWindowRect(Control->Handle(), &control);
+        std::shared_ptr<PixelSurface> drawn = Headless().Capture(form_->Handle());
+        for (int y = control.Top; y < control.Bottom; ++y)
+            for (int x = control.Left; x < control.Right; ++x)
+                if (rgbOf(drawn->At(x - window.Left, y - window.Top)) != pixelOf(Shot, x, y)) return false;
+        return true;
+    }
+
+private:
+    std::unique_ptr<TMainForm> form_;
+};
+
+class WholeProgramDisplayTest : public VisualTest {
+protected:
+    TemporaryFolder folder;
+
+    void SetUp() override {
+        if (!PrivateXServer::Installed() || !ProgramOnPath("xdotool")) GTEST_SKIP() << "Xvfb or xdotool is missing";
+        VisualTest::SetUp();
+        setenv("TMPDIR", folder.Path().c_str(), 1);
+    }
+};
+
+TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClicks) {
+    DisplayedProgram program(folder.Path());
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    HeadlessTwin twin(folder.Path() / "program" / libraryName);
+    TMainForm& form = twin.Form();
+
+    ASSERT_TRUE(program.WaitToSee("01-started", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.TypeComboBox, shot);
+    })) << "the category box is not where the headless window has it";
+
+    program.Click(HeadlessTwin::CentreOf(form.TypeComboBox));
+    program.Key("Down");
+    program.Key("Return");
+    SetFocus(form.TypeComboBox->Handle());
+    backend.PressKey(VK_DOWN);
+    HeadlessBackend::ProcessMessages();
+    ASSERT_EQ(form.TypeComboBox->Text(), wizardtest::Category);
+    EXPECT_TRUE(program.WaitToSee("02-category", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.TitleBox, shot);
+    })) << "the title list does not show the second category's titles";
+
+    program.Click(twin.TitleItem(0));
+    backend.Click(form.TitleBox->Handle(), form.TitleBox->ScreenToClient(twin.TitleItem(0)));
+    HeadlessBackend::ProcessMessages();
+    EXPECT_TRUE(program.WaitToSee("03-title", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.TitleBox, shot);
+    })) << "the title was not picked";
+
+    const TPoint page = HeadlessTwin::CentreOf(form.CppWebBrowser1);
+    EXPECT_TRUE(program.WaitToSee("04-page", [&](GdkPixbuf* shot) {
+        return pixelOf(shot, page.x, page.y) == Rgb{255, 255, 255};
+    })) << "the page is not shown";
+    EXPECT_TRUE(program.WaitToSee("04-caption", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.CaptionPanel, shot);
+    })) << "the caption above the page is not drawn as headless";
+
+    // The magnifier reads the real screen: over the chosen title it must
+    // report the highlight's colour as the screen shows it.
+    program.Click(twin.TabItem(ColourTab));
+    twin.ShowTab(ColourTab);
+    program.Click(twin.ToolButton(form.ZoomButton));
+    const TPoint pointer = twin.TitleItem(0);
+    // The magnifier reports the pixel up and left of the pointer.
+    const TPoint spot{pointer.x - 1, pointer.y - 1};
+    program.MoveMouse(pointer);
+    GdkPixbuf* shot = program.Shot();
+    ASSERT_NE(shot, nullptr);
+    form.ZoomColorEd->SetText(hexText(pixelOf(shot, spot.x, spot.y)));
+    g_object_unref(shot);
+    HeadlessBackend::ProcessMessages();
+    EXPECT_TRUE(program.WaitToSee("05-magnifier", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.ZoomColorEd, shot);
+    })) << "the magnifier did not report " << form.ZoomColorEd->Text();
+    program.Click(twin.ToolButton(form.ZoomButton));
+
+    // Exit, the last item of the file menu.
+    program.Key("alt+f");
+    program.Key("Up");
+    program.Key("Return");
+    ASSERT_TRUE(program.Ended()) << "the program did not end through its menu";
+    const TIniFile settingsFile(program.SettingsFile());
+    EXPECT_EQ(settingsFile.ReadString(settings::FormSection, "LangFile", "not written"), "English.lng");
+    const TQuorvaneSettings written = ReadSettings(settingsFile);
+    EXPECT_EQ(TRect(written.Left, written.Top, written.Left + written.Width, written.Top + written.Height),
+              windowBounds);
+    EXPECT_EQ(written.LastDBase, libraryName);
+    EXPECT_EQ(program.FilesLeftInTemporaryFolder(), std::vector<std::string>{});
+}
+
+} // namespace
