@@ -1809,11 +1809,11 @@ object MainForm: TMainForm
         Left = 4
         Top = 334
         Width = 244
-        Height = 54
+        Height = 56
         Caption = 'Zoom'
         object ZoomAutoChkBox: TCheckBox
           Left = 8
-          Top = 16
+          Top = 14
           Width = 110
           Height = 17
           Caption = 'Auto capture'
@@ -1821,7 +1821,7 @@ object MainForm: TMainForm
         end
         object ZoomColorEd: TComboEdit
           Left = 8
-          Top = 36
+          Top = 32
           Width = 110
           Height = 21
           ReadOnly = True
