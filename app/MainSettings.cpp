@@ -74,7 +74,8 @@ void recolor(TMainForm& Form, const TColorComboBox* Box, TColor Color) {
         html.SymbolAttri()->SetForeground(Color);
     }
     if (Box == Form.BackColorComboBox)
-        for (TSynEdit* editor : {Form.SettEdit, Form.SummaryEdit, Form.HeadEdit, Form.BodyEdit, Form.Body_Edit})
+        for (TSynEdit* editor :
+             {Form.SettEdit, Form.SummaryEdit, Form.HeadEdit, Form.BodyEdit, Form.Body_Edit})
             editor->SetColor(Color);
 }
 

@@ -3,7 +3,6 @@
 #include "app/Gradient.h"
 
 #include "platform/vcl/ComCtrls.h"
-#include "platform/vcl/Pictures.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/TypInfo.h"
 #include "platform/win/CommCtrl.h"

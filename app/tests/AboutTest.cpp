@@ -42,9 +42,11 @@ TEST_F(AboutTest, TheSystemIsNamedByItsPlatformAndVersion) {
         const char* name;
         const char* version;
     } cases[] = {
-        {0, 3, 1, "Windows Win32s", "3.1"},   {1, 4, 10, "Windows 9x", "4.10"},  {2, 5, 0, "Windows 2000", "5.0"},
-        {2, 5, 1, "Windows XP", "5.1"},       {2, 5, 2, "Windows 2003", "5.2"},  {2, 6, 0, "Windows NT", "6.0"},
-        {2, 4, 0, "Windows NT", "4.0"},       {3, 5, 1, "Unknown", "5.1"},       {1, 5, 1, "Windows 9x", "5.1"},
+        {0, 3, 1, "Windows Win32s", "3.1"}, {1, 4, 10, "Windows 9x", "4.10"},
+        {2, 5, 0, "Windows 2000", "5.0"},   {2, 5, 1, "Windows XP", "5.1"},
+        {2, 5, 2, "Windows 2003", "5.2"},   {2, 6, 0, "Windows NT", "6.0"},
+        {2, 4, 0, "Windows NT", "4.0"},     {3, 5, 1, "Unknown", "5.1"},
+        {1, 5, 1, "Windows 9x", "5.1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -90,7 +92,8 @@ TEST_F(AboutTest, TheGradientGrowsBlueFasterThanTheSplashWindows) {
     ASSERT_EQ(about->ClientWidth(), 305);
     ASSERT_EQ(about->ClientHeight(), 323);
     EXPECT_EQ(GradientColor(0, 190, 305, 323, 445), 0x059600);
-    for (const POINT point : {POINT{0, 0}, POINT{300, 100}, POINT{150, 190}, POINT{304, 322}, POINT{250, 180}}) {
+    for (const POINT point :
+         {POINT{0, 0}, POINT{300, 100}, POINT{150, 190}, POINT{304, 322}, POINT{250, 180}}) {
         SCOPED_TRACE(std::to_string(point.x) + "," + std::to_string(point.y));
         EXPECT_EQ(PixelAt(about->Handle(), point), GradientColor(point.x, point.y, 305, 323, 445));
     }

@@ -1,5 +1,6 @@
 #include "MainFormFixture.h"
 
+#include "editor/SynEdit.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
@@ -7,7 +8,6 @@
 #include "platform/vcl/FileCtrl.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBars.h"
-#include "editor/SynEdit.h"
 #include "unicode/TntClasses.h"
 #include "unicode/TntComCtrls.h"
 #include "unicode/TntControls.h"
@@ -139,7 +139,9 @@ protected:
         backend.Click(form->LangListBox->Handle(), {item.Left + 5, (item.Top + item.Bottom) / 2});
         HeadlessBackend::ProcessMessages();
     }
-    WideString caption(const char* Name) { return TntControl_GetText(static_cast<TControl*>(form->FindComponent(Name))); }
+    WideString caption(const char* Name) {
+        return TntControl_GetText(static_cast<TControl*>(form->FindComponent(Name)));
+    }
 };
 
 TEST_F(MainLanguageTest, LinesApplyInOrderByTheirExactKey) {
@@ -176,7 +178,7 @@ TEST_F(MainLanguageTest, EveryKeyReachesItsTargetAndALaterFileKeepsWhatItDoesNot
     for (const KeyTarget& key : allKeys) {
         SCOPED_TRACE(std::string(key.key) + " " + key.name);
         const WideString value = AnsiToWide(key.key) + u" \u0416\u00e9\u4e2d=";
-        const WideString expected = key.kind == Target::Ansi ? AnsiToWide(WideToAnsi(value))
+        const WideString expected = key.kind == Target::Ansi   ? AnsiToWide(WideToAnsi(value))
                                     : key.kind == Target::Menu ? WideStripHotkey(value)
                                                                : value;
         EXPECT_EQ(shown(key), expected);
@@ -202,7 +204,8 @@ TEST_F(MainLanguageTest, ChoosingALanguageStoresItAndEnglishRestoresEveryText) {
     EXPECT_EQ(menuText(form->MenuOpen), u"\u00d6ffnen...");
     EXPECT_EQ(static_cast<TControl*>(form->FindComponent("DataBasesLabel"))->Text(), "JS-Datenbanken");
     EXPECT_EQ(caption("SaturateLabel"), u"S\u00e4ttigung");
-    EXPECT_EQ(static_cast<TControl*>(form->FindComponent("ZoomAutoChkBox"))->Text(), "Automatisch \xfc" "bernehmen");
+    EXPECT_EQ(static_cast<TControl*>(form->FindComponent("ZoomAutoChkBox"))->Text(), "Automatisch \xfc"
+                                                                                     "bernehmen");
 
     // One key names both the input label and the base-colour group, so the
     // group shows the label's English text from then on.

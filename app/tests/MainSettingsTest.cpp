@@ -51,19 +51,40 @@ TEST_F(MainSettingsTest, EachColourBoxWritesItsOwnKeysAndRecolours) {
         std::vector<TSynHighlighterAttributes*> attributes;
     };
     const Case cases[] = {
-        {"Event", form->EventColorComboBox, clNavy, {{"Color.Event", "8388608"}}, {form->JScriptSyn->EventAttri()}},
+        {"Event",
+         form->EventColorComboBox,
+         clNavy,
+         {{"Color.Event", "8388608"}},
+         {form->JScriptSyn->EventAttri()}},
         {"Identifier",
          form->IdentColorComboBox,
          red,
          {{"Color.Identifier", "255"}, {"Color.Identifier_H", "255"}},
          {form->JScriptSyn->IdentifierAttri(), form->SynHTMLSyn->IdentifierAttri()}},
-        {"Key", form->KeyColorComboBox, clPurple, {{"Color.Key", "8388736"}},
+        {"Key",
+         form->KeyColorComboBox,
+         clPurple,
+         {{"Color.Key", "8388736"}},
          {form->JScriptSyn->KeyAttri(), form->SynHTMLSyn->KeyAttri()}},
-        {"NonReserved", form->NonResColorComboBox, clTeal, {{"Color.NonReserved", "8421376"}},
+        {"NonReserved",
+         form->NonResColorComboBox,
+         clTeal,
+         {{"Color.NonReserved", "8421376"}},
          {form->JScriptSyn->NonReservedKeyAttri()}},
-        {"Number", form->NumberColorComboBox, clMaroon, {{"Color.Number", "128"}}, {form->JScriptSyn->NumberAttri()}},
-        {"String", form->StringColorComboBox, clOlive, {{"Color.String", "32896"}}, {form->JScriptSyn->StringAttri()}},
-        {"Symbol", form->SymbolColorComboBox, clFuchsia, {{"Color.Symbol", "16711935"}},
+        {"Number",
+         form->NumberColorComboBox,
+         clMaroon,
+         {{"Color.Number", "128"}},
+         {form->JScriptSyn->NumberAttri()}},
+        {"String",
+         form->StringColorComboBox,
+         clOlive,
+         {{"Color.String", "32896"}},
+         {form->JScriptSyn->StringAttri()}},
+        {"Symbol",
+         form->SymbolColorComboBox,
+         clFuchsia,
+         {{"Color.Symbol", "16711935"}},
          {form->JScriptSyn->SymbolAttri(), form->SynHTMLSyn->SymbolAttri()}},
         {"Back", form->BackColorComboBox, info, {{"Color.Back", "-2147483624"}}, {}},
     };
@@ -101,7 +122,8 @@ TEST_F(MainSettingsTest, TheHighlightButtonSwitchesTheFourEditorsAndLeavesBodyEd
     show("[Form]\nTop=0\nLeft=0\nWidth=1000\nHeight=740\nHighlight=0\n");
     form->MenuSource1Click(form->SourceButton);
     ASSERT_FALSE(form->HigLightBtn->Down());
-    const std::vector<TSynEdit*> switched = {form->HeadEdit, form->BodyEdit, form->SettEdit, form->SummaryEdit};
+    const std::vector<TSynEdit*> switched = {form->HeadEdit, form->BodyEdit, form->SettEdit,
+                                             form->SummaryEdit};
     const struct {
         bool javaScript;
         const char* written;
@@ -114,8 +136,8 @@ TEST_F(MainSettingsTest, TheHighlightButtonSwitchesTheFourEditorsAndLeavesBodyEd
         EXPECT_EQ(changedSince(before), (Values{{"Form.Highlight", press.written}}));
         EXPECT_EQ(form->HigLightBtn->Down(), press.javaScript);
         EXPECT_EQ(form->HigLightBtn->ImageIndex(), press.image);
-        TSynCustomHighlighter* expected = press.javaScript ? static_cast<TSynCustomHighlighter*>(form->JScriptSyn)
-                                                           : form->SynHTMLSyn;
+        TSynCustomHighlighter* expected =
+            press.javaScript ? static_cast<TSynCustomHighlighter*>(form->JScriptSyn) : form->SynHTMLSyn;
         for (TSynEdit* editor : switched)
             EXPECT_EQ(editor->Highlighter(), expected) << editor->Name();
         EXPECT_EQ(form->Body_Edit->Highlighter(), nullptr);
@@ -220,7 +242,8 @@ TEST_F(MainSettingsTest, TheBrowserButtonsHandThePageOn) {
         WriteFile(program, "#!/bin/sh\n");
         std::filesystem::permissions(program, std::filesystem::perms::owner_all);
     }
-    show("[Form]\nTop=0\nLeft=0\nWidth=1000\nHeight=740\n[Path]\nOpera=" + opera + "\nFireFox=" + firefox + "\n");
+    show("[Form]\nTop=0\nLeft=0\nWidth=1000\nHeight=740\n[Path]\nOpera=" + opera + "\nFireFox=" + firefox +
+         "\n");
     const std::string page = TempDir + PreviewPageFile;
     ASSERT_NE(page.find(' '), std::string::npos);
     backend.RecordProgramStarts(true);
