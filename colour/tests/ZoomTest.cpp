@@ -1,5 +1,6 @@
 #include "colour/Zoom.h"
 
+#include "platform/core/Clock.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
@@ -73,8 +74,11 @@ protected:
     FakeColourPage page;
     TZoomForm* zoom = nullptr;
 
+    // Ticks are run by the tests alone: the timer's own ticks wait for a
+    // clock that never moves, however slow the machine.
     void SetUp() override {
         VisualTest::SetUp();
+        UseSteppedClock(true);
         auto screen = std::make_shared<PixelSurface>(Screen1024.cx, Screen1024.cy);
         for (int y = 0; y < Screen1024.cy; ++y)
             for (int x = 0; x < Screen1024.cx; ++x)
@@ -90,6 +94,7 @@ protected:
         if (zoom) zoom->CloseAndFree();
         HeadlessBackend::ProcessMessages();
         backend.SetScreenImage(nullptr);
+        UseSteppedClock(false);
         VisualTest::TearDown();
     }
     TColor lensPixel(int X, int Y) const { return zoom->Image1->Canvas()->Pixels(X, Y); }
