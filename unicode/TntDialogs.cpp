@@ -134,7 +134,8 @@ WideString TTntOpenDialog::Title() {
 }
 
 void TTntOpenDialog::SetTitle(const WideString& Value) {
-    SetSyncedWideString(Value, title_, TOpenDialog::Title(), TSetAnsiStrEvent(this, &TTntOpenDialog::setAnsiTitle));
+    SetSyncedWideString(Value, title_, TOpenDialog::Title(),
+                        TSetAnsiStrEvent(this, &TTntOpenDialog::setAnsiTitle));
 }
 
 void TTntOpenDialog::DefineProperties(TFiler* Filer) {
@@ -349,8 +350,8 @@ WideString TTntMessageForm::GetFormText() {
     for (Integer i = 0; i < ComponentCount(); ++i)
         if (auto* button = dynamic_cast<TTntButton*>(Components(i)))
             buttons += withoutAmpersands(button->Caption()) + u"   ";
-    return divider + Caption() + u"\r\n" + divider + (message_ ? message_->Caption() : WideString()) + u"\r\n" +
-           divider + buttons + u"\r\n" + divider;
+    return divider + Caption() + u"\r\n" + divider + (message_ ? message_->Caption() : WideString()) +
+           u"\r\n" + divider + buttons + u"\r\n" + divider;
 }
 
 void TTntMessageForm::keyDown(TObject*, Word& Key, TShiftState Shift) {
@@ -381,13 +382,13 @@ TTntMessageForm* WideCreateMessageDialog(const WideString& Msg, TMsgDlgType DlgT
             const auto button = static_cast<TMsgDlgBtn>(b);
             if (!Buttons.Contains(button)) continue;
             ++buttonCount;
-            const TRect rect = measureText(form->Canvas(), dialogButton(button).caption, {},
-                                           DT_SINGLELINE | DT_LEFT);
+            const TRect rect =
+                measureText(form->Canvas(), dialogButton(button).caption, {}, DT_SINGLELINE | DT_LEFT);
             buttonWidth = std::max(buttonWidth, rect.Right - rect.Left + ButtonCaptionPadding);
         }
-        const TRect textRect =
-            measureText(form->Canvas(), Msg, {0, 0, Screen->Width() / 2, 0},
-                        static_cast<UINT>(DT_EXPANDTABS | DT_WORDBREAK | form->DrawTextBiDiModeFlagsReadingOnly()));
+        const TRect textRect = measureText(
+            form->Canvas(), Msg, {0, 0, Screen->Width() / 2, 0},
+            static_cast<UINT>(DT_EXPANDTABS | DT_WORDBREAK | form->DrawTextBiDiModeFlagsReadingOnly()));
         const Integer textWidth = textRect.Right;
         const Integer textHeight = textRect.Bottom;
         const LPCWSTR icon = MessageTypes[static_cast<std::size_t>(DlgType)].icon;

@@ -254,8 +254,8 @@ void TTntListBoxStrings::SetUpdateState(bool Updating) {
 bool matchComboItem(TTntCustomComboBox* Combo, const WideString& Search, bool UniqueMatchOnly,
                     bool PreserveDataEntryCase) {
     auto find = [&](Integer After) {
-        return static_cast<Integer>(SendMessageW(Combo->Handle(), CB_FINDSTRING, static_cast<WPARAM>(After),
-                                                 textParam(Search)));
+        return static_cast<Integer>(
+            SendMessageW(Combo->Handle(), CB_FINDSTRING, static_cast<WPARAM>(After), textParam(Search)));
     };
     Integer index = find(-1);
     if (index != CB_ERR && UniqueMatchOnly && find(index) != index) index = CB_ERR;
@@ -267,7 +267,8 @@ bool matchComboItem(TTntCustomComboBox* Combo, const WideString& Search, bool Un
             const WideString item = Combo->Items()->Strings(index);
             Combo->SetText(Search + item.substr(std::min(Search.size(), item.size())));
         }
-        setEditSelection(Combo, static_cast<Integer>(Search.size()), static_cast<Integer>(Combo->Text().size()));
+        setEditSelection(Combo, static_cast<Integer>(Search.size()),
+                         static_cast<Integer>(Combo->Text().size()));
     }
     if (changed) {
         Combo->Click();
@@ -373,7 +374,8 @@ bool TntCombo_ComboWndProc(TTntCustomComboBox* Combo, TMessage& Message, HWND Co
         } else if (unicodeChild && (IsTextMessage(Message.Msg) || Message.Msg == EM_REPLACESEL ||
                                     Message.Msg == WM_IME_COMPOSITION)) {
             handled = true;
-            Message.Result = CallWindowProcW(ComboProc, ComboWnd, Message.Msg, Message.WParam, Message.LParam);
+            Message.Result =
+                CallWindowProcW(ComboProc, ComboWnd, Message.Msg, Message.WParam, Message.LParam);
         } else if (unicodeChild && Message.Msg == WM_IME_CHAR) {
             handled = true;
             Message.Result = SendMessageW(ComboWnd, WM_CHAR, Message.WParam, Message.LParam);
@@ -699,10 +701,11 @@ void TTntCustomListBox::DefineProperties(TFiler* Filer) {
 }
 
 namespace {
-const TClass tntComboBoxClass = DescribeClass<TTntComboBox, TCustomComboBox>([](TClassBuilder<TTntComboBox>& c) {
-    c.Property("Text", &TTntComboBox::Text, &TTntComboBox::SetText);
-    c.Property("Hint", &TTntComboBox::Hint, &TTntComboBox::SetHint);
-});
+const TClass tntComboBoxClass =
+    DescribeClass<TTntComboBox, TCustomComboBox>([](TClassBuilder<TTntComboBox>& c) {
+        c.Property("Text", &TTntComboBox::Text, &TTntComboBox::SetText);
+        c.Property("Hint", &TTntComboBox::Hint, &TTntComboBox::SetHint);
+    });
 const TClass tntListBoxClass = DescribeClass<TTntListBox, TCustomListBox>(
     [](TClassBuilder<TTntListBox>& c) { c.Property("Hint", &TTntListBox::Hint, &TTntListBox::SetHint); });
 } // namespace

@@ -63,7 +63,8 @@ Integer TTntCustomRichEdit::lineStart(Integer Line) {
 }
 
 Integer TTntCustomRichEdit::lineLength(Integer Line) {
-    return static_cast<Integer>(SendMessageW(Handle(), EM_LINELENGTH, static_cast<WPARAM>(lineStart(Line)), 0));
+    return static_cast<Integer>(
+        SendMessageW(Handle(), EM_LINELENGTH, static_cast<WPARAM>(lineStart(Line)), 0));
 }
 
 // Each hard break before Pos is one character more in CR LF counting; the
@@ -138,9 +139,9 @@ WideString TTntCustomRichEdit::WideSelText() {
     if (Win32PlatformIsUnicode && IsWindowUnicode(Handle())) {
         const CHARRANGE range = selection();
         text.assign(static_cast<std::size_t>(std::max<LONG>(range.cpMax - range.cpMin, 0)) + 1, u'\0');
-        const auto copied =
-            SendMessageW(Handle(), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, static_cast<LRESULT>(text.size()))));
+        const auto copied = SendMessageW(Handle(), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(
+            static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, static_cast<LRESULT>(text.size()))));
     } else {
         text = AnsiToWide(TCustomRichEdit::GetSelText());
     }
@@ -167,7 +168,8 @@ void TTntCustomRichEdit::SetRTFText(DWORD Flags, const AnsiString& RTF) {
     SETTEXTEX setText;
     setText.flags = Flags;
     setText.codepage = CP_ACP;
-    SendMessageW(Handle(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&setText), reinterpret_cast<LPARAM>(RTF.c_str()));
+    SendMessageW(Handle(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&setText),
+                 reinterpret_cast<LPARAM>(RTF.c_str()));
 }
 
 Integer TTntCustomRichEdit::FindText(const WideString& SearchStr, Integer StartPos, Integer Length,

@@ -95,8 +95,10 @@ template <typename T, typename Base> TClass describeCaptioned() {
     });
 }
 
-const TClass tntHintActionClass = DescribeClass<TTntHintAction, THintAction>(
-    [](TClassBuilder<TTntHintAction>& c) { c.Property("Hint", &TTntHintAction::Hint, &TTntHintAction::SetHint); });
+const TClass tntHintActionClass =
+    DescribeClass<TTntHintAction, THintAction>([](TClassBuilder<TTntHintAction>& c) {
+        c.Property("Hint", &TTntHintAction::Hint, &TTntHintAction::SetHint);
+    });
 const TClass tntStandardActionClasses[] = {
     describeCaptioned<TTntEditAction, TEditAction>(),
     describeCaptioned<TTntEditCut, TEditCut>(),

@@ -109,8 +109,8 @@ private:
         std::string text(length, '\0');
         stream_->ReadBuffer(text.data(), length);
         checkCount(record.count);
-        TTntTreeNode* node = nodes_->AddChildObject(Parent, textOfRecord(text),
-                                                    reinterpret_cast<void*>(static_cast<std::intptr_t>(record.data)));
+        TTntTreeNode* node = nodes_->AddChildObject(
+            Parent, textOfRecord(text), reinterpret_cast<void*>(static_cast<std::intptr_t>(record.data)));
         node->SetImageIndex(record.imageIndex);
         node->SetSelectedIndex(record.selectedIndex);
         node->SetStateIndex(record.stateIndex);
@@ -156,7 +156,8 @@ void TTntTreeNode::Assign(TPersistent* Source) {
 
 // ---- TTntTreeNodes ---------------------------------------------------------------------------------
 
-TTntTreeNode* TTntTreeNodes::AddNode(TTreeNode* Relative, const WideString& S, void* Ptr, TNodeAttachMode Mode) {
+TTntTreeNode* TTntTreeNodes::AddNode(TTreeNode* Relative, const WideString& S, void* Ptr,
+                                     TNodeAttachMode Mode) {
     auto* node = static_cast<TTntTreeNode*>(TTreeNodes::AddNode(Relative, AnsiString(), Ptr, Mode));
     node->SetText(S);
     return node;

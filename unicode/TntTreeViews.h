@@ -28,7 +28,6 @@ private:
 
 class TTntTreeNodes : public TTreeNodes {
 public:
-    using TTreeNodes::TTreeNodes;
     using TTreeNodes::Add;
     using TTreeNodes::AddChild;
     using TTreeNodes::AddChildFirst;
@@ -40,6 +39,7 @@ public:
     using TTreeNodes::AddObjectFirst;
     using TTreeNodes::Insert;
     using TTreeNodes::InsertObject;
+    using TTreeNodes::TTreeNodes;
 
     // A node by Relative as Mode says, with the wide text S.
     TTntTreeNode* AddNode(TTreeNode* Relative, const WideString& S, void* Ptr, TNodeAttachMode Mode);

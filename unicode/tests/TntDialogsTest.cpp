@@ -72,8 +72,8 @@ public:
 
 TEST_F(DialogsTest, InitialDirLosesOneTrailingDelimiterButNotADrivesOrTheRoot) {
     const std::pair<WideString, WideString> cases[] = {
-        {u"C:\\", u"C:\\"}, {u"C:\\Temp\\", u"C:\\Temp"}, {u"/srv/site/", u"/srv/site"},
-        {u"/", u"/"},       {u"\\", u"\\"},              {u"/srv/データ", u"/srv/データ"},
+        {u"C:\\", u"C:\\"}, {u"C:\\Temp\\", u"C:\\Temp"},     {u"/srv/site/", u"/srv/site"}, {u"/", u"/"},
+        {u"\\", u"\\"},     {u"/srv/データ", u"/srv/データ"},
     };
     TTntOpenDialog dialog(nullptr);
     for (const auto& [given, kept] : cases) {
@@ -118,8 +118,8 @@ TEST_F(DialogsTest, TheSystemGetsTheWideRequestAndGivesTheNamesBack) {
     backend.AnswerFileDialog({u"/srv/site/新しい.txt", u"/srv/site/二.txt"}, 2);
     ASSERT_TRUE(dialog.Execute());
     const FileDialogRequest request = backend.LastFileDialog();
-    EXPECT_EQ(request.Filters, (std::vector<std::pair<WideString, WideString>>{{u"Text", u"*.txt"},
-                                                                                {u"All", u"*.*"}}));
+    EXPECT_EQ(request.Filters,
+              (std::vector<std::pair<WideString, WideString>>{{u"Text", u"*.txt"}, {u"All", u"*.*"}}));
     EXPECT_EQ(request.Title, u"ファイルを開く");
     EXPECT_EQ(request.FileName, u"古い.txt");
     EXPECT_EQ(dialog.FileName(), u"/srv/site/新しい.txt");
@@ -218,13 +218,13 @@ TEST_F(DialogsTest, TheMessageFormIsSizedByItsTextIconAndButtons) {
 }
 
 TEST_F(DialogsTest, CtrlCCopiesTheFramedTextWithoutHotKeyMarks) {
-    std::unique_ptr<TTntMessageForm> form(WideCreateMessageDialog(u"保存しますか?", mtConfirmation,
-                                                                  {mbYes, mbNo, mbCancel}));
+    std::unique_ptr<TTntMessageForm> form(
+        WideCreateMessageDialog(u"保存しますか?", mtConfirmation, {mbYes, mbNo, mbCancel}));
     Word key = 'C';
     form->OnKeyDown(form.get(), key, TShiftState{ssCtrl});
     const WideString divider = u"---------------------------\r\n";
-    EXPECT_EQ(TntClipboard()->AsWideText(), divider + u"Confirm\r\n" + divider + u"保存しますか?\r\n" + divider +
-                                                u"Yes   No   Cancel   \r\n" + divider);
+    EXPECT_EQ(TntClipboard()->AsWideText(), divider + u"Confirm\r\n" + divider + u"保存しますか?\r\n" +
+                                                divider + u"Yes   No   Cancel   \r\n" + divider);
 }
 
 TEST_F(DialogsTest, AnUnknownTypeOrButtonIsAnInternalError) {
@@ -254,9 +254,8 @@ TEST_F(DialogsTest, TheInputBoxGivesTheTypedTextOrTheDefault) {
 }
 
 TEST_F(DialogsTest, PicturesOfAMessageFormAndAnInputQuery) {
-    std::unique_ptr<TTntMessageForm> form(
-        WideCreateMessageDialog(u"ファイル「報告書.txt」は変更されています。保存しますか?", mtConfirmation,
-                                {mbYes, mbNo, mbCancel}));
+    std::unique_ptr<TTntMessageForm> form(WideCreateMessageDialog(
+        u"ファイル「報告書.txt」は変更されています。保存しますか?", mtConfirmation, {mbYes, mbNo, mbCancel}));
     form->Show();
     Application->ProcessMessages();
     EXPECT_TRUE(backend.SavePng(form->Handle(), (screenshotFolder() / "unicode-message-form.png").string()));

@@ -11,15 +11,37 @@
 
 namespace {
 
-const char* const CaptionedActions[] = {
-    "TTntEditAction",        "TTntEditCut",          "TTntEditCopy",          "TTntEditPaste",
-    "TTntEditSelectAll",     "TTntEditUndo",         "TTntEditDelete",        "TTntWindowAction",
-    "TTntWindowClose",       "TTntWindowCascade",    "TTntWindowTileHorizontal", "TTntWindowTileVertical",
-    "TTntWindowMinimizeAll", "TTntWindowArrange",    "TTntHelpAction",        "TTntHelpContents",
-    "TTntHelpTopicSearch",   "TTntHelpOnHelp",       "TTntHelpContextAction", "TTntFileOpen",
-    "TTntFileOpenWith",      "TTntFileSaveAs",       "TTntFilePrintSetup",    "TTntFileExit",
-    "TTntSearchFind",        "TTntSearchReplace",    "TTntSearchFindFirst",   "TTntSearchFindNext",
-    "TTntFontEdit",          "TTntColorSelect",      "TTntPrintDlg"};
+const char* const CaptionedActions[] = {"TTntEditAction",
+                                        "TTntEditCut",
+                                        "TTntEditCopy",
+                                        "TTntEditPaste",
+                                        "TTntEditSelectAll",
+                                        "TTntEditUndo",
+                                        "TTntEditDelete",
+                                        "TTntWindowAction",
+                                        "TTntWindowClose",
+                                        "TTntWindowCascade",
+                                        "TTntWindowTileHorizontal",
+                                        "TTntWindowTileVertical",
+                                        "TTntWindowMinimizeAll",
+                                        "TTntWindowArrange",
+                                        "TTntHelpAction",
+                                        "TTntHelpContents",
+                                        "TTntHelpTopicSearch",
+                                        "TTntHelpOnHelp",
+                                        "TTntHelpContextAction",
+                                        "TTntFileOpen",
+                                        "TTntFileOpenWith",
+                                        "TTntFileSaveAs",
+                                        "TTntFilePrintSetup",
+                                        "TTntFileExit",
+                                        "TTntSearchFind",
+                                        "TTntSearchReplace",
+                                        "TTntSearchFindFirst",
+                                        "TTntSearchFindNext",
+                                        "TTntFontEdit",
+                                        "TTntColorSelect",
+                                        "TTntPrintDlg"};
 const char* const UncaptionedActions[] = {"TTntCommonDialogAction", "TTntFileAction", "TTntSearchAction",
                                           "TTntHintAction"};
 

@@ -23,9 +23,8 @@ public:
     using TTntForm::TTntForm;
     TTntTreeView* Tree = nullptr;
 };
-const TClass TreeFormClass = DescribeClass<TTreeForm, TTntForm>([](TClassBuilder<TTreeForm>& c) {
-    c.Field("Tree", &TTreeForm::Tree);
-});
+const TClass TreeFormClass = DescribeClass<TTreeForm, TTntForm>(
+    [](TClassBuilder<TTreeForm>& c) { c.Field("Tree", &TTreeForm::Tree); });
 
 class TreeViewsTest : public VisualTest {
 protected:

@@ -1,6 +1,6 @@
 // Loading libraries by name: the built-in table, its name forms, and the failures.
-#include "platform/win/LastError.h"
 #include "platform/win/Modules.h"
+#include "platform/win/LastError.h"
 #include "platform/win/Windows.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,8 @@ TEST(Modules, TheRichEditLibraryLoadsUnderEveryFormOfItsName) {
 }
 
 TEST(Modules, OtherLibrariesAreNotFound) {
-    for (const char16_t* name : {u"KERNEL32.DLL", u"RICHED20.EXE", u"", static_cast<const char16_t*>(nullptr)}) {
+    for (const char16_t* name :
+         {u"KERNEL32.DLL", u"RICHED20.EXE", u"", static_cast<const char16_t*>(nullptr)}) {
         SetLastError(0);
         EXPECT_EQ(LoadLibraryW(name), nullptr);
         EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
