@@ -5,6 +5,7 @@
 #include "editor/SynEdit.h"
 
 #include "editor/SynEditMiscProcs.h"
+#include "platform/core/CodePages.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Cursors.h"
@@ -337,6 +338,8 @@ void TCustomSynEdit::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, 
     stateFlags_.Exclude(sfDblClicked);
     stateFlags_.Exclude(sfPossibleGutterClick);
     stateFlags_.Exclude(sfGutterDragging);
+    // What the mouse selected goes to the desktop's middle-button paste.
+    if (Button == mbLeft && SelAvail()) OfferSelectedText(AnsiToWide(SelText()));
 }
 
 void TCustomSynEdit::DoOnGutterClick(TMouseButton Button, Integer X, Integer Y) {

@@ -8,7 +8,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
-#include "unicode/KernelCalls.h"
+#include "platform/win/KernelCalls.h"
 
 #include <vector>
 

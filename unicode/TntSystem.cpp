@@ -4,9 +4,9 @@
 
 #include "platform/core/CodePages.h"
 #include "platform/core/SysUtils.h"
+#include "platform/win/KernelCalls.h"
 #include "platform/win/LastError.h"
 #include "platform/win/SystemInfo.h"
-#include "unicode/KernelCalls.h"
 #include "unicode/TntSysUtils.h"
 
 #include <array>

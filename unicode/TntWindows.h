@@ -4,9 +4,9 @@
 // the ANSI call and results come back into the caller's wide buffer.
 #pragma once
 
+#include "platform/win/KernelCalls.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/WinUser.h"
-#include "unicode/KernelCalls.h"
 
 // ---- Windows and text -------------------------------------------------------------------
 

@@ -225,6 +225,7 @@ TEST_F(SynEditInputTest, ClickPlacesTheCaretAndDragSelects) {
     EXPECT_EQ(edit->BlockEnd(), BufferCoord(5, 2));
     EXPECT_EQ(edit->CaretXY(), BufferCoord(5, 2));
     EXPECT_EQ(edit->SelText(), "ello world\r\nseco");
+    EXPECT_EQ(backend.SelectionText(), u"ello world\r\nseco") << "offered for the middle button";
 }
 
 TEST_F(SynEditInputTest, DoubleClickSelectsTheWord) {
@@ -232,6 +233,7 @@ TEST_F(SynEditInputTest, DoubleClickSelectsTheWord) {
     backend.DoubleClick(edit->Handle(), pointOf(8, 1));
     HeadlessBackend::ProcessMessages();
     EXPECT_EQ(edit->SelText(), "world");
+    EXPECT_EQ(backend.SelectionText(), u"world");
 }
 
 TEST_F(SynEditInputTest, ShiftClickExtendsTheSelection) {

@@ -19,6 +19,7 @@ public:
     std::optional<WideString> GetText() override { return backend_->ClipboardText(); }
     void SetText(const WideString& text) override { backend_->SetClipboardText(text); }
     void Clear() override { backend_->SetClipboardText(WideString()); }
+    void OfferSelection(const WideString& text) override { backend_->SetSelectionText(text); }
 
 private:
     std::shared_ptr<Backend> backend_;

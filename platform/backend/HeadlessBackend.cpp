@@ -189,6 +189,16 @@ std::optional<WideString> HeadlessBackend::ClipboardText() {
     return clipboard_;
 }
 
+void HeadlessBackend::SetSelectionText(const WideString& text) {
+    std::lock_guard lock(mutex_);
+    selection_ = text;
+}
+
+WideString HeadlessBackend::SelectionText() const {
+    std::lock_guard lock(mutex_);
+    return selection_;
+}
+
 SIZE HeadlessBackend::ScreenSize() {
     return screen_;
 }

@@ -39,6 +39,7 @@ public:
     bool AnswerMayCome(int quietWaits) override;
     void SetClipboardText(const WideString& text) override;
     std::optional<WideString> ClipboardText() override;
+    void SetSelectionText(const WideString& text) override;
     SIZE ScreenSize() override;
     void ReadScreen(const TRect& rect, PixelSurface& screen) override;
     void SetCursorShape(CursorShape shape, HCURSOR cursor) override;
@@ -92,6 +93,8 @@ public:
     bool IsShown(HWND window) const;
     CursorShape CurrentCursor() const;
     std::vector<WideString> OpenedUrls() const;
+    // The text last offered as the desktop's selection.
+    WideString SelectionText() const;
     // Program starts through ShellExecute are kept here instead of run, until
     // the backend goes or a test stops it.
     void RecordProgramStarts(bool record);
@@ -112,6 +115,7 @@ private:
     SIZE screen_;
     std::map<HWND, bool> shown_;
     std::optional<WideString> clipboard_;
+    WideString selection_;
     CursorShape cursor_ = CursorShape::Arrow;
     std::vector<WideString> openedUrls_;
     bool recordingStarts_ = false;

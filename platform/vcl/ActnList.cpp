@@ -10,14 +10,29 @@
 
 namespace {
 
-// The targets an action is offered when neither its list nor its own handler
-// took it: the focused control, the active form, then the application.
-std::vector<TObject*> actionTargets() {
-    std::vector<TObject*> targets;
-    if (TWinControl* control = Screen->ActiveControl()) targets.push_back(control);
-    if (TCustomForm* form = Screen->ActiveCustomForm()) targets.push_back(form);
-    targets.push_back(Application.get());
-    return targets;
+bool offerTo(TComponent* Target, UINT Msg, TBasicAction* Action) {
+    if (!Target) return false;
+    return Msg == CM_ACTIONEXECUTE ? Target->ExecuteAction(Action) : Target->UpdateAction(Action);
+}
+
+// The visible controls of a showing container, depth first, until one takes the action.
+bool offerToClients(TWinControl* Container, UINT Msg, TBasicAction* Action) {
+    if (!Container->Showing()) return false;
+    for (Integer i = 0; i < Container->ControlCount(); ++i) {
+        TControl* control = Container->Controls(i);
+        if (control->Visible() && offerTo(control, Msg, Action)) return true;
+        auto* container = dynamic_cast<TWinControl*>(control);
+        if (container && offerToClients(container, Msg, Action)) return true;
+    }
+    return false;
+}
+
+// A showing form offers the action to its active control, itself, then every
+// visible control on it.
+bool offerToForm(TCustomForm* Form, UINT Msg, TBasicAction* Action) {
+    if (!Form || !Form->Showing()) return false;
+    return offerTo(Form->ActiveControl(), Msg, Action) || offerTo(Form, Msg, Action) ||
+           offerToClients(Form, Msg, Action);
 }
 
 // The application window hands the action to its targets (and whoever hooks
@@ -33,15 +48,10 @@ TCustomAction* customActionOf(TBasicActionLink* Link) {
 } // namespace
 
 bool DispatchActionToTargets(UINT Msg, TBasicAction* Action) {
-    for (TObject* target : actionTargets())
-        if (Action->HandlesTarget(target)) {
-            if (Msg == CM_ACTIONEXECUTE)
-                Action->ExecuteTarget(target);
-            else
-                Action->UpdateTarget(target);
-            return true;
-        }
-    return false;
+    TCustomForm* active = Screen->ActiveCustomForm();
+    TCustomForm* main = Application->MainForm();
+    return offerToForm(active, Msg, Action) || (main != active && offerToForm(main, Msg, Action)) ||
+           offerTo(Application.get(), Msg, Action);
 }
 
 // ---- TBasicActionLink -------------------------------------------------------------

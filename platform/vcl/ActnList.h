@@ -215,8 +215,9 @@ public:
 };
 
 // What the application window does with CM_ACTIONEXECUTE (CM_ACTIONUPDATE):
-// the focused control, then the active form, executes (updates) the action
-// when it is a target the action handles; true when one did.
+// the active form, then the main form, offers the action to its active
+// control, itself and its visible controls (ExecuteAction, UpdateAction),
+// then the application; true when one took it.
 bool DispatchActionToTargets(UINT Msg, TBasicAction* Action);
 
 // ---- Action lists -------------------------------------------------------------

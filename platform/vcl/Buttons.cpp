@@ -32,7 +32,8 @@ TRect movedBy(const TRect& Rect, Integer DX, Integer DY) {
 
 } // namespace
 
-TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), glyph_(std::make_unique<TBitmap>()) {
+TSpeedButton::TSpeedButton(TComponent* AOwner)
+    : TGraphicControl(AOwner), glyph_(std::make_unique<TBitmap>()) {
     SetBounds(0, 0, DefaultWidth, DefaultHeight);
     SetControlStyle(TControlStyle{csCaptureMouse, csDoubleClicks});
     glyph_->OnChange = TNotifyEvent(this, &TSpeedButton::glyphChanged);
@@ -43,6 +44,16 @@ TSpeedButton::~TSpeedButton() {
 }
 
 // ---- Properties ------------------------------------------------------------------------
+
+void TSpeedButton::SetTransparent(bool Value) {
+    if (transparent_ == Value) return;
+    transparent_ = Value;
+    if (Value)
+        SetControlStyle(ControlStyle() - TControlStyle{csOpaque});
+    else
+        SetControlStyle(ControlStyle() + TControlStyle{csOpaque});
+    Invalidate();
+}
 
 void TSpeedButton::SetGroupIndex(Integer Value) {
     if (groupIndex_ == Value) return;
@@ -321,8 +332,9 @@ void TSpeedButton::paintFrame(TRect& PaintRect) {
     }
     if (pressed || (mouseInControl_ && state_ != bsDisabled)) {
         TRect edge = PaintRect;
-        DrawEdge(canvas->Handle(), &edge, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_MIDDLE | BF_RECT);
-    } else {
+        const UINT fill = transparent_ ? 0 : BF_MIDDLE;
+        DrawEdge(canvas->Handle(), &edge, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, fill | BF_RECT);
+    } else if (!transparent_) {
         canvas->Brush()->SetColor(Color());
         canvas->FillRect(PaintRect);
     }
@@ -390,21 +402,23 @@ void TSpeedButton::drawCaption(const TRect& TextBounds) {
 
 namespace {
 
-const TTypeInfo* const buttonLayoutType =
-    DefineEnum<TButtonLayout>("TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"});
+const TTypeInfo* const buttonLayoutType = DefineEnum<TButtonLayout>(
+    "TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"});
 
-const TClass speedButtonClass = DescribeClass<TSpeedButton, TGraphicControl>([](TClassBuilder<TSpeedButton>& c) {
-    c.Property("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp).Default(false);
-    c.Property("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex).Default(0);
-    c.Property("Down", &TSpeedButton::Down, &TSpeedButton::SetDown).Default(false);
-    c.Property("Caption", &TSpeedButton::Caption, &TSpeedButton::SetCaption);
-    c.Property("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat).Default(false);
-    c.Property("Glyph", &TSpeedButton::Glyph, &TSpeedButton::SetGlyph);
-    c.Property("Layout", &TSpeedButton::Layout, &TSpeedButton::SetLayout).Default(blGlyphLeft);
-    c.Property("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin).Default(-1);
-    c.Property("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs).Default(1);
-    c.Property("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing).Default(4);
-});
+const TClass speedButtonClass =
+    DescribeClass<TSpeedButton, TGraphicControl>([](TClassBuilder<TSpeedButton>& c) {
+        c.Property("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp).Default(false);
+        c.Property("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex).Default(0);
+        c.Property("Down", &TSpeedButton::Down, &TSpeedButton::SetDown).Default(false);
+        c.Property("Caption", &TSpeedButton::Caption, &TSpeedButton::SetCaption);
+        c.Property("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat).Default(false);
+        c.Property("Glyph", &TSpeedButton::Glyph, &TSpeedButton::SetGlyph);
+        c.Property("Layout", &TSpeedButton::Layout, &TSpeedButton::SetLayout).Default(blGlyphLeft);
+        c.Property("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin).Default(-1);
+        c.Property("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs).Default(1);
+        c.Property("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing).Default(4);
+        c.Property("Transparent", &TSpeedButton::Transparent, &TSpeedButton::SetTransparent).Default(true);
+    });
 
 struct RegisterButtons {
     RegisterButtons() { RegisterClass(ClassOf<TSpeedButton>()); }

@@ -32,6 +32,11 @@ public:
     // A flat button shows its border only while the mouse is over it (or it is down).
     bool Flat() const { return flat_; }
     void SetFlat(bool Value);
+    // A transparent flat button leaves its parent showing through, except
+    // where it draws its edge, glyph and caption (only flat buttons are
+    // see-through; the raised face is always filled).
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool Value);
     // Up to four images side by side (up, disabled, pressed, down); the
     // bottom-left pixel's colour is transparent. A glyph whose width is 2 to
     // 4 times its height sets NumGlyphs. Without a disabled image the
@@ -85,6 +90,7 @@ private:
     bool down_ = false;
     bool allowAllUp_ = false;
     bool flat_ = false;
+    bool transparent_ = true;
     bool dragging_ = false;
     bool mouseInControl_ = false;
     std::unique_ptr<TBitmap> glyph_;

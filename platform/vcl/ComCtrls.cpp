@@ -6,6 +6,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Idents.h"
+#include "platform/vcl/StdActns.h"
 #include "platform/win/CommonControls.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
@@ -1037,6 +1038,24 @@ void TCustomStatusBar::UpdatePanel(Integer Index, bool Repaint) {
     if (Repaint) Invalidate();
 }
 
+// OnHint, when there is one, takes the hint in place of the bar, and the
+// action goes on to other targets.
+bool TCustomStatusBar::ExecuteAction(TBasicAction* Action) {
+    auto* hint = dynamic_cast<THintAction*>(Action);
+    if (!autoHint_ || !hint || doHint()) return TWinControl::ExecuteAction(Action);
+    if (simplePanel_ || Panels()->Count() == 0)
+        SetSimpleText(hint->Hint());
+    else
+        Panels()->Items(0)->SetText(hint->Hint());
+    return true;
+}
+
+bool TCustomStatusBar::doHint() {
+    if (!OnHint) return false;
+    OnHint(this);
+    return true;
+}
+
 void TCustomStatusBar::Dispatch(TMessage& Message) {
     if (Message.Msg == CN_DRAWITEM)
         cnDrawItem(Message);
@@ -1530,10 +1549,9 @@ const TClass statusPanelClass =
 
 const TClass statusPanelsClass = DescribeClass<TStatusPanels, TCollection>();
 
-
 const TClass customStatusBarClass = DescribeClass<TCustomStatusBar, TWinControl>();
-const TClass statusBarClass =
-    DescribeClass<TStatusBar, TCustomStatusBar>([](TClassBuilder<TStatusBar>& c) { DescribeStatusBarProperties(c); });
+const TClass statusBarClass = DescribeClass<TStatusBar, TCustomStatusBar>(
+    [](TClassBuilder<TStatusBar>& c) { DescribeStatusBarProperties(c); });
 
 const TClass progressBarClass = DescribeClass<TProgressBar, TWinControl>([](TClassBuilder<TProgressBar>& c) {
     c.Property("Max", &TProgressBar::Max, &TProgressBar::SetMax).Default(100);

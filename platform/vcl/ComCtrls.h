@@ -332,9 +332,12 @@ public:
     void SetSizeGrip(bool Value);
     bool UseSystemFont() const { return useSystemFont_; }
     void SetUseSystemFont(bool Value);
+    // With AutoHint the application's hint shows in the bar (the simple
+    // text, or the first panel when there are panels), unless OnHint takes it.
     bool AutoHint() const { return autoHint_; }
     void SetAutoHint(bool Value) { autoHint_ = Value; }
     TCanvas* Canvas() const { return canvas_.get(); }
+    bool ExecuteAction(TBasicAction* Action) override;
 
     // Sends the panels' widths and texts to the window.
     void UpdatePanels(bool UpdateRects, bool UpdateText);
@@ -356,6 +359,7 @@ protected:
 
 private:
     void cnDrawItem(TMessage& Message);
+    bool doHint();
     void applySystemFont();
     void panelsChanged();
 

@@ -3,6 +3,7 @@
 #include "platform/vcl/Components.h"
 
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filers.h"
 
 #include <algorithm>
@@ -177,6 +178,18 @@ void TComponent::WriteState(TWriter* Writer) {
 
 void TComponent::Loaded() {
     setState(csLoading, false);
+}
+
+bool TComponent::ExecuteAction(TBasicAction* Action) {
+    if (!Action->HandlesTarget(this)) return false;
+    Action->ExecuteTarget(this);
+    return true;
+}
+
+bool TComponent::UpdateAction(TBasicAction* Action) {
+    if (!Action->HandlesTarget(this)) return false;
+    Action->UpdateTarget(this);
+    return true;
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {

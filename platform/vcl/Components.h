@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class TBasicAction;
 class TReader;
 class TWriter;
 
@@ -104,6 +105,10 @@ public:
     virtual void WriteState(TWriter* Writer);
     // Called once the whole form resource has been read and its references fixed.
     virtual void Loaded();
+    // An action looking for a target offers itself: true when this component
+    // is one the action handles and it executed (updated) the action here.
+    virtual bool ExecuteAction(TBasicAction* Action);
+    virtual bool UpdateAction(TBasicAction* Action);
     // Another component was inserted or removed: by default passed on to
     // every owned component, and an opRemove ends a free notification.
     virtual void Notification(TComponent* AComponent, TOperation Operation);

@@ -261,13 +261,11 @@ TComponent* TReader::createComponent(const FormObject& Node) {
 }
 
 void TReader::readComponent(const FormObject& Node) {
-    TComponent* instance = nullptr;
-    if (Node.Kind == ObjectKind::Object) {
-        instance = createComponent(Node);
-    } else {
-        instance = owner_->FindComponent(Node.Name);
-        if (!instance) throw EReadError(Format(SAncestorNotFound, {Node.Name}));
-    }
+    TComponent* instance = Node.Kind == ObjectKind::Object ? nullptr : owner_->FindComponent(Node.Name);
+    // A frame held inline is made here unless an ancestor form made it already.
+    if (!instance && Node.Kind != ObjectKind::Inherited) instance = createComponent(Node);
+    if (!instance) throw EReadError(Format(SAncestorNotFound, {Node.Name}));
+    if (Node.Kind == ObjectKind::Inline) instance->setState(csInline, true);
     instance->setState(csLoading, true);
     instance->setState(csReading, true);
     std::vector<TComponent*>& loaded = state_->sharedLoaded ? *state_->sharedLoaded : state_->loaded;

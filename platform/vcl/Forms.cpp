@@ -6,19 +6,21 @@
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/Resources.h"
+#include "platform/vcl/StdActns.h"
 #include "platform/vcl/Thread.h"
 #include "platform/win/Bitmaps.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/DefWindowProc.h"
+#include "platform/win/DialogKeys.h"
 #include "platform/win/DibFormat.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Icons.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageBox.h"
-#include "platform/win/ResourceImages.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Mouse.h"
+#include "platform/win/ResourceImages.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/Timers.h"
 #include "platform/win/WindowPos.h"
@@ -112,7 +114,8 @@ TCustomForm* ValidParentForm(TControl* Control) {
 // ---- TCustomForm: life -----------------------------------------------------------------
 
 TCustomForm::TCustomForm(TComponent* AOwner)
-    : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>()), icon_(std::make_unique<TIcon>()) {
+    : TScrollingWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>()),
+      icon_(std::make_unique<TIcon>()) {
     controlStyle_ = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     canvas_->SetControl(this);
     icon_->OnChange = TNotifyEvent(this, &TCustomForm::iconChanged);
@@ -160,7 +163,7 @@ void TCustomForm::BeforeDestruction() {
     if (DestructionPrepared()) return;
     if (WindowHandle() && Visible()) Hide();
     DoDestroy();
-    TWinControl::BeforeDestruction();
+    TScrollingWinControl::BeforeDestruction();
 }
 
 // An exception of OnCreate or OnDestroy is shown, and making or freeing the form goes on.
@@ -205,7 +208,7 @@ void TCustomForm::Paint() {
 }
 
 void TCustomForm::Loaded() {
-    TWinControl::Loaded();
+    TScrollingWinControl::Loaded();
     if (pendingClientWidth_ > 0) TControl::SetClientWidth(pendingClientWidth_);
     if (pendingClientHeight_ > 0) TControl::SetClientHeight(pendingClientHeight_);
     pendingClientWidth_ = pendingClientHeight_ = 0;
@@ -218,7 +221,7 @@ void TCustomForm::Loaded() {
 void TCustomForm::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
     for (Integer i = 0; i < ComponentCount(); ++i)
         if (!Components(i)->HasParent()) Proc(Components(i));
-    TWinControl::GetChildren(Proc, Root);
+    TScrollingWinControl::GetChildren(Proc, Root);
 }
 
 // ---- TCustomForm: the window ------------------------------------------------------------
@@ -246,14 +249,14 @@ void TCustomForm::iconChanged(TObject*) {
 }
 
 void TCustomForm::CreateWnd() {
-    TWinControl::CreateWnd();
+    TScrollingWinControl::CreateWnd();
     if (!icon_->Empty()) iconChanged(icon_.get());
 }
 
 // There are no MDI frame windows here, so an MDI child never finds one.
 void TCustomForm::CreateParams(TCreateParams& Params) {
     if (formStyle_ == fsMDIChild) throw EInvalidOperation(SNoMDIForm);
-    TWinControl::CreateParams(Params);
+    TScrollingWinControl::CreateParams(Params);
     Params.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
     Params.ExStyle &= ~WS_EX_CONTROLPARENT;
     if (!parent_ && !ParentWindow()) Params.WndParent = Application->Handle();
@@ -291,7 +294,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 
 // Without a window the client area is what the window's frame would leave.
 TRect TCustomForm::GetClientRect() {
-    if (WindowHandle()) return TWinControl::GetClientRect();
+    if (WindowHandle()) return TScrollingWinControl::GetClientRect();
     return clientRectOfStyle();
 }
 
@@ -631,7 +634,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_PAINT:
         controlState_.Include(csCustomPaint);
         try {
-            TWinControl::Dispatch(Message);
+            TScrollingWinControl::Dispatch(Message);
         } catch (...) {
             controlState_.Exclude(csCustomPaint);
             throw;
@@ -647,7 +650,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
             else if (Message.WParam == SIZE_RESTORED)
                 windowState_ = wsNormal;
         }
-        TWinControl::Dispatch(Message);
+        TScrollingWinControl::Dispatch(Message);
         break;
     case CM_SHOWINGCHANGED:
         CMShowingChanged(Message);
@@ -665,7 +668,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
         delete this;
         break;
     default:
-        TWinControl::Dispatch(Message);
+        TScrollingWinControl::Dispatch(Message);
     }
 }
 
@@ -696,7 +699,7 @@ void TCustomForm::CMDialogKey(TMessage& Message) {
             return;
         }
     }
-    TWinControl::CMDialogKey(Message);
+    TScrollingWinControl::CMDialogKey(Message);
 }
 
 // ---- TScreen ------------------------------------------------------------------------------
@@ -1130,11 +1133,17 @@ bool TApplication::processMessage(MSG& Msg) {
     bool handled = false;
     if (OnMessage) OnMessage(Msg, handled);
     if (hintActive_ && hintWindow_ && hintWindow_->IsHintMsg(Msg)) CancelHint();
-    if (!handled && !isKeyMessage(Msg)) {
+    if (!handled && !isKeyMessage(Msg) && !isDialogMessage(Msg)) {
         TranslateMessage(&Msg);
         DispatchMessageA(&Msg);
     }
     return true;
+}
+
+// A modeless dialog of the system's kind (Application->DialogHandle) moves
+// its focus with Tab and the arrows and presses its buttons with Enter and Esc.
+bool TApplication::isDialogMessage(MSG& Msg) {
+    return dialogHandle_ && IsDialogMessageA(dialogHandle_, &Msg) != FALSE;
 }
 
 // Keys go first to the framework control that would get them (or holds the
@@ -1257,7 +1266,15 @@ Integer TApplication::MessageBox(const char* Text, const char* Caption, UINT Fla
 void TApplication::SetHint(const AnsiString& Value) {
     if (hint_ == Value) return;
     hint_ = Value;
-    if (OnHint) OnHint(this);
+    if (OnHint) {
+        OnHint(this);
+        return;
+    }
+    // Without a handler the hint goes out as an action, which a status bar
+    // with AutoHint takes.
+    THintAction action(nullptr);
+    action.SetHint(Value);
+    action.Execute();
 }
 
 void TApplication::SetShowHint(bool Value) {
@@ -1399,42 +1416,44 @@ const TTypeInfo* const borderIconType =
 const TTypeInfo* const closeActionType =
     DefineEnum<TCloseAction>("TCloseAction", {"caNone", "caHide", "caFree", "caMinimize"});
 
-const TClass customFormClass = DescribeClass<TCustomForm, TWinControl>([](TClassBuilder<TCustomForm>& c) {
-    c.Property("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
-    c.Property("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons)
-        .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
-    c.Property("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle).Default(bsSizeable);
-    c.Property("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption);
-    // Read, never written: Width and Height are what a written form keeps.
-    c.Property("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight).Stored(false);
-    c.Property("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth).Stored(false);
-    c.Property("Color", &TCustomForm::Color, &TCustomForm::SetColor)
-        .Type(TypeInfoColor())
-        .Default(clBtnFace)
-        .Stored(&TCustomForm::IsColorStored);
-    c.Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal);
-    c.Property("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon);
-    c.Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false);
-    c.Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
-    c.Property("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder)
-        .Default(false);
-    c.Property("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
-    c.Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDesigned);
-    c.Property("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true);
-    c.Property("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight);
-    c.Property("Visible", &TCustomForm::Visible, &TCustomForm::SetVisible).Default(false);
-    c.Property("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState).Default(wsNormal);
-    c.Property("OnActivate", &TCustomForm::OnActivate, &TCustomForm::OnActivate);
-    c.Property("OnClose", &TCustomForm::OnClose, &TCustomForm::OnClose);
-    c.Property("OnCloseQuery", &TCustomForm::OnCloseQuery, &TCustomForm::OnCloseQuery);
-    c.Property("OnCreate", &TCustomForm::OnCreate, &TCustomForm::OnCreate);
-    c.Property("OnDeactivate", &TCustomForm::OnDeactivate, &TCustomForm::OnDeactivate);
-    c.Property("OnDestroy", &TCustomForm::OnDestroy, &TCustomForm::OnDestroy);
-    c.Property("OnHide", &TCustomForm::OnHide, &TCustomForm::OnHide);
-    c.Property("OnPaint", &TCustomForm::OnPaint, &TCustomForm::OnPaint);
-    c.Property("OnShortCut", &TCustomForm::OnShortCut, &TCustomForm::OnShortCut);
-    c.Property("OnShow", &TCustomForm::OnShow, &TCustomForm::OnShow);
-});
+const TClass customFormClass =
+    DescribeClass<TCustomForm, TScrollingWinControl>([](TClassBuilder<TCustomForm>& c) {
+        c.Property("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
+        c.Property("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons)
+            .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
+        c.Property("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle)
+            .Default(bsSizeable);
+        c.Property("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption);
+        // Read, never written: Width and Height are what a written form keeps.
+        c.Property("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight).Stored(false);
+        c.Property("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth).Stored(false);
+        c.Property("Color", &TCustomForm::Color, &TCustomForm::SetColor)
+            .Type(TypeInfoColor())
+            .Default(clBtnFace)
+            .Stored(&TCustomForm::IsColorStored);
+        c.Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal);
+        c.Property("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon);
+        c.Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false);
+        c.Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
+        c.Property("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder)
+            .Default(false);
+        c.Property("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
+        c.Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDesigned);
+        c.Property("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true);
+        c.Property("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight);
+        c.Property("Visible", &TCustomForm::Visible, &TCustomForm::SetVisible).Default(false);
+        c.Property("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState).Default(wsNormal);
+        c.Property("OnActivate", &TCustomForm::OnActivate, &TCustomForm::OnActivate);
+        c.Property("OnClose", &TCustomForm::OnClose, &TCustomForm::OnClose);
+        c.Property("OnCloseQuery", &TCustomForm::OnCloseQuery, &TCustomForm::OnCloseQuery);
+        c.Property("OnCreate", &TCustomForm::OnCreate, &TCustomForm::OnCreate);
+        c.Property("OnDeactivate", &TCustomForm::OnDeactivate, &TCustomForm::OnDeactivate);
+        c.Property("OnDestroy", &TCustomForm::OnDestroy, &TCustomForm::OnDestroy);
+        c.Property("OnHide", &TCustomForm::OnHide, &TCustomForm::OnHide);
+        c.Property("OnPaint", &TCustomForm::OnPaint, &TCustomForm::OnPaint);
+        c.Property("OnShortCut", &TCustomForm::OnShortCut, &TCustomForm::OnShortCut);
+        c.Property("OnShow", &TCustomForm::OnShow, &TCustomForm::OnShow);
+    });
 
 const TClass formClass = DescribeClass<TForm, TCustomForm>();
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/ScrollBoxes.h"
 
 #include <exception>
 #include <map>
@@ -39,11 +40,12 @@ using TCloseQueryEvent = Closure<void(TObject* Sender, bool& CanClose)>;
 // A key the form may take as a shortcut before its controls see it (a CN_KEYDOWN message).
 using TShortCutEvent = Closure<void(TMessage& Msg, bool& Handled)>;
 
-// A top-level window with controls on it. Made with its constructor alone
+// A top-level window with controls on it, scrolling them with its own bars
+// when they reach past its client area (AutoScroll). Made with its constructor alone
 // (the framework's CreateNew) it is empty; NewForm and
 // TApplication::CreateForm also read its form resource and run OnCreate, as
 // the framework's constructor does.
-class TCustomForm : public TWinControl {
+class TCustomForm : public TScrollingWinControl {
 public:
     explicit TCustomForm(TComponent* AOwner);
     ~TCustomForm() override;
@@ -337,7 +339,8 @@ public:
     AnsiString Title();
     void SetTitle(const AnsiString& Value);
     AnsiString ExeName() const;
-    // A modal dialog window that gets IsDialogMessage's key handling.
+    // A dialog window whose messages the loop hands to IsDialogMessage before
+    // dispatching them, so its keys move the focus and press its buttons.
     HWND DialogHandle() const { return dialogHandle_; }
     void SetDialogHandle(HWND Value) { dialogHandle_ = Value; }
     void BringToFront();
@@ -353,7 +356,8 @@ public:
 
     // ---- Hints ----
     const AnsiString& Hint() const { return hint_; }
-    // OnHint fires when the hint changes.
+    // OnHint fires when the hint changes; without a handler, a THintAction
+    // carrying the hint is executed (a status bar with AutoHint shows it).
     void SetHint(const AnsiString& Value);
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool Value);
@@ -402,6 +406,7 @@ private:
     void wakeMainThread(TObject* Sender);
     bool processMessage(MSG& Msg);
     bool isKeyMessage(MSG& Msg);
+    bool isDialogMessage(MSG& Msg);
     void idle();
     void updateActions();
     void trackMouseControl();

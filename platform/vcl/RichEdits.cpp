@@ -5,6 +5,7 @@
 #include "platform/win/CommonControls.h"
 #include "platform/win/Messages.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -56,6 +57,21 @@ void TCustomRichEdit::CreateWnd() {
     TCustomMemo::CreateWnd();
     SendMessageA(Handle(), EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE | ENM_PROTECTED);
     if (MaxLength() == 0) SendMessageA(Handle(), EM_EXLIMITTEXT, 0, richTextLimit);
+    applyColor();
+}
+
+AnsiString TCustomRichEdit::GetSelText() {
+    CHARRANGE range{};
+    SendMessageA(Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    AnsiString selected(static_cast<std::size_t>(std::max(range.cpMax - range.cpMin, 0)) + 1, '\0');
+    const auto length = SendMessageA(Handle(), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected.data()));
+    selected.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
+    return selected;
+}
+
+// The rich edit paints its own background rather than asking its parent.
+void TCustomRichEdit::applyColor() {
+    SendMessageA(Handle(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
 }
 
 Integer TCustomRichEdit::FindText(const AnsiString& SearchStr, Integer StartPos, Integer Length,
@@ -88,10 +104,12 @@ void TCustomRichEdit::SetRichText(const AnsiString& Value) {
 }
 
 void TCustomRichEdit::Dispatch(TMessage& Message) {
-    if (Message.Msg == CN_NOTIFY)
+    if (Message.Msg == CN_NOTIFY) {
         cnNotify(Message);
-    else
-        TCustomMemo::Dispatch(Message);
+        return;
+    }
+    TCustomMemo::Dispatch(Message);
+    if (Message.Msg == CM_COLORCHANGED && HandleAllocated()) applyColor();
 }
 
 void TCustomRichEdit::cnNotify(TMessage& Message) {

@@ -32,9 +32,13 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    // The window's own selected text (EM_GETSELTEXT): the text as set may
+    // count its line breaks otherwise than the selection's positions do.
+    AnsiString GetSelText() override;
     virtual void SelectionChange();
 
 private:
+    void applyColor();
     void cnNotify(TMessage& Message);
 
     bool plainText_ = false;

@@ -5,6 +5,7 @@
 #include "platform/core/CodePages.h"
 #include "platform/core/SysUtils.h"
 #include "platform/win/CommonControls.h"
+#include "platform/win/Cursors.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
 
@@ -497,6 +498,7 @@ TTreeNodes* TCustomTreeView::CreateNodes() {
 }
 
 TTreeNode* TCustomTreeView::Selected() {
+    if (rightClickNode_) return rightClickNode_;
     if (!HandleAllocated()) return savedSelection_;
     auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
     return item ? Items()->GetNode(item) : nullptr;
@@ -831,6 +833,23 @@ void TCustomTreeView::Dispatch(TMessage& Message) {
         TWinControl::Dispatch(Message);
 }
 
+// With RightClickSelect the node under the mouse is the selected one for as
+// long as its context menu is asked for (OnContextPopup, the popup menu).
+LRESULT TCustomTreeView::contextMenuOfRightClick() {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    const TPoint client = ScreenToClient({cursor.x, cursor.y});
+    rightClickNode_ = GetNodeAt(client.x, client.y);
+    try {
+        Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()), MAKELPARAM(cursor.x, cursor.y));
+    } catch (...) {
+        rightClickNode_ = nullptr;
+        throw;
+    }
+    rightClickNode_ = nullptr;
+    return 1;
+}
+
 // The framework answers the window's ANSI notifications; the UTF-16 ones are the Unicode layer's.
 void TCustomTreeView::cnNotify(TMessage& Message) {
     auto* header = reinterpret_cast<NMHDR*>(Message.LParam);
@@ -841,6 +860,9 @@ void TCustomTreeView::cnNotify(TMessage& Message) {
         break;
     case TVN_SELCHANGINGA:
         Message.Result = info->itemNew.hItem && !CanChange(nodeOf(info->itemNew.lParam)) ? 1 : 0;
+        break;
+    case NM_RCLICK:
+        Message.Result = rightClickSelect_ ? contextMenuOfRightClick() : 0;
         break;
     case TVN_SELCHANGEDA:
         Change(info->itemNew.hItem ? nodeOf(info->itemNew.lParam) : nullptr);

@@ -190,6 +190,7 @@ public:
     void SetAutoExpand(bool Value);
     bool ToolTips() const { return toolTips_; }
     void SetToolTips(bool Value);
+    // Selected answers the right-clicked node while its context menu is asked for.
     bool RightClickSelect() const { return rightClickSelect_; }
     void SetRightClickSelect(bool Value) { rightClickSelect_ = Value; }
     TCustomImageList* Images() const { return images_.List(); }
@@ -247,6 +248,7 @@ private:
     friend class TTreeNode;
     friend class TTreeNodes;
     void cnNotify(TMessage& Message);
+    LRESULT contextMenuOfRightClick();
     void getDispInfo(NMTVDISPINFOA& Info);
     void expanding(TMessage& Message, const NMTREEVIEWA& Info);
     void followWindowOrder(TTreeNode* Parent, bool Recurse);
@@ -270,6 +272,7 @@ private:
     bool rightClickSelect_ = false;
     bool editing_ = false;
     TTreeNode* savedSelection_ = nullptr;
+    TTreeNode* rightClickNode_ = nullptr;
 };
 
 class TTreeView : public TCustomTreeView {

@@ -3,6 +3,7 @@
 #include "platform/vcl/TypInfo.h"
 
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/Components.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -85,7 +86,19 @@ bool TMetaClass::InheritsFrom(TClass Ancestor) const {
 TComponent* TMetaClass::CreateComponent(TComponent* Owner) const {
     ensureDescribed();
     if (!createComponent_) throw EAbstractError(SAbstractError);
-    return createComponent_(Owner);
+    TComponent* component = createComponent_(Owner);
+    for (TClass current = this; current; current = current->ClassParent()) {
+        current->ensureDescribed();
+        if (!current->afterCreate_) continue;
+        try {
+            current->afterCreate_(component);
+        } catch (...) {
+            delete component;
+            throw;
+        }
+        break;
+    }
+    return component;
 }
 
 TCollectionItem* TMetaClass::CreateItem(TCollection* Collection) const {

@@ -162,7 +162,8 @@ public:
     std::type_index Type() const { return type_; }
 
     // Factories: the framework's virtual constructors. Each raises
-    // EAbstractError when the class cannot be made that way.
+    // EAbstractError when the class cannot be made that way. A component is
+    // finished by the nearest ancestor's AfterCreate step, when one declares it.
     TComponent* CreateComponent(TComponent* Owner) const;
     TCollectionItem* CreateItem(TCollection* Collection) const;
 
@@ -192,6 +193,7 @@ private:
     std::vector<TFieldInfo> fields_;
     std::vector<TMethodInfo> methods_;
     TComponent* (*createComponent_)(TComponent* Owner) = nullptr;
+    void (*afterCreate_)(TComponent* Component) = nullptr;
     TCollectionItem* (*createItem_)(TCollection* Collection) = nullptr;
 };
 
@@ -465,6 +467,11 @@ public:
     template <typename Getter> TPropertyBuilder<T> Property(const AnsiString& Name, Getter Get) {
         return TPropertyBuilder<T>(declare<Getter>(Name, Get));
     }
+
+    // What a component of this class or a descendant needs once its whole
+    // object exists (C++ runs no virtual code of a descendant in a
+    // constructor): a frame reads its form resource there.
+    void AfterCreate(void (*Finish)(TComponent* Component)) { meta_.afterCreate_ = Finish; }
 
     template <typename F> void Field(const AnsiString& Name, F* T::*Member) {
         meta_.fields_.push_back(TFieldInfo{Name, typeid(F), [Member](TObject* root, TObject* value) {

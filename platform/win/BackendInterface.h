@@ -113,6 +113,8 @@ public:
     // Empty text leaves the desktop's clipboard holding no text at all.
     virtual void SetClipboardText(const WideString& text) = 0;
     virtual std::optional<WideString> ClipboardText() = 0;
+    // The text a user selected, for a desktop with a primary selection.
+    virtual void SetSelectionText(const WideString&) {}
 
     // ---- Screen and pointer ----
     virtual SIZE ScreenSize() = 0;

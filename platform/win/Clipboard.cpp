@@ -166,6 +166,9 @@ public:
     HWND owner() const { return owner_; }
     HWND openWindow() const { return open_ ? openWindow_ : nullptr; }
 
+    // Null while the default (in memory) is in use.
+    std::shared_ptr<SystemClipboard> installedSystem() const { return system_; }
+
     void setSystem(std::shared_ptr<SystemClipboard> clipboard) {
         system_ = std::move(clipboard);
         desktopTextKnown_ = false;
@@ -386,6 +389,16 @@ UINT RegisterClipboardFormatA(LPCSTR name) {
 
 UINT RegisterClipboardFormatW(LPCWSTR name) {
     return registerFormat(name ? WideString(name) : WideString());
+}
+
+void OfferSelectedText(const WideString& text) {
+    std::shared_ptr<SystemClipboard> desktop;
+    {
+        ClipboardState& state = clipboard();
+        std::lock_guard lock(state.mutex);
+        desktop = state.installedSystem();
+    }
+    if (desktop) desktop->OfferSelection(text);
 }
 
 void SetSystemClipboard(std::shared_ptr<SystemClipboard> desktop) {

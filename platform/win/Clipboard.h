@@ -63,7 +63,13 @@ public:
     virtual void SetText(const WideString& text) = 0;
     // The program placed formats without text.
     virtual void Clear() = 0;
+    // Text the user has just selected, for desktops that paste it with the
+    // middle button (the X primary selection); elsewhere it goes nowhere.
+    virtual void OfferSelection(const WideString&) {}
 };
 
 // Null restores the default, which keeps the text in memory.
 void SetSystemClipboard(std::shared_ptr<SystemClipboard> clipboard);
+// Offers the text a user selected in a control to the desktop's selection
+// (SystemClipboard::OfferSelection); the clipboard itself is not touched.
+void OfferSelectedText(const WideString& text);

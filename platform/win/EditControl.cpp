@@ -116,6 +116,12 @@ struct EditState {
     bool selecting = false;
     std::optional<UndoRecord> undo;
     bool typingRun = false;
+    // Set by a control built on this one that paints its own background
+    // (null: the system's window colour) instead of asking the parent.
+    bool ownBackground = false;
+    std::optional<COLORREF> backgroundColour;
+    // Set by such a control to show or hide the selection whatever the focus.
+    std::optional<bool> selectionShown;
     std::vector<VisualLine> lines;
     int widestLine = 0;
     bool layoutStale = true;
@@ -1116,10 +1122,20 @@ void mouseMove(EditState& state, LPARAM lParam) {
     moveCaret(state, positionFromPoint(state, pointOf(lParam)), true);
 }
 
+// What the user selects is offered to the desktop's middle-button paste; a
+// password never is.
+void offerSelection(EditState& state) {
+    if (isPassword(state) || state.anchor == state.caret) return;
+    const int start = selectionStart(state);
+    OfferSelectedText(state.text.substr(static_cast<std::size_t>(start),
+                                        static_cast<std::size_t>(selectionEnd(state) - start)));
+}
+
 void buttonUp(EditState& state) {
     if (!state.selecting) return;
     state.selecting = false;
     if (GetCapture() == state.window) ReleaseCapture();
+    offerSelection(state);
 }
 
 // A double click selects the word under the pointer with the spaces after it.
@@ -1217,6 +1233,17 @@ HBRUSH backgroundBrush(EditState& state, HDC dc) {
     return ControlColourBrush(state.window, dc, looksStatic ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT);
 }
 
+void fillBackground(EditState& state, HDC dc, const RECT& client) {
+    if (!state.ownBackground) {
+        FillRect(dc, &client, backgroundBrush(state, dc));
+        return;
+    }
+    HBRUSH brush = CreateSolidBrush(state.backgroundColour.value_or(GetSysColor(COLOR_WINDOW)));
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+}
+
 struct LineColours {
     COLORREF text = 0;
     bool showSelection = false;
@@ -1266,10 +1293,10 @@ void paint(EditState& state, HDC given) {
     if (!dc) return;
     const int saved = given ? SaveDC(dc) : 0;
     RECT client = clientRectOf(state);
-    FillRect(dc, &client, backgroundBrush(state, dc));
+    fillBackground(state, dc, client);
     bool enabled = IsWindowEnabled(state.window);
-    LineColours colours{enabled ? GetTextColor(dc) : GetSysColor(COLOR_GRAYTEXT),
-                        enabled && (state.focused || hasStyle(state, ES_NOHIDESEL))};
+    const bool selectionShown = state.selectionShown.value_or(state.focused || hasStyle(state, ES_NOHIDESEL));
+    LineColours colours{enabled ? GetTextColor(dc) : GetSysColor(COLOR_GRAYTEXT), enabled && selectionShown};
     HGDIOBJ previousFont = SelectObject(dc, fontOf(state));
     SetBkMode(dc, TRANSPARENT);
     TRect format = formatRectOf(state);
@@ -1627,6 +1654,7 @@ std::optional<LRESULT> windowMessage(EditState& state, UINT message, WPARAM wPar
         return 0;
     case WM_KEYDOWN:
         keyDown(state, static_cast<UINT>(wParam));
+        if (keyHeld(VK_SHIFT)) offerSelection(state);
         return 0;
     case WM_CHAR:
         handleCharacter(state, static_cast<WCHAR>(wParam));
@@ -1643,6 +1671,7 @@ std::optional<LRESULT> windowMessage(EditState& state, UINT message, WPARAM wPar
         return 0;
     case WM_LBUTTONDBLCLK:
         selectWord(state, lParam);
+        offerSelection(state);
         return 0;
     case WM_MOUSEMOVE:
         mouseMove(state, lParam);
@@ -1698,6 +1727,21 @@ LRESULT editProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 } // namespace
+
+void PaintEditBackgroundItself(HWND edit, std::optional<COLORREF> colour) {
+    StatePointer state = stateOf(edit);
+    if (!state) return;
+    state->ownBackground = true;
+    state->backgroundColour = colour;
+    repaint(*state);
+}
+
+void ShowEditSelection(HWND edit, bool shown) {
+    StatePointer state = stateOf(edit);
+    if (!state) return;
+    state->selectionShown = shown;
+    repaint(*state);
+}
 
 void RegisterEditControlClass() {
     static const bool registered = [] {

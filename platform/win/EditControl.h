@@ -7,6 +7,8 @@
 
 #include "platform/win/WinUser.h"
 
+#include <optional>
+
 // ---- Edit control styles ------------------------------------------------------
 
 constexpr DWORD ES_LEFT = 0x0000;
@@ -48,3 +50,10 @@ constexpr const WCHAR* EditClassName = u"Edit";
 
 // Registers the class once per process; later calls do nothing.
 void RegisterEditControlClass();
+
+// For the controls built on this class (the rich edit): the window paints its
+// background in its own colour (the system's window colour when none) and
+// its text in the window text colour, instead of asking its parent with
+// WM_CTLCOLOREDIT; and it shows or hides its selection whatever the focus.
+void PaintEditBackgroundItself(HWND edit, std::optional<COLORREF> colour);
+void ShowEditSelection(HWND edit, bool shown);

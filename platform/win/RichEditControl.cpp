@@ -39,6 +39,18 @@ constexpr int streamChunk = 4096;
 constexpr COLORREF linkColour = RGB(0, 0, 255);
 constexpr DWORD defaultLimit = 0x7FFFFFFE;
 constexpr int twipsPerPoint = 20;
+constexpr UINT defaultUndoLimit = 100;
+constexpr SHORT maxTabStops = 32;
+constexpr DWORD charEffectsMask =
+    CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED | CFM_LINK;
+constexpr DWORD paraFormatMask =
+    PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET | PFM_ALIGNMENT | PFM_TABSTOPS | PFM_NUMBERING;
+
+PARAFORMAT defaultParaFormat() {
+    PARAFORMAT format;
+    format.wAlignment = PFA_LEFT;
+    return format;
+}
 
 const char* const urlPrefixes[] = {"http://", "https://", "ftp://", "mailto:", "file:", "news:", "www."};
 
@@ -271,6 +283,7 @@ protected:
         const CHARRANGE before = selection();
         const LRESULT result = richMessage(message, wParam, lParam);
         if (changesSelection(message)) notifySelectionChange(before);
+        if (undoLimit_ == 0) edit(EM_EMPTYUNDOBUFFER, 0, 0);
         return result;
     }
 
@@ -284,21 +297,33 @@ private:
         // The rich edit has no menu of its own, unlike the edit: the request goes on to the parent.
         case WM_CONTEXTMENU:
             return DefWindowProcW(Window(), message, wParam, lParam);
+        case WM_NCCREATE: {
+            const LRESULT created = edit(message, wParam, lParam);
+            if (created) PaintEditBackgroundItself(Window(), std::nullopt);
+            return created;
+        }
         // ---- Text ----
         case WM_SETTEXT: {
             // A text that is an RTF document is read for the text it holds.
             WideString incoming = TextOf(reinterpret_cast<const WCHAR*>(lParam));
-            if (IsRtf(WideToAnsi(incoming))) incoming = PlainTextOfRtf(WideToAnsi(incoming));
+            const bool rtf = IsRtf(WideToAnsi(incoming));
+            if (rtf) incoming = PlainTextOfRtf(WideToAnsi(incoming));
             const WideString text = withCrLf(incoming);
-            return edit(WM_SETTEXT, wParam, reinterpret_cast<LPARAM>(text.c_str()));
+            const LRESULT result = edit(WM_SETTEXT, wParam, reinterpret_cast<LPARAM>(text.c_str()));
+            exactText_ = rtf ? std::nullopt : std::optional<WideString>(incoming);
+            return result;
         }
         case WM_GETTEXT:
-            return CopyText(text(), reinterpret_cast<WCHAR*>(lParam), static_cast<int>(wParam));
+            return CopyText(textAsSet(), reinterpret_cast<WCHAR*>(lParam), static_cast<int>(wParam));
         case WM_GETTEXTLENGTH:
-            return static_cast<LRESULT>(text().size());
+            return static_cast<LRESULT>(textAsSet().size());
         case EM_REPLACESEL: {
-            const WideString text = withCrLf(TextOf(reinterpret_cast<const WCHAR*>(lParam)));
-            return edit(EM_REPLACESEL, wParam, reinterpret_cast<LPARAM>(text.c_str()));
+            const WideString incoming = TextOf(reinterpret_cast<const WCHAR*>(lParam));
+            std::optional<WideString> exact = exactAfterReplacing(incoming);
+            const WideString text = withCrLf(incoming);
+            const LRESULT result = edit(EM_REPLACESEL, wParam, reinterpret_cast<LPARAM>(text.c_str()));
+            exactText_ = std::move(exact);
+            return result;
         }
         case EM_GETTEXTEX:
             return getTextEx(reinterpret_cast<const GETTEXTEX*>(wParam), lParam);
@@ -404,17 +429,20 @@ private:
             return 0;
         case EM_GETTEXTMODE:
             return textMode_;
-        case EM_SETCHARFORMAT:
-        case EM_SETPARAFORMAT:
         case EM_SETBKGNDCOLOR:
+            return setBackground(wParam != 0, static_cast<COLORREF>(lParam));
         case EM_HIDESELECTION:
-            // Formatting is kept by the framework's attributes; the text shows in the control's font.
-            return message == EM_SETBKGNDCOLOR ? GetSysColor(COLOR_WINDOW) : TRUE;
+            ShowEditSelection(Window(), wParam == 0);
+            return 0;
+        // Formats are kept and handed back; the text shows in the control's font.
+        case EM_SETCHARFORMAT:
+            return setCharFormat(lParam);
         case EM_GETCHARFORMAT:
             return getCharFormat(reinterpret_cast<CHARFORMATW*>(lParam));
+        case EM_SETPARAFORMAT:
+            return setParaFormat(reinterpret_cast<const PARAFORMAT*>(lParam));
         case EM_GETPARAFORMAT:
-            if (lParam) reinterpret_cast<PARAFORMAT*>(lParam)->wAlignment = PFA_LEFT;
-            return PFM_ALIGNMENT;
+            return getParaFormat(reinterpret_cast<PARAFORMAT*>(lParam));
         case EM_SETTARGETDEVICE:
             setWordWrap(lParam == 0);
             return TRUE;
@@ -423,8 +451,10 @@ private:
         case EM_CANREDO:
         case EM_REDO:
             return FALSE;
+        // Undo keeps one step; a limit of 0 turns it off.
         case EM_SETUNDOLIMIT:
-            return static_cast<LRESULT>(wParam);
+            undoLimit_ = static_cast<UINT>(wParam);
+            return static_cast<LRESULT>(undoLimit_);
         // ---- Window messages ----
         case WM_PAINT:
             edit(message, wParam, lParam);
@@ -446,6 +476,37 @@ private:
     }
 
     WideString text() { return withCr(editText()); }
+
+    // The text exactly as it was set, while the window's text still is that
+    // text (no edit since changed it); null once it is not.
+    const WideString* exactText() {
+        if (exactText_ && withCrLf(*exactText_) != editText()) exactText_.reset();
+        return exactText_ ? &*exactText_ : nullptr;
+    }
+
+    // What the text messages hand back: the text as set, else one CR per break.
+    WideString textAsSet() {
+        const WideString* exact = exactText();
+        return exact ? *exact : text();
+    }
+
+    // Where a position counted with one character per break lies in the text as set.
+    static std::size_t exactOffset(const WideString& exact, LONG position) {
+        std::size_t at = 0;
+        for (LONG rich = 0; at < exact.size() && rich < position; ++rich)
+            at += exact.compare(at, 2, u"\r\n") == 0 ? 2 : 1;
+        return at;
+    }
+
+    // The text as set with the selection replaced, when there is one to keep.
+    std::optional<WideString> exactAfterReplacing(const WideString& incoming) {
+        const WideString* exact = exactText();
+        if (!exact) return std::nullopt;
+        const CHARRANGE range = selection();
+        const std::size_t start = exactOffset(*exact, range.cpMin);
+        const std::size_t end = exactOffset(*exact, range.cpMax);
+        return exact->substr(0, start) + incoming + exact->substr(end);
+    }
 
     // A position counting CR LF as two (the EDIT's) from one counting it as one, and back.
     LONG toEdit(LONG position) {
@@ -516,7 +577,7 @@ private:
 
     LRESULT getTextEx(const GETTEXTEX* request, LPARAM buffer) {
         if (!request || !buffer || request->cb == 0) return 0;
-        WideString result = (request->flags & GT_SELECTION) ? selectedText() : text();
+        WideString result = (request->flags & GT_SELECTION) ? selectedText() : textAsSet();
         if (request->flags & GT_USECRLF) result = withCrLf(result);
         if (request->codepage == unicodeCodePage)
             return CopyText(result, reinterpret_cast<WCHAR*>(buffer),
@@ -525,7 +586,7 @@ private:
     }
 
     LRESULT getTextLengthEx(const GETTEXTLENGTHEX* request) {
-        WideString result = text();
+        WideString result = textAsSet();
         if (request && (request->flags & GTL_USECRLF)) result = withCrLf(result);
         if (request && (request->flags & GTL_NUMBYTES) && request->codepage == unicodeCodePage)
             return static_cast<LRESULT>(result.size() * sizeof(WCHAR));
@@ -544,9 +605,16 @@ private:
                 incoming = IsRtf(bytes) ? PlainTextOfRtf(bytes) : CodePageToWide(bytes, codePage);
             }
         }
-        if (codePage == unicodeCodePage && IsRtf(WideToAnsi(incoming)))
-            incoming = PlainTextOfRtf(WideToAnsi(incoming));
-        putText(incoming, request && (request->flags & ST_SELECTION));
+        const bool rtf = IsRtf(codePage == unicodeCodePage
+                                   ? WideToAnsi(incoming)
+                                   : AnsiString(lParam ? reinterpret_cast<const char*>(lParam) : ""));
+        if (codePage == unicodeCodePage && rtf) incoming = PlainTextOfRtf(WideToAnsi(incoming));
+        const bool selectionOnly = request && (request->flags & ST_SELECTION);
+        std::optional<WideString> exact = rtf             ? std::nullopt
+                                          : selectionOnly ? exactAfterReplacing(incoming)
+                                                          : std::optional<WideString>(incoming);
+        putText(incoming, selectionOnly);
+        exactText_ = std::move(exact);
         return 1;
     }
 
@@ -661,8 +729,95 @@ private:
         return findText(&plain, flags, &request->chrgText);
     }
 
-    LRESULT getCharFormat(CHARFORMATW* format) {
+    // The colour given, or the system's window colour (wParam non-zero); the previous one back.
+    LRESULT setBackground(bool systemColour, COLORREF colour) {
+        const COLORREF previous = backgroundColour_.value_or(GetSysColor(COLOR_WINDOW));
+        backgroundColour_ = systemColour ? std::nullopt : std::optional<COLORREF>(colour);
+        PaintEditBackgroundItself(Window(), backgroundColour_);
+        return static_cast<LRESULT>(previous);
+    }
+
+    // The fields the mask names replace the kept ones (for SCF_DEFAULT,
+    // SCF_SELECTION and SCF_ALL alike: there are no runs of their own here).
+    LRESULT setCharFormat(LPARAM lParam) {
+        if (!lParam) return FALSE;
+        const auto* given = reinterpret_cast<const CHARFORMATW*>(lParam);
+        const DWORD mask = given->dwMask;
+        const DWORD effects = mask & charEffectsMask;
+        keptChar_.dwEffects = (keptChar_.dwEffects & ~effects) | (given->dwEffects & effects);
+        if (mask & CFM_COLOR) {
+            keptChar_.dwEffects = (keptChar_.dwEffects & ~CFE_AUTOCOLOR) | (given->dwEffects & CFE_AUTOCOLOR);
+            keptChar_.crTextColor = given->crTextColor;
+        }
+        if (mask & CFM_SIZE) keptChar_.yHeight = given->yHeight;
+        if (mask & CFM_OFFSET) keptChar_.yOffset = given->yOffset;
+        if (mask & CFM_CHARSET) keptChar_.bCharSet = given->bCharSet;
+        if (mask & CFM_FACE) {
+            keptFace_ = ansiClass_ ? AnsiToWide(reinterpret_cast<const CHARFORMATA*>(given)->szFaceName)
+                                   : WideString(given->szFaceName);
+            keptChar_.bPitchAndFamily = given->bPitchAndFamily;
+        }
+        keptChar_.dwMask |= mask;
+        return TRUE;
+    }
+
+    LRESULT setParaFormat(const PARAFORMAT* given) {
+        if (!given) return FALSE;
+        const DWORD mask = given->dwMask;
+        if (mask & PFM_NUMBERING) keptPara_.wNumbering = given->wNumbering;
+        if (mask & PFM_STARTINDENT) keptPara_.dxStartIndent = given->dxStartIndent;
+        if (mask & PFM_OFFSETINDENT) keptPara_.dxStartIndent += given->dxStartIndent;
+        if (mask & PFM_RIGHTINDENT) keptPara_.dxRightIndent = given->dxRightIndent;
+        if (mask & PFM_OFFSET) keptPara_.dxOffset = given->dxOffset;
+        if (mask & PFM_ALIGNMENT) keptPara_.wAlignment = given->wAlignment;
+        if (mask & PFM_TABSTOPS) {
+            keptPara_.cTabCount = std::clamp<SHORT>(given->cTabCount, 0, maxTabStops);
+            std::copy_n(given->rgxTabs, keptPara_.cTabCount, keptPara_.rgxTabs);
+        }
+        keptPara_.dwMask |= mask & ~PFM_OFFSETINDENT;
+        return TRUE;
+    }
+
+    LRESULT getParaFormat(PARAFORMAT* format) {
         if (!format) return 0;
+        const UINT size = format->cbSize;
+        *format = keptPara_;
+        format->cbSize = size;
+        format->dwMask = paraFormatMask;
+        return paraFormatMask;
+    }
+
+    // The control's font, with the kept fields over it.
+    LRESULT getCharFormat(CHARFORMATW* format) {
+        if (!fontCharFormat(format)) return 0;
+        const DWORD kept = keptChar_.dwMask;
+        const DWORD effects = kept & charEffectsMask;
+        format->dwEffects = (format->dwEffects & ~effects) | (keptChar_.dwEffects & effects);
+        if (kept & CFM_COLOR) {
+            format->dwEffects = (format->dwEffects & ~CFE_AUTOCOLOR) | (keptChar_.dwEffects & CFE_AUTOCOLOR);
+            format->crTextColor = keptChar_.crTextColor;
+        }
+        if (kept & CFM_SIZE) format->yHeight = keptChar_.yHeight;
+        if (kept & CFM_OFFSET) format->yOffset = keptChar_.yOffset;
+        if (kept & CFM_CHARSET) format->bCharSet = keptChar_.bCharSet;
+        if (kept & CFM_FACE) {
+            format->bPitchAndFamily = keptChar_.bPitchAndFamily;
+            putFace(format, keptFace_);
+        }
+        format->dwMask |= kept;
+        return format->dwMask;
+    }
+
+    // The face name sits where both layouts put it; an ANSI caller gets it in its form.
+    void putFace(CHARFORMATW* format, const WideString& face) {
+        if (ansiClass_)
+            CopyText(face, reinterpret_cast<CHARFORMATA*>(format)->szFaceName, LF_FACESIZE);
+        else
+            CopyText(face, format->szFaceName, LF_FACESIZE);
+    }
+
+    bool fontCharFormat(CHARFORMATW* format) {
+        if (!format) return false;
         LOGFONTW font{};
         GetObjectW(Font(), sizeof font, &font);
         format->dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_SIZE | CFM_FACE | CFM_COLOR;
@@ -670,12 +825,8 @@ private:
                             (font.lfItalic ? CFE_ITALIC : 0) | (font.lfUnderline ? CFE_UNDERLINE : 0);
         format->yHeight = std::abs(font.lfHeight) * 72 / 96 * twipsPerPoint;
         format->crTextColor = GetSysColor(COLOR_WINDOWTEXT);
-        // The face name sits where both layouts put it; an ANSI caller gets it in its form.
-        if (ansiClass_)
-            CopyText(font.lfFaceName, reinterpret_cast<CHARFORMATA*>(format)->szFaceName, LF_FACESIZE);
-        else
-            CopyText(font.lfFaceName, format->szFaceName, LF_FACESIZE);
-        return format->dwMask;
+        putFace(format, font.lfFaceName);
+        return true;
     }
 
     void setWordWrap(bool wrap) {
@@ -829,6 +980,12 @@ private:
     int textMode_ = TM_RICHTEXT;
     WideString linkedText_;
     std::vector<CHARRANGE> links_;
+    std::optional<WideString> exactText_;
+    std::optional<COLORREF> backgroundColour_;
+    UINT undoLimit_ = defaultUndoLimit;
+    CHARFORMATW keptChar_;
+    WideString keptFace_;
+    PARAFORMAT keptPara_ = defaultParaFormat();
 };
 
 class WideRichEdit : public RichEdit {

@@ -880,7 +880,10 @@ private:
         pressed_ = nullptr;
         if (dragStarted_) return;
         NMHDR header;
-        Notify(header, right ? NM_RCLICK : NM_CLICK);
+        // A right click the parent leaves alone asks for a context menu.
+        if (Notify(header, right ? NM_RCLICK : NM_CLICK) == 0 && right)
+            SendMessageW(Window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Window()),
+                         static_cast<LPARAM>(GetMessagePos()));
     }
 
     void doubleClick(POINT point) {

@@ -100,6 +100,11 @@ void SetDesktopClipboardText(const std::optional<std::string>& text) {
     gtk_clipboard_set_with_data(clipboard(), nullptr, 0, provideNothing, forgetNothing, nullptr);
 }
 
+void SetDesktopSelectionText(const std::string& text) {
+    gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_PRIMARY), text.c_str(),
+                           static_cast<gint>(text.size()));
+}
+
 std::optional<std::string> DesktopClipboardText() {
     gchar* text = gtk_clipboard_wait_for_text(clipboard());
     if (!text) return std::nullopt;

@@ -29,6 +29,8 @@ void RunOnDesktopThread(std::function<void()> work);
 // with nothing on it, so the desktop's last text is gone too.
 void SetDesktopClipboardText(const std::optional<std::string>& text);
 std::optional<std::string> DesktopClipboardText();
+// The primary selection's text in UTF-8 (pasted elsewhere with the middle button).
+void SetDesktopSelectionText(const std::string& text);
 
 struct DesktopSize {
     int width = 0;

@@ -637,6 +637,11 @@ void GtkBackend::SetClipboardText(const WideString& text) {
     onDesktopThread([utf8] { SetDesktopClipboardText(utf8); });
 }
 
+void GtkBackend::SetSelectionText(const WideString& text) {
+    std::string utf8 = UTF8Encode(ToDesktopLineEnds(text));
+    onDesktopThread([utf8] { SetDesktopSelectionText(utf8); });
+}
+
 // Off the desktop thread the desktop cannot be asked; the text last seen serves.
 // The desktop holding what we offered means the text is still ours, line ends and all.
 std::optional<WideString> GtkBackend::ClipboardText() {

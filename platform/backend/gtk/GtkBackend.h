@@ -43,6 +43,7 @@ public:
     void Wake() override;
     void SetClipboardText(const WideString& text) override;
     std::optional<WideString> ClipboardText() override;
+    void SetSelectionText(const WideString& text) override;
     SIZE ScreenSize() override;
     void ReadScreen(const TRect& rect, PixelSurface& screen) override;
     void SetCursorShape(CursorShape shape, HCURSOR cursor) override;

@@ -133,9 +133,9 @@ TEST_F(ButtonsTest, LayoutPlacesTheGlyphByMarginAndLayout) {
         Integer margin;
         TPoint glyph;
     };
-    for (const Case& c : {Case{blGlyphLeft, -1, {42, 7}}, Case{blGlyphLeft, 5, {5, 7}},
-                          Case{blGlyphRight, 5, {79, 7}}, Case{blGlyphTop, 2, {42, 2}},
-                          Case{blGlyphBottom, 2, {42, 12}}}) {
+    for (const Case& c :
+         {Case{blGlyphLeft, -1, {42, 7}}, Case{blGlyphLeft, 5, {5, 7}}, Case{blGlyphRight, 5, {79, 7}},
+          Case{blGlyphTop, 2, {42, 2}}, Case{blGlyphBottom, 2, {42, 12}}}) {
         plain->SetLayout(c.layout);
         plain->SetMargin(c.margin);
         EXPECT_EQ(plain->CalcButtonLayout(plain->Canvas(), {0, 0, 100, 30}).GlyphPos, c.glyph)
@@ -195,7 +195,8 @@ TEST_F(ButtonsTest, PixelsShowTheGlyphTheFrameAndTheLatchedPattern) {
     const TColor a = pixel({43, 13});
     const TColor b = pixel({44, 13});
     EXPECT_NE(a, b);
-    EXPECT_TRUE((a == face && b == ColorToRGB(clBtnHighlight)) || (b == face && a == ColorToRGB(clBtnHighlight)));
+    EXPECT_TRUE((a == face && b == ColorToRGB(clBtnHighlight)) ||
+                (b == face && a == ColorToRGB(clBtnHighlight)));
     // Disabled: the black frame of the square embossed, its red gone.
     const TPoint disabledGlyph{70 + 4, 10 + 3};
     EXPECT_EQ(pixel({disabledGlyph.x + 3, disabledGlyph.y + 5}), ColorToRGB(clBtnShadow));
@@ -207,6 +208,27 @@ TEST_F(ButtonsTest, PixelsShowTheGlyphTheFrameAndTheLatchedPattern) {
     flat->Perform(CM_MOUSEENTER, 0, 0);
     Application->ProcessMessages();
     EXPECT_EQ(pixel({100, 10}), ColorToRGB(clBtnHighlight)) << "raised while the mouse is over it";
+}
+
+// A transparent flat button shows its parent round the glyph, raised or not;
+// an opaque one fills itself with its colour.
+TEST_F(ButtonsTest, AFlatButtonIsSeeThroughUnlessMadeOpaque) {
+    TSpeedButton* clear = button(10);
+    TSpeedButton* opaque = button(40);
+    for (TSpeedButton* each : {clear, opaque}) {
+        each->SetFlat(true);
+        each->SetColor(clYellow);
+    }
+    opaque->SetTransparent(false);
+    EXPECT_TRUE(clear->Transparent());
+    EXPECT_TRUE(opaque->ControlStyle().Contains(csOpaque));
+    show();
+    EXPECT_EQ(pixel({12, 12}), clWhite);
+    EXPECT_EQ(pixel({42, 12}), clYellow);
+    clear->Perform(CM_MOUSEENTER, 0, 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(pixel({10, 10}), ColorToRGB(clBtnHighlight)) << "the raised edge is drawn";
+    EXPECT_EQ(pixel({12, 12}), clWhite) << "but not the face";
 }
 
 TEST_F(ButtonsTest, Gallery) {
@@ -227,7 +249,8 @@ TEST_F(ButtonsTest, Gallery) {
         left += 80;
     }
     show();
-    const std::filesystem::path path = std::filesystem::path(ProgramFolder()).parent_path() / "speed-buttons.png";
+    const std::filesystem::path path =
+        std::filesystem::path(ProgramFolder()).parent_path() / "speed-buttons.png";
     ASSERT_TRUE(backend.SavePng(form->Handle(), path.string()));
 }
 

@@ -233,6 +233,40 @@ TEST_F(ComCtrlsTest, StatusPanelsReachTheBarWithTheirAlignmentAndBevel) {
     EXPECT_STREQ(text, "***");
 }
 
+struct THintCounter : TObject {
+    Integer hints = 0;
+    void Hint(TObject*) { ++hints; }
+};
+
+// The application's hint reaches a status bar with AutoHint: its simple
+// text, or its first panel; OnHint takes it instead.
+TEST_F(ComCtrlsTest, AStatusBarWithAutoHintShowsTheApplicationsHint) {
+    auto form = plainForm(400, 200);
+    auto* status = new TStatusBar(form.get());
+    status->SetParent(form.get());
+    form->Show();
+    Application->ProcessMessages();
+
+    Application->SetHint("Opens a file");
+    EXPECT_EQ(status->SimpleText(), "") << "AutoHint is off";
+    status->SetAutoHint(true);
+    Application->SetHint("Saves the file");
+    EXPECT_EQ(status->SimpleText(), "Saves the file");
+
+    status->Panels()->Add()->SetWidth(100);
+    status->Panels()->Add();
+    Application->SetHint("Closes");
+    EXPECT_EQ(status->Panels()->Items(0)->Text(), "Closes");
+    EXPECT_EQ(status->SimpleText(), "Saves the file");
+
+    THintCounter counter;
+    status->OnHint = TNotifyEvent(&counter, &THintCounter::Hint);
+    Application->SetHint("Quits");
+    EXPECT_EQ(counter.hints, 1);
+    EXPECT_EQ(status->Panels()->Items(0)->Text(), "Closes");
+    Application->SetHint("");
+}
+
 // Draws owner-drawn panels in a colour of their own.
 struct TPanelPainter : TObject {
     std::vector<Integer> drawn;

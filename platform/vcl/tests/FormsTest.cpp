@@ -12,8 +12,8 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/Icons.h"
 #include "platform/win/MessageBox.h"
-#include "platform/win/ResourceImages.h"
 #include "platform/win/Messages.h"
+#include "platform/win/ResourceImages.h"
 #include "platform/win/WindowTree.h"
 #include "platform/win/Windows.h"
 
@@ -209,7 +209,51 @@ TEST_F(StockFormTest, TheIconGoesToTheWindow) {
     icon.SetHandle(CopyIcon(LoadIconA(nullptr, IDI_QUESTION)));
     form->SetIcon(&icon);
     EXPECT_NE(SendMessageA(form->Handle(), WM_GETICON, ICON_BIG, 0), 0);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(form->Handle(), WM_GETICON, ICON_BIG, 0)), form->Icon()->Handle());
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(form->Handle(), WM_GETICON, ICON_BIG, 0)),
+              form->Icon()->Handle());
+}
+
+// A form scrolls its controls as a scroll box does; a form resource may turn it off.
+TEST_F(StockFormTest, AFormScrollsControlsReachingPastItsClientArea) {
+    TForm read(nullptr);
+    ReadComponentText("object Main: TForm\n  AutoScroll = False\n  HorzScrollBar.Increment = 12\nend\n",
+                      &read);
+    EXPECT_FALSE(read.AutoScroll());
+    EXPECT_EQ(read.HorzScrollBar()->Increment(), 12);
+
+    std::unique_ptr<TForm> form = plainForm(300, 200);
+    auto* low = child<TBox>(form.get(), alNone, {10, 150, 50, 150});
+    form->Show();
+    Application->ProcessMessages();
+    EXPECT_NE(GetWindowLongA(form->Handle(), GWL_STYLE) & WS_VSCROLL, 0);
+    EXPECT_EQ(form->VertScrollBar()->Range(), 300);
+    form->VertScrollBar()->SetPosition(60);
+    EXPECT_EQ(low->Top(), 90);
+    form->SetAutoScroll(false);
+    EXPECT_EQ(GetWindowLongA(form->Handle(), GWL_STYLE) & WS_VSCROLL, 0);
+}
+
+// A window of the system's own controls made the application's dialog:
+// the loop lets IsDialogMessage move the focus with Tab.
+TEST_F(StockFormTest, TheLoopHandsTheDialogWindowsKeysToIsDialogMessage) {
+    const HWND dialog = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                        nullptr, nullptr, nullptr);
+    auto edit = [dialog](int top) {
+        return CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, top, 100, 20, dialog,
+                               nullptr, nullptr, nullptr);
+    };
+    const HWND first = edit(0);
+    const HWND second = edit(30);
+    SetFocus(first);
+    backend.PressKey(VK_TAB);
+    Application->ProcessMessages();
+    EXPECT_EQ(GetFocus(), first) << "without a dialog handle the edit takes the Tab";
+    Application->SetDialogHandle(dialog);
+    backend.PressKey(VK_TAB);
+    Application->ProcessMessages();
+    Application->SetDialogHandle(nullptr);
+    EXPECT_EQ(GetFocus(), second);
+    DestroyWindow(dialog);
 }
 
 TEST_F(FormsTest, AnMdiChildFindsNoMdiForm) {

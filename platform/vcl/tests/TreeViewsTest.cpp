@@ -114,6 +114,29 @@ TEST_F(TreeViewsTest, ClicksKeysAndExpandingGoThroughTheEvents) {
     EXPECT_TRUE(f.effects->Expanded());
 }
 
+// Notes the node the tree calls selected when its context menu is asked for.
+struct TContextMenuWatch : TObject {
+    TTreeView* tree = nullptr;
+    std::vector<std::string> selected;
+    void Popup(TObject*, TPoint, bool&) { selected.push_back(TTreeEvents::nameOf(tree->Selected())); }
+};
+
+TEST_F(TreeViewsTest, RightClickSelectMakesTheClickedNodeSelectedForItsContextMenu) {
+    TreeFixture f(plainForm());
+    f.tree->SetSelected(f.effects);
+    TContextMenuWatch watch;
+    watch.tree = f.tree;
+    f.tree->OnContextPopup = TContextPopupEvent(&watch, &TContextMenuWatch::Popup);
+    const TPoint onMenus = f.centreOf(f.menus);
+    backend.Click(f.tree->Handle(), onMenus, MouseButton::Right);
+    Application->ProcessMessages();
+    f.tree->SetRightClickSelect(true);
+    backend.Click(f.tree->Handle(), onMenus, MouseButton::Right);
+    Application->ProcessMessages();
+    EXPECT_EQ(watch.selected, (std::vector<std::string>{"Effects", "Menus"}));
+    EXPECT_EQ(f.tree->Selected(), f.effects) << "the selection itself stays";
+}
+
 TEST_F(TreeViewsTest, TheTreeSurvivesANewWindowAndSorts) {
     TreeFixture f(plainForm());
     f.effects->Expand(false);

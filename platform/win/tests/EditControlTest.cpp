@@ -7,10 +7,10 @@
 #include "platform/win/BitmapFiles.h"
 #include "platform/win/Bitmaps.h"
 #include "platform/win/Blit.h"
-#include "platform/win/Drawing.h"
-#include "platform/win/Gdi.h"
 #include "platform/win/Clipboard.h"
+#include "platform/win/Drawing.h"
 #include "platform/win/Fonts.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/GlobalMemory.h"
 #include "platform/win/Menus.h"
 #include "platform/win/Painting.h"
@@ -238,6 +238,39 @@ TEST_F(EditControlTest, DraggingSelectsAndADoubleClickSelectsAWordWithItsSpace) 
     Click(edit, pointOfCharacter(edit, 7));
     ProcessMessages();
     EXPECT_EQ(selectionOf(edit), Selection(6, 11));
+}
+
+// A desktop clipboard that notes what is offered as the selection.
+class SelectionWatch : public SystemClipboard {
+public:
+    std::vector<WideString> offered;
+    std::optional<WideString> GetText() override { return text_; }
+    void SetText(const WideString& text) override { text_ = text; }
+    void Clear() override { text_.reset(); }
+    void OfferSelection(const WideString& text) override { offered.push_back(text); }
+
+private:
+    std::optional<WideString> text_;
+};
+
+TEST_F(EditControlTest, WhatTheUserSelectsIsOfferedAsTheDesktopsSelection) {
+    auto watch = std::make_shared<SelectionWatch>();
+    SetSystemClipboard(watch);
+    HWND edit = focusedEdit(ES_AUTOHSCROLL, u"alpha beta gamma");
+    SendMessageW(edit, EM_SETSEL, 0, 5);
+    EXPECT_TRUE(watch->offered.empty()) << "a program's selection is not the user's";
+    Click(edit, pointOfCharacter(edit, 7));
+    Click(edit, pointOfCharacter(edit, 7));
+    ProcessMessages();
+    SendMessageW(edit, EM_SETSEL, 0, 0);
+    PressKey(VK_RIGHT, {VK_SHIFT});
+    ProcessMessages();
+    HWND password = focusedEdit(ES_PASSWORD | ES_AUTOHSCROLL, u"secret", {10, 40, 210, 60});
+    Click(password, pointOfCharacter(password, 2));
+    Click(password, pointOfCharacter(password, 2));
+    ProcessMessages();
+    SetSystemClipboard(nullptr);
+    EXPECT_EQ(watch->offered, (std::vector<WideString>{u"beta ", u"a"}));
 }
 
 TEST_F(EditControlTest, CutCopyPasteAndUndoGoThroughTheClipboard) {

@@ -1,8 +1,11 @@
 #include "CommonControlTestSupport.h"
 
+#include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/RichEditControl.h"
+#include "platform/win/SysColors.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace control_tests;
@@ -62,8 +65,6 @@ struct StreamBuffer {
 
 TEST_F(RichEditTest, ABreakCountsAsOneCarriageReturn) {
     setText(u"ab\r\ncd\nef");
-    EXPECT_EQ(text(), u"ab\rcd\ref");
-    EXPECT_EQ(send(WM_GETTEXTLENGTH), 8);
     select(3, 4);
     EXPECT_EQ(selectedText(), u"c");
     CHARRANGE range;
@@ -84,6 +85,38 @@ TEST_F(RichEditTest, ABreakCountsAsOneCarriageReturn) {
     EXPECT_EQ(send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length)), 10);
     select(0, -1);
     EXPECT_EQ(selectedText(), u"ab\rcd\ref");
+    select(-1, -1);
+    send(WM_CHAR, 'x');
+    EXPECT_EQ(text(), u"ab\rcd\refx") << "once edited, one CR per break";
+    EXPECT_EQ(send(WM_GETTEXTLENGTH), 9);
+}
+
+// The program keeps database text in hidden rich edits: what was set, and
+// not edited since, comes back exactly, its line breaks included.
+TEST_F(RichEditTest, ASetTextComesBackByteForByteUntilEdited) {
+    const WideString mixed = u"lone\rcr\nlf\r\ncrlf\n\r\r\n";
+    setText(mixed.c_str());
+    EXPECT_EQ(text(), mixed);
+    EXPECT_EQ(send(WM_GETTEXTLENGTH), static_cast<LRESULT>(mixed.size()));
+    WCHAR buffer[64] = {};
+    GETTEXTEX request;
+    request.cb = sizeof buffer;
+    request.codepage = 1200;
+    send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(buffer));
+    EXPECT_EQ(WideString(buffer), mixed);
+
+    // A replaced selection is spliced into the text as set: "cr" is the fifth character.
+    select(5, 7);
+    send(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(u"CR\n"));
+    EXPECT_EQ(text(), u"lone\rCR\n\nlf\r\ncrlf\n\r\r\n");
+    SETTEXTEX set;
+    set.codepage = 1200;
+    send(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&set), reinterpret_cast<LPARAM>(u"a\n\nb\r"));
+    EXPECT_EQ(text(), u"a\n\nb\r");
+
+    select(0, 1);
+    send(WM_CHAR, 'z');
+    EXPECT_EQ(text(), u"z\r\rb\r");
 }
 
 TEST_F(RichEditTest, RtfIsReadAsTheTextItHolds) {
@@ -214,10 +247,90 @@ TEST_F(RichEditTest, TheAnsiClassSpeaksAnsi) {
     EXPECT_STREQ(selected, "caf\xE9");
     char all[32] = {};
     GetWindowTextA(ansi, all, 32);
-    EXPECT_STREQ(all, "caf\xE9\rna\xEFve");
+    EXPECT_STREQ(all, "caf\xE9\r\nna\xEFve");
     WCHAR wide[32] = {};
     GetWindowTextW(ansi, wide, 32);
-    EXPECT_EQ(WideString(wide), u"caf\u00E9\rna\u00EFve");
+    EXPECT_EQ(WideString(wide), u"caf\u00E9\r\nna\u00EFve");
+
+    AnsiString everyByte;
+    for (int byte = 1; byte < 256; ++byte)
+        everyByte += static_cast<char>(byte);
+    SendMessageA(ansi, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(everyByte.c_str()));
+    AnsiString back(everyByte.size() + 1, '\0');
+    GetWindowTextA(ansi, back.data(), static_cast<int>(back.size()));
+    back.resize(everyByte.size());
+    EXPECT_EQ(back, everyByte);
+}
+
+TEST_F(RichEditTest, TheBackgroundColourAndTheHiddenSelectionShow) {
+    setText(u"WWWWWWWW");
+    const POINT ground{300, 140};
+    EXPECT_EQ(Pixel(rich, ground), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(send(EM_SETBKGNDCOLOR, 0, RGB(255, 255, 0)), static_cast<LRESULT>(GetSysColor(COLOR_WINDOW)));
+    EXPECT_EQ(Pixel(rich, ground), RGB(255, 255, 0));
+    EXPECT_EQ(send(EM_SETBKGNDCOLOR, 1, 0), static_cast<LRESULT>(RGB(255, 255, 0)));
+    EXPECT_EQ(Pixel(rich, ground), GetSysColor(COLOR_WINDOW));
+
+    select(0, -1);
+    const POINT inText{3, 5};
+    EXPECT_NE(Pixel(rich, inText), GetSysColor(COLOR_HIGHLIGHT)) << "not focused";
+    send(EM_HIDESELECTION, FALSE);
+    EXPECT_EQ(Pixel(rich, inText), GetSysColor(COLOR_HIGHLIGHT));
+    SetFocus(rich);
+    send(EM_HIDESELECTION, TRUE);
+    EXPECT_NE(Pixel(rich, inText), GetSysColor(COLOR_HIGHLIGHT)) << "hidden though focused";
+}
+
+TEST_F(RichEditTest, AnUndoLimitOfZeroTurnsUndoOff) {
+    setText(u"abc");
+    select(3, 3);
+    send(WM_CHAR, 'd');
+    EXPECT_TRUE(send(EM_CANUNDO));
+    EXPECT_EQ(send(EM_SETUNDOLIMIT, 0), 0);
+    send(WM_CHAR, 'e');
+    EXPECT_FALSE(send(EM_CANUNDO));
+    EXPECT_FALSE(send(EM_UNDO));
+    EXPECT_EQ(text(), u"abcde");
+    send(EM_SETUNDOLIMIT, 100);
+    send(WM_CHAR, 'f');
+    EXPECT_TRUE(send(EM_UNDO));
+    EXPECT_EQ(text(), u"abcde");
+}
+
+TEST_F(RichEditTest, FormatsAreKeptAndHandedBack) {
+    CHARFORMATW given;
+    given.dwMask = CFM_BOLD | CFM_COLOR | CFM_FACE | CFM_SIZE;
+    given.dwEffects = CFE_BOLD;
+    given.crTextColor = RGB(0, 0, 128);
+    given.yHeight = 200;
+    std::copy_n(u"Courier New", 12, given.szFaceName);
+    EXPECT_TRUE(send(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&given)));
+    CHARFORMATW italic;
+    italic.dwMask = CFM_ITALIC;
+    italic.dwEffects = CFE_ITALIC;
+    send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&italic));
+    CHARFORMATW back;
+    send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&back));
+    EXPECT_EQ(back.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_AUTOCOLOR),
+              CFE_BOLD | CFE_ITALIC);
+    EXPECT_EQ(back.crTextColor, RGB(0, 0, 128));
+    EXPECT_EQ(back.yHeight, 200);
+    EXPECT_EQ(WideString(back.szFaceName), u"Courier New");
+
+    PARAFORMAT paragraph;
+    paragraph.dwMask = PFM_ALIGNMENT | PFM_STARTINDENT | PFM_TABSTOPS;
+    paragraph.wAlignment = PFA_CENTER;
+    paragraph.dxStartIndent = 360;
+    paragraph.cTabCount = 2;
+    paragraph.rgxTabs[0] = 720;
+    paragraph.rgxTabs[1] = 1440;
+    send(EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+    PARAFORMAT paragraphBack;
+    send(EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraphBack));
+    EXPECT_EQ(paragraphBack.wAlignment, PFA_CENTER);
+    EXPECT_EQ(paragraphBack.dxStartIndent, 360);
+    EXPECT_EQ(paragraphBack.cTabCount, 2);
+    EXPECT_EQ(paragraphBack.rgxTabs[1], 1440);
 }
 
 } // namespace

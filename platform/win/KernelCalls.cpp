@@ -1,6 +1,6 @@
 // The kernel's file, path, locale and message calls over POSIX. The A calls
 // convert their names through the ANSI code page and share the W calls' work.
-#include "unicode/KernelCalls.h"
+#include "platform/win/KernelCalls.h"
 
 #include "platform/core/CodePages.h"
 #include "platform/core/FileUtils.h"

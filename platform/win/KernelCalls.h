@@ -1,6 +1,7 @@
-// The kernel's file, path, locale and message entry points (A and W) that the
-// layer's wrappers call, over the POSIX calls. File names may use "\" or "/";
-// names handed back use "\", the delimiter the layer's path routines work with.
+// The kernel's file, folder, path, locale and message entry points (A and W)
+// over the POSIX calls: files, folders, the temporary path, find-first,
+// attributes, copy, move and delete. File names may use "\" or "/"; names
+// handed back use "\", the delimiter the Windows path routines work with.
 // They live in their own namespace so that they never meet the platform's own.
 #pragma once
 
