@@ -1,6 +1,7 @@
 object AboutForm: TAboutForm
   Left = 0
   Top = 0
+  AutoScroll = False
   BorderStyle = bsNone
   ClientHeight = 323
   ClientWidth = 305

@@ -1,6 +1,7 @@
 object SplashForm: TSplashForm
   Left = 0
   Top = 0
+  AutoScroll = False
   BorderStyle = bsNone
   ClientHeight = 220
   ClientWidth = 451

@@ -1,6 +1,7 @@
 object ZoomForm: TZoomForm
   Left = 0
   Top = 0
+  AutoScroll = False
   BorderStyle = bsNone
   ClientHeight = 177
   ClientWidth = 150
