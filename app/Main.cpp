@@ -60,16 +60,7 @@ constexpr const char* DatabaseMask = "*.quorvane;*.zelk";
 constexpr const char* LanguageMask = "*.lng";
 constexpr const char* OkText = "OK";
 constexpr const char* ToolImagesResource = "TOOLBUTTONS";
-constexpr Integer WrapOffImage = 20;
-constexpr Integer WrapOnImage = 21;
-constexpr Integer JavaScriptImage = 25;
-constexpr Integer HtmlImage = 26;
-// How much taller the information strip gets when its text boxes are hidden.
-constexpr Integer InfoStripGrowth = 90;
 constexpr int ShowNormal = 1;
-
-constexpr Integer PreviewPage = 0;
-constexpr Integer ColorPage = 3;
 
 const char* const WelcomeText = "-= Quorvane 2 =-\r\n"
                                 "Marrowind, Inc.\r\n"
@@ -216,6 +207,9 @@ const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TM
     c.Method("GoForwardButtonClick", &TMainForm::GoForwardButtonClick);
     c.Method("ReloadPage", &TMainForm::ReloadPage);
     TMainForm::DescribeColourPage(c);
+    TMainForm::DescribeLanguage(c);
+    TMainForm::DescribeSettings(c);
+    TMainForm::DescribeMenus(c);
 });
 
 } // namespace
@@ -350,11 +344,14 @@ void TMainForm::FormCreate(TObject*) {
     }
     GetTable();
     PageBrowse(this);
+    applyStoredLanguage();
     LangListBox->SetMask(LanguageMask);
     // A program folder without language files simply offers none.
     if (DirectoryExists(languageFolder())) LangListBox->SetDirectory(languageFolder());
     SetCurrentDir(AppDir);
     ShowExportCheckBox->SetChecked(ShowExport);
+    // Wired only now, so that the start-up state is not taken for the user's choice.
+    ShowExportCheckBox->OnClick = TNotifyEvent(this, &TMainForm::ShowExportCheckBox1Click);
     MenuInfoPanel->SetChecked(InfoPanel);
     if (InfoPanel) {
         for (TControl* control : {static_cast<TControl*>(InfoEdit), static_cast<TControl*>(RemarksEdit),

@@ -45,6 +45,7 @@ class TToolBar;
 class TToolButton;
 class TImageList;
 struct ENLINK;
+struct TLanguageEntry;
 
 // Program-wide state of the main window.
 extern AnsiString LangFile;
@@ -58,6 +59,14 @@ extern bool Wrap;
 extern AnsiString AppDir;
 // The user's private temporary folder, with a trailing separator.
 extern AnsiString TempDir;
+
+// Tool images of the word-wrap and highlighter buttons, one per state.
+inline constexpr Integer WrapOffImage = 20;
+inline constexpr Integer WrapOnImage = 21;
+inline constexpr Integer JavaScriptImage = 25;
+inline constexpr Integer HtmlImage = 26;
+// How much taller the information strip gets when its text boxes are hidden.
+inline constexpr Integer InfoStripGrowth = 90;
 
 // The colour page's controller with its link to the main window (MainColour.cpp).
 struct TColourPage;
@@ -219,8 +228,46 @@ public:
     // Sees the author text's messages first: a click on a link there opens it.
     void InfoEditWndProc(TMessage& Message);
 
-    // ---- Hints ----
+    // ---- Language and hints (MainLanguage.cpp) ----
+    void SelectLang(TObject* Sender);
+    // Applies the lines TntMemo1 holds, in order.
+    void Translate(TObject* Sender);
+    // The status bar's last panel shows the hint of the sender's Tag.
     void HintMouseMove(TObject* Sender, TShiftState Shift, Integer X, Integer Y);
+    static void DescribeLanguage(TClassBuilder<TMainForm>& Builder);
+
+    // ---- Editor and browser settings (MainSettings.cpp) ----
+    // Each handler writes its own keys to the settings file at once.
+    void ColorComboBoxChange(TObject* Sender);
+    void WrapButtonClick(TObject* Sender);
+    void HigLightBtnClick(TObject* Sender);
+    void ShowExportCheckBox1Click(TObject* Sender);
+    void MenuInfoPanel1Click(TObject* Sender);
+    void ViewDefBrowBtnClick(TObject* Sender);
+    void OperaBtnClick(TObject* Sender);
+    void FireFoxBtnClick(TObject* Sender);
+    void OperaEditChange(TObject* Sender);
+    void FireFoxEditChange(TObject* Sender);
+    void CppWebBrowser1ProgressChange(TObject* Sender, Integer Progress, Integer ProgressMax);
+    void CppWebBrowser1StatusTextChange(TObject* Sender, const WideString& Text);
+    void CppWebBrowser1TitleChange(TObject* Sender, const WideString& Text);
+    static void DescribeSettings(TClassBuilder<TMainForm>& Builder);
+
+    // ---- Menus, help and pages (MainMenus.cpp) ----
+    // The pages of PageControl1, in the form's order.
+    static constexpr Integer PreviewPage = 0;
+    static constexpr Integer SourcePage = 1;
+    static constexpr Integer SummaryPage = 2;
+    static constexpr Integer ColorPage = 3;
+    static constexpr Integer SettingsPage = 4;
+    void MenuHelpClick(TObject* Sender);
+    void MenuSource1Click(TObject* Sender);
+    void MenuSummary1Click(TObject* Sender);
+    void ColorButtonClick(TObject* Sender);
+    void SettButtonClick(TObject* Sender);
+    void MenuHomePage1Click(TObject* Sender);
+    void MenuAbout1Click(TObject* Sender);
+    static void DescribeMenus(TClassBuilder<TMainForm>& Builder);
 
     // ---- Colour page (MainColour.cpp) ----
     void RGB2HSV();
@@ -284,6 +331,15 @@ private:
     void showScript(Integer Row);
     void clearScript();
     void openLink(const ENLINK& Link);
+
+    // ---- Language and settings (MainLanguage.cpp, MainSettings.cpp, MainMenus.cpp) ----
+    // Start-up: a language other than English is read and applied.
+    void applyStoredLanguage();
+    void loadLanguageFile();
+    void translateEntry(const TLanguageEntry& Entry);
+    void writeBrowserProgram(TFilenameEdit* Edit, const char* Key);
+    void startBrowserProgram(TFilenameEdit* Edit);
+    void showPage(Integer Page, TObject* Sender);
 
     void createColourPage();
     // Before the controls go, so that none of their last events reaches it.

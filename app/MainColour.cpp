@@ -23,8 +23,6 @@ namespace {
 constexpr Integer PageImageMinimumWidth = 950;
 // Where the help browser goes while the page is shown.
 constexpr Integer HelpPanelTop = 390;
-// How much taller the information strip gets when its text boxes are hidden.
-constexpr Integer InfoStripGrowth = 90;
 
 class TMainWindowLink : public TColorTabHost {
 public:
@@ -71,12 +69,6 @@ TColorTab* TMainForm::ColourTab() const {
 // handlers ignore what happens then.
 #define COLOUR_TAB_CALL(Call)                                                                                \
     if (TColorTab* tab = ColourTab()) tab->Call
-
-// ---- Hints ----
-
-// Until the hint table arrives the palette pictures show no hint; a full
-// definition elsewhere replaces this one.
-__attribute__((weak)) void TMainForm::HintMouseMove(TObject*, TShiftState, Integer, Integer) {}
 
 // ---- Sliders, texts and the refresh ----
 

@@ -1,5 +1,7 @@
 #include "app/Splash.h"
 
+#include "app/Gradient.h"
+
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Pictures.h"
 #include "platform/vcl/StdCtrls.h"
@@ -32,10 +34,7 @@ const TClass splashFormClass = DescribeClass<TSplashForm, TForm>([](TClassBuilde
 } // namespace
 
 TColor SplashGradientColor(Integer X, Integer Y, Integer Width, Integer Height) {
-    const Integer red = 255 * X / Width;
-    const Integer green = 255 * Y / Height;
-    const Integer blue = (BlueFactor * Y / Height) % 256;
-    return static_cast<TColor>(red | green << 8 | blue << 16);
+    return GradientColor(X, Y, Width, Height, BlueFactor);
 }
 
 TSplashForm::TSplashForm(TComponent* AOwner) : TForm(AOwner) {
@@ -48,13 +47,5 @@ void TSplashForm::FormCreate(TObject*) {
 }
 
 void TSplashForm::FormPaint(TObject*) {
-    TBitmap gradient;
-    const Integer width = ClientWidth();
-    const Integer height = ClientHeight();
-    gradient.SetSize(width, height);
-    TCanvas* pixels = gradient.Canvas();
-    for (Integer y = 0; y < height; ++y)
-        for (Integer x = 0; x < width; ++x)
-            pixels->SetPixels(x, y, SplashGradientColor(x, y, width, height));
-    Canvas()->Draw(0, 0, &gradient);
+    PaintGradient(Canvas(), ClientWidth(), ClientHeight(), BlueFactor);
 }

@@ -5,6 +5,7 @@
 #include "platform/core/CodePages.h"
 #include "platform/win/DrawText.h"
 #include "platform/win/LastError.h"
+#include "platform/win/Modules.h"
 #include "platform/win/Shell.h"
 #include "platform/win/Windows.h"
 #include "unicode/TntSysUtils.h"
@@ -143,6 +144,17 @@ BOOL Tnt_SetWindowTextW(HWND hWnd, LPCWSTR lpString) {
     if (Win32PlatformIsUnicode) return SetWindowTextW(hWnd, lpString);
     const AnsiString text = ansiOf(lpString);
     return SetWindowTextA(hWnd, ansiOrNull(lpString, text));
+}
+
+HMODULE Tnt_LoadLibraryW(LPCWSTR lpLibFileName) {
+    if (Win32PlatformIsUnicode) return LoadLibraryW(lpLibFileName);
+    const AnsiString name = WideToAnsi(lpLibFileName ? WideString(lpLibFileName) : WideString());
+    return LoadLibraryA(lpLibFileName ? name.c_str() : nullptr);
+}
+
+HMODULE Tnt_LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE hFile, DWORD dwFlags) {
+    if (Win32PlatformIsUnicode) return LoadLibraryExW(lpLibFileName, hFile, dwFlags);
+    return Tnt_LoadLibraryW(lpLibFileName);
 }
 
 int Tnt_DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, LPRECT lpRect, UINT uFormat) {

@@ -44,6 +44,9 @@ BOOL Tnt_GetUserNameW(LPWSTR lpBuffer, LPDWORD nSize);
 
 HINSTANCE Tnt_ShellExecuteW(HWND hWnd, LPCWSTR Operation, LPCWSTR FileName, LPCWSTR Parameters,
                             LPCWSTR Directory, INT ShowCmd);
+// The libraries the platform has built in ("RICHED20.DLL"); null for any other.
+HMODULE Tnt_LoadLibraryW(LPCWSTR lpLibFileName);
+HMODULE Tnt_LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE hFile, DWORD dwFlags);
 
 // ---- Locale and characters ------------------------------------------------------------------
 

@@ -223,6 +223,26 @@ void TContainedAction::SetParentComponent(TComponent* Value) {
 
 TCustomAction::TCustomAction(TComponent* AOwner) : TContainedAction(AOwner) {}
 
+void TCustomAction::AssignTo(TPersistent* Dest) {
+    auto* action = dynamic_cast<TCustomAction*>(Dest);
+    if (!action) {
+        TContainedAction::AssignTo(Dest);
+        return;
+    }
+    action->SetAutoCheck(autoCheck_);
+    action->SetCaption(caption_);
+    action->SetChecked(checked_);
+    action->SetEnabled(enabled_);
+    action->SetGroupIndex(groupIndex_);
+    action->SetHelpContext(helpContext_);
+    action->SetHint(hint_);
+    action->SetImageIndex(imageIndex_);
+    action->SetShortCut(shortCut_);
+    action->SetVisible(visible_);
+    action->SetOnExecute(OnExecute());
+    action->OnUpdate = OnUpdate;
+}
+
 void TCustomAction::SetCaption(const AnsiString& Value) {
     if (Value == caption_) return;
     forEachActionLink([&](TActionLink& link) { link.SetCaption(Value); });

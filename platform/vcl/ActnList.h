@@ -187,6 +187,12 @@ public:
     bool Execute() override;
     bool Update() override;
 
+protected:
+    // Into another TCustomAction: the shown values (AutoCheck, Caption,
+    // Checked, Enabled, GroupIndex, HelpContext, Hint, ImageIndex, ShortCut,
+    // Visible) and OnExecute and OnUpdate.
+    void AssignTo(TPersistent* Dest) override;
+
 private:
     void uncheckGroup();
 

@@ -470,7 +470,6 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
     SetControlStyle(TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks});
     SetBounds(Left(), Top(), defaultTreeViewWidth, defaultTreeViewHeight);
     SetTabStop(true);
-    items_.reset(CreateNodes());
     RegisterCommonControlClasses();
 }
 
@@ -480,12 +479,17 @@ TCustomTreeView::~TCustomTreeView() {
 
 // The nodes go before the window, so that OnDeletion still finds the control whole.
 void TCustomTreeView::BeforeDestruction() {
-    items_->Clear();
+    Items()->Clear();
     TWinControl::BeforeDestruction();
 }
 
+TTreeNodes* TCustomTreeView::Items() const {
+    if (!items_) items_.reset(const_cast<TCustomTreeView*>(this)->CreateNodes());
+    return items_.get();
+}
+
 TTreeNode* TCustomTreeView::CreateNode() {
-    return new TTreeNode(items_.get());
+    return new TTreeNode(Items());
 }
 
 TTreeNodes* TCustomTreeView::CreateNodes() {
@@ -495,7 +499,7 @@ TTreeNodes* TCustomTreeView::CreateNodes() {
 TTreeNode* TCustomTreeView::Selected() {
     if (!HandleAllocated()) return savedSelection_;
     auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
-    return item ? items_->GetNode(item) : nullptr;
+    return item ? Items()->GetNode(item) : nullptr;
 }
 
 void TCustomTreeView::SetSelected(TTreeNode* Value) {
@@ -510,13 +514,13 @@ void TCustomTreeView::SetSelected(TTreeNode* Value) {
 TTreeNode* TCustomTreeView::TopItem() {
     if (!HandleAllocated()) return nullptr;
     auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
-    return item ? items_->GetNode(item) : nullptr;
+    return item ? Items()->GetNode(item) : nullptr;
 }
 
 TTreeNode* TCustomTreeView::DropTarget() {
     if (!HandleAllocated()) return nullptr;
     auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_DROPHILITE, 0));
-    return item ? items_->GetNode(item) : nullptr;
+    return item ? Items()->GetNode(item) : nullptr;
 }
 
 Integer TCustomTreeView::Indent() {
@@ -630,17 +634,17 @@ void TCustomTreeView::CreateWnd() {
     TWinControl::CreateWnd();
     SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent_), 0);
     imagesChanged(nullptr);
-    for (auto& root : items_->roots_)
-        items_->sendTree(root.get());
+    for (auto& root : Items()->roots_)
+        Items()->sendTree(root.get());
     if (TTreeNode* selection = std::exchange(savedSelection_, nullptr)) SetSelected(selection);
 }
 
 void TCustomTreeView::DestroyWnd() {
-    for (TTreeNode* node = items_->GetFirstNode(); node; node = node->GetNext())
+    for (TTreeNode* node = Items()->GetFirstNode(); node; node = node->GetNext())
         node->wasExpanded_ = node->Expanded();
     savedSelection_ = Selected();
     // The window's deletion notices find no node: the nodes stay with the framework.
-    items_->forgetItems(nullptr);
+    Items()->forgetItems(nullptr);
     TWinControl::DestroyWnd();
 }
 
@@ -650,7 +654,7 @@ TTreeNode* TCustomTreeView::GetNodeAt(Integer X, Integer Y) {
     hit.pt = {X, Y};
     auto item =
         reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    return item && (hit.flags & (TVHT_ONITEM | TVHT_ONITEMBUTTON)) ? items_->GetNode(item) : nullptr;
+    return item && (hit.flags & (TVHT_ONITEM | TVHT_ONITEMBUTTON)) ? Items()->GetNode(item) : nullptr;
 }
 
 bool TCustomTreeView::IsEditing() {
@@ -658,12 +662,12 @@ bool TCustomTreeView::IsEditing() {
 }
 
 void TCustomTreeView::FullExpand() {
-    for (auto& root : items_->roots_)
+    for (auto& root : Items()->roots_)
         root->Expand(true);
 }
 
 void TCustomTreeView::FullCollapse() {
-    for (auto& root : items_->roots_)
+    for (auto& root : Items()->roots_)
         root->Collapse(true);
 }
 
@@ -694,7 +698,7 @@ bool TCustomTreeView::CustomSort(PFNTVCOMPARE SortProc, LPARAM Data, bool Recurs
 }
 
 void TCustomTreeView::followWindowOrder(TTreeNode* Parent, bool Recurse) {
-    auto& list = items_->childrenOf(Parent);
+    auto& list = Items()->childrenOf(Parent);
     std::vector<std::unique_ptr<TTreeNode>> ordered;
     auto item =
         reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, Parent ? TVGN_CHILD : TVGN_ROOT,
@@ -721,7 +725,7 @@ void TCustomTreeView::SaveToFile(const AnsiString& FileName) {
 
 void TCustomTreeView::SaveToStream(TStream* Stream) {
     TStringList lines;
-    for (TTreeNode* node = items_->GetFirstNode(); node; node = node->GetNext())
+    for (TTreeNode* node = Items()->GetFirstNode(); node; node = node->GetNext())
         lines.Add(AnsiString(static_cast<std::size_t>(node->Level()), levelMark) + node->Text());
     lines.SaveToStream(Stream);
 }
@@ -737,9 +741,9 @@ void TCustomTreeView::LoadFromFile(const AnsiString& FileName) {
 void TCustomTreeView::LoadFromStream(TStream* Stream) {
     TStringList lines;
     lines.LoadFromStream(Stream);
-    items_->BeginUpdate();
+    Items()->BeginUpdate();
     try {
-        items_->Clear();
+        Items()->Clear();
         TTreeNode* previous = nullptr;
         Integer previousLevel = 0;
         for (Integer i = 0; i < lines.Count(); ++i) {
@@ -751,26 +755,26 @@ void TCustomTreeView::LoadFromStream(TStream* Stream) {
             const AnsiString text = line.substr(start);
             if (!previous) {
                 if (level != 0) throw ETreeViewError(Format(SInvalidLevel, {level, text}));
-                previous = items_->AddChild(nullptr, text);
+                previous = Items()->AddChild(nullptr, text);
             } else if (level == previousLevel) {
-                previous = items_->Add(previous, text);
+                previous = Items()->Add(previous, text);
             } else if (level == previousLevel + 1) {
-                previous = items_->AddChild(previous, text);
+                previous = Items()->AddChild(previous, text);
             } else if (level < previousLevel) {
                 TTreeNode* sibling = previous;
                 while (sibling->Level() > level)
                     sibling = sibling->Parent();
-                previous = items_->Add(sibling, text);
+                previous = Items()->Add(sibling, text);
             } else {
                 throw ETreeViewError(Format(SInvalidLevel, {level, text}));
             }
             previousLevel = level;
         }
     } catch (...) {
-        items_->EndUpdate();
+        Items()->EndUpdate();
         throw;
     }
-    items_->EndUpdate();
+    Items()->EndUpdate();
 }
 
 // ---- Events ----

@@ -165,8 +165,9 @@ public:
     ~TCustomTreeView() override;
     void BeforeDestruction() override;
 
-    TTreeNodes* Items() const { return items_.get(); }
-    void SetItems(TTreeNodes* Value) { items_->Assign(Value); }
+    // Made on first use, so that a descendant's CreateNodes is the one called.
+    TTreeNodes* Items() const;
+    void SetItems(TTreeNodes* Value) { Items()->Assign(Value); }
     TTreeNode* Selected();
     void SetSelected(TTreeNode* Value);
     TTreeNode* TopItem();
@@ -254,7 +255,7 @@ private:
     void sendStyle();
     static int defaultSort(LPARAM First, LPARAM Second, LPARAM SortParam);
 
-    std::unique_ptr<TTreeNodes> items_;
+    mutable std::unique_ptr<TTreeNodes> items_;
     TControlImages images_;
     TControlImages stateImages_;
     Integer indent_ = 19;

@@ -20,6 +20,7 @@ object MainForm: TMainForm
   OnShow = FormShow
   PixelsPerInch = 96
   TextHeight = 13
+  OnMouseMove = HintMouseMove
   object ToolBar1: TToolBar
     Left = 0
     Top = 0
@@ -27,6 +28,7 @@ object MainForm: TMainForm
     Height = 26
     Images = ToolImages
     Flat = True
+    OnMouseMove = HintMouseMove
     object HigLightBtn: TToolButton
       Left = 438
       Top = 0
@@ -34,6 +36,8 @@ object MainForm: TMainForm
       Tag = 10
       ImageIndex = 25
       Style = tbsCheck
+      OnClick = HigLightBtnClick
+      OnMouseMove = HintMouseMove
     end
     object WrapButton: TToolButton
       Left = 415
@@ -42,6 +46,8 @@ object MainForm: TMainForm
       Tag = 8
       ImageIndex = 21
       Style = tbsCheck
+      OnClick = WrapButtonClick
+      OnMouseMove = HintMouseMove
     end
     object ZoomButton: TToolButton
       Left = 392
@@ -51,12 +57,14 @@ object MainForm: TMainForm
       ImageIndex = 16
       Style = tbsCheck
       OnClick = ZoomButtonClick
+      OnMouseMove = HintMouseMove
     end
     object Spacer6: TToolButton
       Left = 384
       Top = 0
       Width = 8
       Style = tbsSeparator
+      OnMouseMove = HintMouseMove
     end
     object FireFoxBtn: TToolButton
       Left = 361
@@ -64,6 +72,8 @@ object MainForm: TMainForm
       Width = 23
       Tag = 13
       ImageIndex = 15
+      OnClick = FireFoxBtnClick
+      OnMouseMove = HintMouseMove
     end
     object OperaBtn: TToolButton
       Left = 338
@@ -71,6 +81,8 @@ object MainForm: TMainForm
       Width = 23
       Tag = 12
       ImageIndex = 14
+      OnClick = OperaBtnClick
+      OnMouseMove = HintMouseMove
     end
     object ViewDefBrowBtn: TToolButton
       Left = 315
@@ -78,12 +90,15 @@ object MainForm: TMainForm
       Width = 23
       Tag = 11
       ImageIndex = 13
+      OnClick = ViewDefBrowBtnClick
+      OnMouseMove = HintMouseMove
     end
     object Spacer5: TToolButton
       Left = 307
       Top = 0
       Width = 8
       Style = tbsSeparator
+      OnMouseMove = HintMouseMove
     end
     object ReloadScriptButton: TToolButton
       Left = 284
@@ -92,6 +107,7 @@ object MainForm: TMainForm
       Tag = 17
       ImageIndex = 12
       OnClick = PageBrowse
+      OnMouseMove = HintMouseMove
     end
     object ReloadPageButton: TToolButton
       Left = 261
@@ -100,6 +116,7 @@ object MainForm: TMainForm
       Tag = 16
       ImageIndex = 11
       OnClick = ReloadPage
+      OnMouseMove = HintMouseMove
     end
     object GoForwardButton: TToolButton
       Left = 238
@@ -108,6 +125,7 @@ object MainForm: TMainForm
       Tag = 15
       ImageIndex = 10
       OnClick = GoForwardButtonClick
+      OnMouseMove = HintMouseMove
     end
     object GoBackButton: TToolButton
       Left = 215
@@ -116,12 +134,14 @@ object MainForm: TMainForm
       Tag = 14
       ImageIndex = 9
       OnClick = GoBackButtonClick
+      OnMouseMove = HintMouseMove
     end
     object Spacer4: TToolButton
       Left = 207
       Top = 0
       Width = 8
       Style = tbsSeparator
+      OnMouseMove = HintMouseMove
     end
     object HelpButton: TToolButton
       Left = 184
@@ -129,6 +149,8 @@ object MainForm: TMainForm
       Width = 23
       Tag = 9
       ImageIndex = 8
+      OnClick = MenuHelpClick
+      OnMouseMove = HintMouseMove
     end
     object InfoButton: TToolButton
       Left = 161
@@ -138,6 +160,8 @@ object MainForm: TMainForm
       ImageIndex = 7
       Style = tbsCheck
       Down = True
+      OnClick = MenuInfoPanel1Click
+      OnMouseMove = HintMouseMove
     end
     object ColorButton: TToolButton
       Left = 138
@@ -145,6 +169,8 @@ object MainForm: TMainForm
       Width = 23
       Tag = 19
       ImageIndex = 6
+      OnClick = ColorButtonClick
+      OnMouseMove = HintMouseMove
     end
     object SettButton: TToolButton
       Left = 115
@@ -152,6 +178,8 @@ object MainForm: TMainForm
       Width = 23
       Tag = 6
       ImageIndex = 5
+      OnClick = SettButtonClick
+      OnMouseMove = HintMouseMove
     end
     object HtmlButton: TToolButton
       Left = 92
@@ -159,6 +187,8 @@ object MainForm: TMainForm
       Width = 23
       Tag = 5
       ImageIndex = 4
+      OnClick = MenuSummary1Click
+      OnMouseMove = HintMouseMove
     end
     object SourceButton: TToolButton
       Left = 69
@@ -166,6 +196,8 @@ object MainForm: TMainForm
       Width = 23
       Tag = 4
       ImageIndex = 3
+      OnClick = MenuSource1Click
+      OnMouseMove = HintMouseMove
     end
     object PreviewButton: TToolButton
       Left = 46
@@ -174,6 +206,7 @@ object MainForm: TMainForm
       Tag = 3
       ImageIndex = 2
       OnClick = MenuPreviewClick
+      OnMouseMove = HintMouseMove
     end
     object ExportButton: TToolButton
       Left = 23
@@ -182,6 +215,7 @@ object MainForm: TMainForm
       Tag = 2
       ImageIndex = 1
       Enabled = False
+      OnMouseMove = HintMouseMove
     end
     object OpenButton: TToolButton
       Left = 0
@@ -190,6 +224,7 @@ object MainForm: TMainForm
       Tag = 1
       ImageIndex = 0
       OnClick = MenuOpen1Click
+      OnMouseMove = HintMouseMove
     end
   end
   object StatusBar: TTntStatusBar
@@ -304,6 +339,7 @@ object MainForm: TMainForm
     Align = alClient
     ActivePage = TabSheet1
     OnChange = PageControlChange
+    OnMouseMove = HintMouseMove
     object TabSheet1: TTntTabSheet
       Caption = 'Preview'
       object CaptionPanel: TTntPanel
@@ -975,6 +1011,9 @@ object MainForm: TMainForm
         Width = 600
         Height = 180
         Align = alClient
+        OnProgressChange = CppWebBrowser1ProgressChange
+        OnStatusTextChange = CppWebBrowser1StatusTextChange
+        OnTitleChange = CppWebBrowser1TitleChange
       end
     end
     object TabSheet2: TTntTabSheet
@@ -991,6 +1030,7 @@ object MainForm: TMainForm
         Height = 60
         Align = alBottom
         Tag = 18
+        OnMouseMove = HintMouseMove
       end
       object SourcePageControl: TTntPageControl
         Left = 0
@@ -999,6 +1039,7 @@ object MainForm: TMainForm
         Height = 340
         Align = alClient
         ActivePage = HeadSheet
+        OnMouseMove = HintMouseMove
         object HeadSheet: TTntTabSheet
           Caption = '<HEAD>'
           object HeadEdit: TSynEdit
@@ -1013,6 +1054,7 @@ object MainForm: TMainForm
             Height = 312
             Align = alClient
             Tag = 18
+            OnMouseMove = HintMouseMove
           end
         end
         object BodySheet: TTntTabSheet
@@ -1029,6 +1071,7 @@ object MainForm: TMainForm
             Height = 312
             Align = alClient
             Tag = 18
+            OnMouseMove = HintMouseMove
           end
         end
         object WizardSheet: TTntTabSheet
@@ -1809,11 +1852,11 @@ object MainForm: TMainForm
         Left = 4
         Top = 334
         Width = 244
-        Height = 54
+        Height = 56
         Caption = 'Zoom'
         object ZoomAutoChkBox: TCheckBox
           Left = 8
-          Top = 16
+          Top = 14
           Width = 110
           Height = 17
           Caption = 'Auto capture'
@@ -1821,7 +1864,7 @@ object MainForm: TMainForm
         end
         object ZoomColorEd: TComboEdit
           Left = 8
-          Top = 36
+          Top = 32
           Width = 110
           Height = 21
           ReadOnly = True
@@ -1954,7 +1997,7 @@ object MainForm: TMainForm
     end
     object TabSheet4: TTntTabSheet
       Caption = 'Settings'
-      object HighlightBox: TTntGroupBox
+      object HighlightBox: TGroupBox
         Left = 8
         Top = 4
         Width = 210
@@ -1971,6 +2014,7 @@ object MainForm: TMainForm
           Width = 110
           Height = 21
           Style = csDropDownList
+          OnChange = ColorComboBoxChange
         end
         object IdentColorLabel: TTntLabel
           Left = 8
@@ -1983,6 +2027,7 @@ object MainForm: TMainForm
           Width = 110
           Height = 21
           Style = csDropDownList
+          OnChange = ColorComboBoxChange
         end
         object KeyColorLabel: TTntLabel
           Left = 8
@@ -1995,6 +2040,7 @@ object MainForm: TMainForm
           Width = 110
           Height = 21
           Style = csDropDownList
+          OnChange = ColorComboBoxChange
         end
         object NonResColorLabel: TTntLabel
           Left = 8
@@ -2007,6 +2053,7 @@ object MainForm: TMainForm
           Width = 110
           Height = 21
           Style = csDropDownList
+          OnChange = ColorComboBoxChange
         end
         object NumberColorLabel: TTntLabel
           Left = 8
@@ -2019,6 +2066,7 @@ object MainForm: TMainForm
           Width = 110
           Height = 21
           Style = csDropDownList
+          OnChange = ColorComboBoxChange
         end
         object StringColorLabel: TTntLabel
           Left = 8
@@ -2031,6 +2079,7 @@ object MainForm: TMainForm
           Width = 110
           Height = 21
           Style = csDropDownList
+          OnChange = ColorComboBoxChange
         end
         object SymbolColorLabel: TTntLabel
           Left = 8
@@ -2043,6 +2092,7 @@ object MainForm: TMainForm
           Width = 110
           Height = 21
           Style = csDropDownList
+          OnChange = ColorComboBoxChange
         end
         object BackColorLabel: TTntLabel
           Left = 8
@@ -2055,6 +2105,7 @@ object MainForm: TMainForm
           Width = 110
           Height = 21
           Style = csDropDownList
+          OnChange = ColorComboBoxChange
         end
       end
       object LangBox: TTntGroupBox
@@ -2069,6 +2120,7 @@ object MainForm: TMainForm
           Width = 144
           Height = 104
           Mask = '*.lng'
+          OnChange = SelectLang
         end
       end
       object ShowExportCheckBox: TTntCheckBox
@@ -2090,6 +2142,8 @@ object MainForm: TMainForm
         Height = 21
         Text = 'Opera'
         Filter = 'Executable files (*.exe)|*.exe'
+        AcceptFiles = True
+        OnChange = OperaEditChange
       end
       object FireFoxLabel: TTntLabel
         Left = 226
@@ -2103,8 +2157,10 @@ object MainForm: TMainForm
         Height = 21
         Text = 'FireFox'
         Filter = 'Executable files (*.exe)|*.exe'
+        AcceptFiles = True
+        OnChange = FireFoxEditChange
       end
-      object DataBasesLabel: TTntLabel
+      object DataBasesLabel: TLabel
         Left = 436
         Top = 4
         Caption = 'JS DataBases'
@@ -2202,6 +2258,7 @@ object MainForm: TMainForm
       Caption = 'View'
       object MenuSource: TTntMenuItem
         Caption = 'Source code'
+        OnClick = MenuSource1Click
       end
       object MenuSummary: TTntMenuItem
         Caption = 'Summary HTML code'
@@ -2213,24 +2270,30 @@ object MainForm: TMainForm
       object MenuInfoPanel: TTntMenuItem
         Caption = 'Description'
         Checked = True
+        OnClick = MenuInfoPanel1Click
       end
       object MenuSettings: TTntMenuItem
         Caption = 'Settings'
+        OnClick = SettButtonClick
       end
       object MenuColorChooser: TTntMenuItem
         Caption = 'Color Chooser'
+        OnClick = ColorButtonClick
       end
     end
     object MenuHelp: TTntMenuItem
       Caption = 'Help'
       object MenuContents: TTntMenuItem
         Caption = '&Contents'
+        OnClick = MenuHelpClick
       end
       object MenuHomePage: TTntMenuItem
         Caption = 'HomePage'
+        OnClick = MenuHomePage1Click
       end
       object MenuAbout: TTntMenuItem
         Caption = '&About...'
+        OnClick = MenuAbout1Click
       end
     end
   end

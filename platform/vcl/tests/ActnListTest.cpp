@@ -198,4 +198,27 @@ TEST_F(ActnListTest, ActionsAndTheirClientsAreReadFromAFormResource) {
               WriteComponentText(&form).rfind("Caption = '&Go'"));
 }
 
+TEST_F(ActnListTest, AssigningAnActionCopiesWhatItsClientsShowAndItsHandlers) {
+    TDocument document;
+    TAction source(nullptr);
+    source.SetCaption("&Save");
+    source.SetHint("Save|Saves the file");
+    source.SetEnabled(false);
+    source.SetImageIndex(3);
+    source.SetShortCut(scCtrl | 'S');
+    source.SetOnExecute(TNotifyEvent(&document, &TDocument::SaveExecute));
+    source.OnUpdate = TNotifyEvent(&document, &TDocument::SaveUpdate);
+    TAction copy(nullptr);
+    copy.Assign(&source);
+    EXPECT_EQ(copy.Caption(), "&Save");
+    EXPECT_EQ(copy.Hint(), "Save|Saves the file");
+    EXPECT_FALSE(copy.Enabled());
+    EXPECT_EQ(copy.ImageIndex(), 3);
+    EXPECT_EQ(copy.ShortCut(), scCtrl | 'S');
+    EXPECT_TRUE(copy.OnExecute() == source.OnExecute());
+    EXPECT_TRUE(copy.OnUpdate == source.OnUpdate);
+    TStringList notAnAction;
+    EXPECT_THROW(notAnAction.Assign(&copy), EConvertError);
+}
+
 } // namespace

@@ -1,0 +1,57 @@
+// The rich edit with UTF-16 text. Its Unicode window counts a line break as
+// one character (CR) where the rest of the program counts two (CR LF): the
+// control's positions and the program's are converted both ways, texts come
+// and go with CR LF breaks, and an RTF document set as text is loaded as RTF.
+#pragma once
+
+#include "platform/vcl/RichEdits.h"
+#include "platform/win/CommCtrl.h"
+#include "unicode/TntControls.h"
+#include "unicode/TntSysUtils.h"
+
+class TTntCustomRichEdit : public TCustomRichEdit {
+public:
+    using TCustomRichEdit::TCustomRichEdit;
+
+    // tlbsCR on the Unicode platform when "RICHED20.DLL" loads, else tlbsCRLF.
+    static TTntTextLineBreakStyle LineBreakStyle();
+
+    WideString Text();
+    // An RTF document is loaded whole; other text with its breaks made the control's.
+    void SetText(const WideString& Value);
+    WideString WideSelText();
+    void SetWideSelText(const WideString& Value);
+    // EM_SETTEXTEX with Flags (0 the whole text, 2 the selection) in the system code page.
+    void SetRTFText(DWORD Flags, const AnsiString& RTF);
+    // The CR LF position of SearchStr within Length characters from StartPos, or -1.
+    Integer FindText(const WideString& SearchStr, Integer StartPos, Integer Length, TSearchTypes Options);
+    // A control position in CR LF counting, and back.
+    Integer EmulatedCharPos(Integer Pos);
+    Integer RawWin32CharPos(Integer Pos);
+    WideString Hint() { return TntControl_GetHint(this); }
+    void SetHint(const WideString& Value) { TntControl_SetHint(this, Value); }
+
+    // The selection in CR LF counting.
+    Integer GetSelStart() override;
+    void SetSelStart(Integer Value) override;
+    Integer GetSelLength() override;
+    void SetSelLength(Integer Value) override;
+    AnsiString GetSelText() override;
+
+    void Dispatch(TMessage& Message) override;
+    void DefineProperties(TFiler* Filer) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWindowHandle(const TCreateParams& Params) override;
+
+private:
+    CHARRANGE selection();
+    Integer lineStart(Integer Line);
+    Integer lineLength(Integer Line);
+};
+
+class TTntRichEdit : public TTntCustomRichEdit {
+public:
+    using TTntCustomRichEdit::TTntCustomRichEdit;
+};
