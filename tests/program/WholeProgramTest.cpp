@@ -125,7 +125,7 @@ TEST_F(WholeProgramTest, EveryDemoScriptIsReachedByKeyAndClickAndItsPageComposed
 TEST(ProgramFolderTest, HoldsWhatTheProgramReads) {
     const std::filesystem::path folder = QUORVANE_PROGRAM_FOLDER;
     for (const char* item : {"Quorvane", "demo.zelk", "Color/Palettes/Palette1.bmp", "Color/Palettes/Palette2.bmp",
-                             "Color/Help/English.htm"})
+                             "Color/Help/English.htm", "Lang/English.lng", "Lang/German.lng", "Help/English.htm"})
         EXPECT_TRUE(std::filesystem::is_regular_file(folder / item)) << item;
     EXPECT_FALSE(std::filesystem::is_empty(folder / "Scripts")) << "the demo scripts' attached files";
 #ifdef QUORVANE_WEB_ENGINE_MODULE
