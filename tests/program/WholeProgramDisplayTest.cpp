@@ -10,6 +10,7 @@
 #include "platform/core/IniFiles.h"
 #include "platform/backend/tests/PrivateXServer.h"
 #include "platform/backend/tests/ScreenShot.h"
+#include "platform/vcl/FileCtrl.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBars.h"
 #include "platform/win/CommCtrl.h"
@@ -18,7 +19,9 @@
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/Focus.h"
 #include "platform/win/ListBoxControl.h"
+#include "platform/win/Menus.h"
 #include "platform/win/Messages.h"
+#include "platform/win/SystemInfo.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/Windows.h"
 #include "tests/program/TestDatabases.h"
@@ -49,6 +52,8 @@ constexpr auto settleTimeout = 10s;
 constexpr auto pollInterval = 50ms;
 
 constexpr Integer ColourTab = 3;
+constexpr Integer SettingsTab = 4;
+constexpr const char* secondLanguage = "German.lng";
 
 // A folder of its own, removed with what is in it.
 class TemporaryFolder {
@@ -67,10 +72,12 @@ private:
     std::filesystem::path path_;
 };
 
+// The bounds in hexadecimal, which the program reads but never writes: the
+// file after closing shows that closing wrote them.
 void writeSettings(const std::filesystem::path& File, const std::string& Library) {
-    std::ofstream(File) << "[Form]\nLeft=" << windowBounds.Left << "\nTop=" << windowBounds.Top
-                        << "\nWidth=" << windowBounds.Width() << "\nHeight=" << windowBounds.Height()
-                        << "\n[Database]\nLastDBase=" << Library << "\n";
+    std::ofstream(File) << std::hex << std::showbase << "[Form]\nLeft=" << windowBounds.Left
+                        << "\nTop=" << windowBounds.Top << "\nWidth=" << windowBounds.Width()
+                        << "\nHeight=" << windowBounds.Height() << "\n[Database]\nLastDBase=" << Library << "\n";
 }
 
 // The program folder's items copied to `Target`, with the test library as the one to open.
@@ -209,6 +216,11 @@ public:
         form_->Show();
         HeadlessBackend::ProcessMessages();
     }
+    // Picking a language writes the settings file.
+    ~HeadlessTwin() {
+        form_.reset();
+        std::filesystem::remove(SettingsFileName());
+    }
     TMainForm& Form() { return *form_; }
 
     static TPoint CentreOf(TWinControl* Control) {
@@ -216,10 +228,11 @@ public:
         GetWindowRect(Control->Handle(), &rect);
         return {(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2};
     }
-    TPoint TitleItem(Integer Index) {
+    TPoint TitleItem(Integer Index) { return ListItem(form_->TitleBox, Index); }
+    static TPoint ListItem(TWinControl* List, Integer Index) {
         RECT item{};
-        SendMessageA(form_->TitleBox->Handle(), LB_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&item));
-        return form_->TitleBox->ClientToScreen(TPoint{item.Left + 5, (item.Top + item.Bottom) / 2});
+        SendMessageA(List->Handle(), LB_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&item));
+        return List->ClientToScreen(TPoint{item.Left + 5, (item.Top + item.Bottom) / 2});
     }
     TPoint TabItem(Integer Index) {
         RECT item{};
@@ -238,17 +251,34 @@ public:
     // Whether the screenshot shows `Control` as the window is drawn here,
     // read from the whole window so that what its parents hide counts too.
     bool LooksTheSame(TWinControl* Control, GdkPixbuf* Shot) {
-        RECT window, control;
-        GetWindowRect(form_->Handle(), &window);
+        RECT control;
         GetWindowRect(Control->Handle(), &control);
+        return areaLooksTheSame(control, Shot);
+    }
+    TPoint MenuBarItem(UINT Index) {
+        RECT item{};
+        GetMenuItemRect(form_->Handle(), GetMenu(form_->Handle()), Index, &item);
+        return {(item.Left + item.Right) / 2, (item.Top + item.Bottom) / 2};
+    }
+    // The same for the menu bar, the strip above the client area.
+    bool MenuBarLooksTheSame(GdkPixbuf* Shot) {
+        const TPoint client = form_->ClientOrigin();
+        return areaLooksTheSame(
+            TRect(client.x, client.y - GetSystemMetrics(SM_CYMENU), client.x + form_->ClientWidth(), client.y),
+            Shot);
+    }
+
+private:
+    bool areaLooksTheSame(const TRect& Area, GdkPixbuf* Shot) {
+        RECT window;
+        GetWindowRect(form_->Handle(), &window);
         std::shared_ptr<PixelSurface> drawn = Headless().Capture(form_->Handle());
-        for (int y = control.Top; y < control.Bottom; ++y)
-            for (int x = control.Left; x < control.Right; ++x)
+        for (int y = Area.Top; y < Area.Bottom; ++y)
+            for (int x = Area.Left; x < Area.Right; ++x)
                 if (rgbOf(drawn->At(x - window.Left, y - window.Top)) != pixelOf(Shot, x, y)) return false;
         return true;
     }
 
-private:
     std::unique_ptr<TMainForm> form_;
 };
 
@@ -296,6 +326,10 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     EXPECT_TRUE(program.WaitToSee("04-page", [&](GdkPixbuf* shot) {
         return pixelOf(shot, page.x, page.y) == Rgb{255, 255, 255};
     })) << "the page is not shown";
+    // The page's script names the page; the browser's title shows above it.
+    // The wizard substitutes nothing yet, so the title is the placeholder.
+    form.CppWebBrowser1TitleChange(form.CppWebBrowser1, u"#Text1#");
+    HeadlessBackend::ProcessMessages();
     EXPECT_TRUE(program.WaitToSee("04-caption", [&](GdkPixbuf* shot) {
         return twin.LooksTheSame(form.CaptionPanel, shot);
     })) << "the caption above the page is not drawn as headless";
@@ -319,16 +353,28 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     })) << "the magnifier did not report " << form.ZoomColorEd->Text();
     program.Click(twin.ToolButton(form.ZoomButton));
 
-    // Exit, the last item of the file menu.
-    program.Key("alt+f");
+    // The second language, picked on the settings page, renames the menus.
+    program.Click(twin.TabItem(SettingsTab));
+    twin.ShowTab(SettingsTab);
+    const TPoint german = twin.ListItem(form.LangListBox, 1);
+    program.Click(german);
+    Headless().Click(form.LangListBox->Handle(), form.LangListBox->ScreenToClient(german));
+    HeadlessBackend::ProcessMessages();
+    ASSERT_EQ(LangFile, secondLanguage);
+    EXPECT_TRUE(program.WaitToSee("06-language", [&](GdkPixbuf* shot) { return twin.MenuBarLooksTheSame(shot); }))
+        << "the menu bar does not read as in the second language";
+
+    // Exit, the last item of the first menu, whatever its language.
+    program.Click(twin.MenuBarItem(0));
     program.Key("Up");
     program.Key("Return");
     ASSERT_TRUE(program.Ended()) << "the program did not end through its menu";
     const TIniFile settingsFile(program.SettingsFile());
-    EXPECT_EQ(settingsFile.ReadString(settings::FormSection, "LangFile", "not written"), "English.lng");
+    EXPECT_EQ(settingsFile.ReadString(settings::FormSection, "Left", ""), std::to_string(windowBounds.Left));
     const TQuorvaneSettings written = ReadSettings(settingsFile);
     EXPECT_EQ(TRect(written.Left, written.Top, written.Left + written.Width, written.Top + written.Height),
               windowBounds);
+    EXPECT_EQ(written.LangFile, secondLanguage);
     EXPECT_EQ(written.LastDBase, libraryName);
     EXPECT_EQ(program.FilesLeftInTemporaryFolder(), std::vector<std::string>{});
 }

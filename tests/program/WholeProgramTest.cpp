@@ -120,6 +120,19 @@ TEST_F(WholeProgramTest, EveryDemoScriptIsReachedByKeyAndClickAndItsPageComposed
     EXPECT_EQ(filesIn(tempDir), std::set<std::string>{}) << "left in the temporary folder";
 }
 
+// What the program reads from its own folder, which must be complete there
+// (the display test runs a copy of it).
+TEST(ProgramFolderTest, HoldsWhatTheProgramReads) {
+    const std::filesystem::path folder = QUORVANE_PROGRAM_FOLDER;
+    for (const char* item : {"Quorvane", "demo.zelk", "Color/Palettes/Palette1.bmp", "Color/Palettes/Palette2.bmp",
+                             "Color/Help/English.htm", "Lang/English.lng", "Lang/German.lng", "Help/English.htm"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(folder / item)) << item;
+    EXPECT_FALSE(std::filesystem::is_empty(folder / "Scripts")) << "the demo scripts' attached files";
+#ifdef QUORVANE_WEB_ENGINE_MODULE
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / QUORVANE_WEB_ENGINE_MODULE));
+#endif
+}
+
 // Where the flying caption bar was shown, frame by frame, and whether the
 // main window was on screen then.
 struct BarFrame {
