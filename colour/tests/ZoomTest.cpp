@@ -162,6 +162,16 @@ TEST_F(ZoomTest, AtTheTopLeftCornerTheCrossHairMovesTowardsTheCorner) {
     EXPECT_EQ(page.picked.back(), screenColor(1, 2));
 }
 
+// The pointer is over another program, which may well have the keyboard.
+TEST_F(ZoomTest, EscPressedInAnyProgramStopsTheCapture) {
+    backend.MoveMouse(POINT{300, 300});
+    backend.HoldKeyOnDesktop(VK_ESCAPE, true);
+    zoom->Timer1Timer(zoom->Timer1);
+    backend.HoldKeyOnDesktop(VK_ESCAPE, false);
+    EXPECT_FALSE(zoom->CaptureLabel->Visible());
+    EXPECT_FALSE(zoom->Timer1->Enabled());
+}
+
 TEST_F(ZoomTest, EscStopsTheCaptureAndActivationResumesIt) {
     backend.MoveMouse(POINT{300, 300});
     backend.PressKey(VK_ESCAPE);

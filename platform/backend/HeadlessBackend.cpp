@@ -224,6 +224,12 @@ void HeadlessBackend::SetCursorShape(CursorShape shape, HCURSOR) {
 
 void HeadlessBackend::MovePointer(POINT) {}
 
+std::optional<bool> HeadlessBackend::KeyHeldOnDesktop(UINT virtualKey) {
+    std::lock_guard lock(mutex_);
+    if (!keysHeldOnDesktop_) return std::nullopt;
+    return keysHeldOnDesktop_->contains(virtualKey);
+}
+
 CursorShape HeadlessBackend::CurrentCursor() const {
     std::lock_guard lock(mutex_);
     return cursor_;
@@ -299,6 +305,15 @@ void HeadlessBackend::KeyDown(UINT virtualKey, const WideString& characters) {
 
 void HeadlessBackend::KeyUp(UINT virtualKey) {
     DeliverKey(virtualKey, false);
+}
+
+void HeadlessBackend::HoldKeyOnDesktop(UINT virtualKey, bool held) {
+    std::lock_guard lock(mutex_);
+    if (!keysHeldOnDesktop_) keysHeldOnDesktop_.emplace();
+    if (held)
+        keysHeldOnDesktop_->insert(virtualKey);
+    else
+        keysHeldOnDesktop_->erase(virtualKey);
 }
 
 void HeadlessBackend::PressKey(UINT virtualKey, std::initializer_list<UINT> modifiers) {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 
 class HeadlessBackend : public Backend {
@@ -44,6 +45,9 @@ public:
     void ReadScreen(const TRect& rect, PixelSurface& screen) override;
     void SetCursorShape(CursorShape shape, HCURSOR cursor) override;
     void MovePointer(POINT screen) override;
+    // Only the keys a test holds on the desktop (HoldKeyOnDesktop), once it
+    // has held any; before that, none are known.
+    std::optional<bool> KeyHeldOnDesktop(UINT virtualKey) override;
     bool RunFileDialog(FileDialogRequest& request) override;
     bool OpenUrl(const WideString& target) override;
     std::unique_ptr<WebView> CreateWebView(HWND host, const TRect& clientRect, WebViewEvents events) override;
@@ -63,6 +67,9 @@ public:
     void KeyUp(UINT virtualKey);
     // Holds the modifiers (VK_SHIFT, VK_CONTROL, VK_MENU) while the key goes down and up.
     void PressKey(UINT virtualKey, std::initializer_list<UINT> modifiers = {});
+    // A key held down or let go while another program has the keyboard:
+    // nothing reaches the program's windows.
+    void HoldKeyOnDesktop(UINT virtualKey, bool held);
     // Characters as an input method delivers them.
     void TypeText(const WideString& text);
     void MoveMouse(POINT screen);
@@ -121,6 +128,7 @@ private:
     bool recordingStarts_ = false;
     std::vector<ShellProgramStart> startedPrograms_;
     std::shared_ptr<const PixelSurface> screenImage_;
+    std::optional<std::set<UINT>> keysHeldOnDesktop_;
     std::deque<std::pair<std::vector<WideString>, int>> dialogAnswers_;
     FileDialogRequest lastDialog_;
     std::function<void()> idleHandler_;

@@ -122,6 +122,13 @@ public:
     virtual void ReadScreen(const TRect& rect, PixelSurface& screen) = 0;
     virtual void SetCursorShape(CursorShape shape, HCURSOR cursor) = 0;
     virtual void MovePointer(POINT screen) = 0;
+    // Whether the key is held down now anywhere on the desktop, also while
+    // another program has the keyboard; none where only the keys delivered
+    // to this program are known.
+    virtual std::optional<bool> KeyHeldOnDesktop(UINT virtualKey) {
+        (void)virtualKey;
+        return std::nullopt;
+    }
 
     // ---- Desktop services ----
     // False when the user cancelled.

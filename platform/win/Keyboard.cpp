@@ -24,6 +24,9 @@ struct AsyncState {
     std::mutex mutex;
     std::array<bool, 256> down{};
     std::array<bool, 256> pressedSinceQuery{};
+    // What the desktop said at the last query, so that a key held since
+    // then is not a new press.
+    std::array<bool, 256> heldOnDesktop{};
 };
 
 AsyncState& asyncState() {
@@ -312,11 +315,18 @@ SHORT GetKeyState(int virtualKey) {
     return static_cast<SHORT>(result | ((state & keyToggledBit) ? 1 : 0));
 }
 
+// The desktop is asked as well: on Windows the state is the whole system's,
+// so a key pressed while another program has the keyboard counts too.
 SHORT GetAsyncKeyState(int virtualKey) {
+    BYTE key = static_cast<BYTE>(virtualKey);
+    const std::optional<bool> heldOnDesktop = CurrentBackend().KeyHeldOnDesktop(key);
     AsyncState& state = asyncState();
     std::lock_guard lock(state.mutex);
-    BYTE key = static_cast<BYTE>(virtualKey);
-    SHORT result = state.down[key] ? asyncDownBit : 0;
+    if (heldOnDesktop) {
+        if (*heldOnDesktop && !state.heldOnDesktop[key]) state.pressedSinceQuery[key] = true;
+        state.heldOnDesktop[key] = *heldOnDesktop;
+    }
+    SHORT result = state.down[key] || state.heldOnDesktop[key] ? asyncDownBit : 0;
     if (state.pressedSinceQuery[key]) result |= asyncPressedBit;
     state.pressedSinceQuery[key] = false;
     return result;

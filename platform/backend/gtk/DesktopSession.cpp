@@ -1,6 +1,8 @@
-// GTK's display, main loop, clipboard, screen and pointer for the gtk backend.
+// GTK's display, main loop, clipboard, screen, pointer and keyboard state for
+// the gtk backend.
 #include "platform/backend/gtk/DesktopSession.h"
 
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include <algorithm>
@@ -14,6 +16,8 @@ std::thread::id desktopThread;
 // Windows are placed in screen coordinates and the screen is read back, which
 // only X11 allows; Wayland stays the choice where there is no X server.
 constexpr const char* preferredBackends = "x11,*";
+// The X server's keyboard state: one bit for each of the 256 key codes.
+constexpr unsigned KeymapBytes = 32;
 
 gboolean markTimedOut(gpointer timedOut) {
     *static_cast<bool*>(timedOut) = true;
@@ -149,6 +153,24 @@ std::optional<DesktopPoint> DesktopPointerPosition() {
 void MoveDesktopPointer(DesktopPoint screen) {
     if (GdkDevice* pointer = pointerDevice())
         gdk_device_warp(pointer, gdk_screen_get_default(), screen.x, screen.y);
+}
+
+std::optional<std::vector<HeldKey>> DesktopKeysHeld() {
+    GdkDisplay* display = gdk_display_get_default();
+    if (!display || !GDK_IS_X11_DISPLAY(display)) return std::nullopt;
+    char keyBits[KeymapBytes];
+    XQueryKeymap(gdk_x11_display_get_xdisplay(display), keyBits);
+    GdkKeymap* keymap = gdk_keymap_get_for_display(display);
+    std::vector<HeldKey> held;
+    for (unsigned code = 0; code < KeymapBytes * 8; ++code) {
+        if (!(keyBits[code / 8] & (1 << (code % 8)))) continue;
+        guint* keysyms = nullptr;
+        gint count = 0;
+        if (gdk_keymap_get_entries_for_keycode(keymap, code, nullptr, &keysyms, &count) && count > 0)
+            held.push_back({keysyms[0], code});
+        g_free(keysyms);
+    }
+    return held;
 }
 
 bool OpenWithDesktop(const std::string& uri) {

@@ -1,6 +1,7 @@
 // The desktop as the gtk backend reaches it through GTK: opening the display,
-// running GTK's main loop for a while, the clipboard, the screen's pixels and
-// the pointer, and the desktop's handlers for web addresses and documents.
+// running GTK's main loop for a while, the clipboard, the screen's pixels, the
+// pointer and the keys held down, and the desktop's handlers for web
+// addresses and documents.
 // Only plain types cross this header, so GTK's headers and the window
 // system's never meet in one translation unit (both name TRUE and FALSE).
 #pragma once
@@ -10,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Opens the display the environment names; false when there is none. The
 // calling thread becomes the desktop thread, the only one that may use GTK.
@@ -48,6 +50,14 @@ struct DesktopPoint {
 };
 std::optional<DesktopPoint> DesktopPointerPosition();
 void MoveDesktopPointer(DesktopPoint screen);
+// A key held down on the desktop: its meaning without modifiers and its X key code.
+struct HeldKey {
+    unsigned baseKeysym = 0;
+    unsigned hardwareCode = 0;
+};
+// The keys held down now, whichever program has the keyboard; none where the
+// display cannot tell (a Wayland session).
+std::optional<std::vector<HeldKey>> DesktopKeysHeld();
 
 // Hands a URI to the desktop's default handler; false when none took it.
 bool OpenWithDesktop(const std::string& uri);

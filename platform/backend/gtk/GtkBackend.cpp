@@ -709,6 +709,16 @@ void GtkBackend::MovePointer(POINT screen) {
     onDesktopThread([screen] { MoveDesktopPointer({screen.x, screen.y}); });
 }
 
+// Each held key is named as a key event of this program would name it.
+std::optional<bool> GtkBackend::KeyHeldOnDesktop(UINT virtualKey) {
+    if (!OnDesktopThread()) return std::nullopt;
+    const std::optional<std::vector<HeldKey>> held = DesktopKeysHeld();
+    if (!held) return std::nullopt;
+    for (const HeldKey& key : *held)
+        if (VirtualKeyOf(key.baseKeysym, key.baseKeysym, key.hardwareCode).code == virtualKey) return true;
+    return false;
+}
+
 // ---- Desktop services ----
 
 bool GtkBackend::RunFileDialog(FileDialogRequest& request) {

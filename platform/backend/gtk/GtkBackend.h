@@ -48,6 +48,7 @@ public:
     void ReadScreen(const TRect& rect, PixelSurface& screen) override;
     void SetCursorShape(CursorShape shape, HCURSOR cursor) override;
     void MovePointer(POINT screen) override;
+    std::optional<bool> KeyHeldOnDesktop(UINT virtualKey) override;
     bool RunFileDialog(FileDialogRequest& request) override;
     bool OpenUrl(const WideString& target) override;
     std::unique_ptr<WebView> CreateWebView(HWND host, const TRect& clientRect, WebViewEvents events) override;

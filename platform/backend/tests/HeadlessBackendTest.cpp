@@ -5,6 +5,7 @@
 #include "platform/win/DefWindowProc.h"
 #include "platform/win/Drawing.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/Keyboard.h"
 #include "platform/win/Painting.h"
 #include "platform/win/Regions.h"
 #include "platform/win/Shell.h"
@@ -138,6 +139,23 @@ TEST_F(HeadlessBackendTest, InputArrivesAtClientPoints) {
     EXPECT_EQ(received,
               (std::vector<std::pair<UINT, WPARAM>>{
                   {WM_LBUTTONDOWN, static_cast<WPARAM>(MAKELPARAM(7, 9))}, {WM_CHAR, 'Q'}, {WM_CHAR, 0xE9}}));
+}
+
+// As on Windows, the asynchronous state is the whole desktop's: a key that
+// another program's window receives counts too, once for each press.
+TEST_F(HeadlessBackendTest, AKeyHeldWhileAnotherProgramHasTheKeyboardIsInTheAsyncState) {
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+    backend.HoldKeyOnDesktop(VK_ESCAPE, true);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8001);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8000);
+    backend.HoldKeyOnDesktop(VK_ESCAPE, false);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+    backend.HoldKeyOnDesktop(VK_ESCAPE, true);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 1, 1);
+    backend.HoldKeyOnDesktop(VK_ESCAPE, false);
+    GetAsyncKeyState(VK_ESCAPE);
+    HeadlessBackend::ProcessMessages();
+    EXPECT_TRUE(received.empty());
 }
 
 TEST_F(HeadlessBackendTest, WindowsAndTheScreenReadBackAsPixels) {
