@@ -216,6 +216,8 @@ const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TM
     c.Method("GoForwardButtonClick", &TMainForm::GoForwardButtonClick);
     c.Method("ReloadPage", &TMainForm::ReloadPage);
     TMainForm::DescribeColourPage(c);
+    TMainForm::DescribeWizard(c);
+    TMainForm::DescribeExport(c);
 });
 
 } // namespace
@@ -229,6 +231,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     prepareInfoEdit();
     placeStatusProgress();
     createColourPage();
+    buildTagMenu();
 }
 
 TMainForm::~TMainForm() = default;
@@ -425,6 +428,7 @@ void TMainForm::SelectTitleBox(TObject*) {
     clearScript();
     const Integer index = TitleBox->ItemIndex();
     if (index >= 0 && static_cast<std::size_t>(index) + 1 < rows_.size()) showScript(index + 1);
+    WizardAction(this);
     if (AttachedFiles->Count() > 0) {
         TStringList names;
         for (const AnsiString& name : CopyAttachedFiles(AppDir, TempDir, *AttachedFiles))
@@ -537,8 +541,10 @@ void TMainForm::PageBrowse(TObject*) {
 }
 
 void TMainForm::MenuPreviewClick(TObject* Sender) {
-    // The wizard's own preview comes with the wizard; until then the page is composed as it stands.
-    PageBrowse(Sender);
+    if (WizardTabShown)
+        WizardPrevAction(Sender);
+    else
+        PageBrowse(Sender);
 }
 
 void TMainForm::PageControlChange(TObject* Sender) {

@@ -182,6 +182,7 @@ object MainForm: TMainForm
       Tag = 2
       ImageIndex = 1
       Enabled = False
+      OnClick = MenuExport1Click
     end
     object OpenButton: TToolButton
       Left = 0
@@ -327,6 +328,7 @@ object MainForm: TMainForm
         Visible = False
         Collapsed = True
         FullHeight = 181
+        OnCollapsed = WizardPrevAction
         object PrevWizPanel: TTntPanel
           Left = 2
           Top = 148
@@ -340,6 +342,7 @@ object MainForm: TMainForm
             Width = 75
             Height = 25
             Caption = 'Apply'
+            OnClick = WizardPrevAction
           end
         end
         object WizScrollBox: TScrollBox
@@ -378,12 +381,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn1: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn1Change
               end
               object WColorLabel1: TTntLabel
                 Left = 120
@@ -405,12 +410,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn2: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn2Change
               end
               object WColorLabel2: TTntLabel
                 Left = 120
@@ -432,12 +439,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn3: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn3Change
               end
               object WColorLabel3: TTntLabel
                 Left = 120
@@ -459,12 +468,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn4: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn4Change
               end
               object WColorLabel4: TTntLabel
                 Left = 120
@@ -486,12 +497,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn5: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn5Change
               end
               object WColorLabel5: TTntLabel
                 Left = 120
@@ -513,12 +526,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn6: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn6Change
               end
               object WColorLabel6: TTntLabel
                 Left = 120
@@ -540,12 +555,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn7: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn7Change
               end
               object WColorLabel7: TTntLabel
                 Left = 120
@@ -841,6 +858,8 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
                 DirectInput = False
+                OnButtonClick = WOldFile
+                OnChange = WFilenameAction
               end
               object WFileLabel1: TTntLabel
                 Left = 306
@@ -991,6 +1010,7 @@ object MainForm: TMainForm
         Height = 60
         Align = alBottom
         Tag = 18
+        OnDblClick = CopyToClpbrd
       end
       object SourcePageControl: TTntPageControl
         Left = 0
@@ -999,6 +1019,7 @@ object MainForm: TMainForm
         Height = 340
         Align = alClient
         ActivePage = HeadSheet
+        OnChange = SourcePageControlChange
         object HeadSheet: TTntTabSheet
           Caption = '<HEAD>'
           object HeadEdit: TSynEdit
@@ -1013,6 +1034,8 @@ object MainForm: TMainForm
             Height = 312
             Align = alClient
             Tag = 18
+            PopupMenu = RxPopupMenu1
+            OnDblClick = CopyToClpbrd
           end
         end
         object BodySheet: TTntTabSheet
@@ -1029,6 +1052,7 @@ object MainForm: TMainForm
             Height = 312
             Align = alClient
             Tag = 18
+            OnDblClick = CopyToClpbrd
           end
         end
         object WizardSheet: TTntTabSheet
@@ -2192,6 +2216,7 @@ object MainForm: TMainForm
       object MenuExport: TTntMenuItem
         Caption = 'Export ->'
         Enabled = False
+        OnClick = MenuExport1Click
       end
       object MenuExit: TTntMenuItem
         Caption = 'Exit'
@@ -2241,8 +2266,10 @@ object MainForm: TMainForm
   object SynHTMLSyn: TSynHTMLSyn
   end
   object PopupMenu1: TPopupMenu
+    OnPopup = CopyToClpbrd
   end
   object RxPopupMenu1: TRxPopupMenu
+    AutoHotkeys = maManual
   end
   object OpenDialog: TOpenDialog
     DefaultExt = 'quorvane'
