@@ -16,7 +16,6 @@ class TComboEdit;
 class TComboBox;
 class TCppWebBrowser;
 class TFilenameEdit;
-class TMenuItem;
 class TFileListBox;
 class TglGroupBox;
 class TListBox;
