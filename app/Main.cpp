@@ -210,6 +210,8 @@ const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TM
     TMainForm::DescribeLanguage(c);
     TMainForm::DescribeSettings(c);
     TMainForm::DescribeMenus(c);
+    TMainForm::DescribeWizard(c);
+    TMainForm::DescribeExport(c);
 });
 
 } // namespace
@@ -223,6 +225,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     prepareInfoEdit();
     placeStatusProgress();
     createColourPage();
+    buildTagMenu();
 }
 
 TMainForm::~TMainForm() = default;
@@ -422,6 +425,7 @@ void TMainForm::SelectTitleBox(TObject*) {
     clearScript();
     const Integer index = TitleBox->ItemIndex();
     if (index >= 0 && static_cast<std::size_t>(index) + 1 < rows_.size()) showScript(index + 1);
+    WizardAction(this);
     if (AttachedFiles->Count() > 0) {
         TStringList names;
         for (const AnsiString& name : CopyAttachedFiles(AppDir, TempDir, *AttachedFiles))
@@ -534,8 +538,10 @@ void TMainForm::PageBrowse(TObject*) {
 }
 
 void TMainForm::MenuPreviewClick(TObject* Sender) {
-    // The wizard's own preview comes with the wizard; until then the page is composed as it stands.
-    PageBrowse(Sender);
+    if (WizardTabShown)
+        WizardPrevAction(Sender);
+    else
+        PageBrowse(Sender);
 }
 
 void TMainForm::PageControlChange(TObject* Sender) {

@@ -12,6 +12,7 @@
 #include <memory>
 
 class TColorComboBox;
+class TComboEdit;
 class TComboBox;
 class TCppWebBrowser;
 class TFilenameEdit;
@@ -46,6 +47,7 @@ class TToolButton;
 class TImageList;
 struct ENLINK;
 struct TLanguageEntry;
+struct TWizardDefinition;
 
 // Program-wide state of the main window.
 extern AnsiString LangFile;
@@ -269,6 +271,40 @@ public:
     void MenuAbout1Click(TObject* Sender);
     static void DescribeMenus(TClassBuilder<TMainForm>& Builder);
 
+    // ---- Parameter wizard (MainWizard.cpp) ----
+    // Shows the rows the script's definition lines name and substitutes their defaults.
+    void WizardAction(TObject* Sender);
+    // Replaces the first WizFindText of each source editor by WizReplaceText.
+    void ReplaceDialog1Replace(TObject* Sender);
+    // Apply: the templates again, with the rows' current values.
+    void WizardPrevAction(TObject* Sender);
+    void WColorBtn1Change(TObject* Sender);
+    void WColorBtn2Change(TObject* Sender);
+    void WColorBtn3Change(TObject* Sender);
+    void WColorBtn4Change(TObject* Sender);
+    void WColorBtn5Change(TObject* Sender);
+    void WColorBtn6Change(TObject* Sender);
+    void WColorBtn7Change(TObject* Sender);
+    void WColorEditButtonClick(TObject* Sender);
+    void SourcePageControlChange(TObject* Sender);
+    void WOldFile(TObject* Sender);
+    void WFilenameAction(TObject* Sender);
+    // A row's controls by kind and number ("WTextEdit" and 3 give WTextEdit3).
+    TComponent* WizardControl(const AnsiString& Prefix, Integer Row) const;
+    static void DescribeWizard(TClassBuilder<TMainForm>& Builder);
+    // The placeholder being substituted, and its value.
+    AnsiString WizFindText;
+    AnsiString WizReplaceText;
+    // The text of file row 1 when its button was pressed; kept across scripts.
+    AnsiString WOldFileName;
+
+    // ---- Clipboard copy, tags and export (MainExport.cpp) ----
+    void CopyToClpbrd(TObject* Sender);
+    void ShwMessage();
+    void InsertTag(TObject* Sender);
+    void MenuExport1Click(TObject* Sender);
+    static void DescribeExport(TClassBuilder<TMainForm>& Builder);
+
     // ---- Colour page (MainColour.cpp) ----
     void RGB2HSV();
     void HSV2RGB();
@@ -344,6 +380,22 @@ private:
     void createColourPage();
     // Before the controls go, so that none of their last events reaches it.
     void destroyColourPage();
+
+    // ---- Parameter wizard (MainWizard.cpp) ----
+    void hideWizardRows();
+    void showWizardRow(const TWizardDefinition& Definition);
+    void setWizardValue(const TWizardDefinition& Definition, const AnsiString& Value);
+    AnsiString wizardValue(const TWizardDefinition& Definition) const;
+    void substituteWizardLines(bool ShowRows);
+    void colourPicked(Integer Row);
+    void listChosenFile(const AnsiString& Name);
+    // Set while file row 1 is given the bare name of its own choice.
+    bool namingChosenFile_ = false;
+
+    // ---- Clipboard copy, tags and export (MainExport.cpp) ----
+    void buildTagMenu();
+    void exportAttachedFiles(const AnsiString& Folder);
+    WideString pendingMessage_;
 
     TWndMethod infoEditWindowProc_;
     std::unique_ptr<TColourPage, TColourPageDeleter> colourPage_;

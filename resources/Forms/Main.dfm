@@ -216,6 +216,7 @@ object MainForm: TMainForm
       ImageIndex = 1
       Enabled = False
       OnMouseMove = HintMouseMove
+      OnClick = MenuExport1Click
     end
     object OpenButton: TToolButton
       Left = 0
@@ -363,6 +364,7 @@ object MainForm: TMainForm
         Visible = False
         Collapsed = True
         FullHeight = 181
+        OnCollapsed = WizardPrevAction
         object PrevWizPanel: TTntPanel
           Left = 2
           Top = 148
@@ -376,6 +378,7 @@ object MainForm: TMainForm
             Width = 75
             Height = 25
             Caption = 'Apply'
+            OnClick = WizardPrevAction
           end
         end
         object WizScrollBox: TScrollBox
@@ -414,12 +417,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn1: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn1Change
               end
               object WColorLabel1: TTntLabel
                 Left = 120
@@ -441,12 +446,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn2: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn2Change
               end
               object WColorLabel2: TTntLabel
                 Left = 120
@@ -468,12 +475,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn3: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn3Change
               end
               object WColorLabel3: TTntLabel
                 Left = 120
@@ -495,12 +504,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn4: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn4Change
               end
               object WColorLabel4: TTntLabel
                 Left = 120
@@ -522,12 +533,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn5: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn5Change
               end
               object WColorLabel5: TTntLabel
                 Left = 120
@@ -549,12 +562,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn6: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn6Change
               end
               object WColorLabel6: TTntLabel
                 Left = 120
@@ -576,12 +591,14 @@ object MainForm: TMainForm
                 Width = 65
                 Height = 21
                 Text = '....'
+                OnButtonClick = WColorEditButtonClick
               end
               object WColorBtn7: TColorPickerButton
                 Left = 70
                 Top = 0
                 Width = 45
                 Height = 21
+                OnChange = WColorBtn7Change
               end
               object WColorLabel7: TTntLabel
                 Left = 120
@@ -877,6 +894,8 @@ object MainForm: TMainForm
                 Height = 21
                 Text = '....'
                 DirectInput = False
+                OnButtonClick = WOldFile
+                OnChange = WFilenameAction
               end
               object WFileLabel1: TTntLabel
                 Left = 306
@@ -1031,6 +1050,7 @@ object MainForm: TMainForm
         Align = alBottom
         Tag = 18
         OnMouseMove = HintMouseMove
+        OnDblClick = CopyToClpbrd
       end
       object SourcePageControl: TTntPageControl
         Left = 0
@@ -1040,6 +1060,7 @@ object MainForm: TMainForm
         Align = alClient
         ActivePage = HeadSheet
         OnMouseMove = HintMouseMove
+        OnChange = SourcePageControlChange
         object HeadSheet: TTntTabSheet
           Caption = '<HEAD>'
           object HeadEdit: TSynEdit
@@ -1055,6 +1076,8 @@ object MainForm: TMainForm
             Align = alClient
             Tag = 18
             OnMouseMove = HintMouseMove
+            PopupMenu = RxPopupMenu1
+            OnDblClick = CopyToClpbrd
           end
         end
         object BodySheet: TTntTabSheet
@@ -1072,6 +1095,7 @@ object MainForm: TMainForm
             Align = alClient
             Tag = 18
             OnMouseMove = HintMouseMove
+            OnDblClick = CopyToClpbrd
           end
         end
         object WizardSheet: TTntTabSheet
@@ -2248,6 +2272,7 @@ object MainForm: TMainForm
       object MenuExport: TTntMenuItem
         Caption = 'Export ->'
         Enabled = False
+        OnClick = MenuExport1Click
       end
       object MenuExit: TTntMenuItem
         Caption = 'Exit'
@@ -2304,8 +2329,10 @@ object MainForm: TMainForm
   object SynHTMLSyn: TSynHTMLSyn
   end
   object PopupMenu1: TPopupMenu
+    OnPopup = CopyToClpbrd
   end
   object RxPopupMenu1: TRxPopupMenu
+    AutoHotkeys = maManual
   end
   object OpenDialog: TOpenDialog
     DefaultExt = 'quorvane'
