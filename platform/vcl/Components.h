@@ -42,6 +42,8 @@ using TGetChildProc = std::function<void(TComponent* Child)>;
 
 // A named persistent object with an owner. The owner frees what it owns;
 // components that asked for a free notification hear when another goes.
+class TBasicAction;
+
 class TComponent : public TPersistent {
 public:
     // Owner may be null; otherwise it takes the new component into its list.
@@ -104,6 +106,11 @@ public:
     virtual void WriteState(TWriter* Writer);
     // Called once the whole form resource has been read and its references fixed.
     virtual void Loaded();
+    // The component is offered an action as a target: it executes (updates)
+    // it when the action handles it (ActnList); a component that knows the
+    // action may do more. True when it did.
+    virtual bool ExecuteAction(TBasicAction* Action);
+    virtual bool UpdateAction(TBasicAction* Action);
     // Another component was inserted or removed: by default passed on to
     // every owned component, and an opRemove ends a free notification.
     virtual void Notification(TComponent* AComponent, TOperation Operation);

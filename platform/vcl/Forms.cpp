@@ -6,6 +6,7 @@
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/Resources.h"
+#include "platform/vcl/StdActns.h"
 #include "platform/vcl/Thread.h"
 #include "platform/win/Bitmaps.h"
 #include "platform/win/Cursors.h"
@@ -1257,7 +1258,14 @@ Integer TApplication::MessageBox(const char* Text, const char* Caption, UINT Fla
 void TApplication::SetHint(const AnsiString& Value) {
     if (hint_ == Value) return;
     hint_ = Value;
-    if (OnHint) OnHint(this);
+    if (OnHint) {
+        OnHint(this);
+        return;
+    }
+    // Whatever shows hints (a status bar with AutoHint) takes the new one.
+    THintAction action(nullptr);
+    action.SetHint(Value);
+    action.Execute();
 }
 
 void TApplication::SetShowHint(bool Value) {
