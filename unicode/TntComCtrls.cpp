@@ -376,7 +376,8 @@ void TTntCustomStatusBar::CreateWindowHandle(const TCreateParams& Params) {
 
 bool TTntCustomStatusBar::ExecuteAction(TBasicAction* Action) {
     auto* hint = dynamic_cast<TTntHintAction*>(Action);
-    if (!AutoHint() || !hint || DoHint()) return TTntHinted::ExecuteAction(Action);
+    // An assigned OnHint is called by the framework's ExecuteAction.
+    if (!AutoHint() || !hint || OnHint) return TTntHinted::ExecuteAction(Action);
     if (!SimplePanel() && Panels()->Count() > 0)
         GetPanels()->GetItem(0)->SetText(hint->Hint());
     else

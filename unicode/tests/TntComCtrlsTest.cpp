@@ -190,7 +190,8 @@ TEST_F(PageControlTest, ADockedControlGetsASheetWhoseTabFollowsItsFirstLine) {
     EXPECT_EQ(pages->ActivePage(), sheet);
     EXPECT_EQ(client->HostDockSite(), pages);
 
-    TDockNotifyRec notice{WM_SETTEXT, 0, reinterpret_cast<LPARAM>("A\nB")};
+    // The panel's window is Unicode: its notices carry UTF-16.
+    TDockNotifyRec notice{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"A\nB")};
     pages->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(client), reinterpret_cast<LPARAM>(&notice));
     EXPECT_EQ(sheet->Caption(), u"A");
     EXPECT_EQ(tabText(1), u"A");
