@@ -2,6 +2,10 @@
 
 #include "platform/core/CodePages.h"
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/Buttons.h"
+#include "platform/vcl/ListViews.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/ToolBars.h"
 #include "unicode/TntClasses.h"
 #include "unicode/TntControls.h"
 
@@ -158,20 +162,24 @@ void TntActionLink_SetHint(bool IsLinked, TBasicAction* Action, TControl* Client
     if (IsLinked) TntControl_SetHint(Client, TntAction_GetNewHint(customActionOf(Action), AnsiToWide(Value)));
 }
 
-bool TTntControlActionLink::IsCaptionLinked() {
-    return TntActionLink_IsCaptionLinked(TControlActionLink::IsCaptionLinked(), Action(), Control());
+namespace {
+
+TControlActionLinkClass wideLinkClassOf(TControl* Control) {
+    if (dynamic_cast<TCustomListView*>(Control)) return ActionLinkClassOf<TTntListViewActionLink>();
+    if (dynamic_cast<TComboBoxEx*>(Control)) return ActionLinkClassOf<TTntComboBoxExActionLink>();
+    if (dynamic_cast<TSpeedButton*>(Control)) return ActionLinkClassOf<TTntSpeedButtonActionLink>();
+    if (dynamic_cast<TToolButton*>(Control)) return ActionLinkClassOf<TTntToolButtonActionLink>();
+    if (dynamic_cast<TButtonControl*>(Control)) return ActionLinkClassOf<TTntButtonActionLink>();
+    if (dynamic_cast<TWinControl*>(Control)) return ActionLinkClassOf<TTntWinControlActionLink>();
+    return ActionLinkClassOf<TTntControlActionLink>();
 }
 
-bool TTntControlActionLink::IsHintLinked() {
-    return TntActionLink_IsHintLinked(TControlActionLink::IsHintLinked(), Action(), Control());
-}
+} // namespace
 
-void TTntControlActionLink::SetCaption(const AnsiString& Value) {
-    TntActionLink_SetCaption(IsCaptionLinked(), Action(), Control(), Value);
-}
-
-void TTntControlActionLink::SetHint(const AnsiString& Value) {
-    TntActionLink_SetHint(IsHintLinked(), Action(), Control(), Value);
+TControlActionLinkClass TntControl_GetActionLinkClass(TControl* Control, TControlActionLinkClass InheritedLinkClass) {
+    TControlActionLinkClass linkClass = wideLinkClassOf(Control);
+    Assert(linkClass->ClassType()->ClassParent() == InheritedLinkClass->ClassType());
+    return linkClass;
 }
 
 // ---- Wide actions ---------------------------------------------------------------------------------
@@ -187,6 +195,13 @@ void TTntAction::DefineProperties(TFiler* Filer) {
 }
 
 namespace {
+const TClass tntControlActionLinkClass = DescribeClass<TTntControlActionLink, TControlActionLink>();
+const TClass tntWinControlActionLinkClass = DescribeClass<TTntWinControlActionLink, TWinControlActionLink>();
+const TClass tntButtonActionLinkClass = DescribeClass<TTntButtonActionLink, TButtonActionLink>();
+const TClass tntListViewActionLinkClass = DescribeClass<TTntListViewActionLink, TListViewActionLink>();
+const TClass tntComboBoxExActionLinkClass = DescribeClass<TTntComboBoxExActionLink, TComboBoxExActionLink>();
+const TClass tntSpeedButtonActionLinkClass = DescribeClass<TTntSpeedButtonActionLink, TSpeedButtonActionLink>();
+const TClass tntToolButtonActionLinkClass = DescribeClass<TTntToolButtonActionLink, TToolButtonActionLink>();
 const TClass tntCustomActionClass = DescribeClass<TTntCustomAction, TCustomAction>();
 const TClass tntActionClass = DescribeClass<TTntAction, TAction>([](TClassBuilder<TTntAction>& c) {
     c.Property("Caption", &TTntAction::Caption, &TTntAction::SetCaption);

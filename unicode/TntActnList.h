@@ -37,13 +37,56 @@ bool TntActionLink_IsHintLinked(bool InheritedResult, TBasicAction* Action, TCon
 void TntActionLink_SetCaption(bool IsLinked, TBasicAction* Action, TControl* Client, const AnsiString& Value);
 void TntActionLink_SetHint(bool IsLinked, TBasicAction* Action, TControl* Client, const AnsiString& Value);
 
-class TTntControlActionLink : public TControlActionLink {
+// The link class of a wide control: the wide twin of InheritedLinkClass
+// for the control's kind (EAssertionFailed when the twin does not derive
+// from InheritedLinkClass).
+TControlActionLinkClass TntControl_GetActionLinkClass(TControl* Control, TControlActionLinkClass InheritedLinkClass);
+
+// The wide twin of a framework link class: the same link, with the wide texts.
+template <typename Base> class TTntActionLink : public Base {
 public:
-    using TControlActionLink::TControlActionLink;
-    bool IsCaptionLinked() override;
-    bool IsHintLinked() override;
-    void SetCaption(const AnsiString& Value) override;
-    void SetHint(const AnsiString& Value) override;
+    using Base::Base;
+    bool IsCaptionLinked() override {
+        return TntActionLink_IsCaptionLinked(Base::IsCaptionLinked(), this->Action(), this->Control());
+    }
+    bool IsHintLinked() override {
+        return TntActionLink_IsHintLinked(Base::IsHintLinked(), this->Action(), this->Control());
+    }
+    void SetCaption(const AnsiString& Value) override {
+        TntActionLink_SetCaption(IsCaptionLinked(), this->Action(), this->Control(), Value);
+    }
+    void SetHint(const AnsiString& Value) override {
+        TntActionLink_SetHint(IsHintLinked(), this->Action(), this->Control(), Value);
+    }
+};
+
+class TTntControlActionLink : public TTntActionLink<TControlActionLink> {
+public:
+    using TTntActionLink::TTntActionLink;
+};
+class TTntWinControlActionLink : public TTntActionLink<TWinControlActionLink> {
+public:
+    using TTntActionLink::TTntActionLink;
+};
+class TTntButtonActionLink : public TTntActionLink<TButtonActionLink> {
+public:
+    using TTntActionLink::TTntActionLink;
+};
+class TTntListViewActionLink : public TTntActionLink<TListViewActionLink> {
+public:
+    using TTntActionLink::TTntActionLink;
+};
+class TTntComboBoxExActionLink : public TTntActionLink<TComboBoxExActionLink> {
+public:
+    using TTntActionLink::TTntActionLink;
+};
+class TTntSpeedButtonActionLink : public TTntActionLink<TSpeedButtonActionLink> {
+public:
+    using TTntActionLink::TTntActionLink;
+};
+class TTntToolButtonActionLink : public TTntActionLink<TToolButtonActionLink> {
+public:
+    using TTntActionLink::TTntActionLink;
 };
 
 // ---- Wide actions ---------------------------------------------------------------------------------

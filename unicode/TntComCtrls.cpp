@@ -4,9 +4,11 @@
 #include "platform/core/SysUtils.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Windows.h"
 #include "unicode/TntClasses.h"
 #include "unicode/TntControls.h"
 #include "unicode/TntForms.h"
+#include "unicode/TntStdActns.h"
 #include "unicode/TntSystem.h"
 
 namespace {
@@ -32,23 +34,14 @@ void syncLeadingTabs(WideString& WideText, const AnsiString& AnsiText) {
 
 } // namespace
 
+void CreateUnicodeHandle_ComCtl(TWinControl* Control, const TCreateParams& Params, const WideString& ClassName) {
+    if (ClassName.empty())
+        throw EAssertionFailed("TNT Internal Error: Only call CreateUnicodeHandle_ComCtl for Common Controls.");
+    CreateUnicodeHandle(Control, Params, ClassName);
+    if (Win32PlatformIsUnicode) SendMessageW(Control->Handle(), CCM_SETUNICODEFORMAT, 1, 0);
+}
+
 // ---- Tab sheets and page controls ------------------------------------------------------------
-
-WideString TTntTabSheet::Caption() {
-    return TntControl_GetText(this);
-}
-
-void TTntTabSheet::SetCaption(const WideString& Value) {
-    TntControl_SetText(this, Value);
-}
-
-WideString TTntTabSheet::Hint() {
-    return TntControl_GetHint(this);
-}
-
-void TTntTabSheet::SetHint(const WideString& Value) {
-    TntControl_SetHint(this, Value);
-}
 
 void TTntTabSheet::CreateWindowHandle(const TCreateParams& Params) {
     CreateUnicodeHandle(this, Params, WideString());
@@ -75,21 +68,8 @@ void TTntTabSheet::Dispatch(TMessage& Message) {
     settingText_ = false;
 }
 
-void TTntTabSheet::DefineProperties(TFiler* Filer) {
-    TTabSheet::DefineProperties(Filer);
-    TntPersistent_AfterInherited_DefineProperties(Filer, this);
-}
-
-WideString TTntPageControl::Hint() {
-    return TntControl_GetHint(this);
-}
-
-void TTntPageControl::SetHint(const WideString& Value) {
-    TntControl_SetHint(this, Value);
-}
-
 void TTntPageControl::CreateWindowHandle(const TCreateParams& Params) {
-    CreateUnicodeHandle(this, Params, u"SysTabControl32");
+    CreateUnicodeHandle_ComCtl(this, Params, u"SysTabControl32");
 }
 
 TTabSheet* TTntPageControl::sheetOfItem(WPARAM Index, const TCITEMA& Item) const {
@@ -151,10 +131,69 @@ void TTntPageControl::passWithoutText(TMessage& Message) {
 }
 
 void TTntPageControl::Dispatch(TMessage& Message) {
-    if (Message.Msg == CM_DIALOGCHAR)
+    switch (Message.Msg) {
+    case CM_DIALOGCHAR:
         dialogChar(Message);
-    else
+        break;
+    case CM_DOCKCLIENT:
+        dockClient(Message);
+        break;
+    case CM_DOCKNOTIFICATION:
+        dockNotification(Message);
+        break;
+    default:
         TPageControl::Dispatch(Message);
+    }
+}
+
+void TTntPageControl::dockClient(TMessage& Message) {
+    Message.Result = 0;
+    auto* source = reinterpret_cast<TDragDockObject*>(Message.WParam);
+    TControl* client = source->Control();
+    auto sheet = std::make_unique<TTntTabSheet>(this);
+    if (dynamic_cast<TCustomForm*>(client)) sheet->SetCaption(TntControl_GetText(client));
+    sheet->SetPageControl(this);
+    newDockSheet_ = sheet.get();
+    try {
+        client->Dock(this, source->DockRect);
+    } catch (...) {
+        newDockSheet_ = nullptr;
+        throw;
+    }
+    newDockSheet_ = nullptr;
+    TTntTabSheet* page = sheet.release();
+    page->SetTabVisible(client->Visible());
+    if (client->Visible()) SetActivePage(page);
+    client->SetAlign(alClient);
+}
+
+void TTntPageControl::DoAddDockClient(TControl* Client, const TRect&) {
+    if (newDockSheet_) Client->SetParent(newDockSheet_);
+}
+
+namespace {
+
+// The text of a WM_SETTEXT a docked control received: UTF-16 from a Unicode window.
+WideString dockedText(TControl* Client, LPARAM Text) {
+    auto* windowed = dynamic_cast<TWinControl*>(Client);
+    if (windowed && windowed->HandleAllocated() && IsWindowUnicode(windowed->WindowHandle()))
+        return Text ? WideString(reinterpret_cast<const WideChar*>(Text)) : WideString();
+    return Text ? AnsiToWide(reinterpret_cast<const char*>(Text)) : WideString();
+}
+
+} // namespace
+
+// The tab shows the first line of a docked control's new caption.
+void TTntPageControl::dockNotification(TMessage& Message) {
+    auto* client = reinterpret_cast<TControl*>(Message.WParam);
+    const auto& notice = *reinterpret_cast<const TDockNotifyRec*>(Message.LParam);
+    auto* page = dynamic_cast<TTntTabSheet*>(GetPageFromDockClient(client));
+    if (notice.ClientMsg != WM_SETTEXT || !page) {
+        TPageControl::Dispatch(Message);
+        return;
+    }
+    const WideString text = dockedText(client, notice.MsgLParam);
+    page->SetCaption(text.substr(0, text.find_first_of(u"\r\n")));
 }
 
 void TTntPageControl::dialogChar(TMessage& Message) {
@@ -175,9 +214,115 @@ void TTntPageControl::dialogChar(TMessage& Message) {
     TPageControl::Dispatch(Message);
 }
 
-void TTntPageControl::DefineProperties(TFiler* Filer) {
-    TPageControl::DefineProperties(Filer);
-    TntPersistent_AfterInherited_DefineProperties(Filer, this);
+// ---- Tab control -----------------------------------------------------------------------------------
+
+namespace {
+
+constexpr std::size_t TabTextCapacity = 4096;
+constexpr const char* STabFailRetrieve = "Failed to retrieve tab at index %d";
+constexpr const char* STabFailSetWide = "Failed to set tab \"%s\" at index %d";
+
+UINT readingFlags(TWinControl* Control) {
+    return Control->UseRightToLeftReading() ? TCIF_RTLREADING : 0;
+}
+
+} // namespace
+
+bool TTntTabStrings::unicodeWindow() const {
+    return Win32PlatformIsUnicode && IsWindowUnicode(control_->Handle());
+}
+
+WideString TTntTabStrings::Get(Integer Index) const {
+    if (!unicodeWindow()) return AnsiToWide(ansiTabs_->Strings(Index));
+    WideString buffer(TabTextCapacity, u'\0');
+    TCITEMW item{};
+    item.mask = TCIF_TEXT | readingFlags(control_);
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(TabTextCapacity);
+    if (!SendMessageW(control_->Handle(), TCM_GETITEMW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item)))
+        throw EListError(Format(STabFailRetrieve, {Index}));
+    return WideString(item.pszText);
+}
+
+// The framework's list keeps the ANSI copy (and writes it to the window);
+// the window then gets the wide text.
+void TTntTabStrings::Put(Integer Index, const WideString& S) {
+    ansiTabs_->Put(Index, WideToAnsi(S));
+    if (unicodeWindow()) setWideText(Index, S);
+}
+
+void TTntTabStrings::Insert(Integer Index, const WideString& S) {
+    ansiTabs_->Insert(Index, WideToAnsi(S));
+    if (unicodeWindow()) setWideText(Index, S);
+}
+
+void TTntTabStrings::setWideText(Integer Index, const WideString& S) {
+    WideString text = S;
+    TCITEMW item{};
+    item.mask = TCIF_TEXT | TCIF_IMAGE | readingFlags(control_);
+    item.pszText = text.data();
+    item.iImage = control_->GetImageIndex(Index);
+    if (!SendMessageW(control_->Handle(), TCM_SETITEMW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item)))
+        throw EListError(Format(STabFailSetWide, {WideToAnsi(S), Index}));
+    control_->UpdateTabImages();
+}
+
+void TTntTabStrings::SetUpdateState(bool Updating) {
+    if (Updating)
+        ansiTabs_->BeginUpdate();
+    else
+        ansiTabs_->EndUpdate();
+}
+
+TTntCustomTabControl::TTntCustomTabControl(TComponent* AOwner)
+    : TTntHinted(AOwner), tabs_(std::make_unique<TTntTabStrings>(this, TCustomTabControl::Tabs())) {}
+
+TTntCustomTabControl::~TTntCustomTabControl() {
+    tabs_.reset();
+    savedTabs_.reset();
+}
+
+void TTntCustomTabControl::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle_ComCtl(this, Params, u"SysTabControl32");
+}
+
+void TTntCustomTabControl::DestroyWnd() {
+    if (tabs_->Count() > 0) {
+        savedTabs_ = std::make_unique<TTntStringList>();
+        savedTabs_->Assign(tabs_.get());
+        savedTabIndex_ = TabIndex();
+    }
+    TTntHinted::DestroyWnd();
+}
+
+void TTntCustomTabControl::CreateWnd() {
+    TTntHinted::CreateWnd();
+    if (!savedTabs_) return;
+    // The framework gave the new window the ANSI texts; the wide ones replace them.
+    for (Integer i = 0; i < savedTabs_->Count(); ++i)
+        tabs_->Put(i, savedTabs_->Strings(i));
+    savedTabs_.reset();
+    SetTabIndex(savedTabIndex_);
+}
+
+void TTntCustomTabControl::Dispatch(TMessage& Message) {
+    if (Message.Msg == CM_DIALOGCHAR)
+        dialogChar(Message);
+    else
+        TTntHinted::Dispatch(Message);
+}
+
+void TTntCustomTabControl::dialogChar(TMessage& Message) {
+    for (Integer i = 0; i < tabs_->Count(); ++i) {
+        if (!IsWideCharAccel(LOWORD(Message.WParam), tabs_->Strings(i)) || !CanShowTab(i) || !CanFocus()) continue;
+        Message.Result = 1;
+        if (CanChange()) {
+            SetTabIndex(i);
+            Change();
+        }
+        return;
+    }
+    TTntHinted::Dispatch(Message);
 }
 
 // ---- Panels -------------------------------------------------------------------------------------
@@ -225,16 +370,19 @@ TTntStatusPanels* TTntCustomStatusBar::GetPanels() const {
     return panels;
 }
 
-WideString TTntCustomStatusBar::Hint() {
-    return TntControl_GetHint(this);
-}
-
-void TTntCustomStatusBar::SetHint(const WideString& Value) {
-    TntControl_SetHint(this, Value);
-}
-
 void TTntCustomStatusBar::CreateWindowHandle(const TCreateParams& Params) {
-    CreateUnicodeHandle(this, Params, u"msctls_statusbar32");
+    CreateUnicodeHandle_ComCtl(this, Params, u"msctls_statusbar32");
+}
+
+bool TTntCustomStatusBar::ExecuteAction(TBasicAction* Action) {
+    auto* hint = dynamic_cast<TTntHintAction*>(Action);
+    // An assigned OnHint is called by the framework's ExecuteAction.
+    if (!AutoHint() || !hint || OnHint) return TTntHinted::ExecuteAction(Action);
+    if (!SimplePanel() && Panels()->Count() > 0)
+        GetPanels()->GetItem(0)->SetText(hint->Hint());
+    else
+        SetSimpleText(hint->Hint());
+    return true;
 }
 
 TStatusPanels* TTntCustomStatusBar::CreatePanels() {
@@ -275,16 +423,16 @@ void TTntCustomStatusBar::WndProc(TMessage& Message) {
     TCustomStatusBar::WndProc(Message);
 }
 
-void TTntCustomStatusBar::DefineProperties(TFiler* Filer) {
-    TCustomStatusBar::DefineProperties(Filer);
-    TntPersistent_AfterInherited_DefineProperties(Filer, this);
-}
 
 namespace {
 const TClass tntTabSheetClass = DescribeClass<TTntTabSheet, TTabSheet>([](TClassBuilder<TTntTabSheet>& c) {
     c.Property("Caption", &TTntTabSheet::Caption, &TTntTabSheet::SetCaption);
     c.Property("Hint", &TTntTabSheet::Hint, &TTntTabSheet::SetHint);
 });
+const TClass tntTabControlClass =
+    DescribeClass<TTntTabControl, TCustomTabControl>([](TClassBuilder<TTntTabControl>& c) {
+        c.Property("Hint", &TTntTabControl::Hint, &TTntTabControl::SetHint);
+    });
 const TClass tntPageControlClass =
     DescribeClass<TTntPageControl, TPageControl>([](TClassBuilder<TTntPageControl>& c) {
         c.Property("Hint", &TTntPageControl::Hint, &TTntPageControl::SetHint);

@@ -41,7 +41,24 @@ WideString unusedTemporaryName(const WideString& folder, const WideString& exten
     return name;
 }
 
-// Deletes a staging copy when loading ends, however it ends.
+// A new empty file in Folder that no other file had the name of: created
+// exclusively, so nothing else is overwritten. Raises EOSError when the
+// folder takes no new file.
+WideString createdTemporaryFile(const WideString& folder, const WideString& extension) {
+    for (;;) {
+        const WideString name = unusedTemporaryName(folder, extension);
+        HANDLE file = Tnt_CreateFileW(name.c_str(), kernel32::GENERIC_WRITE, 0, nullptr, kernel32::CREATE_NEW,
+                                      kernel32::FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != kernel32::INVALID_HANDLE_VALUE) {
+            kernel32::CloseHandle(file);
+            return name;
+        }
+        if (GetLastError() != OSErrorCode::FileExists) RaiseLastOSError();
+    }
+}
+
+// Deletes a staging copy when loading or saving ends, however it ends
+// (after a successful rename there is nothing left to delete).
 class StagingCopy {
 public:
     explicit StagingCopy(WideString name) : name_(std::move(name)) {}
@@ -117,14 +134,16 @@ void TTntPicture::LoadFromFile(const WideString& FileName) {
     TPicture::LoadFromFile(WideToAnsi(copy.Name()));
 }
 
+// The target is replaced in one rename, so a failure at any step leaves the
+// old file as it was; the temporary file goes then.
 void TTntPicture::SaveToFile(const WideString& FileName) {
     if (!Graphic()) return;
     const WideString target = WideExpandFileName(FileName);
-    const WideString temporary = unusedTemporaryName(WideExtractFilePath(target), WideExtractFileExt(target));
+    StagingCopy staged(createdTemporaryFile(WideExtractFilePath(target), WideExtractFileExt(target)));
     {
-        TTntFileStream file(temporary, fmCreate);
+        TTntFileStream file(staged.Name(), fmOpenWrite | fmShareExclusive);
         Graphic()->SaveToStream(&file);
     }
-    WideDeleteFile(target);
-    if (!WideRenameFile(temporary, target)) RaiseLastOSError();
+    if (!Tnt_MoveFileExW(staged.Name().c_str(), target.c_str(), kernel32::MOVEFILE_REPLACE_EXISTING))
+        RaiseLastOSError();
 }

@@ -22,9 +22,8 @@ public:
     using TPicture::LoadFromFile;
     using TPicture::SaveToFile;
     void LoadFromFile(const WideString& FileName);
-    // Writes the graphic beside the target under a temporary name first and
-    // then puts it in the target's place; nothing without a graphic. Raises
-    // EOSError when the final rename fails (the new picture stays in the
-    // temporary file).
+    // Writes the graphic into a new file beside the target and renames it
+    // over the target; nothing without a graphic. When a step fails (EOSError,
+    // or the stream's error) the old file stays and the new one is removed.
     void SaveToFile(const WideString& FileName);
 };

@@ -2,7 +2,10 @@
 
 #include "platform/core/CodePages.h"
 #include "platform/vcl/Pictures.h"
+#include "platform/win/Fonts.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
 #include "platform/win/Windows.h"
 #include "unicode/TntSysUtils.h"
 
@@ -32,15 +35,137 @@ TRect offset(const TRect& Rect, Integer Dx, Integer Dy) {
 
 } // namespace
 
-// ---- Edit ---------------------------------------------------------------------------------------
+// ---- What the edit-like controls share --------------------------------------------------------
 
-void TTntCustomEdit::DefineProperties(TFiler* Filer) {
-    TCustomEdit::DefineProperties(Filer);
-    TntPersistent_AfterInherited_DefineProperties(Filer, this);
+namespace {
+
+constexpr char SubstitutePasswordChar = '*';
+
+bool unicodeRoad() {
+    return Win32PlatformIsUnicode;
 }
 
+Integer byteLength(const WideString& Text, Integer From, Integer Count) {
+    const auto size = static_cast<Integer>(Text.size());
+    From = std::clamp(From, 0, size);
+    Count = std::clamp(Count, 0, size - From);
+    return static_cast<Integer>(
+        WideToAnsi(Text.substr(static_cast<std::size_t>(From), static_cast<std::size_t>(Count))).size());
+}
+
+// The framework's selected text asks the (overridden) selection length, so
+// the ANSI road reads the window's byte selection itself.
+AnsiString ansiSelectedText(TCustomEdit* Edit) {
+    DWORD start = 0, end = 0;
+    SendMessageA(Edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const AnsiString text = Edit->Text();
+    start = std::min<DWORD>(start, static_cast<DWORD>(text.size()));
+    end = std::clamp<DWORD>(end, start, static_cast<DWORD>(text.size()));
+    return text.substr(start, end - start);
+}
+
+} // namespace
+
+void TntCustomEdit_CreateWindowHandle(TCustomEdit* Edit, const TCreateParams& Params) {
+    CreateUnicodeHandle(Edit, Params, u"EDIT");
+}
+
+void TntCustomEdit_AfterInherited_CreateWnd(TCustomEdit* Edit, WideChar PasswordChar) {
+    if (unicodeRoad()) SendMessageW(Edit->Handle(), EM_SETPASSWORDCHAR, PasswordChar, 0);
+}
+
+// On the ANSI road the window counts bytes of the ANSI text; the wide
+// positions are those of the same text in UTF-16.
+Integer TntCustomEdit_GetSelStart(TCustomEdit* Edit) {
+    const Integer bytes = Edit->TCustomEdit::GetSelStart();
+    if (unicodeRoad()) return bytes;
+    const AnsiString text = Edit->Text();
+    return static_cast<Integer>(
+        AnsiToWide(text.substr(0, static_cast<std::size_t>(std::clamp<Integer>(bytes, 0, text.size())))).size());
+}
+
+void TntCustomEdit_SetSelStart(TCustomEdit* Edit, Integer Value) {
+    if (unicodeRoad())
+        Edit->TCustomEdit::SetSelStart(Value);
+    else
+        Edit->TCustomEdit::SetSelStart(byteLength(TntControl_GetText(Edit), 0, Value));
+}
+
+Integer TntCustomEdit_GetSelLength(TCustomEdit* Edit) {
+    if (unicodeRoad()) return Edit->TCustomEdit::GetSelLength();
+    return static_cast<Integer>(TntCustomEdit_GetSelText(Edit).size());
+}
+
+void TntCustomEdit_SetSelLength(TCustomEdit* Edit, Integer Value) {
+    if (unicodeRoad())
+        Edit->TCustomEdit::SetSelLength(Value);
+    else
+        Edit->TCustomEdit::SetSelLength(
+            byteLength(TntControl_GetText(Edit), TntCustomEdit_GetSelStart(Edit), Value));
+}
+
+WideString TntCustomEdit_GetSelText(TCustomEdit* Edit) {
+    if (!unicodeRoad()) return AnsiToWide(ansiSelectedText(Edit));
+    const WideString text = TntControl_GetText(Edit);
+    const auto start = static_cast<std::size_t>(
+        std::clamp<Integer>(Edit->TCustomEdit::GetSelStart(), 0, static_cast<Integer>(text.size())));
+    return text.substr(start, static_cast<std::size_t>(std::max<Integer>(Edit->TCustomEdit::GetSelLength(), 0)));
+}
+
+void TntCustomEdit_SetSelText(TCustomEdit* Edit, const WideString& Value) {
+    if (unicodeRoad())
+        SendMessageW(Edit->Handle(), EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(Value.c_str()));
+    else
+        Edit->TCustomEdit::SetSelText(WideToAnsi(Value));
+}
+
+char TntPasswordCharSubstitute(WideChar Value) {
+    return Value < 256 ? static_cast<char>(Value) : SubstitutePasswordChar;
+}
+
+void WithWindowHandleHidden(TWinControl* Control, const std::function<void()>& Setter) {
+    const HWND window = Control->WindowHandle();
+    Control->SetWindowHandle(nullptr);
+    try {
+        Setter();
+    } catch (...) {
+        Control->SetWindowHandle(window);
+        throw;
+    }
+    Control->SetWindowHandle(window);
+}
+
+// ---- Edit ---------------------------------------------------------------------------------------
+
 void TTntCustomEdit::CreateWindowHandle(const TCreateParams& Params) {
-    CreateUnicodeHandle(this, Params, u"EDIT");
+    TntCustomEdit_CreateWindowHandle(this, Params);
+}
+
+void TTntCustomEdit::CreateWnd() {
+    TCustomEdit::CreateWnd();
+    TntCustomEdit_AfterInherited_CreateWnd(this, PasswordChar());
+}
+
+WideChar TTntCustomEdit::PasswordChar() {
+    const char ansi = TCustomEdit::PasswordChar();
+    if (TntPasswordCharSubstitute(passwordChar_) != ansi)
+        passwordChar_ = ansi ? AnsiCharToWide(ansi) : WideChar(0);
+    return passwordChar_;
+}
+
+// With a Unicode window the framework's setter only records the ANSI form;
+// the window gets the wide character.
+void TTntCustomEdit::SetPasswordChar(WideChar Value) {
+    if (Value == PasswordChar()) return;
+    passwordChar_ = Value;
+    const char ansi = TntPasswordCharSubstitute(Value);
+    if (!unicodeRoad() || !HandleAllocated()) {
+        TCustomEdit::SetPasswordChar(ansi);
+        return;
+    }
+    WithWindowHandleHidden(this, [&] { TCustomEdit::SetPasswordChar(ansi); });
+    SendMessageW(WindowHandle(), EM_SETPASSWORDCHAR, Value, 0);
+    Invalidate();
 }
 
 // ---- Memo ---------------------------------------------------------------------------------------
@@ -148,19 +273,14 @@ void TTntMemoStrings::SetTextStr(const WideString& Value) {
 }
 
 TTntCustomMemo::TTntCustomMemo(TComponent* AOwner)
-    : TCustomMemo(AOwner), lines_(std::make_unique<TTntMemoStrings>(this)) {}
+    : TTntHinted(AOwner), lines_(std::make_unique<TTntMemoStrings>(this)) {}
 
 TTntCustomMemo::~TTntCustomMemo() {
     lines_.reset();
 }
 
 void TTntCustomMemo::CreateWindowHandle(const TCreateParams& Params) {
-    CreateUnicodeHandle(this, Params, u"EDIT");
-}
-
-void TTntCustomMemo::DefineProperties(TFiler* Filer) {
-    TCustomMemo::DefineProperties(Filer);
-    TntPersistent_AfterInherited_DefineProperties(Filer, this);
+    TntCustomEdit_CreateWindowHandle(this, Params);
 }
 
 // ---- Label ---------------------------------------------------------------------------------------
@@ -243,6 +363,29 @@ void TTntCustomCheckBox::Dispatch(TMessage& Message) {
     TWinControl::Dispatch(Message);
 }
 
+// ---- Radio button and scroll bar ---------------------------------------------------------------------
+
+void TTntRadioButton::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, u"BUTTON");
+}
+
+void TTntRadioButton::Dispatch(TMessage& Message) {
+    if (Message.Msg != CM_DIALOGCHAR) {
+        TRadioButton::Dispatch(Message);
+        return;
+    }
+    if (matchesHotkey(Message, this) && CanFocus()) {
+        SetFocus();
+        Message.Result = 1;
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+void TTntScrollBar::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, u"SCROLLBAR");
+}
+
 // ---- Group box -------------------------------------------------------------------------------------
 
 void TTntCustomGroupBox::CreateWindowHandle(const TCreateParams& Params) {
@@ -293,6 +436,47 @@ void TTntCustomGroupBox::Paint() {
     drawWideText(canvas, caption, place, flags);
 }
 
+// ---- Static text -----------------------------------------------------------------------------------
+
+namespace {
+// The static text's frame: two borders' width on each side of the text.
+constexpr Integer StaticTextBorders = 4;
+} // namespace
+
+// The framework's constructor sized the text before this class was there.
+TTntCustomStaticText::TTntCustomStaticText(TComponent* AOwner) : TTntCaptioned(AOwner) {
+    AdjustBounds();
+}
+
+void TTntCustomStaticText::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, u"STATIC");
+}
+
+void TTntCustomStaticText::AdjustBounds() {
+    if (ComponentState().Contains(csReading) || ComponentState().Contains(csLoading) || !AutoSize()) return;
+    const WideString caption = Caption();
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, Font()->Handle());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    SetBounds(Left(), Top(), extent.cx + StaticTextBorders * GetSystemMetrics(SM_CXBORDER),
+              extent.cy + StaticTextBorders * GetSystemMetrics(SM_CYBORDER));
+}
+
+void TTntCustomStaticText::Dispatch(TMessage& Message) {
+    if (Message.Msg != CM_DIALOGCHAR) {
+        TCustomStaticText::Dispatch(Message);
+        return;
+    }
+    if (FocusControl() && Enabled() && ShowAccelChar() && matchesHotkey(Message, this) &&
+        FocusControl()->CanFocus()) {
+        FocusControl()->SetFocus();
+        Message.Result = 1;
+    }
+}
+
 namespace {
 const TClass tntMemoClass = DescribeClass<TTntMemo, TCustomMemo>(
     [](TClassBuilder<TTntMemo>& c) { c.Property("Hint", &TTntMemo::Hint, &TTntMemo::SetHint); });
@@ -312,6 +496,18 @@ const TClass tntCheckBoxClass =
     DescribeClass<TTntCheckBox, TCustomCheckBox>([](TClassBuilder<TTntCheckBox>& c) {
         c.Property("Caption", &TTntCheckBox::Caption, &TTntCheckBox::SetCaption);
         c.Property("Hint", &TTntCheckBox::Hint, &TTntCheckBox::SetHint);
+    });
+const TClass tntRadioButtonClass =
+    DescribeClass<TTntRadioButton, TRadioButton>([](TClassBuilder<TTntRadioButton>& c) {
+        c.Property("Caption", &TTntRadioButton::Caption, &TTntRadioButton::SetCaption);
+        c.Property("Hint", &TTntRadioButton::Hint, &TTntRadioButton::SetHint);
+    });
+const TClass tntScrollBarClass = DescribeClass<TTntScrollBar, TScrollBar>(
+    [](TClassBuilder<TTntScrollBar>& c) { c.Property("Hint", &TTntScrollBar::Hint, &TTntScrollBar::SetHint); });
+const TClass tntStaticTextClass =
+    DescribeClass<TTntStaticText, TCustomStaticText>([](TClassBuilder<TTntStaticText>& c) {
+        c.Property("Caption", &TTntStaticText::Caption, &TTntStaticText::SetCaption);
+        c.Property("Hint", &TTntStaticText::Hint, &TTntStaticText::SetHint);
     });
 const TClass tntGroupBoxClass =
     DescribeClass<TTntGroupBox, TCustomGroupBox>([](TClassBuilder<TTntGroupBox>& c) {

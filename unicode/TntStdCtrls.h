@@ -1,42 +1,92 @@
-// The standard controls with UTF-16 text: the edit, the label, the push
-// button, the check box and the group box. Windowed ones have Unicode
-// windows; the label and the group box paint their wide captions; hot keys
-// are found in the wide captions.
+// The standard controls with UTF-16 text: the edit and the memo, the label,
+// the push button, the check box, the radio button, the scroll bar, the group
+// box and the static text. Windowed ones have Unicode windows; the label and
+// the group box paint their wide captions; hot keys are found in the wide
+// captions.
 #pragma once
 
 #include "platform/vcl/EditCtrls.h"
 #include "platform/vcl/StdCtrls.h"
+#include "unicode/TntActnList.h"
 #include "unicode/TntClasses.h"
 #include "unicode/TntControls.h"
 
+#include <functional>
 #include <memory>
 
-// What every captioned control of the layer adds to its framework class: the
-// wide caption and hint, and their form-resource properties.
-template <typename Base> class TTntCaptioned : public Base {
+// What every control of the layer adds to its framework class: the wide
+// hint, its form-resource properties, and the wide action links.
+template <typename Base> class TTntHinted : public Base {
 public:
     using Base::Base;
-    WideString Caption() { return TntControl_GetText(this); }
-    void SetCaption(const WideString& Value) { TntControl_SetText(this, Value); }
     WideString Hint() { return TntControl_GetHint(this); }
     void SetHint(const WideString& Value) { TntControl_SetHint(this, Value); }
     void DefineProperties(TFiler* Filer) override {
         Base::DefineProperties(Filer);
         TntPersistent_AfterInherited_DefineProperties(Filer, this);
     }
+
+protected:
+    void ActionChange(TObject* Sender, bool CheckDefaults) override {
+        TntControl_BeforeInherited_ActionChange(this, Sender, CheckDefaults);
+        Base::ActionChange(Sender, CheckDefaults);
+    }
+    TControlActionLinkClass GetActionLinkClass() override {
+        return TntControl_GetActionLinkClass(this, Base::GetActionLinkClass());
+    }
 };
 
-class TTntCustomEdit : public TCustomEdit {
+// A control of the layer with a wide caption besides.
+template <typename Base> class TTntCaptioned : public TTntHinted<Base> {
 public:
-    using TCustomEdit::TCustomEdit;
+    using TTntHinted<Base>::TTntHinted;
+    WideString Caption() { return TntControl_GetText(this); }
+    void SetCaption(const WideString& Value) { TntControl_SetText(this, Value); }
+};
+
+// ---- What the edit-like controls share ----------------------------------------------------------
+
+void TntCustomEdit_CreateWindowHandle(TCustomEdit* Edit, const TCreateParams& Params);
+// Gives the new window the wide password character.
+void TntCustomEdit_AfterInherited_CreateWnd(TCustomEdit* Edit, WideChar PasswordChar);
+// The selection in UTF-16 units on both roads (on the ANSI road the window counts bytes).
+Integer TntCustomEdit_GetSelStart(TCustomEdit* Edit);
+void TntCustomEdit_SetSelStart(TCustomEdit* Edit, Integer Value);
+Integer TntCustomEdit_GetSelLength(TCustomEdit* Edit);
+void TntCustomEdit_SetSelLength(TCustomEdit* Edit, Integer Value);
+WideString TntCustomEdit_GetSelText(TCustomEdit* Edit);
+void TntCustomEdit_SetSelText(TCustomEdit* Edit, const WideString& Value);
+// The ANSI form of a password character: itself below 256, else "*".
+char TntPasswordCharSubstitute(WideChar Value);
+// Runs Setter with Control's window handle hidden from the framework (its
+// setters then only record their values); the handle comes back on every
+// path, also when Setter throws.
+void WithWindowHandleHidden(TWinControl* Control, const std::function<void()>& Setter);
+
+// ---- Edit and memo ------------------------------------------------------------------------------
+
+class TTntCustomEdit : public TTntHinted<TCustomEdit> {
+public:
+    using TTntHinted::TTntHinted;
     WideString Text() { return TntControl_GetText(this); }
     void SetText(const WideString& Value) { TntControl_SetText(this, Value); }
-    WideString Hint() { return TntControl_GetHint(this); }
-    void SetHint(const WideString& Value) { TntControl_SetHint(this, Value); }
-    void DefineProperties(TFiler* Filer) override;
+    // A change through the framework's ANSI PasswordChar wins over the wide one.
+    WideChar PasswordChar();
+    void SetPasswordChar(WideChar Value);
+    Integer GetSelStart() override { return TntCustomEdit_GetSelStart(this); }
+    void SetSelStart(Integer Value) override { TntCustomEdit_SetSelStart(this, Value); }
+    Integer GetSelLength() override { return TntCustomEdit_GetSelLength(this); }
+    void SetSelLength(Integer Value) override { TntCustomEdit_SetSelLength(this, Value); }
+    using TCustomEdit::SetSelText;
+    WideString SelText() { return TntCustomEdit_GetSelText(this); }
+    void SetSelText(const WideString& Value) { TntCustomEdit_SetSelText(this, Value); }
 
 protected:
     void CreateWindowHandle(const TCreateParams& Params) override;
+    void CreateWnd() override;
+
+private:
+    WideChar passwordChar_ = 0;
 };
 
 class TTntEdit : public TTntCustomEdit {
@@ -70,17 +120,21 @@ private:
     TCustomMemo* memo_;
 };
 
-class TTntCustomMemo : public TCustomMemo {
+class TTntCustomMemo : public TTntHinted<TCustomMemo> {
 public:
     explicit TTntCustomMemo(TComponent* AOwner);
     ~TTntCustomMemo() override;
     WideString Text() { return TntControl_GetText(this); }
     void SetText(const WideString& Value) { TntControl_SetText(this, Value); }
-    WideString Hint() { return TntControl_GetHint(this); }
-    void SetHint(const WideString& Value) { TntControl_SetHint(this, Value); }
     TTntStrings* Lines() const { return lines_.get(); }
     void SetLines(TTntStrings* Value) { lines_->Assign(Value); }
-    void DefineProperties(TFiler* Filer) override;
+    Integer GetSelStart() override { return TntCustomEdit_GetSelStart(this); }
+    void SetSelStart(Integer Value) override { TntCustomEdit_SetSelStart(this, Value); }
+    Integer GetSelLength() override { return TntCustomEdit_GetSelLength(this); }
+    void SetSelLength(Integer Value) override { TntCustomEdit_SetSelLength(this, Value); }
+    using TCustomMemo::SetSelText;
+    WideString SelText() { return TntCustomEdit_GetSelText(this); }
+    void SetSelText(const WideString& Value) { TntCustomEdit_SetSelText(this, Value); }
 
 protected:
     void CreateWindowHandle(const TCreateParams& Params) override;
@@ -135,6 +189,24 @@ public:
     using TTntCustomCheckBox::TTntCustomCheckBox;
 };
 
+class TTntRadioButton : public TTntCaptioned<TRadioButton> {
+public:
+    using TTntCaptioned::TTntCaptioned;
+    // Its wide hot key focuses it.
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void CreateWindowHandle(const TCreateParams& Params) override;
+};
+
+class TTntScrollBar : public TTntHinted<TScrollBar> {
+public:
+    using TTntHinted::TTntHinted;
+
+protected:
+    void CreateWindowHandle(const TCreateParams& Params) override;
+};
+
 class TTntCustomGroupBox : public TTntCaptioned<TCustomGroupBox> {
 public:
     using TTntCaptioned::TTntCaptioned;
@@ -150,4 +222,21 @@ protected:
 class TTntGroupBox : public TTntCustomGroupBox {
 public:
     using TTntCustomGroupBox::TTntCustomGroupBox;
+};
+
+class TTntCustomStaticText : public TTntCaptioned<TCustomStaticText> {
+public:
+    explicit TTntCustomStaticText(TComponent* AOwner);
+    // Its wide hot key focuses FocusControl.
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void CreateWindowHandle(const TCreateParams& Params) override;
+    // With AutoSize: the extent of the wide caption plus two borders on each side.
+    void AdjustBounds() override;
+};
+
+class TTntStaticText : public TTntCustomStaticText {
+public:
+    using TTntCustomStaticText::TTntCustomStaticText;
 };

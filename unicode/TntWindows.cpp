@@ -223,6 +223,12 @@ BOOL Tnt_MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName) {
     return MoveFileA(ansiOrNull(lpExistingFileName, existing), ansiOrNull(lpNewFileName, target));
 }
 
+BOOL Tnt_MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlags) {
+    if (Win32PlatformIsUnicode) return MoveFileExW(lpExistingFileName, lpNewFileName, dwFlags);
+    const AnsiString existing = ansiOf(lpExistingFileName), target = ansiOf(lpNewFileName);
+    return MoveFileExA(ansiOrNull(lpExistingFileName, existing), ansiOrNull(lpNewFileName, target), dwFlags);
+}
+
 BOOL Tnt_CopyFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, BOOL bFailIfExists) {
     if (Win32PlatformIsUnicode) return CopyFileW(lpExistingFileName, lpNewFileName, bFailIfExists);
     const AnsiString existing = ansiOf(lpExistingFileName), target = ansiOf(lpNewFileName);

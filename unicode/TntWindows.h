@@ -25,6 +25,7 @@ BOOL Tnt_SetFileAttributesW(LPCWSTR lpFileName, DWORD dwFileAttributes);
 BOOL Tnt_CreateDirectoryW(LPCWSTR lpPathName, kernel32::LPSECURITY_ATTRIBUTES lpSecurityAttributes);
 BOOL Tnt_RemoveDirectoryW(LPCWSTR lpPathName);
 BOOL Tnt_MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName);
+BOOL Tnt_MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlags);
 BOOL Tnt_CopyFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, BOOL bFailIfExists);
 BOOL Tnt_DeleteFileW(LPCWSTR lpFileName);
 BOOL Tnt_SetCurrentDirectoryW(LPCWSTR lpPathName);

@@ -2,7 +2,11 @@
 #include "platform/vcl/ActnList.h"
 
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/Buttons.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/ListViews.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/ToolBars.h"
 #include "platform/win/Messages.h"
 
 #include <algorithm>
@@ -455,6 +459,35 @@ void TControlActionLink::SetOnExecute(TNotifyEvent Value) {
     if (IsOnExecuteLinked()) control_->OnClick = Value;
 }
 
+bool TButtonActionLink::IsCheckedLinked() {
+    auto* button = dynamic_cast<TButtonControl*>(Control());
+    return TWinControlActionLink::IsCheckedLinked() && button &&
+           button->Checked() == customActionOf(this)->Checked();
+}
+
+void TButtonActionLink::SetChecked(bool Value) {
+    if (IsCheckedLinked()) static_cast<TButtonControl*>(Control())->SetChecked(Value);
+}
+
+bool TSpeedButtonActionLink::IsCheckedLinked() {
+    auto* button = dynamic_cast<TSpeedButton*>(Control());
+    return TControlActionLink::IsCheckedLinked() && button && button->Down() == customActionOf(this)->Checked();
+}
+
+bool TSpeedButtonActionLink::IsGroupIndexLinked() {
+    auto* button = dynamic_cast<TSpeedButton*>(Control());
+    return TControlActionLink::IsGroupIndexLinked() && button &&
+           button->GroupIndex() == customActionOf(this)->GroupIndex();
+}
+
+void TSpeedButtonActionLink::SetChecked(bool Value) {
+    if (IsCheckedLinked()) static_cast<TSpeedButton*>(Control())->SetDown(Value);
+}
+
+void TSpeedButtonActionLink::SetGroupIndex(Integer Value) {
+    if (IsGroupIndexLinked()) static_cast<TSpeedButton*>(Control())->SetGroupIndex(Value);
+}
+
 void ControlActionChange(TControl* Control, TBasicAction* Sender, bool CheckDefaults) {
     auto* action = dynamic_cast<TCustomAction*>(Sender);
     if (!action) return;
@@ -467,6 +500,46 @@ void ControlActionChange(TControl* Control, TBasicAction* Sender, bool CheckDefa
     if (!CheckDefaults || !Control->OnClick) Control->OnClick = action->OnExecute();
 }
 
+// ---- The link class of each control kind ------------------------------------------------------------
+
+TControlActionLinkClass TWinControl::GetActionLinkClass() {
+    return ActionLinkClassOf<TWinControlActionLink>();
+}
+
+void TButtonControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+    TWinControl::ActionChange(Sender, CheckDefaults);
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (action && (!CheckDefaults || !Checked())) SetChecked(action->Checked());
+}
+
+TControlActionLinkClass TButtonControl::GetActionLinkClass() {
+    return ActionLinkClassOf<TButtonActionLink>();
+}
+
+void TSpeedButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+    TGraphicControl::ActionChange(Sender, CheckDefaults);
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (!action) return;
+    if (!CheckDefaults || GroupIndex() == 0) SetGroupIndex(action->GroupIndex());
+    if (!CheckDefaults || !Down()) SetDown(action->Checked());
+}
+
+TControlActionLinkClass TSpeedButton::GetActionLinkClass() {
+    return ActionLinkClassOf<TSpeedButtonActionLink>();
+}
+
+TControlActionLinkClass TToolButton::GetActionLinkClass() {
+    return ActionLinkClassOf<TToolButtonActionLink>();
+}
+
+TControlActionLinkClass TCustomListView::GetActionLinkClass() {
+    return ActionLinkClassOf<TListViewActionLink>();
+}
+
+TControlActionLinkClass TComboBoxEx::GetActionLinkClass() {
+    return ActionLinkClassOf<TComboBoxExActionLink>();
+}
+
 void UpdateControlActions(TControl* Control) {
     if (Control->Visible()) Control->InitiateAction();
     if (auto* parent = dynamic_cast<TWinControl*>(Control))
@@ -477,6 +550,17 @@ void UpdateControlActions(TControl* Control) {
 // ---- Streaming ------------------------------------------------------------------------------------
 
 namespace {
+
+// The links' records: their names and parents tell the link classes apart.
+const TClass basicActionLinkClass = DescribeClass<TBasicActionLink, TObject>();
+const TClass actionLinkClass = DescribeClass<TActionLink, TBasicActionLink>();
+const TClass controlActionLinkClass = DescribeClass<TControlActionLink, TActionLink>();
+const TClass winControlActionLinkClass = DescribeClass<TWinControlActionLink, TControlActionLink>();
+const TClass buttonActionLinkClass = DescribeClass<TButtonActionLink, TWinControlActionLink>();
+const TClass listViewActionLinkClass = DescribeClass<TListViewActionLink, TWinControlActionLink>();
+const TClass comboBoxExActionLinkClass = DescribeClass<TComboBoxExActionLink, TWinControlActionLink>();
+const TClass speedButtonActionLinkClass = DescribeClass<TSpeedButtonActionLink, TControlActionLink>();
+const TClass toolButtonActionLinkClass = DescribeClass<TToolButtonActionLink, TControlActionLink>();
 
 const TClass basicActionClass = DescribeClass<TBasicAction, TComponent>([](TClassBuilder<TBasicAction>& c) {
     c.Property("OnExecute", &TBasicAction::OnExecute, &TBasicAction::SetOnExecute);

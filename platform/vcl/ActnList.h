@@ -235,8 +235,8 @@ public:
     TCustomImageList* Images() const { return images_; }
     void SetImages(TCustomImageList* Value);
     // OnExecute (OnUpdate): true when the handler said it handled the action.
-    virtual bool ExecuteAction(TBasicAction* Action);
-    virtual bool UpdateAction(TBasicAction* Action);
+    bool ExecuteAction(TBasicAction* Action) override;
+    bool UpdateAction(TBasicAction* Action) override;
     // Every action's Update, as the idle time does it.
     void UpdateActions();
 
@@ -285,6 +285,68 @@ public:
 private:
     TControl* control_;
 };
+
+// The link of a windowed control.
+class TWinControlActionLink : public TControlActionLink {
+public:
+    using TControlActionLink::TControlActionLink;
+};
+
+// The link of a button, check box or radio button: the control is checked
+// with the action.
+class TButtonActionLink : public TWinControlActionLink {
+public:
+    using TWinControlActionLink::TWinControlActionLink;
+    bool IsCheckedLinked() override;
+    void SetChecked(bool Value) override;
+};
+
+// The links of list views and extended combo boxes: what the windowed
+// control's link does (this framework has no list actions).
+class TListViewActionLink : public TWinControlActionLink {
+public:
+    using TWinControlActionLink::TWinControlActionLink;
+};
+
+class TComboBoxExActionLink : public TWinControlActionLink {
+public:
+    using TWinControlActionLink::TWinControlActionLink;
+};
+
+// The link of a speed button: the button of a group stays down with a checked action.
+class TSpeedButtonActionLink : public TControlActionLink {
+public:
+    using TControlActionLink::TControlActionLink;
+    bool IsCheckedLinked() override;
+    bool IsGroupIndexLinked() override;
+    void SetChecked(bool Value) override;
+    void SetGroupIndex(Integer Value) override;
+};
+
+class TToolButtonActionLink : public TControlActionLink {
+public:
+    using TControlActionLink::TControlActionLink;
+};
+
+// A class of control action links: the class's record (name and parent
+// class) and how it makes a link for a control.
+class TControlActionLinkClassInfo {
+public:
+    TControlActionLinkClassInfo(TClass Class, TControlActionLink* (*Create)(TControl* Client))
+        : class_(Class), create_(Create) {}
+    TClass ClassType() const { return class_; }
+    TControlActionLink* Create(TControl* Client) const { return create_(Client); }
+
+private:
+    TClass class_;
+    TControlActionLink* (*create_)(TControl* Client);
+};
+
+template <typename Link> TControlActionLinkClass ActionLinkClassOf() {
+    static const TControlActionLinkClassInfo info(
+        ClassOf<Link>(), [](TControl* Client) -> TControlActionLink* { return new Link(Client); });
+    return &info;
+}
 
 // The control's Action property by another name, for code that reads better
 // with a free function.

@@ -69,6 +69,9 @@ public:
     void Loaded() override;
 
 protected:
+    // The button joins the action's group and is down with a checked action.
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+    TControlActionLinkClass GetActionLinkClass() override;
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
     void MouseMove(TShiftState Shift, Integer X, Integer Y) override;

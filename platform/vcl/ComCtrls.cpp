@@ -785,8 +785,61 @@ void TPageControl::Dispatch(TMessage& Message) {
     case CM_DIALOGCHAR:
         cmDialogChar(Message);
         break;
+    case CM_DOCKCLIENT:
+        cmDockClient(Message);
+        break;
+    case CM_DOCKNOTIFICATION:
+        cmDockNotification(Message);
+        break;
     default:
         TCustomTabControl::Dispatch(Message);
+    }
+}
+
+void TPageControl::cmDockClient(TMessage& Message) {
+    Message.Result = 0;
+    auto* source = reinterpret_cast<TDragDockObject*>(Message.WParam);
+    TControl* client = source->Control();
+    auto sheet = std::make_unique<TTabSheet>(this);
+    if (auto* form = dynamic_cast<TCustomForm*>(client)) sheet->SetCaption(form->Caption());
+    sheet->SetPageControl(this);
+    newDockSheet_ = sheet.get();
+    try {
+        client->Dock(this, source->DockRect);
+    } catch (...) {
+        newDockSheet_ = nullptr;
+        throw;
+    }
+    newDockSheet_ = nullptr;
+    TTabSheet* page = sheet.release();
+    page->SetTabVisible(client->Visible());
+    if (client->Visible()) SetActivePage(page);
+    client->SetAlign(alClient);
+}
+
+void TPageControl::DoAddDockClient(TControl* Client, const TRect&) {
+    if (newDockSheet_) Client->SetParent(newDockSheet_);
+}
+
+TTabSheet* TPageControl::GetPageFromDockClient(TControl* Client) const {
+    for (TTabSheet* page : pages_)
+        if (Client->Parent() == page && Client->HostDockSite() == this) return page;
+    return nullptr;
+}
+
+void TPageControl::cmDockNotification(TMessage& Message) {
+    auto* client = reinterpret_cast<TControl*>(Message.WParam);
+    const auto& notice = *reinterpret_cast<const TDockNotifyRec*>(Message.LParam);
+    TTabSheet* page = GetPageFromDockClient(client);
+    if (!page) return;
+    if (notice.ClientMsg == WM_SETTEXT) {
+        // The tab shows the caption's first line.
+        const auto* text = reinterpret_cast<const char*>(notice.MsgLParam);
+        AnsiString caption = text ? text : "";
+        caption = caption.substr(0, caption.find_first_of("\r\n"));
+        page->SetCaption(caption);
+    } else if (notice.ClientMsg == CM_VISIBLECHANGED) {
+        page->SetTabVisible(notice.MsgWParam != 0);
     }
 }
 
@@ -924,6 +977,22 @@ TStatusPanels* TCustomStatusBar::Panels() const {
     return panels_.get();
 }
 
+bool TCustomStatusBar::DoHint() {
+    if (!OnHint) return false;
+    OnHint(this);
+    return true;
+}
+
+bool TCustomStatusBar::ExecuteAction(TBasicAction* Action) {
+    auto* hint = dynamic_cast<THintAction*>(Action);
+    if (!autoHint_ || !hint || DoHint()) return TWinControl::ExecuteAction(Action);
+    if (simplePanel_ || Panels()->Count() == 0)
+        SetSimpleText(hint->Hint());
+    else
+        Panels()->Items(0)->SetText(hint->Hint());
+    return true;
+}
+
 TStatusPanels* TCustomStatusBar::CreatePanels() {
     return new TStatusPanels(this, GetPanelClass());
 }
@@ -1040,22 +1109,6 @@ void TCustomStatusBar::UpdatePanel(Integer Index, bool Repaint) {
 
 // OnHint, when there is one, takes the hint in place of the bar, and the
 // action goes on to other targets.
-bool TCustomStatusBar::ExecuteAction(TBasicAction* Action) {
-    auto* hint = dynamic_cast<THintAction*>(Action);
-    if (!autoHint_ || !hint || doHint()) return TWinControl::ExecuteAction(Action);
-    if (simplePanel_ || Panels()->Count() == 0)
-        SetSimpleText(hint->Hint());
-    else
-        Panels()->Items(0)->SetText(hint->Hint());
-    return true;
-}
-
-bool TCustomStatusBar::doHint() {
-    if (!OnHint) return false;
-    OnHint(this);
-    return true;
-}
-
 void TCustomStatusBar::Dispatch(TMessage& Message) {
     if (Message.Msg == CN_DRAWITEM)
         cnDrawItem(Message);

@@ -234,6 +234,10 @@ protected:
     bool CanShowTab(Integer TabIndex) override;
     void Change() override;
     Integer GetImageIndex(Integer TabIndex) override;
+    // A control docking in goes onto the sheet made for it.
+    void DoAddDockClient(TControl* Client, const TRect& ARect) override;
+    // The page a docked control sits on, or null.
+    TTabSheet* GetPageFromDockClient(TControl* Client) const;
 
 private:
     friend class TTabSheet;
@@ -247,8 +251,14 @@ private:
     TTabSheet* pageForTab(Integer TabIndex) const;
     void cmDialogKey(TMessage& Message);
     void cmDialogChar(TMessage& Message);
+    // A control docks in on a new sheet of its own.
+    void cmDockClient(TMessage& Message);
+    // A docked control's caption and visibility become its page's.
+    void cmDockNotification(TMessage& Message);
 
     std::vector<TTabSheet*> pages_;
+    // The sheet made for the control docking in, while it docks.
+    TTabSheet* newDockSheet_ = nullptr;
     TTabSheet* activePage_ = nullptr;
     // The page a form resource named active, applied once every page is there.
     TTabSheet* pendingActivePage_ = nullptr;
@@ -337,7 +347,6 @@ public:
     bool AutoHint() const { return autoHint_; }
     void SetAutoHint(bool Value) { autoHint_ = Value; }
     TCanvas* Canvas() const { return canvas_.get(); }
-    bool ExecuteAction(TBasicAction* Action) override;
 
     // Sends the panels' widths and texts to the window.
     void UpdatePanels(bool UpdateRects, bool UpdateText);
@@ -349,7 +358,13 @@ public:
     TDrawPanelEvent OnDrawPanel;
     TSBCreatePanelClassEvent OnCreatePanelClass;
 
+    // With AutoHint a hint action's hint shows in panel 0 (or as the simple
+    // text); an assigned OnHint is called instead and the action goes on.
+    bool ExecuteAction(TBasicAction* Action) override;
+
 protected:
+    // OnHint when assigned (true), else false.
+    virtual bool DoHint();
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     // The panel collection and its item class; a descendant may use its own.
@@ -359,7 +374,6 @@ protected:
 
 private:
     void cnDrawItem(TMessage& Message);
-    bool doHint();
     void applySystemFont();
     void panelsChanged();
 

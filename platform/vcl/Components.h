@@ -43,6 +43,8 @@ using TGetChildProc = std::function<void(TComponent* Child)>;
 
 // A named persistent object with an owner. The owner frees what it owns;
 // components that asked for a free notification hear when another goes.
+class TBasicAction;
+
 class TComponent : public TPersistent {
 public:
     // Owner may be null; otherwise it takes the new component into its list.

@@ -530,9 +530,17 @@ void TControl::SetAction(TBasicAction* Value) {
         actionLink_.reset();
         return;
     }
-    if (!actionLink_) actionLink_ = std::make_unique<TControlActionLink>(this);
+    if (!actionLink_) actionLink_.reset(GetActionLinkClass()->Create(this));
     actionLink_->SetAction(Value);
-    ControlActionChange(this, Value, ComponentState().Contains(csLoading));
+    ActionChange(Value, ComponentState().Contains(csLoading));
+}
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+    ControlActionChange(this, dynamic_cast<TBasicAction*>(Sender), CheckDefaults);
+}
+
+TControlActionLinkClass TControl::GetActionLinkClass() {
+    return ActionLinkClassOf<TControlActionLink>();
 }
 
 void TControl::InitiateAction() {
@@ -571,6 +579,15 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
     return message.Result;
 }
 
+namespace {
+
+// What a docked control tells its dock site.
+bool toldToDockSite(UINT Msg) {
+    return Msg == WM_SETTEXT || Msg == CM_VISIBLECHANGED;
+}
+
+} // namespace
+
 void TControl::WndProc(TMessage& Message) {
     if (isMouseMessage(Message.Msg)) {
         // A control that takes no double clicks sees a second press instead.
@@ -593,6 +610,34 @@ void TControl::WndProc(TMessage& Message) {
         return;
     }
     Dispatch(Message);
+    if (TWinControl* site = toldToDockSite(Message.Msg) ? HostDockSite() : nullptr) {
+        TDockNotifyRec notice{Message.Msg, Message.WParam, Message.LParam, Message.Result};
+        site->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(&notice));
+    }
+}
+
+// Kept only while the site is still among the control's parents: a site
+// that went is never reached through it.
+TWinControl* TControl::HostDockSite() const {
+    for (TWinControl* parent = parent_; parent; parent = parent->Parent())
+        if (parent == hostDockSite_) return hostDockSite_;
+    return nullptr;
+}
+
+void TControl::Dock(TWinControl* NewDockSite, const TRect& ARect) {
+    controlState_.Include(csDocking);
+    try {
+        if (NewDockSite) NewDockSite->DoAddDockClient(this, ARect);
+    } catch (...) {
+        controlState_.Exclude(csDocking);
+        throw;
+    }
+    hostDockSite_ = NewDockSite;
+    controlState_.Exclude(csDocking);
+}
+
+void TWinControl::DoAddDockClient(TControl* Client, const TRect&) {
+    Client->SetParent(this);
 }
 
 void TControl::Dispatch(TMessage& Message) {

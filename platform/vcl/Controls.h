@@ -21,6 +21,9 @@ class TWinControl;
 class TDragObject;
 class TBasicAction;
 class TControlActionLink;
+class TControlActionLinkClassInfo;
+// The class of a control's action link (the framework's TControlActionLinkClass).
+using TControlActionLinkClass = const TControlActionLinkClassInfo*;
 
 // ---- The framework's messages ---------------------------------------------------
 
@@ -325,6 +328,23 @@ private:
     TControl* control_;
 };
 
+// The drag of a control into a dock site (CM_DOCKCLIENT's WParam): the
+// control and the rectangle it is to take there (screen coordinates).
+class TDragDockObject : public TDragControlObject {
+public:
+    using TDragControlObject::TDragControlObject;
+    TRect DockRect;
+};
+
+// A message a docked control received, told to its dock site
+// (CM_DOCKNOTIFICATION: WParam the control, LParam this record).
+struct TDockNotifyRec {
+    UINT ClientMsg = 0;
+    WPARAM MsgWParam = 0;
+    LPARAM MsgLParam = 0;
+    LRESULT MsgResult = 0;
+};
+
 // CM_DRAG's record.
 struct TDragRec {
     TPoint Pos;
@@ -418,6 +438,11 @@ public:
     // ---- Place ----
     TWinControl* Parent() const { return parent_; }
     virtual void SetParent(TWinControl* AParent);
+    // The dock site the control was docked into, while it still sits there.
+    TWinControl* HostDockSite() const;
+    // Docks the control into NewDockSite at ARect: the site places it
+    // (DoAddDockClient) and hears of its caption and visibility changes.
+    void Dock(TWinControl* NewDockSite, const TRect& ARect);
     Integer Left() const { return left_; }
     void SetLeft(Integer Value) { SetBounds(Value, top_, width_, height_); }
     Integer Top() const { return top_; }
@@ -590,6 +615,11 @@ public:
 protected:
     virtual TRect GetClientRect();
     virtual TPoint GetClientOrigin();
+    // What the control takes from its action when linked (Sender is the
+    // action): with CheckDefaults only what is still at its default.
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+    // The class of link SetAction makes for the control's kind.
+    virtual TControlActionLinkClass GetActionLinkClass();
     // Invalidates the control's rectangle on its parent.
     void InvalidateControl();
     virtual void Click();
@@ -634,6 +664,7 @@ protected:
     void CMDrag(TMessage& Message);
 
     TWinControl* parent_ = nullptr;
+    TWinControl* hostDockSite_ = nullptr;
     Integer left_ = 0;
     Integer top_ = 0;
     Integer width_ = 0;
@@ -816,6 +847,9 @@ public:
     bool DoKeyPress(TMessage& Message);
 
 protected:
+    // A control docking in becomes a child here.
+    virtual void DoAddDockClient(TControl* Client, const TRect& ARect);
+    TControlActionLinkClass GetActionLinkClass() override;
     // The window's styles, class and place. A descendant adds its own.
     virtual void CreateParams(TCreateParams& Params);
     // Fills Params, registers the class and makes the window.

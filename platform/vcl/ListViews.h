@@ -238,6 +238,7 @@ public:
     TListItem* OwnerDataItem(Integer Index);
 
 protected:
+    TControlActionLinkClass GetActionLinkClass() override;
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void DestroyWnd() override;

@@ -1785,6 +1785,7 @@ const TClass customComboBoxClass =
         c.Property("OnSelect", &TCustomComboBox::OnSelect, &TCustomComboBox::OnSelect);
     });
 const TClass comboBoxClass = DescribeClass<TComboBox, TCustomComboBox>();
+const TClass comboBoxExClass = DescribeClass<TComboBoxEx, TCustomComboBox>();
 
 const TTypeInfo* const scrollBarKindType = DefineEnum<TScrollBarKind>("TScrollBarKind", {"sbHorizontal", "sbVertical"});
 

@@ -115,6 +115,9 @@ public:
     void Dispatch(TMessage& Message) override;
 
 protected:
+    // The control is checked with the action.
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+    TControlActionLinkClass GetActionLinkClass() override;
     // Set while the button takes the focus from a click, so that the
     // window's own click is not reported twice.
     bool ClicksDisabled() const { return clicksDisabled_; }
@@ -535,6 +538,16 @@ private:
 class TComboBox : public TCustomComboBox {
 public:
     using TCustomComboBox::TCustomComboBox;
+};
+
+// The extended combo box, bare: a combo box with a link class of its own
+// (items with images are not part of this framework).
+class TComboBoxEx : public TCustomComboBox {
+public:
+    using TCustomComboBox::TCustomComboBox;
+
+protected:
+    TControlActionLinkClass GetActionLinkClass() override;
 };
 
 // ---- TScrollBar ------------------------------------------------------------------------

@@ -50,6 +50,9 @@ public:
     void DefaultHandler(TMessage& Message) override;
     void Click() override;
 
+protected:
+    TControlActionLinkClass GetActionLinkClass() override;
+
 private:
     friend class TToolBar;
     BYTE windowState() const;

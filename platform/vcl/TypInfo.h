@@ -441,9 +441,13 @@ private:
 template <typename T> class TClassBuilder {
 public:
     explicit TClassBuilder(TMetaClass& meta) : meta_(meta) {
-        if constexpr (!std::is_abstract_v<T> && std::is_constructible_v<T, TComponent*>)
+        // Only components and collection items are made by their class (an
+        // action link also takes an owner-like pointer, its client).
+        if constexpr (!std::is_abstract_v<T> && std::is_base_of_v<TComponent, T> &&
+                      std::is_constructible_v<T, TComponent*>)
             meta_.createComponent_ = [](TComponent* owner) -> TComponent* { return new T(owner); };
-        if constexpr (!std::is_abstract_v<T> && std::is_constructible_v<T, TCollection*>)
+        if constexpr (!std::is_abstract_v<T> && std::is_base_of_v<TCollectionItem, T> &&
+                      std::is_constructible_v<T, TCollection*>)
             meta_.createItem_ = [](TCollection* collection) -> TCollectionItem* { return new T(collection); };
     }
 

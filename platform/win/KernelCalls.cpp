@@ -406,15 +406,19 @@ BOOL copyFile(const WideString& existingName, const WideString& newName, bool fa
     return fail(OSErrorFromErrno(reason));
 }
 
-BOOL moveFile(const WideString& existingName, const WideString& newName) {
+BOOL moveFile(const WideString& existingName, const WideString& newName, DWORD flags = 0) {
     const std::string from = nativeOf(existingName), to = nativeOf(newName);
     struct stat info {};
+    struct stat targetInfo {};
     if (from.empty() || !statOf(from, info)) return failWithErrnoFor(from);
-    if (statOf(to, info)) return fail(ERROR_ALREADY_EXISTS);
+    if (statOf(to, targetInfo)) {
+        if (!(flags & MOVEFILE_REPLACE_EXISTING)) return fail(ERROR_ALREADY_EXISTS);
+        if (S_ISDIR(targetInfo.st_mode) || S_ISDIR(info.st_mode)) return fail(ERROR_ACCESS_DENIED);
+    }
     if (::rename(from.c_str(), to.c_str()) == 0) return succeed();
     if (errno != EXDEV || S_ISDIR(info.st_mode)) return failWithErrnoFor(to);
     // Across file systems a file moves as a copy followed by a delete.
-    return copyFile(existingName, newName, true) && deleteFile(existingName);
+    return copyFile(existingName, newName, !(flags & MOVEFILE_REPLACE_EXISTING)) && deleteFile(existingName);
 }
 
 BOOL setCurrentDirectory(const WideString& pathName) {
@@ -806,6 +810,12 @@ BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
 }
 BOOL MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName) {
     return moveFile(wideOf(existingFileName), wideOf(newFileName));
+}
+BOOL MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags) {
+    return moveFile(wideOf(existingFileName), wideOf(newFileName), flags);
+}
+BOOL MoveFileExW(LPCWSTR existingFileName, LPCWSTR newFileName, DWORD flags) {
+    return moveFile(wideOf(existingFileName), wideOf(newFileName), flags);
 }
 BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
     return copyFile(wideOf(existingFileName), wideOf(newFileName), failIfExists != FALSE);

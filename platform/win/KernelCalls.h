@@ -86,6 +86,11 @@ BOOL RemoveDirectoryW(LPCWSTR pathName);
 // Fails when the new name exists.
 BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName);
 BOOL MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName);
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+// With MOVEFILE_REPLACE_EXISTING a file of the new name is replaced in one
+// step (a folder of that name is not: ERROR_ACCESS_DENIED).
+BOOL MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags);
+BOOL MoveFileExW(LPCWSTR existingFileName, LPCWSTR newFileName, DWORD flags);
 BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists);
 BOOL CopyFileW(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists);
 BOOL DeleteFileA(LPCSTR fileName);

@@ -8,6 +8,11 @@
 #include "unicode/TntControls.h"
 #include "unicode/TntMenus.h"
 #include "unicode/TntStdActns.h"
+#include "unicode/TntStdCtrls.h"
+
+#include "platform/vcl/Buttons.h"
+#include "platform/vcl/ListViews.h"
+#include "platform/vcl/ToolBars.h"
 
 namespace {
 
@@ -71,6 +76,68 @@ TEST(WideActions, TheWideHintActionCarriesAWideHint) {
     action.SetHint(u"Строка состояния");
     EXPECT_EQ(action.Hint(), u"Строка состояния");
     EXPECT_EQ(action.THintAction::Hint(), WideToAnsi(u"Строка состояния"));
+}
+
+// Wide controls of every kind for the link-class table.
+class TWideComboBoxEx : public TTntHinted<TComboBoxEx> {
+public:
+    using TTntHinted::TTntHinted;
+};
+class TWideListView : public TTntHinted<TListView> {
+public:
+    using TTntHinted::TTntHinted;
+};
+class TWideSpeedButton : public TTntHinted<TSpeedButton> {
+public:
+    using TTntHinted::TTntHinted;
+};
+class TWideToolButton : public TTntHinted<TToolButton> {
+public:
+    using TTntHinted::TTntHinted;
+};
+
+TEST(WideActionLinks, EachControlKindGetsTheWideTwinOfItsLinkClass) {
+    TTntAction action(nullptr);
+    action.SetCaption(u"Действие");
+    struct Case {
+        std::function<TControl*()> make;
+        TClass link;
+    };
+    const Case cases[] = {
+        {[] { return new TTntLabel(nullptr); }, ClassOf<TTntControlActionLink>()},
+        {[] { return new TTntEdit(nullptr); }, ClassOf<TTntWinControlActionLink>()},
+        {[] { return new TTntButton(nullptr); }, ClassOf<TTntButtonActionLink>()},
+        {[] { return new TTntCheckBox(nullptr); }, ClassOf<TTntButtonActionLink>()},
+        {[] { return new TTntRadioButton(nullptr); }, ClassOf<TTntButtonActionLink>()},
+        {[] { return new TWideListView(nullptr); }, ClassOf<TTntListViewActionLink>()},
+        {[] { return new TWideComboBoxEx(nullptr); }, ClassOf<TTntComboBoxExActionLink>()},
+        {[] { return new TWideSpeedButton(nullptr); }, ClassOf<TTntSpeedButtonActionLink>()},
+        {[] { return new TWideToolButton(nullptr); }, ClassOf<TTntToolButtonActionLink>()},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<TControl> control(c.make());
+        control->SetAction(&action);
+        EXPECT_EQ(ClassTypeOf(control->ActionLink()), c.link) << c.link->ClassName();
+        EXPECT_EQ(TntControl_GetText(control.get()), u"Действие") << c.link->ClassName();
+        action.SetCaption(u"Щ");
+        EXPECT_EQ(TntControl_GetText(control.get()), u"Щ") << c.link->ClassName();
+        action.SetCaption(u"Действие");
+        control->SetAction(nullptr);
+    }
+}
+
+TEST(WideActionLinks, ATwinThatDoesNotDeriveFromTheFrameworksLinkIsAnError) {
+    TTntLabel label(nullptr);
+    EXPECT_THROW(TntControl_GetActionLinkClass(&label, ActionLinkClassOf<TWinControlActionLink>()),
+                 EAssertionFailed);
+}
+
+TEST(WideActionLinks, AButtonIsCheckedWithItsAction) {
+    TTntAction action(nullptr);
+    TTntCheckBox box(nullptr);
+    box.SetAction(&action);
+    action.SetChecked(true);
+    EXPECT_TRUE(box.Checked());
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include "platform/win/Windows.h"
 #include "unicode/TntComCtrls.h"
 #include "unicode/TntExtCtrls.h"
+#include "unicode/TntForms.h"
+#include "unicode/TntStdActns.h"
 #include "unicode/TntSystem.h"
 
 namespace {
@@ -170,6 +172,124 @@ TEST_F(PageControlTest, ActivePageIndexIsQuietAndAHotKeySwitchesUnlessRefused) {
     EXPECT_EQ(pages->ActivePageIndex(), 0);
     EXPECT_EQ(pages->Perform(CM_DIALOGCHAR, 'h', 0), 0);
     EXPECT_EQ(log.changes, 1);
+}
+
+// ---- Docking ----
+
+TEST_F(PageControlTest, ADockedControlGetsASheetWhoseTabFollowsItsFirstLine) {
+    addSheet(u"Один");
+    form->Show();
+    auto* client = new TTntPanel(form.get());
+    TDragDockObject source(client);
+    EXPECT_EQ(pages->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&source), 0), 0);
+    ASSERT_EQ(pages->PageCount(), 2);
+    auto* sheet = dynamic_cast<TTntTabSheet*>(pages->Pages(1));
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(client->Parent(), sheet);
+    EXPECT_EQ(client->Align(), alClient);
+    EXPECT_EQ(pages->ActivePage(), sheet);
+    EXPECT_EQ(client->HostDockSite(), pages);
+
+    // The panel's window is Unicode: its notices carry UTF-16.
+    TDockNotifyRec notice{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"A\nB")};
+    pages->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(client), reinterpret_cast<LPARAM>(&notice));
+    EXPECT_EQ(sheet->Caption(), u"A");
+    EXPECT_EQ(tabText(1), u"A");
+    // The docked control's own caption change reaches the tab, wide.
+    client->SetCaption(u"Щит\r\nвторая");
+    EXPECT_EQ(tabText(1), u"Щит");
+}
+
+TEST_F(PageControlTest, AFormDocksUnderItsWideCaption) {
+    form->Show();
+    auto docked = std::make_unique<TTntForm>(nullptr);
+    docked->SetCaption(u"Окно");
+    TDragDockObject source(docked.get());
+    pages->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&source), 0);
+    ASSERT_EQ(pages->PageCount(), 1);
+    EXPECT_EQ(static_cast<TTntTabSheet*>(pages->Pages(0))->Caption(), u"Окно");
+    EXPECT_FALSE(pages->Pages(0)->TabVisible());
+    docked.reset();
+}
+
+// ---- Tab control ----
+
+class TabControlTest : public VisualTest {
+protected:
+    std::unique_ptr<TForm> form = plainForm(400, 200);
+    TTntTabControl* tabs = child<TTntTabControl>(form.get(), alClient, {0, 0, 400, 200});
+    WideString windowTab(Integer Index) {
+        WCHAR buffer[64] = {};
+        TCITEMW item;
+        item.mask = TCIF_TEXT;
+        item.pszText = buffer;
+        item.cchTextMax = 64;
+        SendMessageW(tabs->Handle(), TCM_GETITEMW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item));
+        return buffer;
+    }
+};
+
+TEST_F(TabControlTest, WideTabsAndTheIndexSurviveANewWindow) {
+    form->Show();
+    tabs->Tabs()->Add(u"&Файл");
+    tabs->Tabs()->Add(u"中文");
+    tabs->Tabs()->Insert(1, u"Ελληνικά");
+    tabs->SetTabIndex(2);
+    EXPECT_EQ(tabs->Tabs()->Strings(1), u"Ελληνικά");
+    tabs->RecreateWnd();
+    EXPECT_EQ(windowTab(0), u"&Файл");
+    EXPECT_EQ(windowTab(1), u"Ελληνικά");
+    EXPECT_EQ(windowTab(2), u"中文");
+    EXPECT_EQ(tabs->TabIndex(), 2);
+    tabs->Tabs()->Put(0, u"Ещё");
+    EXPECT_EQ(tabs->Tabs()->Strings(0), u"Ещё");
+    EXPECT_EQ(tabs->Tabs()->Count(), 3);
+    EXPECT_THROW(tabs->Tabs()->Strings(5), EListError);
+}
+
+TEST_F(TabControlTest, AWideHotKeySelectsItsTab) {
+    form->Show();
+    tabs->Tabs()->Add(u"&Один");
+    tabs->Tabs()->Add(u"&Два");
+    tabs->SetTabIndex(0);
+    EXPECT_EQ(tabs->Perform(CM_DIALOGCHAR, u'д', 0), 1);
+    EXPECT_EQ(tabs->TabIndex(), 1);
+    EXPECT_EQ(tabs->Perform(CM_DIALOGCHAR, u'x', 0), 0);
+}
+
+// ---- The status bar shows the wide hint ----
+
+class THintLog : public TObject {
+public:
+    Integer hints = 0;
+    void Hinted(TObject*) { ++hints; }
+};
+
+TEST_F(StatusBarTest, AutoHintShowsTheApplicationsWideHint) {
+    addPanel(100);
+    addPanel(100);
+    bar->SetAutoHint(true);
+    form->Show();
+    TTntHintAction action(nullptr);
+    action.SetHint(u"Подсказка");
+    EXPECT_TRUE(bar->ExecuteAction(&action));
+    EXPECT_EQ(bar->GetPanels()->GetItem(0)->Text(), u"Подсказка");
+    EXPECT_EQ(windowText(0), u"Подсказка");
+
+    TntApplication()->SetHint(u"Ещё подсказка");
+    EXPECT_EQ(bar->GetPanels()->GetItem(0)->Text(), u"Ещё подсказка");
+
+    THintLog log;
+    bar->OnHint = TNotifyEvent(&log, &THintLog::Hinted);
+    action.SetHint(u"Третья");
+    EXPECT_FALSE(bar->ExecuteAction(&action));
+    EXPECT_EQ(log.hints, 1);
+    EXPECT_EQ(bar->GetPanels()->GetItem(0)->Text(), u"Ещё подсказка");
+    bar->OnHint = nullptr;
+    bar->SetSimplePanel(true);
+    EXPECT_TRUE(bar->ExecuteAction(&action));
+    EXPECT_EQ(bar->SimpleText(), u"Третья");
+    TntApplication()->SetHint(u"");
 }
 
 } // namespace

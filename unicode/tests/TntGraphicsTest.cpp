@@ -107,4 +107,24 @@ TEST(TntPicture, SavesAndLoadsUnderWideNames) {
     EXPECT_THROW(loaded.LoadFromFile(folder.Path() + u"\\\u0416missing.bmp"), EFOpenError);
 }
 
+// The rename that puts the new picture in place fails (a folder holds the
+// name): the old one stays and no temporary file is left behind.
+TEST(TntPicture, AFailedSaveKeepsTheOldFileAndRemovesTheNewOne) {
+    TemporaryFolder folder;
+    const WideString target = folder.Path() + u"\\\u0416.bmp";
+    ASSERT_TRUE(WideCreateDir(target));
+    TTntPicture picture;
+    auto bitmap = whiteBitmap(3, 3);
+    picture.SetGraphic(bitmap.get());
+    EXPECT_THROW(picture.SaveToFile(target), EOSError);
+    EXPECT_TRUE(WideDirectoryExists(target));
+    TSearchRecW entries;
+    Integer names = 0;
+    for (Integer result = WideFindFirst(folder.Path() + u"\\*.bmp", faAnyFile, entries); result == 0;
+         result = WideFindNext(entries))
+        ++names;
+    WideFindClose(entries);
+    EXPECT_EQ(names, 1);
+}
+
 } // namespace

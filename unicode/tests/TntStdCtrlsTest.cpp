@@ -6,7 +6,11 @@
 #include "platform/core/CodePages.h"
 #include "platform/core/FileUtils.h"
 #include "platform/vcl/Pictures.h"
+#include "platform/win/Fonts.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
+#include "platform/win/SystemInfo.h"
 #include "unicode/TntStdCtrls.h"
 #include "unicode/TntSystem.h"
 #include "unicode/tests/TemporaryFolder.h"
@@ -110,6 +114,169 @@ TEST_F(StdCtrlsTest, WideHotKeysClickTheButtonAndToggleTheFocusedCheckBox) {
     box->SetEnabled(false);
     EXPECT_EQ(box->Perform(CM_DIALOGCHAR, 'F', 0), 0);
     EXPECT_TRUE(box->Checked());
+}
+
+// ---- Edits: selection and password characters ----
+
+class EditTest : public StdCtrlsTest {
+protected:
+    TTntEdit* edit = child<TTntEdit>(form.get(), alNone, {10, 10, 200, 24});
+    WideChar windowPasswordChar() {
+        return static_cast<WideChar>(SendMessageW(edit->Handle(), EM_GETPASSWORDCHAR, 0, 0));
+    }
+};
+
+TEST_F(EditTest, TheSelectionCountsUtf16Units) {
+    form->Show();
+    edit->SetText(u"a😀中b");
+    edit->SetSelStart(1);
+    edit->SetSelLength(3);
+    EXPECT_EQ(edit->SelText(), u"😀中");
+    EXPECT_EQ(edit->SelLength(), 3);
+    edit->SetSelText(u"Жж");
+    EXPECT_EQ(edit->Text(), u"aЖжb");
+    EXPECT_EQ(edit->SelStart(), 3);
+}
+
+TEST_F(EditTest, AnAnsiRoadSelectionIsThatOfTheAnsiText) {
+    Win32PlatformIsUnicode = false;
+    form->Show();
+    edit->SetText(u"Café au lait");
+    edit->SetSelStart(3);
+    edit->SetSelLength(4);
+    EXPECT_EQ(edit->SelText(), u"é au");
+    EXPECT_EQ(edit->SelStart(), 3);
+    EXPECT_EQ(edit->SelLength(), 4);
+}
+
+TEST_F(EditTest, PasswordCharactersShowInTheWindowWideAndAsStarsToTheFramework) {
+    struct Case {
+        WideChar wide;
+        char ansi;
+    };
+    for (const Case& c : {Case{u'*', '*'}, Case{u'\u25CF', '*'}, Case{u'#', '#'}}) {
+        edit->SetPasswordChar(c.wide);
+        form->Show();
+        EXPECT_EQ(windowPasswordChar(), c.wide);
+        EXPECT_EQ(edit->TCustomEdit::PasswordChar(), c.ansi);
+        EXPECT_EQ(edit->PasswordChar(), c.wide);
+        edit->SetPasswordChar(0);
+        EXPECT_EQ(windowPasswordChar(), 0);
+    }
+    // Set before the window existed: the new window gets it.
+    edit->SetPasswordChar(u'\u25CF');
+    edit->RecreateWnd();
+    EXPECT_EQ(windowPasswordChar(), u'\u25CF');
+}
+
+TEST_F(EditTest, AChangeThroughTheAnsiPropertyWins) {
+    form->Show();
+    edit->SetPasswordChar(u'\u25CF');
+    edit->TCustomEdit::SetPasswordChar('#');
+    EXPECT_EQ(edit->PasswordChar(), u'#');
+    EXPECT_EQ(windowPasswordChar(), u'#');
+}
+
+TEST_F(EditTest, TheHiddenHandleComesBackWhenTheSetterThrows) {
+    form->Show();
+    const HWND window = edit->Handle();
+    EXPECT_THROW(WithWindowHandleHidden(edit,
+                                        [&] {
+                                            EXPECT_FALSE(edit->HandleAllocated());
+                                            throw EConvertError("refused");
+                                        }),
+                 EConvertError);
+    EXPECT_EQ(edit->WindowHandle(), window);
+}
+
+// ---- Accelerators ----
+
+class AcceleratorTest : public StdCtrlsTest {
+protected:
+    TClicks log;
+    TTntButton* button = make<TTntButton>({10, 10, 120, 24}, u"&Button");
+    TTntButton* cyrillic = make<TTntButton>({140, 10, 120, 24}, u"&Кнопка");
+    TTntCheckBox* box = make<TTntCheckBox>({10, 40, 120, 22}, u"&Флажок");
+    TTntRadioButton* radio = make<TTntRadioButton>({10, 70, 120, 22}, u"&Выбор");
+    TTntEdit* target = child<TTntEdit>(form.get(), alNone, {140, 70, 100, 22});
+    TTntLabel* label = make<TTntLabel>({10, 100, 120, 20}, u"&Метка");
+    TTntStaticText* text = make<TTntStaticText>({140, 100, 120, 20}, u"&Текст");
+    TTntGroupBox* group = make<TTntGroupBox>({10, 130, 200, 80}, u"&Группа");
+    TTntEdit* first = child<TTntEdit>(group, alNone, {10, 20, 80, 22});
+    void SetUp() override {
+        StdCtrlsTest::SetUp();
+        button->OnClick = TNotifyEvent(&log, &TClicks::Clicked);
+        cyrillic->OnClick = TNotifyEvent(&log, &TClicks::Clicked);
+        label->SetFocusControl(target);
+        text->SetFocusControl(target);
+        child<TTntEdit>(group, alNone, {100, 20, 80, 22});
+        form->Show();
+    }
+};
+
+TEST_F(AcceleratorTest, WideHotKeysActOnTheirControls) {
+    struct Case {
+        const char* what;
+        TWinControl* receiver;
+        WideChar key;
+        TWinControl* focused;
+        Integer clicks;
+    };
+    const Case cases[] = {
+        {"Latin button clicks", button, u'b', nullptr, 1},
+        {"Cyrillic button clicks", cyrillic, u'к', nullptr, 1},
+        {"radio button takes the focus", radio, u'в', radio, 0},
+        {"static text focuses its control", text, u'т', target, 0},
+        {"group box selects its first child", group, u'г', first, 0},
+    };
+    for (const Case& c : cases) {
+        log.clicks = 0;
+        box->SetFocus();
+        EXPECT_EQ(c.receiver->Perform(CM_DIALOGCHAR, c.key, 0), 1) << c.what;
+        EXPECT_EQ(log.clicks, c.clicks) << c.what;
+        if (c.focused) {
+            EXPECT_EQ(Screen->ActiveControl(), c.focused) << c.what;
+        }
+    }
+    EXPECT_EQ(label->Perform(CM_DIALOGCHAR, u'м', 0), 1);
+    EXPECT_EQ(Screen->ActiveControl(), target);
+    EXPECT_EQ(radio->Perform(CM_DIALOGCHAR, u'x', 0), 0);
+    EXPECT_FALSE(box->Checked());
+}
+
+// An OnEnter handler that hands the focus straight on.
+class TFocusThief : public TObject {
+public:
+    TWinControl* to = nullptr;
+    void Entered(TObject*) { to->SetFocus(); }
+};
+
+TEST_F(AcceleratorTest, TheCheckBoxTogglesOnlyWhenItReallyGotTheFocus) {
+    EXPECT_EQ(box->Perform(CM_DIALOGCHAR, u'ф', 0), 1);
+    EXPECT_TRUE(box->Checked());
+    TFocusThief thief;
+    thief.to = target;
+    box->OnEnter = TNotifyEvent(&thief, &TFocusThief::Entered);
+    button->SetFocus();
+    EXPECT_EQ(box->Perform(CM_DIALOGCHAR, u'ф', 0), 1);
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(Screen->ActiveControl(), target);
+}
+
+// ---- Static text ----
+
+TEST_F(StdCtrlsTest, AStaticTextSizesItselfToItsWideCaption) {
+    auto* text = make<TTntStaticText>({10, 10, 10, 10}, u"中文中文中文");
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, text->Font()->Handle());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, u"中文中文中文", 6, &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    EXPECT_EQ(text->Width(), extent.cx + 4 * GetSystemMetrics(SM_CXBORDER));
+    EXPECT_EQ(text->Height(), extent.cy + 4 * GetSystemMetrics(SM_CYBORDER));
+    form->Show();
+    EXPECT_EQ(text->Caption(), u"中文中文中文");
 }
 
 TEST_F(StdCtrlsTest, AFormWithOneOfEachControlForAPersonToLookAt) {

@@ -5,7 +5,11 @@
 
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filers.h"
+#include "platform/vcl/Buttons.h"
+#include "platform/vcl/ListViews.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/ToolBars.h"
 
 namespace {
 
@@ -219,6 +223,44 @@ TEST_F(ActnListTest, AssigningAnActionCopiesWhatItsClientsShowAndItsHandlers) {
     EXPECT_TRUE(copy.OnUpdate == source.OnUpdate);
     TStringList notAnAction;
     EXPECT_THROW(notAnAction.Assign(&copy), EConvertError);
+}
+
+TEST_F(ActnListTest, EachControlKindMakesItsOwnLink) {
+    TAction action(nullptr);
+    struct Case {
+        std::function<TControl*()> make;
+        TClass link;
+    };
+    const Case cases[] = {
+        {[] { return new TMark(nullptr); }, ClassOf<TControlActionLink>()},
+        {[] { return new TBox(nullptr); }, ClassOf<TWinControlActionLink>()},
+        {[] { return new TCheckBox(nullptr); }, ClassOf<TButtonActionLink>()},
+        {[] { return new TListView(nullptr); }, ClassOf<TListViewActionLink>()},
+        {[] { return new TComboBoxEx(nullptr); }, ClassOf<TComboBoxExActionLink>()},
+        {[] { return new TSpeedButton(nullptr); }, ClassOf<TSpeedButtonActionLink>()},
+        {[] { return new TToolButton(nullptr); }, ClassOf<TToolButtonActionLink>()},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<TControl> control(c.make());
+        control->SetAction(&action);
+        EXPECT_EQ(ClassTypeOf(control->ActionLink()), c.link) << c.link->ClassName();
+    }
+}
+
+TEST_F(ActnListTest, CheckBoxesAndSpeedButtonsFollowTheActionsCheck) {
+    TAction action(nullptr);
+    action.SetGroupIndex(3);
+    TCheckBox box(nullptr);
+    TSpeedButton button(nullptr);
+    box.SetAction(&action);
+    button.SetAction(&action);
+    EXPECT_EQ(button.GroupIndex(), 3);
+    action.SetChecked(true);
+    EXPECT_TRUE(box.Checked());
+    EXPECT_TRUE(button.Down());
+    box.SetChecked(false);
+    action.SetChecked(false);
+    EXPECT_FALSE(box.Checked());
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Filers.h"
+#include "platform/vcl/StdActns.h"
+#include "platform/vcl/StdCtrls.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
@@ -194,6 +196,47 @@ TEST_F(ComCtrlsTest, APageControlIsReadFromAFormResource) {
     EXPECT_EQ(status->Panels()->Items(1)->Text(), "Mid");
     EXPECT_EQ(status->Panels()->Items(1)->Alignment(), taCenter);
     EXPECT_EQ(status->SimpleText(), "***");
+}
+
+// A control docks in on a sheet of its own; its caption's first line and
+// its visibility become the sheet's.
+TEST_F(ComCtrlsTest, AControlDocksOntoANewSheet) {
+    PageFixture fixture(plainForm(300, 200));
+    auto* client = new TButton(fixture.form.get());
+    client->SetCaption("Dock");
+    TDragDockObject source(client);
+    EXPECT_EQ(fixture.pages->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&source), 0), 0);
+    ASSERT_EQ(fixture.pages->PageCount(), 4);
+    TTabSheet* sheet = fixture.pages->Pages(3);
+    EXPECT_EQ(client->Parent(), sheet);
+    EXPECT_EQ(client->Align(), alClient);
+    EXPECT_EQ(fixture.pages->ActivePage(), sheet);
+    client->SetCaption("First\r\nSecond");
+    EXPECT_EQ(sheet->Caption(), "First");
+    client->SetVisible(false);
+    EXPECT_FALSE(sheet->TabVisible());
+}
+
+// With AutoHint the application's hint shows in panel 0, or as the simple
+// text without panels; an assigned OnHint takes it instead.
+TEST_F(ComCtrlsTest, AnAutoHintStatusBarShowsTheApplicationsHint) {
+    auto form = plainForm(300, 200);
+    auto* bar = new TStatusBar(form.get());
+    bar->SetParent(form.get());
+    bar->SetAutoHint(true);
+    form->Show();
+    Application->SetHint("No panels");
+    EXPECT_EQ(bar->SimpleText(), "No panels");
+    bar->Panels()->Add();
+    Application->SetHint("Panel zero");
+    EXPECT_EQ(bar->Panels()->Items(0)->Text(), "Panel zero");
+    THintAction action(nullptr);
+    action.SetHint("Direct");
+    EXPECT_TRUE(bar->ExecuteAction(&action));
+    EXPECT_EQ(bar->Panels()->Items(0)->Text(), "Direct");
+    bar->SetAutoHint(false);
+    EXPECT_FALSE(bar->ExecuteAction(&action));
+    Application->SetHint("");
 }
 
 TEST_F(ComCtrlsTest, StatusPanelsReachTheBarWithTheirAlignmentAndBevel) {
