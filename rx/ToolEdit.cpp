@@ -98,8 +98,10 @@ TCustomComboEdit::TCustomComboEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner)
     SetHeight(DefaultEditHeight);
 }
 
-TCustomComboEdit::~TCustomComboEdit() {
-    button_->OnClick = nullptr;
+// The button goes with the edit's children, before the edit's destructor runs.
+void TCustomComboEdit::BeforeDestruction() {
+    if (!DestructionPrepared()) button_->OnClick = nullptr;
+    TCustomMaskEdit::BeforeDestruction();
 }
 
 Integer TCustomComboEdit::ButtonWidth() const {

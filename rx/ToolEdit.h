@@ -44,7 +44,7 @@ private:
 class TCustomComboEdit : public TCustomMaskEdit {
 public:
     explicit TCustomComboEdit(TComponent* AOwner);
-    ~TCustomComboEdit() override;
+    void BeforeDestruction() override;
 
     TEditButton* Button() const { return button_; }
     TWinControl* ButtonHost() const { return buttonHost_; }

@@ -256,8 +256,8 @@ TEST_F(RxMenusTest, ARightToLeftControlUnderThePointTurnsTheMenu) {
         const TPoint point = form->ClientToScreen({150, 100});
         menu.Popup(point.x, point.y);
         Application->ProcessMessages();
-        EXPECT_EQ(placed.right == point.x, c.opensLeft) << c.middleEast << c.parentBiDiMode;
-        EXPECT_EQ(placed.left == point.x, !c.opensLeft) << c.middleEast << c.parentBiDiMode;
+        EXPECT_EQ(placed.Right == point.x, c.opensLeft) << c.middleEast << c.parentBiDiMode;
+        EXPECT_EQ(placed.Left == point.x, !c.opensLeft) << c.middleEast << c.parentBiDiMode;
         EXPECT_EQ(menu.ParentBiDiMode(), c.parentBiDiMode);
     }
     SysLocaleMiddleEast = savedLocale;

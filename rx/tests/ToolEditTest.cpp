@@ -14,8 +14,11 @@
 #include "platform/vcl/ExtDlgs.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
+#include "platform/win/EditControl.h"
 #include "platform/win/Messages.h"
 #include "platform/win/SystemInfo.h"
+#include "platform/win/WindowPos.h"
+#include "platform/win/Windows.h"
 
 #include <filesystem>
 #include <functional>
@@ -338,7 +341,7 @@ TEST_F(ComboEditTest, ThePopupOpensUnderTheFieldInsideTheScreen) {
         clickButton(edit);
         RECT placed{};
         GetWindowRect(edit->popup->Handle(), &placed);
-        EXPECT_EQ((TPoint{placed.left, placed.top}), c.popup) << c.form.x << ", " << c.form.y << " align " << int(c.align);
+        EXPECT_EQ((TPoint{placed.Left, placed.Top}), c.popup) << c.form.x << ", " << c.form.y << " align " << int(c.align);
         delete edit;
     }
 }
