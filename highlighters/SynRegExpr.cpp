@@ -384,6 +384,16 @@ struct TRegExpr::MatcherStacks {
     // needs on a long one, so that only runaway backtracking reaches it.
     static constexpr Int64 BaseStepBudget = Int64(1) << 22;
     static constexpr Int64 StepBudgetPerCharacter = 1024;
+    // A loop with more counts to tell apart is left to the step budget.
+    static constexpr Integer MaxMemoRowsPerLoop = 256;
+
+    // The counts of a counted loop that lead to different futures: beyond its
+    // minimum, a loop without a maximum behaves the same whatever the count.
+    static Integer distinctLoopCounts(const Byte* code, Integer loopNode) {
+        const Integer min = bracesMin(code, loopNode);
+        const Integer max = bracesMax(code, loopNode);
+        return max >= MaxBracesArgument ? min + 1 : max + 1;
+    }
 
     std::vector<Choice> choices;
     std::vector<Undo> trail;
@@ -413,9 +423,12 @@ struct TRegExpr::MatcherStacks {
     // everything from there on has already failed. Without back-references and
     // outside counted loops, what follows a position does not depend on the
     // path that led there, except through a loop whose current iteration began
-    // at that very position; no entry is made or used then.
-    std::vector<Integer> memoIndexOfNode;
-    Integer memoNodes = 0;
+    // at that very position; no entry is made or used then. The counted loop
+    // that is not nested in another adds what else its future depends on, its
+    // count: one row per count that behaves differently (up to the minimum
+    // when there is no maximum, else up to the maximum).
+    std::vector<Integer> memoRowOfNode;
+    Integer memoRows = 0;
     bool hasBackReferences = false;
     bool memoActive = false;
     Integer resumptions = 0;
@@ -425,10 +438,10 @@ struct TRegExpr::MatcherStacks {
     void prepareForProgram(const std::vector<Byte>& program) {
         const Byte* code = program.data();
         loopGuards.assign(program.size(), LoopGuard());
-        memoIndexOfNode.assign(program.size(), -1);
+        memoRowOfNode.assign(program.size(), -1);
         std::vector<bool> laterAlternative(program.size(), false);
         Integer loops = 0;
-        memoNodes = 0;
+        memoRows = 0;
         hasBackReferences = false;
         for (Integer node = FirstNode, previous = -1; program[node] != opEnd;
              previous = node, node += nodeSize(code, node)) {
@@ -447,7 +460,14 @@ struct TRegExpr::MatcherStacks {
             const Integer following = nextNodeOf(program.data(), node);
             if (op == opBranch && following >= 0 && program[following] == opBranch) {
                 laterAlternative[following] = true;
-                if (!laterAlternative[node]) memoIndexOfNode[node] = memoNodes++;
+                if (!laterAlternative[node]) memoRowOfNode[node] = memoRows++;
+            }
+            if (op == opLoop || op == opLoopNG) {
+                const Integer counts = distinctLoopCounts(code, node);
+                if (counts <= MaxMemoRowsPerLoop) {
+                    memoRowOfNode[node] = memoRows;
+                    memoRows += counts;
+                }
             }
         }
         initialSlots.assign(IterationStartSlot + loops, -1);
@@ -1520,30 +1540,44 @@ struct TRegExpr::Matcher {
 
     void startMemo() {
         stacks.memoActive = true;
-        const size_t entries = static_cast<size_t>(stacks.memoNodes) * static_cast<size_t>(length + 1);
+        const size_t entries = static_cast<size_t>(stacks.memoRows) * static_cast<size_t>(length + 1);
         if (!stacks.hasBackReferences && entries > 0 && entries <= Stacks::MaxMemoEntries)
             stacks.failedAt.assign(entries, false);
     }
 
-    // The memo entry for the alternatives at the current node and position,
-    // or -1 where the future could depend on how the position was reached.
-    Integer memoEntry() const {
-        if (stacks.failedAt.empty() || slot(Stacks::LoopDepthSlot) != 0) return -1;
-        const Integer index = stacks.memoIndexOfNode[node];
-        if (index < 0) return -1;
+    // The memo entry for the current node and position in the node's row
+    // RowOffset, or -1 where the future could depend on how the position was
+    // reached. Depth is how many counted loops the node must be inside.
+    Integer memoEntry(Integer RowOffset, Integer Depth) const {
+        if (stacks.failedAt.empty() || slot(Stacks::LoopDepthSlot) != Depth) return -1;
+        const Integer row = stacks.memoRowOfNode[node];
+        if (row < 0) return -1;
         for (Integer startSlot = Stacks::IterationStartSlot;
              startSlot < static_cast<Integer>(stacks.slots.size()); ++startSlot)
             if (slot(startSlot) == position) return -1;
-        return index * (length + 1) + position;
+        return (row + RowOffset) * (length + 1) + position;
+    }
+
+    // Fails at once where the memo knows the future fails; otherwise arranges
+    // for the memo to learn it if it does.
+    bool knownToFail(Integer entry) {
+        if (entry < 0) return false;
+        if (stacks.failedAt[static_cast<size_t>(entry)]) return true;
+        pushChoice(Stacks::RecordFailure, node, entry);
+        return false;
+    }
+
+    // The entry of the outermost counted loop's node: its count is part of
+    // the state, and an iteration that began here decides differently.
+    Integer loopMemoEntry(Integer count, Integer min) const {
+        if (slot(Stacks::LoopIterationStartSlot + 1) == position) return -1;
+        const Integer countRow = bracesMax(program, node) >= MaxBracesArgument ? std::min(count, min) : count;
+        return memoEntry(countRow, 1);
     }
 
     // Alternatives entered from the program (not resumed after a failure).
     Step enterAlternatives() {
-        const Integer entry = memoEntry();
-        if (entry >= 0) {
-            if (stacks.failedAt[static_cast<size_t>(entry)]) return Step::Fail;
-            pushChoice(Stacks::RecordFailure, node, entry);
-        }
+        if (knownToFail(memoEntry(0, 0))) return Step::Fail;
         const Stacks::LoopGuard& guard = stacks.loopGuards[node];
         if (guard.slot >= 0) setSlot(guard.slot, position); // the head of x*: an iteration begins
         enterAlternative(node);
@@ -1801,6 +1835,7 @@ struct TRegExpr::Matcher {
         // An iteration that consumed nothing would repeat itself identically:
         // the loop is done, whatever its minimum.
         const bool emptyIteration = count > 0 && position == slot(Stacks::LoopIterationStartSlot + depth);
+        if (knownToFail(loopMemoEntry(count, min))) return Step::Fail;
         if (count < min && !emptyIteration) {
             iterateLoop(node, count);
         } else if (emptyIteration || count >= max) {

@@ -452,3 +452,63 @@ void GradientFillRect(TCanvas* Canvas, const TRect& ARect, TColor StartColor, TC
         Canvas->FillRect(bandRect(origin + extent - rest, rest));
     }
 }
+
+namespace {
+
+// The parent's own painting without its graphic children, which the
+// framework keeps protected.
+struct ParentPainting : TWinControl {
+    using TWinControl::PaintWindow;
+};
+
+bool overlaps(const TRect& A, const TRect& B) {
+    return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
+}
+
+// Paints a sibling into DC with its point Origin at the DC's origin.
+void paintSiblingShifted(TControl* Painted, HDC DC, TPoint Origin, const TRect& Clip) {
+    const int saved = SaveDC(DC);
+    POINT previous;
+    GetWindowOrgEx(DC, &previous);
+    SetWindowOrgEx(DC, previous.x + Origin.x, previous.y + Origin.y, nullptr);
+    IntersectClipRect(DC, Clip.Left, Clip.Top, Clip.Right, Clip.Bottom);
+    Painted->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+    RestoreDC(DC, saved);
+}
+
+} // namespace
+
+void CopyParentImage(TControl* Control, TCanvas* Dest) {
+    if (!Control || !Control->Parent()) return;
+    TWinControl* parent = Control->Parent();
+    const HDC dc = Dest->Handle();
+    const TRect bounds = Control->BoundsRect();
+    struct PaintCopyMark {
+        TControl* control;
+        explicit PaintCopyMark(TControl* Marked) : control(Marked) {
+            control->SetControlState(control->ControlState().Include(csPaintCopy));
+        }
+        ~PaintCopyMark() { control->SetControlState(control->ControlState().Exclude(csPaintCopy)); }
+    };
+    {
+        PaintCopyMark mark(parent);
+        const int saved = SaveDC(dc);
+        POINT previous;
+        GetWindowOrgEx(dc, &previous);
+        SetWindowOrgEx(dc, previous.x + bounds.Left, previous.y + bounds.Top, nullptr);
+        IntersectClipRect(dc, 0, 0, parent->ClientWidth(), parent->ClientHeight());
+        parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        (parent->*&ParentPainting::PaintWindow)(dc);
+        RestoreDC(dc, saved);
+    }
+    for (Integer i = 0; i < parent->ControlCount(); ++i) {
+        TControl* sibling = parent->Controls(i);
+        if (sibling == Control) break;
+        if (!dynamic_cast<TGraphicControl*>(sibling) || !sibling->Visible()) continue;
+        const TRect siblingBounds = sibling->BoundsRect();
+        if (!overlaps(siblingBounds, bounds)) continue;
+        PaintCopyMark mark(sibling);
+        paintSiblingShifted(sibling, dc, {bounds.Left - siblingBounds.Left, bounds.Top - siblingBounds.Top},
+                            {0, 0, sibling->Width(), sibling->Height()});
+    }
+}

@@ -18,6 +18,7 @@
 #include <vector>
 
 class TTimer;
+class TPopupMenu;
 
 // ---- Screen cursors and the clipboard format -------------------------------------
 
@@ -104,6 +105,10 @@ enum TFillDirection { fdTopToBottom, fdBottomToTop, fdLeftToRight, fdRightToLeft
 // right-to-left); fewer than 2 colours fill with BeginColor.
 void GradientFillRect(TCanvas* Canvas, const TRect& ARect, TColor StartColor, TColor EndColor,
                       TFillDirection Direction, Byte Colors);
+// Paints what lies under Control into Dest, at the control's own origin: the
+// parent's background and window, then the visible graphic siblings below
+// the control that overlap it.
+void CopyParentImage(TControl* Control, TCanvas* Dest);
 // ---- Icons --------------------------------------------------------------------------
 
 // The icon's size: its colour image's, else half its mask's height, else the system icon size.
@@ -123,6 +128,8 @@ constexpr DWORD ROP_DSPDxax = 0x00E20746;
 // ---- The speed button --------------------------------------------------------------
 
 enum TRxButtonState : Byte { rbsUp, rbsDisabled, rbsDown, rbsExclusive, rbsInactive };
+// Where a button's drop-down menu opens: below it or beside it.
+enum TRxDropDownMenuPos { dmpBottom, dmpRight };
 constexpr Integer RxButtonStateCount = 5;
 // TButtonLayout is the framework's (platform/vcl/Buttons.h).
 enum TButtonStyle { bsAutoDetect, bsWin31, bsNew };
@@ -150,9 +157,10 @@ public:
     TPoint GlyphSize() const;
     // Drops every state's image (colours changed, or the glyph did).
     void Invalidate();
-    // Draws glyph, caption and drop-down mark in Client; returns the text's rectangle.
+    // Draws glyph, caption and (with DropDownMark) the drop-down mark in
+    // Client; returns the text's rectangle.
     TRect Draw(TCanvas* Canvas, const TRect& Client, const TPoint& Offset, const AnsiString& Caption,
-               TButtonLayout Layout, Integer Margin, Integer Spacing, TRxButtonState State);
+               TButtonLayout Layout, Integer Margin, Integer Spacing, bool DropDownMark, TRxButtonState State);
     // The image of a state, made on first use; -1 without a glyph.
     Integer CreateButtonGlyph(TRxButtonState State);
 
@@ -164,6 +172,7 @@ private:
     void drawGlyph(TCanvas* Canvas, const TPoint& At, TRxButtonState State);
     void drawCaption(TCanvas* Canvas, TRect Rect, const AnsiString& Caption, TRxButtonState State,
                      UINT Flags);
+    void drawDropDownMark(TCanvas* Canvas, const TPoint& Position, bool Disabled);
 
     std::unique_ptr<TBitmap> original_;
     TGlyphList* glyphList_ = nullptr;
@@ -219,9 +228,21 @@ public:
     void SetStyle(TButtonStyle Value);
     TRxButtonState ButtonState() const { return state_; }
     bool MouseInControl() const { return mouseInControl_; }
+    // The parent's image shows under glyph and caption.
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool Value);
+    // Opens on a left press, instead of the press becoming a click.
+    TPopupMenu* DropDownMenu() const { return dropDownMenu_; }
+    void SetDropDownMenu(TPopupMenu* Value);
+    TRxDropDownMenuPos MenuPosition() const { return menuPosition_; }
+    void SetMenuPosition(TRxDropDownMenuPos Value) { menuPosition_ = Value; }
+    // A small arrow beside glyph or caption while a DropDownMenu is set.
+    bool MarkDropDown() const { return markDropDown_; }
+    void SetMarkDropDown(bool Value);
 
     void Click() override;
     void Dispatch(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
@@ -243,6 +264,10 @@ private:
     void checkMouseInControl();
     void setState(TRxButtonState Value);
     TRxButtonState paintState() const;
+    void popUpDropDownMenu();
+    TPoint dropDownMenuPoint() const;
+    void removePendingPresses();
+    void cmDialogChar(TMessage& Message);
 
     std::unique_ptr<TRxButtonGlyph> glyph_;
     std::unique_ptr<TBitmap> drawImage_;
@@ -262,6 +287,11 @@ private:
     bool allowTimer_ = false;
     Word initPause_ = 500;
     Word repeatInterval_ = 100;
+    bool transparent_ = false;
+    bool markDropDown_ = true;
+    TPopupMenu* dropDownMenu_ = nullptr;
+    TRxDropDownMenuPos menuPosition_ = dmpBottom;
+    bool menuTracking_ = false;
     TRxButtonState state_ = rbsUp;
 };
 

@@ -3,9 +3,12 @@
 // every button, and the button's painting and mouse handling.
 #include "rx/RXCtrls.h"
 
+#include "platform/core/CodePages.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Menus.h"
 #include "platform/win/DrawText.h"
+#include "platform/win/Messages.h"
 
 #include <algorithm>
 #include <vector>
@@ -78,6 +81,12 @@ void returnGlyphList(TGlyphList* List) {
 }
 
 constexpr Integer MaxGlyphs = 5;
+// The drop-down mark: rows of 7, 5, 3 and 1 pixels, and the room it takes
+// beside the text or the glyph.
+constexpr Integer MarkWidth = 7;
+constexpr Integer MarkHeight = 4;
+constexpr Integer MarkTextReserve = 9;
+constexpr Integer MarkGlyphReserve = 6;
 // The grey of an inactive flat button's glyph: the eye's weights out of 256.
 constexpr Integer RedWeight = 77;
 constexpr Integer GreenWeight = 150;
@@ -307,13 +316,13 @@ ButtonParts placeParts(TPoint Client, TPoint Glyph, TPoint Text, TButtonLayout L
 
 TRect TRxButtonGlyph::Draw(TCanvas* Canvas, const TRect& Client, const TPoint& Offset,
                            const AnsiString& Caption, TButtonLayout Layout, Integer Margin, Integer Spacing,
-                           TRxButtonState State) {
+                           bool DropDownMark, TRxButtonState State) {
     const TPoint glyph = GlyphSize();
     const TPoint client{RectWidth(Client), RectHeight(Client)};
     const Integer reserved = (Margin != -1 ? Margin : 0) + (Spacing != -1 ? Spacing : 0);
     TPoint textSpace = client;
     if (Layout == blGlyphLeft || Layout == blGlyphRight)
-        textSpace.x -= glyph.x + reserved;
+        textSpace.x -= glyph.x + reserved + (DropDownMark ? MarkTextReserve : 0);
     else
         textSpace.y -= glyph.y + reserved;
     textSpace = {Max(textSpace.x, 0), Max(textSpace.y, 0)};
@@ -325,14 +334,49 @@ TRect TRxButtonGlyph::Draw(TCanvas* Canvas, const TRect& Client, const TPoint& O
                   DT_CALCRECT | DT_CENTER | wrap);
     const TPoint textSize =
         text.empty() ? TPoint{0, 0} : TPoint{Min(measured.Right, textSpace.x), Min(measured.Bottom, textSpace.y)};
-    ButtonParts parts = placeParts(client, glyph, textSize, Layout, Margin, Spacing);
+    // The mark takes room after the text, or after the glyph.
+    const bool markAfterText = glyph.x == 0 || Layout == blGlyphLeft;
+    TPoint placedGlyph = glyph;
+    TPoint placedText = textSize;
+    if (DropDownMark && markAfterText) placedText.x += MarkTextReserve;
+    if (DropDownMark && !markAfterText) placedGlyph.x += MarkGlyphReserve;
+    ButtonParts parts = placeParts(client, placedGlyph, placedText, Layout, Margin, Spacing);
     const TPoint shift{Client.Left + Offset.x, Client.Top + Offset.y};
-    drawGlyph(Canvas, {parts.glyph.x + shift.x, parts.glyph.y + shift.y}, State);
-    TRect textRect{parts.text.Left + shift.x, parts.text.Top + shift.y, parts.text.Right + shift.x,
-                   parts.text.Bottom + shift.y};
+    const TPoint glyphAt{parts.glyph.x + shift.x, parts.glyph.y + shift.y};
+    drawGlyph(Canvas, glyphAt, State);
+    TRect textRect{parts.text.Left + shift.x, parts.text.Top + shift.y, parts.text.Left + shift.x + textSize.x,
+                   parts.text.Top + shift.y + textSize.y};
     static constexpr UINT alignmentFlags[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     if (!text.empty()) drawCaption(Canvas, textRect, text, State, alignmentFlags[alignment_] | wrap);
+    if (DropDownMark) {
+        TPoint markAt;
+        if (!markAfterText)
+            markAt = {glyphAt.x + glyph.x + 1, glyphAt.y + glyph.y / 2};
+        else if (!text.empty())
+            markAt = {textRect.Right + 3, (textRect.Top + textRect.Bottom) / 2};
+        else
+            markAt = {Client.Left + Offset.x + (client.x - MarkWidth) / 2, Client.Top + Offset.y + client.y / 2};
+        drawDropDownMark(Canvas, markAt, State == rbsDisabled);
+    }
     return textRect;
+}
+
+// A downward triangle, its top row at Position's height.
+void TRxButtonGlyph::drawDropDownMark(TCanvas* Canvas, const TPoint& Position, bool Disabled) {
+    auto drawIn = [&](TColor Color, Integer Shift) {
+        for (Integer row = 0; row < MarkHeight; ++row) {
+            const Integer left = Position.x + Shift + row;
+            const Integer y = Position.y + Shift + row;
+            for (Integer x = left; x < left + MarkWidth - 2 * row; ++x)
+                Canvas->SetPixels(x, y, ColorToRGB(Color));
+        }
+    };
+    if (Disabled) {
+        drawIn(clBtnHighlight, 1);
+        drawIn(clBtnShadow, 0);
+    } else {
+        drawIn(clBtnText, 0);
+    }
 }
 
 // ---- TRxSpeedButton ---------------------------------------------------------------------
@@ -370,6 +414,35 @@ TRxSpeedButton::TRxSpeedButton(TComponent* AOwner)
 
 TRxSpeedButton::~TRxSpeedButton() {
     glyph_->OnChange = nullptr;
+    SetDropDownMenu(nullptr);
+}
+
+void TRxSpeedButton::Notification(TComponent* AComponent, TOperation Operation) {
+    TGraphicControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == dropDownMenu_) {
+        dropDownMenu_ = nullptr;
+        Invalidate();
+    }
+}
+
+void TRxSpeedButton::SetDropDownMenu(TPopupMenu* Value) {
+    if (dropDownMenu_ == Value) return;
+    if (dropDownMenu_) dropDownMenu_->RemoveFreeNotification(this);
+    dropDownMenu_ = Value;
+    if (Value) Value->FreeNotification(this);
+    if (markDropDown_) Invalidate();
+}
+
+void TRxSpeedButton::SetMarkDropDown(bool Value) {
+    if (markDropDown_ == Value) return;
+    markDropDown_ = Value;
+    if (dropDownMenu_) Invalidate();
+}
+
+void TRxSpeedButton::SetTransparent(bool Value) {
+    if (transparent_ == Value) return;
+    transparent_ = Value;
+    Invalidate();
 }
 
 void TRxSpeedButton::GlyphChanged(TObject*) {
@@ -520,12 +593,13 @@ void TRxSpeedButton::Paint() {
     canvas->Brush()->SetStyle(bsSolid);
     TRect rect{0, 0, Width(), Height()};
     canvas->FillRect(rect);
+    if (transparent_) CopyParentImage(this, canvas);
     const bool newStyle = style_ == bsNew || (style_ == bsAutoDetect && NewStyleControls);
     if (painted != rbsInactive || state_ == rbsExclusive)
         drawFrame(canvas, rect, state_ == rbsDown || state_ == rbsExclusive, newStyle);
     else
         rect = shrink(rect, 2);
-    if (state_ == rbsExclusive && (!flat_ || painted == rbsInactive)) {
+    if (state_ == rbsExclusive && !transparent_ && (!flat_ || painted == rbsInactive)) {
         canvas->Brush()->SetBitmap(ditherPattern());
         canvas->FillRect(rect);
         canvas->Brush()->SetBitmap(nullptr);
@@ -538,7 +612,8 @@ void TRxSpeedButton::Paint() {
 void TRxSpeedButton::PaintGlyph(TCanvas* Canvas, const TRect& ARect, TRxButtonState AState) {
     const bool pressed = state_ == rbsDown || state_ == rbsExclusive;
     const TPoint offset = pressed ? TPoint{1, 1} : TPoint{0, 0};
-    glyph_->Draw(Canvas, ARect, offset, Caption(), layout_, margin_, spacing_, AState);
+    glyph_->Draw(Canvas, ARect, offset, Caption(), layout_, margin_, spacing_, markDropDown_ && dropDownMenu_,
+                 AState);
 }
 
 void TRxSpeedButton::MouseEnter() {
@@ -551,14 +626,65 @@ void TRxSpeedButton::MouseLeave() {
 
 void TRxSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
     TGraphicControl::MouseDown(Button, Shift, X, Y);
-    if (Button != mbLeft || !Enabled()) return;
+    if (Button != mbLeft || !Enabled() || menuTracking_) return;
     if (state_ != rbsDown) setState(rbsDown);
     dragging_ = true;
+    if (dropDownMenu_ && dropDownMenu_->AutoPopup()) {
+        popUpDropDownMenu();
+        return;
+    }
     if (!allowTimer_) return;
     if (!repeatTimer_) repeatTimer_ = std::make_unique<TTimer>(nullptr);
     repeatTimer_->SetOnTimer(TNotifyEvent(this, &TRxSpeedButton::TimerExpired));
     repeatTimer_->SetInterval(initPause_);
     repeatTimer_->SetEnabled(true);
+}
+
+TPoint TRxSpeedButton::dropDownMenuPoint() const {
+    const bool below = menuPosition_ == dmpBottom;
+    switch (dropDownMenu_->Alignment()) {
+    case paLeft:
+        return below ? TPoint{-1, Height()} : TPoint{Width(), -1};
+    case paRight:
+        return below ? TPoint{Width() + 1, Height()} : TPoint{-1, -1};
+    case paCenter:
+        break;
+    }
+    return {Width() / 2, Height()};
+}
+
+// The menu runs its own loop; the press that opened it ends as a release
+// that clicks nothing, and the press that closed it on the button is dropped
+// so that it does not open the menu again.
+void TRxSpeedButton::popUpDropDownMenu() {
+    const TPoint at = ClientToScreen(dropDownMenuPoint());
+    if (TCustomForm* form = GetParentForm(this)) form->SendCancelMode(nullptr);
+    menuTracking_ = true;
+    struct EndTracking {
+        TRxSpeedButton* button;
+        ~EndTracking() { button->menuTracking_ = false; }
+    } endTracking{this};
+    try {
+        dropDownMenu_->Popup(at.x, at.y);
+    } catch (...) {
+        MouseUp(mbLeft, {}, -1, -1);
+        throw;
+    }
+    MouseUp(mbLeft, {}, -1, -1);
+    removePendingPresses();
+}
+
+void TRxSpeedButton::removePendingPresses() {
+    if (!Parent() || !Parent()->HandleAllocated()) return;
+    const HWND window = Parent()->Handle();
+    MSG message;
+    while (PeekMessageA(&message, window, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_NOREMOVE)) {
+        const Integer x = static_cast<SmallInt>(LOWORD(message.lParam));
+        const Integer y = static_cast<SmallInt>(HIWORD(message.lParam));
+        const bool inside = x >= Left() && x < Left() + Width() && y >= Top() && y < Top() + Height();
+        if (message.message == WM_LBUTTONUP || !inside) return;
+        PeekMessageA(&message, window, message.message, message.message, PM_REMOVE);
+    }
 }
 
 void TRxSpeedButton::TimerExpired(TObject*) {
@@ -648,6 +774,9 @@ void TRxSpeedButton::Dispatch(TMessage& Message) {
         glyph_->Invalidate();
         Invalidate();
         break;
+    case CM_DIALOGCHAR:
+        cmDialogChar(Message);
+        break;
     case CM_ENABLEDCHANGED:
         TGraphicControl::Dispatch(Message);
         Repaint();
@@ -661,4 +790,15 @@ void TRxSpeedButton::Dispatch(TMessage& Message) {
     default:
         TGraphicControl::Dispatch(Message);
     }
+}
+
+void TRxSpeedButton::cmDialogChar(TMessage& Message) {
+    const AnsiString hotkey = GetHotkey(Caption());
+    if (Enabled() && !hotkey.empty() &&
+        AnsiCharUpper(hotkey[0]) == AnsiCharUpper(static_cast<AnsiChar>(TWMKey(Message).CharCode()))) {
+        Click();
+        Message.Result = 1;
+        return;
+    }
+    TGraphicControl::Dispatch(Message);
 }

@@ -3,6 +3,7 @@
 // they were made, the first one that knows the item taking it.
 #include "rx/RxMenus.h"
 
+#include "platform/core/CodePages.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ObjectInstances.h"
 #include "platform/win/Blit.h"
@@ -76,6 +77,16 @@ private:
         }
         case WM_COMMAND:
             return Menu->DispatchCommand(LOWORD(Message.WParam));
+        case WM_HELP: {
+            const auto* help = reinterpret_cast<const HELPINFO*>(Message.LParam);
+            const auto menu = reinterpret_cast<UINT_PTR>(help->hItemHandle);
+            if (reinterpret_cast<UINT_PTR>(Menu->Items()->Handle()) != menu && !Menu->FindItem(menu, fkHandle))
+                return false;
+            TMenuItem* item = Menu->FindItem(static_cast<UINT_PTR>(help->iCtrlId), fkCommand);
+            if (!item) item = Menu->FindItem(menu, fkHandle);
+            if (item) Application->HelpContext(item->HelpContext());
+            return true;
+        }
         case WM_MENUSELECT: {
             const bool popup = HIWORD(Message.WParam) & MF_POPUP;
             TMenuItem* item = popup ? Menu->FindItem(static_cast<UINT_PTR>(Message.LParam), fkHandle)
@@ -186,14 +197,32 @@ void TRxPopupMenu::Loaded() {
     if (IsOwnerDrawMenu()) RefreshMenu(true);
 }
 
+// On a right-to-left system, a menu that follows its parent reads and opens
+// as the control under the point does, else as the application.
 void TRxPopupMenu::Popup(Integer X, Integer Y) {
     popupPoint_ = {X, Y};
+    struct RestoreParentBiDiMode {
+        TRxPopupMenu* menu;
+        bool value;
+        ~RestoreParentBiDiMode() { menu->SetParentBiDiMode(value); }
+    } restore{this, ParentBiDiMode()};
+    if (SysLocaleMiddleEast && ParentBiDiMode()) SetBiDiMode(biDiModeAt({X, Y}));
     DoPopup(this);
     if (IsOwnerDrawMenu()) RefreshMenu(true);
+    TPopupAlignment alignment = Alignment();
+    if (SysLocaleMiddleEast && BiDiMode() == bdRightToLeft && alignment != paCenter)
+        alignment = alignment == paLeft ? paRight : paLeft;
     static constexpr UINT alignments[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};
-    UINT flags = alignments[Alignment()];
+    UINT flags = alignments[alignment];
     if (TrackButton() == tbRightButton) flags |= TPM_RIGHTBUTTON;
     TrackPopupMenu(Items()->Handle(), flags, X, Y, 0, popupList->Window(), nullptr);
+}
+
+TBiDiMode TRxPopupMenu::biDiModeAt(const TPoint& Point) {
+    TWinControl* window = FindVCLWindow(Point);
+    if (!window) return Application->BiDiMode();
+    TControl* child = window->ControlAtPos(window->ScreenToClient(Point), false);
+    return (child ? child : window)->BiDiMode();
 }
 
 void TRxPopupMenu::MeasureItem(TMenuItem* Item, Integer& Width, Integer& Height) {
@@ -470,12 +499,13 @@ void TRxPopupMenu::drawItemText(TMenuItem* Item, const TRect& Rect, Integer Text
     const bool shortcut = Item->ShortCut() != scNone && Item->Count() == 0 && Look.popup;
     const Integer shortcutLeft = Rect.Left + TextOffset + siblingColumns(canvas_.get(), Item).first;
     const AnsiString shortcutText = ShortCutToText(Item->ShortCut());
+    const UINT format = DT_EXPANDTABS | DT_SINGLELINE | (IsRightToLeft() ? DT_RIGHT | DT_RTLREADING : 0);
     auto drawIn = [&](TColor Color, Integer Shift) {
         if (Color != clNone) canvas_->Font()->SetColor(Color);
         canvas_->RequiredState(TCanvasState{csHandleValid, csFontValid, csBrushValid});
         RECT text{Rect.Left + TextOffset + Shift, top + Shift, Rect.Right + Shift, Rect.Bottom + Shift};
         DrawTextA(canvas_->Handle(), Item->Caption().c_str(), static_cast<int>(Item->Caption().size()), &text,
-                  DT_EXPANDTABS | DT_SINGLELINE);
+                  format);
         if (!shortcut) return;
         RECT keys{shortcutLeft + Shift, top + Shift, Rect.Right + Shift, Rect.Bottom + Shift};
         DrawTextA(canvas_->Handle(), shortcutText.c_str(), static_cast<int>(shortcutText.size()), &keys,

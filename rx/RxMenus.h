@@ -75,6 +75,7 @@ private:
                       Integer NumGlyphs, Integer ImageIndex, const ItemLook& Look, Integer& TextOffset);
     void drawItemText(TMenuItem* Item, const TRect& Rect, Integer TextOffset, const ItemLook& Look);
     void setMenuFont(TFont* Font, TMenuItem* Item);
+    static TBiDiMode biDiModeAt(const TPoint& Point);
 
     TRxMenuStyle style_ = msStandard;
     std::unique_ptr<TCanvas> canvas_;

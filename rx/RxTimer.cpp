@@ -44,9 +44,7 @@ Integer millisecondsUntil(DWORD Deadline) {
 
 // ---- TTimerThread -----------------------------------------------------------------
 
-TTimerThread::TTimerThread(TRxTimer* Timer) : TThread(true), owner_(Timer) {
-    SetFreeOnTerminate(true);
-}
+TTimerThread::TTimerThread(TRxTimer* Timer) : TThread(true), owner_(Timer) {}
 
 void TTimerThread::Execute() {
     std::unique_lock lock(timersLock());
@@ -178,14 +176,22 @@ TRxTimer::~TRxTimer() {
     }
     stopWindowTimer();
     stopWorker();
+    bool waitForWorker;
     {
         std::lock_guard lock(timersLock());
         worker_->owner_ = nullptr;
         worker_->closing_ = true;
+        // A worker waiting for the caller (the timer freed from inside its own
+        // tick, or on another thread) cannot be waited for: it frees itself as
+        // it ends. Otherwise it is woken and ends at once, so that no thread
+        // outlives its timer, nor the program's exit.
+        waitForWorker = !workerLaunched_ || (IsMainThread() && !worker_->runningOnMainThread_);
+        if (!waitForWorker) worker_->SetFreeOnTerminate(true);
     }
     timersChanged().notify_all();
-    // A launched worker frees itself as it ends; from here on it may be gone.
-    if (!workerLaunched_) delete worker_;
+    if (!waitForWorker) return;
+    if (workerLaunched_) worker_->WaitFor();
+    delete worker_;
 }
 
 void TRxTimer::SetEnabled(bool Value) {

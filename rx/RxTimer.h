@@ -12,8 +12,8 @@ class TRxTimer;
 
 // The worker of one TRxTimer. It is never suspended: the timer starts and
 // stops it through a condition it waits on with the interval as time-out, so
-// a stop takes effect at once, also in the middle of a wait. It frees
-// itself when its timer is destroyed.
+// a stop takes effect at once, also in the middle of a wait. Its timer ends
+// it and frees it, except from inside a tick, where it frees itself.
 class TTimerThread : public TThread {
 public:
     explicit TTimerThread(TRxTimer* Timer);
@@ -52,8 +52,9 @@ private:
 class TRxTimer : public TComponent {
 public:
     explicit TRxTimer(TComponent* AOwner);
-    // Returns without waiting for a wait in progress: the worker is woken and
-    // ends; it never reads the timer or calls OnTimer afterwards.
+    // Wakes the worker and waits for it to end, which it does at once; freed
+    // from inside a tick, returns without waiting. Either way the worker never
+    // reads the timer or calls OnTimer afterwards.
     ~TRxTimer() override;
 
     bool Enabled() const { return enabled_; }

@@ -5,6 +5,7 @@
 
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/ExtDlgs.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
 #include "platform/win/Blit.h"
@@ -15,9 +16,11 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/Kernel.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Mouse.h"
 #include "platform/win/ResourceImages.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/SystemInfo.h"
+#include "platform/win/WindowPos.h"
 
 #include <vector>
 
@@ -45,11 +48,14 @@ TEditButton::TEditButton(TComponent* AOwner) : TRxSpeedButton(AOwner) {
 }
 
 void TEditButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-    if (Button == mbLeft) {
-        // No combo edit of this set has a popup that a press could close.
-        noAction_ = false;
-        auto* edit = dynamic_cast<TCustomComboEdit*>(Owner());
-        if (edit && edit->TabStop() && edit->CanFocus() && GetFocus() != edit->Handle()) edit->SetFocus();
+    auto* edit = dynamic_cast<TCustomComboEdit*>(Owner());
+    if (Button == mbLeft && edit) {
+        // The press that closes an open popup does not open it again.
+        noAction_ = edit->Popup() && edit->PopupVisible();
+        if (noAction_)
+            edit->ClosePopup(true);
+        else if (edit->TabStop() && edit->CanFocus() && GetFocus() != edit->Handle())
+            edit->SetFocus();
     }
     TRxSpeedButton::MouseDown(Button, Shift, X, Y);
 }
@@ -92,8 +98,10 @@ TCustomComboEdit::TCustomComboEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner)
     SetHeight(DefaultEditHeight);
 }
 
-TCustomComboEdit::~TCustomComboEdit() {
-    button_->OnClick = nullptr;
+// The button goes with the edit's children, before the edit's destructor runs.
+void TCustomComboEdit::BeforeDestruction() {
+    if (!DestructionPrepared()) button_->OnClick = nullptr;
+    TCustomMaskEdit::BeforeDestruction();
 }
 
 Integer TCustomComboEdit::ButtonWidth() const {
@@ -273,6 +281,8 @@ Integer TCustomComboEdit::minHeight() {
 void TCustomComboEdit::wmSize(TMessage& Message) {
     TCustomMaskEdit::Dispatch(Message);
     if (ComponentState().Contains(csLoading)) {
+        // A popup placed on the form at design time waits out of the way.
+        if (popup_ && ComponentState().Contains(csDesigning)) popup_->SetBounds(0, Height() + 1, 10, 10);
         updateButtonPlace();
         return;
     }
@@ -285,6 +295,7 @@ void TCustomComboEdit::wmSize(TMessage& Message) {
 
 void TCustomComboEdit::wmSetFocus(TMessage& Message) {
     TCustomMaskEdit::Dispatch(Message);
+    focused_ = true;
     CreateCaret(Handle(), nullptr, Font()->Style().Contains(fsBold) ? 2 : 1, textHeight());
     ShowCaret(Handle());
 }
@@ -304,6 +315,129 @@ void TCustomComboEdit::EditButtonClick(TObject*) {
 
 void TCustomComboEdit::ButtonClick() {
     if (OnButtonClick) OnButtonClick(this);
+    if (!popup_) return;
+    if (popupVisible_)
+        ClosePopup(true);
+    else
+        OpenPopup(true);
+}
+
+// ---- The popup ----
+
+// Under the field, or above it where the screen ends; its right or left
+// edge in line with the field's, and inside the screen.
+TPoint TCustomComboEdit::popupPosition() {
+    const Integer screenWidth = Screen->Width();
+    const Integer popupWidth = popup_->Width();
+    const TPoint origin = Parent() ? Parent()->ClientToScreen({Left(), Top()}) : ClientToScreen({0, 0});
+    Integer y = origin.y + Height();
+    if (y + popup_->Height() > Screen->Height()) y = origin.y - popup_->Height();
+    Integer x = origin.x;
+    if (popupAlign_ == 0) {
+        x = origin.x - (popupWidth - Width());
+        if (x < 0) x = origin.x;
+    } else if (x + popupWidth > screenWidth) {
+        x = origin.x - (popupWidth - Width());
+    }
+    return {Max(0, Min(x, screenWidth - popupWidth)), y};
+}
+
+void TCustomComboEdit::OpenPopup(bool DisableEdit) {
+    if (!popup_ || GetReadOnly() || popupVisible_) return;
+    const TPoint position = popupPosition();
+    SetPopupValue(Text());
+    if (CanFocus()) SetFocus();
+    ShowPopupAt(position);
+    popupVisible_ = true;
+    if (DisableEdit) {
+        TCustomEdit::SetReadOnly(true);
+        HideCaret(Handle());
+    }
+}
+
+void TCustomComboEdit::ClosePopup(bool Accept) {
+    if (!popup_ || !popupVisible_) return;
+    struct Closed {
+        bool& visible;
+        ~Closed() { visible = false; }
+    } closed{popupVisible_};
+    if (HWND capture = GetCapture()) SendMessageA(capture, WM_CANCELMODE, 0, 0);
+    AnsiString value = GetPopupValue();
+    HidePopup();
+    try {
+        if (CanFocus()) SetFocus();
+        if (GetFocus() == Handle()) ShowCaret(Handle());
+    } catch (...) {
+        // The field may be unable to take the focus while its form closes;
+        // the popup is hidden all the same.
+    }
+    applyReadOnly();
+    Invalidate();
+    if (Accept && CanAcceptPopupValue(value) && EditCanModify()) {
+        ApplyPopupValue(value);
+        if (focused_) TCustomEdit::SelectAll();
+    }
+}
+
+void TCustomComboEdit::ShowPopupAt(const TPoint& Position) {
+    SetWindowPos(popup_->Handle(), HWND_TOP, Position.x, Position.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    popup_->SetVisible(true);
+}
+
+void TCustomComboEdit::HidePopup() {
+    SetWindowPos(popup_->Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    popup_->SetVisible(false);
+}
+
+bool TCustomComboEdit::CanAcceptPopupValue(AnsiString&) {
+    return true;
+}
+
+void TCustomComboEdit::ApplyPopupValue(const AnsiString& Value) {
+    if (Value == Text()) return;
+    SetText(Value);
+    SetModified(true);
+    popupVisible_ = popup_ && popup_->Visible();
+    TCustomMaskEdit::Change();
+}
+
+void TCustomComboEdit::SetPopupValue(const AnsiString& Value) {
+    if (popup_) popup_->SetPopupValue(Value);
+}
+
+AnsiString TCustomComboEdit::GetPopupValue() {
+    return popup_ ? popup_->PopupValue() : AnsiString();
+}
+
+void TCustomComboEdit::Change() {
+    if (popupVisible_)
+        PopupValueChanged();
+    else
+        TCustomMaskEdit::Change();
+}
+
+void TCustomComboEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+    if (Button == mbLeft && popup_) {
+        if (CanFocus()) SetFocus();
+        if (!focused_) return;
+        ClosePopup(false);
+    }
+    TCustomMaskEdit::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomComboEdit::wmKillFocus(TMessage& Message) {
+    TCustomMaskEdit::Dispatch(Message);
+    focused_ = false;
+    ClosePopup(false);
+}
+
+// Another control's mode ends the popup, unless the sender is part of it.
+void TCustomComboEdit::cmCancelMode(TMessage& Message) {
+    auto* sender = reinterpret_cast<TControl*>(Message.LParam);
+    if (sender == this || sender == popup_ || sender == button_) return;
+    if (popup_ && !(sender && popup_->ContainsControl(sender))) ClosePopup(false);
 }
 
 void TCustomComboEdit::KeyDown(Word& Key, TShiftState Shift) {
@@ -319,6 +453,11 @@ void TCustomComboEdit::KeyPress(char& Key) {
         TCustomMaskEdit::KeyPress(Key);
         return;
     }
+    if (popup_ && popupVisible_) {
+        ClosePopup(Key == Enter);
+        Key = 0;
+        return;
+    }
     // The form's default and cancel buttons hear Enter and Escape.
     if (TCustomForm* form = GetParentForm(this)) form->Perform(CM_DIALOGKEY, static_cast<Byte>(Key), 0);
     TCustomMaskEdit::KeyPress(Key);
@@ -332,6 +471,16 @@ void TCustomComboEdit::Dispatch(TMessage& Message) {
         break;
     case WM_SETFOCUS:
         wmSetFocus(Message);
+        break;
+    case WM_KILLFOCUS:
+        wmKillFocus(Message);
+        break;
+    case CM_CANCELMODE:
+        cmCancelMode(Message);
+        break;
+    case CM_BIDIMODECHANGED:
+        TCustomMaskEdit::Dispatch(Message);
+        if (popup_) popup_->SetBiDiMode(BiDiMode());
         break;
     case CN_CTLCOLOREDIT:
         cnCtlColor(Message);
@@ -482,15 +631,34 @@ TFilenameEdit::TFilenameEdit(TComponent* AOwner) : TFileDirEdit(AOwner) {
 
 TFilenameEdit::~TFilenameEdit() = default;
 
+namespace {
+
+std::unique_ptr<TOpenDialog> dialogOfKind(TFileDialogKind Kind) {
+    switch (Kind) {
+    case dkSave:
+        return std::make_unique<TSaveDialog>(nullptr);
+    case dkOpenPicture:
+        return std::make_unique<TOpenPictureDialog>(nullptr);
+    case dkSavePicture:
+        return std::make_unique<TSavePictureDialog>(nullptr);
+    case dkOpen:
+        break;
+    }
+    return std::make_unique<TOpenDialog>(nullptr);
+}
+
+} // namespace
+
 void TFilenameEdit::createDialog() {
-    std::unique_ptr<TOpenDialog> created = dialogKind_ == dkSave ? std::make_unique<TSaveDialog>(nullptr)
-                                                                 : std::make_unique<TOpenDialog>(nullptr);
+    std::unique_ptr<TOpenDialog> created = dialogOfKind(dialogKind_);
     if (dialog_) {
         created->SetDefaultExt(dialog_->DefaultExt());
+        created->SetFileEditStyle(dialog_->FileEditStyle());
         created->SetFileName(dialog_->FileName());
         created->SetFilter(dialog_->Filter());
         created->SetFilterIndex(dialog_->FilterIndex());
         created->SetInitialDir(dialog_->InitialDir());
+        created->SetHistoryList(dialog_->HistoryList());
         created->Files()->Assign(dialog_->Files());
         created->SetOptions(dialog_->Options());
         created->SetTitle(dialog_->Title());
@@ -574,6 +742,7 @@ void TFilenameEdit::ButtonClick() {
     } catch (const Exception&) {
         // A name the file calls refuse leaves the dialog with its previous settings.
     }
+    dialog_->SetHelpContext(HelpContext());
     // Empty drives and unreadable media raise no system message boxes meanwhile.
     const UINT savedErrorMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     try {
@@ -597,7 +766,8 @@ namespace {
 
 const TTypeInfo* const glyphKindType =
     DefineEnum<TGlyphKind>("TGlyphKind", {"gkCustom", "gkDefault", "gkDropDown", "gkEllipsis"});
-const TTypeInfo* const fileDialogKindType = DefineEnum<TFileDialogKind>("TFileDialogKind", {"dkOpen", "dkSave"});
+const TTypeInfo* const fileDialogKindType =
+    DefineEnum<TFileDialogKind>("TFileDialogKind", {"dkOpen", "dkSave", "dkOpenPicture", "dkSavePicture"});
 
 // What every published combo edit streams beyond the edit's own properties.
 template <typename T> void describeComboEdit(TClassBuilder<T>& c, TGlyphKind DefaultGlyphKind) {
@@ -633,10 +803,12 @@ const TClass filenameEditClass =
         using T = TFilenameEdit;
         c.Property("DialogKind", &T::DialogKind, &T::SetDialogKind).Default(dkOpen);
         c.Property("DefaultExt", &T::DefaultExt, &T::SetDefaultExt);
+        c.Property("FileEditStyle", &T::FileEditStyle, &T::SetFileEditStyle).Default(fsEdit);
         c.Property("FileName", &T::FileName, &T::SetFileName).Stored(false);
         c.Property("Filter", &T::Filter, &T::SetFilter).Stored(&T::IsFilterStored);
         c.Property("FilterIndex", &T::FilterIndex, &T::SetFilterIndex).Default(1);
         c.Property("InitialDir", &T::InitialDir, &T::SetInitialDir);
+        c.Property("HistoryList", &T::HistoryList, &T::SetHistoryList);
         c.Property("DialogOptions", &T::DialogOptions, &T::SetDialogOptions).Default(TOpenOptions{ofHideReadOnly});
         c.Property("DialogTitle", &T::DialogTitle, &T::SetDialogTitle).Stored(&T::IsDialogTitleStored);
         describeComboEdit(c, gkDefault);

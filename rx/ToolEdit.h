@@ -17,6 +17,16 @@ public:
 
 enum TGlyphKind { gkCustom, gkDefault, gkDropDown, gkEllipsis };
 
+// What a descendant of TCustomComboEdit shows below the field when it has a
+// popup: a control with a value of its own, in the field's text form (an
+// empty text stands for no value).
+class TComboEditPopup : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    virtual AnsiString PopupValue() = 0;
+    virtual void SetPopupValue(const AnsiString& Value) = 0;
+};
+
 // The button of a combo edit.
 class TEditButton : public TRxSpeedButton {
 public:
@@ -34,7 +44,7 @@ private:
 class TCustomComboEdit : public TCustomMaskEdit {
 public:
     explicit TCustomComboEdit(TComponent* AOwner);
-    ~TCustomComboEdit() override;
+    void BeforeDestruction() override;
 
     TEditButton* Button() const { return button_; }
     TWinControl* ButtonHost() const { return buttonHost_; }
@@ -65,6 +75,13 @@ public:
     void SetAlignment(TAlignment Value);
     // Selects the whole text, only while DirectInput is on.
     void SelectAll();
+    // The popup is showing.
+    bool PopupVisible() const { return popupVisible_; }
+    // 0: the popup's right edge under the field's; 1: its left edge under the field's.
+    Byte PopupAlign() const { return popupAlign_; }
+    void SetPopupAlign(Byte Value) { popupAlign_ = Value; }
+    // The popup, when a descendant supplies one; not owned.
+    TComboEditPopup* Popup() const { return popup_; }
 
     void Dispatch(TMessage& Message) override;
 
@@ -73,17 +90,36 @@ public:
 protected:
     // The picture of gkDefault; null here. FreeAfterUse tells the caller to free it.
     virtual TBitmap* GetDefaultBitmap(bool& FreeAfterUse);
+    // Shows the popup under the field (above it near the screen's bottom)
+    // with the field's value; DisableEdit makes the field read-only meanwhile.
+    virtual void OpenPopup(bool DisableEdit);
+    virtual void ShowPopupAt(const TPoint& Position);
+    virtual void HidePopup();
+    virtual bool CanAcceptPopupValue(AnsiString& Value);
+    // The popup's value becomes Text, as if typed.
+    virtual void ApplyPopupValue(const AnsiString& Value);
+    virtual void SetPopupValue(const AnsiString& Value);
+    virtual AnsiString GetPopupValue();
+    // Called instead of OnChange while the popup is open.
+    virtual void PopupValueChanged() {}
     virtual bool GetReadOnly() const { return readOnly_; }
-    // OnButtonClick.
+    // OnButtonClick, then the popup opens or closes (accepting its value).
     virtual void ButtonClick();
+    // Hides the popup; with Accept its value goes into the field.
+    void ClosePopup(bool Accept);
+    void SetPopup(TComboEditPopup* Value) { popup_ = Value; }
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     bool EditCanModify() override { return !readOnly_; }
+    void Change() override;
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
     void RecreateGlyph();
 
 private:
+    // Its press closes an open popup.
+    friend class TEditButton;
     void EditButtonClick(TObject* Sender);
     void setEditRect();
     void updateButtonPlace();
@@ -91,7 +127,10 @@ private:
     Integer textHeight();
     void wmSize(TMessage& Message);
     void wmSetFocus(TMessage& Message);
+    void wmKillFocus(TMessage& Message);
+    void cmCancelMode(TMessage& Message);
     void cnCtlColor(TMessage& Message);
+    TPoint popupPosition();
     void applyReadOnly();
     Integer naturalButtonWidth() const;
     std::unique_ptr<TBitmap> ellipsisGlyph() const;
@@ -105,6 +144,10 @@ private:
     TAlignment alignment_ = taLeftJustify;
     TGlyphKind glyphKind_ = gkCustom;
     Byte defaultNumGlyphs_ = 1;
+    TComboEditPopup* popup_ = nullptr;
+    bool popupVisible_ = false;
+    bool focused_ = false;
+    Byte popupAlign_ = 0;
 };
 
 class TComboEdit : public TCustomComboEdit {
@@ -151,8 +194,7 @@ private:
     bool multipleDirs_ = false;
 };
 
-// The picture dialogs have no counterpart here: a file-name edit opens or saves.
-enum TFileDialogKind { dkOpen, dkSave };
+enum TFileDialogKind { dkOpen, dkSave, dkOpenPicture, dkSavePicture };
 
 class TFilenameEdit : public TFileDirEdit {
 public:
@@ -176,6 +218,10 @@ public:
     void SetFilterIndex(Integer Value) { dialog_->SetFilterIndex(Value); }
     const AnsiString& InitialDir() const { return dialog_->InitialDir(); }
     void SetInitialDir(const AnsiString& Value) { dialog_->SetInitialDir(Value); }
+    TFileEditStyle FileEditStyle() const { return dialog_->FileEditStyle(); }
+    void SetFileEditStyle(TFileEditStyle Value) { dialog_->SetFileEditStyle(Value); }
+    TStrings* HistoryList() const { return dialog_->HistoryList(); }
+    void SetHistoryList(TStrings* Value) { dialog_->SetHistoryList(Value); }
     TOpenOptions DialogOptions() const { return dialog_->Options(); }
     void SetDialogOptions(TOpenOptions Value);
     const AnsiString& DialogTitle() const { return dialog_->Title(); }

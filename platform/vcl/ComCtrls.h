@@ -566,6 +566,8 @@ protected:
     void DestroyWnd() override;
     // Asks OnChanging and OnChangingEx whether the position may become NewValue.
     virtual bool DoCanChange(SmallInt NewValue, Integer Delta);
+    // A click on an arrow; the control's plain Click stays reachable beside it.
+    using TWinControl::Click;
     virtual void Click(TUDBtnType Button);
 
 private:

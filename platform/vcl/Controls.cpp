@@ -3019,6 +3019,7 @@ const TClass controlClass = DescribeClass<TControl, TComponent>([](TClassBuilder
     c.Property("DragKind", &TControl::DragKind, &TControl::SetDragKind).Default(dkDrag);
     c.Property("DragMode", &TControl::DragMode, &TControl::SetDragMode).Default(dmManual);
     c.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
+    c.Property("HelpContext", &TControl::HelpContext, &TControl::SetHelpContext).Default(0);
     c.Property("Hint", &TControl::Hint, &TControl::SetHint);
     c.Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored(&TControl::IsShowHintStored);
     c.Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true);

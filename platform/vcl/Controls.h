@@ -522,6 +522,10 @@ public:
     // ---- Hints ----
     const AnsiString& Hint() const { return hint_; }
     void SetHint(const AnsiString& Value) { hint_ = Value; }
+    // The help topic of the control, handed to what it shows on its behalf
+    // (a dialog's Help button asks the application for it).
+    Integer HelpContext() const { return helpContext_; }
+    void SetHelpContext(Integer Value) { helpContext_ = Value; }
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool Value);
     bool ParentShowHint() const { return parentShowHint_; }
@@ -703,6 +707,7 @@ private:
     TBiDiMode biDiMode_ = bdLeftToRight;
     bool parentBiDiMode_ = true;
     AnsiString hint_;
+    Integer helpContext_ = 0;
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TComponent* popupMenu_ = nullptr;

@@ -2,6 +2,7 @@
 // its properties and takes the answer back.
 #include "platform/vcl/Dialogs.h"
 
+#include "platform/core/CodePages.h"
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/EditCtrls.h"
 #include "platform/vcl/Forms.h"
@@ -88,7 +89,8 @@ HWND TCommonDialog::OwnerWindow() const {
 // ---- TOpenDialog ---------------------------------------------------------------------------
 
 TOpenDialog::TOpenDialog(TComponent* AOwner)
-    : TCommonDialog(AOwner), files_(std::make_unique<TStringList>()) {}
+    : TCommonDialog(AOwner), files_(std::make_unique<TStringList>()),
+      historyList_(std::make_unique<TStringList>()) {}
 
 TOpenDialog::~TOpenDialog() = default;
 
@@ -115,6 +117,7 @@ bool TOpenDialog::DoExecute(TFileDialogFunction Func) {
     bool accepted = false;
     for (;;) {
         request.Flags = flagsOf(options_);
+        offerExtras();
         if (!Func(&request)) break;
         takeFileNames(request);
         bool canClose = true;
@@ -132,6 +135,18 @@ bool TOpenDialog::DoExecute(TFileDialogFunction Func) {
     if (request.Flags & OFN_READONLY) options_.Include(ofReadOnly);
     filterIndex_ = static_cast<Integer>(request.nFilterIndex);
     return true;
+}
+
+// What the system's dialog does not carry: the history list, the preview
+// and the Help button of a dialog with a help topic.
+void TOpenDialog::offerExtras() {
+    FileDialogExtras extras;
+    if (fileEditStyle_ == fsComboBox)
+        for (Integer i = 0; i < historyList_->Count(); ++i)
+            extras.History.push_back(AnsiToWide(historyList_->Get(i)));
+    extras.PicturePreview = previewsPictures_;
+    if (HelpContext() != 0) extras.Help = [this] { Application->HelpContext(HelpContext()); };
+    SetNextFileDialogExtras(std::move(extras));
 }
 
 // One name whole; several as a folder followed by the names in it.
@@ -512,9 +527,13 @@ const TClass commonDialogClass =
         c.Property("OnShow", &TCommonDialog::OnShow, &TCommonDialog::OnShow);
     });
 
+const TTypeInfo* const fileEditStyleType = DefineEnum<TFileEditStyle>("TFileEditStyle", {"fsEdit", "fsComboBox"});
+
 const TClass openDialogClass = DescribeClass<TOpenDialog, TCommonDialog>([](TClassBuilder<TOpenDialog>& c) {
     c.Property("DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt);
+    c.Property("FileEditStyle", &TOpenDialog::FileEditStyle, &TOpenDialog::SetFileEditStyle).Default(fsEdit);
     c.Property("FileName", &TOpenDialog::FileName, &TOpenDialog::SetFileName);
+    c.Property("HistoryList", &TOpenDialog::HistoryList, &TOpenDialog::SetHistoryList);
     c.Property("Filter", &TOpenDialog::Filter, &TOpenDialog::SetFilter);
     c.Property("FilterIndex", &TOpenDialog::FilterIndex, &TOpenDialog::SetFilterIndex).Default(1);
     c.Property("InitialDir", &TOpenDialog::InitialDir, &TOpenDialog::SetInitialDir);

@@ -17,6 +17,7 @@ public:
     virtual bool Execute() = 0;
     bool Ctl3D() const { return ctl3D_; }
     void SetCtl3D(bool Value) { ctl3D_ = Value; }
+    // Not 0: a file dialog has a Help button that asks the application for this topic.
     Integer HelpContext() const { return helpContext_; }
     void SetHelpContext(Integer Value) { helpContext_ = Value; }
     TNotifyEvent OnShow;
@@ -62,6 +63,10 @@ enum TOpenOption {
 using TOpenOptions = TSet<TOpenOption>;
 constexpr TOpenOptions DefaultOpenOptions{ofHideReadOnly, ofEnableSizing};
 
+// The name field of a file dialog: a plain field, or a field with a
+// drop-down list of the HistoryList's names.
+enum TFileEditStyle { fsEdit, fsComboBox };
+
 using TCloseQueryEvent = Closure<void(TObject* Sender, bool& CanClose)>;
 // The system function a file dialog runs: GetOpenFileNameA or GetSaveFileNameA.
 using TFileDialogFunction = BOOL (*)(OPENFILENAMEA* Request);
@@ -88,13 +93,25 @@ public:
     void SetOptions(TOpenOptions Value) { options_ = Value; }
     const AnsiString& Title() const { return title_; }
     void SetTitle(const AnsiString& Value) { title_ = Value; }
+    TFileEditStyle FileEditStyle() const { return fileEditStyle_; }
+    void SetFileEditStyle(TFileEditStyle Value) { fileEditStyle_ = Value; }
+    // The names the name field offers with fsComboBox.
+    TStrings* HistoryList() const { return historyList_.get(); }
+    void SetHistoryList(TStrings* Value) { historyList_->Assign(Value); }
     // Asked after the user chose; a false answer brings the dialog back.
     TCloseQueryEvent OnCanClose;
 
     // Builds the request from the properties, runs Func and takes the answer.
     virtual bool DoExecute(TFileDialogFunction Func);
 
+protected:
+    // The picture dialogs show the picture selected.
+    bool PreviewsPictures() const { return previewsPictures_; }
+    void SetPreviewsPictures(bool Value) { previewsPictures_ = Value; }
+
 private:
+    void offerExtras();
+
     void takeFileNames(const OPENFILENAMEA& Request);
 
     AnsiString defaultExt_;
@@ -105,6 +122,9 @@ private:
     AnsiString initialDir_;
     TOpenOptions options_ = DefaultOpenOptions;
     AnsiString title_;
+    TFileEditStyle fileEditStyle_ = fsEdit;
+    std::unique_ptr<TStringList> historyList_;
+    bool previewsPictures_ = false;
 };
 
 class TSaveDialog : public TOpenDialog {

@@ -965,11 +965,11 @@ TScreen* TScreenAccess::get() const {
 TApplication::TApplication(TComponent* AOwner)
     : TComponent(AOwner), objectInstance_(MakeObjectInstance(TWndMethod(this, &TApplication::WndProc))) {
     title_ = ChangeFileExt(ExtractFileName(ProgramFileName()), "");
-    ::WakeMainThread = TNotifyEvent(this, &TApplication::wakeMainThread);
+    SetWakeMainThread(TNotifyEvent(this, &TApplication::wakeMainThread));
 }
 
 TApplication::~TApplication() {
-    ::WakeMainThread = nullptr;
+    SetWakeMainThread(nullptr);
     DestroyComponents();
     if (handle_) DestroyWindow(handle_);
     FreeObjectInstance(objectInstance_);
@@ -1262,6 +1262,15 @@ Integer TApplication::MessageBox(const char* Text, const char* Caption, UINT Fla
 }
 
 // ---- TApplication: hints --------------------------------------------------------------------
+
+bool TApplication::HelpContext(Integer Context) {
+    return HelpCommand(HELP_CONTEXT, Context);
+}
+
+bool TApplication::HelpCommand(Word Command, Integer Data) {
+    bool callHelp = true;
+    return OnHelp && OnHelp(Command, Data, callHelp);
+}
 
 void TApplication::SetHint(const AnsiString& Value) {
     if (hint_ == Value) return;

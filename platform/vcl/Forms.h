@@ -305,6 +305,9 @@ using TMessageEvent = Closure<void(MSG& Msg, bool& Handled)>;
 using TIdleEvent = Closure<void(TObject* Sender, bool& Done)>;
 // Sees the application window's messages first; true stops their handling.
 using TWindowHook = Closure<bool(TMessage& Message)>;
+// A help request (HELP_CONTEXT and the context number, for instance); the
+// answer is whether help was shown. CallHelp asks for the help viewer too.
+using THelpEvent = Closure<bool(Word Command, Integer Data, bool& CallHelp)>;
 
 // The class of the hint windows the application makes: THintWindow when null.
 extern TClass HintWindowClass;
@@ -385,6 +388,19 @@ public:
     TControl* MouseControl() const { return mouseControl_; }
     TNotifyEvent OnHint;
 
+    // The reading order of what follows the application rather than a
+    // control (a right-to-left menu opened where no control is).
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode Value) { biDiMode_ = Value; }
+
+    // ---- Help ----
+    // Help on a topic: HelpCommand(HELP_CONTEXT, Context).
+    bool HelpContext(Integer Context);
+    // OnHelp answers; there is no help viewer behind it on this system, so
+    // without a handler the answer is false.
+    bool HelpCommand(Word Command, Integer Data);
+    THelpEvent OnHelp;
+
     // ---- The loop ----
     TMessageEvent OnMessage;
     TIdleEvent OnIdle;
@@ -419,6 +435,7 @@ private:
     void handleException(TObject* Sender, std::exception_ptr Error);
 
     HWND handle_ = nullptr;
+    TBiDiMode biDiMode_ = bdLeftToRight;
     WNDPROC objectInstance_ = nullptr;
     AnsiString title_;
     TCustomForm* mainForm_ = nullptr;

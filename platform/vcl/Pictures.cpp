@@ -752,6 +752,7 @@ namespace {
 struct GraphicKind {
     const char* extension;
     const char* className;
+    const char* description;
     std::unique_ptr<TGraphic> (*create)();
 };
 
@@ -760,8 +761,8 @@ template <typename T> std::unique_ptr<TGraphic> createGraphic() {
 }
 
 const GraphicKind GraphicKinds[] = {
-    {"bmp", "TBitmap", &createGraphic<TBitmap>},
-    {"ico", "TIcon", &createGraphic<TIcon>},
+    {"bmp", "TBitmap", "Bitmaps", &createGraphic<TBitmap>},
+    {"ico", "TIcon", "Icons", &createGraphic<TIcon>},
 };
 
 const GraphicKind* graphicKindOfExtension(const AnsiString& extension) {
@@ -832,6 +833,17 @@ void TPicture::LoadFromFile(const AnsiString& FileName) {
     std::unique_ptr<TGraphic> graphic = kind->create();
     graphic->LoadFromFile(FileName);
     takeGraphic(std::move(graphic));
+}
+
+AnsiString GraphicFilter() {
+    AnsiString masks;
+    AnsiString each;
+    for (const GraphicKind& kind : GraphicKinds) {
+        const AnsiString mask = AnsiString("*.") + kind.extension;
+        masks += (masks.empty() ? "" : ";") + mask;
+        each += AnsiString("|") + kind.description + " (" + mask + ")|" + mask;
+    }
+    return "All (" + masks + ")|" + masks + each;
 }
 
 void TPicture::SaveToFile(const AnsiString& FileName) {

@@ -238,3 +238,7 @@ private:
 
     std::unique_ptr<TGraphic> graphic_;
 };
+
+// A dialog filter of the picture files TPicture reads: every format first
+// ("All (*.bmp;*.ico)|*.bmp;*.ico"), then each format on its own.
+AnsiString GraphicFilter();

@@ -6,9 +6,10 @@
 #include <condition_variable>
 #include <deque>
 
-TNotifyEvent WakeMainThread;
-
 namespace {
+
+// Guarded by stateMutex.
+TNotifyEvent wakeMainThread;
 
 // One call handed to the main thread, waiting there.
 struct SyncRequest {
@@ -45,6 +46,11 @@ void wakeSleepersOnClockSteps() {
 const bool clockListened = (AddClockListener(wakeSleepersOnClockSteps), true);
 
 } // namespace
+
+void SetWakeMainThread(TNotifyEvent Value) {
+    std::lock_guard lock(stateMutex());
+    wakeMainThread = Value;
+}
 
 bool IsMainThread() {
     return std::this_thread::get_id() == mainThreadId;
@@ -110,6 +116,16 @@ bool TThread::Terminated() const {
 bool TThread::Finished() const {
     std::lock_guard lock(stateMutex());
     return finished_;
+}
+
+bool TThread::FreeOnTerminate() const {
+    std::lock_guard lock(stateMutex());
+    return freeOnTerminate_;
+}
+
+void TThread::SetFreeOnTerminate(bool Value) {
+    std::lock_guard lock(stateMutex());
+    freeOnTerminate_ = Value;
 }
 
 bool TThread::Suspended() const {
@@ -192,14 +208,16 @@ void TThread::Synchronize(TThread* AThread, TThreadMethod Method) {
         return;
     }
     SyncRequest request{Method, nullptr, false};
+    TNotifyEvent wake;
     {
         std::unique_lock lock(stateMutex());
         // A suspended worker stops here before handing the call over.
         if (AThread && AThread->workerId_ == std::this_thread::get_id()) AThread->waitWhileSuspended(lock);
         syncQueue().push_back(&request);
+        wake = wakeMainThread;
     }
     stateChanged().notify_all();
-    if (WakeMainThread) WakeMainThread(AThread);
+    if (wake) wake(AThread);
     std::unique_lock lock(stateMutex());
     stateChanged().wait(lock, [&request] { return request.done; });
     lock.unlock();
@@ -229,7 +247,7 @@ void TThread::run() {
             fatalException_ = std::current_exception();
         }
     }
-    const bool freeThread = freeOnTerminate_;
+    const bool freeThread = FreeOnTerminate();
     try {
         DoTerminate();
     } catch (...) {

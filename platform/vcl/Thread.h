@@ -41,8 +41,10 @@ public:
     bool Suspended() const;
     bool Finished() const;
 
-    bool FreeOnTerminate() const { return freeOnTerminate_; }
-    void SetFreeOnTerminate(bool Value) { freeOnTerminate_ = Value; }
+    // May be set from another thread while the worker runs; the worker reads
+    // it once Execute has returned.
+    bool FreeOnTerminate() const;
+    void SetFreeOnTerminate(bool Value);
     // Kept for the descendants that ask; the threads of this system all run
     // at the normal priority.
     TThreadPriority Priority() const { return priority_; }
@@ -103,7 +105,8 @@ template <typename T, typename... Args> T* NewThread(Args&&... args) {
 // application's message loop calls it; so may a program's own wait loop.
 bool CheckSynchronize();
 // Told when a worker hands the main thread a call, so that a main thread
-// waiting for messages wakes up; the application sets it.
-extern TNotifyEvent WakeMainThread;
+// waiting for messages wakes up; the application sets it when it is made,
+// which may be while workers run, hence the setter.
+void SetWakeMainThread(TNotifyEvent Value);
 // Whether the caller is the main thread: the one that started the program.
 bool IsMainThread();

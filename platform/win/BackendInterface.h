@@ -52,6 +52,12 @@ struct FileDialogRequest {
     WideString DefaultExtension;
     bool AllowMultiple = false;
     std::vector<WideString> FileNames;
+    // Names offered in a drop-down list beside the name field.
+    std::vector<WideString> History;
+    // A preview shows the picture file selected.
+    bool PicturePreview = false;
+    // Set: the dialog has a Help button that calls it, on the dialog's thread.
+    std::function<void()> HelpRequested;
 };
 
 // The events an embedded browser reports to its host.

@@ -36,11 +36,13 @@
 #include <memory>
 #include <optional>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
 
 thread_local DWORD lastDialogError = 0;
+thread_local FileDialogExtras nextFileDialogExtras;
 
 bool sameTextIgnoringCase(const WideString& a, const WideString& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](WCHAR x, WCHAR y) {
@@ -116,6 +118,10 @@ template <typename Char> FileDialogRequest requestOf(const OPENFILENAME_T<Char>&
     request.FileName = wideOfPath(initial.filename());
     request.InitialDirectory =
         initial.has_parent_path() ? wideOfPath(initial.parent_path()) : wideOf(dialog.lpstrInitialDir);
+    FileDialogExtras extras = std::exchange(nextFileDialogExtras, FileDialogExtras());
+    request.History = std::move(extras.History);
+    request.PicturePreview = extras.PicturePreview;
+    request.HelpRequested = std::move(extras.Help);
     return request;
 }
 
@@ -1011,6 +1017,10 @@ LRESULT modelessProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 } // namespace
+
+void SetNextFileDialogExtras(FileDialogExtras Extras) {
+    nextFileDialogExtras = std::move(Extras);
+}
 
 DWORD CommDlgExtendedError() {
     return lastDialogError;

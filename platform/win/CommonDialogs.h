@@ -6,6 +6,9 @@
 
 #include "platform/win/WinUser.h"
 
+#include <functional>
+#include <vector>
+
 // While a modal dialog waits for input its owner receives WM_ENTERIDLE with
 // this wParam and the dialog's window in lParam.
 constexpr WPARAM MSGF_DIALOGBOX = 0;
@@ -102,6 +105,17 @@ BOOL GetOpenFileNameA(OPENFILENAMEA* request);
 BOOL GetOpenFileNameW(OPENFILENAMEW* request);
 BOOL GetSaveFileNameA(OPENFILENAMEA* request);
 BOOL GetSaveFileNameW(OPENFILENAMEW* request);
+
+// What the framework's dialogs add to the system's through a hook there: for
+// the next open or save dialog of this thread, names its name field offers
+// in a drop-down list, a preview of the picture selected, and what its Help
+// button does (no button without it). The dialog uses them up.
+struct FileDialogExtras {
+    std::vector<WideString> History;
+    bool PicturePreview = false;
+    std::function<void()> Help;
+};
+void SetNextFileDialogExtras(FileDialogExtras Extras);
 
 // ---- Colour ---------------------------------------------------------------------------
 

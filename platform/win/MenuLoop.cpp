@@ -4,6 +4,7 @@
 #include "platform/win/MenuLoop.h"
 
 #include "platform/core/CodePages.h"
+#include "platform/win/Cursors.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MenuBar.h"
 #include "platform/win/Messages.h"
@@ -316,10 +317,26 @@ private:
         case VK_F10:
             cancel();
             return true;
+        case VK_F1:
+            askHelp();
+            return true;
         default:
             TranslateMessage(&msg);
             return true;
         }
+    }
+
+    // F1 asks the owner for help on the selected item; the menu stays open.
+    void askHelp() {
+        HMENU menu = deepestMenu();
+        if (!menu) return;
+        const MenuItemObject* item = itemOf(menu, levels_.empty() ? barItem_ : levels_.back()->Selected());
+        HELPINFO help;
+        help.iContextType = HELPINFO_MENUITEM;
+        help.iCtrlId = item ? static_cast<int>(item->id) : 0;
+        help.hItemHandle = menu;
+        GetCursorPos(&help.MousePos);
+        SendMessageW(owner_, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
     }
 
     // One level closes; from the bar's own menu back to the bar alone.

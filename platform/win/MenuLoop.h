@@ -2,8 +2,9 @@
 // thread's keyboard and mouse input drives the menu instead of the windows.
 // Arrows move the selection and open or close sub-menus (and, in a bar, go
 // to the neighbouring bar item), Enter chooses, Esc closes one level, Alt and
-// F10 close all, a character chooses the item with that "&" mnemonic (or
-// selects the next of several) and otherwise asks the owner with WM_MENUCHAR;
+// F10 close all, F1 asks the owner for help on the selected item (WM_HELP),
+// a character chooses the item with that "&" mnemonic (or selects the next
+// of several) and otherwise asks the owner with WM_MENUCHAR;
 // the mouse selects what it moves over, opens sub-menus, chooses on release
 // and closes the menus with a click elsewhere. Other messages are dispatched
 // as usual; WM_ENTERIDLE tells the owner when the queue is empty.

@@ -925,6 +925,24 @@ struct MSG {
 };
 using LPMSG = MSG*;
 
+// WM_HELP's lParam: what help is asked about.
+constexpr int HELPINFO_WINDOW = 0x0001;
+constexpr int HELPINFO_MENUITEM = 0x0002;
+// WinHelp's commands, as help requests name them.
+constexpr UINT HELP_CONTEXT = 0x0001;
+
+struct HELPINFO {
+    UINT cbSize = sizeof(HELPINFO);
+    int iContextType = 0;
+    // A menu item's command, or a control's identifier.
+    int iCtrlId = 0;
+    // The menu (HELPINFO_MENUITEM) or the window.
+    HANDLE hItemHandle = nullptr;
+    ULONG_PTR dwContextId = 0;
+    POINT MousePos;
+};
+using LPHELPINFO = HELPINFO*;
+
 template <typename Char> struct WNDCLASS_T {
     UINT style = 0;
     WNDPROC lpfnWndProc = nullptr;

@@ -1,13 +1,16 @@
 // The Rx drawing and utility routines (gradients, text shortening, cells,
 // file names, command-line words, transparent and disabled bitmaps, quit
 // requests) and the speed button (glyph counts, the grey of an inactive
-// glyph, glyph and caption placement, groups). The five button states are
+// glyph, glyph and caption placement, groups, the drop-down menu and its
+// mark, transparency, accelerators). The five button states are
 // saved under the build folder (rx-speedbuttons.png) for a person to look at.
 #include "rx/RXCtrls.h"
 
 #include "rx/tests/RxTestSupport.h"
 
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Menus.h"
 #include "platform/win/Messages.h"
 
 namespace {
@@ -266,7 +269,7 @@ TEST_F(SpeedButtonTest, MarginAndSpacingOfMinusOneShareTheFreeSpace) {
     shared->SetCaption("ab");
     show();
     TRect textRect = shared->ButtonGlyph()->Draw(form->Canvas(), {0, 0, 56, 26}, {0, 0}, "ab", blGlyphLeft,
-                                                -1, -1, rbsUp);
+                                                -1, -1, false, rbsUp);
     const Integer gap = (56 - 10 - textRect.Width()) / 3;
     EXPECT_EQ(textRect.Left, gap + 10 + gap);
     // The glyph's red middle at the margin (the frame is 2 pixels in from its edge).
@@ -326,6 +329,128 @@ TEST_F(SpeedButtonTest, AClickInsideFiresOnClickAndThePictureIsSaved) {
     EXPECT_TRUE(backend.SavePng(form->Handle(), ScreenshotPath("rx-speedbuttons.png")));
     backend.MouseUp(form->Handle(), {160, 20});
     Application->ProcessMessages();
+}
+
+// A drop-down menu that only notes where it was asked to open.
+class TNotedMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    std::vector<TPoint> popups;
+    void Popup(Integer X, Integer Y) override { popups.push_back({X, Y}); }
+};
+
+struct DropDownCase {
+    TRxDropDownMenuPos position;
+    TPopupAlignment alignment;
+    TPoint client;
+};
+
+TEST_F(SpeedButtonTest, APressOpensTheDropDownMenuBesideTheButtonAndClicksNothing) {
+    auto* dropDown = button(50);
+    TNotedMenu menu(nullptr);
+    dropDown->SetDropDownMenu(&menu);
+    int clicks = 0;
+    struct Counter : TObject {
+        int* count;
+        void Clicked(TObject*) { ++*count; }
+    } counter;
+    counter.count = &clicks;
+    dropDown->OnClick = TNotifyEvent(&counter, &Counter::Clicked);
+    show();
+    // The button is 30 x 30.
+    const DropDownCase cases[] = {
+        {dmpBottom, paLeft, {-1, 30}},  {dmpBottom, paRight, {31, 30}}, {dmpBottom, paCenter, {15, 30}},
+        {dmpRight, paLeft, {30, -1}},   {dmpRight, paRight, {-1, -1}},  {dmpRight, paCenter, {15, 30}},
+    };
+    for (const DropDownCase& c : cases) {
+        dropDown->SetMenuPosition(c.position);
+        menu.SetAlignment(c.alignment);
+        menu.popups.clear();
+        backend.Click(form->Handle(), {60, 20});
+        Application->ProcessMessages();
+        const TPoint expected = dropDown->ClientToScreen(c.client);
+        ASSERT_EQ(menu.popups.size(), 1u) << c.position << " " << c.alignment;
+        EXPECT_EQ(menu.popups[0].x, expected.x) << c.position << " " << c.alignment;
+        EXPECT_EQ(menu.popups[0].y, expected.y) << c.position << " " << c.alignment;
+        EXPECT_EQ(dropDown->ButtonState(), rbsUp);
+    }
+    EXPECT_EQ(clicks, 0);
+    menu.SetAutoPopup(false);
+    backend.Click(form->Handle(), {60, 20});
+    Application->ProcessMessages();
+    EXPECT_EQ(clicks, 1) << "a menu without AutoPopup leaves the press a click";
+}
+
+TEST_F(SpeedButtonTest, AFreedDropDownMenuIsForgotten) {
+    auto* dropDown = button(50);
+    auto menu = std::make_unique<TNotedMenu>(nullptr);
+    dropDown->SetDropDownMenu(menu.get());
+    menu.reset();
+    EXPECT_EQ(dropDown->DropDownMenu(), nullptr);
+    show();
+    backend.Click(form->Handle(), {60, 20});
+    Application->ProcessMessages();
+}
+
+// The mark: rows of 7, 5, 3 and 1 pixels, centred in a button without glyph
+// or caption; embossed when disabled; absent with MarkDropDown off.
+TEST_F(SpeedButtonTest, TheDropDownMarkIsATriangleOfFourRows) {
+    TNotedMenu menu(nullptr);
+    auto* marked = button(10);
+    marked->SetDropDownMenu(&menu);
+    auto* unmarked = button(50);
+    unmarked->SetDropDownMenu(&menu);
+    unmarked->SetMarkDropDown(false);
+    auto* disabled = button(90);
+    disabled->SetDropDownMenu(&menu);
+    disabled->SetEnabled(false);
+    show();
+    // Inside the frame (3 pixels with the last shrink) the client is 24 wide
+    // and high: the mark's top left at (3 + (24 - 7) / 2, 3 + 24 / 2) = (11, 15).
+    const TColor text = ColorToRGB(clBtnText);
+    const TColor face = ColorToRGB(clBtnFace);
+    for (Integer row = 0; row < 4; ++row) {
+        EXPECT_EQ(at(marked, 11 + row - 1, 15 + row), face) << "row " << row;
+        EXPECT_EQ(at(marked, 11 + row, 15 + row), text) << "row " << row;
+        EXPECT_EQ(at(marked, 11 + 6 - row, 15 + row), text) << "row " << row;
+        EXPECT_EQ(at(marked, 11 + 7 - row, 15 + row), face) << "row " << row;
+        EXPECT_EQ(at(unmarked, 11 + 3, 15 + row), face) << "row " << row;
+    }
+    EXPECT_EQ(at(disabled, 11, 15), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(at(disabled, 11 + 7, 15 + 1), ColorToRGB(clBtnHighlight));
+}
+
+// A transparent button shows the form's colour and a shape below it where
+// it paints nothing itself.
+TEST_F(SpeedButtonTest, ATransparentButtonShowsWhatLiesUnderIt) {
+    form->SetColor(clYellow);
+    auto* shape = child<TShape>(form.get(), alNone, {50, 5, 15, 30});
+    shape->Brush()->SetColor(clBlue);
+    shape->Pen()->SetColor(clBlue);
+    auto* transparent = button(50);
+    transparent->SetTransparent(true);
+    auto* opaque = button(90);
+    show();
+    EXPECT_EQ(at(transparent, 8, 15), clBlue);
+    EXPECT_EQ(at(transparent, 22, 15), clYellow);
+    EXPECT_EQ(at(opaque, 22, 15), ColorToRGB(clBtnFace));
+}
+
+TEST_F(SpeedButtonTest, ItsCaptionsAcceleratorClicksAnEnabledButton) {
+    auto* accelerated = button(10);
+    accelerated->SetCaption("&Go");
+    int clicks = 0;
+    struct Counter : TObject {
+        int* count;
+        void Clicked(TObject*) { ++*count; }
+    } counter;
+    counter.count = &clicks;
+    accelerated->OnClick = TNotifyEvent(&counter, &Counter::Clicked);
+    EXPECT_EQ(accelerated->Perform(CM_DIALOGCHAR, 'g', 0), 1);
+    EXPECT_EQ(accelerated->Perform(CM_DIALOGCHAR, 'o', 0), 0);
+    accelerated->SetEnabled(false);
+    EXPECT_EQ(accelerated->Perform(CM_DIALOGCHAR, 'G', 0), 0);
+    EXPECT_EQ(clicks, 1);
 }
 
 } // namespace

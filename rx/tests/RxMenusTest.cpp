@@ -1,16 +1,18 @@
 // The owner-drawn popup menu: which styles draw their own items, the
 // measures of separators and of shortcut columns, disabled items, the
-// background that OnDrawItem finds already filled, and a nested menu of tags
-// chosen by keys. The menu opened on a sub-menu is saved under the build
+// background that OnDrawItem finds already filled, a nested menu of tags
+// chosen by keys, help on an item, and a right-to-left menu. The menu opened on a sub-menu is saved under the build
 // folder (rx-popupmenu.png).
 #include "rx/RxMenus.h"
 
 #include "rx/tests/RxTestSupport.h"
 
+#include "platform/core/CodePages.h"
 #include "platform/win/BitmapFiles.h"
 #include "platform/win/MenuLoop.h"
 #include "platform/win/Menus.h"
 #include "platform/win/Painting.h"
+#include "platform/win/PopupMenuWindow.h"
 #include "platform/win/StandardControls.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/WindowPos.h"
@@ -195,6 +197,70 @@ TEST_F(RxMenusTest, ANestedTagIsChosenByKeysAndTheOpenMenuIsSaved) {
     EXPECT_EQ(log.clicks, (std::vector<AnsiString>{"Inline", "<i>"}));
     ASSERT_TRUE(screen);
     EXPECT_TRUE(WritePngFile(*screen, ScreenshotPath("rx-popupmenu.png")));
+}
+
+struct HelpLog : TObject {
+    std::vector<std::pair<Word, Integer>> requests;
+    bool Help(Word Command, Integer Data, bool&) {
+        requests.emplace_back(Command, Data);
+        return true;
+    }
+};
+
+TEST_F(RxMenusTest, F1AsksTheApplicationForTheSelectedItemsHelp) {
+    auto form = plainForm(300, 200);
+    form->Show();
+    Application->ProcessMessages();
+    add(menu.Items(), "First")->SetHelpContext(11);
+    add(menu.Items(), "Second")->SetHelpContext(22);
+    HelpLog help;
+    Application->OnHelp = THelpEvent(&help, &HelpLog::Help);
+    steps = {[&] {
+                 backend.PressKey(VK_DOWN);
+                 backend.PressKey(VK_DOWN);
+             },
+             [&] { backend.PressKey(VK_F1); }, [&] { backend.PressKey(VK_ESCAPE); }};
+    runSteps();
+    menu.Popup(20, 20);
+    Application->ProcessMessages();
+    Application->OnHelp = nullptr;
+    EXPECT_EQ(help.requests, (std::vector<std::pair<Word, Integer>>{{HELP_CONTEXT, 22}}));
+    EXPECT_TRUE(log.clicks.empty()) << "help chooses nothing";
+}
+
+// On a right-to-left system a menu that follows its parent takes the
+// reading order of the control under its point: a left-aligned menu then
+// opens to the left of the point, and the parent flag survives.
+TEST_F(RxMenusTest, ARightToLeftControlUnderThePointTurnsTheMenu) {
+    auto form = plainForm(300, 200);
+    form->SetBiDiMode(bdRightToLeft);
+    form->Show();
+    Application->ProcessMessages();
+    add(menu.Items(), "Item");
+    struct Case {
+        bool middleEast;
+        bool parentBiDiMode;
+        bool opensLeft;
+    };
+    const bool savedLocale = SysLocaleMiddleEast;
+    for (const Case& c : {Case{true, true, true}, Case{false, true, false}, Case{true, false, false}}) {
+        SysLocaleMiddleEast = c.middleEast;
+        menu.SetParentBiDiMode(c.parentBiDiMode);
+        menu.SetBiDiMode(bdLeftToRight);
+        RECT placed{};
+        steps = {[&] {
+            const PopupMenuWindow* shown = OpenPopupShowing(menu.Items()->Handle());
+            if (shown) GetWindowRect(shown->Handle(), &placed);
+        }};
+        runSteps();
+        const TPoint point = form->ClientToScreen({150, 100});
+        menu.Popup(point.x, point.y);
+        Application->ProcessMessages();
+        EXPECT_EQ(placed.Right == point.x, c.opensLeft) << c.middleEast << c.parentBiDiMode;
+        EXPECT_EQ(placed.Left == point.x, !c.opensLeft) << c.middleEast << c.parentBiDiMode;
+        EXPECT_EQ(menu.ParentBiDiMode(), c.parentBiDiMode);
+    }
+    SysLocaleMiddleEast = savedLocale;
 }
 
 } // namespace

@@ -65,7 +65,11 @@ bool settle(TRxTimer& Timer) {
 
 class RxTimerTest : public ::testing::Test {
 protected:
-    void SetUp() override { UseSteppedClock(true); }
+    // The log's times count from the stepped clock's start, not the real clock's.
+    void SetUp() override {
+        UseSteppedClock(true);
+        log.start = ClockMilliseconds();
+    }
     void TearDown() override {
         Application->ProcessMessages();
         UseSteppedClock(false);

@@ -1,7 +1,9 @@
 // The combo edit (its click key, read-only and DirectInput states, button
-// widths and placements, Enter, the minimum height, the ellipsis glyph) and
+// widths and placements, Enter, the minimum height, the ellipsis glyph, the
+// popup a descendant supplies) and
 // the file-name edit (the name part of its text, its dialog and the two
-// dialog events, kind changes, dropped files), on a form in the headless
+// dialog events, kind changes, the dialog's history, preview and help,
+// dropped files), on a form in the headless
 // backend. Both fields are saved under the build folder (rx-edits.png).
 #include "rx/ToolEdit.h"
 
@@ -9,11 +11,17 @@
 
 #include "platform/core/CodePages.h"
 #include "platform/vcl/Clipbrd.h"
+#include "platform/vcl/ExtDlgs.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
+#include "platform/win/EditControl.h"
 #include "platform/win/Messages.h"
 #include "platform/win/SystemInfo.h"
+#include "platform/win/WindowPos.h"
+#include "platform/win/Windows.h"
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 namespace {
@@ -218,6 +226,126 @@ TEST_F(ComboEditTest, TheDropDownGlyphIsTheSystemsComboArrow) {
     EXPECT_FALSE(edit->IsButtonWidthStored());
 }
 
+// ---- The popup of a descendant ----------------------------------------------------------------
+
+// A popup holding a text, as a descendant of the combo edit would supply one.
+class TTextPopup : public TComboEditPopup {
+public:
+    explicit TTextPopup(TComponent* AOwner) : TComboEditPopup(AOwner) { SetVisible(false); }
+    AnsiString value;
+    AnsiString PopupValue() override { return value; }
+    void SetPopupValue(const AnsiString& Value) override { value = Value; }
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        TComboEditPopup::CreateParams(Params);
+        Params.Style = WS_POPUP | WS_BORDER;
+        Params.WndParent = Application->Handle();
+    }
+};
+
+class TPopupComboEdit : public TComboEdit {
+public:
+    explicit TPopupComboEdit(TComponent* AOwner) : TComboEdit(AOwner), popup(new TTextPopup(this)) {
+        popup->SetBounds(0, 0, 200, 80);
+        SetPopup(popup);
+    }
+    TTextPopup* popup;
+    int popupChanges = 0;
+
+protected:
+    void PopupValueChanged() override { ++popupChanges; }
+};
+
+bool windowReadOnly(TWinControl* Control) {
+    return (GetWindowLongA(Control->Handle(), GWL_STYLE) & ES_READONLY) != 0;
+}
+
+TEST_F(ComboEditTest, TheButtonOpensThePopupWithTheTextAndClosesItAcceptingItsValue) {
+    auto* edit = add<TPopupComboEdit>(10);
+    edit->SetText("first");
+    log.changes = 0;
+    show();
+    clickButton(edit);
+    EXPECT_EQ(log.buttonClicks, 1);
+    ASSERT_TRUE(edit->PopupVisible());
+    EXPECT_TRUE(edit->popup->Visible());
+    EXPECT_EQ(edit->popup->value, "first");
+    EXPECT_TRUE(windowReadOnly(edit)) << "typing waits while the popup shows";
+    edit->SetText("typed by the program");
+    EXPECT_EQ(edit->popupChanges, 1);
+    EXPECT_EQ(log.changes, 0) << "changes while the popup is open are the popup's";
+    edit->popup->value = "chosen";
+    clickButton(edit);
+    EXPECT_EQ(log.buttonClicks, 1) << "the press that closes the popup clicks nothing";
+    EXPECT_FALSE(edit->PopupVisible());
+    EXPECT_FALSE(edit->popup->Visible());
+    EXPECT_EQ(edit->Text(), "chosen");
+    EXPECT_TRUE(edit->Modified());
+    EXPECT_EQ(log.changes, 1);
+    EXPECT_FALSE(windowReadOnly(edit));
+}
+
+TEST_F(ComboEditTest, EnterAcceptsEscapeAndLosingTheFocusDiscard) {
+    auto* edit = add<TPopupComboEdit>(10);
+    auto* other = add<TComboEdit>(40);
+    auto* defaultButton = child<TButton>(form.get(), alNone, {200, 100, 60, 24});
+    defaultButton->SetDefault(true);
+    defaultButton->OnClick = TNotifyEvent(&log, &EventLog::ButtonClicked);
+    show();
+    struct Case {
+        std::function<void()> close;
+        const char* text;
+    };
+    const Case cases[] = {
+        {[&] { press(VK_ESCAPE); }, "start"},
+        {[&] { other->SetFocus(); }, "start"},
+        {[&] { press(VK_RETURN); }, "chosen"},
+    };
+    for (const Case& c : cases) {
+        edit->SetText("start");
+        edit->SetFocus();
+        clickButton(edit);
+        log.buttonClicks = 0;
+        ASSERT_TRUE(edit->PopupVisible());
+        edit->popup->value = "chosen";
+        c.close();
+        EXPECT_FALSE(edit->PopupVisible()) << c.text;
+        EXPECT_EQ(edit->Text(), c.text);
+        EXPECT_EQ(log.buttonClicks, 0) << "the key closing the popup is not the form's";
+    }
+}
+
+// The popup is 200 wide and 80 high, the field 150 wide and 21 high at
+// (10, 10) of a borderless form.
+TEST_F(ComboEditTest, ThePopupOpensUnderTheFieldInsideTheScreen) {
+    const Integer screenWidth = Screen->Width();
+    const Integer screenHeight = Screen->Height();
+    struct Case {
+        TPoint form;
+        Byte align;
+        TPoint popup;
+    };
+    const Case cases[] = {
+        {{400, 100}, 0, {410 - 50, 131}},
+        {{400, 100}, 1, {410, 131}},
+        {{0, 100}, 0, {10, 131}},
+        {{screenWidth - 200, 100}, 1, {screenWidth - 190 - 50, 131}},
+        {{400, screenHeight - 60}, 0, {360, screenHeight - 50 - 80}},
+    };
+    for (const Case& c : cases) {
+        auto* edit = add<TPopupComboEdit>(10);
+        edit->SetPopupAlign(c.align);
+        form->SetBounds(c.form.x, c.form.y, 320, 160);
+        show();
+        clickButton(edit);
+        RECT placed{};
+        GetWindowRect(edit->popup->Handle(), &placed);
+        EXPECT_EQ((TPoint{placed.Left, placed.Top}), c.popup) << c.form.x << ", " << c.form.y << " align " << int(c.align);
+        delete edit;
+    }
+}
+
 // ---- The file-name edit ------------------------------------------------------------------------
 
 class FilenameEditTest : public ComboEditTest {
@@ -320,15 +448,62 @@ TEST_F(FilenameEditTest, AKindChangeKeepsTheDialogSettings) {
     edit->SetDialogTitle("Pick");
     edit->SetDefaultExt("txt");
     edit->SetDialogOptions({ofAllowMultiSelect});
-    edit->SetDialogKind(dkSave);
-    EXPECT_NE(dynamic_cast<TSaveDialog*>(edit->Dialog()), nullptr);
-    EXPECT_EQ(edit->Filter(), "Text|*.txt");
-    EXPECT_EQ(edit->FilterIndex(), 2);
-    EXPECT_EQ(edit->DialogTitle(), "Pick");
-    EXPECT_EQ(edit->DefaultExt(), "txt");
-    EXPECT_TRUE(edit->DialogOptions().Contains(ofAllowMultiSelect));
-    EXPECT_TRUE(edit->IsFilterStored());
-    EXPECT_TRUE(edit->IsDialogTitleStored());
+    edit->SetFileEditStyle(fsComboBox);
+    edit->HistoryList()->Add("/earlier.txt");
+    const auto isSave = [](TOpenDialog* D) { return dynamic_cast<TSaveDialog*>(D) != nullptr; };
+    const auto isOpenPicture = [](TOpenDialog* D) { return dynamic_cast<TOpenPictureDialog*>(D) != nullptr; };
+    const auto isSavePicture = [](TOpenDialog* D) { return dynamic_cast<TSavePictureDialog*>(D) != nullptr; };
+    const std::pair<TFileDialogKind, std::function<bool(TOpenDialog*)>> kinds[] = {
+        {dkSave, isSave}, {dkOpenPicture, isOpenPicture}, {dkSavePicture, isSavePicture}};
+    for (const auto& [kind, isOfKind] : kinds) {
+        edit->SetDialogKind(kind);
+        EXPECT_TRUE(isOfKind(edit->Dialog())) << kind;
+        EXPECT_EQ(edit->Filter(), "Text|*.txt") << kind;
+        EXPECT_EQ(edit->FilterIndex(), 2);
+        EXPECT_EQ(edit->DialogTitle(), "Pick");
+        EXPECT_EQ(edit->DefaultExt(), "txt");
+        EXPECT_TRUE(edit->DialogOptions().Contains(ofAllowMultiSelect));
+        EXPECT_EQ(edit->FileEditStyle(), fsComboBox);
+        EXPECT_EQ(edit->HistoryList()->Text(), "/earlier.txt\r\n");
+        EXPECT_TRUE(edit->IsFilterStored());
+        EXPECT_TRUE(edit->IsDialogTitleStored());
+    }
+}
+
+struct HelpLog : TObject {
+    std::vector<Integer> contexts;
+    bool Help(Word Command, Integer Data, bool&) {
+        if (Command == HELP_CONTEXT) contexts.push_back(Data);
+        return true;
+    }
+};
+
+// The name field's history with fsComboBox, the picture preview of the
+// picture kinds, and a Help button for a field with a help topic.
+TEST_F(FilenameEditTest, TheDialogOffersTheHistoryThePreviewAndHelp) {
+    auto* edit = fileEdit();
+    edit->HistoryList()->Add("/one.bmp");
+    edit->HistoryList()->Add("/two.ico");
+    show();
+    clickButton(edit);
+    FileDialogRequest plain = backend.LastFileDialog();
+    EXPECT_TRUE(plain.History.empty()) << "a plain name field lists nothing";
+    EXPECT_FALSE(plain.PicturePreview);
+    EXPECT_FALSE(plain.HelpRequested) << "no topic, no Help button";
+
+    edit->SetFileEditStyle(fsComboBox);
+    edit->SetDialogKind(dkOpenPicture);
+    edit->SetHelpContext(7);
+    clickButton(edit);
+    FileDialogRequest picture = backend.LastFileDialog();
+    EXPECT_EQ(picture.History, (std::vector<WideString>{u"/one.bmp", u"/two.ico"}));
+    EXPECT_TRUE(picture.PicturePreview);
+    ASSERT_TRUE(picture.HelpRequested);
+    HelpLog help;
+    Application->OnHelp = THelpEvent(&help, &HelpLog::Help);
+    picture.HelpRequested();
+    Application->OnHelp = nullptr;
+    EXPECT_EQ(help.contexts, std::vector<Integer>{7});
 }
 
 TEST_F(FilenameEditTest, DropsKeepTheFirstNameUnlessSeveralAreAllowed) {

@@ -91,6 +91,46 @@ bool mayReplace(GtkWidget* dialog, const std::string& typed, const std::string& 
     return replace;
 }
 
+constexpr int previewSize = 160;
+
+void historyChosen(GtkComboBoxText* list, gpointer chooser) {
+    gchar* name = gtk_combo_box_text_get_active_text(list);
+    if (!name) return;
+    std::filesystem::path path(name);
+    if (gtk_file_chooser_get_action(GTK_FILE_CHOOSER(chooser)) == GTK_FILE_CHOOSER_ACTION_SAVE &&
+        !path.has_parent_path())
+        gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), name);
+    else
+        gtk_file_chooser_set_filename(GTK_FILE_CHOOSER(chooser), name);
+    g_free(name);
+}
+
+void offerHistory(GtkFileChooser* chooser, const std::vector<std::string>& history) {
+    if (history.empty()) return;
+    GtkWidget* list = gtk_combo_box_text_new();
+    for (const std::string& name : history)
+        gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(list), name.c_str());
+    g_signal_connect(list, "changed", G_CALLBACK(historyChosen), chooser);
+    gtk_file_chooser_set_extra_widget(chooser, list);
+}
+
+void updatePreview(GtkFileChooser* chooser, gpointer image) {
+    gchar* name = gtk_file_chooser_get_preview_filename(chooser);
+    GdkPixbuf* picture = name ? gdk_pixbuf_new_from_file_at_size(name, previewSize, previewSize, nullptr) : nullptr;
+    g_free(name);
+    gtk_image_set_from_pixbuf(GTK_IMAGE(image), picture);
+    gtk_file_chooser_set_preview_widget_active(chooser, picture != nullptr);
+    if (picture) g_object_unref(picture);
+}
+
+void offerPreview(GtkFileChooser* chooser, bool picturePreview) {
+    if (!picturePreview) return;
+    GtkWidget* image = gtk_image_new();
+    gtk_widget_set_size_request(image, previewSize, previewSize);
+    gtk_file_chooser_set_preview_widget(chooser, image);
+    g_signal_connect(chooser, "update-preview", G_CALLBACK(updatePreview), image);
+}
+
 } // namespace
 
 std::optional<DesktopFileAnswer> AskDesktopForFiles(const DesktopFileQuestion& question) {
@@ -107,9 +147,19 @@ std::optional<DesktopFileAnswer> AskDesktopForFiles(const DesktopFileQuestion& q
     gtk_file_chooser_set_select_multiple(chooser, question.multiple && !question.save);
     std::vector<GtkFileFilter*> filters = addFilters(chooser, question);
     chooseStart(chooser, question);
+    offerHistory(chooser, question.history);
+    offerPreview(chooser, question.picturePreview);
+
+    if (question.help) gtk_dialog_add_button(GTK_DIALOG(dialog), "_Help", GTK_RESPONSE_HELP);
 
     std::optional<DesktopFileAnswer> answer;
-    while (!answer && gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+    for (;;) {
+        const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+        if (response == GTK_RESPONSE_HELP) {
+            question.help();
+            continue;
+        }
+        if (response != GTK_RESPONSE_ACCEPT) break;
         DesktopFileAnswer chosen{chosenFiles(chooser), chosenFilter(chooser, filters)};
         if (chosen.files.empty()) continue;
         if (question.save) {
@@ -118,6 +168,7 @@ std::optional<DesktopFileAnswer> AskDesktopForFiles(const DesktopFileQuestion& q
             if (!mayReplace(dialog, typed, chosen.files.front())) continue;
         }
         answer = std::move(chosen);
+        break;
     }
     gtk_widget_destroy(dialog);
     return answer;

@@ -1,12 +1,14 @@
 // The desktop's file chooser for the gtk backend's open and save dialogs:
 // filters (matched without regard to case, as the program's patterns
 // expect), a starting folder and name, the default extension added to a
-// name typed without one, and confirmation before a save replaces a file.
+// name typed without one, confirmation before a save replaces a file, a list
+// of earlier names and a picture preview.
 // Plain types only (see DesktopSession.h); call on the desktop thread.
 #pragma once
 
 #include "platform/backend/gtk/DesktopWindow.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +33,12 @@ struct DesktopFileQuestion {
     // Without the dot.
     std::string defaultExtension;
     bool multiple = false;
+    // Names offered in a drop-down list; choosing one selects it.
+    std::vector<std::string> history;
+    // A preview of the picture file selected.
+    bool picturePreview = false;
+    // Set: a Help button calls it and the chooser stays open.
+    std::function<void()> help;
 };
 
 struct DesktopFileAnswer {

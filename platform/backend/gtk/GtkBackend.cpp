@@ -166,6 +166,10 @@ DesktopFileQuestion questionOf(const FileDialogRequest& request, DesktopWindow* 
     if (!question.defaultExtension.empty() && question.defaultExtension.front() == '.')
         question.defaultExtension.erase(0, 1);
     question.multiple = request.AllowMultiple;
+    for (const WideString& name : request.History)
+        question.history.push_back(nativePath(name));
+    question.picturePreview = request.PicturePreview;
+    question.help = request.HelpRequested;
     return question;
 }
 

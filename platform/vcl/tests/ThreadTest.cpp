@@ -93,11 +93,11 @@ struct WakeCounter : TObject {
 
 TEST(Thread, SynchronizeRunsTheCallOnTheMainThreadWhileTheWorkerWaits) {
     WakeCounter wake;
-    WakeMainThread = TNotifyEvent(&wake, &WakeCounter::Wake);
+    SetWakeMainThread(TNotifyEvent(&wake, &WakeCounter::Wake));
     TRecordingThread thread;
     thread.Resume();
     EXPECT_TRUE(pumpUntil([&] { return thread.Finished(); }));
-    WakeMainThread = nullptr;
+    SetWakeMainThread(nullptr);
 
     EXPECT_EQ(thread.ranOn, std::this_thread::get_id());
     EXPECT_TRUE(thread.sawResult);
