@@ -7,6 +7,7 @@
 // Screenshots of every step go to the build folder for a person to look at.
 #include "app/Main.h"
 #include "app/Settings.h"
+#include "platform/core/CodePages.h"
 #include "platform/core/IniFiles.h"
 #include "platform/backend/tests/PrivateXServer.h"
 #include "platform/backend/tests/ScreenShot.h"
@@ -324,11 +325,11 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
 
     const TPoint page = HeadlessTwin::CentreOf(form.CppWebBrowser1);
     EXPECT_TRUE(program.WaitToSee("04-page", [&](GdkPixbuf* shot) {
-        return pixelOf(shot, page.x, page.y) == Rgb{255, 255, 255};
-    })) << "the page is not shown";
-    // The page's script names the page; the browser's title shows above it.
-    // The wizard substitutes nothing yet, so the title is the placeholder.
-    form.CppWebBrowser1TitleChange(form.CppWebBrowser1, u"#Text1#");
+        return pixelOf(shot, page.x, page.y) == Rgb{255, 0, 0};
+    })) << "the page's script did not paint the block in the wizard's default colour";
+    // The page's script names the page with the wizard's default text; the
+    // browser's title shows above it.
+    form.CppWebBrowser1TitleChange(form.CppWebBrowser1, AnsiToWide(wizardtest::DefaultText));
     HeadlessBackend::ProcessMessages();
     EXPECT_TRUE(program.WaitToSee("04-caption", [&](GdkPixbuf* shot) {
         return twin.LooksTheSame(form.CaptionPanel, shot);
