@@ -135,9 +135,6 @@ void TTntPageControl::Dispatch(TMessage& Message) {
     case CM_DIALOGCHAR:
         dialogChar(Message);
         break;
-    case CM_DOCKCLIENT:
-        dockClient(Message);
-        break;
     case CM_DOCKNOTIFICATION:
         dockNotification(Message);
         break;
@@ -146,29 +143,10 @@ void TTntPageControl::Dispatch(TMessage& Message) {
     }
 }
 
-void TTntPageControl::dockClient(TMessage& Message) {
-    Message.Result = 0;
-    auto* source = reinterpret_cast<TDragDockObject*>(Message.WParam);
-    TControl* client = source->Control();
+std::unique_ptr<TTabSheet> TTntPageControl::NewDockSheet(TControl* Client) {
     auto sheet = std::make_unique<TTntTabSheet>(this);
-    if (dynamic_cast<TCustomForm*>(client)) sheet->SetCaption(TntControl_GetText(client));
-    sheet->SetPageControl(this);
-    newDockSheet_ = sheet.get();
-    try {
-        client->Dock(this, source->DockRect);
-    } catch (...) {
-        newDockSheet_ = nullptr;
-        throw;
-    }
-    newDockSheet_ = nullptr;
-    TTntTabSheet* page = sheet.release();
-    page->SetTabVisible(client->Visible());
-    if (client->Visible()) SetActivePage(page);
-    client->SetAlign(alClient);
-}
-
-void TTntPageControl::DoAddDockClient(TControl* Client, const TRect&) {
-    if (newDockSheet_) Client->SetParent(newDockSheet_);
+    if (dynamic_cast<TCustomForm*>(Client)) sheet->SetCaption(TntControl_GetText(Client));
+    return sheet;
 }
 
 namespace {

@@ -39,18 +39,14 @@ public:
 
 protected:
     void CreateWindowHandle(const TCreateParams& Params) override;
-    void DoAddDockClient(TControl* Client, const TRect& ARect) override;
+    std::unique_ptr<TTabSheet> NewDockSheet(TControl* Client) override;
 
 private:
     TTabSheet* sheetOfItem(WPARAM Index, const TCITEMA& Item) const;
     void setItemWide(TMessage& Message);
     void passWithoutText(TMessage& Message);
     void dialogChar(TMessage& Message);
-    void dockClient(TMessage& Message);
     void dockNotification(TMessage& Message);
-
-    // The sheet made for the control docking in, while it docks.
-    TTntTabSheet* newDockSheet_ = nullptr;
 };
 
 // ---- Tab control ----------------------------------------------------------------------------------

@@ -33,18 +33,8 @@ bool failWithErrno() {
     return failWith(OSErrorFromErrno(errno));
 }
 
-// A missing file is ERROR_FILE_NOT_FOUND, a missing folder on the way to it
-// ERROR_PATH_NOT_FOUND, as the system tells them apart.
 bool failWithErrnoFor(const std::string& nativeName) {
-    const int reason = errno;
-    if (reason == ENOENT) {
-        const std::size_t slash = nativeName.find_last_of('/');
-        struct stat info {};
-        if (slash != std::string::npos && slash > 0 &&
-            (::stat(nativeName.substr(0, slash).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)))
-            return failWith(OSErrorCode::PathNotFound);
-    }
-    return failWith(OSErrorFromErrno(reason));
+    return failWith(OSErrorForPath(errno, nativeName));
 }
 
 bool succeed() {
@@ -600,4 +590,15 @@ AnsiString GetTempFolder() {
         if (!folder.empty()) return FromNativeFileName(folder) + PathDelim;
     }
     return {};
+}
+
+DWORD OSErrorForPath(int ErrorNumber, const std::string& NativeName) {
+    if (ErrorNumber == ENOENT) {
+        const std::size_t slash = NativeName.find_last_of('/');
+        struct stat info {};
+        if (slash != std::string::npos && slash > 0 &&
+            (::stat(NativeName.substr(0, slash).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)))
+            return OSErrorCode::PathNotFound;
+    }
+    return OSErrorFromErrno(ErrorNumber);
 }

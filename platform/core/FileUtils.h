@@ -121,6 +121,11 @@ Integer FileWrite(THandle Handle, const void* Buffer, Cardinal Count);
 Int64 FileSeek(THandle Handle, Int64 Offset, Integer Origin);
 void FileClose(THandle Handle);
 
+// The system's error code for the errno a call on NativeName left: a missing
+// file is ERROR_FILE_NOT_FOUND, a missing folder on the way to it
+// ERROR_PATH_NOT_FOUND, as the system tells them apart.
+DWORD OSErrorForPath(int ErrorNumber, const std::string& NativeName);
+
 // ---- Special folders ----------------------------------------------------------------
 
 // The executable's full path.

@@ -800,8 +800,7 @@ void TPageControl::cmDockClient(TMessage& Message) {
     Message.Result = 0;
     auto* source = reinterpret_cast<TDragDockObject*>(Message.WParam);
     TControl* client = source->Control();
-    auto sheet = std::make_unique<TTabSheet>(this);
-    if (auto* form = dynamic_cast<TCustomForm*>(client)) sheet->SetCaption(form->Caption());
+    std::unique_ptr<TTabSheet> sheet = NewDockSheet(client);
     sheet->SetPageControl(this);
     newDockSheet_ = sheet.get();
     try {
@@ -815,6 +814,12 @@ void TPageControl::cmDockClient(TMessage& Message) {
     page->SetTabVisible(client->Visible());
     if (client->Visible()) SetActivePage(page);
     client->SetAlign(alClient);
+}
+
+std::unique_ptr<TTabSheet> TPageControl::NewDockSheet(TControl* Client) {
+    auto sheet = std::make_unique<TTabSheet>(this);
+    if (auto* form = dynamic_cast<TCustomForm*>(Client)) sheet->SetCaption(form->Caption());
+    return sheet;
 }
 
 void TPageControl::DoAddDockClient(TControl* Client, const TRect&) {

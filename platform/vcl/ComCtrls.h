@@ -238,6 +238,8 @@ protected:
     void DoAddDockClient(TControl* Client, const TRect& ARect) override;
     // The page a docked control sits on, or null.
     TTabSheet* GetPageFromDockClient(TControl* Client) const;
+    // The sheet a control docking in goes onto, not yet in the control.
+    virtual std::unique_ptr<TTabSheet> NewDockSheet(TControl* Client);
 
 private:
     friend class TTabSheet;

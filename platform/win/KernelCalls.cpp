@@ -50,18 +50,8 @@ BOOL succeed() {
     return TRUE;
 }
 
-// A missing file is ERROR_FILE_NOT_FOUND; a missing folder on its way,
-// ERROR_PATH_NOT_FOUND, as Windows tells them apart.
 BOOL failWithErrnoFor(const std::string& nativeName) {
-    const int reason = errno;
-    if (reason == ENOENT) {
-        const std::size_t slash = nativeName.find_last_of('/');
-        struct stat info {};
-        if (slash != std::string::npos && slash > 0 &&
-            (::stat(nativeName.substr(0, slash).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)))
-            return fail(ERROR_PATH_NOT_FOUND);
-    }
-    return fail(OSErrorFromErrno(reason));
+    return fail(OSErrorForPath(errno, nativeName));
 }
 
 // ---- Names -----------------------------------------------------------------------------

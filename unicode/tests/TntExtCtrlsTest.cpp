@@ -40,7 +40,7 @@ TEST_F(RadioGroupTest, ColumnsAndTheIndexStayWithinTheirLimits) {
     addItems({u"один", u"два", u"три", u"четыре", u"пять", u"шесть"});
     group->SetItemIndex(5);
     TTntStringList three;
-    for (const WideString& item : {u"α", u"β", u"γ"})
+    for (const char16_t* item : {u"α", u"β", u"γ"})
         three.Add(item);
     group->SetItems(&three);
     EXPECT_EQ(group->ItemIndex(), 2);
