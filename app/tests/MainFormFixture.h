@@ -9,6 +9,7 @@
 #include "app/LanguageFile.h"
 #include "app/Main.h"
 #include "app/Settings.h"
+#include "app/TempFiles.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
 
 #include <cstdio>
@@ -21,11 +22,13 @@ protected:
     ProgramFolderLock lock{SettingsFileName() + ".lock"};
     ScratchFolder scratch;
     std::string iniName = SettingsFileName();
+    std::string tempDir;
     std::unique_ptr<TMainForm> form;
 
     void SetUp() override {
         VisualTest::SetUp();
         setenv("TMPDIR", scratch.Path().c_str(), 1);
+        tempDir = TemporaryFolder();
         std::remove(iniName.c_str());
         ResetLanguageTexts();
         backend.SetIdleHandler([] { FAIL() << "the program waited for input"; });
@@ -49,6 +52,9 @@ protected:
         HeadlessBackend::ProcessMessages();
         return *form;
     }
+    // The page the program composed for the browser.
+    std::string page() const { return ReadFile(tempDir + PreviewPageFile); }
+
     void restart() {
         form.reset();
         show(ReadFile(iniName));

@@ -1,8 +1,5 @@
-#include "ScratchFolder.h"
+#include "MainFormFixture.h"
 
-#include "app/Main.h"
-#include "app/Settings.h"
-#include "app/TempFiles.h"
 #include "editor/SynEdit.h"
 #include "gl/glGrBox.h"
 #include "highlighters/SynHighlighterHtml.h"
@@ -44,38 +41,12 @@ std::vector<AnsiString> itemsOf(TStrings* Strings) {
     return items;
 }
 
-class MainFormTest : public VisualTest {
+class MainFormTest : public MainFormFixture {
 protected:
-    ProgramFolderLock lock{SettingsFileName() + ".lock"};
-    ScratchFolder scratch;
-    std::string iniName = SettingsFileName();
-    std::string tempDir;
-    std::unique_ptr<TMainForm> form;
-
-    void SetUp() override {
-        VisualTest::SetUp();
-        setenv("TMPDIR", scratch.Path().c_str(), 1);
-        tempDir = TemporaryFolder();
-        std::remove(iniName.c_str());
-        // Nothing here should ever ask the user anything.
-        backend.SetIdleHandler([] { FAIL() << "the program waited for input"; });
-    }
-    void TearDown() override {
-        form.reset();
-        std::remove(iniName.c_str());
-        VisualTest::TearDown();
-    }
-
-    TMainForm& start(const std::string& Settings = {}) {
-        if (!Settings.empty()) WriteFile(iniName, Settings);
-        form.reset(NewForm<TMainForm>(nullptr));
-        return *form;
-    }
     TMainForm& startWith(const std::string& Database) {
         return start("[Database]\nLastDBase=" + dbFixtures + Database + "\n");
     }
 
-    std::string page() const { return ReadFile(tempDir + PreviewPageFile); }
 
     void chooseCategory(const AnsiString& Category) {
         form->TypeComboBox->SetItemIndex(form->TypeComboBox->Items()->IndexOf(Category));

@@ -4,11 +4,8 @@
 // every message box read and answered.
 #pragma once
 
-#include "ScratchFolder.h"
+#include "MainFormFixture.h"
 
-#include "app/Main.h"
-#include "app/Settings.h"
-#include "app/TempFiles.h"
 #include "editor/SynEdit.h"
 #include "platform/core/CodePages.h"
 #include "platform/vcl/Grids.h"
@@ -29,31 +26,19 @@ struct SeenMessageBox {
     WideString text;
 };
 
-class WizardFixture : public VisualTest {
+class WizardFixture : public MainFormFixture {
 protected:
-    ProgramFolderLock lock{SettingsFileName() + ".lock"};
-    ScratchFolder scratch;
-    std::string iniName = SettingsFileName();
-    std::string tempDir;
-    std::unique_ptr<TMainForm> form;
     std::vector<SeenMessageBox> boxes;
 
     void SetUp() override {
-        VisualTest::SetUp();
+        MainFormFixture::SetUp();
         setenv("TMPDIR", (scratch / "temp").c_str(), 1);
         WriteFile(scratch / "temp/.keep", "");
         tempDir = TemporaryFolder();
-        std::remove(iniName.c_str());
-        WriteFile(iniName, "[Form]\nTop=0\nLeft=0\nWidth=1000\nHeight=760\n");
         answerMessageBoxes();
-        form.reset(NewForm<TMainForm>(nullptr));
+        start("[Form]\nTop=0\nLeft=0\nWidth=1000\nHeight=760\n");
         form->Show();
         HeadlessBackend::ProcessMessages();
-    }
-    void TearDown() override {
-        form.reset();
-        std::remove(iniName.c_str());
-        VisualTest::TearDown();
     }
 
     // Every box shown is read, then answered with Enter after `meanwhile`.
@@ -79,7 +64,6 @@ protected:
     }
 
     TTntButton* applyButton() const { return static_cast<TTntButton*>(form->FindComponent("WizApplytBtn")); }
-    std::string page() const { return ReadFile(tempDir + PreviewPageFile); }
     std::string attachedList() const { return ReadFile(tempDir + AttachedListFile); }
 
     // Calls Visit with each demo script chosen, by its id.
