@@ -18,6 +18,11 @@ FirstWindowMapped::~FirstWindowMapped() {
     if (connection_) XCloseDisplay(connection_);
 }
 
+void FirstWindowMapped::Restart() {
+    if (!connection_) return;
+    XSync(connection_, True);
+}
+
 bool FirstWindowMapped::mapSeen() {
     while (XPending(connection_)) {
         XEvent event;

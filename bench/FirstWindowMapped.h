@@ -1,7 +1,9 @@
 // Watches an X server for the first top-level window any program maps, so
 // that start-up is timed the same way for our programs and for others: up
 // to the moment the window server puts the first window on the screen.
-// Xlib's names clash with the window system's, hence a unit of its own.
+// The watch stays connected: a server whose last client leaves resets and
+// turns new connections away for a while. Xlib's names clash with the window
+// system's, hence a unit of its own.
 #pragma once
 
 #include <chrono>
@@ -16,7 +18,10 @@ public:
     ~FirstWindowMapped();
 
     bool Watching() const { return connection_ != nullptr; }
-    // Whether a top-level window was mapped since the watch began, waiting up to `timeout`.
+    // Forgets the windows mapped so far, once the server has reported them.
+    void Restart();
+    // Whether a top-level window was mapped since the watch began or
+    // restarted, waiting up to `timeout`.
     bool Wait(std::chrono::milliseconds timeout);
 
 private:

@@ -111,9 +111,14 @@ void BM_FirstWindowMapped(benchmark::State& state, std::vector<std::string> comm
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("quorvane-startup-" + std::to_string(getpid()));
     const Environment environment = startupEnvironment(server.Display(), folder);
+    FirstWindowMapped mapped(server.Display());
+    if (!mapped.Watching()) {
+        state.SkipWithError("the X server cannot be watched");
+        return;
+    }
     std::vector<double> seconds;
     for (auto _ : state) {
-        FirstWindowMapped mapped(server.Display());
+        mapped.Restart();
         auto started = std::chrono::steady_clock::now();
         ChildProcess program(command, environment);
         const bool seen = mapped.Wait(readyTimeout);
