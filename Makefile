@@ -7,13 +7,16 @@ SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 	libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev libpcre2-dev clang perl \
 	libgtk-3-dev libwebkit2gtk-4.1-dev xvfb xauth xdotool xclip fonts-liberation2 ccache
+# Programs the start-up benchmark times beside ours: a GTK text editor and a
+# GTK colour picker. Only `make bench` installs them.
+BENCH_PACKAGES := mousepad gcolor3
 
-.PHONY: all deps configure build test run bench fuzz sanitize tsan-rx clean
+.PHONY: all deps bench-deps configure build test run bench fuzz sanitize tsan-rx clean
 
 all: build
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+deps bench-deps:
+	@missing=$$(for p in $(if $(filter bench-deps,$@),$(BENCH_PACKAGES),$(PACKAGES)); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 		echo "Installing:$$missing"; \
 		$(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
@@ -33,7 +36,7 @@ test: build
 run: build
 	QUORVANE_BACKEND=gtk ./$(BUILD_DIR)/bin/Quorvane
 
-bench: build
+bench: build bench-deps
 	@for b in $(BUILD_DIR)/bin/*_bench; do [ -x "$$b" ] && "$$b"; done
 
 # The sanitizers and the fuzzers share one instrumented clang build.

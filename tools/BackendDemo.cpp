@@ -5,6 +5,8 @@
 //   at NAME X Y        the screen point at the middle of a control
 //   title: TEXT        the web view reported its page's title
 //   copied             the Copy button put the edit's text on the clipboard
+//   focus in NAME      the edit or the web view's host (page) got the focus
+//   focus out NAME     ... or lost it
 // A page from a file is chosen with the desktop's file chooser.
 // Options: --page FILE shows that page (else a page of its own);
 // --exit-after-paint ends the program once it is ready.
@@ -148,6 +150,12 @@ private:
         return demo->handle(message, wParam, lParam);
     }
 
+    static LRESULT hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_SETFOCUS) say("focus in page");
+        if (message == WM_KILLFOCUS) say("focus out page");
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
     void registerClasses() {
         RegisterStandardControlClasses();
         INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
@@ -159,7 +167,7 @@ private:
         main.hbrBackground = GetSysColorBrush(COLOR_3DFACE);
         RegisterClassW(&main);
         WNDCLASSW host{};
-        host.lpfnWndProc = WindowProcFromFunction(DefWindowProcW);
+        host.lpfnWndProc = WindowProcFromFunction(hostProcedure);
         host.lpszClassName = webHostClass;
         host.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
         RegisterClassW(&host);
@@ -240,7 +248,8 @@ private:
     }
 
     void announcePlaces() {
-        for (const auto& [name, window] : {std::pair{"edit", edit_}, std::pair{"copy", copyButton_}}) {
+        for (const auto& [name, window] :
+             {std::pair{"edit", edit_}, std::pair{"copy", copyButton_}, std::pair{"page", webHost_}}) {
             RECT place;
             GetWindowRect(window, &place);
             say("at " + std::string(name) + " " + std::to_string((place.Left + place.Right) / 2) + " " +
@@ -310,6 +319,8 @@ private:
             SendMessageW(status_, WM_SIZE, wParam, lParam);
             return 0;
         case WM_COMMAND:
+            if (LOWORD(wParam) == editId && HIWORD(wParam) == EN_SETFOCUS) say("focus in edit");
+            if (LOWORD(wParam) == editId && HIWORD(wParam) == EN_KILLFOCUS) say("focus out edit");
             command(LOWORD(wParam));
             return 0;
         case WM_DESTROY:

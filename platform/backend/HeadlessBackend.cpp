@@ -5,21 +5,56 @@
 #include "platform/core/Clock.h"
 #include "platform/core/CodePages.h"
 #include "platform/win/BitmapFiles.h"
+#include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Painting.h"
 #include "platform/win/WindowTree.h"
+#include "platform/win/Windows.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <sstream>
 
 namespace {
+class HeadlessWebView;
+}
 
-// A browser that reads the page and reports its title and progress, drawing nothing.
+// The web views alive, which a view leaves when it goes, whether or not its
+// backend is still there.
+struct HeadlessWebViews {
+    std::mutex mutex;
+    std::vector<const HeadlessWebView*> views;
+};
+
+namespace {
+
+// A browser over a rectangle of its host window that reads the page and
+// reports its title and progress, drawing nothing.
 class HeadlessWebView : public WebView {
 public:
-    explicit HeadlessWebView(WebViewEvents events) : events_(std::move(events)) {}
+    HeadlessWebView(std::shared_ptr<HeadlessWebViews> views, HWND host, const TRect& bounds,
+                    WebViewEvents events)
+        : views_(std::move(views)), host_(host), bounds_(bounds), events_(std::move(events)) {
+        std::lock_guard lock(views_->mutex);
+        views_->views.push_back(this);
+    }
+    ~HeadlessWebView() override {
+        std::lock_guard lock(views_->mutex);
+        std::erase(views_->views, this);
+    }
+    HeadlessWebView(const HeadlessWebView&) = delete;
+    HeadlessWebView& operator=(const HeadlessWebView&) = delete;
+
+    HWND Host() const { return host_; }
+    bool Covers(POINT screen) const {
+        if (!visible_ || !IsWindowVisible(host_) || WindowFromPoint(screen) != host_) return false;
+        POINT client = screen;
+        ScreenToClient(host_, &client);
+        return client.x >= bounds_.Left && client.x < bounds_.Right && client.y >= bounds_.Top &&
+               client.y < bounds_.Bottom;
+    }
 
     void Navigate(const WideString& url) override {
         history_.resize(current_ + 1);
@@ -36,8 +71,8 @@ public:
     void Refresh() override {
         if (current_ < history_.size()) load(history_[current_]);
     }
-    void SetBounds(const TRect&) override {}
-    void SetVisible(bool) override {}
+    void SetBounds(const TRect& clientRect) override { bounds_ = clientRect; }
+    void SetVisible(bool visible) override { visible_ = visible; }
     WideString LocationUrl() const override {
         return current_ < history_.size() ? history_[current_] : WideString();
     }
@@ -74,6 +109,10 @@ private:
         if (events_.NavigationCompleted) events_.NavigationCompleted(url);
     }
 
+    std::shared_ptr<HeadlessWebViews> views_;
+    HWND host_;
+    TRect bounds_;
+    bool visible_ = true;
     WebViewEvents events_;
     std::vector<WideString> history_;
     std::size_t current_ = 0;
@@ -81,7 +120,8 @@ private:
 
 } // namespace
 
-HeadlessBackend::HeadlessBackend(SIZE screen) : screen_(screen) {}
+HeadlessBackend::HeadlessBackend(SIZE screen)
+    : screen_(screen), webViews_(std::make_shared<HeadlessWebViews>()) {}
 
 HeadlessBackend::~HeadlessBackend() {
     // The clock is the whole program's: a test's stepped time ends with its backend.
@@ -288,8 +328,33 @@ std::vector<WideString> HeadlessBackend::OpenedUrls() const {
     return openedUrls_;
 }
 
-std::unique_ptr<WebView> HeadlessBackend::CreateWebView(HWND, const TRect&, WebViewEvents events) {
-    return std::make_unique<HeadlessWebView>(std::move(events));
+std::unique_ptr<WebView> HeadlessBackend::CreateWebView(HWND host, const TRect& clientRect,
+                                                        WebViewEvents events) {
+    return std::make_unique<HeadlessWebView>(webViews_, host, clientRect, std::move(events));
+}
+
+HWND HeadlessBackend::webViewAt(POINT screen) const {
+    std::lock_guard lock(webViews_->mutex);
+    for (const HeadlessWebView* view : webViews_->views)
+        if (view->Covers(screen)) return view->Host();
+    return nullptr;
+}
+
+void HeadlessBackend::FocusMoved(HWND window) {
+    bool hostsView = false;
+    {
+        std::lock_guard lock(webViews_->mutex);
+        hostsView = window && std::ranges::any_of(webViews_->views, [window](const HeadlessWebView* view) {
+                        return view->Host() == window;
+                    });
+    }
+    std::lock_guard lock(mutex_);
+    webViewWithKeys_ = hostsView ? window : nullptr;
+}
+
+HWND HeadlessBackend::WebViewWithKeys() const {
+    std::lock_guard lock(mutex_);
+    return webViewWithKeys_;
 }
 
 // ---- Input ----
@@ -300,11 +365,11 @@ POINT HeadlessBackend::toScreen(HWND window, POINT client) {
 }
 
 void HeadlessBackend::KeyDown(UINT virtualKey, const WideString& characters) {
-    DeliverKey(virtualKey, true, characters);
+    if (!pageHasKeys()) DeliverKey(virtualKey, true, characters);
 }
 
 void HeadlessBackend::KeyUp(UINT virtualKey) {
-    DeliverKey(virtualKey, false);
+    if (!pageHasKeys()) DeliverKey(virtualKey, false);
 }
 
 void HeadlessBackend::HoldKeyOnDesktop(UINT virtualKey, bool held) {
@@ -317,6 +382,7 @@ void HeadlessBackend::HoldKeyOnDesktop(UINT virtualKey, bool held) {
 }
 
 void HeadlessBackend::PressKey(UINT virtualKey, std::initializer_list<UINT> modifiers) {
+    if (pageHasKeys()) return;
     for (UINT modifier : modifiers)
         DeliverKey(modifier, true);
     DeliverKey(virtualKey, true);
@@ -326,7 +392,7 @@ void HeadlessBackend::PressKey(UINT virtualKey, std::initializer_list<UINT> modi
 }
 
 void HeadlessBackend::TypeText(const WideString& text) {
-    DeliverCharacters(text);
+    if (!pageHasKeys()) DeliverCharacters(text);
 }
 
 void HeadlessBackend::MoveMouse(POINT screen) {
@@ -339,12 +405,17 @@ void HeadlessBackend::MoveMouse(HWND window, POINT client) {
 
 void HeadlessBackend::MouseDown(HWND window, POINT client, MouseButton button) {
     POINT screen = toScreen(window, client);
+    if (HWND host = webViewAt(screen)) {
+        SetFocus(host);
+        return;
+    }
     DeliverMouseMove(screen);
     DeliverMouseButton(button, true, screen);
 }
 
 void HeadlessBackend::MouseUp(HWND window, POINT client, MouseButton button) {
-    DeliverMouseButton(button, false, toScreen(window, client));
+    POINT screen = toScreen(window, client);
+    if (!webViewAt(screen)) DeliverMouseButton(button, false, screen);
 }
 
 void HeadlessBackend::Click(HWND window, POINT client, MouseButton button) {

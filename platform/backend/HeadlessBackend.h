@@ -2,7 +2,9 @@
 // user: keys (as key codes, with the characters they type, or as text), mouse
 // moves, clicks and wheel turns at screen points or at client points of a
 // window; they read any window back as pixels or a PNG file, answer file
-// dialogs, see the URLs opened, and run time in real time or step it.
+// dialogs, see the URLs opened, and run time in real time or step it. Web
+// views cover their rectangles: a click there goes to the page, which then
+// has the keyboard until the focus moves on.
 #pragma once
 
 #include "platform/win/BackendInterface.h"
@@ -15,6 +17,8 @@
 #include <mutex>
 #include <set>
 #include <string>
+
+struct HeadlessWebViews;
 
 class HeadlessBackend : public Backend {
 public:
@@ -32,6 +36,7 @@ public:
     void WindowTextChanged(HWND window, const WideString& text) override;
     void WindowShapeChanged(HWND window, const std::optional<Region>& shape) override;
     void WindowActivated(HWND window) override;
+    void FocusMoved(HWND window) override;
     void Present(HWND window, const PixelSurface& pixels, const TRect& changed) override;
     DWORD Milliseconds() override;
     void WaitForEvents(DWORD timeout) override;
@@ -63,6 +68,8 @@ public:
     std::size_t WaitCount() const;
 
     // ---- Input ----
+    // Keys and typed text reach the program's windows unless a web view has
+    // the keyboard; then the page takes them.
     void KeyDown(UINT virtualKey, const WideString& characters = {});
     void KeyUp(UINT virtualKey);
     // Holds the modifiers (VK_SHIFT, VK_CONTROL, VK_MENU) while the key goes down and up.
@@ -74,6 +81,9 @@ public:
     void TypeText(const WideString& text);
     void MoveMouse(POINT screen);
     void MoveMouse(HWND window, POINT client);
+    // A press on a shown web view goes to the page instead of our windows,
+    // and the focus moves to the view's host window (call it on the host's
+    // thread).
     void MouseDown(HWND window, POINT client, MouseButton button = MouseButton::Left);
     void MouseUp(HWND window, POINT client, MouseButton button = MouseButton::Left);
     void Click(HWND window, POINT client, MouseButton button = MouseButton::Left);
@@ -100,6 +110,8 @@ public:
     bool IsShown(HWND window) const;
     CursorShape CurrentCursor() const;
     std::vector<WideString> OpenedUrls() const;
+    // The host window of the web view that has the keyboard, or null.
+    HWND WebViewWithKeys() const;
     // The text last offered as the desktop's selection.
     WideString SelectionText() const;
     // Program starts through ShellExecute are kept here instead of run, until
@@ -113,6 +125,9 @@ public:
 
 private:
     static POINT toScreen(HWND window, POINT client);
+    // The host window of the shown web view at the point, or null.
+    HWND webViewAt(POINT screen) const;
+    bool pageHasKeys() const { return WebViewWithKeys() != nullptr; }
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
@@ -131,6 +146,8 @@ private:
     std::optional<std::set<UINT>> keysHeldOnDesktop_;
     std::deque<std::pair<std::vector<WideString>, int>> dialogAnswers_;
     FileDialogRequest lastDialog_;
+    std::shared_ptr<HeadlessWebViews> webViews_;
+    HWND webViewWithKeys_ = nullptr;
     std::function<void()> idleHandler_;
     bool inIdleHandler_ = false;
 };

@@ -95,6 +95,10 @@ public:
     virtual void WindowShapeChanged(HWND window, const std::optional<Region>& shape) = 0;
     // The window became the active one of the program (or stayed on top).
     virtual void WindowActivated(HWND window) = 0;
+    // The keyboard focus moved to `window` (null: to none of our windows). A
+    // web view takes its keys while its host window has the focus, and gives
+    // them back when the focus moves on.
+    virtual void FocusMoved(HWND window) { (void)window; }
     // The window's pixels (window coordinates) changed inside `changed`.
     virtual void Present(HWND window, const PixelSurface& pixels, const TRect& changed) = 0;
 

@@ -46,6 +46,8 @@ HWND changeFocus(ThreadState& thread, HWND target) {
         SendMessageW(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(target), 0);
     if (target && thread.focus == target && IsWindow(target))
         SendMessageW(target, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+    // A handler may have moved the focus on already; the backend hears of the last move only.
+    if (thread.focus == target) CurrentBackend().FocusMoved(target);
     return previous;
 }
 

@@ -28,6 +28,7 @@ struct DesktopWebView::Parts {
     // The window the engine's widget lies on, once there is a widget.
     DesktopWindow* holder = nullptr;
     bool visible = true;
+    bool hasKeys = false;
     // What was asked before the engine was there.
     DesktopRect content{};
     std::string pendingUri;
@@ -46,7 +47,8 @@ const WebEngineCalls* openModule() {
     // The module stays loaded for the life of the process: views and the
     // engine's own threads may outlive any one caller.
     void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    WebEngineEntry entry = module ? reinterpret_cast<WebEngineEntry>(dlsym(module, WebEngineEntryName)) : nullptr;
+    WebEngineEntry entry =
+        module ? reinterpret_cast<WebEngineEntry>(dlsym(module, WebEngineEntryName)) : nullptr;
     if (!entry) {
         const char* failure = dlerror();
         std::cerr << "The web engine could not be loaded (" << (failure ? failure : file)
@@ -77,6 +79,12 @@ EngineLoad& engineLoad() {
     return load;
 }
 
+gboolean pagePressed(GtkWidget*, GdkEventButton*, gpointer data) {
+    static_cast<DesktopWebView::Parts*>(data)->listener.PagePressed();
+    // The page goes on to handle the press itself.
+    return FALSE;
+}
+
 bool engineThere() {
     return engineLoad().calls.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
@@ -91,7 +99,8 @@ bool WebEngineLoading() {
     return engineState().started && !engineThere();
 }
 
-DesktopWebView::DesktopWebView(DesktopWebViewListener& listener) : parts_(std::make_unique<Parts>(listener)) {}
+DesktopWebView::DesktopWebView(DesktopWebViewListener& listener)
+    : parts_(std::make_unique<Parts>(listener)) {}
 
 DesktopWebView::~DesktopWebView() {
     Attach(nullptr, {});
@@ -102,6 +111,8 @@ bool DesktopWebView::realise() {
     if (parts_->view) return true;
     if (!window_ || !engineThere() || !WebEngine()) return false;
     parts_->view = WebEngine()->Create(parts_->listener);
+    g_signal_connect(WebEngine()->Widget(parts_->view), "button-press-event", G_CALLBACK(pagePressed),
+                     parts_.get());
     return true;
 }
 
@@ -118,12 +129,28 @@ void DesktopWebView::Attach(DesktopWindow* window, const DesktopRect& content) {
         if (window) window->AddOverlay(widget, content);
     }
     gtk_widget_set_visible(widget, window && parts_->visible);
+    applyKeys();
     if (!parts_->pendingUri.empty()) Load(std::exchange(parts_->pendingUri, {}));
 }
 
 void DesktopWebView::Show(bool visible) {
     parts_->visible = visible;
     if (parts_->view) gtk_widget_set_visible(WebEngine()->Widget(parts_->view), parts_->holder && visible);
+}
+
+void DesktopWebView::SetHasKeys(bool hasKeys) {
+    parts_->hasKeys = hasKeys;
+    applyKeys();
+}
+
+void DesktopWebView::applyKeys() {
+    if (!parts_->view || !parts_->holder) return;
+    GtkWidget* widget = WebEngine()->Widget(parts_->view);
+    const bool focused = gtk_window_get_focus(GTK_WINDOW(parts_->holder->Widget())) == widget;
+    if (parts_->hasKeys && !focused)
+        gtk_widget_grab_focus(widget);
+    else if (!parts_->hasKeys && focused)
+        parts_->holder->FocusContent();
 }
 
 void DesktopWebView::Load(const std::string& uri) {

@@ -26,6 +26,8 @@ public:
     // The link under the pointer, or empty when it left the link.
     virtual void LinkHovered(const std::string& uri) = 0;
     virtual void LoadFinished(const std::string& uri) = 0;
+    // A mouse button went down over the page, which takes the keys from then on.
+    virtual void PagePressed() = 0;
 };
 
 class DesktopWebView {
@@ -39,6 +41,8 @@ public:
     void Attach(DesktopWindow* window, const DesktopRect& content);
     DesktopWindow* AttachedTo() const { return window_; }
     void Show(bool visible);
+    // The page takes the keys, or gives them back to the window it lies on.
+    void SetHasKeys(bool hasKeys);
 
     void Load(const std::string& uri);
     // Loads the page again, none of it from the cache.
@@ -55,6 +59,7 @@ public:
 private:
     // Makes the engine's view when the engine is there; false until then.
     bool realise();
+    void applyKeys();
 
     std::unique_ptr<Parts> parts_;
     DesktopWindow* window_ = nullptr;

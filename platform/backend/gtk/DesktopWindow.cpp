@@ -154,14 +154,13 @@ gboolean focusChanged(GtkWidget*, GdkEventFocus* event, gpointer data) {
     return FALSE;
 }
 
-gboolean buttonChanged(GtkWidget* canvas, GdkEventButton* event, gpointer data) {
+gboolean buttonChanged(GtkWidget*, GdkEventButton* event, gpointer data) {
     Parts& parts = *static_cast<Parts*>(data);
     // Double clicks are recognised by the window system from the presses.
     if (event->type != GDK_BUTTON_PRESS && event->type != GDK_BUTTON_RELEASE) return TRUE;
     int button = static_cast<int>(event->button);
     if (button < leftButton || button > rightButton) return FALSE;
     bool down = event->type == GDK_BUTTON_PRESS;
-    if (down && !gtk_widget_has_focus(canvas)) gtk_widget_grab_focus(canvas);
     parts.listener.ButtonChanged(button, down, pointAt(event->x, event->y));
     return TRUE;
 }
@@ -530,6 +529,11 @@ void DesktopWindow::PlaceOverlay(GtkWidget* widget, const DesktopRect& content) 
 void DesktopWindow::RemoveOverlay(GtkWidget* widget) {
     if (!parts_->overlays.erase(widget)) return;
     gtk_container_remove(GTK_CONTAINER(parts_->overlay), widget);
+}
+
+void DesktopWindow::FocusContent() {
+    if (gtk_window_get_focus(GTK_WINDOW(parts_->window)) != parts_->canvas)
+        gtk_widget_grab_focus(parts_->canvas);
 }
 
 GtkWidget* DesktopWindow::Widget() const {

@@ -116,6 +116,8 @@ public:
     // Brings the window to the front and, unless it is a pop-up, gives it the focus.
     void Raise();
     bool HasFocus() const;
+    // Keys go to the content again, not to a widget laid over it.
+    void FocusContent();
     // The parts of the content the window consists of; none: all of it.
     void SetShape(const std::vector<DesktopRect>* parts);
 

@@ -243,6 +243,8 @@ struct GtkBackend::TopLevel : DesktopWindowListener {
         MouseButton which = button == middleButton  ? MouseButton::Middle
                             : button == rightButton ? MouseButton::Right
                                                     : MouseButton::Left;
+        // While a page has the keys, a click that moves no focus leaves them there.
+        if (down && !backend.pageWithKeys_ && desktop) desktop->FocusContent();
         DeliverMouseButton(which, down, toScreen(point));
     }
 
@@ -374,6 +376,18 @@ void GtkBackend::WindowActivated(HWND window) {
         // Being made topmost comes with an activation, not always with a move.
         topLevel->desktop->SetKeepAbove(exStyleOf(window) & WS_EX_TOPMOST);
         if (!topLevel->desktop->HasFocus()) topLevel->desktop->Raise();
+    });
+}
+
+// The page of a web view takes the keys while its host has the focus.
+void GtkBackend::FocusMoved(HWND window) {
+    onDesktopThread([this, window] {
+        pageWithKeys_ = nullptr;
+        for (GtkWebView* view : webViews_) {
+            const bool hasKeys = window && view->Host() == window;
+            view->SetHasKeys(hasKeys);
+            if (hasKeys) pageWithKeys_ = window;
+        }
     });
 }
 
@@ -627,6 +641,7 @@ void GtkBackend::AddWebView(GtkWebView& view) {
 
 void GtkBackend::RemoveWebView(GtkWebView& view) {
     std::erase(webViews_, &view);
+    if (view.Host() == pageWithKeys_) pageWithKeys_ = nullptr;
 }
 
 // ---- Clipboard ----

@@ -37,6 +37,7 @@ public:
     void WindowTextChanged(HWND window, const WideString& text) override;
     void WindowShapeChanged(HWND window, const std::optional<Region>& shape) override;
     void WindowActivated(HWND window) override;
+    void FocusMoved(HWND window) override;
     void Present(HWND window, const PixelSurface& pixels, const TRect& changed) override;
     DWORD Milliseconds() override;
     void WaitForEvents(DWORD timeout) override;
@@ -114,6 +115,8 @@ private:
     // The window whose bounds the desktop reported and the window system is taking over.
     HWND applyingBoundsOf_ = nullptr;
     HWND grabbedFor_ = nullptr;
+    // The host window of the web view whose page has the keys, or null.
+    HWND pageWithKeys_ = nullptr;
     bool pointerOutside_ = false;
 
     std::map<CursorShape, std::shared_ptr<DesktopCursor>> namedCursors_;

@@ -3,6 +3,7 @@
 
 #include "platform/backend/gtk/GtkBackend.h"
 #include "platform/core/CodePages.h"
+#include "platform/win/Focus.h"
 #include "platform/win/WindowTree.h"
 #include "platform/win/Windows.h"
 
@@ -84,7 +85,8 @@ void GtkWebView::Follow() {
     HWND topLevel = IsWindow(host_) ? GetAncestor(host_, GA_ROOT) : nullptr;
     // The view joins its window once the window's own pixels are on the
     // screen, so the web engine (opened then) never holds up a window.
-    DesktopWindow* window = topLevel && backend_.HasBeenDrawn(topLevel) ? backend_.DesktopWindowOf(topLevel) : nullptr;
+    DesktopWindow* window =
+        topLevel && backend_.HasBeenDrawn(topLevel) ? backend_.DesktopWindowOf(topLevel) : nullptr;
     std::optional<TRect> content = window ? backend_.ContentOnScreen(topLevel) : std::nullopt;
     if (!content) {
         view_.Attach(nullptr, {});
@@ -99,6 +101,16 @@ void GtkWebView::Follow() {
 
 void GtkWebView::Release(const DesktopWindow* window) {
     if (view_.AttachedTo() == window) view_.Attach(nullptr, {});
+}
+
+// The window system's focus follows the click, as it would into a child
+// window of the host; its WM_KILLFOCUS lets the control that had it stop
+// drawing its focus.
+void GtkWebView::PagePressed() {
+    HWND host = host_;
+    backend_.PostToInterfaceThread([host] {
+        if (IsWindow(host)) SetFocus(host);
+    });
 }
 
 void GtkWebView::report(std::function<void(const WebViewEvents&)> report) {

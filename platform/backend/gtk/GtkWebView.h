@@ -2,7 +2,8 @@
 // window's rectangle, following the host's place and visibility, and
 // reporting title, progress, status text and finished loads through the
 // user-interface thread's message queue, never from inside GTK's own event
-// handling.
+// handling. A click into the page gives the host window the focus; the page
+// has the keys while the host has the focus.
 #pragma once
 
 #include "platform/backend/gtk/DesktopWebView.h"
@@ -31,6 +32,9 @@ public:
     void SetVisible(bool visible) override;
     WideString LocationUrl() const override;
 
+    HWND Host() const { return host_; }
+    void SetHasKeys(bool hasKeys) { view_.SetHasKeys(hasKeys); }
+
     // Shows `url` in a browser window of its own.
     void NavigateInNewWindow(const WideString& url);
 
@@ -44,6 +48,7 @@ private:
     void ProgressChanged(double fraction) override;
     void LinkHovered(const std::string& uri) override;
     void LoadFinished(const std::string& uri) override;
+    void PagePressed() override;
 
     // Runs `report` with the events, from the message queue, if the view still exists then.
     void report(std::function<void(const WebViewEvents&)> report);

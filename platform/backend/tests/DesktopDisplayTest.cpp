@@ -35,6 +35,10 @@ constexpr const char* page = R"(<!DOCTYPE html>
 <html><head><title>Quorvane display page</title></head>
 <body style="margin: 0; background: #1e90ff; height: 100vh">
 <p style="margin: 0; padding: 8px; color: white">Drawn by the web engine</p>
+<script>
+let typed = "";
+document.addEventListener("keypress", key => { typed += key.key; document.title = "typed " + typed; });
+</script>
 </body></html>
 )";
 
@@ -185,6 +189,36 @@ TEST_F(DesktopDisplayTest, TypedTextWithADeadKeyReachesTheDesktopClipboard) {
     ASSERT_TRUE(xdotool({"type", "--delay", "30", "Caf"}));
     ASSERT_TRUE(xdotool({"key", "--delay", "30", "dead_acute", "e"}));
     EXPECT_EQ(copiedText(), "Café");
+}
+
+// The keys follow the focus: to the page after a click into it (the edit
+// told it lost the focus), to the edit again after a click back.
+TEST_F(DesktopDisplayTest, AClickIntoThePageTakesTheFocusAndAClickBackGivesItBack) {
+    ASSERT_TRUE(clickOn("edit"));
+    ASSERT_TRUE(xdotool({"type", "--delay", "30", "ab"}));
+    ASSERT_TRUE(clickOn("page"));
+    EXPECT_TRUE(demo_->WaitForLine("focus out edit", stepTimeout)) << errors();
+    EXPECT_TRUE(demo_->WaitForLine("focus in page", stepTimeout)) << errors();
+    ASSERT_TRUE(xdotool({"type", "--delay", "30", "xy"}));
+    EXPECT_TRUE(demo_->WaitForLine("title: typed xy", stepTimeout)) << "the page did not get the keys";
+    ASSERT_TRUE(clickOn("edit"));
+    EXPECT_TRUE(demo_->WaitForLine("focus out page", stepTimeout)) << errors();
+    EXPECT_TRUE(demo_->WaitForLine("focus in edit", stepTimeout)) << errors();
+    ASSERT_TRUE(xdotool({"type", "--delay", "30", "c"}));
+    EXPECT_EQ(copiedText(), "abc");
+}
+
+TEST_F(DesktopDisplayTest, TextSelectedInTheEditIsOfferedAsThePrimarySelection) {
+    ASSERT_TRUE(clickOn("edit"));
+    ASSERT_TRUE(xdotool({"type", "--delay", "30", "middle"}));
+    ASSERT_TRUE(xdotool({"key", "shift+Home"}));
+    std::optional<std::string> primary;
+    auto deadline = std::chrono::steady_clock::now() + stepTimeout;
+    do {
+        std::this_thread::sleep_for(screenshotInterval);
+        primary = RunOnDisplay(server_->Display(), {"xclip", "-o", "-selection", "primary"});
+    } while (primary != "middle" && std::chrono::steady_clock::now() < deadline);
+    EXPECT_EQ(primary, "middle");
 }
 
 TEST_F(DesktopDisplayTest, PastesTheDesktopClipboardIntoTheEdit) {

@@ -250,6 +250,62 @@ TEST_F(HeadlessBackendTest, TheWebViewReportsTitleAndProgressOfAPage) {
     std::filesystem::remove(path);
 }
 
+// A control that takes the focus when clicked and notes what focus and keys it gets.
+std::vector<UINT> probeMessages;
+
+LRESULT focusProbeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_KEYDOWN)
+        probeMessages.push_back(message);
+    if (message == WM_LBUTTONDOWN) SetFocus(window);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(HeadlessBackendTest, AClickIntoAWebViewTakesTheFocusAndTheKeysUntilAClickBack) {
+    WNDCLASSW probeClass{};
+    probeClass.lpfnWndProc = WindowProcFromFunction(focusProbeProcedure);
+    probeClass.lpszClassName = u"FocusProbe";
+    RegisterClassW(&probeClass);
+    HWND form = CreateWindowExW(0, u"RedWindow", u"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
+                                nullptr, nullptr);
+    HWND control = CreateWindowExW(0, u"FocusProbe", u"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 24, form,
+                                   nullptr, nullptr, nullptr);
+    HWND host = CreateWindowExW(0, u"RedWindow", u"", WS_CHILD | WS_VISIBLE, 150, 10, 120, 100, form, nullptr,
+                                nullptr, nullptr);
+    auto view = backend.CreateWebView(host, {0, 0, 120, 100}, {});
+    SetFocus(control);
+    HeadlessBackend::ProcessMessages();
+    received.clear();
+    probeMessages.clear();
+
+    backend.Click(host, {20, 20});
+    backend.PressKey('A');
+    HeadlessBackend::ProcessMessages();
+    EXPECT_EQ(GetFocus(), host);
+    EXPECT_EQ(backend.WebViewWithKeys(), host);
+    EXPECT_EQ(probeMessages, std::vector<UINT>{WM_KILLFOCUS}) << "the keys went to the page";
+    EXPECT_TRUE(received.empty()) << "the page took the click";
+
+    backend.Click(control, {5, 5});
+    HeadlessBackend::ProcessMessages();
+    backend.PressKey('B');
+    HeadlessBackend::ProcessMessages();
+    EXPECT_EQ(GetFocus(), control);
+    EXPECT_EQ(backend.WebViewWithKeys(), nullptr);
+    EXPECT_EQ(probeMessages, (std::vector<UINT>{WM_KILLFOCUS, WM_SETFOCUS, WM_KEYDOWN}));
+
+    // Focus given in code (a Tab into the browser) gives the page the keys too.
+    SetFocus(host);
+    EXPECT_EQ(backend.WebViewWithKeys(), host);
+    SetFocus(control);
+
+    // A hidden view covers nothing: the host itself is clicked.
+    view->SetVisible(false);
+    backend.Click(host, {20, 20});
+    HeadlessBackend::ProcessMessages();
+    EXPECT_EQ(GetFocus(), control);
+    EXPECT_EQ(received.size(), 1u);
+}
+
 TEST_F(HeadlessBackendTest, FileDialogsTakeTheQueuedAnswerOrCancel) {
     FileDialogRequest request;
     request.Title = u"Export";
