@@ -130,7 +130,7 @@ TCustomListView* TListItem::ListView() const {
 }
 
 Integer TListItem::Index() const {
-    return owner_ ? owner_->IndexOf(this) : -1;
+    return owner_ ? owner_->IndexOf(this) : ownerDataIndex_;
 }
 
 // The window asks for the texts and images again when told that they changed.
@@ -653,6 +653,7 @@ TListItem* TCustomListView::OwnerDataItem(Integer Index) {
         ownerDataItem_.reset(CreateListItem());
         ownerDataItem_->owner_ = nullptr;
     }
+    ownerDataItem_->ownerDataIndex_ = Index;
     ownerDataItem_->SetCaption("");
     ownerDataItem_->SubItems()->Clear();
     ownerDataItem_->imageIndex_ = -1;

@@ -112,6 +112,8 @@ private:
     // States set while there is no window, and kept while the window is made anew.
     UINT keptState_ = 0;
     UINT keptMask_ = 0;
+    // The index an owner-data list view's item stands for while OnData fills it.
+    Integer ownerDataIndex_ = -1;
 };
 
 class TListItems : public TPersistent {

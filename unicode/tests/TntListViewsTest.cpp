@@ -237,4 +237,22 @@ TEST_F(ListViewsTest, TheWindowsTextRequestGetsAtMostTheBufferLessOne) {
     }
 }
 
+TEST_F(ListViewsTest, AnOwnerDataItemShowsOnlyTheWideTextsOnDataGaveIt) {
+    struct TData {
+        void Fill(TObject*, TListItem* Item) {
+            auto* item = static_cast<TTntListItem*>(Item);
+            item->SetCaption(Item->Index() == 0 ? u"東京" : u"大阪");
+            if (Item->Index() == 0) item->SubItems()->Add(u"日本");
+        }
+    } data;
+    list->SetOwnerData(true);
+    list->OnData = TLVOwnerDataEvent(&data, &TData::Fill);
+    list->SetItemCount(2);
+    form->Show();
+    EXPECT_EQ(windowText(0, 0), u"東京");
+    EXPECT_EQ(windowText(0, 1), u"日本");
+    EXPECT_EQ(windowText(1, 0), u"大阪");
+    EXPECT_EQ(windowText(1, 1), u"") << "no sub-item left from the item before";
+}
+
 } // namespace
