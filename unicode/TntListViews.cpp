@@ -364,10 +364,6 @@ void TTntCustomListView::WndProc(TMessage& Message) {
     case LVM_SORTITEMS:
         sortItems(Message);
         return;
-    case LVM_SETEXTENDEDLISTVIEWSTYLE:
-        // With check boxes, images of sub-items and info tips are asked for too.
-        if (Checkboxes()) Message.LParam |= LVS_EX_SUBITEMIMAGES | LVS_EX_INFOTIP;
-        break;
     default:
         break;
     }
@@ -469,9 +465,6 @@ void TTntCustomListView::cnNotify(TMessage& Message) {
         return;
     case LVN_ENDLABELEDITW:
         endLabelEdit(Message);
-        return;
-    case LVN_GETINFOTIPW:
-        dispatchAs(Message, LVN_GETINFOTIPA);
         return;
     default:
         TTntHinted::Dispatch(Message);
