@@ -130,7 +130,7 @@ TCustomListView* TListItem::ListView() const {
 }
 
 Integer TListItem::Index() const {
-    return owner_ ? owner_->IndexOf(this) : -1;
+    return owner_ ? owner_->IndexOf(this) : ownerDataIndex_;
 }
 
 // The window asks for the texts and images again when told that they changed.
@@ -381,20 +381,27 @@ TCustomListView::TCustomListView(TComponent* AOwner)
     SetControlStyle(TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks});
     SetBounds(Left(), Top(), defaultListViewWidth, defaultListViewHeight);
     SetTabStop(true);
-    items_.reset(CreateListItems());
     RegisterCommonControlClasses();
 }
 
 TCustomListView::~TCustomListView() = default;
 
+TListItems* TCustomListView::Items() const {
+    if (!items_) items_.reset(const_cast<TCustomListView*>(this)->CreateListItems());
+    return items_.get();
+}
+
 TListColumns* TCustomListView::Columns() const {
-    if (!columns_)
-        columns_ = std::make_unique<TListColumns>(const_cast<TCustomListView*>(this), ClassOf<TListColumn>());
+    if (!columns_) columns_.reset(const_cast<TCustomListView*>(this)->CreateListColumns());
     return columns_.get();
 }
 
+TListColumns* TCustomListView::CreateListColumns() {
+    return new TListColumns(this, ClassOf<TListColumn>());
+}
+
 TListItem* TCustomListView::CreateListItem() {
-    return new TListItem(items_.get());
+    return new TListItem(Items());
 }
 
 TListItems* TCustomListView::CreateListItems() {
@@ -461,7 +468,7 @@ void TCustomListView::SetHideSelection(bool Value) {
 
 void TCustomListView::SetOwnerData(bool Value) {
     if (ownerData_ == Value) return;
-    items_->Clear();
+    Items()->Clear();
     ownerData_ = Value;
     RecreateWnd();
 }
@@ -556,15 +563,15 @@ void TCustomListView::CreateWnd() {
     if (ownerData_)
         SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(ownerDataCount_), 0);
     else
-        items_->sendAll();
+        Items()->sendAll();
 }
 
 // The items' states go with the window; the items keep them for the next one.
 void TCustomListView::DestroyWnd() {
     if (!ownerData_) {
         constexpr UINT kept = LVIS_SELECTED | LVIS_FOCUSED | LVIS_STATEIMAGEMASK;
-        for (Integer i = 0; i < items_->Count(); ++i) {
-            TListItem* item = items_->Item(i);
+        for (Integer i = 0; i < Items()->Count(); ++i) {
+            TListItem* item = Items()->Item(i);
             item->keptState_ =
                 static_cast<UINT>(SendMessageA(Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(i), kept));
             item->keptMask_ = kept;
@@ -601,7 +608,7 @@ TListItem* TCustomListView::Selected() {
     if (!HandleAllocated()) return nullptr;
     const auto index =
         static_cast<Integer>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
+    return index >= 0 && index < Items()->Count() ? Items()->Item(index) : nullptr;
 }
 
 void TCustomListView::SetSelected(TListItem* Value) {
@@ -619,7 +626,7 @@ TListItem* TCustomListView::ItemFocused() {
     if (!HandleAllocated()) return nullptr;
     const auto index =
         static_cast<Integer>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-    return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
+    return index >= 0 && index < Items()->Count() ? Items()->Item(index) : nullptr;
 }
 
 void TCustomListView::SetItemFocused(TListItem* Value) {
@@ -631,7 +638,7 @@ Integer TCustomListView::SelCount() {
 }
 
 Integer TCustomListView::ItemCount() {
-    return items_->Count();
+    return Items()->Count();
 }
 
 void TCustomListView::SetItemCount(Integer Value) {
@@ -646,6 +653,7 @@ TListItem* TCustomListView::OwnerDataItem(Integer Index) {
         ownerDataItem_.reset(CreateListItem());
         ownerDataItem_->owner_ = nullptr;
     }
+    ownerDataItem_->ownerDataIndex_ = Index;
     ownerDataItem_->SetCaption("");
     ownerDataItem_->SubItems()->Clear();
     ownerDataItem_->imageIndex_ = -1;
@@ -662,7 +670,7 @@ bool TCustomListView::OwnerDataFetch(TListItem* Item) {
 TListItem* TCustomListView::TopItem() {
     if (!HandleAllocated()) return nullptr;
     const auto index = static_cast<Integer>(SendMessageA(Handle(), LVM_GETTOPINDEX, 0, 0));
-    return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
+    return index >= 0 && index < Items()->Count() ? Items()->Item(index) : nullptr;
 }
 
 Integer TCustomListView::VisibleRowCount() {
@@ -675,7 +683,7 @@ TListItem* TCustomListView::GetItemAt(Integer X, Integer Y) {
     hit.pt = {X, Y};
     const auto index =
         static_cast<Integer>(SendMessageA(Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
+    return index >= 0 && index < Items()->Count() ? Items()->Item(index) : nullptr;
 }
 
 TListItem* TCustomListView::FindCaption(Integer StartIndex, const AnsiString& Value, bool Partial,
@@ -687,16 +695,16 @@ TListItem* TCustomListView::FindCaption(Integer StartIndex, const AnsiString& Va
     const Integer start = Inclusive ? StartIndex - 1 : StartIndex;
     const auto index = static_cast<Integer>(
         SendMessageA(Handle(), LVM_FINDITEMA, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&find)));
-    return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
+    return index >= 0 && index < Items()->Count() ? Items()->Item(index) : nullptr;
 }
 
 TListItem* TCustomListView::FindData(Integer StartIndex, void* Value, bool Inclusive, bool Wrap) {
-    const Integer count = items_->Count();
+    const Integer count = Items()->Count();
     const Integer first = Inclusive ? StartIndex : StartIndex + 1;
     for (Integer step = 0; step < count; ++step) {
         const Integer index = first + step;
         if (index >= count && !Wrap) break;
-        TListItem* item = items_->Item(index % count);
+        TListItem* item = Items()->Item(index % count);
         if (item->Data() == Value) return item;
     }
     return nullptr;
@@ -724,7 +732,7 @@ bool TCustomListView::CustomSort(PFNLVCOMPARE SortProc, LPARAM LParam) {
     if (!SortProc) return AlphaSort();
     const bool sorted = SendMessageA(Handle(), LVM_SORTITEMS, static_cast<WPARAM>(LParam),
                                      reinterpret_cast<LPARAM>(SortProc)) != 0;
-    items_->followWindowOrder();
+    Items()->followWindowOrder();
     return sorted;
 }
 
@@ -790,7 +798,7 @@ void TCustomListView::Dispatch(TMessage& Message) {
 TListItem* TCustomListView::itemOf(Integer Index, LPARAM Param) {
     if (ownerData_) return Index >= 0 && Index < ownerDataCount_ ? OwnerDataItem(Index) : nullptr;
     if (Param) return reinterpret_cast<TListItem*>(Param);
-    return Index >= 0 && Index < items_->Count() ? items_->Item(Index) : nullptr;
+    return Index >= 0 && Index < Items()->Count() ? Items()->Item(Index) : nullptr;
 }
 
 // The framework answers the window's ANSI notifications; the UTF-16 ones are the Unicode layer's.

@@ -112,6 +112,8 @@ private:
     // States set while there is no window, and kept while the window is made anew.
     UINT keptState_ = 0;
     UINT keptMask_ = 0;
+    // The index an owner-data list view's item stands for while OnData fills it.
+    Integer ownerDataIndex_ = -1;
 };
 
 class TListItems : public TPersistent {
@@ -164,7 +166,8 @@ public:
     explicit TCustomListView(TComponent* AOwner);
     ~TCustomListView() override;
 
-    TListItems* Items() const { return items_.get(); }
+    // Made on first use (CreateListItems), so that descendants give their own.
+    TListItems* Items() const;
     void SetItems(TListItems* Value) { items_->Assign(Value); }
     TListColumns* Columns() const;
     void SetColumns(TListColumns* Value) { Columns()->Assign(Value); }
@@ -244,6 +247,7 @@ protected:
     void DestroyWnd() override;
     virtual TListItem* CreateListItem();
     virtual TListItems* CreateListItems();
+    virtual TListColumns* CreateListColumns();
     virtual bool CanChange(TListItem* Item, TItemChange Change);
     virtual void Change(TListItem* Item, TItemChange Change);
     virtual bool CanEdit(TListItem* Item);
@@ -273,7 +277,7 @@ private:
     void setImageList(TControlImages& Images, TCustomImageList* Value);
     static int defaultSort(LPARAM First, LPARAM Second, LPARAM SortParam);
 
-    std::unique_ptr<TListItems> items_;
+    mutable std::unique_ptr<TListItems> items_;
     mutable std::unique_ptr<TListColumns> columns_;
     std::unique_ptr<TControlImages> largeImages_;
     std::unique_ptr<TControlImages> smallImages_;

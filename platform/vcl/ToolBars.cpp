@@ -2,6 +2,7 @@
 #include "platform/vcl/ToolBars.h"
 
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/Menus.h"
 #include "platform/win/CommonControls.h"
 #include "platform/win/Messages.h"
 
@@ -172,6 +173,34 @@ void TToolButton::DefaultHandler(TMessage& Message) {
 
 void TToolButton::Click() {
     TGraphicControl::Click();
+    if (menuItem_ && !ActionLink()) menuItem_->Click();
+}
+
+void TToolButton::SetMenuItem(TMenuItem* Value) {
+    if (Value) {
+        if (Value != menuItem_) Value->FreeNotification(this);
+        if (Value->Action()) SetAction(Value->Action());
+        SetCaption(Value->Caption());
+        SetDown(Value->Checked());
+        SetEnabled(Value->Enabled());
+        SetHint(Value->Hint());
+        SetImageIndex(Value->ImageIndex());
+        SetVisible(Value->Visible());
+    }
+    menuItem_ = Value;
+}
+
+void TToolButton::SetDropdownMenu(TPopupMenu* Value) {
+    if (Value == dropdownMenu_) return;
+    dropdownMenu_ = Value;
+    if (Value) Value->FreeNotification(this);
+}
+
+void TToolButton::Notification(TComponent* AComponent, TOperation Operation) {
+    TGraphicControl::Notification(AComponent, Operation);
+    if (Operation != opRemove) return;
+    if (AComponent == menuItem_) menuItem_ = nullptr;
+    if (AComponent == dropdownMenu_) dropdownMenu_ = nullptr;
 }
 
 // ---- TToolBar -----------------------------------------------------------------------------
@@ -399,6 +428,7 @@ void TToolBar::sendButton(TToolButton* Button, Integer Index) {
     info.idCommand = Button->command_;
     info.fsState = Button->windowState();
     info.fsStyle = Button->windowStyle();
+    info.dwData = reinterpret_cast<DWORD_PTR>(Button);
     info.iString = -1;
     if (showCaptions_ && !Button->isSeparator()) {
         // A list of one string: the caption, its NUL and the list's closing NUL.
@@ -439,8 +469,25 @@ void TToolBar::syncDownStates() {
 void TToolBar::Dispatch(TMessage& Message) {
     if (Message.Msg == CN_COMMAND)
         cnCommand(Message);
+    else if (Message.Msg == CN_NOTIFY)
+        cnNotify(Message);
     else
         TWinControl::Dispatch(Message);
+}
+
+// A drop-down button's menu shows below the button, which it pops up for.
+void TToolBar::cnNotify(TMessage& Message) {
+    const auto& info = *reinterpret_cast<const NMTOOLBARA*>(Message.LParam);
+    if (info.hdr.code != TBN_DROPDOWN) {
+        TWinControl::Dispatch(Message);
+        return;
+    }
+    Message.Result = TBDDRET_DEFAULT;
+    TToolButton* button = buttonByCommand(info.iItem);
+    if (!button || !button->dropdownMenu_) return;
+    const TPoint below = button->ClientToScreen(TPoint{0, button->Height()});
+    button->dropdownMenu_->SetPopupComponent(button);
+    button->dropdownMenu_->Popup(below.x, below.y);
 }
 
 // OnClick runs while Down still holds its state from before the click; then
@@ -472,10 +519,12 @@ const TClass toolButtonClass = DescribeClass<TToolButton, TGraphicControl>([](TC
     c.Property("AllowAllUp", &TToolButton::AllowAllUp, &TToolButton::SetAllowAllUp).Default(false);
     c.Property("Caption", &TToolButton::Caption, &TToolButton::SetCaption);
     c.Property("Down", &TToolButton::Down, &TToolButton::SetDown).Default(false);
+    c.Property("DropdownMenu", &TToolButton::DropdownMenu, &TToolButton::SetDropdownMenu);
     c.Property("Grouped", &TToolButton::Grouped, &TToolButton::SetGrouped).Default(false);
     c.Property("ImageIndex", &TToolButton::ImageIndex, &TToolButton::SetImageIndex).Default(-1);
     c.Property("Indeterminate", &TToolButton::Indeterminate, &TToolButton::SetIndeterminate).Default(false);
     c.Property("Marked", &TToolButton::Marked, &TToolButton::SetMarked).Default(false);
+    c.Property("MenuItem", &TToolButton::MenuItem, &TToolButton::SetMenuItem);
     c.Property("Style", &TToolButton::Style, &TToolButton::SetStyle).Default(tbsButton);
     c.Property("Wrap", &TToolButton::Wrap, &TToolButton::SetWrap).Default(false);
 });

@@ -2,7 +2,9 @@
 // holds TToolButton controls, each mirrored as a button of the window, which
 // draws them and reports their clicks. A click reaches the button's OnClick
 // while Down still holds its state from before the click; Down then follows
-// the window (a handler may set Down itself, and that state is kept).
+// the window (a handler may set Down itself, and that state is kept). A
+// button may stand for a menu item, and a drop-down button's arrow shows its
+// pop-up menu.
 #pragma once
 
 #include "platform/vcl/ComCtrls.h"
@@ -10,6 +12,8 @@
 #include <vector>
 
 class TToolBar;
+class TMenuItem;
+class TPopupMenu;
 
 enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
 
@@ -42,6 +46,16 @@ public:
     // The position on the tool bar, -1 when on none.
     Integer Index() const;
     TToolBar* ToolBar() const { return toolBar_; }
+    // The menu item the button stands for: setting it copies the item's
+    // action, caption, check, enabled state, hint, image and visibility; a
+    // click of the button then runs the item's Click too (unless an action
+    // of the button does the work).
+    TMenuItem* MenuItem() const { return menuItem_; }
+    virtual void SetMenuItem(TMenuItem* Value);
+    // Shown below a drop-down button when its arrow is pressed.
+    TPopupMenu* DropdownMenu() const { return dropdownMenu_; }
+    void SetDropdownMenu(TPopupMenu* Value);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
     void SetParent(TWinControl* AParent) override;
     void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
@@ -74,6 +88,8 @@ private:
     bool wrap_ = false;
     Integer command_ = 0;
     bool placing_ = false;
+    TMenuItem* menuItem_ = nullptr;
+    TPopupMenu* dropdownMenu_ = nullptr;
 };
 
 class TToolBar : public TWinControl {
@@ -133,6 +149,7 @@ private:
     TToolButton* buttonByCommand(Integer Command) const;
     void syncDownStates();
     void cnCommand(TMessage& Message);
+    void cnNotify(TMessage& Message);
     void imagesChanged(TObject* Sender);
     void sendImages();
     void setImageList(TControlImages& Images, TCustomImageList* Value);

@@ -506,6 +506,8 @@ constexpr DWORD TBIF_SIZE = 0x00000040;
 constexpr DWORD TBIF_BYINDEX = 0x80000000;
 
 constexpr UINT TBN_DROPDOWN = NotificationCode(-710);
+// The parent's answer to TBN_DROPDOWN when it has handled it.
+constexpr LRESULT TBDDRET_DEFAULT = 0;
 constexpr UINT TBN_HOTITEMCHANGE = NotificationCode(-713);
 constexpr UINT TBN_DELETINGBUTTON = NotificationCode(-715);
 

@@ -1380,13 +1380,20 @@ private:
         if (!validItem(index)) return nullptr;
         if (editing_ >= 0) endLabelEdit(true);
         ensureVisible(index);
-        if (NotifiesUnicode() ? notifyLabelEdit<WCHAR>(LVN_BEGINLABELEDITW, index, nullptr)
-                              : notifyLabelEdit<char>(LVN_BEGINLABELEDITA, index, nullptr))
-            return nullptr;
-        editing_ = index;
         RECT label = labelRect(index);
         label.Right = std::max(label.Right, label.Left + defaultColumnWidth);
-        return editor_.Open(Window(), label, itemText(index, 0), Font());
+        // The edit exists while the parent hears of the edit, so that it can
+        // take the edit's window (LVM_GETEDITCONTROL) or refuse.
+        const bool focused = GetFocus() == Window();
+        HWND edit = editor_.Open(Window(), label, itemText(index, 0), Font());
+        if (NotifiesUnicode() ? notifyLabelEdit<WCHAR>(LVN_BEGINLABELEDITW, index, nullptr)
+                              : notifyLabelEdit<char>(LVN_BEGINLABELEDITA, index, nullptr)) {
+            editor_.Close();
+            if (focused) SetFocus(Window());
+            return nullptr;
+        }
+        editing_ = index;
+        return edit;
     }
 
     template <typename Char> LRESULT notifyLabelEdit(UINT code, int index, const WideString* text) {

@@ -152,4 +152,28 @@ TEST_F(ListViewsTest, EditingALabelGoesThroughOnEdited) {
     EXPECT_EQ(f.windowText(2, 0), u"[Dropdown]");
 }
 
+TEST_F(ListViewsTest, AnOwnerDataListAsksOnDataForTheItemAtEachIndex) {
+    auto form = plainForm();
+    auto* list = new TListView(form.get());
+    list->SetParent(form.get());
+    list->SetBounds(5, 5, 280, 180);
+    list->SetViewStyle(vsReport);
+    list->Columns()->Add()->SetCaption("Title");
+    list->SetOwnerData(true);
+    struct TData {
+        void Fill(TObject*, TListItem* Item) { Item->SetCaption("Row " + std::to_string(Item->Index())); }
+    } data;
+    list->OnData = TLVOwnerDataEvent(&data, &TData::Fill);
+    list->SetItemCount(3);
+    form->Show();
+    Application->ProcessMessages();
+    EXPECT_EQ(list->Items()->Item(2)->Caption(), "Row 2");
+    WCHAR buffer[16] = {};
+    LVITEMW item;
+    item.pszText = buffer;
+    item.cchTextMax = 16;
+    SendMessageW(list->Handle(), LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(WideString(buffer), u"Row 1");
+}
+
 } // namespace

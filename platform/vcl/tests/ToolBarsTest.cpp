@@ -1,5 +1,6 @@
 #include "VisualTestSupport.h"
 
+#include "platform/vcl/Menus.h"
 #include "platform/vcl/Pictures.h"
 #include "platform/vcl/ToolBars.h"
 #include "platform/win/Messages.h"
@@ -163,6 +164,77 @@ TEST_F(ToolBarsTest, ImagesComeFromTheImageListAndTheMouseReachesTheButtons) {
     f.bar->SetImages(nullptr);
     Application->ProcessMessages();
     EXPECT_NE(PixelAt(f.bar->Handle(), f.centre(open)), clRed);
+}
+
+struct TMenuLog : TObject {
+    std::vector<std::string> lines;
+    void Click(TObject* Sender) { lines.push_back("menu " + static_cast<TMenuItem*>(Sender)->Name()); }
+};
+
+TEST_F(ToolBarsTest, AButtonStandsForAMenuItem) {
+    BarFixture f(plainForm());
+    f.bar->SetShowCaptions(true);
+    TMenuLog log;
+    auto* save = new TMenuItem(f.form.get());
+    save->SetName("Save");
+    save->SetCaption("&Save");
+    save->SetHint("Save the page");
+    save->SetChecked(true);
+    save->SetImageIndex(2);
+    save->OnClick = TNotifyEvent(&log, &TMenuLog::Click);
+    TToolButton* button = f.add("SaveButton", tbsCheck);
+    button->SetMenuItem(save);
+    EXPECT_EQ(button->Caption(), "&Save");
+    EXPECT_EQ(button->Hint(), "Save the page");
+    EXPECT_TRUE(button->Down());
+    EXPECT_EQ(button->ImageIndex(), 2);
+    f.show();
+    backend.Click(f.bar->Handle(), f.centre(button));
+    Application->ProcessMessages();
+    EXPECT_EQ(f.events.lines, std::vector<std::string>{"SaveButton click down"});
+    EXPECT_EQ(log.lines, std::vector<std::string>{"menu Save"});
+
+    delete save;
+    EXPECT_EQ(button->MenuItem(), nullptr);
+    backend.Click(f.bar->Handle(), f.centre(button));
+    Application->ProcessMessages();
+    EXPECT_EQ(log.lines.size(), 1u);
+}
+
+TEST_F(ToolBarsTest, ADropDownButtonShowsItsMenuBelowIt) {
+    BarFixture f(plainForm());
+    TMenuLog log;
+    auto* menu = new TPopupMenu(f.form.get());
+    menu->Items()->Add(
+        NewItem("First", scNone, false, true, TNotifyEvent(&log, &TMenuLog::Click), 0, "First"));
+    menu->Items()->Add(
+        NewItem("Second", scNone, false, true, TNotifyEvent(&log, &TMenuLog::Click), 0, "Second"));
+    f.add("Plain", tbsButton);
+    TToolButton* drop = f.add("Drop", tbsDropDown);
+    drop->SetDropdownMenu(menu);
+    f.show();
+    bool chosen = false;
+    backend.SetIdleHandler([&] {
+        if (std::exchange(chosen, true)) {
+            EndMenu();
+            return;
+        }
+        backend.PressKey(VK_DOWN);
+        backend.PressKey(VK_DOWN);
+        backend.PressKey(VK_RETURN);
+    });
+    backend.Click(f.bar->Handle(), f.centre(drop));
+    Application->ProcessMessages();
+    backend.SetIdleHandler(nullptr);
+    EXPECT_EQ(log.lines, std::vector<std::string>{"menu Second"});
+    EXPECT_EQ(menu->PopupComponent(), drop);
+    EXPECT_EQ(menu->PopupPoint(), drop->ClientToScreen(TPoint{0, drop->Height()}));
+
+    delete menu;
+    EXPECT_EQ(drop->DropdownMenu(), nullptr);
+    backend.Click(f.bar->Handle(), f.centre(drop));
+    Application->ProcessMessages();
+    EXPECT_EQ(log.lines.size(), 1u);
 }
 
 } // namespace

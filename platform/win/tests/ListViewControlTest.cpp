@@ -298,6 +298,34 @@ TEST_F(ListViewTest, AHeaderClickAndALabelEdit) {
     EXPECT_EQ(std::count(codes.begin(), codes.end(), LVN_BEGINLABELEDITA), 2);
 }
 
+// The parent hears of the edit while the edit's window is there to take; a refusal closes it.
+TEST_F(ListViewTest, TheEditExistsWhileTheParentHearsOfIt) {
+    makeList(true, LVS_REPORT | LVS_EDITLABELS);
+    addColumns();
+    addItem("Old", 1);
+    ProcessMessages();
+    HWND heardEdit = nullptr;
+    LRESULT refuse = FALSE;
+    NotifyAnswer() = [&](NMHDR* header) -> LRESULT {
+        if (header->code != LVN_BEGINLABELEDITA) return 0;
+        heardEdit = reinterpret_cast<HWND>(send(LVM_GETEDITCONTROL));
+        return refuse;
+    };
+    HWND edit = reinterpret_cast<HWND>(send(LVM_EDITLABELW, 0));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(heardEdit, edit);
+    PressKey(VK_ESCAPE);
+    ProcessMessages();
+
+    refuse = TRUE;
+    SetFocus(list);
+    EXPECT_EQ(send(LVM_EDITLABELW, 0), 0);
+    EXPECT_NE(heardEdit, nullptr);
+    EXPECT_FALSE(IsWindow(heardEdit));
+    EXPECT_EQ(send(LVM_GETEDITCONTROL), 0);
+    EXPECT_EQ(GetFocus(), list);
+}
+
 TEST_F(ListViewTest, CheckBoxesOwnerDataAndTheListView) {
     makeList(false, LVS_REPORT | LVS_OWNERDATA);
     addColumns();
