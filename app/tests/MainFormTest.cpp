@@ -308,6 +308,12 @@ TEST_F(MainFormTest, AChosenScriptEnablesExportAndShowsTheWizardCollapsed) {
     EXPECT_TRUE(form->WizGroupBox->Visible());
     EXPECT_TRUE(form->WizGroupBox->Collapsed());
     EXPECT_EQ(form->WizardLines->Count(), 4);
+    // Collapsed, the box is its caption bar alone: nothing of it may show
+    // across the bar, as the Apply button below it would.
+    auto* apply = static_cast<TWinControl*>(form->FindComponent("WizApplytBtn"));
+    EXPECT_FALSE(IsWindowVisible(apply->Handle()));
+    form->WizGroupBox->Collapse(false);
+    EXPECT_TRUE(IsWindowVisible(apply->Handle()));
 }
 
 TEST_F(MainFormTest, ADatabaseDoubleClickedInTheListIsOpenedAndThePageGoesWithTheWindow) {
