@@ -64,9 +64,11 @@ constexpr Integer SourceTab = 1;
 constexpr Integer ColourTab = 3;
 constexpr Integer SettingsTab = 4;
 constexpr const char* secondLanguage = "German.lng";
-// The colour the user enters in the wizard.
+// What the user enters in the wizard.
 constexpr const char* newColour = "#0000FF";
 constexpr Rgb newColourOnScreen{0, 0, 255};
+constexpr const char* newTitle = "Applied title";
+constexpr Integer maxTabs = 20;
 
 // A folder of its own, removed with what is in it.
 class TemporaryFolder {
@@ -414,8 +416,8 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
         return twin.LooksTheSame(form.CaptionPanel, shot);
     })) << "the caption above the page is not drawn as headless";
 
-    // The wizard expanded, a colour typed in and applied: the page's script
-    // runs again with it.
+    // The wizard expanded, a colour and a text typed in and applied: the
+    // page's script runs again with them.
     const TPoint wizardBar = twin.CaptionBarOf(form.WizGroupBox);
     program.Click(wizardBar);
     twin.Click(form.WizGroupBox, wizardBar);
@@ -424,10 +426,21 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
         return twin.LooksTheSame(form.WizGroupBox, shot);
     })) << "the expanded wizard is not drawn as headless";
     auto* colourEdit = static_cast<TComboEdit*>(form.WizardControl("WColorEdit", 1));
-    // Only the colour: the text row lies out of view below the colour rows'
-    // container, which keeps its full height however few rows it shows.
+    auto* textEdit = static_cast<TTntEdit*>(form.WizardControl("WTextEdit", 1));
     program.Retype(HeadlessTwin::CentreOf(colourEdit), newColour);
     colourEdit->SetText(newColour);
+    // The text row lies out of view below the colour rows' container, which
+    // keeps its full height however few rows it shows: Tab reaches it.
+    Integer tabs = 0;
+    for (TWinControl* next = colourEdit; next != textEdit && tabs < maxTabs; ++tabs)
+        next = form.FindNextControl(next, true, true, false);
+    ASSERT_LT(tabs, maxTabs) << "the text row is not in the tab order";
+    for (Integer tab = 0; tab < tabs; ++tab)
+        program.Key("Tab");
+    program.Key("End");
+    program.Key("shift+Home");
+    program.Type(newTitle);
+    textEdit->SetText(AnsiToWide(newTitle));
     auto* applyButton = static_cast<TWinControl*>(form.FindComponent("WizApplytBtn"));
     const TPoint apply = HeadlessTwin::CentreOf(applyButton);
     program.Click(apply);
@@ -435,6 +448,11 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     EXPECT_TRUE(program.WaitToSee("06-applied", [&](GdkPixbuf* shot) {
         return pixelOf(shot, page.x, page.y) == newColourOnScreen;
     })) << "the page's script did not paint the block in the colour applied";
+    form.CppWebBrowser1TitleChange(form.CppWebBrowser1, AnsiToWide(newTitle));
+    HeadlessBackend::ProcessMessages();
+    EXPECT_TRUE(program.WaitToSee("07-caption-applied", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.CaptionPanel, shot);
+    })) << "the caption above the page does not show the title applied";
 
     // A double click copies the HEAD part; another program reads it from
     // the clipboard while the note is open and after it was answered.
@@ -442,8 +460,8 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     twin.ShowTab(SourceTab);
     program.Click(HeadlessTwin::CentreOf(form.HeadEdit), 2);
     ASSERT_TRUE(program.FocusWindow("^Copy text$")) << "no note on the copied part";
-    program.WaitToSee("07-copy-note", [](GdkPixbuf*) { return true; });
-    std::string copied = WizardTestHead(wizardtest::DefaultText);
+    program.WaitToSee("08-copy-note", [](GdkPixbuf*) { return true; });
+    std::string copied = WizardTestHead(newTitle);
     for (std::size_t at; (at = copied.find("\r\n")) != std::string::npos;)
         copied.erase(at, 1);
     EXPECT_EQ(program.ClipboardText(), copied) << "while the note is open";
@@ -460,13 +478,13 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     ASSERT_TRUE(program.FocusWindow("^Save As$")) << "no save dialog";
     program.Key("ctrl+a");
     program.Type((exported / "page.htm").string());
-    program.WaitToSee("08-save-dialog", [](GdkPixbuf*) { return true; });
+    program.WaitToSee("09-save-dialog", [](GdkPixbuf*) { return true; });
     program.Key("Return");
     ASSERT_TRUE(program.FocusWindow("^Export$")) << "no note on the exported files";
-    program.WaitToSee("09-export-note", [](GdkPixbuf*) { return true; });
+    program.WaitToSee("10-export-note", [](GdkPixbuf*) { return true; });
     program.Key("Return");
     EXPECT_TRUE(program.WindowGone("^Export$"));
-    EXPECT_EQ(readFile(exported / "page.htm"), WizardTestPage(newColour, wizardtest::DefaultText));
+    EXPECT_EQ(readFile(exported / "page.htm"), WizardTestPage(newColour, newTitle));
     EXPECT_EQ(readFile(exported / wizardtest::AttachedFile),
               readFile(programFolder / "Scripts/Images" / wizardtest::AttachedFile));
     EXPECT_EQ(program.OpenedAddresses(), (exported / "page.htm").string() + "\n");
@@ -485,7 +503,7 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     form.ZoomColorEd->SetText(hexText(pixelOf(shot, spot.x, spot.y)));
     g_object_unref(shot);
     HeadlessBackend::ProcessMessages();
-    EXPECT_TRUE(program.WaitToSee("10-magnifier", [&](GdkPixbuf* shot) {
+    EXPECT_TRUE(program.WaitToSee("11-magnifier", [&](GdkPixbuf* shot) {
         return twin.LooksTheSame(form.ZoomColorEd, shot);
     })) << "the magnifier did not report " << form.ZoomColorEd->Text();
     program.Click(twin.ToolButton(form.ZoomButton));
@@ -498,7 +516,7 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     Headless().Click(form.LangListBox->Handle(), form.LangListBox->ScreenToClient(german));
     HeadlessBackend::ProcessMessages();
     ASSERT_EQ(LangFile, secondLanguage);
-    EXPECT_TRUE(program.WaitToSee("11-language", [&](GdkPixbuf* shot) { return twin.MenuBarLooksTheSame(shot); }))
+    EXPECT_TRUE(program.WaitToSee("12-language", [&](GdkPixbuf* shot) { return twin.MenuBarLooksTheSame(shot); }))
         << "the menu bar does not read as in the second language";
 
     // Exit, the last item of the first menu, whatever its language.
