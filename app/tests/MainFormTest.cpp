@@ -279,6 +279,14 @@ TEST_F(MainFormTest, AChosenScriptEnablesExportAndShowsTheWizardCollapsed) {
     EXPECT_TRUE(form->WizGroupBox->Visible());
     EXPECT_TRUE(form->WizGroupBox->Collapsed());
     EXPECT_EQ(form->WizardLines->Count(), 4);
+    // Collapsed, the box is its caption bar alone: its rows and Apply button
+    // would be drawn across the bar.
+    auto* rows = static_cast<TControl*>(form->FindComponent("WizScrollBox"));
+    EXPECT_FALSE(form->PrevWizPanel->Visible());
+    EXPECT_FALSE(rows->Visible());
+    form->WizGroupBox->Collapse(false);
+    EXPECT_TRUE(form->PrevWizPanel->Visible());
+    EXPECT_TRUE(rows->Visible());
 }
 
 TEST_F(MainFormTest, ADatabaseDoubleClickedInTheListIsOpenedAndThePageGoesWithTheWindow) {

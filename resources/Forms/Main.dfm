@@ -372,6 +372,7 @@ object MainForm: TMainForm
           Height = 31
           Align = alBottom
           BevelOuter = bvNone
+          Visible = False
           object WizApplytBtn: TTntButton
             Left = 8
             Top = 3
@@ -387,6 +388,7 @@ object MainForm: TMainForm
           Width = 596
           Height = 133
           Align = alClient
+          Visible = False
           object WizLabel: TTntLabel
             Left = 8
             Top = 4

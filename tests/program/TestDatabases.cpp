@@ -21,16 +21,24 @@ constexpr const char* CreateTable =
 constexpr std::size_t EffectColumn = 2;
 constexpr std::size_t TitleColumn = 3;
 
-std::string wizardBody() {
+constexpr const char* ColourKey = "#Color1";
+constexpr const char* TextKey = "#Text1#";
+
+std::string wizardHead(const std::string& Title) {
+    return "<style type=\"text/css\">\r\nbody { margin: 0; background: #FFFFFF; }\r\n</style>\r\n"
+           "<script type=\"text/javascript\">\r\ndocument.title = \"" +
+           Title + "\";\r\n</script>";
+}
+
+std::string wizardBody(const std::string& Colour) {
     using namespace wizardtest;
     return "<div id=\"block\" style=\"position:absolute;left:" + std::to_string(BlockLeft) +
            "px;top:" + std::to_string(BlockTop) + "px;width:" + std::to_string(BlockWidth) +
            "px;height:" + std::to_string(BlockHeight) +
            "px\"></div>\r\n"
            "<script type=\"text/javascript\">\r\n"
-           "document.getElementById(\"block\").style.backgroundColor = \"#Color1\";\r\n"
-           "document.title = \"#Text1#\";\r\n"
-           "</script>";
+           "document.getElementById(\"block\").style.backgroundColor = \"" +
+           Colour + "\";\r\n</script>";
 }
 
 // The demo library's rows as the reader gives them, every column a text.
@@ -74,12 +82,12 @@ std::string WizardTestDatabase() {
         std::string("#Color1") + DefaultColour + "|Block colour\r\n#Text1#" + DefaultText + "|Page title",
         std::string(Category),
         std::string(Title),
-        std::string("<style type=\"text/css\">\r\nbody { margin: 0; background: #FFFFFF; }\r\n</style>"),
+        wizardHead(TextKey),
         std::string(),
-        wizardBody(),
+        wizardBody(ColourKey),
         std::string("Quorvane tests"),
         std::string("Paints a block in the chosen colour and names the page."),
-        std::string(),
+        std::string("\\Scripts\\Images\\") + AttachedFile,
     };
     // Listed first, so that the block's category is reached with a key.
     const Fields plainPage = {
@@ -90,6 +98,15 @@ std::string WizardTestDatabase() {
     sqlite2test::DatabaseWriter writer;
     writer.addTable(TableName, CreateTable, {Row{1, script}, Row{2, plainPage}});
     return writer.image();
+}
+
+std::string WizardTestHead(const std::string& Title) {
+    return wizardHead(Title);
+}
+
+std::string WizardTestPage(const std::string& Colour, const std::string& Title) {
+    return "<html>\r\n<head>\r\n" + wizardHead(Title) + "\r\n</head>\r\n<body >\r\n" + wizardBody(Colour) +
+           "\r\n</body>\r\n</html>";
 }
 
 std::string ScaleDatabase(const std::string& DemoLibrary, int Scripts, int CategoryCount) {

@@ -18,13 +18,22 @@ inline constexpr int BlockLeft = 0;
 inline constexpr int BlockTop = 0;
 inline constexpr int BlockWidth = 600;
 inline constexpr int BlockHeight = 400;
+// The one file the script attaches, from the program folder's Scripts\Images.
+inline constexpr const char* AttachedFile = "tile.gif";
 } // namespace wizardtest
 
-// Two scripts. The first: its wizard has a colour and a text; its BODY holds
-// an empty block that the page's JavaScript paints in the colour, and the
-// same script sets the page title to the text. The second, in the category
-// listed first, is a plain page.
+// Two scripts. The first: its wizard has a colour and a text; its HEAD sets
+// the page title to the text, its BODY holds an empty block that the page's
+// JavaScript paints in the colour, and it attaches one file. The second, in
+// the category listed first, is a plain page.
 std::string WizardTestDatabase();
+// The first script's HEAD part with `Title` for the text, as the wizard
+// leaves it in the editor.
+std::string WizardTestHead(const std::string& Title);
+// The page composed from the first script with `Colour` ("#RRGGBB") and
+// `Title` substituted: the parts between the page's fixed lines, CR LF
+// between lines and none after the last.
+std::string WizardTestPage(const std::string& Colour, const std::string& Title);
 
 // The rows of the demo library `DemoLibrary` repeated, in table order, until
 // there are `Scripts` of them, spread in equal runs over `CategoryCount`

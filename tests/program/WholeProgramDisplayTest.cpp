@@ -7,6 +7,8 @@
 // Screenshots of every step go to the build folder for a person to look at.
 #include "app/Main.h"
 #include "app/Settings.h"
+#include "editor/SynEdit.h"
+#include "gl/glGrBox.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/IniFiles.h"
 #include "platform/backend/tests/PrivateXServer.h"
@@ -29,6 +31,7 @@
 #include "unicode/TntComCtrls.h"
 #include "unicode/TntExtCtrls.h"
 #include "unicode/TntForms.h"
+#include "unicode/TntStdCtrls.h"
 
 #include <fstream>
 #include <iterator>
@@ -37,6 +40,11 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+struct Rgb {
+    int red, green, blue;
+    bool operator==(const Rgb&) const = default;
+};
 
 const std::filesystem::path programFolder = QUORVANE_PROGRAM_FOLDER;
 const std::filesystem::path screenshots = QUORVANE_SCREENSHOTS_DIR;
@@ -52,9 +60,15 @@ constexpr auto startTimeout = 20s;
 constexpr auto settleTimeout = 10s;
 constexpr auto pollInterval = 50ms;
 
+constexpr Integer SourceTab = 1;
 constexpr Integer ColourTab = 3;
 constexpr Integer SettingsTab = 4;
 constexpr const char* secondLanguage = "German.lng";
+// What the user enters in the wizard.
+constexpr const char* newColour = "#0000FF";
+constexpr Rgb newColourOnScreen{0, 0, 255};
+constexpr const char* newTitle = "Applied title";
+constexpr Integer maxTabs = 20;
 
 // A folder of its own, removed with what is in it.
 class TemporaryFolder {
@@ -90,10 +104,29 @@ void copyProgram(const std::filesystem::path& Target) {
     writeSettings(Target / "Quorvane.ini", libraryName);
 }
 
-struct Rgb {
-    int red, green, blue;
-    bool operator==(const Rgb&) const = default;
-};
+void writeFile(const std::filesystem::path& File, const std::string& Text) {
+    std::filesystem::create_directories(File.parent_path());
+    std::ofstream(File, std::ios::binary) << Text;
+}
+
+std::string readFile(const std::filesystem::path& File) {
+    std::ifstream file(File, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The desktop's browser for pages, as the program's private desktop
+// settings name it: a script that notes each page it is given (the desktop
+// hands a local page over as its path) in `Folder`/opened.txt, so no real
+// browser starts.
+void installRecordingBrowser(const std::filesystem::path& Folder) {
+    const std::filesystem::path browser = Folder / "record-browser";
+    writeFile(browser, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + (Folder / "opened.txt").string() + "'\n");
+    std::filesystem::permissions(browser, std::filesystem::perms::owner_all);
+    writeFile(Folder / "data/applications/quorvane-test-browser.desktop",
+              "[Desktop Entry]\nType=Application\nName=Recording browser\nExec=" + browser.string() +
+                  " %u\nMimeType=text/html;\n");
+    writeFile(Folder / "config/mimeapps.list", "[Default Applications]\ntext/html=quorvane-test-browser.desktop\n");
+}
 
 Rgb pixelOf(GdkPixbuf* Shot, int X, int Y) {
     const guchar* pixel =
@@ -118,6 +151,7 @@ public:
     explicit DisplayedProgram(const std::filesystem::path& Folder) : folder_(Folder) {
         std::filesystem::create_directories(Folder / "program");
         copyProgram(Folder / "program");
+        installRecordingBrowser(Folder);
         if (server_.Display().empty()) return;
         program_ = std::make_unique<ChildProcess>(
             std::vector<std::string>{(Folder / "program" / "Quorvane").string()},
@@ -155,6 +189,45 @@ public:
         xdotool({"mousemove", "--sync", std::to_string(Screen.x), std::to_string(Screen.y)});
     }
     void Key(const std::string& Name) { xdotool({"key", Name}); }
+    void Type(const std::string& Text) { xdotool({"type", Text}); }
+    // The text of the focused edit replaced by `Text`, as a user types it.
+    void Retype(TPoint Edit, const std::string& Text) {
+        Click(Edit);
+        Key("End");
+        Key("shift+Home");
+        Type(Text);
+    }
+
+    // Gives the input focus to the top-level window whose caption matches
+    // `Caption` once it is shown; false when none came.
+    bool FocusWindow(const std::string& Caption) {
+        const std::optional<std::string> found =
+            xdotool({"search", "--sync", "--onlyvisible", "--name", Caption}, startTimeout);
+        if (!found || found->empty()) return false;
+        return xdotool({"windowfocus", "--sync", found->substr(0, found->find('\n'))}).has_value();
+    }
+    // Whether no window captioned so is shown any more, within the time.
+    bool WindowGone(const std::string& Caption) {
+        const auto deadline = std::chrono::steady_clock::now() + settleTimeout;
+        while (std::chrono::steady_clock::now() < deadline) {
+            const std::optional<std::string> found = xdotool({"search", "--onlyvisible", "--name", Caption});
+            if (!found || found->empty()) return true;
+            std::this_thread::sleep_for(pollInterval);
+        }
+        return false;
+    }
+    // What another program reads from the clipboard now.
+    std::optional<std::string> ClipboardText() const {
+        return RunOnDisplay(server_.Display(), {"timeout", std::to_string(settleTimeout.count()), "xclip", "-o",
+                                                "-selection", "clipboard"});
+    }
+    // The addresses the desktop's browser was given, one a line.
+    std::string OpenedAddresses() const {
+        const auto deadline = std::chrono::steady_clock::now() + settleTimeout;
+        while (!std::filesystem::exists(folder_ / "opened.txt") && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(pollInterval);
+        return readFile(folder_ / "opened.txt");
+    }
 
     GdkPixbuf* Shot() const { return ScreenShot(server_.Display()); }
 
@@ -182,10 +255,7 @@ public:
         return left;
     }
 
-    std::string Errors() const {
-        std::ifstream file(folder_ / "errors.txt");
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
+    std::string Errors() const { return readFile(folder_ / "errors.txt"); }
 
 private:
     std::optional<std::string> xdotool(std::vector<std::string> Arguments,
@@ -255,6 +325,17 @@ public:
         RECT control;
         GetWindowRect(Control->Handle(), &control);
         return areaLooksTheSame(control, Shot);
+    }
+    // The centre of a group box's caption bar, as its last paint laid it out.
+    TPoint CaptionBarOf(TglGroupBox* Box) {
+        Box->Repaint();
+        const TRect bar = Box->CaptionRect();
+        return Box->ClientToScreen(TPoint{(bar.Left + bar.Right) / 2, (bar.Top + bar.Bottom) / 2});
+    }
+    // A click here at `Screen`, on the window under it.
+    void Click(TWinControl* Control, TPoint Screen) {
+        Headless().Click(Control->Handle(), Control->ScreenToClient(Screen));
+        HeadlessBackend::ProcessMessages();
     }
     TPoint MenuBarItem(UINT Index) {
         RECT item{};
@@ -335,6 +416,79 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
         return twin.LooksTheSame(form.CaptionPanel, shot);
     })) << "the caption above the page is not drawn as headless";
 
+    // The wizard expanded, a colour and a text typed in and applied: the
+    // page's script runs again with them.
+    const TPoint wizardBar = twin.CaptionBarOf(form.WizGroupBox);
+    program.Click(wizardBar);
+    twin.Click(form.WizGroupBox, wizardBar);
+    ASSERT_FALSE(form.WizGroupBox->Collapsed());
+    EXPECT_TRUE(program.WaitToSee("05-wizard", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.WizGroupBox, shot);
+    })) << "the expanded wizard is not drawn as headless";
+    auto* colourEdit = static_cast<TComboEdit*>(form.WizardControl("WColorEdit", 1));
+    auto* textEdit = static_cast<TTntEdit*>(form.WizardControl("WTextEdit", 1));
+    program.Retype(HeadlessTwin::CentreOf(colourEdit), newColour);
+    colourEdit->SetText(newColour);
+    // The text row lies out of view below the colour rows' container, which
+    // keeps its full height however few rows it shows: Tab reaches it.
+    Integer tabs = 0;
+    for (TWinControl* next = colourEdit; next != textEdit && tabs < maxTabs; ++tabs)
+        next = form.FindNextControl(next, true, true, false);
+    ASSERT_LT(tabs, maxTabs) << "the text row is not in the tab order";
+    for (Integer tab = 0; tab < tabs; ++tab)
+        program.Key("Tab");
+    program.Key("End");
+    program.Key("shift+Home");
+    program.Type(newTitle);
+    textEdit->SetText(AnsiToWide(newTitle));
+    auto* applyButton = static_cast<TWinControl*>(form.FindComponent("WizApplytBtn"));
+    const TPoint apply = HeadlessTwin::CentreOf(applyButton);
+    program.Click(apply);
+    twin.Click(applyButton, apply);
+    EXPECT_TRUE(program.WaitToSee("06-applied", [&](GdkPixbuf* shot) {
+        return pixelOf(shot, page.x, page.y) == newColourOnScreen;
+    })) << "the page's script did not paint the block in the colour applied";
+    form.CppWebBrowser1TitleChange(form.CppWebBrowser1, AnsiToWide(newTitle));
+    HeadlessBackend::ProcessMessages();
+    EXPECT_TRUE(program.WaitToSee("07-caption-applied", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.CaptionPanel, shot);
+    })) << "the caption above the page does not show the title applied";
+
+    // A double click copies the HEAD part; another program reads it from
+    // the clipboard while the note is open and after it was answered.
+    program.Click(twin.TabItem(SourceTab));
+    twin.ShowTab(SourceTab);
+    program.Click(HeadlessTwin::CentreOf(form.HeadEdit), 2);
+    ASSERT_TRUE(program.FocusWindow("^Copy text$")) << "no note on the copied part";
+    program.WaitToSee("08-copy-note", [](GdkPixbuf*) { return true; });
+    std::string copied = WizardTestHead(newTitle);
+    for (std::size_t at; (at = copied.find("\r\n")) != std::string::npos;)
+        copied.erase(at, 1);
+    EXPECT_EQ(program.ClipboardText(), copied) << "while the note is open";
+    program.Key("Return");
+    EXPECT_TRUE(program.WindowGone("^Copy text$"));
+    EXPECT_EQ(program.ClipboardText(), copied) << "after the note";
+
+    // The export, through the desktop's save dialog: the page with the
+    // values applied and the attached file beside it, then the page opened
+    // in the desktop's browser.
+    const std::filesystem::path exported = folder.Path() / "export";
+    std::filesystem::create_directories(exported);
+    program.Click(twin.ToolButton(form.ExportButton));
+    ASSERT_TRUE(program.FocusWindow("^Save As$")) << "no save dialog";
+    program.Key("ctrl+a");
+    program.Type((exported / "page.htm").string());
+    program.WaitToSee("09-save-dialog", [](GdkPixbuf*) { return true; });
+    program.Key("Return");
+    ASSERT_TRUE(program.FocusWindow("^Export$")) << "no note on the exported files";
+    program.WaitToSee("10-export-note", [](GdkPixbuf*) { return true; });
+    program.Key("Return");
+    EXPECT_TRUE(program.WindowGone("^Export$"));
+    EXPECT_EQ(readFile(exported / "page.htm"), WizardTestPage(newColour, newTitle));
+    EXPECT_EQ(readFile(exported / wizardtest::AttachedFile),
+              readFile(programFolder / "Scripts/Images" / wizardtest::AttachedFile));
+    EXPECT_EQ(program.OpenedAddresses(), (exported / "page.htm").string() + "\n");
+
     // The magnifier reads the real screen: over the chosen title it must
     // report the highlight's colour as the screen shows it.
     program.Click(twin.TabItem(ColourTab));
@@ -349,7 +503,7 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     form.ZoomColorEd->SetText(hexText(pixelOf(shot, spot.x, spot.y)));
     g_object_unref(shot);
     HeadlessBackend::ProcessMessages();
-    EXPECT_TRUE(program.WaitToSee("05-magnifier", [&](GdkPixbuf* shot) {
+    EXPECT_TRUE(program.WaitToSee("11-magnifier", [&](GdkPixbuf* shot) {
         return twin.LooksTheSame(form.ZoomColorEd, shot);
     })) << "the magnifier did not report " << form.ZoomColorEd->Text();
     program.Click(twin.ToolButton(form.ZoomButton));
@@ -362,7 +516,7 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     Headless().Click(form.LangListBox->Handle(), form.LangListBox->ScreenToClient(german));
     HeadlessBackend::ProcessMessages();
     ASSERT_EQ(LangFile, secondLanguage);
-    EXPECT_TRUE(program.WaitToSee("06-language", [&](GdkPixbuf* shot) { return twin.MenuBarLooksTheSame(shot); }))
+    EXPECT_TRUE(program.WaitToSee("12-language", [&](GdkPixbuf* shot) { return twin.MenuBarLooksTheSame(shot); }))
         << "the menu bar does not read as in the second language";
 
     // Exit, the last item of the first menu, whatever its language.
