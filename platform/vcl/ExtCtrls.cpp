@@ -170,6 +170,25 @@ void TCustomPanel::CreateParams(TCreateParams& Params) {
     Params.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
 }
 
+// A panel that sizes itself wraps its visible children; aligned to an edge it
+// keeps the length the alignment gives it and fits only across.
+bool TCustomPanel::CanAutoSize(Integer& NewWidth, Integer& NewHeight) {
+    if (Align() == alClient || ControlCount() == 0) return false;
+    TRect content = ClientRect();
+    AdjustClientRect(content);
+    Integer right = content.Left;
+    Integer bottom = content.Top;
+    for (Integer i = 0; i < ControlCount(); ++i) {
+        const TControl* child = Controls(i);
+        if (!child->Visible()) continue;
+        right = std::max(right, child->Left() + child->Width());
+        bottom = std::max(bottom, child->Top() + child->Height());
+    }
+    if (Align() == alNone || Align() == alLeft || Align() == alRight) NewWidth = right + Width() - content.Right;
+    if (Align() == alNone || Align() == alTop || Align() == alBottom) NewHeight = bottom + Height() - content.Bottom;
+    return true;
+}
+
 void TCustomPanel::AdjustClientRect(TRect& Rect) {
     TCustomControl::AdjustClientRect(Rect);
     Integer inset = borderWidth_;

@@ -73,6 +73,7 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void AdjustClientRect(TRect& Rect) override;
+    bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
     // The bevels, border and background; the rest of the client area, where the caption goes.
     TRect PaintFrame();
     // The DrawText flags of the caption: the alignment and the reading order.

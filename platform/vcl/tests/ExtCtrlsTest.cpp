@@ -123,6 +123,29 @@ TEST_F(ExtCtrlsTest, APanelCentresItsCaption) {
     EXPECT_NEAR((left + right) / 2, 10 + 100, 2);
 }
 
+TEST_F(ExtCtrlsTest, ASelfSizingPanelWrapsItsVisibleChildren) {
+    show();
+    auto* stacked = child<TPanel>(form.get(), alTop, {0, 0, 400, 150});
+    stacked->SetBevelOuter(bvNone);
+    std::vector<TPanel*> rows;
+    for (int i = 0; i < 3; ++i) rows.push_back(child<TPanel>(stacked, alTop, {0, 100 * i, 400, 21}));
+    stacked->SetAutoSize(true);
+    EXPECT_EQ(stacked->Height(), 63);
+    EXPECT_EQ(stacked->Width(), 400) << "aligned to the top, it keeps the width the form gives it";
+    rows[1]->SetVisible(false);
+    EXPECT_EQ(stacked->Height(), 42);
+    rows[0]->SetVisible(false);
+    rows[2]->SetVisible(false);
+    EXPECT_EQ(stacked->Height(), 0);
+
+    auto* framed = child<TPanel>(form.get(), alNone, {10, 200, 300, 80});
+    framed->SetBorderWidth(3);
+    child<TPanel>(framed, alNone, {4, 4, 50, 20});
+    framed->SetAutoSize(true);
+    EXPECT_EQ(framed->BoundsRect(), Rect(10, 200, 10 + 4 + 50 + 4, 200 + 4 + 20 + 4))
+        << "the bevel and border stay around the child";
+}
+
 TEST_F(ExtCtrlsTest, ShapesAndBevelsDrawInTheirColours) {
     auto* circle = child<TShape>(form.get(), alNone, {10, 10, 80, 40});
     circle->SetShape(stCircle);
