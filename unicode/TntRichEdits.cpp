@@ -24,6 +24,76 @@ bool wideRoad() {
 
 } // namespace
 
+// ---- Lines ----
+
+TTntRichEditStrings::TTntRichEditStrings(TTntCustomRichEdit* RichEdit)
+    : TTntMemoStrings(RichEdit), richEdit_(RichEdit) {
+    SetRichEditMode(true);
+    SetLineBreakStyle(TTntCustomRichEdit::LineBreakStyle());
+}
+
+void TTntRichEditStrings::SetTextStr(const WideString& Value) {
+    HWND window = richEdit_->Handle();
+    const auto mask = static_cast<LPARAM>(SendMessageW(window, EM_GETEVENTMASK, 0, 0));
+    SendMessageW(window, EM_SETEVENTMASK, 0, mask & ~static_cast<LPARAM>(ENM_CHANGE));
+    try {
+        TTntMemoStrings::SetTextStr(Value);
+    } catch (...) {
+        SendMessageW(window, EM_SETEVENTMASK, 0, mask);
+        throw;
+    }
+    SendMessageW(window, EM_SETEVENTMASK, 0, mask);
+}
+
+void TTntRichEditStrings::AddStrings(TWideStrings* Strings) {
+    const TNotifyEvent selectionChange = richEdit_->OnSelectionChange;
+    richEdit_->OnSelectionChange = nullptr;
+    try {
+        TTntMemoStrings::AddStrings(Strings);
+    } catch (...) {
+        richEdit_->OnSelectionChange = selectionChange;
+        throw;
+    }
+    richEdit_->OnSelectionChange = selectionChange;
+}
+
+void TTntRichEditStrings::LoadFromFile(const WideString& FileName) {
+    if (richEdit_->PlainText())
+        TTntMemoStrings::LoadFromFile(FileName);
+    else
+        richEdit_->richLines()->LoadFromFile(WideToAnsi(FileName));
+}
+
+void TTntRichEditStrings::SaveToFile(const WideString& FileName) {
+    if (richEdit_->PlainText())
+        TTntMemoStrings::SaveToFile(FileName);
+    else
+        richEdit_->richLines()->SaveToFile(WideToAnsi(FileName));
+}
+
+void TTntRichEditStrings::LoadFromStream_BOM(TStream* Stream, bool WithBOM) {
+    if (richEdit_->PlainText())
+        TTntMemoStrings::LoadFromStream_BOM(Stream, WithBOM);
+    else
+        richEdit_->richLines()->LoadFromStream(Stream);
+}
+
+void TTntRichEditStrings::SaveToStream_BOM(TStream* Stream, bool WithBOM) {
+    if (richEdit_->PlainText())
+        TTntMemoStrings::SaveToStream_BOM(Stream, WithBOM);
+    else
+        richEdit_->richLines()->SaveToStream(Stream);
+}
+
+// ---- Window ----
+
+TTntCustomRichEdit::TTntCustomRichEdit(TComponent* AOwner)
+    : TCustomRichEdit(AOwner), lines_(std::make_unique<TTntRichEditStrings>(this)) {}
+
+TTntCustomRichEdit::~TTntCustomRichEdit() {
+    lines_.reset();
+}
+
 TTntTextLineBreakStyle TTntCustomRichEdit::LineBreakStyle() {
     return wideRoad() ? tlbsCR : tlbsCRLF;
 }
@@ -46,6 +116,10 @@ void TTntCustomRichEdit::DefineProperties(TFiler* Filer) {
 }
 
 void TTntCustomRichEdit::Dispatch(TMessage& Message) {
+    if (Message.Msg == WM_GETTEXTLENGTH && printingTextLength_ != 0) {
+        Message.Result = printingTextLength_;
+        return;
+    }
     if (Message.Msg == CM_HINTSHOW) ProcessCMHintShowMsg(Message);
     TCustomRichEdit::Dispatch(Message);
 }
@@ -162,6 +236,17 @@ void TTntCustomRichEdit::SetWideSelText(const WideString& Value) {
 
 AnsiString TTntCustomRichEdit::GetSelText() {
     return WideToAnsi(WideSelText());
+}
+
+void TTntCustomRichEdit::Print(const AnsiString& Caption) {
+    if (LineBreakStyle() != tlbsCRLF) printingTextLength_ = TntAdjustLineBreaksLength(Text(), LineBreakStyle());
+    try {
+        TCustomRichEdit::Print(Caption);
+    } catch (...) {
+        printingTextLength_ = 0;
+        throw;
+    }
+    printingTextLength_ = 0;
 }
 
 void TTntCustomRichEdit::SetRTFText(DWORD Flags, const AnsiString& RTF) {

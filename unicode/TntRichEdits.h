@@ -7,11 +7,36 @@
 #include "platform/vcl/RichEdits.h"
 #include "platform/win/CommCtrl.h"
 #include "unicode/TntControls.h"
+#include "unicode/TntStdCtrls.h"
 #include "unicode/TntSysUtils.h"
+
+#include <memory>
+
+class TTntCustomRichEdit;
+
+// The rich edit's wide lines. Files and streams hold plain wide text with
+// PlainText, else RTF through the framework's lines (with the ANSI file name).
+class TTntRichEditStrings : public TTntMemoStrings {
+public:
+    explicit TTntRichEditStrings(TTntCustomRichEdit* RichEdit);
+    // Without a change notification for the replaced text.
+    void SetTextStr(const WideString& Value) override;
+    // Without selection-change notifications for every added line.
+    using TTntMemoStrings::AddStrings;
+    void AddStrings(TWideStrings* Strings) override;
+    void LoadFromFile(const WideString& FileName) override;
+    void SaveToFile(const WideString& FileName) override;
+    void LoadFromStream_BOM(TStream* Stream, bool WithBOM) override;
+    void SaveToStream_BOM(TStream* Stream, bool WithBOM) override;
+
+private:
+    TTntCustomRichEdit* richEdit_;
+};
 
 class TTntCustomRichEdit : public TCustomRichEdit {
 public:
-    using TCustomRichEdit::TCustomRichEdit;
+    explicit TTntCustomRichEdit(TComponent* AOwner);
+    ~TTntCustomRichEdit() override;
 
     // tlbsCR on the Unicode platform when "RICHED20.DLL" loads, else tlbsCRLF.
     static TTntTextLineBreakStyle LineBreakStyle();
@@ -28,6 +53,11 @@ public:
     // A control position in CR LF counting, and back.
     Integer EmulatedCharPos(Integer Pos);
     Integer RawWin32CharPos(Integer Pos);
+    TTntStrings* Lines() const { return lines_.get(); }
+    void SetRichEditStrings(TTntStrings* Value) { lines_->Assign(Value); }
+    // While the framework prints, the window's text length is the text's in
+    // the control's own counting, which is where its page layout ends.
+    void Print(const AnsiString& Caption) override;
     WideString Hint() { return TntControl_GetHint(this); }
     void SetHint(const WideString& Value) { TntControl_SetHint(this, Value); }
 
@@ -46,9 +76,14 @@ protected:
     void CreateWindowHandle(const TCreateParams& Params) override;
 
 private:
+    friend class TTntRichEditStrings;
+    TStrings* richLines() const { return TCustomRichEdit::Lines(); }
     CHARRANGE selection();
     Integer lineStart(Integer Line);
     Integer lineLength(Integer Line);
+
+    std::unique_ptr<TTntRichEditStrings> lines_;
+    Integer printingTextLength_ = 0;
 };
 
 class TTntRichEdit : public TTntCustomRichEdit {

@@ -2,6 +2,7 @@
 
 #include "platform/core/CodePages.h"
 #include "platform/vcl/Pictures.h"
+#include "platform/win/CommCtrl.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
@@ -243,7 +244,21 @@ void TTntMemoStrings::Insert(Integer Index, const WideString& S) {
         position = previous + previousLength;
         text = LineBreak + S;
     }
-    replaceRange(window(), position, position, text);
+    if (richEditMode_ && lineBreakStyle_ != tlbsCRLF)
+        insertRichText(position, text);
+    else
+        replaceRange(window(), position, position, text);
+}
+
+// A lone CR goes in as CR LF, which the rich edit takes as one break.
+void TTntMemoStrings::insertRichText(Integer Position, const WideString& Text) {
+    WideString adjusted = TntAdjustLineBreaks(Text, lineBreakStyle_);
+    if (lineBreakStyle_ == tlbsCR) adjusted = TntAdjustLineBreaks(adjusted, tlbsCRLF);
+    replaceRange(window(), Position, Position, adjusted);
+    CHARRANGE range;
+    sendWide(window(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    if (range.cpMax != Position + TntAdjustLineBreaksLength(Text, lineBreakStyle_))
+        throw EOutOfResources("RichEdit line insertion error");
 }
 
 void TTntMemoStrings::Delete(Integer Index) {
@@ -262,11 +277,11 @@ void TTntMemoStrings::SetUpdateState(bool Updating) {
 }
 
 WideString TTntMemoStrings::GetTextStr() const {
-    return TntControl_GetText(memo_);
+    return richEditMode_ ? TTntStrings::GetTextStr() : TntControl_GetText(memo_);
 }
 
 void TTntMemoStrings::SetTextStr(const WideString& Value) {
-    const WideString text = TntAdjustLineBreaks(Value, tlbsCRLF);
+    const WideString text = TntAdjustLineBreaks(Value, lineBreakStyle_);
     if (text == GetTextStr()) return;
     memo_->HandleNeeded();
     TntControl_SetText(memo_, text);

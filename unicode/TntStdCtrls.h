@@ -10,6 +10,7 @@
 #include "unicode/TntActnList.h"
 #include "unicode/TntClasses.h"
 #include "unicode/TntControls.h"
+#include "unicode/TntSysUtils.h"
 
 #include <functional>
 #include <memory>
@@ -106,9 +107,17 @@ public:
     void Insert(Integer Index, const WideString& S) override;
     void Delete(Integer Index) override;
     void Clear() override;
+    // In rich-edit mode the joined lines, else the memo's whole text.
     WideString GetTextStr() const override;
-    // With CR LF line breaks; an equal text leaves the window alone.
+    // With the line breaks of LineBreakStyle; an equal text leaves the window alone.
     void SetTextStr(const WideString& Value) override;
+
+    // Set for a rich edit's lines: inserted lines take the style's breaks and
+    // an insertion the window does not take whole raises EOutOfResources.
+    bool RichEditMode() const { return richEditMode_; }
+    void SetRichEditMode(bool Value) { richEditMode_ = Value; }
+    TTntTextLineBreakStyle LineBreakStyle() const { return lineBreakStyle_; }
+    void SetLineBreakStyle(TTntTextLineBreakStyle Value) { lineBreakStyle_ = Value; }
 
 protected:
     void SetUpdateState(bool Updating) override;
@@ -116,8 +125,11 @@ protected:
 private:
     bool unicodeWindow() const;
     HWND window() const { return memo_->Handle(); }
+    void insertRichText(Integer Position, const WideString& Text);
 
     TCustomMemo* memo_;
+    bool richEditMode_ = false;
+    TTntTextLineBreakStyle lineBreakStyle_ = tlbsCRLF;
 };
 
 class TTntCustomMemo : public TTntHinted<TCustomMemo> {

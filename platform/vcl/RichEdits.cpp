@@ -1,8 +1,11 @@
 // The framework's rich edit: a memo over the system's rich edit class.
 #include "platform/vcl/RichEdits.h"
 
+#include "platform/vcl/Graphics.h"
+#include "platform/vcl/Printers.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/CommonControls.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 
 #include <algorithm>
@@ -37,8 +40,59 @@ DWORD streamIn(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* done) {
 
 } // namespace
 
-TCustomRichEdit::TCustomRichEdit(TComponent* AOwner) : TCustomMemo(AOwner) {
+void TRichEditStrings::LoadFromStream(TStream* Stream) {
+    const Int64 size = Stream->Size() - Stream->Position();
+    AnsiString bytes(static_cast<std::size_t>(std::max<Int64>(size, 0)), '\0');
+    if (!bytes.empty()) Stream->ReadBuffer(bytes.data(), static_cast<Integer>(bytes.size()));
+    richEdit_->SetRichText(bytes);
+}
+
+void TRichEditStrings::SaveToStream(TStream* Stream) {
+    const AnsiString bytes = richEdit_->RichText();
+    if (!bytes.empty()) Stream->WriteBuffer(bytes.data(), static_cast<Integer>(bytes.size()));
+}
+
+void TRichEditStrings::SetUpdateState(bool Updating) {
+    if (Updating)
+        memoLines_->BeginUpdate();
+    else
+        memoLines_->EndUpdate();
+}
+
+TCustomRichEdit::TCustomRichEdit(TComponent* AOwner)
+    : TCustomMemo(AOwner), richLines_(std::make_unique<TRichEditStrings>(this, TCustomMemo::Lines())) {
     RegisterCommonControlClasses();
+}
+
+TCustomRichEdit::~TCustomRichEdit() = default;
+
+// Page after page until the window has laid out as much as WM_GETTEXTLENGTH
+// says there is; a page that takes nothing more ends the document too.
+void TCustomRichEdit::Print(const AnsiString& Caption) {
+    TPrinter* printer = Printer();
+    const Integer textLength = GetTextLen();
+    HDC dc = printer->Canvas()->Handle();
+    FORMATRANGE range;
+    range.hdc = dc;
+    range.hdcTarget = dc;
+    const auto twips = [dc](Integer pixels, int index) {
+        return static_cast<LONG>(static_cast<long long>(pixels) * 1440 / GetDeviceCaps(dc, index));
+    };
+    range.rc = TRect(0, 0, twips(printer->PageWidth(), LOGPIXELSX), twips(printer->PageHeight(), LOGPIXELSY));
+    range.rcPage = range.rc;
+    range.chrg = {0, -1};
+    printer->SetTitle(Caption);
+    printer->BeginDoc();
+    LONG last = 0;
+    while (true) {
+        range.chrg.cpMin = last;
+        last = static_cast<LONG>(SendMessageA(Handle(), EM_FORMATRANGE, 1, reinterpret_cast<LPARAM>(&range)));
+        if (last > range.chrg.cpMin) printer->RecordPrinted(range.chrg.cpMin, last);
+        if (last >= textLength || last <= range.chrg.cpMin) break;
+        printer->NewPage();
+    }
+    SendMessageA(Handle(), EM_FORMATRANGE, 0, 0);
+    printer->EndDoc();
 }
 
 void TCustomRichEdit::SetHideScrollBars(bool Value) {

@@ -7,6 +7,7 @@
 #include "platform/win/CommonDialogs.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/StandardControls.h"
+#include "platform/win/SystemTime.h"
 #include "platform/win/WinUser.h"
 
 using DWORD_PTR = ULONG_PTR;
@@ -1192,6 +1193,7 @@ constexpr UINT EM_SETCHARFORMAT = WM_USER + 68;
 constexpr UINT EM_SETEVENTMASK = WM_USER + 69;
 constexpr UINT EM_SETPARAFORMAT = WM_USER + 71;
 constexpr UINT EM_SETTARGETDEVICE = WM_USER + 72;
+constexpr UINT EM_FORMATRANGE = WM_USER + 57;
 constexpr UINT EM_STREAMIN = WM_USER + 73;
 constexpr UINT EM_STREAMOUT = WM_USER + 74;
 constexpr UINT EM_GETTEXTRANGE = WM_USER + 75;
@@ -1264,6 +1266,15 @@ constexpr WORD SEL_TEXT = 0x0001;
 struct CHARRANGE {
     LONG cpMin = 0;
     LONG cpMax = 0;
+};
+
+// EM_FORMATRANGE: the text range chrg laid out into rc (twips) on hdc.
+struct FORMATRANGE {
+    HDC hdc = nullptr;
+    HDC hdcTarget = nullptr;
+    RECT rc{};
+    RECT rcPage{};
+    CHARRANGE chrg;
 };
 
 template <typename Char> struct TEXTRANGE_T {
@@ -1407,3 +1418,156 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 int ImageList_GetImageCount(HIMAGELIST list);
 BOOL ImageList_GetIconSize(HIMAGELIST list, int* width, int* height);
 BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
+
+// ---- Date and time picker (SysDateTimePick32) ----
+
+inline constexpr const char* DATETIMEPICK_CLASSA = "SysDateTimePick32";
+inline constexpr const WCHAR* DATETIMEPICK_CLASSW = u"SysDateTimePick32";
+
+constexpr DWORD DTS_UPDOWN = 0x0001;
+constexpr DWORD DTS_SHOWNONE = 0x0002;
+constexpr DWORD DTS_SHORTDATEFORMAT = 0x0000;
+constexpr DWORD DTS_LONGDATEFORMAT = 0x0004;
+constexpr DWORD DTS_TIMEFORMAT = 0x0009;
+constexpr DWORD DTS_RIGHTALIGN = 0x0020;
+
+constexpr UINT DTM_FIRST = 0x1000;
+constexpr UINT DTM_GETSYSTEMTIME = DTM_FIRST + 1;
+constexpr UINT DTM_SETSYSTEMTIME = DTM_FIRST + 2;
+constexpr UINT DTM_GETRANGE = DTM_FIRST + 3;
+constexpr UINT DTM_SETRANGE = DTM_FIRST + 4;
+
+constexpr LRESULT GDT_ERROR = -1;
+constexpr DWORD GDT_VALID = 0;
+constexpr DWORD GDT_NONE = 1;
+constexpr DWORD GDTR_MIN = 0x0001;
+constexpr DWORD GDTR_MAX = 0x0002;
+
+constexpr UINT DTN_DATETIMECHANGE = NotificationCode(-759);
+constexpr UINT DTN_DROPDOWN = NotificationCode(-754);
+constexpr UINT DTN_CLOSEUP = NotificationCode(-753);
+
+struct NMDATETIMECHANGE {
+    NMHDR nmhdr;
+    DWORD dwFlags = GDT_VALID;
+    SYSTEMTIME st;
+};
+
+// ---- Month calendar (SysMonthCal32) ----
+
+inline constexpr const char* MONTHCAL_CLASSA = "SysMonthCal32";
+inline constexpr const WCHAR* MONTHCAL_CLASSW = u"SysMonthCal32";
+
+constexpr DWORD MCS_DAYSTATE = 0x0001;
+constexpr DWORD MCS_MULTISELECT = 0x0002;
+constexpr DWORD MCS_WEEKNUMBERS = 0x0004;
+constexpr DWORD MCS_NOTODAYCIRCLE = 0x0008;
+constexpr DWORD MCS_NOTODAY = 0x0010;
+
+constexpr UINT MCM_FIRST = 0x1000;
+constexpr UINT MCM_GETCURSEL = MCM_FIRST + 1;
+constexpr UINT MCM_SETCURSEL = MCM_FIRST + 2;
+constexpr UINT MCM_GETMONTHRANGE = MCM_FIRST + 7;
+constexpr UINT MCM_SETDAYSTATE = MCM_FIRST + 8;
+constexpr UINT MCM_GETMINREQRECT = MCM_FIRST + 9;
+constexpr UINT MCM_SETTODAY = MCM_FIRST + 12;
+constexpr UINT MCM_GETTODAY = MCM_FIRST + 13;
+constexpr UINT MCM_HITTEST = MCM_FIRST + 14;
+
+constexpr DWORD GMR_VISIBLE = 0;
+constexpr DWORD GMR_DAYSTATE = 1;
+
+constexpr UINT MCN_SELCHANGE = NotificationCode(-749);
+constexpr UINT MCN_GETDAYSTATE = NotificationCode(-747);
+constexpr UINT MCN_SELECT = NotificationCode(-746);
+
+// Bit n - 1 set: day n of the month is shown bold.
+using MONTHDAYSTATE = DWORD;
+
+struct NMDAYSTATE {
+    NMHDR nmhdr;
+    SYSTEMTIME stStart;
+    int cDayState = 0;
+    MONTHDAYSTATE* prgDayState = nullptr;
+};
+
+struct NMSELCHANGE {
+    NMHDR nmhdr;
+    SYSTEMTIME stSelStart;
+    SYSTEMTIME stSelEnd;
+};
+
+constexpr UINT MCHT_TITLE = 0x00010000;
+constexpr UINT MCHT_CALENDAR = 0x00020000;
+constexpr UINT MCHT_TODAYLINK = 0x00030000;
+constexpr UINT MCHT_NEXT = 0x01000000;
+constexpr UINT MCHT_PREV = 0x02000000;
+constexpr UINT MCHT_NOWHERE = 0x00000000;
+constexpr UINT MCHT_CALENDARDATE = MCHT_CALENDAR | 0x0001;
+constexpr UINT MCHT_TITLEBTNNEXT = MCHT_TITLE | MCHT_NEXT | 0x0003;
+constexpr UINT MCHT_TITLEBTNPREV = MCHT_TITLE | MCHT_PREV | 0x0003;
+
+struct MCHITTESTINFO {
+    UINT cbSize = sizeof(MCHITTESTINFO);
+    POINT pt{};
+    UINT uHit = 0;
+    SYSTEMTIME st;
+};
+
+// ---- Pager (SysPager) ----
+
+inline constexpr const char* WC_PAGESCROLLERA = "SysPager";
+inline constexpr const WCHAR* WC_PAGESCROLLERW = u"SysPager";
+
+constexpr DWORD PGS_VERT = 0x0000;
+constexpr DWORD PGS_HORZ = 0x0001;
+constexpr DWORD PGS_AUTOSCROLL = 0x0002;
+constexpr DWORD PGS_DRAGNDROP = 0x0004;
+
+constexpr UINT PGM_FIRST = 0x1400;
+constexpr UINT PGM_SETCHILD = PGM_FIRST + 1;
+constexpr UINT PGM_RECALCSIZE = PGM_FIRST + 2;
+constexpr UINT PGM_SETBKCOLOR = PGM_FIRST + 4;
+constexpr UINT PGM_GETBKCOLOR = PGM_FIRST + 5;
+constexpr UINT PGM_SETBORDER = PGM_FIRST + 6;
+constexpr UINT PGM_GETBORDER = PGM_FIRST + 7;
+constexpr UINT PGM_SETPOS = PGM_FIRST + 8;
+constexpr UINT PGM_GETPOS = PGM_FIRST + 9;
+constexpr UINT PGM_SETBUTTONSIZE = PGM_FIRST + 10;
+constexpr UINT PGM_GETBUTTONSIZE = PGM_FIRST + 11;
+constexpr UINT PGM_GETBUTTONSTATE = PGM_FIRST + 12;
+
+constexpr int PGB_TOPORLEFT = 0;
+constexpr int PGB_BOTTOMORRIGHT = 1;
+constexpr DWORD PGF_INVISIBLE = 0;
+constexpr DWORD PGF_NORMAL = 1;
+constexpr DWORD PGF_GRAYED = 2;
+constexpr DWORD PGF_DEPRESSED = 4;
+constexpr DWORD PGF_HOT = 8;
+
+constexpr UINT PGN_SCROLL = NotificationCode(-901);
+constexpr UINT PGN_CALCSIZE = NotificationCode(-902);
+
+constexpr DWORD PGF_CALCWIDTH = 1;
+constexpr DWORD PGF_CALCHEIGHT = 2;
+constexpr int PGF_SCROLLUP = 1;
+constexpr int PGF_SCROLLDOWN = 2;
+constexpr int PGF_SCROLLLEFT = 4;
+constexpr int PGF_SCROLLRIGHT = 8;
+
+struct NMPGCALCSIZE {
+    NMHDR hdr;
+    DWORD dwFlag = 0;
+    int iWidth = 0;
+    int iHeight = 0;
+};
+
+struct NMPGSCROLL {
+    NMHDR hdr;
+    WORD fwKeys = 0;
+    RECT rcParent{};
+    int iDir = 0;
+    int iXpos = 0;
+    int iYpos = 0;
+    int iScroll = 0;
+};

@@ -3,6 +3,7 @@
 
 #include "platform/core/CodePages.h"
 #include "platform/win/Cursors.h"
+#include "platform/win/DateTimePickerControl.h"
 #include "platform/win/DefWindowProc.h"
 #include "platform/win/DrawText.h"
 #include "platform/win/Drawing.h"
@@ -12,6 +13,8 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/ListViewControl.h"
 #include "platform/win/Messages.h"
+#include "platform/win/MonthCalendarControl.h"
+#include "platform/win/PageScrollerControl.h"
 #include "platform/win/Painting.h"
 #include "platform/win/ProgressBarControl.h"
 #include "platform/win/RichEditControl.h"
@@ -65,6 +68,9 @@ void detachControl(HWND window) {
 
 void RegisterCommonControlClasses() {
     static const bool registered = [] {
+        RegisterDateTimePickerClass();
+        RegisterMonthCalendarClass();
+        RegisterPageScrollerClass();
         RegisterProgressBarClass();
         RegisterRichEditClasses();
         RegisterStatusBarClass();

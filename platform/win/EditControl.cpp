@@ -29,6 +29,7 @@
 #include "platform/win/Windows.h"
 
 #include <algorithm>
+#include <functional>
 #include <array>
 #include <map>
 #include <memory>
@@ -122,6 +123,8 @@ struct EditState {
     std::optional<COLORREF> backgroundColour;
     // Set by such a control to show or hide the selection whatever the focus.
     std::optional<bool> selectionShown;
+    // Set by such a control that sends some notifications only when asked for.
+    std::function<bool(WORD code)> notificationWanted;
     std::vector<VisualLine> lines;
     int widestLine = 0;
     bool layoutStale = true;
@@ -631,6 +634,7 @@ void scrollCaretIntoView(EditState& state) {
 // ---- Notifications -------------------------------------------------------------------
 
 void notifyParent(EditState& state, WORD code) {
+    if (state.notificationWanted && !state.notificationWanted(code)) return;
     NotifyParent(state.window, code);
 }
 
@@ -1734,6 +1738,11 @@ void PaintEditBackgroundItself(HWND edit, std::optional<COLORREF> colour) {
     state->ownBackground = true;
     state->backgroundColour = colour;
     repaint(*state);
+}
+
+void FilterEditNotifications(HWND edit, std::function<bool(WORD code)> wanted) {
+    StatePointer state = stateOf(edit);
+    if (state) state->notificationWanted = std::move(wanted);
 }
 
 void ShowEditSelection(HWND edit, bool shown) {

@@ -7,6 +7,7 @@
 
 #include "platform/win/WinUser.h"
 
+#include <functional>
 #include <optional>
 
 // ---- Edit control styles ------------------------------------------------------
@@ -57,3 +58,5 @@ void RegisterEditControlClass();
 // WM_CTLCOLOREDIT; and it shows or hides its selection whatever the focus.
 void PaintEditBackgroundItself(HWND edit, std::optional<COLORREF> colour);
 void ShowEditSelection(HWND edit, bool shown);
+// Notifications for which `wanted` answers false are not sent to the parent.
+void FilterEditNotifications(HWND edit, std::function<bool(WORD code)> wanted);

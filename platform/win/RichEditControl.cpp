@@ -39,6 +39,7 @@ constexpr int streamChunk = 4096;
 constexpr COLORREF linkColour = RGB(0, 0, 255);
 constexpr DWORD defaultLimit = 0x7FFFFFFE;
 constexpr int twipsPerPoint = 20;
+constexpr int twipsPerInch = 1440;
 constexpr UINT defaultUndoLimit = 100;
 constexpr SHORT maxTabStops = 32;
 constexpr DWORD charEffectsMask =
@@ -299,7 +300,15 @@ private:
             return DefWindowProcW(Window(), message, wParam, lParam);
         case WM_NCCREATE: {
             const LRESULT created = edit(message, wParam, lParam);
-            if (created) PaintEditBackgroundItself(Window(), std::nullopt);
+            if (created) {
+                PaintEditBackgroundItself(Window(), std::nullopt);
+                // The rich edit reports text changes only when its event mask asks for them.
+                FilterEditNotifications(Window(), [this](WORD code) {
+                    if (code == EN_CHANGE) return (eventMask_ & ENM_CHANGE) != 0;
+                    if (code == EN_UPDATE) return (eventMask_ & ENM_UPDATE) != 0;
+                    return true;
+                });
+            }
             return created;
         }
         // ---- Text ----
@@ -446,6 +455,8 @@ private:
         case EM_SETTARGETDEVICE:
             setWordWrap(lParam == 0);
             return TRUE;
+        case EM_FORMATRANGE:
+            return lParam ? formatRange(wParam != 0, *reinterpret_cast<const FORMATRANGE*>(lParam)) : 0;
         case EM_CANPASTE:
             return IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
         case EM_CANREDO:
@@ -476,6 +487,40 @@ private:
     }
 
     WideString text() { return withCr(editText()); }
+
+    // Lays whole lines of the range out from the top of the rectangle (in
+    // twips) in the control's font, as many as fit and at least one; draws
+    // them when asked to. The position after the last character laid out.
+    // Long lines are cut at the rectangle's edge, not wrapped.
+    LRESULT formatRange(bool render, const FORMATRANGE& range) {
+        const WideString all = text();
+        const auto length = static_cast<LONG>(all.size());
+        const LONG end = range.chrg.cpMax < 0 ? length : std::min(range.chrg.cpMax, length);
+        LONG at = std::clamp<LONG>(range.chrg.cpMin, 0, length);
+        if (at >= end) return at;
+        HDC dc = range.hdc;
+        const HGDIOBJ previousFont = SelectObject(dc, Font());
+        TEXTMETRICW metrics;
+        GetTextMetricsW(dc, &metrics);
+        const int lineHeight = std::max<int>(metrics.tmHeight, 1);
+        const auto pixels = [&](LONG twips, int index) {
+            return static_cast<int>(static_cast<long long>(twips) * GetDeviceCaps(dc, index) / twipsPerInch);
+        };
+        const RECT area{pixels(range.rc.Left, LOGPIXELSX), pixels(range.rc.Top, LOGPIXELSY),
+                        pixels(range.rc.Right, LOGPIXELSX), pixels(range.rc.Bottom, LOGPIXELSY)};
+        int y = area.Top;
+        do {
+            const std::size_t lineEnd = std::min<std::size_t>(all.find(carriageReturn, static_cast<std::size_t>(at)),
+                                                              static_cast<std::size_t>(end));
+            if (render)
+                ExtTextOutW(dc, area.Left, y, ETO_CLIPPED, &area, all.c_str() + at,
+                            static_cast<UINT>(lineEnd - static_cast<std::size_t>(at)), nullptr);
+            at = static_cast<LONG>(std::min<std::size_t>(lineEnd + 1, static_cast<std::size_t>(end)));
+            y += lineHeight;
+        } while (at < end && y + lineHeight <= area.Bottom);
+        SelectObject(dc, previousFont);
+        return at;
+    }
 
     // The text exactly as it was set, while the window's text still is that
     // text (no edit since changed it); null once it is not.
