@@ -9,6 +9,7 @@
 #include "platform/win/SystemInfo.h"
 #include "platform/win/Windows.h"
 #include "unicode/TntClipBrd.h"
+#include "unicode/TntFormatStrUtils.h"
 #include "unicode/TntGraphics.h"
 #include "unicode/TntStdCtrls.h"
 #include "unicode/TntSystem.h"
@@ -103,6 +104,15 @@ void TTntOpenDialog::SetDefaultExt(const WideString& Value) {
 }
 
 WideString TTntOpenDialog::FileName() {
+    if (Handle() && Win32PlatformIsUnicode && !Options().Contains(ofOldStyleDialog)) {
+        const HWND chooser = GetParent(Handle());
+        const LRESULT size = SendMessageW(chooser, CDM_GETFILEPATH, 0, 0);
+        if (size > 0) {
+            std::vector<WideChar> path(static_cast<std::size_t>(size), u'\0');
+            SendMessageW(chooser, CDM_GETFILEPATH, path.size(), reinterpret_cast<LPARAM>(path.data()));
+            return WideString(path.data());
+        }
+    }
     return GetSyncedWideString(fileName_, TOpenDialog::FileName());
 }
 
@@ -165,6 +175,7 @@ OPENFILENAMEW TTntOpenDialog::wideRequest(std::vector<WideChar>& Filter, std::ve
     request.nMaxFile = ansiRequest_.nMaxFile;
     request.Flags = ansiRequest_.Flags;
     request.lCustData = ansiRequest_.lCustData;
+    request.lpfnHook = ansiRequest_.lpfnHook;
     Filter = systemFilter(this->Filter());
     request.lpstrFilter = this->Filter().empty() ? nullptr : Filter.data();
     const WideString fileName = FileName();
@@ -182,8 +193,8 @@ OPENFILENAMEW TTntOpenDialog::wideRequest(std::vector<WideChar>& Filter, std::ve
 }
 
 // The framework builds the request once with a function that only keeps
-// it (and shows nothing); the wide one then runs with the same values. A
-// refusal of OnCanClose brings the chooser back.
+// it (and shows nothing); the wide one then runs with the same values, its
+// hook among them, which asks OnCanClose after each choice.
 bool TTntOpenDialog::DoExecuteW(BOOL (*Function)(OPENFILENAMEW* Request)) {
     files_->Clear();
     const TNotifyEvent onShow = OnShow;
@@ -200,30 +211,27 @@ bool TTntOpenDialog::DoExecuteW(BOOL (*Function)(OPENFILENAMEW* Request)) {
     std::vector<WideChar> filter, file;
     WideString initialDir, defaultExt;
     OPENFILENAMEW request = wideRequest(filter, file, initialDir, defaultExt);
-    const DWORD flags = request.Flags;
     DoShow();
-    bool accepted = false;
-    for (;;) {
-        request.Flags = flags;
-        if (!Function(&request)) break;
-        GetFileNamesW(request);
-        bool canClose = true;
-        if (OnCanClose) OnCanClose(this, canClose);
-        if (canClose) {
-            accepted = true;
-            break;
-        }
-        files_->Clear();
-        TOpenDialog::Files()->Clear();
-    }
+    const bool accepted = Function(&request);
     DoClose();
     if (!accepted) return false;
+    if (Options().Contains(ofOldStyleDialog)) TakeFileNames(&request);
     TOpenOptions options = Options() - TOpenOptions{ofExtensionDifferent, ofReadOnly};
     if (request.Flags & OFN_EXTENSIONDIFFERENT) options.Include(ofExtensionDifferent);
     if (request.Flags & OFN_READONLY) options.Include(ofReadOnly);
     SetOptions(options);
     SetFilterIndex(static_cast<Integer>(request.nFilterIndex));
     return true;
+}
+
+void TTntOpenDialog::TakeFileNames(const void* Request) {
+    ClearFileNames();
+    GetFileNamesW(*static_cast<const OPENFILENAMEW*>(Request));
+}
+
+void TTntOpenDialog::ClearFileNames() {
+    files_->Clear();
+    TOpenDialog::Files()->Clear();
 }
 
 void TTntOpenDialog::GetFileNamesW(const OPENFILENAMEW& Request) {
@@ -476,6 +484,10 @@ void WideShowMessage(const WideString& Msg) {
 
 void WideShowMessagePos(const WideString& Msg, Integer X, Integer Y) {
     WideMessageDlgPos(Msg, mtCustom, TMsgDlgButtons{mbOK}, 0, X, Y);
+}
+
+void WideShowMessageFmt(const WideString& Msg, const std::vector<TVarRec>& Params) {
+    WideShowMessage(Tnt_WideFormat(Msg, Params));
 }
 
 // ---- Input and file prompts -----------------------------------------------------------------------

@@ -3,11 +3,13 @@
 // the framework's layout rules and answers with wide texts.
 #pragma once
 
+#include "platform/core/SysUtils.h"
 #include "platform/vcl/Dialogs.h"
 #include "unicode/TntClasses.h"
 #include "unicode/TntForms.h"
 
 #include <memory>
+#include <vector>
 
 class TTntLabel;
 
@@ -25,6 +27,7 @@ public:
     TTntStrings* Files();
     WideString DefaultExt();
     void SetDefaultExt(const WideString& Value);
+    // While the dialog runs: the name chosen in it, whatever its length.
     WideString FileName();
     void SetFileName(const WideString& Value);
     WideString Filter();
@@ -42,6 +45,9 @@ protected:
     bool DoExecuteW(BOOL (*Function)(OPENFILENAMEW* Request));
     // Files and FileName from a confirmed request.
     void GetFileNamesW(const OPENFILENAMEW& Request);
+    // A choice of the running wide dialog comes in an OPENFILENAMEW.
+    void TakeFileNames(const void* Request) override;
+    void ClearFileNames() override;
 
 private:
     static BOOL captureRequest(OPENFILENAMEA* Request);
@@ -100,6 +106,8 @@ Integer WideMessageDlgPos(const WideString& Msg, TMsgDlgType DlgType, TMsgDlgBut
 Integer WideMessageDlg(const WideString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, Integer HelpCtx);
 void WideShowMessage(const WideString& Msg);
 void WideShowMessagePos(const WideString& Msg, Integer X, Integer Y);
+// Shows Msg formatted with Params, as Format formats them.
+void WideShowMessageFmt(const WideString& Msg, const std::vector<TVarRec>& Params);
 
 // ---- Input and file prompts -------------------------------------------------------------------
 

@@ -18,27 +18,8 @@ constexpr WideChar LevelMark = u'\t';
 
 // ---- The "Utf8Data" form ----
 
-// A node record: image, selected, state and overlay index, data and child
-// count as 32-bit values, then the text's length byte.
-constexpr Integer RecordFieldsSize = 6 * 4;
-constexpr Integer RecordFixedSize = RecordFieldsSize + 1;
 constexpr std::size_t LongestText = 255;
 const std::string Utf8Mark = "\xEF\xBB\xBF";
-// Deeper trees than this in a form resource are taken as damage.
-constexpr Integer DeepestLevel = 1024;
-
-struct NodeRecord {
-    std::int32_t imageIndex = -1;
-    std::int32_t selectedIndex = -1;
-    std::int32_t stateIndex = -1;
-    std::int32_t overlayIndex = -1;
-    std::int32_t data = 0;
-    std::int32_t count = 0;
-};
-
-void writeInteger(TStream* Stream, std::int32_t Value) {
-    Stream->WriteBuffer(&Value, sizeof Value);
-}
 
 // The mark and the UTF-8 form of Text, shortened a character at a time until it fits in 255 bytes.
 std::string markedUtf8(const WideString& Text) {
@@ -55,72 +36,6 @@ WideString textOfRecord(const std::string& Bytes) {
     if (Bytes.compare(0, Utf8Mark.size(), Utf8Mark) == 0) return UTF8Decode(Bytes.substr(Utf8Mark.size()));
     return AnsiToWide(Bytes);
 }
-
-void writeNode(TStream* Stream, TTntTreeNode* Node) {
-    const std::string text = markedUtf8(Node->Text());
-    writeInteger(Stream, RecordFixedSize + static_cast<std::int32_t>(text.size()));
-    writeInteger(Stream, Node->ImageIndex());
-    writeInteger(Stream, Node->SelectedIndex());
-    writeInteger(Stream, Node->StateIndex());
-    writeInteger(Stream, -1);
-    writeInteger(Stream, static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(Node->Data())));
-    writeInteger(Stream, Node->Count());
-    const auto length = static_cast<Byte>(text.size());
-    Stream->WriteBuffer(&length, 1);
-    Stream->WriteBuffer(text.data(), static_cast<Integer>(text.size()));
-    for (Integer i = 0; i < Node->Count(); ++i)
-        writeNode(Stream, static_cast<TTntTreeNode*>(Node->Item(i)));
-}
-
-// Reads the records of a stream, trusting no size, length or count it finds.
-class NodeReader {
-public:
-    NodeReader(TStream* Stream, TTntTreeNodes* Nodes) : stream_(Stream), nodes_(Nodes) {}
-
-    void ReadNodes() {
-        const std::int32_t count = readInteger();
-        checkCount(count);
-        for (std::int32_t i = 0; i < count; ++i)
-            readNode(nullptr, 0);
-    }
-
-private:
-    [[noreturn]] static void damaged() { throw EReadError(SReadError); }
-    Int64 left() { return stream_->Size() - stream_->Position(); }
-    std::int32_t readInteger() {
-        if (left() < 4) damaged();
-        std::int32_t value = 0;
-        stream_->ReadBuffer(&value, sizeof value);
-        return value;
-    }
-    // Every node takes at least its size and its fixed fields.
-    void checkCount(std::int32_t Count) {
-        if (Count < 0 || Count > left() / (4 + RecordFixedSize)) damaged();
-    }
-    void readNode(TTreeNode* Parent, Integer Level) {
-        if (Level > DeepestLevel) damaged();
-        const std::int32_t size = readInteger();
-        if (size < RecordFixedSize || size > left()) damaged();
-        NodeRecord record;
-        stream_->ReadBuffer(&record, RecordFieldsSize);
-        Byte length = 0;
-        stream_->ReadBuffer(&length, 1);
-        if (size != RecordFixedSize + length) damaged();
-        std::string text(length, '\0');
-        stream_->ReadBuffer(text.data(), length);
-        checkCount(record.count);
-        TTntTreeNode* node = nodes_->AddChildObject(
-            Parent, textOfRecord(text), reinterpret_cast<void*>(static_cast<std::intptr_t>(record.data)));
-        node->SetImageIndex(record.imageIndex);
-        node->SetSelectedIndex(record.selectedIndex);
-        node->SetStateIndex(record.stateIndex);
-        for (std::int32_t i = 0; i < record.count; ++i)
-            readNode(node, Level + 1);
-    }
-
-    TStream* stream_;
-    TTntTreeNodes* nodes_;
-};
 
 // ---- Text form ----
 
@@ -184,25 +99,15 @@ void TTntTreeNodes::Assign(TPersistent* Source) {
 }
 
 void TTntTreeNodes::WriteData(TStream* Stream) {
-    Integer roots = 0;
-    for (TTreeNode* node = GetFirstNode(); node; node = node->getNextSibling())
-        ++roots;
-    writeInteger(Stream, roots);
-    for (TTreeNode* node = GetFirstNode(); node; node = node->getNextSibling())
-        writeNode(Stream, static_cast<TTntTreeNode*>(node));
+    WriteRecords(Stream,
+                 [](TTreeNode* Node) { return markedUtf8(static_cast<TTntTreeNode*>(Node)->Text()); });
 }
 
+// A text without the mark is ANSI, as the framework writes it.
 void TTntTreeNodes::ReadData(TStream* Stream) {
-    BeginUpdate();
-    try {
-        Clear();
-        NodeReader(Stream, this).ReadNodes();
-    } catch (...) {
-        Clear();
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    ReadRecords(Stream, [](TTreeNode* Node, const std::string& Bytes) {
+        static_cast<TTntTreeNode*>(Node)->SetText(textOfRecord(Bytes));
+    });
 }
 
 // Written when there is no ancestor and there are nodes, or when the ancestor's nodes differ.

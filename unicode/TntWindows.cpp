@@ -7,6 +7,7 @@
 #include "platform/win/LastError.h"
 #include "platform/win/Modules.h"
 #include "platform/win/Shell.h"
+#include "platform/win/VersionInfo.h"
 #include "platform/win/Windows.h"
 #include "unicode/TntSysUtils.h"
 #include "unicode/TntSystem.h"
@@ -136,6 +137,72 @@ template <typename Map> DWORD mapBufferThroughAnsi(LPWSTR text, DWORD length, Ma
     return length;
 }
 
+bool carriesMenuText(const MENUITEMINFOW& info) {
+    if (info.fMask & MIIM_STRING) return true;
+    constexpr UINT nonText = MFT_BITMAP | MFT_SEPARATOR | MFT_OWNERDRAW;
+    return (info.fMask & MIIM_TYPE) && !(info.fType & nonText);
+}
+
+MENUITEMINFOA ansiMenuItemInfo(const MENUITEMINFOW& wide, AnsiString& text) {
+    MENUITEMINFOA ansi;
+    ansi.fMask = wide.fMask;
+    ansi.fType = wide.fType;
+    ansi.fState = wide.fState;
+    ansi.wID = wide.wID;
+    ansi.hSubMenu = wide.hSubMenu;
+    ansi.hbmpChecked = wide.hbmpChecked;
+    ansi.hbmpUnchecked = wide.hbmpUnchecked;
+    ansi.dwItemData = wide.dwItemData;
+    ansi.hbmpItem = wide.hbmpItem;
+    ansi.cch = wide.cch;
+    // Without text the field carries a bitmap handle or nothing.
+    ansi.dwTypeData = reinterpret_cast<char*>(wide.dwTypeData);
+    ansi.cbSize = wide.cbSize == MENUITEMINFO_SIZE_VERSION_400W ? MENUITEMINFO_SIZE_VERSION_400A
+                                                                : static_cast<UINT>(sizeof(MENUITEMINFOA));
+    if (carriesMenuText(wide) && wide.dwTypeData) {
+        text = WideToAnsi(wide.dwTypeData);
+        ansi.dwTypeData = text.data();
+        ansi.cch = static_cast<UINT>(text.size());
+    }
+    return ansi;
+}
+
+// The start-up record without its texts, which the caller converts.
+STARTUPINFOA ansiStartupInfo(const STARTUPINFOW& wide) {
+    STARTUPINFOA ansi;
+    ansi.dwX = wide.dwX;
+    ansi.dwY = wide.dwY;
+    ansi.dwXSize = wide.dwXSize;
+    ansi.dwYSize = wide.dwYSize;
+    ansi.dwXCountChars = wide.dwXCountChars;
+    ansi.dwYCountChars = wide.dwYCountChars;
+    ansi.dwFillAttribute = wide.dwFillAttribute;
+    ansi.dwFlags = wide.dwFlags;
+    ansi.wShowWindow = wide.wShowWindow;
+    ansi.hStdInput = wide.hStdInput;
+    ansi.hStdOutput = wide.hStdOutput;
+    ansi.hStdError = wide.hStdError;
+    return ansi;
+}
+
+// A list of names, each ended by a zero and the list by a second one, in the ANSI code page.
+AnsiString ansiNameList(LPCWSTR list) {
+    AnsiString ansi;
+    while (list && *list) {
+        ansi += WideToAnsi(list);
+        ansi += '\0';
+        list += std::char_traits<WideChar>::length(list) + 1;
+    }
+    ansi += '\0';
+    return ansi;
+}
+
+// Copies a wide text into a fixed wide field, cut to fit.
+template <std::size_t Size> void widenInto(const char* ansi, WideChar (&field)[Size]) {
+    const WideString text = AnsiToWide(ansi);
+    copyTerminated(text, std::min(text.size(), Size - 1), field);
+}
+
 } // namespace
 
 // ---- Windows and text -----------------------------------------------------------------------
@@ -155,6 +222,27 @@ HMODULE Tnt_LoadLibraryW(LPCWSTR lpLibFileName) {
 HMODULE Tnt_LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE hFile, DWORD dwFlags) {
     if (Win32PlatformIsUnicode) return LoadLibraryExW(lpLibFileName, hFile, dwFlags);
     return Tnt_LoadLibraryW(lpLibFileName);
+}
+
+BOOL Tnt_InsertMenuItemW(HMENU hMenu, UINT uItem, BOOL fByPosition, const MENUITEMINFOW* lpmii) {
+    if (Win32PlatformIsUnicode || !lpmii) return InsertMenuItemW(hMenu, uItem, fByPosition, lpmii);
+    AnsiString text;
+    const MENUITEMINFOA ansi = ansiMenuItemInfo(*lpmii, text);
+    return InsertMenuItemA(hMenu, uItem, fByPosition, &ansi);
+}
+
+int Tnt_LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int nBufferMax) {
+    if (Win32PlatformIsUnicode) return LoadStringW(hInstance, uID, lpBuffer, nBufferMax);
+    std::vector<char> ansi(static_cast<std::size_t>(std::max(nBufferMax, 1)) * 2);
+    if (LoadStringA(hInstance, uID, ansi.data(), static_cast<int>(ansi.size())) == 0) {
+        if (lpBuffer && nBufferMax > 0) lpBuffer[0] = 0;
+        return 0;
+    }
+    const WideString text = AnsiToWide(ansi.data());
+    if (!lpBuffer || nBufferMax <= 0) return static_cast<int>(text.size());
+    const std::size_t copied = std::min(text.size(), static_cast<std::size_t>(nBufferMax - 1));
+    copyTerminated(text, copied, lpBuffer);
+    return static_cast<int>(copied);
 }
 
 int Tnt_DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, LPRECT lpRect, UINT uFormat) {
@@ -305,6 +393,22 @@ DWORD Tnt_GetTempPathW(DWORD nBufferLength, LPWSTR lpBuffer) {
     return deliverAnsiResult(result, lpBuffer, nBufferLength, Overflow::TempPath);
 }
 
+UINT Tnt_GetWindowsDirectoryW(LPWSTR lpBuffer, UINT uSize) {
+    if (Win32PlatformIsUnicode) return GetWindowsDirectoryW(lpBuffer, uSize);
+    const AnsiString result =
+        ansiResult([](LPSTR buffer, DWORD size) { return GetWindowsDirectoryA(buffer, size); });
+    if (result.empty()) return 0;
+    return deliverAnsiResult(result, lpBuffer, uSize, Overflow::LeaveBuffer);
+}
+
+UINT Tnt_GetSystemDirectoryW(LPWSTR lpBuffer, UINT uSize) {
+    if (Win32PlatformIsUnicode) return GetSystemDirectoryW(lpBuffer, uSize);
+    const AnsiString result =
+        ansiResult([](LPSTR buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); });
+    if (result.empty()) return 0;
+    return deliverAnsiResult(result, lpBuffer, uSize, Overflow::LeaveBuffer);
+}
+
 BOOL Tnt_GetComputerNameW(LPWSTR lpBuffer, LPDWORD nSize) {
     if (Win32PlatformIsUnicode) return GetComputerNameW(lpBuffer, nSize);
     if (!nameThroughAnsi([](LPSTR buffer, LPDWORD size) { return GetComputerNameA(buffer, size); }, lpBuffer,
@@ -335,6 +439,147 @@ HINSTANCE Tnt_ShellExecuteW(HWND hWnd, LPCWSTR Operation, LPCWSTR FileName, LPCW
                      parameters = ansiOf(Parameters), directory = ansiOf(Directory);
     return ShellExecuteA(hWnd, ansiOrNull(Operation, operation), ansiOrNull(FileName, fileName),
                          ansiOrNull(Parameters, parameters), ansiOrNull(Directory, directory), ShowCmd);
+}
+
+BOOL Tnt_CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine,
+                        LPSECURITY_ATTRIBUTES lpProcessAttributes, LPSECURITY_ATTRIBUTES lpThreadAttributes,
+                        BOOL bInheritHandles, DWORD dwCreationFlags, void* lpEnvironment,
+                        LPCWSTR lpCurrentDirectory, TStartupInfoW* lpStartupInfo,
+                        PROCESS_INFORMATION* lpProcessInformation) {
+    if (Win32PlatformIsUnicode)
+        return CreateProcessW(lpApplicationName, lpCommandLine, lpProcessAttributes, lpThreadAttributes,
+                              bInheritHandles, dwCreationFlags, lpEnvironment, lpCurrentDirectory,
+                              lpStartupInfo, lpProcessInformation);
+    AnsiString application = ansiOf(lpApplicationName), commandLine = ansiOf(lpCommandLine),
+               directory = ansiOf(lpCurrentDirectory), desktop, title;
+    STARTUPINFOA startup;
+    if (lpStartupInfo) {
+        startup = ansiStartupInfo(*lpStartupInfo);
+        desktop = ansiOf(lpStartupInfo->lpDesktop);
+        title = ansiOf(lpStartupInfo->lpTitle);
+        startup.lpDesktop = lpStartupInfo->lpDesktop ? desktop.data() : nullptr;
+        startup.lpTitle = lpStartupInfo->lpTitle ? title.data() : nullptr;
+    }
+    return CreateProcessA(
+        ansiOrNull(lpApplicationName, application), lpCommandLine ? commandLine.data() : nullptr,
+        lpProcessAttributes, lpThreadAttributes, bInheritHandles, dwCreationFlags, lpEnvironment,
+        ansiOrNull(lpCurrentDirectory, directory), lpStartupInfo ? &startup : nullptr, lpProcessInformation);
+}
+
+HICON Tnt_ExtractAssociatedIconW(HINSTANCE hInst, LPWSTR lpIconPath, WORD* lpiIcon) {
+    if (Win32PlatformIsUnicode) return ExtractAssociatedIconW(hInst, lpIconPath, lpiIcon);
+    if (!lpIconPath) return ExtractAssociatedIconA(hInst, nullptr, lpiIcon);
+    // The ANSI call may write the icon's file back into a buffer of MAX_PATH.
+    AnsiString path = WideToAnsi(lpIconPath);
+    path.resize(std::max<std::size_t>(path.size(), MAX_PATH));
+    return ExtractAssociatedIconA(hInst, path.data(), lpiIcon);
+}
+
+// ---- Version information ---------------------------------------------------------------------------
+
+DWORD Tnt_GetFileVersionInfoSizeW(LPCWSTR lptstrFilename, DWORD* lpdwHandle) {
+    if (Win32PlatformIsUnicode) return GetFileVersionInfoSizeW(lptstrFilename, lpdwHandle);
+    const AnsiString name = ansiOf(lptstrFilename);
+    return GetFileVersionInfoSizeA(ansiOrNull(lptstrFilename, name), lpdwHandle);
+}
+
+BOOL Tnt_GetFileVersionInfoW(LPCWSTR lptstrFilename, DWORD dwHandle, DWORD dwLen, void* lpData) {
+    if (Win32PlatformIsUnicode) return GetFileVersionInfoW(lptstrFilename, dwHandle, dwLen, lpData);
+    const AnsiString name = ansiOf(lptstrFilename);
+    return GetFileVersionInfoA(ansiOrNull(lptstrFilename, name), dwHandle, dwLen, lpData);
+}
+
+BOOL Tnt_VerQueryValueW(const void* pBlock, LPCWSTR lpSubBlock, void** lplpBuffer, UINT* puLen) {
+    if (Win32PlatformIsUnicode) return VerQueryValueW(pBlock, lpSubBlock, lplpBuffer, puLen);
+    // The last string value widened; the pointer handed out stays valid until the next query.
+    static WideString lastStringValue;
+    const AnsiString subBlock = ansiOf(lpSubBlock);
+    void* ansiValue = nullptr;
+    UINT ansiLength = 0;
+    const BOOL found = VerQueryValueA(pBlock, subBlock.c_str(), &ansiValue, &ansiLength);
+    const bool stringValue =
+        found && lpSubBlock &&
+        Tnt_WideUpperCase(WideString(lpSubBlock).substr(0, 15)) == Tnt_WideUpperCase(u"\\StringFileInfo");
+    if (stringValue) {
+        lastStringValue = AnsiToWide(static_cast<const char*>(ansiValue));
+        ansiValue = lastStringValue.data();
+        ansiLength = static_cast<UINT>(lastStringValue.size());
+    }
+    if (lplpBuffer) *lplpBuffer = ansiValue;
+    if (puLen) *puLen = ansiLength;
+    return found;
+}
+
+// ---- Shell -----------------------------------------------------------------------------------------
+
+int Tnt_SHFileOperationW(SHFILEOPSTRUCTW* lpFileOp) {
+    if (Win32PlatformIsUnicode || !lpFileOp) return SHFileOperationW(lpFileOp);
+    const AnsiString from = ansiNameList(lpFileOp->pFrom), to = ansiNameList(lpFileOp->pTo),
+                     title = ansiOf(lpFileOp->lpszProgressTitle);
+    SHFILEOPSTRUCTA ansi;
+    ansi.hwnd = lpFileOp->hwnd;
+    ansi.wFunc = lpFileOp->wFunc;
+    ansi.pFrom = lpFileOp->pFrom ? from.data() : nullptr;
+    ansi.pTo = lpFileOp->pTo ? to.data() : nullptr;
+    ansi.fFlags = lpFileOp->fFlags;
+    ansi.lpszProgressTitle = ansiOrNull(lpFileOp->lpszProgressTitle, title);
+    const int result = SHFileOperationA(&ansi);
+    lpFileOp->fAnyOperationsAborted = ansi.fAnyOperationsAborted;
+    // No mappings are made, so there are none to hand back in wide form.
+    lpFileOp->hNameMappings = nullptr;
+    return result;
+}
+
+void Tnt_SHFreeNameMappings(HANDLE hNameMappings) {
+    SHFreeNameMappings(hNameMappings);
+}
+
+PIDLIST_ABSOLUTE Tnt_SHBrowseForFolderW(BROWSEINFOW* lpbi) {
+    if (Win32PlatformIsUnicode || !lpbi) return SHBrowseForFolderW(lpbi);
+    const AnsiString title = ansiOf(lpbi->lpszTitle);
+    char displayName[MAX_PATH] = {};
+    BROWSEINFOA ansi;
+    ansi.hwndOwner = lpbi->hwndOwner;
+    ansi.pidlRoot = lpbi->pidlRoot;
+    ansi.pszDisplayName = displayName;
+    ansi.lpszTitle = ansiOrNull(lpbi->lpszTitle, title);
+    ansi.ulFlags = lpbi->ulFlags;
+    ansi.lpfn = lpbi->lpfn;
+    ansi.lParam = lpbi->lParam;
+    PIDLIST_ABSOLUTE list = SHBrowseForFolderA(&ansi);
+    if (list && lpbi->pszDisplayName) {
+        const WideString name = AnsiToWide(displayName);
+        copyTerminated(name, std::min<std::size_t>(name.size(), MAX_PATH - 1), lpbi->pszDisplayName);
+    }
+    lpbi->iImage = ansi.iImage;
+    return list;
+}
+
+BOOL Tnt_SHGetPathFromIDListW(LPCITEMIDLIST pidl, LPWSTR pszPath) {
+    if (Win32PlatformIsUnicode || !pszPath) return SHGetPathFromIDListW(pidl, pszPath);
+    char path[MAX_PATH] = {};
+    const BOOL found = SHGetPathFromIDListA(pidl, path);
+    const WideString name = AnsiToWide(path);
+    copyTerminated(name, std::min<std::size_t>(name.size(), MAX_PATH - 1), pszPath);
+    return found;
+}
+
+DWORD_PTR Tnt_SHGetFileInfoW(LPCWSTR pszPath, DWORD dwFileAttributes, SHFILEINFOW* psfi, UINT cbFileInfo,
+                             UINT uFlags) {
+    if (Win32PlatformIsUnicode || !psfi || cbFileInfo < sizeof(SHFILEINFOW))
+        return SHGetFileInfoW(pszPath, dwFileAttributes, psfi, cbFileInfo, uFlags);
+    const AnsiString path = (uFlags & SHGFI_PIDL) ? AnsiString() : ansiOf(pszPath);
+    const char* ansiPath =
+        (uFlags & SHGFI_PIDL) ? reinterpret_cast<const char*>(pszPath) : ansiOrNull(pszPath, path);
+    SHFILEINFOA ansi;
+    const DWORD_PTR result = SHGetFileInfoA(ansiPath, dwFileAttributes, &ansi, sizeof ansi, uFlags);
+    if (!result) return result;
+    psfi->hIcon = ansi.hIcon;
+    psfi->iIcon = ansi.iIcon;
+    psfi->dwAttributes = ansi.dwAttributes;
+    widenInto(ansi.szDisplayName, psfi->szDisplayName);
+    widenInto(ansi.szTypeName, psfi->szTypeName);
+    return result;
 }
 
 // ---- Locale and characters -------------------------------------------------------------------------

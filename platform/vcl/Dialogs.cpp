@@ -113,28 +113,57 @@ bool TOpenDialog::DoExecute(TFileDialogFunction Func) {
     request.lpstrInitialDir = initialDir_.empty() ? nullptr : initialDir_.c_str();
     request.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
     request.lpstrDefExt = defaultExt_.empty() ? nullptr : defaultExt_.c_str();
+    request.Flags = flagsOf(options_) | OFN_ENABLEHOOK;
+    request.lpfnHook = &TOpenDialog::FileDialogHook;
+    request.lCustData = reinterpret_cast<LPARAM>(this);
     DoShow();
-    bool accepted = false;
-    for (;;) {
-        request.Flags = flagsOf(options_);
-        offerExtras();
-        if (!Func(&request)) break;
-        takeFileNames(request);
-        bool canClose = true;
-        if (OnCanClose) OnCanClose(this, canClose);
-        if (canClose) {
-            accepted = true;
-            break;
-        }
-        files_->Clear();
-    }
+    offerExtras();
+    const bool accepted = Func(&request);
     DoClose();
     if (!accepted) return false;
+    // An old-style dialog has no hook notification: its names are taken here.
+    if (options_.Contains(ofOldStyleDialog)) TakeFileNames(&request);
     options_ = options_ - TOpenOptions{ofExtensionDifferent, ofReadOnly};
     if (request.Flags & OFN_EXTENSIONDIFFERENT) options_.Include(ofExtensionDifferent);
     if (request.Flags & OFN_READONLY) options_.Include(ofReadOnly);
     filterIndex_ = static_cast<Integer>(request.nFilterIndex);
     return true;
+}
+
+UINT_PTR TOpenDialog::FileDialogHook(HWND Dialog, UINT Message, WPARAM, LPARAM lParam) {
+    if (Message == WM_INITDIALOG) {
+        // lCustData lies at the same place in the ANSI and the wide record.
+        auto* dialog =
+            reinterpret_cast<TOpenDialog*>(reinterpret_cast<const OPENFILENAMEA*>(lParam)->lCustData);
+        SetWindowLongPtrW(Dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+        dialog->handle_ = Dialog;
+        return 1;
+    }
+    auto* dialog = reinterpret_cast<TOpenDialog*>(GetWindowLongPtrW(Dialog, DWLP_USER));
+    if (dialog && Message == WM_DESTROY) dialog->handle_ = nullptr;
+    if (!dialog || Message != WM_NOTIFY) return 0;
+    const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
+    if (notify->hdr.code != CDN_FILEOK) return 0;
+    if (!dialog->canCloseChoice(notify->lpOFN)) SetWindowLongPtrW(Dialog, DWLP_MSGRESULT, 1);
+    return 1;
+}
+
+bool TOpenDialog::canCloseChoice(const void* Request) {
+    ClearFileNames();
+    TakeFileNames(Request);
+    bool canClose = true;
+    if (OnCanClose) OnCanClose(this, canClose);
+    if (!canClose) ClearFileNames();
+    return canClose;
+}
+
+void TOpenDialog::TakeFileNames(const void* Request) {
+    files_->Clear();
+    takeFileNames(*static_cast<const OPENFILENAMEA*>(Request));
+}
+
+void TOpenDialog::ClearFileNames() {
+    files_->Clear();
 }
 
 // What the system's dialog does not carry: the history list, the preview
@@ -527,7 +556,8 @@ const TClass commonDialogClass =
         c.Property("OnShow", &TCommonDialog::OnShow, &TCommonDialog::OnShow);
     });
 
-const TTypeInfo* const fileEditStyleType = DefineEnum<TFileEditStyle>("TFileEditStyle", {"fsEdit", "fsComboBox"});
+const TTypeInfo* const fileEditStyleType =
+    DefineEnum<TFileEditStyle>("TFileEditStyle", {"fsEdit", "fsComboBox"});
 
 const TClass openDialogClass = DescribeClass<TOpenDialog, TCommonDialog>([](TClassBuilder<TOpenDialog>& c) {
     c.Property("DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt);

@@ -103,8 +103,20 @@ public:
 
     // Builds the request from the properties, runs Func and takes the answer.
     virtual bool DoExecute(TFileDialogFunction Func);
+    // The dialog's own window while it runs (its parent is the chooser, which
+    // answers CDM_GETFILEPATH and its kin); null otherwise.
+    HWND Handle() const { return handle_; }
 
 protected:
+    // The hook every file dialog of the framework runs with (lCustData is the
+    // dialog): after each choice it takes the names (TakeFileNames) and asks
+    // OnCanClose; a refusal empties Files and brings the chooser back.
+    static UINT_PTR FileDialogHook(HWND Dialog, UINT Message, WPARAM wParam, LPARAM lParam);
+    // Files and FileName from the record the running dialog answered in
+    // (an OPENFILENAMEA here; the wide dialogs read their own kind).
+    virtual void TakeFileNames(const void* Request);
+    // Empties the names of a refused choice.
+    virtual void ClearFileNames();
     // The picture dialogs show the picture selected.
     bool PreviewsPictures() const { return previewsPictures_; }
     void SetPreviewsPictures(bool Value) { previewsPictures_ = Value; }
@@ -113,7 +125,9 @@ private:
     void offerExtras();
 
     void takeFileNames(const OPENFILENAMEA& Request);
+    bool canCloseChoice(const void* Request);
 
+    HWND handle_ = nullptr;
     AnsiString defaultExt_;
     AnsiString fileName_;
     std::unique_ptr<TStringList> files_;

@@ -4,12 +4,14 @@
 
 #include "platform/core/CodePages.h"
 #include "platform/core/SysUtils.h"
+#include "platform/vcl/Filers.h"
 #include "platform/win/CommonControls.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -24,6 +26,100 @@ constexpr char levelMark = '\t';
 TTreeNode* nodeOf(LPARAM Param) {
     return reinterpret_cast<TTreeNode*>(Param);
 }
+
+// ---- Node records ----
+
+// A node record: image, selected, state and overlay index, data and child
+// count as 32-bit values, then the text's length byte.
+constexpr Integer RecordFieldsSize = 6 * 4;
+constexpr Integer RecordFixedSize = RecordFieldsSize + 1;
+constexpr std::size_t LongestRecordText = 255;
+// Deeper trees than this in a form resource are taken as damage.
+constexpr Integer DeepestLevel = 1024;
+
+struct NodeRecord {
+    std::int32_t imageIndex = -1;
+    std::int32_t selectedIndex = -1;
+    std::int32_t stateIndex = -1;
+    std::int32_t overlayIndex = -1;
+    std::int32_t data = 0;
+    std::int32_t count = 0;
+};
+
+void writeInteger(TStream* Stream, std::int32_t Value) {
+    Stream->WriteBuffer(&Value, sizeof Value);
+}
+
+void writeNode(TStream* Stream, TTreeNode* Node, const std::function<std::string(TTreeNode*)>& TextOf) {
+    std::string text = TextOf(Node);
+    text.resize(std::min(text.size(), LongestRecordText));
+    writeInteger(Stream, RecordFixedSize + static_cast<std::int32_t>(text.size()));
+    writeInteger(Stream, Node->ImageIndex());
+    writeInteger(Stream, Node->SelectedIndex());
+    writeInteger(Stream, Node->StateIndex());
+    writeInteger(Stream, -1);
+    writeInteger(Stream, static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(Node->Data())));
+    writeInteger(Stream, Node->Count());
+    const auto length = static_cast<Byte>(text.size());
+    Stream->WriteBuffer(&length, 1);
+    Stream->WriteBuffer(text.data(), static_cast<Integer>(text.size()));
+    for (Integer i = 0; i < Node->Count(); ++i)
+        writeNode(Stream, Node->Item(i), TextOf);
+}
+
+// Reads the records of a stream, trusting no size, length or count it finds.
+class NodeReader {
+public:
+    NodeReader(TStream* Stream, TTreeNodes* Nodes,
+               const std::function<void(TTreeNode*, const std::string&)>& SetText)
+        : stream_(Stream), nodes_(Nodes), setText_(SetText) {}
+
+    void ReadNodes() {
+        const std::int32_t count = readInteger();
+        checkCount(count);
+        for (std::int32_t i = 0; i < count; ++i)
+            readNode(nullptr, 0);
+    }
+
+private:
+    [[noreturn]] static void damaged() { throw EReadError(SReadError); }
+    Int64 left() { return stream_->Size() - stream_->Position(); }
+    std::int32_t readInteger() {
+        if (left() < 4) damaged();
+        std::int32_t value = 0;
+        stream_->ReadBuffer(&value, sizeof value);
+        return value;
+    }
+    // Every node takes at least its size and its fixed fields.
+    void checkCount(std::int32_t Count) {
+        if (Count < 0 || Count > left() / (4 + RecordFixedSize)) damaged();
+    }
+    void readNode(TTreeNode* Parent, Integer Level) {
+        if (Level > DeepestLevel) damaged();
+        const std::int32_t size = readInteger();
+        if (size < RecordFixedSize || size > left()) damaged();
+        NodeRecord record;
+        stream_->ReadBuffer(&record, RecordFieldsSize);
+        Byte length = 0;
+        stream_->ReadBuffer(&length, 1);
+        if (size != RecordFixedSize + length) damaged();
+        std::string text(length, '\0');
+        stream_->ReadBuffer(text.data(), length);
+        checkCount(record.count);
+        TTreeNode* node = nodes_->AddChildObject(
+            Parent, AnsiString(), reinterpret_cast<void*>(static_cast<std::intptr_t>(record.data)));
+        setText_(node, text);
+        node->SetImageIndex(record.imageIndex);
+        node->SetSelectedIndex(record.selectedIndex);
+        node->SetStateIndex(record.stateIndex);
+        for (std::int32_t i = 0; i < record.count; ++i)
+            readNode(node, Level + 1);
+    }
+
+    TStream* stream_;
+    TTreeNodes* nodes_;
+    const std::function<void(TTreeNode*, const std::string&)>& setText_;
+};
 
 } // namespace
 
@@ -281,6 +377,52 @@ void TTreeNode::MoveTo(TTreeNode* Destination, TNodeAttachMode Mode) {
 TTreeNodes::TTreeNodes(TCustomTreeView* AOwner) : owner_(AOwner) {}
 
 TTreeNodes::~TTreeNodes() = default;
+
+void TTreeNodes::WriteRecords(TStream* Stream, const TRecordTextOf& TextOf) {
+    Integer roots = 0;
+    for (TTreeNode* node = GetFirstNode(); node; node = node->getNextSibling())
+        ++roots;
+    writeInteger(Stream, roots);
+    for (TTreeNode* node = GetFirstNode(); node; node = node->getNextSibling())
+        writeNode(Stream, node, TextOf);
+}
+
+void TTreeNodes::ReadRecords(TStream* Stream, const TSetRecordText& SetText) {
+    BeginUpdate();
+    try {
+        Clear();
+        NodeReader(Stream, this, SetText).ReadNodes();
+    } catch (...) {
+        Clear();
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TTreeNodes::WriteData(TStream* Stream) {
+    WriteRecords(Stream, [](TTreeNode* Node) { return std::string(Node->Text()); });
+}
+
+void TTreeNodes::ReadData(TStream* Stream) {
+    ReadRecords(Stream, [](TTreeNode* Node, const std::string& Bytes) { Node->SetText(Bytes); });
+}
+
+bool TTreeNodes::dataToBeWritten(TFiler* Filer) {
+    auto* ancestor = dynamic_cast<TTreeNodes*>(Filer->Ancestor());
+    if (!ancestor) return Count() > 0;
+    if (ancestor->Count() != Count()) return true;
+    for (Integer i = 0; i < Count(); ++i)
+        if (Item(i)->Text() != ancestor->Item(i)->Text() || Item(i)->Data() != ancestor->Item(i)->Data())
+            return true;
+    return false;
+}
+
+void TTreeNodes::DefineProperties(TFiler* Filer) {
+    TPersistent::DefineProperties(Filer);
+    Filer->DefineBinaryProperty("Data", TStreamProc(this, &TTreeNodes::ReadData),
+                                TStreamProc(this, &TTreeNodes::WriteData), dataToBeWritten(Filer));
+}
 
 void TTreeNodes::Assign(TPersistent* Source) {
     auto* source = dynamic_cast<TTreeNodes*>(Source);
@@ -932,11 +1074,14 @@ const TTypeInfo* const attachModeType = DefineEnum<TNodeAttachMode>(
 
 const TClass customTreeViewClass = DescribeClass<TCustomTreeView, TWinControl>();
 
+const TClass treeNodesClass = DescribeClass<TTreeNodes, TPersistent>();
+
 const TClass treeViewClass = DescribeClass<TTreeView, TCustomTreeView>([](TClassBuilder<TTreeView>& c) {
     c.Property("AutoExpand", &TTreeView::AutoExpand, &TTreeView::SetAutoExpand).Default(false);
     c.Property("HideSelection", &TTreeView::HideSelection, &TTreeView::SetHideSelection).Default(true);
     c.Property("Images", &TTreeView::Images, &TTreeView::SetImages);
     c.Property("Indent", &TTreeView::Indent, &TTreeView::SetIndent);
+    c.Property("Items", &TTreeView::Items, &TTreeView::SetItems);
     c.Property("ReadOnly", &TTreeView::ReadOnly, &TTreeView::SetReadOnly).Default(false);
     c.Property("RightClickSelect", &TTreeView::RightClickSelect, &TTreeView::SetRightClickSelect)
         .Default(false);

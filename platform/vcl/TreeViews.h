@@ -8,7 +8,9 @@
 
 #include "platform/vcl/ComCtrls.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class ETreeViewError : public Exception {
@@ -133,7 +135,31 @@ public:
     void EndUpdate();
     TCustomTreeView* Owner() const { return owner_; }
 
+    // Form resources keep the nodes as the binary property "Data", written
+    // when there is no ancestor and there are nodes, or when the nodes differ
+    // from the ancestor's.
+    void DefineProperties(TFiler* Filer) override;
+    // The "Data" form: the number of top-level nodes, then each node (before
+    // its children) as its record size N and N bytes: image, selected, state
+    // and overlay index, data and child count (32-bit little-endian each),
+    // then the text as a length byte and that many bytes (the ANSI text, cut
+    // to 255).
+    void WriteData(TStream* Stream);
+    // EReadError "Stream read error" for records that do not fit the data
+    // (sizes, lengths and counts beyond what is left, trees deeper than 1024
+    // levels), leaving no nodes.
+    void ReadData(TStream* Stream);
+
+protected:
+    // The record form with the text as the caller stores it (at most 255 bytes) and reads it back.
+    using TRecordTextOf = std::function<std::string(TTreeNode* Node)>;
+    using TSetRecordText = std::function<void(TTreeNode* Node, const std::string& Bytes)>;
+    void WriteRecords(TStream* Stream, const TRecordTextOf& TextOf);
+    void ReadRecords(TStream* Stream, const TSetRecordText& SetText);
+
 private:
+    bool dataToBeWritten(TFiler* Filer);
+
     friend class TTreeNode;
     friend class TCustomTreeView;
     std::vector<std::unique_ptr<TTreeNode>>& childrenOf(TTreeNode* Parent);

@@ -41,6 +41,8 @@ enum class CursorShape {
 // What an open or save dialog asks; the backend fills in FileNames.
 struct FileDialogRequest {
     bool Save = false;
+    // A folder is chosen, not files; it comes back as the file name.
+    bool ChooseFolder = false;
     HWND Owner = nullptr;
     WideString Title;
     // Pairs of description and pattern list, as "Text files" and "*.txt;*.log".

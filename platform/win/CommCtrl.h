@@ -85,12 +85,6 @@ constexpr DWORD CCS_VERT = 0x00000080;
 
 // ---- Notifications ------------------------------------------------------------------
 
-struct NMHDR {
-    HWND hwndFrom = nullptr;
-    UINT_PTR idFrom = 0;
-    UINT code = 0;
-};
-
 // Notification codes are negative numbers carried in an unsigned field.
 constexpr UINT NotificationCode(int value) {
     return static_cast<UINT>(value);

@@ -174,16 +174,141 @@ WideString resultText(const std::vector<WideString>& names, DWORD flags, WORD& f
     return text;
 }
 
-template <typename Char> BOOL runFileDialog(OPENFILENAME_T<Char>* dialog, bool save) {
-    constexpr DWORD olderSize = offsetof(OPENFILENAME_T<Char>, pvReserved);
-    if (!dialog || (dialog->lStructSize != sizeof(OPENFILENAME_T<Char>) && dialog->lStructSize != olderSize))
-        return fail(CDERR_STRUCTSIZE);
-    if (!dialog->lpstrFile || dialog->nMaxFile == 0) return fail(CDERR_INITIALIZATION);
-    FileDialogRequest request = requestOf(*dialog, save);
-    std::optional<std::vector<WideString>> names = askBackend(request, dialog->Flags);
-    if (!names) return fail(0);
+// ---- File dialog hooks ----
+
+constexpr const WCHAR* FileChooserClassName = u"FileChooserWindow";
+constexpr const WCHAR* FileChooserHookClassName = u"FileChooserHookWindow";
+
+// The names chosen, as the chooser's CDM_ questions report them.
+struct ChoiceTexts {
+    WideString Folder;
+    WideString Spec;
+    WideString FilePath;
+};
+
+ChoiceTexts choiceTextsOf(const std::vector<WideString>& names) {
+    ChoiceTexts texts;
+    if (names.empty()) return texts;
+    texts.Folder = wideOfPath(pathOf(names.front()).parent_path());
+    if (names.size() == 1) {
+        texts.Spec = wideOfPath(pathOf(names.front()).filename());
+        texts.FilePath = names.front();
+        return texts;
+    }
+    for (const WideString& name : names) {
+        if (!texts.Spec.empty()) texts.Spec += u' ';
+        texts.Spec += u"\"" + wideOfPath(pathOf(name).filename()) + u"\"";
+    }
+    texts.FilePath = texts.Folder + u"\\" + texts.Spec;
+    return texts;
+}
+
+// What the chooser window knows while a hook runs: the texts of the last
+// choice, in the record's kind of characters.
+struct ChooserState {
+    bool ansi = false;
+    std::optional<ChoiceTexts> choice;
+};
+
+template <typename Char> LRESULT answerText(const WideString& text, WPARAM size, LPARAM buffer) {
+    const std::basic_string<Char> converted = textOf<Char>(text);
+    auto* target = reinterpret_cast<Char*>(buffer);
+    if (target && converted.size() < size) {
+        std::copy(converted.begin(), converted.end(), target);
+        target[converted.size()] = 0;
+    }
+    return static_cast<LRESULT>(converted.size() + 1);
+}
+
+LRESULT chooserProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = reinterpret_cast<ChooserState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!state || message < CDM_GETSPEC || message > CDM_GETFOLDERPATH)
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (!state->choice) return -1;
+    const ChoiceTexts& choice = *state->choice;
+    const WideString& text = message == CDM_GETSPEC       ? choice.Spec
+                             : message == CDM_GETFILEPATH ? choice.FilePath
+                                                          : choice.Folder;
+    return state->ansi ? answerText<char>(text, wParam, lParam) : answerText<WCHAR>(text, wParam, lParam);
+}
+
+// A dialog procedure's answer: what it returned, or for WM_NOTIFY (when it
+// handled it) the result it left in DWLP_MSGRESULT.
+LRESULT hookWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto hook = reinterpret_cast<LPOFNHOOKPROC>(GetWindowLongPtrW(window, DWLP_DLGPROC));
+    if (hook) {
+        const UINT_PTR handled = hook(window, message, wParam, lParam);
+        if (handled && message == WM_NOTIFY) return GetWindowLongPtrW(window, DWLP_MSGRESULT);
+        if (handled) return static_cast<LRESULT>(handled);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void registerChooserClasses() {
+    static bool registered = [] {
+        WNDCLASSEXW chooser;
+        chooser.lpfnWndProc = WindowProcFromFunction(chooserProcedure);
+        chooser.lpszClassName = FileChooserClassName;
+        WNDCLASSEXW hook;
+        hook.lpfnWndProc = WindowProcFromFunction(hookWindowProcedure);
+        hook.cbWndExtra = DLGWINDOWEXTRA;
+        hook.lpszClassName = FileChooserHookClassName;
+        return RegisterSystemClassW(&chooser) != 0 && RegisterSystemClassW(&hook) != 0;
+    }();
+    (void)registered;
+}
+
+// The windows a hooked file dialog has while it runs: a hidden stand-in
+// for the backend's chooser, which answers the CDM_ questions, and the
+// hook's child dialog inside it.
+template <typename Char> class HookedChooser {
+public:
+    explicit HookedChooser(OPENFILENAME_T<Char>& dialog) : dialog_(dialog) {
+        registerChooserClasses();
+        state_.ansi = std::is_same_v<Char, char>;
+        chooser_ = CreateWindowExW(0, FileChooserClassName, u"", WS_POPUP, 0, 0, 0, 0, dialog.hwndOwner,
+                                   nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(chooser_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state_));
+        hook_ = CreateWindowExW(0, FileChooserHookClassName, u"", WS_CHILD, 0, 0, 0, 0, chooser_, nullptr,
+                                nullptr, nullptr);
+        SetWindowLongPtrW(hook_, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(dialog.lpfnHook));
+    }
+    ~HookedChooser() {
+        if (IsWindow(chooser_)) DestroyWindow(chooser_);
+    }
+    HookedChooser(const HookedChooser&) = delete;
+    HookedChooser& operator=(const HookedChooser&) = delete;
+
+    void Initialize() { SendMessageW(hook_, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&dialog_)); }
+
+    // Whether the hook lets the choice, already in the record, stand.
+    bool Accepts(const std::vector<WideString>& names) {
+        if (!(dialog_.Flags & OFN_EXPLORER) || !IsWindow(hook_)) return true;
+        state_.choice = choiceTextsOf(names);
+        SetWindowLongPtrW(hook_, DWLP_MSGRESULT, 0);
+        OFNOTIFY_T<Char> notify;
+        notify.hdr.hwndFrom = chooser_;
+        notify.hdr.code = CDN_FILEOK;
+        notify.lpOFN = &dialog_;
+        notify.pszFile = dialog_.lpstrFile;
+        SendMessageW(hook_, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify));
+        const bool refused = IsWindow(hook_) && GetWindowLongPtrW(hook_, DWLP_MSGRESULT) != 0;
+        state_.choice.reset();
+        return !refused;
+    }
+
+private:
+    OPENFILENAME_T<Char>& dialog_;
+    ChooserState state_;
+    HWND chooser_ = nullptr;
+    HWND hook_ = nullptr;
+};
+
+// Writes the answer into the record; FALSE when its buffer is too small.
+template <typename Char>
+BOOL deliverChoice(OPENFILENAME_T<Char>* dialog, const std::vector<WideString>& names, int filterIndex) {
     WORD fileOffset = 0;
-    std::basic_string<Char> text = textOf<Char>(resultText(*names, dialog->Flags, fileOffset));
+    std::basic_string<Char> text = textOf<Char>(resultText(names, dialog->Flags, fileOffset));
     if (text.size() + 2 > dialog->nMaxFile) {
         // The size needed, in characters, goes where the name would have.
         auto needed = static_cast<unsigned>(text.size() + 2);
@@ -194,22 +319,41 @@ template <typename Char> BOOL runFileDialog(OPENFILENAME_T<Char>* dialog, bool s
     std::copy(text.begin(), text.end(), dialog->lpstrFile);
     dialog->lpstrFile[text.size()] = 0;
     dialog->lpstrFile[text.size() + 1] = 0;
-    std::filesystem::path first = pathOf(names->front());
+    std::filesystem::path first = pathOf(names.front());
     WideString extension = first.has_extension() ? wideOfPath(first.extension()).substr(1) : WideString();
     dialog->nFileOffset = fileOffset;
     dialog->nFileExtension =
-        names->size() == 1 && !extension.empty() ? static_cast<WORD>(text.size() - extension.size()) : 0;
-    dialog->nFilterIndex = static_cast<DWORD>(request.FilterIndex);
+        names.size() == 1 && !extension.empty() ? static_cast<WORD>(text.size() - extension.size()) : 0;
+    dialog->nFilterIndex = static_cast<DWORD>(filterIndex);
     copyInto(wideOfPath(first.filename()), dialog->lpstrFileTitle, dialog->nMaxFileTitle);
     dialog->Flags &= ~(OFN_READONLY | OFN_EXTENSIONDIFFERENT);
     if (dialog->lpstrDefExt && !sameTextIgnoringCase(extension, wideOf(dialog->lpstrDefExt)))
         dialog->Flags |= OFN_EXTENSIONDIFFERENT;
-    if (!(dialog->Flags & OFN_NOCHANGEDIR) && first.has_parent_path()) {
-        std::error_code ignored;
-        std::filesystem::current_path(first.parent_path(), ignored);
-    }
-    lastDialogError = 0;
     return TRUE;
+}
+
+template <typename Char> BOOL runFileDialog(OPENFILENAME_T<Char>* dialog, bool save) {
+    constexpr DWORD olderSize = offsetof(OPENFILENAME_T<Char>, pvReserved);
+    if (!dialog || (dialog->lStructSize != sizeof(OPENFILENAME_T<Char>) && dialog->lStructSize != olderSize))
+        return fail(CDERR_STRUCTSIZE);
+    if (!dialog->lpstrFile || dialog->nMaxFile == 0) return fail(CDERR_INITIALIZATION);
+    FileDialogRequest request = requestOf(*dialog, save);
+    std::optional<HookedChooser<Char>> hooked;
+    if ((dialog->Flags & OFN_ENABLEHOOK) && dialog->lpfnHook) hooked.emplace(*dialog);
+    if (hooked) hooked->Initialize();
+    for (;;) {
+        std::optional<std::vector<WideString>> names = askBackend(request, dialog->Flags);
+        if (!names) return fail(0);
+        if (!deliverChoice(dialog, *names, request.FilterIndex)) return FALSE;
+        if (hooked && !hooked->Accepts(*names)) continue;
+        std::filesystem::path first = pathOf(names->front());
+        if (!(dialog->Flags & OFN_NOCHANGEDIR) && first.has_parent_path()) {
+            std::error_code ignored;
+            std::filesystem::current_path(first.parent_path(), ignored);
+        }
+        lastDialogError = 0;
+        return TRUE;
+    }
 }
 
 // ---- Dialog windows ----

@@ -52,7 +52,8 @@ constexpr DWORD OFN_ENABLESIZING = 0x00800000;
 constexpr DWORD OFN_DONTADDTORECENT = 0x02000000;
 constexpr DWORD OFN_FORCESHOWHIDDEN = 0x10000000;
 
-// Hooks and templates are the system dialog's; ours take none.
+// The colour, font and find dialogs take no hooks or templates; the file
+// dialogs call their hook (below).
 using LPOFNHOOKPROC = UINT_PTR (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 using LPCCHOOKPROC = LPOFNHOOKPROC;
 using LPCFHOOKPROC = LPOFNHOOKPROC;
@@ -92,8 +93,45 @@ using OPENFILENAMEW = OPENFILENAME_T<WCHAR>;
 constexpr DWORD OPENFILENAME_SIZE_VERSION_400A = offsetof(OPENFILENAMEA, pvReserved);
 constexpr DWORD OPENFILENAME_SIZE_VERSION_400W = offsetof(OPENFILENAMEW, pvReserved);
 
+// ---- File dialog hooks ----
+
+// The extra bytes of a dialog window and the slots in them.
+constexpr int DLGWINDOWEXTRA = 30;
+constexpr int DWLP_MSGRESULT = 0;
+constexpr int DWLP_DLGPROC = DWLP_MSGRESULT + static_cast<int>(sizeof(LRESULT));
+constexpr int DWLP_USER = DWLP_DLGPROC + static_cast<int>(sizeof(void*));
+constexpr int DWL_MSGRESULT = DWLP_MSGRESULT;
+
+// What a hook may ask the chooser (its hook window's parent) while it runs:
+// the full name chosen, its name part, and its folder. wParam is the
+// buffer's size in characters, lParam the buffer; the answer is the size
+// the text needs with its terminator (copied only when it fits), or a
+// negative number when nothing is chosen yet. Several names come as their
+// folder and the names in double quotes ("folder\\"a" "b"; the name
+// part "a" "b").
+constexpr UINT CDM_FIRST = WM_USER + 100;
+constexpr UINT CDM_GETSPEC = CDM_FIRST + 0;
+constexpr UINT CDM_GETFILEPATH = CDM_FIRST + 1;
+constexpr UINT CDM_GETFOLDERPATH = CDM_FIRST + 2;
+
+constexpr UINT CDN_FIRST = static_cast<UINT>(-601);
+constexpr UINT CDN_FILEOK = CDN_FIRST - 5;
+
+template <typename Char> struct OFNOTIFY_T {
+    NMHDR hdr;
+    OPENFILENAME_T<Char>* lpOFN = nullptr;
+    Char* pszFile = nullptr;
+};
+using OFNOTIFYA = OFNOTIFY_T<char>;
+using OFNOTIFYW = OFNOTIFY_T<WCHAR>;
+
 // Ask the backend's file chooser, and again while OFN_FILEMUSTEXIST or
-// OFN_PATHMUSTEXIST finds the answer missing. A name without an extension
+// OFN_PATHMUSTEXIST finds the answer missing or, with OFN_ENABLEHOOK, the
+// hook refuses it. The hook runs in a child dialog window of the chooser:
+// it receives WM_INITDIALOG (lParam the record) before the chooser shows
+// and, with OFN_EXPLORER, WM_NOTIFY with CDN_FILEOK (an OFNOTIFY, lpstrFile
+// already holding the answer) after each choice; a non-zero DWLP_MSGRESULT
+// then refuses the choice and the chooser is shown again. A name without an extension
 // gets lpstrDefExt. lpstrFile receives the full name or, for several files
 // of OFN_ALLOWMULTISELECT, the folder and the names, each ended by a zero
 // (a blank without OFN_EXPLORER), the list by a second zero. Unless

@@ -519,6 +519,10 @@ template <typename Char> DWORD getTempPath(DWORD bufferLength, Char* buffer) {
     return copyName(callerText<Char>(layerName(NativeFileName(GetTempFolder()))), buffer, bufferLength);
 }
 
+// The system's folders: fixed, as on Windows, and always there.
+constexpr const char16_t* WindowsFolder = u"\\usr";
+constexpr const char16_t* SystemFolder = u"\\usr\\lib";
+
 // ---- Command line ----------------------------------------------------------------------
 
 WideString quotedArgument(const WideString& argument) {
@@ -884,6 +888,19 @@ DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
 }
 DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer) {
     return getTempPath(bufferLength, buffer);
+}
+
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
+    return copyName(callerText<char>(WindowsFolder), buffer, size);
+}
+UINT GetWindowsDirectoryW(LPWSTR buffer, UINT size) {
+    return copyName(callerText<WCHAR>(WindowsFolder), buffer, size);
+}
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
+    return copyName(callerText<char>(SystemFolder), buffer, size);
+}
+UINT GetSystemDirectoryW(LPWSTR buffer, UINT size) {
+    return copyName(callerText<WCHAR>(SystemFolder), buffer, size);
 }
 
 LPSTR GetCommandLineA() {

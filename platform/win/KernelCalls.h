@@ -124,6 +124,13 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
 DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer);
 DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer);
 
+// The Windows folder is "\usr" and the system folder "\usr\lib", where this
+// system keeps what Windows keeps in its own folders.
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
+UINT GetWindowsDirectoryW(LPWSTR buffer, UINT size);
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
+UINT GetSystemDirectoryW(LPWSTR buffer, UINT size);
+
 // The program's command line: its arguments joined by blanks, those holding
 // blanks enclosed in double quotes.
 LPSTR GetCommandLineA();

@@ -30,6 +30,12 @@ WideString moduleNameOf(const WideString& FileName) {
     return name;
 }
 
+template <typename Char> int missingString(Char* buffer, int bufferMax) {
+    if (buffer && bufferMax > 0) buffer[0] = 0;
+    SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
+    return 0;
+}
+
 } // namespace
 
 HMODULE LoadLibraryW(LPCWSTR fileName) {
@@ -57,4 +63,12 @@ BOOL FreeLibrary(HMODULE module) {
         if (module == builtIn.handle) return TRUE;
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
+}
+
+int LoadStringA(HINSTANCE, UINT, LPSTR buffer, int bufferMax) {
+    return missingString(buffer, bufferMax);
+}
+
+int LoadStringW(HINSTANCE, UINT, LPWSTR buffer, int bufferMax) {
+    return missingString(buffer, bufferMax);
 }

@@ -14,3 +14,8 @@ HMODULE LoadLibraryW(LPCWSTR fileName);
 HMODULE LoadLibraryExW(LPCWSTR fileName, HANDLE file, DWORD flags);
 // FALSE with ERROR_INVALID_HANDLE for a handle no load gave.
 BOOL FreeLibrary(HMODULE module);
+
+// String tables: the program embeds none, so every string is missing. 0
+// with ERROR_RESOURCE_TYPE_NOT_FOUND (the buffer, when it has room, emptied).
+int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int bufferMax);
+int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax);

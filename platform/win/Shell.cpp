@@ -1,30 +1,22 @@
-// Everything is started in the background, in a session of its own, with
-// stdin from /dev/null; a thread waits for each child so that none is left
-// behind as a zombie.
+// Everything is started in the background as CreateProcess starts programs.
 #include "platform/win/Shell.h"
 
 #include "platform/core/CodePages.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
 #include "platform/win/LastError.h"
+#include "platform/win/Processes.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <optional>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -33,47 +25,8 @@ constexpr INT_PTR ShellExecuteSucceeded = 42;
 
 // ---- Starting processes -------------------------------------------------------------
 
-void reapInBackground(pid_t child) {
-    std::thread([child] {
-        int status = 0;
-        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
-    }).detach();
-}
-
-// Starts `arguments` (the program first) in the background; 0 or an errno.
-int startDetached(const std::vector<std::string>& arguments, const std::string& folder, bool searchPath) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t signals;
-    sigemptyset(&signals);
-    posix_spawnattr_setsigmask(&attributes, &signals);
-    sigfillset(&signals);
-    posix_spawnattr_setsigdefault(&attributes, &signals);
-    posix_spawnattr_setflags(&attributes,
-                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-    pid_t child = 0;
-    const int error = searchPath ? posix_spawnp(&child, argv[0], &actions, &attributes, argv.data(), environ)
-                                 : posix_spawn(&child, argv[0], &actions, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error == 0) reapInBackground(child);
-    return error;
-}
-
 bool openWithDesktop(const std::string& target) {
-    return startDetached({"xdg-open", target}, std::string(), true) == 0;
+    return StartDetachedProcess({"xdg-open", target}, std::string(), true) == 0;
 }
 
 struct ShellSettings {
@@ -95,60 +48,6 @@ bool openTarget(const std::string& target) {
         opener = settings.opener;
     }
     return opener ? opener(target) : openWithDesktop(target);
-}
-
-// ---- Parameters -------------------------------------------------------------------------
-
-bool isArgumentSpace(char c) {
-    return c == ' ' || c == '\t';
-}
-
-// Splits a parameter string as the Windows C run-time does: white space
-// separates arguments outside double quotes; 2n backslashes before a quote
-// give n backslashes and the quote opens or closes a quoted part; 2n + 1 give
-// n backslashes and a literal quote; "" inside a quoted part is a literal
-// quote; other backslashes are literal.
-std::vector<std::string> splitParameters(const std::string& parameters) {
-    std::vector<std::string> arguments;
-    std::string current;
-    bool inArgument = false;
-    bool quoted = false;
-    for (std::size_t i = 0; i < parameters.size();) {
-        const char c = parameters[i];
-        if (!quoted && isArgumentSpace(c)) {
-            if (inArgument) arguments.push_back(std::move(current));
-            current.clear();
-            inArgument = false;
-            ++i;
-            continue;
-        }
-        inArgument = true;
-        if (c == '\\') {
-            std::size_t backslashes = 0;
-            while (i < parameters.size() && parameters[i] == '\\')
-                ++backslashes, ++i;
-            const bool beforeQuote = i < parameters.size() && parameters[i] == '"';
-            current.append(beforeQuote ? backslashes / 2 : backslashes, '\\');
-            if (beforeQuote && backslashes % 2 == 1) {
-                current += '"';
-                ++i;
-            }
-        } else if (c == '"') {
-            const bool doubled = quoted && i + 1 < parameters.size() && parameters[i + 1] == '"';
-            if (doubled) {
-                current += '"';
-                i += 2;
-            } else {
-                quoted = !quoted;
-                ++i;
-            }
-        } else {
-            current += c;
-            ++i;
-        }
-    }
-    if (inArgument) arguments.push_back(std::move(current));
-    return arguments;
 }
 
 // ---- What the file is ---------------------------------------------------------------
@@ -237,9 +136,9 @@ ProgramStarter programStarter() {
 // 0 or the errno value that refused the start.
 int startOrHand(const fs::path& program, const FileRequest& request, const ShellProgramStart& asked) {
     if (const ProgramStarter starter = programStarter()) return starter(asked) ? 0 : EACCES;
-    std::vector<std::string> arguments = splitParameters(request.parameters);
+    std::vector<std::string> arguments = SplitCommandLine(request.parameters);
     arguments.insert(arguments.begin(), program.string());
-    return startDetached(arguments, request.directory, false);
+    return StartDetachedProcess(arguments, request.directory, false);
 }
 
 INT_PTR startProgram(const fs::path& program, const FileRequest& request, const ShellProgramStart& asked) {

@@ -915,6 +915,13 @@ constexpr LONG IMM_ERROR_NODATA = -1;
 
 // ---- Structures -------------------------------------------------------------
 
+// The head of every WM_NOTIFY record.
+struct NMHDR {
+    HWND hwndFrom = nullptr;
+    UINT_PTR idFrom = 0;
+    UINT code = 0;
+};
+
 struct MSG {
     HWND hwnd = nullptr;
     UINT message = 0;

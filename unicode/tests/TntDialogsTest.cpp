@@ -129,6 +129,7 @@ TEST_F(DialogsTest, TheSystemGetsTheWideRequestAndGivesTheNamesBack) {
 
     ASSERT_FALSE(dialog.Execute()) << "no answer queued: cancelled";
     EXPECT_EQ(dialog.FileName(), u"/srv/site/新しい.txt");
+    EXPECT_EQ(dialog.Files()->Count(), 0) << "emptied as the dialog starts";
 }
 
 class TCanCloseLog {
@@ -153,6 +154,23 @@ TEST_F(DialogsTest, ARefusalOfOnCanCloseKeepsTheDialogOpen) {
     EXPECT_EQ(log.asked, (std::vector<WideString>{u"/tmp/最初.txt", u"/tmp/二番目.txt"}));
     EXPECT_EQ(dialog.FileName(), u"/tmp/二番目.txt");
     EXPECT_EQ(dialog.Files()->Count(), 1);
+}
+
+TEST_F(DialogsTest, TheNameChosenIsReadWholeWhileTheDialogRuns) {
+    const WideString longName = u"/srv/" + WideString(300, u'長') + u".txt";
+    struct TReader {
+        TTntOpenDialog* dialog = nullptr;
+        WideString seen;
+        void CanClose(TObject*, bool&) { seen = dialog->FileName(); }
+    } reader;
+    TTntOpenDialog dialog(nullptr);
+    reader.dialog = &dialog;
+    dialog.OnCanClose = TCloseQueryEvent(&reader, &TReader::CanClose);
+    dialog.SetOptions(dialog.Options() + TOpenOptions{ofNoChangeDir, ofAllowMultiSelect});
+    backend.AnswerFileDialog({longName});
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(reader.seen, longName);
+    EXPECT_EQ(dialog.Handle(), nullptr) << "no dialog window once it is over";
 }
 
 // ---- Message form ----
@@ -237,6 +255,19 @@ TEST_F(DialogsTest, TheMessageDialogAnswersWithTheButtonPressed) {
     EXPECT_EQ(WideMessageDlg(u"続けますか?", mtConfirmation, {mbYes, mbNo}, 0), mrYes);
     steps = {[this] { backend.PressKey(VK_ESCAPE); }};
     EXPECT_EQ(WideMessageDlg(u"続けますか?", mtConfirmation, {mbYes, mbNo}, 0), mrNo);
+}
+
+TEST_F(DialogsTest, AFormattedMessageShowsItsArguments) {
+    WideString shown;
+    runSteps();
+    steps = {[&] {
+        auto* form = dynamic_cast<TTntMessageForm*>(Screen->ActiveCustomForm());
+        ASSERT_NE(form, nullptr);
+        shown = form->Message()->Caption();
+        backend.PressKey(VK_RETURN);
+    }};
+    WideShowMessageFmt(u"%s: %d 件", {TVarRec(WideString(u"東京")), TVarRec(3)});
+    EXPECT_EQ(shown, u"東京: 3 件");
 }
 
 TEST_F(DialogsTest, TheInputBoxGivesTheTypedTextOrTheDefault) {

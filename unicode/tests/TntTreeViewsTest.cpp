@@ -64,7 +64,9 @@ void fillSample(TTntTreeNodes* Nodes) {
 TEST_F(TreeViewsTest, Utf8DataCarriesTheWideNodesThroughAFormResource) {
     fillSample(tree->Items());
     const AnsiString text = WriteComponentText(form.get());
-    EXPECT_NE(text.find("Items.Utf8Data = {"), AnsiString::npos) << text;
+    const std::size_t ansiData = text.find("Items.Data = {");
+    ASSERT_NE(ansiData, AnsiString::npos) << text;
+    EXPECT_GT(text.find("Items.Utf8Data = {"), ansiData) << "the wide nodes come last and win";
 
     TTreeForm copy(nullptr);
     ReadComponentText(text, &copy);
@@ -105,6 +107,9 @@ TEST_F(TreeViewsTest, DamagedRecordsAreAReadErrorAndLeaveNoNodes) {
         std::string bytes;
     };
     const std::string good = record(26, 0, 1, "a");
+    std::string chain;
+    for (int level = 0; level < 1100; ++level)
+        chain += record(26, 1, 1, "a");
     const Case cases[] = {
         {"size beyond the data", int32(1) + record(900, 0, 1, "a")},
         {"size below a record", int32(1) + record(10, 0, 1, "a")},
@@ -113,6 +118,7 @@ TEST_F(TreeViewsTest, DamagedRecordsAreAReadErrorAndLeaveNoNodes) {
         {"negative child count", int32(1) + record(26, -1, 1, "a")},
         {"more top nodes than records", int32(3) + good},
         {"cut inside a record", int32(1) + good.substr(0, 10)},
+        {"deeper than 1024 levels", int32(1) + chain + good},
     };
     for (const Case& item : cases) {
         fillSample(tree->Items());

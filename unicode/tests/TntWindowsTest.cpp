@@ -1,17 +1,23 @@
 #include "unicode/TntWindows.h"
 
 #include "platform/core/CodePages.h"
+#include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/DefWindowProc.h"
+#include "platform/win/Icons.h"
 #include "platform/win/LastError.h"
 #include "platform/win/Shell.h"
+#include "platform/win/VersionInfo.h"
 #include "platform/win/WindowProcedures.h"
 #include "platform/win/Windows.h"
 #include "unicode/TntSysUtils.h"
 #include "unicode/TntSystem.h"
 #include "unicode/tests/TemporaryFolder.h"
 
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -215,6 +221,127 @@ TEST_P(BothRoads, WindowTextTakesTheWideOrTheAnsiForm) {
     GetWindowTextW(window, text, 32);
     EXPECT_EQ(WideString(text), GetParam() ? u"\u0416 caf\u00E9" : u"? caf\u00E9");
     DestroyWindow(window);
+}
+
+TEST_P(BothRoads, MenuItemsTakeTheWideOrTheAnsiText) {
+    const HMENU menu = CreatePopupMenu();
+    WideString caption = u"\u0416 &caf\u00E9";
+    MENUITEMINFOW item;
+    item.fMask = MIIM_STRING | MIIM_ID;
+    item.wID = 7;
+    item.dwTypeData = caption.data();
+    ASSERT_TRUE(Tnt_InsertMenuItemW(menu, 0, TRUE, &item));
+    WideChar text[32] = {};
+    GetMenuStringW(menu, 7, text, 32, MF_BYCOMMAND);
+    EXPECT_EQ(WideString(text), GetParam() ? u"\u0416 &caf\u00E9" : u"? &caf\u00E9");
+    DestroyMenu(menu);
+}
+
+TEST_P(BothRoads, ProgramsStartWithTheirArgumentsInTheirFolder) {
+    TemporaryFolder folder;
+    const std::string script = folder.NativePath() + "/args.sh";
+    std::ofstream(script)
+        << "#!/bin/sh\nprintf '[%s]' \"$@\" > out.tmp\npwd >> out.tmp\nmv out.tmp out.txt\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    WideString commandLine = u"\"" + UTF8Decode(script) + u"\" one \"caf\u00E9 two\"";
+    TStartupInfoW startup;
+    PROCESS_INFORMATION process;
+    ASSERT_TRUE(Tnt_CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   folder.Path().c_str(), &startup, &process));
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    const std::string out = folder.NativePath() + "/out.txt";
+    for (int wait = 0; wait < 2000 && !std::filesystem::exists(out); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream file(out);
+    const std::string written((std::istreambuf_iterator<char>(file)), {});
+    EXPECT_EQ(written, "[one][caf\xC3\xA9 two]" + folder.NativePath() + "\n");
+
+    WideString missing = folder.Path() + u"/none.sh";
+    EXPECT_FALSE(Tnt_CreateProcessW(nullptr, missing.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                    nullptr, &process));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_P(BothRoads, FileOperationsCopyRenameAndDeleteWithoutQuestions) {
+    TemporaryFolder folder;
+    const WideString file = folder.Path() + u"/caf\u00E9.txt";
+    std::ofstream(UTF8Encode(file)) << "x";
+    const WideString copy = folder.Path() + u"/copy.txt";
+    const WideString from = file + WideString(1, u'\0'), to = copy + WideString(1, u'\0');
+    SHFILEOPSTRUCTW operation;
+    operation.wFunc = FO_COPY;
+    operation.pFrom = from.c_str();
+    operation.pTo = to.c_str();
+    EXPECT_EQ(Tnt_SHFileOperationW(&operation), 0);
+    EXPECT_NE(Tnt_GetFileAttributesW(copy.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(Tnt_SHFileOperationW(&operation), 0) << "the copy is there: no question, no replacing";
+    EXPECT_EQ(operation.hNameMappings, nullptr);
+    Tnt_SHFreeNameMappings(operation.hNameMappings);
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = to.c_str();
+    EXPECT_EQ(Tnt_SHFileOperationW(&operation), 0);
+    EXPECT_EQ(Tnt_GetFileAttributesW(copy.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(Tnt_GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_P(BothRoads, FileInformationAndTheStockIcon) {
+    TemporaryFolder folder;
+    WideString file = folder.Path() + u"/caf\u00E9.txt";
+    std::ofstream(UTF8Encode(file)) << "x";
+    SHFILEINFOW info;
+    ASSERT_NE(Tnt_SHGetFileInfoW(file.c_str(), 0, &info, sizeof info,
+                                 SHGFI_DISPLAYNAME | SHGFI_TYPENAME | SHGFI_ICON),
+              0u);
+    EXPECT_EQ(WideString(info.szDisplayName), u"caf\u00E9.txt");
+    EXPECT_EQ(WideString(info.szTypeName), u"TXT File");
+    ASSERT_NE(info.hIcon, nullptr);
+    DestroyIcon(info.hIcon);
+    WORD index = 9;
+    const HICON icon = Tnt_ExtractAssociatedIconW(nullptr, file.data(), &index);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(index, 0);
+    DestroyIcon(icon);
+}
+
+TEST_P(BothRoads, NoVersionResourceNoStringsAndFixedSystemFolders) {
+    TemporaryFolder folder;
+    DWORD handle = 1;
+    EXPECT_EQ(Tnt_GetFileVersionInfoSizeW(folder.Path().c_str(), &handle), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_TYPE_NOT_FOUND);
+    char block[8];
+    EXPECT_FALSE(Tnt_GetFileVersionInfoW(folder.Path().c_str(), 0, sizeof block, block));
+    void* value = block;
+    UINT length = 3;
+    EXPECT_FALSE(Tnt_VerQueryValueW(block, u"\\StringFileInfo\\040904E4\\ProductName", &value, &length));
+    EXPECT_EQ(length, 0u);
+
+    WideChar buffer[16] = u"left";
+    EXPECT_EQ(Tnt_LoadStringW(nullptr, 65099, buffer, 16), 0);
+    EXPECT_EQ(buffer[0], 0);
+
+    EXPECT_EQ(Tnt_GetWindowsDirectoryW(buffer, 16), 4u);
+    EXPECT_EQ(WideString(buffer), u"\\usr");
+    EXPECT_EQ(Tnt_GetSystemDirectoryW(buffer, 16), 8u);
+    EXPECT_EQ(WideString(buffer), u"\\usr\\lib");
+    EXPECT_EQ(Tnt_GetSystemDirectoryW(buffer, 4), 9u);
+    EXPECT_EQ(WideString(buffer), u"\\usr\\lib") << "a short buffer is left alone";
+}
+
+TEST_P(BothRoads, TheFolderChooserGivesItsFolderWide) {
+    HeadlessBackendInstalled()->AnswerFileDialog({u"/srv/caf\u00E9"});
+    WideChar displayName[MAX_PATH] = {};
+    BROWSEINFOW info;
+    info.pszDisplayName = displayName;
+    info.lpszTitle = u"Folder";
+    PIDLIST_ABSOLUTE list = Tnt_SHBrowseForFolderW(&info);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(WideString(displayName), u"caf\u00E9");
+    WideChar path[MAX_PATH] = {};
+    EXPECT_TRUE(Tnt_SHGetPathFromIDListW(list, path));
+    EXPECT_EQ(WideString(path), u"/srv/caf\u00E9");
+    CoTaskMemFree(list);
+    EXPECT_EQ(Tnt_SHBrowseForFolderW(&info), nullptr) << "no answer: cancelled";
 }
 
 TEST(LanguageIdentifiers, PackAndUnpack) {

@@ -116,7 +116,8 @@ void offerHistory(GtkFileChooser* chooser, const std::vector<std::string>& histo
 
 void updatePreview(GtkFileChooser* chooser, gpointer image) {
     gchar* name = gtk_file_chooser_get_preview_filename(chooser);
-    GdkPixbuf* picture = name ? gdk_pixbuf_new_from_file_at_size(name, previewSize, previewSize, nullptr) : nullptr;
+    GdkPixbuf* picture =
+        name ? gdk_pixbuf_new_from_file_at_size(name, previewSize, previewSize, nullptr) : nullptr;
     g_free(name);
     gtk_image_set_from_pixbuf(GTK_IMAGE(image), picture);
     gtk_file_chooser_set_preview_widget_active(chooser, picture != nullptr);
@@ -131,15 +132,20 @@ void offerPreview(GtkFileChooser* chooser, bool picturePreview) {
     g_signal_connect(chooser, "update-preview", G_CALLBACK(updatePreview), image);
 }
 
+GtkFileChooserAction actionOf(const DesktopFileQuestion& question) {
+    if (question.chooseFolder) return GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER;
+    return question.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN;
+}
+
 } // namespace
 
 std::optional<DesktopFileAnswer> AskDesktopForFiles(const DesktopFileQuestion& question) {
     GtkWindow* owner = question.owner ? GTK_WINDOW(question.owner->Widget()) : nullptr;
     const char* title =
         question.title.empty() ? (question.save ? "Save As" : "Open") : question.title.c_str();
-    GtkWidget* dialog = gtk_file_chooser_dialog_new(
-        title, owner, question.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
-        GTK_RESPONSE_CANCEL, question.save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+    GtkWidget* dialog =
+        gtk_file_chooser_dialog_new(title, owner, actionOf(question), "_Cancel", GTK_RESPONSE_CANCEL,
+                                    question.save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
     gtk_file_chooser_set_local_only(chooser, TRUE);

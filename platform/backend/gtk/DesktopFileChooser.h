@@ -21,6 +21,8 @@ struct DesktopFileFilter {
 
 struct DesktopFileQuestion {
     bool save = false;
+    // A folder is chosen instead of files.
+    bool chooseFolder = false;
     DesktopWindow* owner = nullptr;
     // Empty: the chooser's own title.
     std::string title;

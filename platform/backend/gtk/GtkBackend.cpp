@@ -155,6 +155,7 @@ std::vector<std::string> splitPatterns(const WideString& patterns) {
 DesktopFileQuestion questionOf(const FileDialogRequest& request, DesktopWindow* owner) {
     DesktopFileQuestion question;
     question.save = request.Save;
+    question.chooseFolder = request.ChooseFolder;
     question.owner = owner;
     question.title = UTF8Encode(request.Title);
     for (const auto& [name, patterns] : request.Filters)

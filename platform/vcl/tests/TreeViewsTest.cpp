@@ -1,5 +1,6 @@
 #include "VisualTestSupport.h"
 
+#include "platform/vcl/Filers.h"
 #include "platform/vcl/TreeViews.h"
 #include "platform/win/Messages.h"
 
@@ -182,6 +183,40 @@ TEST_F(TreeViewsTest, TextFormLoadsSavesAndRefusesBadLevels) {
     } catch (const ETreeViewError& error) {
         EXPECT_EQ(error.Message, "Invalid level (2) for item \"Too deep\"");
     }
+}
+
+TEST_F(TreeViewsTest, TheNodesTravelThroughAFormResourceAsData) {
+    TForm form(nullptr);
+    form.SetName("Host");
+    auto* tree = new TTreeView(&form);
+    tree->SetName("Tree");
+    tree->SetParent(&form);
+    TTreeNode* first = tree->Items()->Add(nullptr, "first");
+    tree->Items()->AddChildObject(first, "child", reinterpret_cast<void*>(7))->SetImageIndex(2);
+    tree->Items()->Add(first, "second");
+    const AnsiString text = WriteComponentText(&form);
+    ASSERT_NE(text.find("Items.Data = {"), AnsiString::npos) << text;
+
+    TForm read(nullptr);
+    ReadComponentText(text, &read);
+    auto* copy = static_cast<TTreeView*>(read.FindComponent("Tree"));
+    ASSERT_NE(copy, nullptr);
+    ASSERT_EQ(copy->Items()->Count(), 3);
+    EXPECT_EQ(copy->Items()->Item(1)->Text(), "child");
+    EXPECT_EQ(copy->Items()->Item(1)->Parent(), copy->Items()->Item(0));
+    EXPECT_EQ(copy->Items()->Item(1)->ImageIndex(), 2);
+    EXPECT_EQ(copy->Items()->Item(1)->Data(), reinterpret_cast<void*>(7));
+    EXPECT_EQ(copy->Items()->Item(2)->Text(), "second");
+
+    TMemoryStream damaged;
+    const std::int32_t claimed[] = {1, 900};
+    damaged.WriteBuffer(claimed, sizeof claimed);
+    damaged.SetPosition(0);
+    EXPECT_THROW(copy->Items()->ReadData(&damaged), EReadError);
+    EXPECT_EQ(copy->Items()->Count(), 0);
+
+    TTreeView empty(nullptr);
+    EXPECT_EQ(WriteComponentText(&empty).find("Items.Data"), AnsiString::npos);
 }
 
 } // namespace

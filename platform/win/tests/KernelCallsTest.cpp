@@ -77,4 +77,17 @@ TEST_F(KernelCallsTest, TheTemporaryPathEndsWithADelimiterAndSaysHowLongItIs) {
     EXPECT_TRUE(temp[length - 1] == '\\' || temp[length - 1] == '/');
 }
 
+TEST_F(KernelCallsTest, TheSystemFoldersAreFixedExistingFoldersAndAShortBufferIsLeftAlone) {
+    WCHAR windows[MAX_PATH] = {};
+    ASSERT_EQ(GetWindowsDirectoryW(windows, MAX_PATH), 4u);
+    EXPECT_EQ(WideString(windows), u"\\usr");
+    char system[MAX_PATH] = {};
+    ASSERT_EQ(GetSystemDirectoryA(system, MAX_PATH), 8u);
+    EXPECT_STREQ(system, "\\usr\\lib");
+    EXPECT_NE(GetFileAttributesA(system) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    char small[4] = "old";
+    EXPECT_EQ(GetSystemDirectoryA(small, sizeof small), 9u);
+    EXPECT_STREQ(small, "old");
+}
+
 } // namespace

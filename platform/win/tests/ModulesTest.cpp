@@ -30,3 +30,14 @@ TEST(Modules, OtherLibrariesAreNotFound) {
 }
 
 } // namespace
+
+TEST(Modules, NoStringIsFoundAndTheBufferIsEmptied) {
+    WCHAR wide[8] = u"stale";
+    SetLastError(0);
+    EXPECT_EQ(LoadStringW(GetModuleHandleW(nullptr), 65099, wide, 8), 0);
+    EXPECT_EQ(wide[0], 0);
+    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_TYPE_NOT_FOUND);
+    char ansi[4] = "old";
+    EXPECT_EQ(LoadStringA(nullptr, 1, ansi, 0), 0);
+    EXPECT_EQ(ansi[0], 'o');
+}
