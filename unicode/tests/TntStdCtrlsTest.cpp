@@ -382,7 +382,7 @@ TEST_F(StdCtrlsTest, AFormWithOneOfEachControlForAPersonToLookAt) {
     auto* disabled = make<TTntLabel>({10, 150, 180, 20}, u"Отключено");
     disabled->SetEnabled(false);
     form->SetBounds(10, 10, 620, 440);
-    make<TTntRadioButton>({210, 110, 180, 22}, u"Выбор 选项 Επιλογή")->SetChecked(true);
+    make<TTntRadioButton>({400, 170, 210, 22}, u"Выбор 选项 Επιλογή")->SetChecked(true);
     make<TTntStaticText>({10, 180, 180, 20}, u"Текст 静态 Στατικό");
     auto* memo = child<TTntMemo>(form.get(), alNone, {10, 210, 180, 80});
     memo->Lines()->SetText(u"Строка 一行\r\nΓραμμή 二行");
