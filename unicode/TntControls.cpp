@@ -228,8 +228,8 @@ void TWinControlTrap::TrapWindowProc(TMessage& Message) {
 
 // Whether the window's procedure is delivering this very message now.
 bool TWinControlTrap::deliveredByWindow(const TMessage& Message) const {
-    return nestingLevel > 0 && lastWin32Message.msg == Message.Msg && lastWin32Message.wParam == Message.WParam &&
-           lastWin32Message.lParam == Message.LParam;
+    return nestingLevel > 0 && lastWin32Message.msg == Message.Msg &&
+           lastWin32Message.wParam == Message.WParam && lastWin32Message.lParam == Message.LParam;
 }
 
 void TWinControlTrap::TrapDefWin32Proc(TMessage& Message) {

@@ -238,7 +238,8 @@ public:
 private:
     void WindowProc(TMessage& Message) {
         if (Message.Msg == WM_CREATE)
-            createdReadOnly = (reinterpret_cast<const CREATESTRUCTA*>(Message.LParam)->style & ES_READONLY) != 0;
+            createdReadOnly =
+                (reinterpret_cast<const CREATESTRUCTA*>(Message.LParam)->style & ES_READONLY) != 0;
         if (Message.Msg == EM_SETREADONLY) ++setReadOnlyMessages;
         previous_(Message);
     }
@@ -252,7 +253,8 @@ TEST_F(EditTest, AFarEastAnsiEditIsMadeReadOnlyAfterItsWindowExists) {
         bool createdReadOnly;
         Integer setReadOnlyMessages;
     };
-    for (const Case& c : {Case{true, false, false, 1}, Case{false, false, true, 0}, Case{true, true, true, 0}}) {
+    for (const Case& c :
+         {Case{true, false, false, 1}, Case{false, false, true, 0}, Case{true, true, true, 0}}) {
         SysLocaleFarEast = c.farEast;
         Win32PlatformIsUnicode = c.unicode;
         auto* readOnly = child<TTntEdit>(form.get(), alNone, {10, 40, 200, 24});
