@@ -189,7 +189,9 @@ void TTntPageControl::dialogChar(TMessage& Message) {
         }
         return;
     }
-    TPageControl::Dispatch(Message);
+    // Without a wide match the children are asked; the captions had their
+    // test, the framework's ANSI one is not made again.
+    TWinControl::Dispatch(Message);
 }
 
 // ---- Tab control -----------------------------------------------------------------------------------
@@ -300,7 +302,7 @@ void TTntCustomTabControl::dialogChar(TMessage& Message) {
         }
         return;
     }
-    TTntHinted::Dispatch(Message);
+    TWinControl::Dispatch(Message);
 }
 
 // ---- Panels -------------------------------------------------------------------------------------

@@ -131,6 +131,7 @@ private:
     void TrapWindowProc(TMessage& Message);
     void TrapDefWin32Proc(TMessage& Message);
     bool takeFromWindow(const TMessage& Message);
+    bool deliveredByWindow(const TMessage& Message) const;
     void unSubClass();
 };
 
@@ -225,7 +226,21 @@ void TWinControlTrap::TrapWindowProc(TMessage& Message) {
     priorMethod(Message);
 }
 
+// Whether the window's procedure is delivering this very message now.
+bool TWinControlTrap::deliveredByWindow(const TMessage& Message) const {
+    return nestingLevel > 0 && lastWin32Message.msg == Message.Msg &&
+           lastWin32Message.wParam == Message.WParam && lastWin32Message.lParam == Message.LParam;
+}
+
 void TWinControlTrap::TrapDefWin32Proc(TMessage& Message) {
+    // The framework's destructor takes WindowProc back (so this trap's
+    // TrapWindowProc is passed by) and then reads the text with an ANSI
+    // buffer: a text message that is not the window's own goes through the
+    // ANSI entry point here too, or UTF-16 would overrun the buffer.
+    if (IsTextMessage(Message.Msg) && !deliveredByWindow(Message)) {
+        Message.Result = SendMessageA(handle, Message.Msg, Message.WParam, Message.LParam);
+        return;
+    }
     switch (Message.Msg) {
     case WM_NOTIFYFORMAT: {
         const auto window = reinterpret_cast<HWND>(Message.WParam);

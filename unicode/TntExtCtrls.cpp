@@ -258,6 +258,7 @@ const TClass tntRadioGroupClass =
     DescribeClass<TTntRadioGroup, TCustomGroupBox>([](TClassBuilder<TTntRadioGroup>& c) {
         c.Property("Caption", &TTntRadioGroup::Caption, &TTntRadioGroup::SetCaption);
         c.Property("Hint", &TTntRadioGroup::Hint, &TTntRadioGroup::SetHint);
+        c.Property("Items", &TTntRadioGroup::Items, &TTntRadioGroup::SetItems);
         c.Property("Columns", &TTntRadioGroup::Columns, &TTntRadioGroup::SetColumns).Default(1);
         c.Property("ItemIndex", &TTntRadioGroup::ItemIndex, &TTntRadioGroup::SetItemIndex).Default(-1);
     });

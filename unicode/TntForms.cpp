@@ -64,6 +64,12 @@ WideString windowTextThroughDefWindowProc(HWND Window) {
     return text;
 }
 
+// Alt with a letter beyond the ANSI code page: the framework's key step
+// (CM_DIALOGCHAR with the 16-bit character) before the menu bar sees it.
+bool isWideAccelerator(MSG& Msg) {
+    return Msg.message == WM_SYSCHAR && Application->IsKeyMsg(Msg);
+}
+
 } // namespace
 
 // ---- TTntApplication -------------------------------------------------------------------------
@@ -139,13 +145,13 @@ void TTntApplication::checkMainForm() {
 bool TTntApplication::ProcessMessage(MSG& Msg) {
     checkMainForm();
     const HWND dialog = Application->DialogHandle();
-    if (Msg.message != WM_CHAR || static_cast<Integer>(Msg.wParam) < 256 || !IsWindowUnicode(Msg.hwnd) ||
-        (dialog && !IsWindowUnicode(dialog)))
+    if ((Msg.message != WM_CHAR && Msg.message != WM_SYSCHAR) || static_cast<Integer>(Msg.wParam) < 256 ||
+        !IsWindowUnicode(Msg.hwnd) || (dialog && !IsWindowUnicode(dialog)))
         return false;
     bool handled = false;
     if (Application->OnMessage) Application->OnMessage(Msg, handled);
     Application->CancelHint();
-    if (!handled && !IsDlgMsg(Msg)) DispatchMessageW(&Msg);
+    if (!handled && !isWideAccelerator(Msg) && !IsDlgMsg(Msg)) DispatchMessageW(&Msg);
     return true;
 }
 

@@ -27,7 +27,9 @@ public:
     void DoIdle();
     // IsDialogMessageW (A for an ANSI window) for the application's dialog window.
     bool IsDlgMsg(MSG& Msg);
-    // Takes a WM_CHAR above 255 for a Unicode window and dispatches it wide; true when taken.
+    // Takes a WM_CHAR or WM_SYSCHAR above 255 for a Unicode window and
+    // dispatches it wide; true when taken. A WM_SYSCHAR is first offered to
+    // the framework's key step, so its controls' wide hot keys see all 16 bits.
     bool ProcessMessage(MSG& Msg);
     // Sees the application window's messages first; true stops the framework's handling.
     bool WndProc(TMessage& Message);

@@ -3,6 +3,7 @@
 #include "platform/core/CodePages.h"
 #include "platform/vcl/Pictures.h"
 #include "platform/win/CommCtrl.h"
+#include "platform/win/EditControl.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
@@ -67,8 +68,17 @@ AnsiString ansiSelectedText(TCustomEdit* Edit) {
 
 } // namespace
 
+// A read-only ANSI edit of a Far-East system is created writable and made
+// read-only once its window exists, as the system's edit there expects.
 void TntCustomEdit_CreateWindowHandle(TCustomEdit* Edit, const TCreateParams& Params) {
-    CreateUnicodeHandle(Edit, Params, u"EDIT");
+    if (!SysLocaleFarEast || unicodeRoad() || (Params.Style & ES_READONLY) == 0) {
+        CreateUnicodeHandle(Edit, Params, u"EDIT");
+        return;
+    }
+    TCreateParams writable = Params;
+    writable.Style &= ~ES_READONLY;
+    CreateUnicodeHandle(Edit, writable, u"EDIT");
+    if (Edit->HandleAllocated()) SendMessageA(Edit->Handle(), EM_SETREADONLY, 1, 0);
 }
 
 void TntCustomEdit_AfterInherited_CreateWnd(TCustomEdit* Edit, WideChar PasswordChar) {
@@ -498,6 +508,7 @@ const TClass tntMemoClass = DescribeClass<TTntMemo, TCustomMemo>(
 const TClass tntEditClass = DescribeClass<TTntEdit, TCustomEdit>([](TClassBuilder<TTntEdit>& c) {
     c.Property("Text", &TTntEdit::Text, &TTntEdit::SetText);
     c.Property("Hint", &TTntEdit::Hint, &TTntEdit::SetHint);
+    c.Property("PasswordChar", &TTntEdit::PasswordChar, &TTntEdit::SetPasswordChar).Default(WideChar(0));
 });
 const TClass tntLabelClass = DescribeClass<TTntLabel, TCustomLabel>([](TClassBuilder<TTntLabel>& c) {
     c.Property("Caption", &TTntLabel::Caption, &TTntLabel::SetCaption);

@@ -33,6 +33,16 @@ constexpr Integer defaultTrackBarLength = 150;
 constexpr Integer defaultTrackBarBreadth = 45;
 constexpr AnsiChar acceleratorMark = '&';
 
+// A character code of a key message as one byte of the ANSI code page:
+// codes below 256 are such bytes; a 16-bit character (a Unicode window's)
+// is its byte there, or 0 when it has none, never its low byte.
+AnsiChar ansiCharOfKey(Word Key) {
+    if (Key < 256) return static_cast<AnsiChar>(Key);
+    const WideString wide(1, static_cast<WideChar>(Key));
+    const AnsiString ansi = WideToAnsi(wide);
+    return ansi.size() == 1 && AnsiToWide(ansi) == wide ? ansi[0] : '\0';
+}
+
 // Whether Key is the accelerator ("&" before it) of Caption, ignoring case.
 bool IsAccel(Word Key, const AnsiString& Caption) {
     for (std::size_t i = 0; i + 1 < Caption.size(); ++i) {
@@ -41,7 +51,7 @@ bool IsAccel(Word Key, const AnsiString& Caption) {
             ++i;
             continue;
         }
-        return AnsiCharUpper(Caption[i + 1]) == AnsiCharUpper(static_cast<AnsiChar>(Key));
+        return AnsiCharUpper(Caption[i + 1]) == AnsiCharUpper(ansiCharOfKey(Key));
     }
     return false;
 }

@@ -1133,7 +1133,7 @@ bool TApplication::processMessage(MSG& Msg) {
     bool handled = false;
     if (OnMessage) OnMessage(Msg, handled);
     if (hintActive_ && hintWindow_ && hintWindow_->IsHintMsg(Msg)) CancelHint();
-    if (!handled && !isKeyMessage(Msg) && !isDialogMessage(Msg)) {
+    if (!handled && !IsKeyMsg(Msg) && !isDialogMessage(Msg)) {
         TranslateMessage(&Msg);
         DispatchMessageA(&Msg);
     }
@@ -1148,7 +1148,7 @@ bool TApplication::isDialogMessage(MSG& Msg) {
 
 // Keys go first to the framework control that would get them (or holds the
 // mouse) as CN_ messages: a non-zero answer means the control used the key.
-bool TApplication::isKeyMessage(MSG& Msg) {
+bool TApplication::IsKeyMsg(MSG& Msg) {
     if (Msg.message < WM_KEYFIRST || Msg.message > WM_KEYLAST) return false;
     HWND target = GetCapture();
     if (!target) {

@@ -408,6 +408,10 @@ public:
     TNotifyEvent OnDeactivate;
     void HookMainWindow(TWindowHook Hook);
     void UnhookMainWindow(TWindowHook Hook);
+    // The loop's key step: a key or character message goes first to the
+    // framework control that would get it, as a CN_ message with the same
+    // parameters (a character keeps its 16 bits); true when the control used it.
+    bool IsKeyMsg(MSG& Msg);
     // A control goes: the application forgets it.
     void ControlDestroyed(TControl* Control);
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -421,7 +425,6 @@ private:
     void WndProc(TMessage& Message);
     void wakeMainThread(TObject* Sender);
     bool processMessage(MSG& Msg);
-    bool isKeyMessage(MSG& Msg);
     bool isDialogMessage(MSG& Msg);
     void idle();
     void updateActions();

@@ -39,6 +39,16 @@ constexpr Integer GroupCaptionIndent = 8;
 constexpr DWORD IncrementalSearchPause = 500;
 constexpr WPARAM WholeFieldSelection = 0xFFFF;
 
+// A character code of a key message as one byte of the ANSI code page:
+// codes below 256 are such bytes; a 16-bit character (a Unicode window's)
+// is its byte there, or 0 when it has none, never its low byte.
+AnsiChar ansiCharOfKey(Word Key) {
+    if (Key < 256) return static_cast<AnsiChar>(Key);
+    const WideString wide(1, static_cast<WideChar>(Key));
+    const AnsiString ansi = WideToAnsi(wide);
+    return ansi.size() == 1 && AnsiToWide(ansi) == wide ? ansi[0] : '\0';
+}
+
 // Whether Key is the letter after the (single) "&" of Caption.
 bool isAccelerator(Word Key, const AnsiString& Caption) {
     for (std::size_t i = 0; i + 1 < Caption.size(); ++i) {
@@ -47,7 +57,7 @@ bool isAccelerator(Word Key, const AnsiString& Caption) {
             ++i;
             continue;
         }
-        return AnsiCharUpper(Caption[i + 1]) == AnsiCharUpper(static_cast<char>(Key));
+        return AnsiCharUpper(Caption[i + 1]) == AnsiCharUpper(ansiCharOfKey(Key));
     }
     return false;
 }

@@ -171,6 +171,21 @@ TEST_F(ControlsTest, TextReadWhileAnotherMessageIsDeliveredComesAsAnsi) {
     EXPECT_EQ(reader.textDuringSize, "abc ?");
 }
 
+// As the framework's destructor does before the window goes: WindowProc is
+// taken back past the trap, and the text is read into an ANSI buffer.
+TEST_F(ControlsTest, TextReadPastTheTrapComesAsAnsiWithinItsBuffer) {
+    TWideBox* control = box();
+    control->SetCaption(u"Кириллица");
+    form->Show();
+    control->WindowProc = TWndMethod(control, &TControl::WndProc);
+    char buffer[32];
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(control->Perform(WM_GETTEXT, 10, reinterpret_cast<LPARAM>(buffer)), 9);
+    EXPECT_STREQ(buffer, "?????????");
+    EXPECT_EQ(std::string(buffer + 10, sizeof buffer - 10), std::string(sizeof buffer - 10, 'x'));
+    EXPECT_EQ(control->Text(), "?????????");
+}
+
 TEST_F(ControlsTest, ARefusedWindowLeavesNoHandleAndALaterOneWorks) {
     TWideBox* control = box();
     control->SetCaption(MixedCaption);

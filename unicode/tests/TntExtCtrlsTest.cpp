@@ -2,6 +2,7 @@
 // and the wide captions of its buttons.
 #include "platform/vcl/tests/VisualTestSupport.h"
 
+#include "platform/vcl/Filers.h"
 #include "platform/win/ButtonControl.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
@@ -47,6 +48,21 @@ TEST_F(RadioGroupTest, ColumnsAndTheIndexStayWithinTheirLimits) {
     EXPECT_TRUE(group->Buttons(2)->Checked());
     group->SetItemIndex(7);
     EXPECT_EQ(group->ItemIndex(), 2);
+}
+
+TEST_F(RadioGroupTest, TheWideItemsGoThroughAFormResource) {
+    group->SetName("Choice");
+    addItems({u"один", u"二", u"τρία"});
+    group->SetItemIndex(1);
+    const AnsiString text = WriteComponentText(group);
+    TTntRadioGroup copy(nullptr);
+    ReadComponentText(text, &copy);
+    ASSERT_EQ(copy.Items()->Count(), 3) << text;
+    EXPECT_EQ(copy.Items()->Text(), u"один\r\n二\r\nτρία\r\n");
+    EXPECT_EQ(copy.ItemIndex(), 1);
+    ASSERT_EQ(copy.ButtonCount(), 3);
+    EXPECT_EQ(copy.Buttons(2)->Caption(), u"τρία");
+    EXPECT_TRUE(copy.Buttons(1)->Checked());
 }
 
 TEST_F(RadioGroupTest, ButtonsFillTheFrameColumnByColumn) {

@@ -9,8 +9,11 @@
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
+#include "unicode/TntComCtrls.h"
 #include "unicode/TntForms.h"
+#include "unicode/TntMenus.h"
 #include "unicode/TntStdActns.h"
+#include "unicode/TntStdCtrls.h"
 #include "unicode/TntSystem.h"
 #include "unicode/tests/WideEdit.h"
 
@@ -130,6 +133,90 @@ TEST_F(HookTest, AWideFormShowsItsWideCaption) {
     EXPECT_EQ(wideForm->Caption(), u"Окно 窓");
     wideForm->SetFormStyle(fsMDIChild);
     EXPECT_THROW(wideForm->RecreateWnd(), EInvalidOperation);
+}
+
+// Alt with a Cyrillic letter, typed into a Unicode edit: the hook takes the
+// WM_SYSCHAR out of the ANSI loop, so the hot keys of the wide controls and
+// of the menu bar see the letter itself rather than "?".
+class AltKeyTest : public HookTest {
+protected:
+    Integer clicks = 0;
+    TTntButton* button = captioned<TTntButton>({140, 10, 100, 24}, u"&Кнопка");
+    TTntCheckBox* box = captioned<TTntCheckBox>({140, 40, 100, 22}, u"&Флажок");
+    TTntRadioButton* radio = captioned<TTntRadioButton>({140, 70, 100, 22}, u"&Выбор");
+    TTntLabel* label = captioned<TTntLabel>({250, 10, 40, 20}, u"&Метка");
+    TTntGroupBox* group = captioned<TTntGroupBox>({10, 100, 120, 80}, u"&Группа");
+    TTntEdit* first = child<TTntEdit>(group, alNone, {10, 20, 80, 22});
+    TTntEdit* typing = child<TTntEdit>(form.get(), alNone, {10, 70, 120, 22});
+    TTntPageControl* pages = child<TTntPageControl>(form.get(), alNone, {140, 100, 150, 90});
+    TTntMainMenu* menu = new TTntMainMenu(form.get());
+
+    void SetUp() override {
+        button->OnClick = TNotifyEvent(this, &AltKeyTest::clicked);
+        label->SetFocusControl(wideEdit);
+        addSheet(u"Один");
+        addSheet(u"&Два");
+        auto* fileMenu = new TTntMenuItem(form.get());
+        fileMenu->SetCaption(u"&Правка");
+        menu->Items()->Add(fileMenu);
+        auto* open = new TTntMenuItem(form.get());
+        open->SetCaption(u"Открыть");
+        open->OnClick = TNotifyEvent(this, &AltKeyTest::clicked);
+        fileMenu->Add(open);
+        HookTest::SetUp();
+    }
+    void clicked(TObject*) { ++clicks; }
+    template <typename T> T* captioned(Place Bounds, const WideString& Caption) {
+        T* control = child<T>(form.get(), alNone, Bounds);
+        control->SetCaption(Caption);
+        return control;
+    }
+    void addSheet(const WideString& Caption) {
+        auto* sheet = new TTntTabSheet(form.get());
+        sheet->SetPageControl(pages);
+        sheet->SetCaption(Caption);
+    }
+    void pressAlt(WideChar Letter) {
+        typing->SetFocus();
+        backend.KeyDown(VK_MENU);
+        backend.KeyDown('Q', WideString(1, Letter));
+        backend.KeyUp('Q');
+        backend.KeyUp(VK_MENU);
+        Application->ProcessMessages();
+    }
+};
+
+TEST_F(AltKeyTest, CyrillicHotKeysOfTheWideControlsAct) {
+    pressAlt(u'к');
+    EXPECT_EQ(clicks, 1);
+    pressAlt(u'Ф');
+    EXPECT_TRUE(box->Checked());
+    pressAlt(u'в');
+    EXPECT_EQ(Screen->ActiveControl(), radio);
+    pressAlt(u'м');
+    EXPECT_EQ(Screen->ActiveControl(), wideEdit);
+    pressAlt(u'г');
+    EXPECT_EQ(Screen->ActiveControl(), first);
+    pressAlt(u'д');
+    EXPECT_EQ(pages->ActivePageIndex(), 1);
+    EXPECT_EQ(TntControl_GetText(typing), u"");
+}
+
+TEST_F(AltKeyTest, ACyrillicHotKeyOpensTheMenuBarItem) {
+    SetFormMenu(form.get(), menu);
+    backend.SetIdleHandler([&] {
+        backend.SetIdleHandler(nullptr);
+        backend.PressKey(VK_RETURN);
+    });
+    pressAlt(u'п');
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(AltKeyTest, KeptOutOfTheHookTheLetterArrivesAsAQuestionMark) {
+    EnableManualPeekMessageWithRemove();
+    pressAlt(u'к');
+    DisableManualPeekMessageWithRemove();
+    EXPECT_EQ(clicks, 0);
 }
 
 } // namespace

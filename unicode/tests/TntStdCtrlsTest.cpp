@@ -5,12 +5,16 @@
 
 #include "platform/core/CodePages.h"
 #include "platform/core/FileUtils.h"
+#include "platform/vcl/Filers.h"
 #include "platform/vcl/Pictures.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Painting.h"
 #include "platform/win/SystemInfo.h"
+#include "platform/win/Windows.h"
+#include "unicode/TntComCtrls.h"
+#include "unicode/TntExtCtrls.h"
 #include "unicode/TntStdCtrls.h"
 #include "unicode/TntSystem.h"
 #include "unicode/tests/TemporaryFolder.h"
@@ -83,6 +87,36 @@ TEST_F(StdCtrlsTest, ADisabledLabelIsEmbossed) {
         }
     ASSERT_GT(lowestShadow, 0);
     EXPECT_EQ(lowestHighlight, lowestShadow + 1);
+}
+
+// The caption's background covers the top frame line at the start of the
+// reading order: the left end, or the right end when right to left.
+TEST_F(StdCtrlsTest, AGroupBoxCaptionCoversTheFrameLineAtItsReadingEnd) {
+    for (const bool rightToLeft : {false, true}) {
+        auto* group = make<TTntGroupBox>({10, 10, 200, 80}, u"Группа");
+        group->SetColor(clYellow);
+        if (rightToLeft) group->SetBiDiMode(bdRightToLeft);
+        form->Show();
+        Application->ProcessMessages();
+        std::shared_ptr<PixelSurface> pixels = backend.Capture(group->Handle(), true);
+        auto at = [&](Integer x, Integer y) {
+            return static_cast<TColor>(ColorRefFromPixel(pixels->Row(y)[x] & PixelColourMask));
+        };
+        Integer line = 0;
+        while (line < 40 && at(100, line) != ColorToRGB(clBtnShadow))
+            ++line;
+        ASSERT_LT(line, 40) << rightToLeft;
+        auto yellowBetween = [&](Integer from, Integer to) {
+            Integer yellow = 0;
+            for (Integer x = from; x < to; ++x)
+                yellow += at(x, line) == clYellow ? 1 : 0;
+            return yellow;
+        };
+        const Integer captionStart = rightToLeft ? 170 : 10, frameStart = rightToLeft ? 10 : 170;
+        EXPECT_GT(yellowBetween(captionStart, captionStart + 20), 0) << rightToLeft;
+        EXPECT_EQ(yellowBetween(frameStart, frameStart + 20), 0) << rightToLeft;
+        delete group;
+    }
 }
 
 TEST_F(StdCtrlsTest, AnAmpersandLabelIsOneLineHigh) {
@@ -175,6 +209,64 @@ TEST_F(EditTest, AChangeThroughTheAnsiPropertyWins) {
     edit->TCustomEdit::SetPasswordChar('#');
     EXPECT_EQ(edit->PasswordChar(), u'#');
     EXPECT_EQ(windowPasswordChar(), u'#');
+}
+
+TEST_F(EditTest, TheWidePasswordCharGoesThroughAFormResource) {
+    edit->SetName("Secret");
+    edit->SetPasswordChar(u'\u25CF');
+    const AnsiString text = WriteComponentText(edit);
+    TTntEdit copy(nullptr);
+    ReadComponentText(text, &copy);
+    EXPECT_EQ(copy.PasswordChar(), u'\u25CF') << text;
+    EXPECT_EQ(copy.TCustomEdit::PasswordChar(), '*');
+    edit->SetPasswordChar(0);
+    EXPECT_EQ(WriteComponentText(edit).find("PasswordChar"), AnsiString::npos);
+    // A resource of the framework's edit still gives its ANSI character.
+    ReadComponentText("object Secret: TTntEdit\n  PasswordChar = '#'\nend\n", &copy);
+    EXPECT_EQ(copy.PasswordChar(), u'#');
+}
+
+// What a read-only edit's window was created with and told afterwards.
+class TReadOnlyWatch : public TObject {
+public:
+    explicit TReadOnlyWatch(TControl* Control) : previous_(Control->WindowProc) {
+        Control->WindowProc = TWndMethod(this, &TReadOnlyWatch::WindowProc);
+    }
+    bool createdReadOnly = false;
+    Integer setReadOnlyMessages = 0;
+
+private:
+    void WindowProc(TMessage& Message) {
+        if (Message.Msg == WM_CREATE)
+            createdReadOnly =
+                (reinterpret_cast<const CREATESTRUCTA*>(Message.LParam)->style & ES_READONLY) != 0;
+        if (Message.Msg == EM_SETREADONLY) ++setReadOnlyMessages;
+        previous_(Message);
+    }
+    TWndMethod previous_;
+};
+
+TEST_F(EditTest, AFarEastAnsiEditIsMadeReadOnlyAfterItsWindowExists) {
+    struct Case {
+        bool farEast;
+        bool unicode;
+        bool createdReadOnly;
+        Integer setReadOnlyMessages;
+    };
+    for (const Case& c :
+         {Case{true, false, false, 1}, Case{false, false, true, 0}, Case{true, true, true, 0}}) {
+        SysLocaleFarEast = c.farEast;
+        Win32PlatformIsUnicode = c.unicode;
+        auto* readOnly = child<TTntEdit>(form.get(), alNone, {10, 40, 200, 24});
+        readOnly->SetReadOnly(true);
+        TReadOnlyWatch watch(readOnly);
+        readOnly->HandleNeeded();
+        SysLocaleFarEast = false;
+        EXPECT_EQ(watch.createdReadOnly, c.createdReadOnly) << c.farEast << c.unicode;
+        EXPECT_EQ(watch.setReadOnlyMessages, c.setReadOnlyMessages) << c.farEast << c.unicode;
+        EXPECT_NE(GetWindowLongW(readOnly->Handle(), GWL_STYLE) & ES_READONLY, 0);
+        delete readOnly;
+    }
 }
 
 TEST_F(EditTest, TheHiddenHandleComesBackWhenTheSetterThrows) {
@@ -291,6 +383,28 @@ TEST_F(StdCtrlsTest, AFormWithOneOfEachControlForAPersonToLookAt) {
     edit->SetText(u"Текст 文本 Κείμενο");
     auto* disabled = make<TTntLabel>({10, 150, 180, 20}, u"Отключено");
     disabled->SetEnabled(false);
+    form->SetBounds(10, 10, 620, 440);
+    make<TTntRadioButton>({400, 170, 210, 22}, u"Выбор 选项 Επιλογή")->SetChecked(true);
+    make<TTntStaticText>({10, 180, 180, 20}, u"Текст 静态 Στατικό");
+    auto* memo = child<TTntMemo>(form.get(), alNone, {10, 210, 180, 80});
+    memo->Lines()->SetText(u"Строка 一行\r\nΓραμμή 二行");
+    auto* radios = make<TTntRadioGroup>({210, 140, 180, 100}, u"Группа 单选 Ομάδα");
+    for (const WideString& item : Captions)
+        radios->Items()->Add(item);
+    radios->SetItemIndex(1);
+    make<TTntPanel>({210, 250, 180, 40}, u"Панель 面板 Πίνακας");
+    auto* pages = child<TTntPageControl>(form.get(), alNone, {400, 10, 210, 150});
+    for (const WideString& caption : Captions) {
+        auto* sheet = new TTntTabSheet(form.get());
+        sheet->SetPageControl(pages);
+        sheet->SetCaption(caption);
+    }
+    auto* bar = child<TTntStatusBar>(form.get(), alBottom, {0, 0, 620, 20});
+    for (const WideString& caption : Captions) {
+        auto* panel = static_cast<TTntStatusPanel*>(bar->Panels()->Add());
+        panel->SetWidth(140);
+        panel->SetText(caption);
+    }
     form->Show();
     Application->ProcessMessages();
     const std::filesystem::path folder = std::filesystem::path(ProgramFolder()).parent_path() / "screenshots";

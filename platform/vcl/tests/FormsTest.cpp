@@ -256,6 +256,31 @@ TEST_F(StockFormTest, TheLoopHandsTheDialogWindowsKeysToIsDialogMessage) {
     DestroyWindow(dialog);
 }
 
+// A form that keeps the accelerator characters its controls pass up to it.
+class TAcceleratorForm : public TForm {
+public:
+    using TForm::TForm;
+    std::vector<WPARAM> dialogChars;
+    void Dispatch(TMessage& Message) override {
+        if (Message.Msg == CM_DIALOGCHAR) dialogChars.push_back(Message.WParam);
+        TForm::Dispatch(Message);
+    }
+};
+
+// The key step reaches the form as CM_DIALOGCHAR with all 16 bits of a
+// character beyond the ANSI code page; a message that is no key is not its.
+TEST_F(FormsTest, TheKeyStepPassesAWideSystemCharacterToTheFormWhole) {
+    TAcceleratorForm form(nullptr);
+    auto* edit = child<TEdit>(&form, alNone, {10, 10, 100, 20});
+    form.Show();
+    MSG character{edit->Handle(), WM_SYSCHAR, 0x0416, 1, 0, {}};
+    EXPECT_FALSE(Application->IsKeyMsg(character));
+    EXPECT_EQ(form.dialogChars, std::vector<WPARAM>{0x0416});
+    MSG paint{edit->Handle(), WM_PAINT, 0, 0, 0, {}};
+    EXPECT_FALSE(Application->IsKeyMsg(paint));
+    EXPECT_EQ(form.dialogChars.size(), 1u);
+}
+
 TEST_F(FormsTest, AnMdiChildFindsNoMdiForm) {
     auto form = plainForm();
     form->SetFormStyle(fsMDIChild);

@@ -101,6 +101,22 @@ TEST_F(StdCtrlsTest, ButtonsClickAndAnswerEnterEscapeAndTheirAccelerator) {
     EXPECT_EQ(takeLog(), Lines{"Cancel Click"});
 }
 
+// A 16-bit character (from a Unicode window) is the accelerator of its
+// character in the ANSI code page, never of its low byte.
+TEST_F(StdCtrlsTest, AWideAcceleratorCharacterCountsByItsAnsiForm) {
+    auto* apply = make<TButton>("Apply", {10, 10, 75, 25});
+    auto* euro = make<TButton>("Euro", {100, 10, 75, 25});
+    apply->SetCaption("&Apply");
+    euro->SetCaption("&\x80 sign");
+    apply->OnClick = TNotifyEvent(&log, &TEventLog::Click);
+    euro->OnClick = TNotifyEvent(&log, &TEventLog::Click);
+    show();
+    EXPECT_EQ(apply->Perform(CM_DIALOGCHAR, 0x0141, 0), 0); // its low byte is "A"
+    EXPECT_EQ(euro->Perform(CM_DIALOGCHAR, 0x20AC, 0), 1);
+    EXPECT_EQ(apply->Perform(CM_DIALOGCHAR, 'a', 0), 1);
+    EXPECT_EQ(takeLog(), (Lines{"Euro Click", "Apply Click"}));
+}
+
 TEST_F(StdCtrlsTest, CheckBoxesToggleByMouseKeyAndAccelerator) {
     auto* box = make<TCheckBox>("Box", {10, 10, 120, 17});
     box->SetCaption("&Show");
