@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 constexpr TColor White = 0xFFFFFF;
 constexpr TColor Black = 0;
@@ -30,13 +31,16 @@ protected:
     std::string iniName = SettingsFileName();
     std::unique_ptr<TMainForm> form;
     TColorTab* tab = nullptr;
+    // The window's outer size, as the settings file gives it.
+    TSize windowSize{1000, 760};
 
     void SetUp() override {
         VisualTest::SetUp();
         setenv("TMPDIR", scratch.Path().c_str(), 1);
         std::remove(iniName.c_str());
         backend.SetIdleHandler([] { FAIL() << "the program waited for input"; });
-        WriteFile(iniName, "[Form]\nTop=0\nLeft=0\nWidth=1000\nHeight=760\n");
+        WriteFile(iniName, "[Form]\nTop=0\nLeft=0\nWidth=" + std::to_string(windowSize.cx) +
+                               "\nHeight=" + std::to_string(windowSize.cy) + "\n");
         form.reset(NewForm<TMainForm>(nullptr));
         form->Show();
         form->PageControl1->SetActivePageIndex(ColorPage);

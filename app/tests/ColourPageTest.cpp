@@ -4,15 +4,18 @@
 #include "ColourPageFixture.h"
 
 #include "gl/glGrBox.h"
+#include "gl/glSplit.h"
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Pie.h"
+#include "platform/vcl/RichEdits.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBars.h"
 #include "platform/vcl/WebBrowser.h"
 #include "platform/win/Windows.h"
 #include "rx/ToolEdit.h"
+#include "unicode/TntExtCtrls.h"
 #include "unicode/TntMenus.h"
 
 namespace {
@@ -352,6 +355,64 @@ TEST_F(ColourPageTest, TheMagnifierReportsIntoThePageAndAClickInsideATickClosesI
     HeadlessBackend::ProcessMessages();
     EXPECT_FALSE(IsWindow(magnifier));
     backend.SetScreenImage(nullptr);
+}
+
+// The window at a size users give it, smaller than the page's design: the
+// page takes the room of the script list and of the information strip, and
+// the window's own bars stay in place.
+class ColourPageInASmallerWindowTest : public ColourPageTest {
+protected:
+    ColourPageInASmallerWindowTest() { windowSize = {850, 740}; }
+
+    // Where a control lies in the window's client area.
+    TRect onForm(TControl* Control) const {
+        const TPoint corner = form->ScreenToClient(Control->ClientToScreen(TPoint{0, 0}));
+        return {corner.x, corner.y, corner.x + Control->Width(), corner.y + Control->Height()};
+    }
+    void expectBarsInPlace() const {
+        const TRect status = onForm(form->StatusBar);
+        EXPECT_EQ(status.Bottom, form->ClientHeight());
+        EXPECT_LE(onForm(form->Panel3).Bottom, status.Top);
+        EXPECT_LE(onForm(form->InfoEdit).Bottom, status.Top);
+    }
+};
+
+TEST_F(ColourPageInASmallerWindowTest, TheHelpStaysOnThePageAndTheStatusBarAtTheBottom) {
+    ASSERT_TRUE(form->MenuInfoPanel->Checked());
+    expectBarsInPlace();
+    EXPECT_EQ(form->Panel4->Top(), 390);
+    EXPECT_LE(form->Panel4->Top() + form->Panel4->Height(), form->ColorTabSheet->ClientHeight());
+
+    // Back on another page the strip shows below the pages, above the status bar.
+    form->PageControl1->SetActivePageIndex(0);
+    HeadlessBackend::ProcessMessages();
+    EXPECT_TRUE(form->InfoEdit->Visible());
+    EXPECT_TRUE(form->BrowserPanel->Visible());
+    EXPECT_LE(form->BrowserPanel->Left() + form->BrowserPanel->Width(), form->BrowserSplitter->Left());
+    EXPECT_LE(onForm(form->Panel3).Bottom, onForm(form->InfoEdit).Top);
+    expectBarsInPlace();
+
+    // With the strip switched off the pages keep its room.
+    form->MenuInfoPanel->Click();
+    form->PageControl1->SetActivePageIndex(ColorPage);
+    HeadlessBackend::ProcessMessages();
+    expectBarsInPlace();
+    EXPECT_LE(form->Panel4->Top() + form->Panel4->Height(), form->ColorTabSheet->ClientHeight());
+}
+
+TEST_F(ColourPageInASmallerWindowTest, ThePageShowsItsColumnsAndAnOpenPaletteWhole) {
+    form->Palette1GroupBox->Collapse(false);
+    HeadlessBackend::ProcessMessages();
+    const Integer pageWidth = form->ColorTabSheet->ClientWidth();
+    TControl* schemeGroup = form->SourceColorPanel->Parent();
+    for (TControl* part : std::initializer_list<TControl*>{schemeGroup, form->Palette1GroupBox,
+                                                          form->Palette2GroupBox, form->Panel4})
+        EXPECT_LE(part->Left() + part->Width(), pageWidth) << part->Name();
+}
+
+TEST_F(ColourPageInASmallerWindowTest, ScreenshotOfThePage) {
+    std::filesystem::create_directories(QUORVANE_SCREENSHOTS_DIR);
+    EXPECT_TRUE(backend.SavePng(form->Handle(), QUORVANE_SCREENSHOTS_DIR "/colour-page-850x740.png"));
 }
 
 TEST_F(ColourPageTest, ScreenshotOfThePage) {

@@ -387,7 +387,7 @@ TEST_F(MainFormTest, ALinkClickInTheAuthorTextOpensOnlyWebAddresses) {
         link.nmhdr.code = EN_LINK;
         link.msg = WM_LBUTTONDOWN;
         link.chrg = {4, 4 + static_cast<LONG>(std::strlen(c.text))};
-        SendMessageA(form->Panel3->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&link));
+        SendMessageA(form->InfoEdit->Parent()->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&link));
         const std::vector<WideString> opened = backend.OpenedUrls();
         if (c.opened) {
             ASSERT_EQ(opened.size(), openedBefore + 1);

@@ -278,6 +278,9 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
     void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+    // The splitter's own question (the neighbour's new size) beside the
+    // control's (a new width and height), which it keeps.
+    using TGraphicControl::CanResize;
     virtual bool CanResize(Integer& NewSize);
 
 private:
