@@ -1,5 +1,6 @@
 #include "VisualTestSupport.h"
 
+#include "platform/vcl/Printers.h"
 #include "platform/vcl/RichEdits.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Messages.h"
@@ -86,6 +87,51 @@ TEST_F(RichEditsTest, LinesSelectionAndRtfText) {
     EXPECT_EQ(edit->Text(), "Bold text\rsecond");
     edit->SetPlainText(true);
     EXPECT_EQ(edit->RichText(), "Bold text\r\nsecond");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RichEditsTest, PrintingStopsWhenAPageTakesNothingMore) {
+    auto form = plainForm();
+    auto* edit = new TRichEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetBounds(5, 5, 280, 120);
+    form->Show();
+    Printer()->ClearDocuments();
+    // The text length counts the break as two, the layout as one: the
+    // second page finds nothing left.
+    SendMessageA(edit->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ab\r\ncd"));
+    edit->Print("Two pages");
+    const TPrintedDocument& document = Printer()->Documents().at(0);
+    EXPECT_EQ(document.Title, "Two pages");
+    EXPECT_EQ(document.Pages, 2);
+    ASSERT_EQ(document.Ranges.size(), 1u);
+    EXPECT_EQ(document.Ranges[0].Last, 5);
+    EXPECT_FALSE(Printer()->Printing());
+}
+
+TEST_F(RichEditsTest, ThePrinterRefusesDocumentsOutOfTurn) {
+    TPrinter printer;
+    EXPECT_THROW(
+        {
+            try {
+                printer.EndDoc();
+            } catch (const EPrinter& error) {
+                EXPECT_STREQ(error.what(), "Printer is not currently printing");
+                throw;
+            }
+        },
+        EPrinter);
+    printer.BeginDoc();
+    EXPECT_THROW(printer.BeginDoc(), EPrinter);
+    printer.NewPage();
+    EXPECT_EQ(printer.PageNumber(), 2);
+    printer.Abort();
+    EXPECT_TRUE(printer.Aborted());
+    EXPECT_TRUE(printer.Documents().empty()) << "an aborted document is not kept";
+    EXPECT_THROW(printer.RecordPrinted(0, 1), EPrinter);
 }
 
 } // namespace
