@@ -86,6 +86,8 @@ public:
     ~TTntCustomComboBox() override;
 
     TTntStrings* Items() const { return items_.get(); }
+    // The wide list beside the framework's, which stays reachable.
+    using TCustomComboBox::SetItems;
     virtual void SetItems(TTntStrings* Value) { items_->Assign(Value); }
     using TCustomComboBox::AddItem;
     void AddItem(const WideString& Item, TObject* AObject) override;

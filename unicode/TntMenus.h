@@ -57,6 +57,11 @@ public:
                           bool TopLevel) override;
     void MeasureItem(TCanvas* ACanvas, Integer& Width, Integer& Height) override;
     void DoDrawText(TCanvas* ACanvas, const WideString& ACaption, TRect& Rect, bool Selected, UINT Flags);
+protected:
+    // The framework's 8-bit drawing stays beside the wide one above.
+    using TMenuItem::DoDrawText;
+
+public:
     Integer MeasureItemTextWidth(TCanvas* ACanvas, const WideString& Text);
     // The DrawText alignment of the parent menu (a pop-up's Alignment; left otherwise).
     UINT GetAlignmentDrawStyle() const;

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr TShiftState none{};
-constexpr TShiftState shift{ssShift};
 constexpr TShiftState ctrl{ssCtrl};
 constexpr TShiftState ctrlShift{ssCtrl, ssShift};
 constexpr TShiftState alt{ssAlt};

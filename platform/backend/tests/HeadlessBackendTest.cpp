@@ -21,7 +21,6 @@
 namespace {
 
 constexpr COLORREF red = RGB(255, 0, 0);
-constexpr COLORREF white = RGB(255, 255, 255);
 
 std::vector<std::pair<UINT, WPARAM>> received;
 
