@@ -170,8 +170,6 @@ const TClass mainFormClass = DescribeClass<TMainForm, TForm>([](TClassBuilder<TM
     FIELD(FireFoxEdit);
     FIELD(DBListBox);
     FIELD(Panel3);
-    FIELD(BrowserPanel);
-    FIELD(BrowserSplitter);
     FIELD(InfoEdit);
     FIELD(RemarksEdit);
     FIELD(FilesMemo);

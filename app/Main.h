@@ -18,7 +18,6 @@ class TCppWebBrowser;
 class TFilenameEdit;
 class TFileListBox;
 class TglGroupBox;
-class TglSplitter;
 class TListBox;
 class TMemo;
 class TOpenDialog;
@@ -174,8 +173,6 @@ public:
     // ---- Script list, information strip and status ----
     // Panel3 holds the script list and the pages; the strip lies below it.
     TTntPanel* Panel3 = nullptr;
-    TTntPanel* BrowserPanel = nullptr;
-    TglSplitter* BrowserSplitter = nullptr;
     TRichEdit* InfoEdit = nullptr;
     TMemo* RemarksEdit = nullptr;
     TMemo* FilesMemo = nullptr;

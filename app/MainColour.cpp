@@ -4,7 +4,6 @@
 #include "app/Main.h"
 
 #include "colour/ColorTab.h"
-#include "gl/glSplit.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Menus.h"
@@ -217,9 +216,6 @@ void TMainForm::ColorTabSheetShow(TObject*) {
             text->SetVisible(false);
     }
     Panel4->SetTop(HelpPanelTop);
-    // The page's three columns and its palettes need the script list's width.
-    BrowserSplitter->SetVisible(false);
-    BrowserPanel->SetVisible(false);
     tab->ColorSchemeChange();
 }
 
@@ -227,10 +223,6 @@ void TMainForm::ColorTabSheetHide(TObject*) {
     if (!ColourTab()) return;
     InfoButton->SetVisible(true);
     MenuInfoPanel->SetEnabled(true);
-    BrowserPanel->SetVisible(true);
-    // Back to the right of the list, where the left alignment keeps it.
-    BrowserSplitter->SetLeft(BrowserPanel->Left() + BrowserPanel->Width());
-    BrowserSplitter->SetVisible(true);
     if (MenuInfoPanel->Checked()) {
         Panel3->SetHeight(Panel3->Height() - InfoStripGrowth);
         for (TControl* text : {static_cast<TControl*>(InfoEdit), static_cast<TControl*>(RemarksEdit),

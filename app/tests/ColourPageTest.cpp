@@ -4,7 +4,6 @@
 #include "ColourPageFixture.h"
 
 #include "gl/glGrBox.h"
-#include "gl/glSplit.h"
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/ExtCtrls.h"
@@ -358,8 +357,8 @@ TEST_F(ColourPageTest, TheMagnifierReportsIntoThePageAndAClickInsideATickClosesI
 }
 
 // The window at a size users give it, smaller than the page's design: the
-// page takes the room of the script list and of the information strip, and
-// the window's own bars stay in place.
+// page takes the room of the information strip, and the window's own bars
+// stay in place.
 class ColourPageInASmallerWindowTest : public ColourPageTest {
 protected:
     ColourPageInASmallerWindowTest() { windowSize = {850, 740}; }
@@ -387,8 +386,6 @@ TEST_F(ColourPageInASmallerWindowTest, TheHelpStaysOnThePageAndTheStatusBarAtThe
     form->PageControl1->SetActivePageIndex(0);
     HeadlessBackend::ProcessMessages();
     EXPECT_TRUE(form->InfoEdit->Visible());
-    EXPECT_TRUE(form->BrowserPanel->Visible());
-    EXPECT_LE(form->BrowserPanel->Left() + form->BrowserPanel->Width(), form->BrowserSplitter->Left());
     EXPECT_LE(onForm(form->Panel3).Bottom, onForm(form->InfoEdit).Top);
     expectBarsInPlace();
 
@@ -398,16 +395,6 @@ TEST_F(ColourPageInASmallerWindowTest, TheHelpStaysOnThePageAndTheStatusBarAtThe
     HeadlessBackend::ProcessMessages();
     expectBarsInPlace();
     EXPECT_LE(form->Panel4->Top() + form->Panel4->Height(), form->ColorTabSheet->ClientHeight());
-}
-
-TEST_F(ColourPageInASmallerWindowTest, ThePageShowsItsColumnsAndAnOpenPaletteWhole) {
-    form->Palette1GroupBox->Collapse(false);
-    HeadlessBackend::ProcessMessages();
-    const Integer pageWidth = form->ColorTabSheet->ClientWidth();
-    TControl* schemeGroup = form->SourceColorPanel->Parent();
-    for (TControl* part : std::initializer_list<TControl*>{schemeGroup, form->Palette1GroupBox,
-                                                          form->Palette2GroupBox, form->Panel4})
-        EXPECT_LE(part->Left() + part->Width(), pageWidth) << part->Name();
 }
 
 TEST_F(ColourPageInASmallerWindowTest, ScreenshotOfThePage) {
