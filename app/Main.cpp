@@ -396,9 +396,22 @@ void TMainForm::SelectScriptType(TObject*) {
     if (std::optional<TScriptDatabase::Failure> failure = database_.ReadCategory(TypeComboBox->Text(), rows_))
         showFailure(*failure);
     showRows();
-    TitleBox->Items()->Clear();
-    for (std::size_t row = 1; row < rows_.size(); ++row)
-        TitleBox->Items()->Add(rows_[row][scriptcolumn::Title]);
+    fillTitleBox();
+}
+
+// The list draws itself and its scroll bar once, after the last title, not after each.
+void TMainForm::fillTitleBox() {
+    TStrings* titles = TitleBox->Items();
+    titles->BeginUpdate();
+    try {
+        titles->Clear();
+        for (std::size_t row = 1; row < rows_.size(); ++row)
+            titles->Add(rows_[row][scriptcolumn::Title]);
+    } catch (...) {
+        titles->EndUpdate();
+        throw;
+    }
+    titles->EndUpdate();
 }
 
 // The hidden grid shows the last query's result.

@@ -365,6 +365,7 @@ private:
     void openDatabase(const AnsiString& FileName);
     void showFailure(const TScriptDatabase::Failure& Failure);
     void showRows();
+    void fillTitleBox();
     void showScript(Integer Row);
     void clearScript();
     void openLink(const ENLINK& Link);

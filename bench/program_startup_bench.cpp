@@ -1,7 +1,8 @@
 // The whole program's start-up and memory, measured on the program's own
 // entry (program_probe): from exec to the main window's first paint on the
 // screen, the splash window's pauses turned off, headless and on a private X
-// server, with the demo library and with a library of 10,000 scripts; then
+// server, with the demo library and with a library of 10,000 scripts, and a
+// bare GTK window's first paint on the same server as the floor; then
 // the memory of the program's process after start-up and after showing every
 // demo script, the web engine's processes apart.
 #include "platform/backend/tests/PrivateXServer.h"
@@ -23,6 +24,7 @@ constexpr int scaleCategories = 20;
 
 const std::string programFolder = QUORVANE_PROGRAM_FOLDER;
 const std::string probe = programFolder + "/program_probe";
+const std::string bareWindow = programFolder + "/bare_window_probe";
 
 // A private folder for the settings, registry, caches and temporary files of
 // the runs, removed at exit.
@@ -116,8 +118,22 @@ void BM_StartupToFirstPaint_10000Scripts_Headless(benchmark::State& state) {
 void BM_StartupToFirstPaint_10000Scripts_Xvfb(benchmark::State& state) {
     startUntilPainted(state, true, scaleLibrary());
 }
+// The floor under BM_StartupToFirstPaint_Xvfb on this machine and server.
+void BM_BareGtkWindowFirstPaint_Xvfb(benchmark::State& state) {
+    if (needsDisplay(state, true)) return;
+    for (auto _ : state) {
+        const auto started = std::chrono::steady_clock::now();
+        ChildProcess window({bareWindow}, environmentFor(true));
+        const bool painted = window.WaitForLine("painted", paintTimeout).has_value();
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+        if (!painted) state.SkipWithError("the bare window was never painted");
+    }
+}
+
 BENCHMARK(BM_StartupToFirstPaint_Headless)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_StartupToFirstPaint_Xvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_BareGtkWindowFirstPaint_Xvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_StartupToFirstPaint_10000Scripts_Headless)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_StartupToFirstPaint_10000Scripts_Xvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -18,7 +18,9 @@ constexpr int monochromeBitsPerPixel = 1;
 
 struct ScreenAccess {
     ScreenPixelReader reader;
+    // Made at the first screen device context, not when the backend names the size.
     std::shared_ptr<PixelSurface> surface;
+    SIZE size{defaultScreenWidth, defaultScreenHeight};
     WindowDrawingAreaLookup windowLookup;
 };
 
@@ -29,8 +31,9 @@ ScreenAccess& screenAccess() {
 
 std::shared_ptr<PixelSurface> screenSurface() {
     ScreenAccess& access = screenAccess();
-    if (!access.surface)
-        access.surface = std::make_shared<PixelSurface>(defaultScreenWidth, defaultScreenHeight);
+    if (!access.surface || access.surface->Width() != access.size.cx ||
+        access.surface->Height() != access.size.cy)
+        access.surface = std::make_shared<PixelSurface>(access.size.cx, access.size.cy);
     return access.surface;
 }
 
@@ -495,14 +498,12 @@ void SetScreenPixelReader(ScreenPixelReader reader, int screenWidth, int screenH
     GdiLock lock(GdiMutex());
     ScreenAccess& access = screenAccess();
     access.reader = std::move(reader);
-    if (!access.surface || access.surface->Width() != screenWidth || access.surface->Height() != screenHeight)
-        access.surface = std::make_shared<PixelSurface>(screenWidth, screenHeight);
+    access.size = {screenWidth, screenHeight};
 }
 
 SIZE ScreenSize() {
     GdiLock lock(GdiMutex());
-    auto surface = screenSurface();
-    return {surface->Width(), surface->Height()};
+    return screenAccess().size;
 }
 
 COLORREF SetTextColor(HDC dc, COLORREF color) {

@@ -549,9 +549,9 @@ void ResizeWindowSurface(Window& window) {
     int height = std::max(window.rect.Height(), 1);
     if (window.surface->Width() == width && window.surface->Height() == height) return;
     auto resized = std::make_shared<PixelSurface>(width, height);
+    const int keptWidth = std::min(width, window.surface->Width());
     for (int y = 0; y < std::min(height, window.surface->Height()); ++y)
-        for (int x = 0; x < std::min(width, window.surface->Width()); ++x)
-            resized->Set(x, y, window.surface->At(x, y));
+        std::copy_n(window.surface->Row(y), keptWidth, resized->Row(y));
     window.surface = resized;
     window.presentPending = resized->Bounds();
 }

@@ -7,8 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
-#include <vector>
 
 using Pixel = std::uint32_t;
 
@@ -73,8 +73,14 @@ public:
 private:
     int width_;
     int height_;
+    struct FreePixels {
+        void operator()(Pixel* pixels) const { std::free(pixels); }
+    };
+
     bool monochrome_;
-    std::vector<Pixel> storage_;
+    // Black is all zero bits, so the pixels come zeroed from the allocator:
+    // a large surface costs no fill, and the pages no one draws on none at all.
+    std::unique_ptr<Pixel[], FreePixels> storage_;
     Pixel* firstRow_;
     std::ptrdiff_t rowStride_;
 };
