@@ -37,7 +37,7 @@ void TPrinter::checkPrinting() const {
 void TPrinter::clearPage() {
     TCanvas* canvas = page_->Canvas();
     canvas->Brush()->SetColor(clWhite);
-    canvas->FillRect(TRect(0, 0, LetterWidth, LetterHeight));
+    canvas->FillRect(Rect(0, 0, LetterWidth, LetterHeight));
 }
 
 void TPrinter::BeginDoc() {

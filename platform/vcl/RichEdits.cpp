@@ -78,7 +78,7 @@ void TCustomRichEdit::Print(const AnsiString& Caption) {
     const auto twips = [dc](Integer pixels, int index) {
         return static_cast<LONG>(static_cast<long long>(pixels) * 1440 / GetDeviceCaps(dc, index));
     };
-    range.rc = TRect(0, 0, twips(printer->PageWidth(), LOGPIXELSX), twips(printer->PageHeight(), LOGPIXELSY));
+    range.rc = Rect(0, 0, twips(printer->PageWidth(), LOGPIXELSX), twips(printer->PageHeight(), LOGPIXELSY));
     range.rcPage = range.rc;
     range.chrg = {0, -1};
     printer->SetTitle(Caption);
