@@ -1071,12 +1071,11 @@ void TControl::UpdateAnchorRules() {
     else
         anchorRules_.y = top_ + height_ / 2;
     if (!parent_) return;
-    if (parent_->HandleAllocated()) {
-        const TRect client = parent_->ClientRect();
-        originalParentSize_ = {client.Right, client.Bottom};
-    } else {
-        originalParentSize_ = {parent_->Width(), parent_->Height()};
-    }
+    // A parent without a window yet (a form being read) answers the client
+    // area its frame will leave, so the control keeps the distances it was
+    // designed with once the window exists.
+    const TRect client = parent_->ClientRect();
+    originalParentSize_ = {client.Right, client.Bottom};
 }
 
 void TControl::BringToFront() {

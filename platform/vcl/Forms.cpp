@@ -292,7 +292,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     if (windowState_ == wsMaximized) Params.Style |= WS_MAXIMIZE;
 }
 
-// Without a window the client area is what the window's frame would leave.
+// Without a window the client area is what the window's frame and menu bar would leave.
 TRect TCustomForm::GetClientRect() {
     if (WindowHandle()) return TScrollingWinControl::GetClientRect();
     return clientRectOfStyle();
@@ -302,7 +302,7 @@ TRect TCustomForm::clientRectOfStyle() {
     TCreateParams params;
     CreateParams(params);
     RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
+    AdjustWindowRectEx(&frame, params.Style, Menu() != nullptr, params.ExStyle);
     return {0, 0, std::max(width_ - frame.Width(), 0), std::max(height_ - frame.Height(), 0)};
 }
 

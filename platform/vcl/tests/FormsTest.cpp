@@ -172,6 +172,28 @@ TEST_F(StockFormTest, AFormResourceOfThePeriodLoadsWithItsMenuAndActions) {
     EXPECT_EQ(read.Menu(), nullptr);
 }
 
+// A form is read before it has a window: a control anchored to all sides
+// must keep the room it was given to the client edges, below the menu bar
+// and inside the frame, not to the window's outer edges.
+TEST_F(StockFormTest, AControlAnchoredInAFormResourceKeepsItsDistancesToTheClientEdges) {
+    TForm read(nullptr);
+    ReadComponentText("object Main: TForm\n  Width = 300\n  Height = 200\n  Menu = MainMenu1\n"
+                      "  object MainMenu1: TMainMenu\n    object FileItem: TMenuItem\n"
+                      "      Caption = '&File'\n    end\n  end\n"
+                      "  object Body: TPanel\n    Left = 10\n    Top = 10\n    Width = 100\n    Height = 50\n"
+                      "    Anchors = [akLeft, akTop, akRight, akBottom]\n  end\nend\n",
+                      &read);
+    auto* body = static_cast<TPanel*>(read.FindComponent("Body"));
+    ASSERT_NE(body, nullptr);
+    const TRect designed = read.ClientRect();
+    const Integer rightGap = designed.Right - body->Left() - body->Width();
+    const Integer bottomGap = designed.Bottom - body->Top() - body->Height();
+    read.Show();
+    read.SetBounds(read.Left(), read.Top(), 400, 300);
+    EXPECT_EQ(read.ClientWidth() - body->Left() - body->Width(), rightGap);
+    EXPECT_EQ(read.ClientHeight() - body->Top() - body->Height(), bottomGap);
+}
+
 TEST_F(StockFormTest, IdleTimeUpdatesTheActionsOfVisibleControls) {
     std::unique_ptr<TForm> form = plainForm();
     TActionList actions(form.get());
