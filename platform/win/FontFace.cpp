@@ -168,6 +168,40 @@ std::optional<FontFile> matchFontFile(const std::string& family, bool bold, bool
     return file;
 }
 
+// The font fontconfig offers for a character the chosen face lacks, as the
+// system links fonts for the scripts a face does not cover.
+std::optional<FontFile> fallbackFontFile(WCHAR character, bool bold, bool italic) {
+    static bool initialised = FcInit() == FcTrue;
+    if (!initialised) return std::nullopt;
+    static std::map<std::tuple<WCHAR, bool, bool>, std::optional<FontFile>> matches;
+    auto key = std::make_tuple(character, bold, italic);
+    if (auto found = matches.find(key); found != matches.end()) return found->second;
+    FcCharSet* wanted = FcCharSetCreate();
+    FcCharSetAddChar(wanted, character);
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    std::optional<FontFile> file;
+    FcCharSet* covered = nullptr;
+    FcChar8* path = nullptr;
+    if (match && FcPatternGetCharSet(match, FC_CHARSET, 0, &covered) == FcResultMatch &&
+        FcCharSetHasChar(covered, character) && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
+        file = FontFile{reinterpret_cast<const char*>(path), 0, ""};
+        FcPatternGetInteger(match, FC_INDEX, 0, &file->index);
+    }
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+    FcCharSetDestroy(wanted);
+    matches.emplace(key, file);
+    return file;
+}
+
 bool sameFamily(const std::string& first, const std::string& second) {
     return std::equal(first.begin(), first.end(), second.begin(), second.end(),
                       [](char a, char b) { return std::tolower(a) == std::tolower(b); });
@@ -405,12 +439,35 @@ const GlyphImage& FontFace::Glyph(WCHAR character) {
     return found->second;
 }
 
+// A face of another font for a character this one lacks, opened at this
+// face's size and slant; null when no installed font has the character.
+FontFace::FreeTypeFace* FontFace::linkedFaceFor(WCHAR character) {
+    auto file = fallbackFontFile(character, metrics_.tmWeight >= FW_BOLD, metrics_.tmItalic != 0);
+    if (!file || file->path == filePath_) return nullptr;
+    const std::string key = file->path + "#" + std::to_string(file->index);
+    if (auto found = linkedFaces_.find(key); found != linkedFaces_.end()) return found->second.get();
+    auto linked = std::make_unique<FreeTypeFace>();
+    if (FT_New_Face(freeType(), file->path.c_str(), file->index, &linked->face) != 0) {
+        linked->face = nullptr;
+        return nullptr;
+    }
+    const FT_Size_Metrics& size = face_->face->size->metrics;
+    FT_Set_Pixel_Sizes(linked->face, size.x_ppem, size.y_ppem);
+    FT_Matrix transform;
+    FT_Vector delta;
+    FT_Get_Transform(face_->face, &transform, &delta);
+    FT_Set_Transform(linked->face, &transform, &delta);
+    return linkedFaces_.emplace(key, std::move(linked)).first->second.get();
+}
+
 GlyphImage FontFace::render(WCHAR character) {
     GlyphImage glyph;
     glyph.advance = metrics_.tmAveCharWidth;
     glyph.abc = {0, static_cast<UINT>(glyph.advance), 0};
     FT_Face face = face_->face;
     if (!face) return glyph;
+    if (FT_Get_Char_Index(face, character) == 0)
+        if (FreeTypeFace* linked = linkedFaceFor(character)) face = linked->face;
     FT_Int32 flags =
         FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP | (antialiased_ ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
     if (FT_Load_Char(face, character, flags) != 0 ||

@@ -58,6 +58,7 @@ private:
     void measure(const LOGFONTW& logFont, int pixelsPerEm);
     void measureWithoutFont(const LOGFONTW& logFont, int pixelsPerEm);
     GlyphImage render(WCHAR character);
+    FreeTypeFace* linkedFaceFor(WCHAR character);
 
     std::unique_ptr<FreeTypeFace> face_;
     TEXTMETRICW metrics_{};
@@ -68,6 +69,8 @@ private:
     static constexpr std::size_t directGlyphCount = 256;
     std::array<std::unique_ptr<GlyphImage>, directGlyphCount> directGlyphs_;
     std::unordered_map<WCHAR, GlyphImage> otherGlyphs_;
+    // Faces of other fonts for the characters this one lacks, by file.
+    std::unordered_map<std::string, std::unique_ptr<FreeTypeFace>> linkedFaces_;
 };
 
 struct DeviceContext;

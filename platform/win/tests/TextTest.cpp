@@ -8,6 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
+
+#include <fontconfig/fontconfig.h>
 
 namespace {
 
@@ -200,6 +204,34 @@ TEST(TextOutput, GlyphsAreRenderedOncePerFont) {
     Selected same(canvas.DC, makeFont("Courier New", ownHeight));
     TextOutA(canvas.DC, 0, 0, "cache Q", 7);
     EXPECT_EQ(GlyphRenderCount(), rendered + 1);
+}
+
+// A character the face lacks is drawn from an installed font that has it:
+// two different ideographs must not come out as the same empty box.
+TEST(TextOutput, CharactersTheFaceLacksComeFromAnotherFont) {
+    FcCharSet* ideograph = FcCharSetCreate();
+    FcCharSetAddChar(ideograph, 0x4E2D);
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddCharSet(pattern, FC_CHARSET, ideograph);
+    FcObjectSet* files = FcObjectSetBuild(FC_FILE, nullptr);
+    FcFontSet* covering = FcFontList(nullptr, pattern, files);
+    const bool installed = covering && covering->nfont > 0;
+    if (covering) FcFontSetDestroy(covering);
+    FcObjectSetDestroy(files);
+    FcPatternDestroy(pattern);
+    FcCharSetDestroy(ideograph);
+    if (!installed) GTEST_SKIP() << "no installed font has U+4E2D";
+
+    auto draw = [](const std::u16string& text) {
+        TextCanvas canvas(40, 30, makeFont("Arial", -20));
+        TextOutW(canvas.DC, 2, 2, reinterpret_cast<LPCWSTR>(text.c_str()), static_cast<int>(text.size()));
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x) pixels.push_back(canvas.At(x, y));
+        return pixels;
+    };
+    EXPECT_NE(draw(u"\u4E2D"), draw(u"\u6587"));
+    EXPECT_NE(draw(u"\u4E2D"), draw(u""));
 }
 
 TEST(TextOutput, EscapementRotatesTheBaseline) {
