@@ -346,7 +346,7 @@ public:
     bool MenuBarLooksTheSame(GdkPixbuf* Shot) {
         const TPoint client = form_->ClientOrigin();
         return areaLooksTheSame(
-            TRect(client.x, client.y - GetSystemMetrics(SM_CYMENU), client.x + form_->ClientWidth(), client.y),
+            Rect(client.x, client.y - GetSystemMetrics(SM_CYMENU), client.x + form_->ClientWidth(), client.y),
             Shot);
     }
 
@@ -527,7 +527,7 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     const TIniFile settingsFile(program.SettingsFile());
     EXPECT_EQ(settingsFile.ReadString(settings::FormSection, "Left", ""), std::to_string(windowBounds.Left));
     const TQuorvaneSettings written = ReadSettings(settingsFile);
-    EXPECT_EQ(TRect(written.Left, written.Top, written.Left + written.Width, written.Top + written.Height),
+    EXPECT_EQ(Rect(written.Left, written.Top, written.Left + written.Width, written.Top + written.Height),
               windowBounds);
     EXPECT_EQ(written.LangFile, secondLanguage);
     EXPECT_EQ(written.LastDBase, libraryName);

@@ -320,7 +320,7 @@ TEST_F(WholeProgramTest, EveryDemoScriptIsReachedByKeyAndClickAndItsPageComposed
     EXPECT_EQ(boxes.size(), 6u) << "one note for each export with files";
     EXPECT_EQ(walk.FilesExported, 13) << "the six scripts' files, row 1's replaced by the picture chosen";
     const TQuorvaneSettings written = ReadSettings(TIniFile(iniName));
-    EXPECT_EQ(TRect(written.Left, written.Top, written.Left + written.Width, written.Top + written.Height),
+    EXPECT_EQ(Rect(written.Left, written.Top, written.Left + written.Width, written.Top + written.Height),
               closedBounds);
     EXPECT_EQ(written.LangFile, "English.lng");
     EXPECT_EQ(written.LastDBase, "demo.zelk");
