@@ -593,6 +593,9 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
         if (count != focusCount) return false;
     }
     Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
+    // Every scrolling container round the control brings it into view.
+    for (TWinControl* container = Control->Parent(); container; container = container->Parent())
+        if (auto* scrolling = dynamic_cast<TScrollingWinControl*>(container)) scrolling->AutoScrollInView(Control);
     return true;
 }
 

@@ -255,6 +255,11 @@ void TScrollingWinControl::ScrollInView(TControl* AControl) {
     bringIn(vertScrollBar_.get(), topLeft.y, bottomRight.y, ClientHeight());
 }
 
+void TScrollingWinControl::AutoScrollInView(TControl* AControl) {
+    if (AControl && !AControl->ComponentState().Contains(csLoading) && !ComponentState().Contains(csLoading))
+        ScrollInView(AControl);
+}
+
 void TScrollingWinControl::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);
     Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);

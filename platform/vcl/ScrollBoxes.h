@@ -86,6 +86,8 @@ public:
     // Scrolls so that AControl (a descendant), with the bars' margins round
     // it, lies inside the client area, as far as it fits.
     void ScrollInView(TControl* AControl);
+    // Brings a descendant that took the focus into view, unless either is being read.
+    virtual void AutoScrollInView(TControl* AControl);
     // Fits the range to the children (AutoScroll) and updates both bars.
     void UpdateScrollBars();
     void Dispatch(TMessage& Message) override;

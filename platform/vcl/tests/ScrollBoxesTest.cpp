@@ -3,6 +3,7 @@
 // scroll-box.png into the build folder for a person to look at.
 #include "VisualTestSupport.h"
 
+#include "platform/vcl/EditCtrls.h"
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/ScrollBoxes.h"
 #include "platform/win/Messages.h"
@@ -116,6 +117,15 @@ TEST_F(ScrollBoxesTest, ScrollInViewBringsAControlInWithTheMargin) {
     box->ScrollInView(near);
     EXPECT_EQ(box->VertScrollBar()->Position(), 80 - 34);
     EXPECT_EQ(near->Top(), 4);
+}
+
+TEST_F(ScrollBoxesTest, AControlTakingTheFocusIsScrolledIntoView) {
+    auto* below = child<TEdit>(box, alNone, {10, 190, 60, 20});
+    below->SetFocus();
+    Application->ProcessMessages();
+    // The edit's client area, inside its 2-pixel border, ends at the box's bottom edge.
+    EXPECT_EQ(box->VertScrollBar()->Position(), 108);
+    EXPECT_EQ(below->Top() + below->Height() - 2, box->ClientHeight());
 }
 
 TEST_F(ScrollBoxesTest, SettingARangeTurnsAutoScrollOff) {
