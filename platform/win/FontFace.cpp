@@ -138,6 +138,26 @@ struct FontFile {
     std::string family;
 };
 
+// Fontconfig's best match for the pattern in the weight and slant asked for;
+// the caller destroys both.
+FcPattern* bestMatch(FcPattern* pattern, bool bold, bool italic) {
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    return FcFontMatch(nullptr, pattern, &result);
+}
+
+std::optional<FontFile> fileOf(FcPattern* match) {
+    FcChar8* path = nullptr;
+    if (!match || FcPatternGetString(match, FC_FILE, 0, &path) != FcResultMatch) return std::nullopt;
+    FontFile file{reinterpret_cast<const char*>(path), 0, ""};
+    FcPatternGetInteger(match, FC_INDEX, 0, &file.index);
+    return file;
+}
+
 std::optional<FontFile> matchFontFile(const std::string& family, bool bold, bool italic) {
     static bool initialised = FcInit() == FcTrue;
     if (!initialised) return std::nullopt;
@@ -146,22 +166,11 @@ std::optional<FontFile> matchFontFile(const std::string& family, bool bold, bool
     if (auto found = matches.find(key); found != matches.end()) return found->second;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    std::optional<FontFile> file;
-    FcChar8* path = nullptr;
+    FcPattern* match = bestMatch(pattern, bold, italic);
+    std::optional<FontFile> file = fileOf(match);
     FcChar8* matchedFamily = nullptr;
-    if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
-        file = FontFile{reinterpret_cast<const char*>(path), 0, ""};
-        FcPatternGetInteger(match, FC_INDEX, 0, &file->index);
-        if (FcPatternGetString(match, FC_FAMILY, 0, &matchedFamily) == FcResultMatch)
-            file->family = reinterpret_cast<const char*>(matchedFamily);
-    }
+    if (file && FcPatternGetString(match, FC_FAMILY, 0, &matchedFamily) == FcResultMatch)
+        file->family = reinterpret_cast<const char*>(matchedFamily);
     if (match) FcPatternDestroy(match);
     FcPatternDestroy(pattern);
     matches.emplace(key, file);
@@ -180,21 +189,12 @@ std::optional<FontFile> fallbackFontFile(WCHAR character, bool bold, bool italic
     FcCharSetAddChar(wanted, character);
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = bestMatch(pattern, bold, italic);
     std::optional<FontFile> file;
     FcCharSet* covered = nullptr;
-    FcChar8* path = nullptr;
     if (match && FcPatternGetCharSet(match, FC_CHARSET, 0, &covered) == FcResultMatch &&
-        FcCharSetHasChar(covered, character) && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
-        file = FontFile{reinterpret_cast<const char*>(path), 0, ""};
-        FcPatternGetInteger(match, FC_INDEX, 0, &file->index);
-    }
+        FcCharSetHasChar(covered, character))
+        file = fileOf(match);
     if (match) FcPatternDestroy(match);
     FcPatternDestroy(pattern);
     FcCharSetDestroy(wanted);
