@@ -9,6 +9,7 @@
 #include "unicode/TntMenus.h"
 #include "unicode/TntToolBars.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -44,9 +45,12 @@ protected:
         Application->ProcessMessages();
         std::shared_ptr<PixelSurface> pixels = backend.Capture(Made.bar->Handle(), true);
         const TRect rect = Made.button->BoundsRect();
+        // The button may reach past the bar's client area, which is all the capture holds.
+        const Integer bottom = std::min<Integer>(rect.Bottom, pixels->Height());
+        const Integer right = std::min<Integer>(rect.Right, pixels->Width());
         std::vector<Pixel> result;
-        for (Integer y = rect.Top; y < rect.Bottom; ++y)
-            for (Integer x = rect.Left; x < rect.Right; ++x)
+        for (Integer y = rect.Top; y < bottom; ++y)
+            for (Integer x = rect.Left; x < right; ++x)
                 result.push_back(pixels->At(x, y) & PixelColourMask);
         return result;
     }
