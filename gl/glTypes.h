@@ -63,6 +63,10 @@ public:
     using TWinControl::PaintWindow;
     using TWinControl::RecreateWnd;
     using TWinControl::TWinControl;
+
+    // Paints any windowed control, which need not be of this class: a member
+    // pointer formed here reaches the protected routine without a miscast.
+    static void PaintWindowOf(TWinControl* Control, HDC DC) { (Control->*&TPublicWinControl::PaintWindow)(DC); }
 };
 
 class TShowFont : public TControl {

@@ -431,7 +431,7 @@ void BringParentWindowToTop(TWinControl* Control) {
 
 void GetWindowImageFrom(TWinControl* Control, Integer X, Integer Y, bool PaintSelf,
                         bool IncludeWindowedChildren, HDC DC) {
-    if (PaintSelf) paintAt(DC, X, Y, [&] { static_cast<TPublicWinControl*>(Control)->PaintWindow(DC); });
+    if (PaintSelf) paintAt(DC, X, Y, [&] { TPublicWinControl::PaintWindowOf(Control, DC); });
     for (Integer index = 0; index < Control->ControlCount(); ++index) {
         TControl* child = Control->Controls(index);
         if (auto* windowed = dynamic_cast<TWinControl*>(child)) {
@@ -453,7 +453,7 @@ void GetParentImageRect(TControl* Control, const TRect& Rect, HDC DC) {
     if (!parent) return;
     paintAt(DC, -Rect.Left, -Rect.Top, [&] {
         IntersectClipRect(DC, Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
-        static_cast<TPublicWinControl*>(parent)->PaintWindow(DC);
+        TPublicWinControl::PaintWindowOf(parent, DC);
     });
     const TRect under = intersection(Control->BoundsRect(), Rect);
     for (Integer index = 0; index < parent->ControlCount(); ++index) {

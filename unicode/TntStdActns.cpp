@@ -88,10 +88,21 @@ std::unique_ptr<TCommonDialog> TTntFileSaveAs::CreateDialog() {
 namespace {
 
 // The wide Caption and Hint are published and always written.
+template <typename T> void publishCaptionAndHint(TClassBuilder<T>& c) {
+    c.Property("Caption", &T::Caption, &T::SetCaption).Stored(true);
+    c.Property("Hint", &T::Hint, &T::SetHint).Stored(true);
+}
+
 template <typename T, typename Base> TClass describeCaptioned() {
+    return DescribeClass<T, Base>([](TClassBuilder<T>& c) { publishCaptionAndHint(c); });
+}
+
+// A wide file action publishes its own dialog: the framework's property names
+// a dialog class the wide one need not derive from.
+template <typename T, typename Base> TClass describeFileAction() {
     return DescribeClass<T, Base>([](TClassBuilder<T>& c) {
-        c.Property("Caption", &T::Caption, &T::SetCaption).Stored(true);
-        c.Property("Hint", &T::Hint, &T::SetHint).Stored(true);
+        publishCaptionAndHint(c);
+        c.Property("Dialog", &T::Dialog);
     });
 }
 
@@ -121,9 +132,9 @@ const TClass tntStandardActionClasses[] = {
     describeCaptioned<TTntHelpContextAction, THelpContextAction>(),
     DescribeClass<TTntCommonDialogAction, TCommonDialogAction>(),
     DescribeClass<TTntFileAction, TFileAction>(),
-    describeCaptioned<TTntFileOpen, TFileOpen>(),
-    describeCaptioned<TTntFileOpenWith, TFileOpenWith>(),
-    describeCaptioned<TTntFileSaveAs, TFileSaveAs>(),
+    describeFileAction<TTntFileOpen, TFileOpen>(),
+    describeFileAction<TTntFileOpenWith, TFileOpenWith>(),
+    describeFileAction<TTntFileSaveAs, TFileSaveAs>(),
     describeCaptioned<TTntFilePrintSetup, TFilePrintSetup>(),
     describeCaptioned<TTntFileExit, TFileExit>(),
     DescribeClass<TTntSearchAction, TSearchAction>(),

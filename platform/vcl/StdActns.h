@@ -219,7 +219,8 @@ private:
 class TFileSaveAs : public TFileAction {
 public:
     using TFileAction::TFileAction;
-    TSaveDialog* Dialog() { return static_cast<TSaveDialog*>(DialogObject()); }
+    // A derived action may make a dialog of another kind, which answers none here.
+    TSaveDialog* Dialog() { return dynamic_cast<TSaveDialog*>(DialogObject()); }
 
 protected:
     std::unique_ptr<TCommonDialog> CreateDialog() override;

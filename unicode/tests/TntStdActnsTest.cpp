@@ -92,6 +92,27 @@ TEST(WideStandardActions, CaptionsAndHintsSurviveAFormResourceAndAssign) {
     }
 }
 
+// The published Dialog of a wide file action is its wide dialog; the
+// framework's save-as accessor, which names a class the wide dialog does not
+// derive from, answers none rather than a miscast object.
+TEST(WideStandardActions, FileActionsPublishTheirWideDialog) {
+    const std::pair<const char*, const char*> actions[] = {
+        {"TTntFileOpen", "TTntOpenDialog"},
+        {"TTntFileOpenWith", "TTntOpenDialog"},
+        {"TTntFileSaveAs", "TTntSaveDialog"},
+    };
+    for (const auto& [actionClass, dialogClass] : actions) {
+        std::unique_ptr<TCustomAction> action(makeAction(actionClass, nullptr));
+        const TPropInfo* dialog = GetPropInfo(action.get(), "Dialog");
+        ASSERT_NE(dialog, nullptr) << actionClass;
+        EXPECT_EQ(dialog->PropType->Name, AnsiString(dialogClass)) << actionClass;
+        EXPECT_EQ(GetObjectProp(action.get(), dialog)->ClassName(), AnsiString(dialogClass)) << actionClass;
+    }
+    TTntFileSaveAs saveAs(nullptr);
+    EXPECT_EQ(static_cast<TFileSaveAs&>(saveAs).Dialog(), nullptr);
+    EXPECT_NE(saveAs.Dialog(), nullptr);
+}
+
 class TDialogEvents : public TObject {
 public:
     void Before(TObject*) {}
