@@ -26,8 +26,6 @@ namespace {
 
 constexpr const char* ClipboardFormatName = "SynEdit Control Block Type";
 constexpr Cardinal ScrollTimerInterval = 100;
-// The strip between the gutter and the first text column.
-constexpr Integer TextMargin = 2;
 // The text rectangle of a borderless editor keeps clear of its edge.
 constexpr Integer BorderlessScrollInset = 2;
 constexpr const char* LineBreak = "\r\n";

@@ -19,8 +19,6 @@ namespace {
 
 // A line break counts as CR LF in character indexes, whatever the file format.
 constexpr Integer CharIndexLineBreak = 2;
-// The strip between the gutter and the first text column.
-constexpr Integer TextMargin = 2;
 // The private clipboard block: a selection-mode byte, then the text and its NUL.
 constexpr SIZE_T BlockModeSize = 1;
 constexpr Byte LastSelectionMode = smColumn;
