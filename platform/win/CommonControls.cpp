@@ -173,6 +173,21 @@ LRESULT CommonControl::Default(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
+LRESULT DrawnControl::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+        ControlPaint paint(Window(), wParam);
+        Paint(paint.DC());
+        return 0;
+    }
+    default:
+        return CommonControl::Default(message, wParam, lParam);
+    }
+}
+
 void CommonControl::queryNotifyFormat() {
     HWND parent = NotifyWindow();
     if (!parent) return;

@@ -29,7 +29,8 @@ public:
 protected:
     // The control's own messages; what it does not take goes to Default.
     virtual LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+    // The class's default processing: the system's default window procedure.
+    virtual LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Fills in the header and sends WM_NOTIFY to the notify window (the
     // parent unless set otherwise); the answer of the parent.
@@ -62,6 +63,18 @@ private:
     HFONT font_ = nullptr;
     bool unicodeNotify_ = true;
     int version_ = 5;
+};
+
+// A control that draws the whole of its client area. Its default processing
+// erases nothing and answers WM_PAINT and WM_PRINTCLIENT with Paint, on the
+// device context the message gives, else on BeginPaint's.
+class DrawnControl : public CommonControl {
+public:
+    using CommonControl::CommonControl;
+
+protected:
+    virtual void Paint(HDC dc) = 0;
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 // The window procedure of a control class: the state lives as long as its window.

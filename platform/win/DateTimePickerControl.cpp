@@ -65,9 +65,9 @@ SYSTEMTIME withDayMoved(SYSTEMTIME time, int days) {
     return time;
 }
 
-class DateTimePicker : public CommonControl {
+class DateTimePicker : public DrawnControl {
 public:
-    explicit DateTimePicker(HWND window) : CommonControl(window) { GetLocalTime(&time_); }
+    explicit DateTimePicker(HWND window) : DrawnControl(window) { GetLocalTime(&time_); }
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -92,12 +92,6 @@ protected:
         case WM_STYLECHANGED:
             Invalidate();
             return Default(message, wParam, lParam);
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            paint(wParam);
-            return 0;
         default:
             return Default(message, wParam, lParam);
         }
@@ -164,9 +158,7 @@ private:
         return {inside.Right - GetSystemMetrics(SM_CXVSCROLL), inside.Top, inside.Right, inside.Bottom};
     }
 
-    void paint(WPARAM wParam) {
-        ControlPaint paint(Window(), wParam);
-        HDC dc = paint.DC();
+    void Paint(HDC dc) override {
         RECT rect = ClientRect();
         DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
         FillSolidRect(dc, rect, GetSysColor(Enabled() ? COLOR_WINDOW : COLOR_BTNFACE));

@@ -64,10 +64,10 @@ struct Column {
     int image = -1;
 };
 
-class ListView : public CommonControl {
+class ListView : public DrawnControl {
 public:
     explicit ListView(HWND window)
-        : CommonControl(window), editor_([this](bool accepted) { endLabelEdit(accepted); }) {}
+        : DrawnControl(window), editor_([this](bool accepted) { endLabelEdit(accepted); }) {}
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -282,12 +282,6 @@ protected:
         case WM_STYLECHANGED:
         case WM_SETFONT:
             layoutChanged();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            paint(wParam);
             return 0;
         default:
             return Default(message, wParam, lParam);
@@ -1443,9 +1437,7 @@ private:
         return backgroundColour_ == noColour ? GetSysColor(COLOR_WINDOW) : backgroundColour_;
     }
 
-    void paint(WPARAM wParam) {
-        ControlPaint paint(Window(), wParam);
-        HDC dc = paint.DC();
+    void Paint(HDC dc) override {
         const RECT client = ClientRect();
         FillSolidRect(dc, client, backgroundColour());
         HGDIOBJ previousFont = SelectObject(dc, Font());

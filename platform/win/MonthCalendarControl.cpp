@@ -38,9 +38,9 @@ SYSTEMTIME dateOnly(const SYSTEMTIME& time) {
     return date;
 }
 
-class MonthCalendar : public CommonControl {
+class MonthCalendar : public DrawnControl {
 public:
-    explicit MonthCalendar(HWND window) : CommonControl(window) {
+    explicit MonthCalendar(HWND window) : DrawnControl(window) {
         SYSTEMTIME now;
         GetLocalTime(&now);
         today_ = dateOnly(now);
@@ -88,12 +88,6 @@ protected:
             if (boldFont_) DeleteObject(std::exchange(boldFont_, nullptr));
             Invalidate();
             return Default(message, wParam, lParam);
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            paint(wParam);
-            return 0;
         default:
             return Default(message, wParam, lParam);
         }
@@ -271,9 +265,7 @@ private:
         return boldFont_;
     }
 
-    void paint(WPARAM wParam) {
-        ControlPaint paint(Window(), wParam);
-        HDC dc = paint.DC();
+    void Paint(HDC dc) override {
         const RECT client = ClientRect();
         FillSolidRect(dc, client, GetSysColor(COLOR_WINDOW));
         const HGDIOBJ previousFont = SelectObject(dc, Font());

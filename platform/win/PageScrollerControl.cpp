@@ -18,9 +18,9 @@ namespace {
 constexpr int defaultButtonSize = 12;
 constexpr COLORREF defaultColour = 0xFF000000;
 
-class PageScroller : public CommonControl {
+class PageScroller : public DrawnControl {
 public:
-    using CommonControl::CommonControl;
+    using DrawnControl::DrawnControl;
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -83,12 +83,6 @@ protected:
             return 0;
         case WM_LBUTTONDOWN:
             click(PointFromLParam(lParam));
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            paint(wParam);
             return 0;
         default:
             return Default(message, wParam, lParam);
@@ -182,10 +176,7 @@ private:
         return background_ == defaultColour ? GetSysColor(COLOR_BTNFACE) : background_;
     }
 
-    void paint(WPARAM wParam) {
-        ControlPaint paint(Window(), wParam);
-        FillSolidRect(paint.DC(), ClientRect(), background());
-    }
+    void Paint(HDC dc) override { FillSolidRect(dc, ClientRect(), background()); }
 
     // In the window's coordinates, which start the button's width before the client's.
     void paintButtons() {

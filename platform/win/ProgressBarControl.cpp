@@ -17,9 +17,9 @@ constexpr int defaultMaximum = 100;
 constexpr int defaultStep = 10;
 constexpr int blockGap = 2;
 
-class ProgressBar : public CommonControl {
+class ProgressBar : public DrawnControl {
 public:
-    using CommonControl::CommonControl;
+    using DrawnControl::DrawnControl;
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -50,12 +50,6 @@ protected:
             return setColour(backgroundColour_, static_cast<COLORREF>(lParam));
         case PBM_GETBKCOLOR:
             return backgroundColour_;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            paint(wParam);
-            return 0;
         case WM_SIZE:
         case WM_STYLECHANGED:
             Invalidate();
@@ -122,9 +116,7 @@ private:
         return backgroundColour_ == defaultColour ? GetSysColor(COLOR_BTNFACE) : backgroundColour_;
     }
 
-    void paint(WPARAM wParam) {
-        ControlPaint paint(Window(), wParam);
-        HDC dc = paint.DC();
+    void Paint(HDC dc) override {
         RECT rect = ClientRect();
         DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
         FillSolidRect(dc, rect, backgroundColour());

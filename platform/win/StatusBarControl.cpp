@@ -42,9 +42,9 @@ struct Part {
     HICON icon = nullptr;
 };
 
-class StatusBar : public CommonControl {
+class StatusBar : public DrawnControl {
 public:
-    using CommonControl::CommonControl;
+    using DrawnControl::DrawnControl;
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -102,12 +102,6 @@ protected:
             return 0;
         case WM_SETFONT:
             if (lParam) Invalidate();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            paint(wParam);
             return 0;
         default:
             return Default(message, wParam, lParam);
@@ -272,9 +266,7 @@ private:
         return backgroundColour_ == defaultColour ? GetSysColor(COLOR_BTNFACE) : backgroundColour_;
     }
 
-    void paint(WPARAM wParam) {
-        ControlPaint paint(Window(), wParam);
-        HDC dc = paint.DC();
+    void Paint(HDC dc) override {
         FillSolidRect(dc, ClientRect(), backgroundColour());
         HGDIOBJ previousFont = SelectObject(dc, Font());
         if (simple_) {

@@ -40,9 +40,9 @@ struct TabItem {
     int row = 0;
 };
 
-class TabControl : public CommonControl {
+class TabControl : public DrawnControl {
 public:
-    using CommonControl::CommonControl;
+    using DrawnControl::DrawnControl;
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -153,12 +153,6 @@ protected:
             return 0;
         case WM_SETFONT:
             relayout();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            paint(wParam);
             return 0;
         default:
             return Default(message, wParam, lParam);
@@ -524,9 +518,7 @@ private:
 
     // ---- Drawing ----
 
-    void paint(WPARAM wParam) {
-        ControlPaint paint(Window(), wParam);
-        HDC dc = paint.DC();
+    void Paint(HDC dc) override {
         FillSolidRect(dc, ClientRect(), GetSysColor(COLOR_BTNFACE));
         HGDIOBJ previousFont = SelectObject(dc, Font());
         if (!buttons()) paintFrame(dc);

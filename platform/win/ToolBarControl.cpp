@@ -47,9 +47,9 @@ struct Button {
     RECT rect;
 };
 
-class ToolBar : public CommonControl {
+class ToolBar : public DrawnControl {
 public:
-    using CommonControl::CommonControl;
+    using DrawnControl::DrawnControl;
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -231,12 +231,6 @@ protected:
         case WM_STYLECHANGED:
         case WM_SETFONT:
             relayout();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            paint(wParam);
             return 0;
         default:
             return Default(message, wParam, lParam);
@@ -667,9 +661,7 @@ private:
 
     // ---- Drawing ----
 
-    void paint(WPARAM wParam) {
-        ControlPaint paint(Window(), wParam);
-        HDC dc = paint.DC();
+    void Paint(HDC dc) override {
         const RECT client = ClientRect();
         FillSolidRect(dc, client, GetSysColor(COLOR_BTNFACE));
         if (!HasStyle(CCS_NODIVIDER)) {

@@ -53,9 +53,9 @@ struct MouseRelay {
     WNDPROC procedure = nullptr;
 };
 
-class ToolTip : public CommonControl {
+class ToolTip : public DrawnControl {
 public:
-    using CommonControl::CommonControl;
+    using DrawnControl::DrawnControl;
     ~ToolTip() override {
         for (auto& relay : relays_)
             release(*relay);
@@ -173,12 +173,6 @@ protected:
             return 0;
         case WM_NCHITTEST:
             return HTTRANSPARENT;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            paint(wParam);
-            return 0;
         case WM_DESTROY:
             for (auto& relay : relays_)
                 release(*relay);
@@ -516,9 +510,7 @@ private:
         return textColour_ == defaultColour ? GetSysColor(COLOR_INFOTEXT) : textColour_;
     }
 
-    void paint(WPARAM wParam) {
-        ControlPaint paint(Window(), wParam);
-        HDC dc = paint.DC();
+    void Paint(HDC dc) override {
         const RECT client = ClientRect();
         FillSolidRect(dc, client, backgroundColour());
         HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME));

@@ -30,9 +30,9 @@ constexpr UINT_PTR repeatTimerId = 1;
 constexpr UINT firstRepeatDelay = 400;
 constexpr UINT repeatInterval = 100;
 
-class TrackBar : public CommonControl {
+class TrackBar : public DrawnControl {
 public:
-    using CommonControl::CommonControl;
+    using DrawnControl::DrawnControl;
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -157,12 +157,6 @@ protected:
         case WM_SIZE:
         case WM_STYLECHANGED:
             Invalidate();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            paint(wParam);
             return 0;
         default:
             return Default(message, wParam, lParam);
@@ -395,9 +389,7 @@ private:
 
     // ---- Drawing ----
 
-    void paint(WPARAM wParam) {
-        ControlPaint paint(Window(), wParam);
-        HDC dc = paint.DC();
+    void Paint(HDC dc) override {
         const RECT client = ClientRect();
         FillSolidRect(dc, client, GetSysColor(COLOR_BTNFACE));
         paintChannel(dc);

@@ -61,10 +61,10 @@ struct Row {
     int level;
 };
 
-class TreeView : public CommonControl {
+class TreeView : public DrawnControl {
 public:
     explicit TreeView(HWND window)
-        : CommonControl(window), editor_([this](bool accepted) { endLabelEdit(accepted); }) {}
+        : DrawnControl(window), editor_([this](bool accepted) { endLabelEdit(accepted); }) {}
     ~TreeView() override {
         if (boldFont_) DeleteObject(boldFont_);
     }
@@ -214,12 +214,6 @@ protected:
         case WM_SIZE:
         case WM_STYLECHANGED:
             layoutChanged();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            paint(wParam);
             return 0;
         case WM_DESTROY:
             editor_.Close();
@@ -1085,9 +1079,7 @@ private:
 
     bool showsSelection() const { return GetFocus() == Window() || HasStyle(TVS_SHOWSELALWAYS); }
 
-    void paint(WPARAM wParam) {
-        ControlPaint paint(Window(), wParam);
-        HDC dc = paint.DC();
+    void Paint(HDC dc) override {
         const RECT client = ClientRect();
         FillSolidRect(dc, client,
                       backgroundColour_ == noColour ? GetSysColor(COLOR_WINDOW) : backgroundColour_);

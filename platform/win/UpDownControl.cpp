@@ -59,9 +59,9 @@ struct BuddyHook {
     }
 };
 
-class UpDown : public CommonControl {
+class UpDown : public DrawnControl {
 public:
-    using CommonControl::CommonControl;
+    using DrawnControl::DrawnControl;
     ~UpDown() override { releaseBuddy(); }
 
 protected:
@@ -136,12 +136,6 @@ protected:
         case WM_ENABLE:
         case WM_SIZE:
             Invalidate();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            paint(wParam);
             return 0;
         case WM_DESTROY:
             releaseBuddy();
@@ -408,9 +402,7 @@ private:
 
     // ---- Drawing ----
 
-    void paint(WPARAM wParam) {
-        ControlPaint paint(Window(), wParam);
-        HDC dc = paint.DC();
+    void Paint(HDC dc) override {
         for (Arrow arrow : {Arrow::Up, Arrow::Down}) {
             RECT button = arrowRect(arrow);
             FillSolidRect(dc, button, GetSysColor(COLOR_BTNFACE));
