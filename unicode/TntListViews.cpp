@@ -582,24 +582,8 @@ const TClass tntListColumnClass =
 const TClass tntListColumnsClass = DescribeClass<TTntListColumns, TListColumns>();
 const TClass tntListViewClass =
     DescribeClass<TTntListView, TCustomListView>([](TClassBuilder<TTntListView>& c) {
-        c.Property("Checkboxes", &TTntListView::Checkboxes, &TTntListView::SetCheckboxes).Default(false);
-        c.Property("ColumnClick", &TTntListView::ColumnClick, &TTntListView::SetColumnClick).Default(true);
-        c.Property("Columns", &TTntListView::Columns, &TTntListView::SetColumns);
-        c.Property("GridLines", &TTntListView::GridLines, &TTntListView::SetGridLines).Default(false);
-        c.Property("HideSelection", &TTntListView::HideSelection, &TTntListView::SetHideSelection)
-            .Default(true);
+        DescribeListViewProperties(c);
         c.Property("Hint", &TTntListView::Hint, &TTntListView::SetHint);
-        c.Property("LargeImages", &TTntListView::LargeImages, &TTntListView::SetLargeImages);
-        c.Property("MultiSelect", &TTntListView::MultiSelect, &TTntListView::SetMultiSelect).Default(false);
-        c.Property("OwnerData", &TTntListView::OwnerData, &TTntListView::SetOwnerData).Default(false);
-        c.Property("ReadOnly", &TTntListView::ReadOnly, &TTntListView::SetReadOnly).Default(false);
-        c.Property("RowSelect", &TTntListView::RowSelect, &TTntListView::SetRowSelect).Default(false);
-        c.Property("ShowColumnHeaders", &TTntListView::ShowColumnHeaders, &TTntListView::SetShowColumnHeaders)
-            .Default(true);
-        c.Property("SmallImages", &TTntListView::SmallImages, &TTntListView::SetSmallImages);
-        c.Property("SortType", &TTntListView::SortType, &TTntListView::SetSortType).Default(stNone);
-        c.Property("StateImages", &TTntListView::StateImages, &TTntListView::SetStateImages);
-        c.Property("ViewStyle", &TTntListView::ViewStyle, &TTntListView::SetViewStyle).Default(vsIcon);
     });
 
 struct RegisterTntListView {

@@ -897,22 +897,7 @@ const TClass listColumnsClass = DescribeClass<TListColumns, TCollection>();
 const TClass customListViewClass = DescribeClass<TCustomListView, TWinControl>();
 
 const TClass listViewClass = DescribeClass<TListView, TCustomListView>([](TClassBuilder<TListView>& c) {
-    c.Property("Checkboxes", &TListView::Checkboxes, &TListView::SetCheckboxes).Default(false);
-    c.Property("ColumnClick", &TListView::ColumnClick, &TListView::SetColumnClick).Default(true);
-    c.Property("Columns", &TListView::Columns, &TListView::SetColumns);
-    c.Property("GridLines", &TListView::GridLines, &TListView::SetGridLines).Default(false);
-    c.Property("HideSelection", &TListView::HideSelection, &TListView::SetHideSelection).Default(true);
-    c.Property("LargeImages", &TListView::LargeImages, &TListView::SetLargeImages);
-    c.Property("MultiSelect", &TListView::MultiSelect, &TListView::SetMultiSelect).Default(false);
-    c.Property("OwnerData", &TListView::OwnerData, &TListView::SetOwnerData).Default(false);
-    c.Property("ReadOnly", &TListView::ReadOnly, &TListView::SetReadOnly).Default(false);
-    c.Property("RowSelect", &TListView::RowSelect, &TListView::SetRowSelect).Default(false);
-    c.Property("ShowColumnHeaders", &TListView::ShowColumnHeaders, &TListView::SetShowColumnHeaders)
-        .Default(true);
-    c.Property("SmallImages", &TListView::SmallImages, &TListView::SetSmallImages);
-    c.Property("SortType", &TListView::SortType, &TListView::SetSortType).Default(stNone);
-    c.Property("StateImages", &TListView::StateImages, &TListView::SetStateImages);
-    c.Property("ViewStyle", &TListView::ViewStyle, &TListView::SetViewStyle).Default(vsIcon);
+    DescribeListViewProperties(c);
     c.Property("OnChange", &TListView::OnChange, &TListView::OnChange);
     c.Property("OnChanging", &TListView::OnChanging, &TListView::OnChanging);
     c.Property("OnColumnClick", &TListView::OnColumnClick, &TListView::OnColumnClick);

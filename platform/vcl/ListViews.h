@@ -298,6 +298,25 @@ private:
     bool editing_ = false;
 };
 
+// The published properties of a list view class T (for the form resources).
+template <typename T> void DescribeListViewProperties(TClassBuilder<T>& c) {
+    c.Property("Checkboxes", &T::Checkboxes, &T::SetCheckboxes).Default(false);
+    c.Property("ColumnClick", &T::ColumnClick, &T::SetColumnClick).Default(true);
+    c.Property("Columns", &T::Columns, &T::SetColumns);
+    c.Property("GridLines", &T::GridLines, &T::SetGridLines).Default(false);
+    c.Property("HideSelection", &T::HideSelection, &T::SetHideSelection).Default(true);
+    c.Property("LargeImages", &T::LargeImages, &T::SetLargeImages);
+    c.Property("MultiSelect", &T::MultiSelect, &T::SetMultiSelect).Default(false);
+    c.Property("OwnerData", &T::OwnerData, &T::SetOwnerData).Default(false);
+    c.Property("ReadOnly", &T::ReadOnly, &T::SetReadOnly).Default(false);
+    c.Property("RowSelect", &T::RowSelect, &T::SetRowSelect).Default(false);
+    c.Property("ShowColumnHeaders", &T::ShowColumnHeaders, &T::SetShowColumnHeaders).Default(true);
+    c.Property("SmallImages", &T::SmallImages, &T::SetSmallImages);
+    c.Property("SortType", &T::SortType, &T::SetSortType).Default(stNone);
+    c.Property("StateImages", &T::StateImages, &T::SetStateImages);
+    c.Property("ViewStyle", &T::ViewStyle, &T::SetViewStyle).Default(vsIcon);
+}
+
 class TListView : public TCustomListView {
 public:
     using TCustomListView::TCustomListView;
