@@ -88,15 +88,6 @@ public:
     }
 };
 
-int darkPixels(HWND Window) {
-    const auto image = Headless().Capture(Window, true);
-    int dark = 0;
-    for (int y = 0; y < image->Height(); ++y)
-        for (int x = 0; x < image->Width(); ++x)
-            if ((image->At(x, y) & 0xFF) < 0x60) ++dark;
-    return dark;
-}
-
 TEST_F(ExtComCtrlsTest, TheCalendarShowsBoldDaysAsSoonAsItsWindowExists) {
     TBoldLog plainLog;
     TBoldLog boldLog;
@@ -105,7 +96,7 @@ TEST_F(ExtComCtrlsTest, TheCalendarShowsBoldDaysAsSoonAsItsWindowExists) {
     plain->OnGetMonthInfo = TOnGetMonthInfoEvent(&plainLog, &TBoldLog::MonthInfo);
     form->Show();
     Application->ProcessMessages();
-    const int plainDark = darkPixels(plain->Handle());
+    const int plainDark = DarkPixels(plain->Handle());
     auto* bold = new TTntMonthCalendar(form.get());
     bold->OnGetMonthInfo = TOnGetMonthInfoEvent(&boldLog, &TBoldLog::MonthInfo);
     bold->SetBounds(0, 0, 260, 220);
@@ -113,7 +104,7 @@ TEST_F(ExtComCtrlsTest, TheCalendarShowsBoldDaysAsSoonAsItsWindowExists) {
     bold->HandleNeeded();
     Application->ProcessMessages();
     ASSERT_GE(boldLog.months.size(), 3u);
-    EXPECT_GT(darkPixels(bold->Handle()), plainDark);
+    EXPECT_GT(DarkPixels(bold->Handle()), plainDark);
     bold->SetDate(46367.75);
     EXPECT_EQ(bold->Date(), 46367.0);
 }

@@ -30,16 +30,6 @@ TDateTime dateOf(int Year, int Month, int Day) {
     return SystemTimeToDateTime(time);
 }
 
-// The darker pixels of a window: bold text has more of them.
-int darkPixels(HWND Window) {
-    const auto image = Headless().Capture(Window, true);
-    int dark = 0;
-    for (int y = 0; y < image->Height(); ++y)
-        for (int x = 0; x < image->Width(); ++x)
-            if ((image->At(x, y) & 0xFF) < 0x60) ++dark;
-    return dark;
-}
-
 TEST(DateTimeConversionsTest, DatesAndTimesConvertBothWays) {
     struct Case {
         WORD year, month, day, hour, minute;
@@ -174,11 +164,11 @@ TEST_F(MonthCalendarTest, BoldDaysComeFromOnGetMonthInfoWhenOtherMonthsShow) {
     april.wDay = 2;
     SendMessageA(calendar->Handle(), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&april));
     EXPECT_EQ(log.monthsAsked, (std::vector<LongWord>{3, 4, 5}));
-    const int withBoldDays = darkPixels(calendar->Handle());
+    const int withBoldDays = DarkPixels(calendar->Handle());
     const MONTHDAYSTATE none[3] = {};
     EXPECT_EQ(SendMessageA(calendar->Handle(), MCM_SETDAYSTATE, 3, reinterpret_cast<LPARAM>(none)), TRUE);
     Application->ProcessMessages();
-    EXPECT_LT(darkPixels(calendar->Handle()), withBoldDays) << "30 March, 1 and 15 April were bold";
+    EXPECT_LT(DarkPixels(calendar->Handle()), withBoldDays) << "30 March, 1 and 15 April were bold";
     EXPECT_EQ(SendMessageA(calendar->Handle(), MCM_SETDAYSTATE, 2, reinterpret_cast<LPARAM>(none)), FALSE);
 }
 

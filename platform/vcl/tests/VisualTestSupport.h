@@ -5,6 +5,7 @@
 #include "platform/backend/Backend.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/vcl/Forms.h"
+#include "platform/win/PixelSurface.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,16 @@ inline const std::shared_ptr<HeadlessBackend>& HeadlessBackendInstalled() {
 
 inline HeadlessBackend& Headless() {
     return *HeadlessBackendInstalled();
+}
+
+// The darker pixels of a window's client area: bold text has more of them.
+inline int DarkPixels(HWND Window) {
+    const auto image = Headless().Capture(Window, true);
+    int dark = 0;
+    for (int y = 0; y < image->Height(); ++y)
+        for (int x = 0; x < image->Width(); ++x)
+            if ((image->At(x, y) & 0xFF) < 0x60) ++dark;
+    return dark;
 }
 
 // A windowed control that takes children and paints itself in its colour.
