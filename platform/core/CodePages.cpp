@@ -694,6 +694,14 @@ AnsiString WideToAnsi(const WideString& Text) {
     return WideToCodePage(Text, CP_ACP);
 }
 
+WideString TextOf(const char* Text) {
+    return Text ? AnsiToWide(Text) : WideString();
+}
+
+WideString TextOf(const WideChar* Text) {
+    return Text ? WideString(Text) : WideString();
+}
+
 std::string UTF8Encode(const WideString& Text) {
     return WideToCodePage(Text, CP_UTF8);
 }

@@ -5,6 +5,9 @@
 
 #include "platform/core/Types.h"
 
+#include <string>
+#include <type_traits>
+
 // Code-page numbers.
 constexpr Cardinal CP_ACP = 0;
 constexpr Cardinal CP_OEMCP = 1;
@@ -59,6 +62,17 @@ WideString AnsiToWide(const AnsiString& Text);
 // One byte of the system code page as UTF-16 (a single-byte code page: every byte maps).
 WideChar AnsiCharToWide(AnsiChar Char);
 AnsiString WideToAnsi(const WideString& Text);
+
+// The text an ANSI or a UTF-16 entry point was given, as UTF-16; a null pointer is empty.
+WideString TextOf(const char* Text);
+WideString TextOf(const WideChar* Text);
+// UTF-16 text in the character type of an ANSI or a UTF-16 entry point.
+template <typename Char> std::basic_string<Char> TextAs(const WideString& Text) {
+    if constexpr (std::is_same_v<Char, char>)
+        return WideToAnsi(Text);
+    else
+        return Text;
+}
 
 // UTF-8. Ill-formed input decodes to U+FFFD per bad sequence; an unpaired
 // surrogate encodes as U+FFFD.

@@ -252,14 +252,6 @@ int CommonControl::FontHeight() const {
 
 // ---- Texts ----
 
-WideString TextOf(const char* text) {
-    return text ? AnsiToWide(text) : WideString();
-}
-
-WideString TextOf(const WCHAR* text) {
-    return text ? WideString(text) : WideString();
-}
-
 int CopyText(const WideString& text, char* buffer, int size) {
     if (!buffer || size <= 0) return 0;
     const AnsiString ansi = WideToAnsi(text);

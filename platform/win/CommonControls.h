@@ -4,6 +4,7 @@
 // font, and the ANSI and UTF-16 forms of the texts its messages carry.
 #pragma once
 
+#include "platform/core/CodePages.h"
 #include "platform/win/CommCtrl.h"
 
 #include <functional>
@@ -92,9 +93,6 @@ LRESULT CommonControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 // Registers a control class (found from every instance) with its UTF-16 procedure.
 void RegisterControlClass(const WCHAR* name, WindowProcFunction procedure, UINT classStyle, int background);
 
-// ANSI or UTF-16 text as the controls keep it; a null pointer is empty.
-WideString TextOf(const char* text);
-WideString TextOf(const WCHAR* text);
 // Copies at most size - 1 characters and a NUL; the number of characters copied.
 int CopyText(const WideString& text, char* buffer, int size);
 int CopyText(const WideString& text, WCHAR* buffer, int size);

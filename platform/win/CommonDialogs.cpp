@@ -55,25 +55,10 @@ BOOL fail(DWORD error) {
     return FALSE;
 }
 
-template <typename Char> WideString wideOf(const Char* text) {
-    if (!text) return {};
-    if constexpr (std::is_same_v<Char, char>)
-        return AnsiToWide(text);
-    else
-        return WideString(text);
-}
-
-template <typename Char> std::basic_string<Char> textOf(const WideString& text) {
-    if constexpr (std::is_same_v<Char, char>)
-        return WideToAnsi(text);
-    else
-        return text;
-}
-
 // Copies as much of `text` as fits with a terminating zero.
 template <typename Char> void copyInto(const WideString& text, Char* buffer, std::size_t size) {
     if (!buffer || size == 0) return;
-    std::basic_string<Char> converted = textOf<Char>(text);
+    std::basic_string<Char> converted = TextAs<Char>(text);
     std::size_t copied = std::min(converted.size(), size - 1);
     std::copy_n(converted.data(), copied, buffer);
     buffer[copied] = 0;
@@ -94,10 +79,10 @@ WideString wideOfPath(const std::filesystem::path& path) {
 template <typename Char> std::vector<std::pair<WideString, WideString>> filtersOf(const Char* filter) {
     std::vector<std::pair<WideString, WideString>> filters;
     while (filter && *filter) {
-        WideString description = wideOf(filter);
+        WideString description = TextOf(filter);
         filter += std::char_traits<Char>::length(filter) + 1;
         if (!*filter) break;
-        WideString patterns = wideOf(filter);
+        WideString patterns = TextOf(filter);
         filter += std::char_traits<Char>::length(filter) + 1;
         filters.emplace_back(description, patterns);
     }
@@ -108,16 +93,16 @@ template <typename Char> FileDialogRequest requestOf(const OPENFILENAME_T<Char>&
     FileDialogRequest request;
     request.Save = save;
     request.Owner = dialog.hwndOwner;
-    request.Title = wideOf(dialog.lpstrTitle);
+    request.Title = TextOf(dialog.lpstrTitle);
     request.Filters = filtersOf(dialog.lpstrFilter);
     request.FilterIndex = std::max<int>(1, static_cast<int>(dialog.nFilterIndex));
-    request.DefaultExtension = wideOf(dialog.lpstrDefExt);
+    request.DefaultExtension = TextOf(dialog.lpstrDefExt);
     request.AllowMultiple = dialog.Flags & OFN_ALLOWMULTISELECT;
     // A folder in the initial file name is where the dialog starts.
-    std::filesystem::path initial = pathOf(wideOf(dialog.lpstrFile));
+    std::filesystem::path initial = pathOf(TextOf(dialog.lpstrFile));
     request.FileName = wideOfPath(initial.filename());
     request.InitialDirectory =
-        initial.has_parent_path() ? wideOfPath(initial.parent_path()) : wideOf(dialog.lpstrInitialDir);
+        initial.has_parent_path() ? wideOfPath(initial.parent_path()) : TextOf(dialog.lpstrInitialDir);
     FileDialogExtras extras = std::exchange(nextFileDialogExtras, FileDialogExtras());
     request.History = std::move(extras.History);
     request.PicturePreview = extras.PicturePreview;
@@ -211,7 +196,7 @@ struct ChooserState {
 };
 
 template <typename Char> LRESULT answerText(const WideString& text, WPARAM size, LPARAM buffer) {
-    const std::basic_string<Char> converted = textOf<Char>(text);
+    const std::basic_string<Char> converted = TextAs<Char>(text);
     auto* target = reinterpret_cast<Char*>(buffer);
     if (target && converted.size() < size) {
         std::copy(converted.begin(), converted.end(), target);
@@ -308,7 +293,7 @@ private:
 template <typename Char>
 BOOL deliverChoice(OPENFILENAME_T<Char>* dialog, const std::vector<WideString>& names, int filterIndex) {
     WORD fileOffset = 0;
-    std::basic_string<Char> text = textOf<Char>(resultText(names, dialog->Flags, fileOffset));
+    std::basic_string<Char> text = TextAs<Char>(resultText(names, dialog->Flags, fileOffset));
     if (text.size() + 2 > dialog->nMaxFile) {
         // The size needed, in characters, goes where the name would have.
         auto needed = static_cast<unsigned>(text.size() + 2);
@@ -327,7 +312,7 @@ BOOL deliverChoice(OPENFILENAME_T<Char>* dialog, const std::vector<WideString>& 
     dialog->nFilterIndex = static_cast<DWORD>(filterIndex);
     copyInto(wideOfPath(first.filename()), dialog->lpstrFileTitle, dialog->nMaxFileTitle);
     dialog->Flags &= ~(OFN_READONLY | OFN_EXTENSIONDIFFERENT);
-    if (dialog->lpstrDefExt && !sameTextIgnoringCase(extension, wideOf(dialog->lpstrDefExt)))
+    if (dialog->lpstrDefExt && !sameTextIgnoringCase(extension, TextOf(dialog->lpstrDefExt)))
         dialog->Flags |= OFN_EXTENSIONDIFFERENT;
     return TRUE;
 }
@@ -490,7 +475,7 @@ protected:
 
     HWND Item(int id) const { return GetDlgItem(window_, id); }
     bool IsChecked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    WideString TextOf(int id) const {
+    WideString ItemText(int id) const {
         int length = GetWindowTextLengthW(Item(id));
         WideString text(static_cast<std::size_t>(length) + 1, u'\0');
         GetWindowTextW(Item(id), text.data(), length + 1);
@@ -706,7 +691,7 @@ private:
     }
 
     BYTE channel(int id) const {
-        std::string digits = UTF8Encode(TextOf(id));
+        std::string digits = UTF8Encode(ItemText(id));
         int value = 0;
         for (char digit : digits)
             if (digit >= '0' && digit <= '9')
@@ -906,7 +891,7 @@ private:
 
 template <typename LogFont> FontChoice choiceOf(const LogFont& font) {
     FontChoice choice;
-    if (font.lfFaceName[0]) choice.face = wideOf(font.lfFaceName);
+    if (font.lfFaceName[0]) choice.face = TextOf(font.lfFaceName);
     if (font.lfHeight != 0) {
         int pixels = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
         choice.points = (pixels * pointsPerInch + pixelsPerInch / 2) / pixelsPerInch;
@@ -988,11 +973,11 @@ public:
         SIZE client{findClientWidth, std::max(96, margin + buttons * (buttonHeight + 4) + 4)};
         if (!Create(record_->hwndOwner, replace_ ? u"Replace" : u"Find", client)) return false;
         AddLabel(u"Fi&nd what:", {margin, 11, findFieldLeft - 4, 11 + labelHeight});
-        AddEdit(wideOf(record_->lpstrFindWhat), {findFieldLeft, 8, findFieldRight, 8 + fieldHeight}, edt1);
+        AddEdit(TextOf(record_->lpstrFindWhat), {findFieldLeft, 8, findFieldRight, 8 + fieldHeight}, edt1);
         int optionsTop = 44;
         if (replace_) {
             AddLabel(u"Re&place with:", {margin, 39, findFieldLeft - 4, 39 + labelHeight});
-            AddEdit(wideOf(record_->lpstrReplaceWith), {findFieldLeft, 36, findFieldRight, 36 + fieldHeight},
+            AddEdit(TextOf(record_->lpstrReplaceWith), {findFieldLeft, 36, findFieldRight, 36 + fieldHeight},
                     edt2);
             optionsTop = 72;
         }
@@ -1086,8 +1071,8 @@ private:
     }
 
     void report(DWORD action) {
-        copyInto(TextOf(edt1), record_->lpstrFindWhat, record_->wFindWhatLen);
-        if (replace_) copyInto(TextOf(edt2), record_->lpstrReplaceWith, record_->wReplaceWithLen);
+        copyInto(ItemText(edt1), record_->lpstrFindWhat, record_->wFindWhatLen);
+        if (replace_) copyInto(ItemText(edt2), record_->lpstrReplaceWith, record_->wReplaceWithLen);
         DWORD options = chosenOptions();
         record_->Flags = (record_->Flags & ~(findActions | findOptions)) | options | action;
         SendMessageW(record_->hwndOwner, RegisterWindowMessageW(FINDMSGSTRINGW), 0,

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <type_traits>
 
 namespace {
 
@@ -33,21 +32,6 @@ void registerMenuBars() {
         return true;
     }();
     (void)registered;
-}
-
-template <typename Char> WideString wideText(const Char* text) {
-    if (!text) return {};
-    if constexpr (std::is_same_v<Char, char>)
-        return AnsiToWide(text);
-    else
-        return WideString(text);
-}
-
-template <typename Char> std::basic_string<Char> textIn(const WideString& text) {
-    if constexpr (std::is_same_v<Char, char>)
-        return WideToAnsi(text);
-    else
-        return text;
 }
 
 template <typename Char> bool hasBitmapField(const MENUITEMINFO_T<Char>& info) {
@@ -71,11 +55,11 @@ template <typename Char> bool applyInfo(MenuItemObject& item, const MENUITEMINFO
     if (mask & (MIIM_TYPE | MIIM_FTYPE)) item.type = info.fType;
     if (mask & MIIM_TYPE) {
         if (IsTextItem(item))
-            item.text = wideText(info.dwTypeData);
+            item.text = TextOf(info.dwTypeData);
         else if (item.type & MFT_BITMAP)
             item.bitmap = reinterpret_cast<HBITMAP>(info.dwTypeData);
     }
-    if (mask & MIIM_STRING) item.text = wideText(info.dwTypeData);
+    if (mask & MIIM_STRING) item.text = TextOf(info.dwTypeData);
     if (mask & MIIM_STATE) item.state = info.fState;
     if (mask & MIIM_ID) item.id = info.wID;
     if (mask & MIIM_SUBMENU) item.subMenu = info.hSubMenu;
@@ -90,7 +74,7 @@ template <typename Char> bool applyInfo(MenuItemObject& item, const MENUITEMINFO
 }
 
 template <typename Char> void copyText(const WideString& text, MENUITEMINFO_T<Char>& info) {
-    std::basic_string<Char> converted = textIn<Char>(text);
+    std::basic_string<Char> converted = TextAs<Char>(text);
     if (!info.dwTypeData || info.cch == 0) {
         info.cch = static_cast<UINT>(converted.size());
         return;
@@ -187,7 +171,7 @@ std::optional<MenuItemObject> itemFromFlags(UINT flags, UINT_PTR idNewItem, cons
     else if (flags & MF_BITMAP)
         item.bitmap = reinterpret_cast<HBITMAP>(const_cast<Char*>(newItem));
     else if (!(flags & MF_SEPARATOR))
-        item.text = wideText(newItem);
+        item.text = TextOf(newItem);
     return item;
 }
 
@@ -217,7 +201,7 @@ BOOL modifyWithFlags(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, 
 template <typename Char> int menuString(HMENU menu, UINT item, Char* buffer, int maxCount, UINT flags) {
     std::optional<MenuItemPlace> place = FindMenuItem(menu, item, flags & MF_BYPOSITION);
     if (!place) return 0;
-    std::basic_string<Char> text = textIn<Char>(place->item().text);
+    std::basic_string<Char> text = TextAs<Char>(place->item().text);
     if (!buffer || maxCount <= 0) return static_cast<int>(text.size());
     std::size_t copied = std::min<std::size_t>(text.size(), static_cast<std::size_t>(maxCount - 1));
     std::copy_n(text.data(), copied, buffer);

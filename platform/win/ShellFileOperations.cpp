@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fnmatch.h>
 #include <optional>
-#include <type_traits>
 #include <vector>
 
 namespace {
@@ -23,17 +22,10 @@ struct Step {
     fs::path target;
 };
 
-template <typename Char> WideString wideOf(const Char* text) {
-    if constexpr (std::is_same_v<Char, char>)
-        return AnsiToWide(text);
-    else
-        return WideString(text);
-}
-
 template <typename Char> std::vector<fs::path> namesOf(const Char* list) {
     std::vector<fs::path> names;
     while (list && *list) {
-        names.emplace_back(NativeFileName(wideOf(list)));
+        names.emplace_back(NativeFileName(TextOf(list)));
         list += std::char_traits<Char>::length(list) + 1;
     }
     return names;

@@ -14,27 +14,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <type_traits>
 
 namespace {
 
 constexpr std::size_t ItemSizeField = sizeof(USHORT);
 
-template <typename Char> WideString wideOf(const Char* text) {
-    if (!text) return {};
-    if constexpr (std::is_same_v<Char, char>)
-        return AnsiToWide(text);
-    else
-        return WideString(text);
-}
-
 // Copies as much of `text` as fits with a terminating zero; false when it was cut.
 template <typename Char> bool copyInto(const WideString& text, Char* buffer, std::size_t size) {
-    std::basic_string<Char> converted;
-    if constexpr (std::is_same_v<Char, char>)
-        converted = WideToAnsi(text);
-    else
-        converted = text;
+    const std::basic_string<Char> converted = TextAs<Char>(text);
     const std::size_t copied = std::min(converted.size(), size - 1);
     std::copy_n(converted.data(), copied, buffer);
     buffer[copied] = 0;
@@ -74,7 +61,7 @@ template <typename Char> PIDLIST_ABSOLUTE browseForFolder(BROWSEINFO_T<Char>* in
     FileDialogRequest request;
     request.ChooseFolder = true;
     request.Owner = info->hwndOwner;
-    request.Title = wideOf(info->lpszTitle);
+    request.Title = TextOf(info->lpszTitle);
     request.InitialDirectory = fullNameOf(info->pidlRoot);
     if (!CurrentBackend().RunFileDialog(request) || request.FileName.empty()) return nullptr;
     const WideString folder = WideFromNativeFileName(NativeFileName(request.FileName));
@@ -131,7 +118,7 @@ DWORD_PTR fileInfo(const WideString& name, DWORD attributes, SHFILEINFO_T<Char>*
 
 template <typename Char> WideString nameOfFileInfoPath(const Char* path, UINT flags) {
     if (flags & SHGFI_PIDL) return fullNameOf(reinterpret_cast<LPCITEMIDLIST>(path));
-    return wideOf(path);
+    return TextOf(path);
 }
 
 } // namespace

@@ -1023,10 +1023,7 @@ private:
         info.item.lParam = item->param;
         std::basic_string<Char> buffer;
         if (text) {
-            if constexpr (std::is_same_v<Char, char>)
-                buffer = WideToAnsi(*text);
-            else
-                buffer = *text;
+            buffer = TextAs<Char>(*text);
             info.item.pszText = buffer.data();
             info.item.cchTextMax = static_cast<int>(buffer.size()) + 1;
         }
