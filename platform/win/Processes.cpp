@@ -57,8 +57,10 @@ bool isExecutableFile(const fs::path& path) {
 }
 
 std::optional<fs::path> findInFolders(const std::string& name, const std::vector<fs::path>& folders) {
+    // A folder of the search path that can't be looked into is passed over, not an error.
+    std::error_code ignored;
     for (const fs::path& folder : folders)
-        if (!folder.empty() && fs::exists(folder / name)) return folder / name;
+        if (!folder.empty() && fs::exists(folder / name, ignored)) return folder / name;
     return std::nullopt;
 }
 

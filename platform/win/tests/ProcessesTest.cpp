@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -92,6 +93,24 @@ TEST_F(ProcessesTest, FailuresSayWhy) {
     EXPECT_FALSE(
         CreateProcessW(nullptr, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+// A search-path folder the system can't look into (here a name longer than
+// it takes) is passed over on the way to the one that holds the program.
+TEST_F(ProcessesTest, AFolderOfTheSearchPathThatCantBeLookedIntoIsPassedOver) {
+    const char* oldPath = std::getenv("PATH");
+    const std::string savedPath = oldPath ? oldPath : "";
+    const std::string workFolder = folder / "work dir";
+    setenv("PATH", ("/" + std::string(5000, 'x') + ":" + workFolder + ":" + savedPath).c_str(), 1);
+    WideString commandLine = u"args.sh found";
+    PROCESS_INFORMATION process;
+    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                        wide(workFolder).c_str(), nullptr, &process);
+    setenv("PATH", savedPath.c_str(), 1);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(waitFor("work dir/out.txt"), "[found]\n" + workFolder + "\n");
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
 }
 
 TEST(SplitCommandLine, QuotesAndBackslashesFollowTheRunTimeRules) {
