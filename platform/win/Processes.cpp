@@ -144,7 +144,8 @@ BOOL createProcess(const WideString* applicationName, const WideString* commandL
         if (!fs::is_directory(folder, ignored)) return fail(kernel32::ERROR_DIRECTORY);
     }
     std::vector<std::string> argv = arguments;
-    argv.front() = fs::absolute(*program).string();
+    std::error_code noWorkingFolder;
+    argv.front() = fs::absolute(*program, noWorkingFolder).string();
     pid_t child = 0;
     int process = -1;
     if (const int error = StartDetachedProcess(argv, folder, false, &child, &process))
