@@ -40,8 +40,15 @@ void civilFromDays(long days, long& year, long& month, long& day) {
 } // namespace
 
 SYSTEMTIME DateTimeToSystemTime(TDateTime DateTime) {
-    const double whole = std::floor(DateTime);
-    const auto milliseconds = static_cast<long>(std::llround((DateTime - whole) * MillisecondsPerDay));
+    // Rounded as a whole, so that a hair before midnight is the next day's 0:00, not 24:00.
+    const long long millisecondsPerDay = static_cast<long long>(MillisecondsPerDay);
+    const long long total = std::llround(DateTime * MillisecondsPerDay);
+    long long whole = total / millisecondsPerDay;
+    long long milliseconds = total % millisecondsPerDay;
+    if (milliseconds < 0) {
+        milliseconds += millisecondsPerDay;
+        --whole;
+    }
     long year = 0;
     long month = 0;
     long day = 0;

@@ -58,6 +58,13 @@ TEST(DateTimeConversionsTest, DatesAndTimesConvertBothWays) {
         EXPECT_EQ(back.wDayOfWeek, DayOfWeekOf(item.year, item.month, item.day));
     }
     EXPECT_EQ(DayOfWeekOf(2026, 12, 11), 5) << "a Friday";
+
+    const SYSTEMTIME midnight = DateTimeToSystemTime(46367.0 - 1e-10);
+    EXPECT_EQ(midnight.wDay, 11);
+    EXPECT_EQ(midnight.wHour, 0);
+    const SYSTEMTIME beforeTheEpoch = DateTimeToSystemTime(-0.25);
+    EXPECT_EQ(beforeTheEpoch.wDay, 29);
+    EXPECT_EQ(beforeTheEpoch.wHour, 18);
 }
 
 class DateTimePickerTest : public VisualTest {
