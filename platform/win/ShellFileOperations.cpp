@@ -47,11 +47,14 @@ std::vector<fs::path> expandWildcard(const fs::path& pattern, bool filesOnly) {
     std::string mask = pattern.filename().string();
     if (mask == "*.*") mask = "*";
     std::vector<fs::path> matches;
+    // Stepped with an error code: a folder that fails half-way ends the list, it never throws.
     std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(pattern.parent_path(), error)) {
-        if (filesOnly && entry.is_directory(error)) continue;
-        if (::fnmatch(mask.c_str(), entry.path().filename().c_str(), FNM_CASEFOLD) == 0)
-            matches.push_back(entry.path());
+    for (fs::directory_iterator entry(pattern.parent_path(), error), end; !error && entry != end;
+         entry.increment(error)) {
+        std::error_code notADirectory;
+        if (filesOnly && entry->is_directory(notADirectory)) continue;
+        if (::fnmatch(mask.c_str(), entry->path().filename().c_str(), FNM_CASEFOLD) == 0)
+            matches.push_back(entry->path());
     }
     return matches;
 }
