@@ -7,10 +7,12 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ObjectInstances.h"
 #include "platform/win/Blit.h"
+#include "platform/win/Cursors.h"
 #include "platform/win/DefWindowProc.h"
 #include "platform/win/DrawText.h"
 #include "platform/win/Edges.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/Icons.h"
 #include "platform/win/StandardControls.h"
 #include "platform/win/SystemInfo.h"
 #include "rx/RXCtrls.h"
@@ -49,13 +51,21 @@ public:
         window_ = nullptr;
     }
     HWND Window() const { return window_; }
+    // The menu whose TrackPopupMenu runs: it gives the pointer its Cursor.
+    TRxPopupMenu* Tracked = nullptr;
 
 private:
     void WndProc(TMessage& Message) {
+        if (Message.Msg == WM_ENTERIDLE && Message.WParam == MSGF_MENU) showTrackedCursor();
         for (TRxPopupMenu* menu : menus_)
             if (handle(menu, Message)) return;
         if (Message.Msg == WM_MENUSELECT) Application->SetHint("");
         Message.Result = DefWindowProcA(window_, Message.Msg, Message.WParam, Message.LParam);
+    }
+
+    // The menu loop asks the owner for the pointer whenever it waits.
+    void showTrackedCursor() const {
+        if (Tracked && Tracked->Cursor() != crDefault) ::SetCursor(Screen->Cursors(Tracked->Cursor()));
     }
 
     static bool handle(TRxPopupMenu* Menu, TMessage& Message) {
@@ -88,8 +98,13 @@ private:
             return true;
         }
         case WM_MENUSELECT: {
+            // An item with a sub-menu is named by its position in the menu that holds it.
             const bool popup = HIWORD(Message.WParam) & MF_POPUP;
-            TMenuItem* item = popup ? Menu->FindItem(static_cast<UINT_PTR>(Message.LParam), fkHandle)
+            const auto subMenu = [&] {
+                return reinterpret_cast<UINT_PTR>(
+                    GetSubMenu(reinterpret_cast<HMENU>(Message.LParam), LOWORD(Message.WParam)));
+            };
+            TMenuItem* item = popup ? Menu->FindItem(subMenu(), fkHandle)
                                     : Menu->FindItem(LOWORD(Message.WParam), fkCommand);
             if (!item) return false;
             Application->SetHint(GetLongHint(item->Hint()));
@@ -148,8 +163,10 @@ std::pair<Integer, Integer> siblingColumns(TCanvas* Canvas, TMenuItem* Item) {
     return widest;
 }
 
-// The glyph of a bitmap strip of 2 to 5 pictures is one of them.
+// The glyph of a bitmap strip of 2 to 5 pictures is one of them; an icon
+// keeps the size of its own image.
 TPoint graphicSize(TGraphic* Graphic, Integer NumGlyphs) {
+    if (auto* icon = dynamic_cast<TIcon*>(Graphic)) return GetIconSize(icon->Handle());
     TPoint size{Graphic->Width(), Graphic->Height()};
     if (dynamic_cast<TBitmap*>(Graphic) && NumGlyphs >= 2 && NumGlyphs <= MaxMultiGlyphs) size.x /= NumGlyphs;
     return size;
@@ -167,18 +184,54 @@ struct TRxPopupMenu::ItemLook {
     TColor grayColor;
 };
 
-TRxPopupMenu::TRxPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner), canvas_(std::make_unique<TCanvas>()) {
+TRxPopupMenu::TRxPopupMenu(TComponent* AOwner)
+    : TPopupMenu(AOwner), canvas_(std::make_unique<TCanvas>()),
+      imageChangeLink_(std::make_unique<TChangeLink>()) {
     if (!popupList) popupList = std::make_unique<RxPopupList>();
     popupList->Add(this);
+    imageChangeLink_->OnChange = TNotifyEvent(this, &TRxPopupMenu::ImageListChange);
 }
 
 TRxPopupMenu::~TRxPopupMenu() {
+    if (images_) images_->UnRegisterChanges(imageChangeLink_.get());
     style_ = msStandard;
     popupList->Remove(this);
 }
 
 bool TRxPopupMenu::IsOwnerDrawMenu() {
-    return style_ != msStandard || (Images() && Images()->Count() > 0);
+    return style_ != msStandard || (images_ && images_->Count() > 0);
+}
+
+// Runs a change and follows a new outcome of IsOwnerDrawMenu at once.
+void TRxPopupMenu::ownerDrawChanging(const std::function<void()>& Change) {
+    const bool ownerDrawn = IsOwnerDrawMenu();
+    Change();
+    if (IsOwnerDrawMenu() != ownerDrawn) RefreshMenu(!ownerDrawn);
+}
+
+void TRxPopupMenu::SetImages(TCustomImageList* Value) {
+    if (images_ == Value) return;
+    ownerDrawChanging([&] {
+        if (images_) {
+            images_->UnRegisterChanges(imageChangeLink_.get());
+            images_->RemoveFreeNotification(this);
+        }
+        images_ = Value;
+        if (!Value) return;
+        Value->RegisterChanges(imageChangeLink_.get());
+        Value->FreeNotification(this);
+    });
+}
+
+void TRxPopupMenu::ImageListChange(TObject*) {
+    // The list has already changed: its count before is unknown, so the
+    // outcome is set afresh.
+    RefreshMenu(IsOwnerDrawMenu());
+}
+
+void TRxPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
+    TPopupMenu::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == images_) SetImages(nullptr);
 }
 
 void TRxPopupMenu::RefreshMenu(bool AOwnerDraw) {
@@ -187,9 +240,7 @@ void TRxPopupMenu::RefreshMenu(bool AOwnerDraw) {
 
 void TRxPopupMenu::SetStyle(TRxMenuStyle Value) {
     if (style_ == Value) return;
-    const bool ownerDrawn = IsOwnerDrawMenu();
-    style_ = Value;
-    if (IsOwnerDrawMenu() != ownerDrawn) RefreshMenu(!ownerDrawn);
+    ownerDrawChanging([&] { style_ = Value; });
 }
 
 void TRxPopupMenu::Loaded() {
@@ -209,6 +260,10 @@ void TRxPopupMenu::Popup(Integer X, Integer Y) {
     if (SysLocaleMiddleEast && ParentBiDiMode()) SetBiDiMode(biDiModeAt({X, Y}));
     DoPopup(this);
     if (IsOwnerDrawMenu()) RefreshMenu(true);
+    struct EndTracking {
+        ~EndTracking() { popupList->Tracked = nullptr; }
+    } endTracking;
+    popupList->Tracked = this;
     TPopupAlignment alignment = Alignment();
     if (SysLocaleMiddleEast && BiDiMode() == bdRightToLeft && alignment != paCenter)
         alignment = alignment == paLeft ? paRight : paLeft;
@@ -483,6 +538,8 @@ void TRxPopupMenu::drawGlyphBox(TMenuItem* Item, const TRect& Rect, Integer Rese
         DrawTransparentBitmap(canvas_.get(), at.x, at.y, &cell, cell.TransparentColor() & 0x00FFFFFF);
     } else if (bitmap) {
         drawMenuBitmap(at.x, at.y, bitmap, Look);
+    } else if (auto* icon = dynamic_cast<TIcon*>(Graphic)) {
+        DrawIconEx(canvas_->Handle(), at.x, at.y, icon->Handle(), glyph.x, glyph.y, 0, nullptr, DI_NORMAL);
     } else if (Graphic) {
         canvas_->Draw(at.x, at.y, Graphic);
     } else if (Look.highlight) {
@@ -549,17 +606,28 @@ void TRxPopupMenu::standardDrawItem(TMenuItem* Item, TRect Rect, TOwnerDrawState
     if (!showCheckMarks_ && ((Graphic && !Graphic->Empty()) || reserve > 0)) textOffset = margin;
     drawGlyphBox(Item, Rect, reserve, Graphic, NumGlyphs, ImageIndex, look, textOffset);
     if (Item->IsLine()) {
-        const Integer y = (Rect.Top + Rect.Bottom) / 2 - 1;
-        canvas_->Pen()->SetWidth(1);
-        canvas_->Pen()->SetColor(clBtnShadow);
-        canvas_->MoveTo(Rect.Left, y);
-        canvas_->LineTo(Rect.Right, y);
-        canvas_->Pen()->SetColor(clBtnHighlight);
-        canvas_->MoveTo(Rect.Left, y + 1);
-        canvas_->LineTo(Rect.Right, y + 1);
+        drawSeparator(Rect);
         return;
     }
     drawItemText(Item, Rect, textOffset, look);
+}
+
+// An etched line in the newer look, a plain double line in the older one.
+void TRxPopupMenu::drawSeparator(const TRect& Rect) {
+    const Integer y = (Rect.Top + Rect.Bottom) / 2 - 1;
+    auto line = [&](Integer AtY, TColor Color) {
+        canvas_->Pen()->SetColor(Color);
+        canvas_->MoveTo(Rect.Left, AtY);
+        canvas_->LineTo(Rect.Right, AtY);
+    };
+    if (!NewStyleControls) {
+        canvas_->Pen()->SetWidth(2);
+        line(y + 1, clMenuText);
+        return;
+    }
+    canvas_->Pen()->SetWidth(1);
+    line(y, clBtnShadow);
+    line(y + 1, clBtnHighlight);
 }
 
 // ---- Published properties ------------------------------------------------------------------
@@ -575,7 +643,9 @@ const TClass rxPopupMenuClass = DescribeClass<TRxPopupMenu, TPopupMenu>([](TClas
     c.Property("MinTextOffset", &T::MinTextOffset, &T::SetMinTextOffset).Default(Cardinal{0});
     c.Property("Style", &T::Style, &T::SetStyle).Default(msStandard);
     c.Property("ShowCheckMarks", &T::ShowCheckMarks, &T::SetShowCheckMarks).Default(true);
+    c.Property("Cursor", &T::Cursor, &T::SetCursor).Type(TypeInfoCursor()).Default(crDefault);
     c.Property("OwnerDraw", &T::OwnerDraw, &T::SetOwnerDraw).Stored(false);
+    c.Property("Images", &T::Images, &T::SetImages);
     c.Property("OnGetImageIndex", &T::OnGetImageIndex, &T::OnGetImageIndex);
     c.Property("OnDrawItem", &T::OnDrawItem, &T::OnDrawItem);
     c.Property("OnDrawMargin", &T::OnDrawMargin, &T::OnDrawMargin);

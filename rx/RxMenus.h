@@ -4,8 +4,11 @@
 // messages go to a hidden window that this unit keeps for every such menu.
 #pragma once
 
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/ImgList.h"
 #include "platform/vcl/Menus.h"
 
+#include <functional>
 #include <memory>
 
 enum TRxMenuStyle { msStandard, msOwnerDraw, msBtnLowered, msBtnRaised };
@@ -36,12 +39,20 @@ public:
     // A strip left of the menu's own items, painted by DrawMargin.
     Cardinal LeftMargin() const { return leftMargin_; }
     void SetLeftMargin(Cardinal Value) { leftMargin_ = Value; }
+    // The menu's own image list: the items draw their ImageIndex from it, and
+    // a list that holds images makes the menu owner-drawn at once.
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* Value);
+    // The mouse pointer shown while the menu is open (crDefault: the system's).
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor Value) { cursor_ = Value; }
     // Whether the items are drawn here: a style other than msStandard, or images.
     bool IsOwnerDrawMenu();
     TCanvas* Canvas() const { return canvas_.get(); }
 
     void Popup(Integer X, Integer Y) override;
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
     TDrawMenuItemEvent OnDrawItem;
     TMeasureMenuItemEvent OnMeasureItem;
@@ -64,6 +75,8 @@ protected:
 
 private:
     struct ItemLook;
+    void ImageListChange(TObject* Sender);
+    void ownerDrawChanging(const std::function<void()>& Change);
     void measure(TMenuItem* Item, Integer& Width, Integer& Height);
     void standardDrawItem(TMenuItem* Item, TRect Rect, TOwnerDrawState State, TGraphic* Graphic,
                           Integer NumGlyphs, Integer ImageIndex);
@@ -73,6 +86,7 @@ private:
     void drawCheckedBackground(TRect Box, const ItemLook& Look);
     void drawGlyphBox(TMenuItem* Item, const TRect& Rect, Integer Reserve, TGraphic* Graphic,
                       Integer NumGlyphs, Integer ImageIndex, const ItemLook& Look, Integer& TextOffset);
+    void drawSeparator(const TRect& Rect);
     void drawItemText(TMenuItem* Item, const TRect& Rect, Integer TextOffset, const ItemLook& Look);
     void setMenuFont(TFont* Font, TMenuItem* Item);
     static TBiDiMode biDiModeAt(const TPoint& Point);
@@ -82,5 +96,8 @@ private:
     bool showCheckMarks_ = true;
     Cardinal minTextOffset_ = 0;
     Cardinal leftMargin_ = 0;
+    TCursor cursor_ = crDefault;
     TPoint popupPoint_{-1, -1};
+    TCustomImageList* images_ = nullptr;
+    std::unique_ptr<TChangeLink> imageChangeLink_;
 };

@@ -156,9 +156,9 @@ private:
 
 // ---- Types ---------------------------------------------------------------------
 
-// Controls take the newer look (flat borders, the system's menu font): always
-// so here; control sets that also know the older look test it.
-constexpr bool NewStyleControls = true;
+// Controls take the newer look (flat borders, the system's menu font): so
+// from start-up here; control sets that also know the older look test it.
+inline bool NewStyleControls = true;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 // A scroll bar across (sbHorizontal) or down (sbVertical).
