@@ -98,6 +98,7 @@ void RegisterRxResources() {
         Screen->SetCursors(crHand, LoadCursorA(nullptr, "RX_HANDCUR"));
         Screen->SetCursors(crDragHand, LoadCursorA(nullptr, "RX_DRAGCUR"));
         iconClipboardFormat = RegisterClipboardFormatA(IconClipboardFormatName);
+        TPicture::RegisterClipboardFormat<TIcon>(static_cast<Word>(iconClipboardFormat));
     });
 }
 

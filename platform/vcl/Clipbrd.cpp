@@ -32,19 +32,6 @@ private:
     TClipboard& clipboard_;
 };
 
-// Copies the clipboard's bitmap (which stays the clipboard's) into Bitmap.
-void copyClipboardBitmap(HBITMAP Source, TBitmap* Bitmap) {
-    BITMAP info{};
-    if (!GetObjectA(Source, sizeof(info), &info)) throw EInvalidGraphic(SUnknownClipboardFormat);
-    Bitmap->SetMonochrome(info.bmBitsPixel == 1);
-    Bitmap->SetSize(info.bmWidth, info.bmHeight);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(memory, Source);
-    BitBlt(Bitmap->Canvas()->Handle(), 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-}
-
 } // namespace
 
 TClipboard* Clipboard() {
@@ -175,15 +162,21 @@ void TClipboard::Assign(TPersistent* Source) {
     SetClipboardData(CF_BITMAP, handle);
 }
 
+// A picture reads the first format on the clipboard that some graphic class
+// was announced for.
 void TClipboard::AssignTo(TPersistent* Dest) {
-    TBitmap* bitmap = dynamic_cast<TBitmap*>(Dest);
-    if (auto* picture = dynamic_cast<TPicture*>(Dest)) bitmap = picture->Bitmap();
+    if (auto* picture = dynamic_cast<TPicture*>(Dest)) {
+        OpenClipboardScope open(*this);
+        for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format))
+            if (TPicture::SupportsClipboardFormat(static_cast<Word>(format)))
+                return picture->LoadFromClipboardFormat(static_cast<Word>(format), GetClipboardData(format));
+        throw EInvalidGraphic(SUnknownClipboardFormat);
+    }
+    auto* bitmap = dynamic_cast<TBitmap*>(Dest);
     if (!bitmap) {
         TPersistent::AssignTo(Dest);
         return;
     }
     OpenClipboardScope open(*this);
-    auto source = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
-    if (!source) throw EInvalidGraphic(SUnknownClipboardFormat);
-    copyClipboardBitmap(source, bitmap);
+    bitmap->LoadFromClipboardFormat(CF_BITMAP, GetClipboardData(CF_BITMAP));
 }

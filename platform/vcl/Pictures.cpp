@@ -10,6 +10,7 @@
 #include "platform/win/BitmapFiles.h"
 #include "platform/win/Bitmaps.h"
 #include "platform/win/Blit.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/DibFormat.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Icons.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <typeinfo>
 
 namespace {
@@ -193,6 +195,15 @@ void TGraphic::LoadFromFile(const AnsiString& FileName) {
 void TGraphic::SaveToFile(const AnsiString& FileName) {
     TFileStream stream(FileName, fmCreate);
     SaveToStream(&stream);
+}
+
+namespace {
+constexpr const char* SIconToClipboard = "Clipboard does not support Icons";
+constexpr const char* SUnknownClipboardFormat = "Unsupported clipboard format";
+} // namespace
+
+void TGraphic::LoadFromClipboardFormat(Word, HANDLE) {
+    throw EInvalidGraphic(SUnknownClipboardFormat);
 }
 
 bool TGraphic::Equals(TGraphic* Graphic) {
@@ -426,6 +437,20 @@ void TBitmap::LoadFromResourceName(HINSTANCE, const AnsiString& ResName) {
 
 // Reads as far as the file header's size says, so that a bitmap can sit
 // inside a longer stream; a header without a size takes the rest.
+void TBitmap::LoadFromClipboardFormat(Word AFormat, HANDLE AData) {
+    BITMAP info{};
+    const auto source = static_cast<HBITMAP>(AData);
+    if (AFormat != CF_BITMAP || !source || !GetObjectA(source, sizeof(info), &info))
+        throw EInvalidGraphic(SUnknownClipboardFormat);
+    SetMonochrome(info.bmBitsPixel == 1);
+    SetSize(info.bmWidth, info.bmHeight);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(memory, source);
+    BitBlt(Canvas()->Handle(), 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+}
+
 void TBitmap::LoadFromStream(TStream* Stream) {
     std::vector<Byte> file(BitmapFileHeaderSize);
     if (Stream->Read(file.data(), BitmapFileHeaderSize) != BitmapFileHeaderSize || file[0] != 'B' ||
@@ -745,6 +770,10 @@ void TIcon::Draw(TCanvas* ACanvas, const TRect& Rect) {
                DI_NORMAL);
 }
 
+void TIcon::LoadFromClipboardFormat(Word, HANDLE) {
+    throw EInvalidGraphic(SIconToClipboard);
+}
+
 // ---- TPicture ------------------------------------------------------------------------------
 
 namespace {
@@ -775,6 +804,13 @@ const GraphicKind* graphicKindOfClass(const AnsiString& className) {
     for (const GraphicKind& kind : GraphicKinds)
         if (SameText(kind.className, className)) return &kind;
     return nullptr;
+}
+
+using GraphicFactory = std::unique_ptr<TGraphic> (*)();
+
+std::map<Word, GraphicFactory>& clipboardFormats() {
+    static std::map<Word, GraphicFactory> formats{{CF_BITMAP, &createGraphic<TBitmap>}};
+    return formats;
 }
 
 bool sameGraphic(TGraphic* a, TGraphic* b) {
@@ -844,6 +880,22 @@ AnsiString GraphicFilter() {
         each += AnsiString("|") + kind.description + " (" + mask + ")|" + mask;
     }
     return "All (" + masks + ")|" + masks + each;
+}
+
+void TPicture::registerClipboardFormat(Word AFormat, std::unique_ptr<TGraphic> (*Create)()) {
+    clipboardFormats()[AFormat] = Create;
+}
+
+bool TPicture::SupportsClipboardFormat(Word AFormat) {
+    return clipboardFormats().contains(AFormat);
+}
+
+void TPicture::LoadFromClipboardFormat(Word AFormat, HANDLE AData) {
+    const auto format = clipboardFormats().find(AFormat);
+    if (format == clipboardFormats().end()) throw EInvalidGraphic(SUnknownClipboardFormat);
+    std::unique_ptr<TGraphic> graphic = format->second();
+    graphic->LoadFromClipboardFormat(AFormat, AData);
+    takeGraphic(std::move(graphic));
 }
 
 void TPicture::SaveToFile(const AnsiString& FileName) {

@@ -49,6 +49,10 @@ public:
     virtual std::unique_ptr<TGraphic> Clone() = 0;
     // Whether Graphic is of the same class and saves to the same bytes.
     virtual bool Equals(TGraphic* Graphic);
+    // Reads clipboard data of a format registered for the class (the data
+    // stays the clipboard's); EInvalidGraphic "Unsupported clipboard format"
+    // where the class reads none.
+    virtual void LoadFromClipboardFormat(Word AFormat, HANDLE AData);
 
     void DefineProperties(TFiler* Filer) override;
     TNotifyEvent OnChange;
@@ -127,6 +131,8 @@ public:
     // A bitmap file (BITMAPFILEHEADER first); EInvalidGraphic "Bitmap image
     // is not valid" when it cannot be read.
     void LoadFromStream(TStream* Stream) override;
+    // CF_BITMAP: a copy of the clipboard's bitmap.
+    void LoadFromClipboardFormat(Word AFormat, HANDLE AData) override;
     // A bitmap file at the pixel format's depth (24 bits for pfDevice).
     void SaveToStream(TStream* Stream) override;
     std::unique_ptr<TGraphic> Clone() override;
@@ -185,6 +191,8 @@ public:
     // EInvalidGraphic "Icon image is not valid" for anything but an icon file
     // with an uncompressed image.
     void LoadFromStream(TStream* Stream) override;
+    // EInvalidGraphic "Clipboard does not support Icons", whatever the format.
+    void LoadFromClipboardFormat(Word AFormat, HANDLE AData) override;
     // The file it was loaded from, or one 32-bit image of the icon.
     void SaveToStream(TStream* Stream) override;
     std::unique_ptr<TGraphic> Clone() override;
@@ -224,6 +232,16 @@ public:
     // Nothing without a graphic.
     void SaveToFile(const AnsiString& FileName);
 
+    // The clipboard formats pictures read, each announced with the graphic
+    // class that reads it (CF_BITMAP: TBitmap).
+    template <typename G> static void RegisterClipboardFormat(Word AFormat) {
+        registerClipboardFormat(AFormat, [] { return std::unique_ptr<TGraphic>(std::make_unique<G>()); });
+    }
+    static bool SupportsClipboardFormat(Word AFormat);
+    // A new graphic of the format's class reads the data; EInvalidGraphic
+    // "Unsupported clipboard format" for a format nobody announced.
+    void LoadFromClipboardFormat(Word AFormat, HANDLE AData);
+
     void DefineProperties(TFiler* Filer) override;
     TNotifyEvent OnChange;
 
@@ -232,6 +250,7 @@ protected:
     virtual void Changed(TObject* Sender);
 
 private:
+    static void registerClipboardFormat(Word AFormat, std::unique_ptr<TGraphic> (*Create)());
     void takeGraphic(std::unique_ptr<TGraphic> graphic);
     void ReadData(TStream* Stream);
     void WriteData(TStream* Stream);

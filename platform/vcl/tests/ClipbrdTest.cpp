@@ -1,6 +1,7 @@
 #include "VisualTestSupport.h"
 
 #include "platform/vcl/Clipbrd.h"
+#include "platform/win/GlobalMemory.h"
 
 namespace {
 
@@ -96,5 +97,30 @@ TEST_F(ClipbrdTest, PicturesTheClipboardCannotTakeOrGiveAreReported) {
         ADD_FAILURE() << "a bitmap came from text";
     } catch (const EInvalidGraphic& error) {
         EXPECT_EQ(error.Message, "Unsupported clipboard format");
+    }
+}
+
+// A format announced for a graphic class makes a picture take it: the
+// class then reads the data (an icon refuses, as icons do).
+TEST_F(ClipbrdTest, AFormatAnnouncedForAGraphicClassIsReadByThatClass) {
+    const auto iconFormat = static_cast<Word>(RegisterClipboardFormatA("Picture test icon"));
+    EXPECT_TRUE(TPicture::SupportsClipboardFormat(CF_BITMAP));
+    EXPECT_FALSE(TPicture::SupportsClipboardFormat(iconFormat));
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, 4);
+    Clipboard()->SetAsHandle(iconFormat, data);
+    TPicture picture;
+    try {
+        picture.Assign(Clipboard());
+        ADD_FAILURE() << "a picture came from a format nobody announced";
+    } catch (const EInvalidGraphic& error) {
+        EXPECT_EQ(error.Message, "Unsupported clipboard format");
+    }
+    TPicture::RegisterClipboardFormat<TIcon>(iconFormat);
+    EXPECT_TRUE(TPicture::SupportsClipboardFormat(iconFormat));
+    try {
+        picture.Assign(Clipboard());
+        ADD_FAILURE() << "an icon came from the clipboard";
+    } catch (const EInvalidGraphic& error) {
+        EXPECT_EQ(error.Message, "Clipboard does not support Icons");
     }
 }
