@@ -19,6 +19,7 @@
 
 class TTimer;
 class TPopupMenu;
+class TCustomAction;
 
 // ---- Screen cursors and the clipboard format -------------------------------------
 
@@ -255,10 +256,14 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
     void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+    // Down follows the action's Checked; an empty glyph takes the action's image.
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+    TControlActionLinkClass GetActionLinkClass() override;
 
 private:
     void GlyphChanged(TObject* Sender);
     void TimerExpired(TObject* Sender);
+    void glyphFromActionImage(TCustomAction* Action);
     void updateExclusive();
     void drawFrame(TCanvas* Canvas, TRect& Rect, bool Pressed, bool NewStyle);
     void checkMouseInControl();

@@ -4,8 +4,10 @@
 #include "rx/RXCtrls.h"
 
 #include "platform/core/CodePages.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/ImgList.h"
 #include "platform/vcl/Menus.h"
 #include "platform/win/DrawText.h"
 #include "platform/win/Messages.h"
@@ -782,6 +784,14 @@ void TRxSpeedButton::Dispatch(TMessage& Message) {
         Repaint();
         checkMouseInControl();
         break;
+    case CM_VISIBLECHANGED:
+        TGraphicControl::Dispatch(Message);
+        checkMouseInControl();
+        break;
+    case WM_LBUTTONDBLCLK:
+        TGraphicControl::Dispatch(Message);
+        if (down_) DblClick();
+        break;
     case CM_FONTCHANGED:
     case CM_TEXTCHANGED:
         TGraphicControl::Dispatch(Message);
@@ -791,6 +801,103 @@ void TRxSpeedButton::Dispatch(TMessage& Message) {
         TGraphicControl::Dispatch(Message);
     }
 }
+
+// ---- Action ------------------------------------------------------------------------------------
+
+namespace {
+
+// A button of a group stays down while its action is checked.
+class TRxSpeedButtonActionLink : public TControlActionLink {
+public:
+    using TControlActionLink::TControlActionLink;
+    bool IsCheckedLinked() override {
+        auto* action = dynamic_cast<TCustomAction*>(Action());
+        return TControlActionLink::IsCheckedLinked() && action && button()->Down() == action->Checked();
+    }
+    void SetChecked(bool Value) override {
+        if (IsCheckedLinked()) button()->SetDown(Value);
+    }
+
+private:
+    TRxSpeedButton* button() const { return static_cast<TRxSpeedButton*>(Control()); }
+};
+
+const TClass rxSpeedButtonActionLinkClass = DescribeClass<TRxSpeedButtonActionLink, TControlActionLink>();
+
+} // namespace
+
+TControlActionLinkClass TRxSpeedButton::GetActionLinkClass() {
+    return ActionLinkClassOf<TRxSpeedButtonActionLink>();
+}
+
+void TRxSpeedButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+    TGraphicControl::ActionChange(Sender, CheckDefaults);
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (!action) return;
+    if (!CheckDefaults || !down_) SetDown(action->Checked());
+    if (Glyph()->Empty()) glyphFromActionImage(action);
+}
+
+// The image is drawn over fuchsia, which the glyph then leaves out.
+void TRxSpeedButton::glyphFromActionImage(TCustomAction* Action) {
+    TCustomActionList* list = Action->ActionList();
+    TCustomImageList* images = list ? list->Images() : nullptr;
+    if (!images || Action->ImageIndex() < 0 || Action->ImageIndex() >= images->Count()) return;
+    TBitmap glyph;
+    glyph.SetSize(images->Width(), images->Height());
+    glyph.Canvas()->Brush()->SetColor(clFuchsia);
+    glyph.Canvas()->FillRect({0, 0, images->Width(), images->Height()});
+    images->Draw(glyph.Canvas(), 0, 0, Action->ImageIndex());
+    SetGlyph(&glyph);
+}
+
+// ---- Published properties ------------------------------------------------------------------
+
+namespace {
+
+const TTypeInfo* const dropDownMenuPosType =
+    DefineEnum<TRxDropDownMenuPos>("TRxDropDownMenuPos", {"dmpBottom", "dmpRight"});
+const TTypeInfo* const buttonStyleType =
+    DefineEnum<TButtonStyle>("TButtonStyle", {"bsAutoDetect", "bsWin31", "bsNew"});
+const TTypeInfo* const buttonLayoutType = DefineEnum<TButtonLayout>(
+    "TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"});
+
+const TClass rxSpeedButtonClass =
+    DescribeClass<TRxSpeedButton, TGraphicControl>([](TClassBuilder<TRxSpeedButton>& c) {
+        using T = TRxSpeedButton;
+        c.Property("Alignment", &T::Alignment, &T::SetAlignment).Default(taCenter);
+        c.Property("AllowAllUp", &T::AllowAllUp, &T::SetAllowAllUp).Default(false);
+        c.Property("AllowTimer", &T::AllowTimer, &T::SetAllowTimer).Default(false);
+        c.Property("GroupIndex", &T::GroupIndex, &T::SetGroupIndex).Default(0);
+        c.Property("Down", &T::Down, &T::SetDown).Default(false);
+        c.Property("DropDownMenu", &T::DropDownMenu, &T::SetDropDownMenu);
+        c.Property("MenuPosition", &T::MenuPosition, &T::SetMenuPosition).Default(dmpBottom);
+        c.Property("Caption", &T::Caption, &T::SetCaption);
+        c.Property("Flat", &T::Flat, &T::SetFlat).Default(false);
+        c.Property("Glyph", &T::Glyph, &T::SetGlyph);
+        c.Property("GrayedInactive", &T::GrayedInactive, &T::SetGrayedInactive).Default(true);
+        c.Property("InitPause", &T::InitPause, &T::SetInitPause).Default(Word{500});
+        c.Property("Layout", &T::Layout, &T::SetLayout).Default(blGlyphTop);
+        c.Property("Margin", &T::Margin, &T::SetMargin).Default(-1);
+        c.Property("MarkDropDown", &T::MarkDropDown, &T::SetMarkDropDown).Default(true);
+        c.Property("ModalResult", &T::ModalResult, &T::SetModalResult).Default(0);
+        c.Property("NumGlyphs", &T::NumGlyphs, &T::SetNumGlyphs).Default(TRxNumGlyphs{1});
+        c.Property("ParentShowHint", &T::ParentShowHint, &T::SetParentShowHint).Default(false);
+        c.Property("RepeatInterval", &T::RepeatInterval, &T::SetRepeatInterval).Default(Word{100});
+        c.Property("ShowHint", &T::ShowHint, &T::SetShowHint).Default(true);
+        c.Property("Spacing", &T::Spacing, &T::SetSpacing).Default(1);
+        c.Property("Style", &T::Style, &T::SetStyle).Default(bsAutoDetect);
+        c.Property("Transparent", &T::Transparent, &T::SetTransparent).Default(false);
+        c.Property("WordWrap", &T::WordWrap, &T::SetWordWrap).Default(false);
+        c.Property("OnMouseEnter", &T::OnMouseEnter, &T::OnMouseEnter);
+        c.Property("OnMouseLeave", &T::OnMouseLeave, &T::OnMouseLeave);
+    });
+
+struct RegisterSpeedButton {
+    RegisterSpeedButton() { RegisterClass(rxSpeedButtonClass); }
+} registerSpeedButton;
+
+} // namespace
 
 void TRxSpeedButton::cmDialogChar(TMessage& Message) {
     const AnsiString hotkey = GetHotkey(Caption());

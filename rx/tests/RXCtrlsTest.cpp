@@ -8,8 +8,10 @@
 
 #include "rx/tests/RxTestSupport.h"
 
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/ImgList.h"
 #include "platform/vcl/Menus.h"
 #include "platform/win/Messages.h"
 
@@ -132,6 +134,8 @@ TEST(RxResources, TheHandCursorsAndTheIconFormatAreRegistered) {
     EXPECT_NE(Screen->Cursors(crDragHand), arrow);
     EXPECT_NE(Screen->Cursors(crHand), Screen->Cursors(crDragHand));
     EXPECT_NE(CF_ICON(), 0u);
+    EXPECT_TRUE(TPicture::SupportsClipboardFormat(static_cast<Word>(CF_ICON())))
+        << "the icon format is announced to the picture class";
 }
 
 TEST(KillMessage, KeepsAPendingQuitRequest) {
@@ -451,6 +455,121 @@ TEST_F(SpeedButtonTest, ItsCaptionsAcceleratorClicksAnEnabledButton) {
     accelerated->SetEnabled(false);
     EXPECT_EQ(accelerated->Perform(CM_DIALOGCHAR, 'G', 0), 0);
     EXPECT_EQ(clicks, 1);
+}
+
+struct ButtonLog : TObject {
+    int clicks = 0;
+    int doubleClicks = 0;
+    int entered = 0;
+    void Clicked(TObject*) { ++clicks; }
+    void DoubleClicked(TObject*) { ++doubleClicks; }
+    void Entered(TObject*) { ++entered; }
+};
+
+// Only a button that is down hears a double click: a grouped one, which its
+// first click put down.
+TEST_F(SpeedButtonTest, ADoubleClickOnADownButtonFiresOnDblClick) {
+    auto* single = button(10);
+    auto* grouped = button(50);
+    grouped->SetGroupIndex(1);
+    grouped->SetAllowAllUp(true);
+    ButtonLog singleLog;
+    ButtonLog groupedLog;
+    single->OnDblClick = TNotifyEvent(&singleLog, &ButtonLog::DoubleClicked);
+    grouped->OnDblClick = TNotifyEvent(&groupedLog, &ButtonLog::DoubleClicked);
+    show();
+    backend.DoubleClick(form->Handle(), {20, 20});
+    Application->ProcessMessages();
+    EXPECT_EQ(singleLog.doubleClicks, 0) << "a button without a group is never down";
+    backend.DoubleClick(form->Handle(), {60, 20});
+    Application->ProcessMessages();
+    EXPECT_EQ(groupedLog.doubleClicks, 1);
+}
+
+// Bound to an action: down with the checked action of its group, and the
+// action's picture as glyph where the button has none.
+TEST_F(SpeedButtonTest, AnActionGivesItsCheckAndItsImage) {
+    TImageList images(nullptr);
+    images.SetWidth(10);
+    images.SetHeight(10);
+    auto picture = framedGlyph(clLime);
+    images.AddMasked(picture.get(), clFuchsia);
+    TActionList actions(nullptr);
+    actions.SetImages(&images);
+    TAction action(nullptr);
+    action.SetActionList(&actions);
+    action.SetImageIndex(0);
+    action.SetChecked(true);
+    auto* bound = button(10);
+    bound->SetGroupIndex(2);
+    bound->SetAllowAllUp(true);
+    bound->SetAction(&action);
+    EXPECT_TRUE(bound->Down());
+    action.SetChecked(false);
+    EXPECT_FALSE(bound->Down());
+    action.SetChecked(true);
+    EXPECT_TRUE(bound->Down());
+    ASSERT_EQ(bound->Glyph()->Width(), 10);
+    EXPECT_EQ(bound->Glyph()->Canvas()->Pixels(0, 0), clFuchsia);
+    EXPECT_EQ(bound->Glyph()->Canvas()->Pixels(5, 5), clLime);
+    bound->SetDown(false);
+    show();
+    // Drawn without its fuchsia key: the lime centre sits on the button face.
+    EXPECT_EQ(at(bound, 15, 15), clLime);
+    EXPECT_EQ(at(bound, 9, 9), ColorToRGB(clBtnFace));
+
+    auto* ownGlyph = button(50, framedGlyph(clRed).get());
+    ownGlyph->SetAction(&action);
+    EXPECT_EQ(ownGlyph->Glyph()->Canvas()->Pixels(5, 5), clRed) << "a glyph of its own stays";
+}
+
+// A flat button that appears under the mouse knows it at once.
+TEST_F(SpeedButtonTest, AButtonShownUnderTheMouseTakesTheMouseIn) {
+    auto* flat = button(10);
+    flat->SetFlat(true);
+    ButtonLog log;
+    flat->OnMouseEnter = TNotifyEvent(&log, &ButtonLog::Entered);
+    flat->SetVisible(false);
+    show();
+    backend.MoveMouse(form->Handle(), {20, 20});
+    Application->ProcessMessages();
+    flat->SetVisible(true);
+    Application->ProcessMessages();
+    EXPECT_TRUE(flat->MouseInControl());
+    EXPECT_EQ(log.entered, 1);
+}
+
+// Held down, a repeating button clicks after InitPause and then every
+// RepeatInterval, until it is let go.
+TEST_F(SpeedButtonTest, AllowTimerRepeatsTheClickWhileHeld) {
+    backend.UseSteppedTime(true);
+    auto wait = [&](DWORD Milliseconds) {
+        backend.AdvanceTime(Milliseconds);
+        Application->ProcessMessages();
+    };
+    auto* repeating = button(10);
+    repeating->SetAllowTimer(true);
+    ButtonLog log;
+    repeating->OnClick = TNotifyEvent(&log, &ButtonLog::Clicked);
+    show();
+    backend.MouseDown(form->Handle(), {20, 20});
+    Application->ProcessMessages();
+    wait(499);
+    EXPECT_EQ(log.clicks, 0);
+    wait(1);
+    EXPECT_EQ(log.clicks, 1);
+    wait(99);
+    EXPECT_EQ(log.clicks, 1);
+    wait(1);
+    EXPECT_EQ(log.clicks, 2);
+    wait(100);
+    EXPECT_EQ(log.clicks, 3);
+    backend.MouseUp(form->Handle(), {20, 20});
+    Application->ProcessMessages();
+    EXPECT_EQ(log.clicks, 4) << "the release inside clicks once more";
+    wait(500);
+    EXPECT_EQ(log.clicks, 4);
+    backend.UseSteppedTime(false);
 }
 
 } // namespace

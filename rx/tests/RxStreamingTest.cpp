@@ -1,5 +1,6 @@
 // The Rx controls in a form resource: read with their published properties
 // and written back with only what differs from the defaults.
+#include "rx/RXCtrls.h"
 #include "rx/RXSlider.h"
 #include "rx/RXSpin.h"
 #include "rx/RxCombos.h"
@@ -146,6 +147,110 @@ TEST_F(RxStreamingTest, ASlidersOwnPicturesAreWrittenWithTheirMark) {
     ReadComponentText(written, &read);
     EXPECT_TRUE(read.UserImages().Contains(siHRuler));
     EXPECT_EQ(read.ImageHRuler()->Width(), 10);
+}
+
+class TButtonForm : public TForm {
+public:
+    using TForm::TForm;
+    TRxSpeedButton* StepButton = nullptr;
+    TRxPopupMenu* StepMenu = nullptr;
+    TImageList* StepImages = nullptr;
+    int entered = 0;
+    void Entered(TObject*) { ++entered; }
+};
+
+const TClass buttonFormClass = DescribeClass<TButtonForm, TForm>([](TClassBuilder<TButtonForm>& c) {
+    c.Field("StepButton", &TButtonForm::StepButton);
+    c.Field("StepMenu", &TButtonForm::StepMenu);
+    c.Field("StepImages", &TButtonForm::StepImages);
+    c.Method("Entered", &TButtonForm::Entered);
+});
+
+// Every published property of the speed button away from its default, and
+// the menu's own Cursor and Images.
+const char* const buttonFormText = R"(object ButtonForm: TButtonForm
+  Width = 300
+  Height = 200
+  object StepButton: TRxSpeedButton
+    Left = 8
+    Top = 8
+    Width = 60
+    Height = 30
+    Alignment = taLeftJustify
+    AllowAllUp = True
+    AllowTimer = True
+    GroupIndex = 3
+    Down = True
+    DropDownMenu = StepMenu
+    MenuPosition = dmpRight
+    Caption = 'Step'
+    Flat = True
+    GrayedInactive = False
+    InitPause = 300
+    Layout = blGlyphLeft
+    Margin = 2
+    MarkDropDown = False
+    ModalResult = 1
+    NumGlyphs = 2
+    RepeatInterval = 50
+    ShowHint = False
+    Spacing = 3
+    Style = bsNew
+    Transparent = True
+    WordWrap = True
+    OnMouseEnter = Entered
+  end
+  object StepImages: TImageList
+  end
+  object StepMenu: TRxPopupMenu
+    Cursor = crHandPoint
+    Images = StepImages
+  end
+end
+)";
+
+TEST_F(RxStreamingTest, ASpeedButtonIsReadWithAllItsPropertiesAndWrittenBack) {
+    ASSERT_NE(GetClass("TRxSpeedButton"), nullptr);
+    TButtonForm form(nullptr);
+    ReadComponentText(buttonFormText, &form);
+    TRxSpeedButton* button = form.StepButton;
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->Alignment(), taLeftJustify);
+    EXPECT_TRUE(button->AllowAllUp());
+    EXPECT_TRUE(button->AllowTimer());
+    EXPECT_EQ(button->GroupIndex(), 3);
+    EXPECT_TRUE(button->Down());
+    EXPECT_EQ(button->DropDownMenu(), form.StepMenu);
+    EXPECT_EQ(button->MenuPosition(), dmpRight);
+    EXPECT_EQ(button->Caption(), "Step");
+    EXPECT_TRUE(button->Flat());
+    EXPECT_FALSE(button->GrayedInactive());
+    EXPECT_EQ(button->InitPause(), 300);
+    EXPECT_EQ(button->Layout(), blGlyphLeft);
+    EXPECT_EQ(button->Margin(), 2);
+    EXPECT_FALSE(button->MarkDropDown());
+    EXPECT_EQ(button->ModalResult(), 1);
+    EXPECT_EQ(button->NumGlyphs(), 2);
+    EXPECT_EQ(button->RepeatInterval(), 50);
+    EXPECT_FALSE(button->ShowHint());
+    EXPECT_EQ(button->Spacing(), 3);
+    EXPECT_EQ(button->Style(), bsNew);
+    EXPECT_TRUE(button->Transparent());
+    EXPECT_TRUE(button->WordWrap());
+    EXPECT_TRUE(button->OnMouseEnter);
+    EXPECT_EQ(form.StepMenu->Cursor(), crHandPoint);
+    EXPECT_EQ(form.StepMenu->Images(), form.StepImages);
+
+    const AnsiString written = WriteComponentText(&form);
+    for (const char* expected :
+         {"AllowTimer = True", "InitPause = 300", "MenuPosition = dmpRight", "Style = bsNew",
+          "WordWrap = True", "OnMouseEnter = Entered", "Cursor = crHandPoint", "Images = StepImages"})
+        EXPECT_NE(written.find(expected), AnsiString::npos) << expected << "\n" << written;
+    TRxSpeedButton plain(nullptr);
+    const AnsiString defaults = WriteComponentText(&plain);
+    for (const char* absent : {"Alignment", "GrayedInactive", "InitPause", "Layout", "Margin", "MarkDropDown",
+                               "RepeatInterval", "ShowHint", "Spacing", "Style"})
+        EXPECT_EQ(defaults.find(absent), AnsiString::npos) << absent << "\n" << defaults;
 }
 
 } // namespace
