@@ -41,6 +41,23 @@ Int64 nearestInt64(TSpinValue Value) {
     return std::llrint(Value);
 }
 
+// Hexadecimal text holds a negative number as its 32-bit pattern
+// ("FFFFFFFF" for -1), and text of up to eight digits reads back that way;
+// longer text and numbers beyond 32 bits keep all their digits.
+constexpr std::size_t Int32HexDigits = 8;
+constexpr Int64 Int32Span = Int64{1} << 32;
+
+AnsiString hexText(Int64 Value) {
+    if (Value < 0 && Value >= std::numeric_limits<Integer>::min())
+        return IntToHex(static_cast<Integer>(Value), 1);
+    return IntToHex(Value, 1);
+}
+
+Int64 hexTextValue(const AnsiString& Text, Int64 Value) {
+    const bool int32Text = Text.size() <= Int32HexDigits;
+    return int32Text && Value > std::numeric_limits<Integer>::max() ? Value - Int32Span : Value;
+}
+
 void loadGlyph(TBitmap* Glyph, const char* Name) {
     Glyph->LoadFromResourceName(nullptr, Name);
 }
@@ -303,8 +320,9 @@ TSpinValue TRxSpinEdit::Value() {
         return TryStrToFloat(text, value) ? value : minValue_;
     }
     Int64 value = 0;
-    if (TryStrToInt64(valueType_ == vtHex ? "$" + text : text, value)) return static_cast<TSpinValue>(value);
-    return std::trunc(minValue_);
+    if (!TryStrToInt64(valueType_ == vtHex ? "$" + text : text, value)) return std::trunc(minValue_);
+    if (valueType_ == vtHex) value = hexTextValue(text, value);
+    return static_cast<TSpinValue>(value);
 }
 
 void TRxSpinEdit::SetValue(TSpinValue NewValue) {
@@ -314,7 +332,7 @@ void TRxSpinEdit::SetValue(TSpinValue NewValue) {
         SetText(FloatToStrF(static_cast<double>(value), ffFixed, 15, decimal_));
         break;
     case vtHex:
-        SetText(IntToHex(nearestInt64(value), 1));
+        SetText(hexText(nearestInt64(value)));
         break;
     case vtInt:
         SetText(IntToStr(nearestInt64(value)));

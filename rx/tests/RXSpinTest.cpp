@@ -119,6 +119,31 @@ TEST_F(SpinEditTest, HexadecimalTextIsReadAndWrittenWithoutPrefix) {
     EXPECT_EQ(spin->Value(), 0) << "text that does not parse reads as MinValue";
 }
 
+// A negative number is shown as its 32-bit pattern and stepping goes on from
+// it; numbers past 32 bits keep all their digits.
+TEST_F(SpinEditTest, HexadecimalTextOfNegativeNumbersIsTheir32BitPattern) {
+    spin->SetValueType(TRxSpinEdit::vtHex);
+    struct Case {
+        TSpinValue value;
+        const char* text;
+        TSpinValue readBack;
+    };
+    for (const Case& c :
+         {Case{-1, "FFFFFFFF", -1}, Case{-2147483648.0, "80000000", -2147483648.0},
+          Case{2147483647, "7FFFFFFF", 2147483647}, Case{4294967296.0, "100000000", 4294967296.0},
+          Case{-4294967296.0, "FFFFFFFF00000000", -4294967296.0}}) {
+        spin->SetValue(c.value);
+        EXPECT_EQ(spin->Text(), c.text) << c.text;
+        EXPECT_EQ(spin->Value(), c.readBack) << c.text;
+    }
+    spin->SetValue(-2);
+    spin->SetFocus();
+    press(VK_UP);
+    EXPECT_EQ(spin->Text(), "FFFFFFFF");
+    press(VK_UP);
+    EXPECT_EQ(spin->Text(), "0");
+}
+
 TEST_F(SpinEditTest, FloatsUseTheLocaleSeparatorAndDecimal) {
     const char saved = DecimalSeparator;
     DecimalSeparator = ',';
@@ -216,6 +241,64 @@ TEST_F(SpinEditTest, HoldingAHalfRepeatsUntilTheMouseLeavesIt) {
     EXPECT_EQ(spin->Text(), "4");
     EXPECT_EQ(log.bottomClicks, 0);
     backend.UseSteppedTime(false);
+}
+
+// The standard kind: a common up-down at the right edge, one step per click.
+TEST_F(SpinEditTest, TheStandardKindStepsThroughAnUpDownAtTheRight) {
+    spin->SetButtonKind(bkStandard);
+    Application->ProcessMessages();
+    EXPECT_EQ(spin->SpinButton(), nullptr);
+    TRxUpDown* upDown = nullptr;
+    for (Integer i = 0; i < spin->ControlCount(); ++i)
+        if (auto* found = dynamic_cast<TRxUpDown*>(spin->Controls(i))) upDown = found;
+    ASSERT_NE(upDown, nullptr);
+    EXPECT_EQ(upDown->Width(), std::min(GetSystemMetrics(SM_CXVSCROLL), 15));
+    EXPECT_EQ(upDown->Align(), alRight);
+    EXPECT_EQ(upDown->Left() + upDown->Width(), spin->ClientWidth());
+    const Integer middle = upDown->Width() / 2;
+    backend.Click(upDown->Handle(), {middle, 2});
+    Application->ProcessMessages();
+    EXPECT_EQ(spin->Text(), "1");
+    for (int i = 0; i < 2; ++i) {
+        backend.AdvanceTime(1000);
+        backend.Click(upDown->Handle(), {middle, upDown->Height() - 3});
+        Application->ProcessMessages();
+    }
+    EXPECT_EQ(spin->Text(), "-1");
+    EXPECT_EQ(log.topClicks, 1);
+    EXPECT_EQ(log.bottomClicks, 2);
+    spin->SetButtonKind(bkDiagonal);
+    EXPECT_NE(spin->SpinButton(), nullptr);
+}
+
+// The faces: a window-frame outline and diagonal, the up half lit and the
+// down half shaded, the pressed half's edges swapped.
+TEST_F(SpinEditTest, TheSpinButtonFacesLightAndShadeTheirHalves) {
+    auto* button = child<TRxSpinButton>(form.get(), alNone, {150, 10, 18, 18});
+    Application->ProcessMessages();
+    auto at = [&](Integer X, Integer Y) { return PixelAt(form->Handle(), {150 + X, 10 + Y}); };
+    EXPECT_EQ(at(0, 0), ColorToRGB(clWindowFrame));
+    EXPECT_EQ(at(17, 17), ColorToRGB(clWindowFrame));
+    EXPECT_EQ(at(9, 8), ColorToRGB(clWindowFrame)) << "the diagonal";
+    EXPECT_EQ(at(1, 8), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(at(8, 1), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(at(16, 8), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(at(8, 16), ColorToRGB(clBtnShadow));
+    backend.MouseDown(form->Handle(), {152, 12});
+    Application->ProcessMessages();
+    ASSERT_EQ(button->State(), sbTopDown);
+    EXPECT_EQ(at(1, 8), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(at(8, 1), ColorToRGB(clBtnShadow));
+    backend.MouseUp(form->Handle(), {152, 12});
+    Application->ProcessMessages();
+    backend.AdvanceTime(1000);
+    backend.MouseDown(form->Handle(), {166, 26});
+    Application->ProcessMessages();
+    ASSERT_EQ(button->State(), sbBottomDown);
+    EXPECT_EQ(at(16, 8), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(at(8, 16), ColorToRGB(clBtnHighlight));
+    backend.MouseUp(form->Handle(), {166, 26});
+    Application->ProcessMessages();
 }
 
 TEST_F(SpinEditTest, TheThreeFacesAreSavedForAPersonToLookAt) {
