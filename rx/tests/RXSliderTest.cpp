@@ -5,7 +5,10 @@
 // build folder (rx-sliders.png).
 #include "rx/RXSlider.h"
 
+#include "rx/RXCtrls.h"
 #include "rx/tests/RxTestSupport.h"
+
+#include "platform/win/Cursors.h"
 
 namespace {
 
@@ -191,6 +194,72 @@ TEST_F(SliderTest, SizesTooSmallToDivideByPutTheThumbAtTheStart) {
     s->SetImageHRuler(&edgesOnly);
     EXPECT_EQ(s->Ruler()->Width(), 4);
     Application->ProcessMessages();
+}
+
+// A ruler picture 10 wide with edges of 2: its start, then its middle six
+// columns over and over, then the end of the middle and its end edge, as
+// the screen shows it beside the thumb.
+TEST_F(SliderTest, TheRulerIsStretchedPieceByPiece) {
+    auto* stretched = slider();
+    TBitmap ruler;
+    ruler.SetSize(10, 4);
+    auto columnColour = [](Integer Column) {
+        return static_cast<TColor>(RGB(20 * Column, 250 - 20 * Column, 100));
+    };
+    for (Integer x = 0; x < 10; ++x) {
+        for (Integer y = 0; y < 3; ++y)
+            ruler.Canvas()->SetPixels(x, y, columnColour(x));
+        ruler.Canvas()->SetPixels(x, 3, clFuchsia);
+    }
+    stretched->SetImageHRuler(&ruler);
+    stretched->SetValue(100);
+    Application->ProcessMessages();
+    // 200 pixels: columns 0..7 from the start, 194..199 from source 4..9, the rest repeat 2..7.
+    auto sourceColumn = [](Integer X) { return X < 8 ? X : X >= 194 ? X - 190 : 2 + (X - 2) % 6; };
+    const TPoint origin = stretched->RulerOrigin();
+    const TRect thumb = stretched->ThumbRect();
+    for (Integer x = 0; x < 200; ++x) {
+        const Integer screenX = stretched->Left() + origin.x + x;
+        if (origin.x + x >= thumb.Left && origin.x + x < thumb.Right) continue;
+        EXPECT_EQ(PixelAt(form->Handle(), {screenX, stretched->Top() + origin.y}),
+                  columnColour(sourceColumn(x)))
+            << x;
+    }
+}
+
+// Ticks at every Increment, the two ends longer, in the window text colour
+// below the ruler.
+TEST_F(SliderTest, TickMarksStandAtEveryIncrementWithLongerEnds) {
+    auto* ticked = slider();
+    ASSERT_TRUE(ticked->Options().Contains(soShowPoints));
+    const auto image = Headless().Capture(form->Handle(), true);
+    auto pixel = [&](Integer X, Integer Y) {
+        return static_cast<TColor>(ColorRefFromPixel(image->Row(Y)[X] & PixelColourMask));
+    };
+    // The points start one row below the thumb (17 high) that stands 6 below the top.
+    const Integer top = ticked->Top() + 6 + 17 + 1;
+    for (Integer value = 0; value <= 100; value += 10) {
+        const Integer x = ticked->Left() + ticked->GetOffsetByValue(value) + 9 / 2;
+        const Integer length = value == 0 || value == 100 ? 5 : 3;
+        for (Integer y = top; y < top + length; ++y)
+            EXPECT_EQ(pixel(x, y), ColorToRGB(clWindowText)) << value << " " << y - top;
+        EXPECT_NE(pixel(x, top + length), ColorToRGB(clWindowText)) << value;
+        EXPECT_NE(pixel(x + 1, top), ColorToRGB(clWindowText)) << value;
+    }
+}
+
+// Over the thumb the pointer is the hand; elsewhere it is the slider's own.
+TEST_F(SliderTest, TheHandCursorShowsOverTheThumb) {
+    auto* handled = slider();
+    handled->SetValue(50);
+    Application->ProcessMessages();
+    const TRect thumb = handled->ThumbRect();
+    backend.MoveMouse(form->Handle(), {handled->Left() + thumb.Left + 3, handled->Top() + thumb.Top + 5});
+    Application->ProcessMessages();
+    EXPECT_EQ(GetCursor(), Screen->Cursors(crHand));
+    backend.MoveMouse(form->Handle(), {handled->Left() + 20, handled->Top() + thumb.Top + 5});
+    Application->ProcessMessages();
+    EXPECT_NE(GetCursor(), Screen->Cursors(crHand));
 }
 
 TEST_F(SliderTest, SlidersOfEachKindAreSavedForAPersonToLookAt) {
