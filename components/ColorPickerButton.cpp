@@ -5,7 +5,9 @@
 #include "components/ColorPickerButton.h"
 #include "components/ColorPickerSupport.h"
 
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/ImgList.h"
 #include "platform/vcl/Pictures.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/DefWindowProc.h"
@@ -83,6 +85,21 @@ TColorPickerButton::~TColorPickerButton() {
 void TColorPickerButton::Loaded() {
     TGraphicControl::Loaded();
     glyph_->CreateButtonGlyph(Enabled() ? bsUp : bsDisabled);
+}
+
+// The image is drawn over fuchsia, which the glyph then leaves out.
+void TColorPickerButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+    TGraphicControl::ActionChange(Sender, CheckDefaults);
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (!action || !Glyph()->Empty() || !action->ActionList()) return;
+    TCustomImageList* images = action->ActionList()->Images();
+    if (!images || action->ImageIndex() < 0 || action->ImageIndex() >= images->Count()) return;
+    TBitmap glyph;
+    glyph.SetSize(images->Width(), images->Height());
+    glyph.Canvas()->Brush()->SetColor(clFuchsia);
+    glyph.Canvas()->FillRect({0, 0, images->Width(), images->Height()});
+    images->Draw(glyph.Canvas(), 0, 0, action->ImageIndex());
+    SetGlyph(&glyph);
 }
 
 // ---- Colour and drop-down ----------------------------------------------------------------------------

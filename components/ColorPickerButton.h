@@ -321,6 +321,8 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
     void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+    // An empty glyph takes the action's image.
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
 
 private:
     void PopupWndProc(TMessage& Message);

@@ -3,7 +3,9 @@
 // edges, painting, groups and the glyph's image count.
 #include "components/tests/ColorPickerTestSupport.h"
 
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filers.h"
+#include "platform/vcl/ImgList.h"
 #include "platform/vcl/Pictures.h"
 #include "platform/win/Messages.h"
 #include "platform/win/SysColors.h"
@@ -228,6 +230,36 @@ TEST_F(ColorPickerButtonTest, GlyphLeavesTheIndicatorBesideIt) {
     ASSERT_GE(glyphLeft, 0);
     // The indicator's frame starts 4 pixels after the glyph, its colour one further.
     EXPECT_EQ(indicatorLeft, glyphLeft + 10 + 4 + 1);
+}
+
+// A button without a glyph shows its action's image, keyed on fuchsia.
+TEST_F(ColorPickerButtonTest, AnActionsImageBecomesTheGlyph) {
+    TBitmap picture;
+    picture.SetSize(10, 10);
+    picture.Canvas()->Brush()->SetColor(clFuchsia);
+    picture.Canvas()->FillRect({0, 0, 10, 10});
+    picture.Canvas()->Brush()->SetColor(clLime);
+    picture.Canvas()->FillRect({2, 2, 8, 8});
+    TImageList images(nullptr);
+    images.SetWidth(10);
+    images.SetHeight(10);
+    images.AddMasked(&picture, clFuchsia);
+    TActionList actions(nullptr);
+    actions.SetImages(&images);
+    TAction action(nullptr);
+    action.SetActionList(&actions);
+    action.SetImageIndex(0);
+    button->SetBounds(20, 30, 80, 24);
+    button->SetAction(&action);
+    ASSERT_EQ(button->Glyph()->Width(), 10);
+    EXPECT_EQ(button->Glyph()->Canvas()->Pixels(0, 0), clFuchsia);
+    EXPECT_EQ(button->Glyph()->Canvas()->Pixels(5, 5), clLime);
+    Application->ProcessMessages();
+    Integer lime = 0;
+    for (Integer x = 0; x < 80; ++x)
+        for (Integer y = 0; y < 24; ++y)
+            if (buttonPixel(x, y) == clLime) ++lime;
+    EXPECT_EQ(lime, 6 * 6);
 }
 
 } // namespace
