@@ -5,6 +5,7 @@
 #include "gl/tests/glTestSupport.h"
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/ScrollBoxes.h"
+#include "platform/win/Windows.h"
 
 namespace {
 
@@ -269,6 +270,112 @@ TEST_F(GroupBoxTest, AnEmptyCaptionDrawsOnlyTheFrameAndKeepsTheCaptionRectangle)
     const Integer frameTop = textHeight(plain) / 2;
     EXPECT_EQ(PixelAt(plain->Handle(), {caption.Left + 1, frameTop}), ColorToRGB(clBtnShadow));
     EXPECT_EQ(PixelAt(plain->Handle(), {caption.Left + 1, frameTop + 1}), ColorToRGB(clBtnFace));
+}
+
+// Where the caption box stands across the width, and how much taller the
+// delineated text and the text styles make it.
+TEST_F(GroupBoxTest, CaptionAlignmentAndTextStylesPlaceAndSizeTheCaptionBox) {
+    TglGroupBox* placed = box("Placed", {10, 10, 200, 100});
+    show();
+    const TRect natural = placed->CaptionRect();
+    const Integer width = natural.Right - natural.Left;
+    struct Alignment {
+        TCaptionAlignment alignment;
+        Integer left;
+        Integer right;
+    };
+    for (const Alignment& a :
+         {Alignment{fcaLeft, 0, width}, Alignment{fcaRight, 200 - width - 1, 199},
+          Alignment{fcaCenter, (200 - width) / 2, (200 - width) / 2 + width}, Alignment{fcaWidth, 0, 199},
+          Alignment{fcaNone, natural.Left, natural.Right}}) {
+        placed->SetCaptionAlignment(a.alignment);
+        Application->ProcessMessages();
+        EXPECT_EQ(placed->CaptionRect().Left, a.left) << a.alignment;
+        EXPECT_EQ(placed->CaptionRect().Right, a.right) << a.alignment;
+    }
+    placed->Illumination()->SetShadowDepth(4);
+    struct Extra {
+        TglTextStyle style;
+        bool delineated;
+        Integer extra;
+    };
+    for (const Extra& e : {Extra{fstNone, true, 2}, Extra{fstRaised, false, 2}, Extra{fstShadow, false, 4},
+                           Extra{fstShadow, true, 2 + 4 - 2}, Extra{fstVolumetric, true, 2 + 2}}) {
+        placed->SetCaptionTextStyle(e.style);
+        TglGrBoxOptions options = placed->Options();
+        if (e.delineated)
+            options.Include(fgoDelineatedText);
+        else
+            options.Exclude(fgoDelineatedText);
+        placed->SetOptions(options);
+        Application->ProcessMessages();
+        EXPECT_EQ(placed->CaptionRect().Bottom, natural.Bottom + e.extra) << e.style << e.delineated;
+    }
+}
+
+// With fgoIgnoreMouse neither a caption click nor a drag does anything.
+TEST_F(GroupBoxTest, IgnoreMouseLeavesCaptionClicksAlone) {
+    TglGroupBox* deaf = box("Deaf", {10, 10, 200, 100});
+    TglGrBoxOptions options = deaf->Options();
+    options.Include(fgoIgnoreMouse);
+    deaf->SetOptions(options);
+    show();
+    clickCaption(deaf);
+    EXPECT_FALSE(deaf->Collapsed());
+    EXPECT_EQ(deaf->Height(), 100);
+    EXPECT_TRUE(log.events.empty());
+    backend.MouseDown(deaf->Handle(), {50, 60});
+    Application->ProcessMessages();
+    EXPECT_EQ(Screen->Cursor(), crDefault) << "no drag gesture starts";
+    backend.MouseUp(deaf->Handle(), {50, 60});
+    Application->ProcessMessages();
+}
+
+// Each state shows its own glyph at the caption box's left, the text after it.
+TEST_F(GroupBoxTest, TheCaptionShowsTheGlyphOfItsState) {
+    TglGroupBox* glyphs = box("Glyphs", {10, 10, 200, 100});
+    auto glyph = [](TColor Color) {
+        auto bitmap = std::make_unique<TBitmap>();
+        bitmap->SetSize(8, 8);
+        bitmap->Canvas()->Brush()->SetColor(clFuchsia);
+        bitmap->Canvas()->FillRect({0, 0, 8, 8});
+        bitmap->Canvas()->Brush()->SetColor(Color);
+        bitmap->Canvas()->FillRect({2, 2, 6, 6});
+        return bitmap;
+    };
+    glyphs->SetGlyphExpanded(glyph(clLime).get());
+    glyphs->SetGlyphCollapsed(glyph(clRed).get());
+    show();
+    const TRect caption = glyphs->CaptionRect();
+    const std::set<TColor> expanded = colorsIn(glyphs->Handle(), caption);
+    EXPECT_TRUE(expanded.contains(clLime));
+    EXPECT_FALSE(expanded.contains(clRed));
+    EXPECT_FALSE(expanded.contains(clFuchsia)) << "the glyph's corner colour is left out";
+    glyphs->Collapse(true);
+    Application->ProcessMessages();
+    const std::set<TColor> collapsed = colorsIn(glyphs->Handle(), glyphs->CaptionRect());
+    EXPECT_TRUE(collapsed.contains(clRed));
+    EXPECT_FALSE(collapsed.contains(clLime));
+}
+
+// A transparent caption leaves its box unfilled, and both flags ask the
+// window for the transparent extended style.
+TEST_F(GroupBoxTest, TransparentCaptionLeavesTheCaptionUnfilled) {
+    TglGroupBox* see = box("See", {10, 10, 200, 100});
+    see->Colors()->SetCaption(clRed);
+    see->Colors()->SetCaptionActive(clRed);
+    show();
+    const TRect caption = see->CaptionRect();
+    EXPECT_EQ(PixelAt(see->Handle(), {caption.Right - 2, caption.Top + 2}), clRed);
+    EXPECT_EQ(GetWindowLongA(see->Handle(), GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0);
+    see->SetTransparentCaption(true);
+    Application->ProcessMessages();
+    EXPECT_NE(PixelAt(see->Handle(), {caption.Right - 2, caption.Top + 2}), clRed);
+    EXPECT_NE(GetWindowLongA(see->Handle(), GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0);
+    see->SetTransparentCaption(false);
+    see->SetTransparent(true);
+    Application->ProcessMessages();
+    EXPECT_NE(GetWindowLongA(see->Handle(), GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0);
 }
 
 TEST_F(GroupBoxTest, FullHeightAndTheInertOptionsRoundTripThroughAFormResource) {
