@@ -7,6 +7,7 @@
 #include "platform/core/FileUtils.h"
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/Pictures.h"
+#include "platform/win/DrawText.h"
 #include "platform/win/Fonts.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
@@ -369,6 +370,46 @@ TEST_F(StdCtrlsTest, AStaticTextSizesItselfToItsWideCaption) {
     EXPECT_EQ(text->Height(), extent.cy + 4 * GetSystemMetrics(SM_CYBORDER));
     form->Show();
     EXPECT_EQ(text->Caption(), u"中文中文中文");
+}
+
+// The panel paints its wide caption itself: the same ink as the caption
+// drawn wide in the panel's font, centred on the height of "W"; the ANSI
+// copy ("???") would leave other ink.
+TEST_F(StdCtrlsTest, AWidePanelPaintsItsWideCaption) {
+    const WideString caption = u"中文 Ελληνικά";
+    auto* panel = make<TTntPanel>({10, 10, 200, 40}, caption);
+    panel->SetColor(clWhite);
+    panel->Font()->SetColor(clBlack);
+    form->Show();
+    Application->ProcessMessages();
+    const auto painted = Headless().Capture(panel->Handle(), true);
+
+    TBitmap expected;
+    expected.SetSize(200, 40);
+    TCanvas* canvas = expected.Canvas();
+    canvas->Brush()->SetColor(clWhite);
+    canvas->FillRect({0, 0, 200, 40});
+    canvas->SetFont(panel->Font());
+    // Measuring puts the font into the canvas's device context.
+    const Integer letterHeight = canvas->TextHeight("W");
+    // Inside the one-pixel raised bevel.
+    const Integer top = (1 + 39 - letterHeight) / 2;
+    RECT text{1, top, 199, top + letterHeight};
+    SetBkMode(canvas->Handle(), TRANSPARENT);
+    DrawTextW(canvas->Handle(), caption.c_str(), -1, &text, DT_EXPANDTABS | DT_VCENTER | DT_CENTER);
+
+    auto ink = [](TColor Color) { return GetRValue(Color) < 0x80; };
+    int inked = 0;
+    int differing = 0;
+    for (Integer y = 2; y < 38; ++y)
+        for (Integer x = 2; x < 198; ++x) {
+            const bool wanted = ink(expected.Canvas()->Pixels(x, y));
+            const auto pixel = static_cast<TColor>(ColorRefFromPixel(painted->Row(y)[x] & PixelColourMask));
+            if (wanted) ++inked;
+            if (wanted != ink(pixel)) ++differing;
+        }
+    EXPECT_GT(inked, 50);
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(StdCtrlsTest, AFormWithOneOfEachControlForAPersonToLookAt) {
