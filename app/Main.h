@@ -251,6 +251,7 @@ public:
     void FireFoxBtnClick(TObject* Sender);
     void OperaEditChange(TObject* Sender);
     void FireFoxEditChange(TObject* Sender);
+    void Timer1Timer(TObject* Sender);
     void CppWebBrowser1ProgressChange(TObject* Sender, Integer Progress, Integer ProgressMax);
     void CppWebBrowser1StatusTextChange(TObject* Sender, const WideString& Text);
     void CppWebBrowser1TitleChange(TObject* Sender, const WideString& Text);

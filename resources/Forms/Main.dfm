@@ -56,6 +56,7 @@ object MainForm: TMainForm
       Tag = 22
       ImageIndex = 16
       Style = tbsCheck
+      AllowAllUp = True
       OnClick = ZoomButtonClick
       OnMouseMove = HintMouseMove
     end
@@ -334,7 +335,9 @@ object MainForm: TMainForm
       Top = 0
       Width = 6
       Height = 434
+      Cursor = crHSplit
       AutoSnap = False
+      MinSize = 1
       ResizeStyle = rsUpdate
     end
     object PageControl1: TTntPageControl
@@ -364,10 +367,11 @@ object MainForm: TMainForm
           Height = 16
           Align = alBottom
           Caption = 'Wizard'
-          Font.Color = clRed
-          ParentFont = False
+          Colors.Text = clRed
+          Colors.TextActive = clRed
           Visible = False
           Collapsed = True
+          Options = [fgoCanCollapse, fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, fgoHideChildrenWhenCollapsed, fgoSaveChildFocus]
           FullHeight = 181
           OnCollapsed = WizardPrevAction
           object PrevWizPanel: TTntPanel
@@ -423,6 +427,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -431,6 +436,12 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  SelectionColor = clBtnFace
+                  ShowSystemColors = False
                   OnChange = WColorBtn1Change
                 end
                 object WColorLabel1: TTntLabel
@@ -452,6 +463,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -460,6 +472,11 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  ShowSystemColors = False
                   OnChange = WColorBtn2Change
                 end
                 object WColorLabel2: TTntLabel
@@ -481,6 +498,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -489,6 +507,11 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  ShowSystemColors = False
                   OnChange = WColorBtn3Change
                 end
                 object WColorLabel3: TTntLabel
@@ -510,6 +533,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -518,6 +542,11 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  ShowSystemColors = False
                   OnChange = WColorBtn4Change
                 end
                 object WColorLabel4: TTntLabel
@@ -539,6 +568,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -547,6 +577,11 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  ShowSystemColors = False
                   OnChange = WColorBtn5Change
                 end
                 object WColorLabel5: TTntLabel
@@ -568,6 +603,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -576,6 +612,11 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  ShowSystemColors = False
                   OnChange = WColorBtn6Change
                 end
                 object WColorLabel6: TTntLabel
@@ -597,6 +638,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -605,6 +647,11 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  ShowSystemColors = False
                   OnChange = WColorBtn7Change
                 end
                 object WColorLabel7: TTntLabel
@@ -1770,7 +1817,6 @@ object MainForm: TMainForm
             Top = 108
             Width = 58
             Height = 21
-            ReadOnly = True
             Text = '0'
             OnButtonClick = OffsetEditClick
           end
@@ -1988,6 +2034,7 @@ object MainForm: TMainForm
           Height = 16
           Caption = 'Palette2'
           Collapsed = True
+          Options = [fgoCanCollapse, fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, fgoHideChildrenWhenCollapsed, fgoSaveChildFocus]
           FullHeight = 105
           OnCollapsed = Palette2GroupBoxCollapsed
           OnExpanded = Palette2GroupBoxExpanded
@@ -2010,6 +2057,7 @@ object MainForm: TMainForm
           Height = 16
           Caption = 'Palette1'
           Collapsed = True
+          Options = [fgoCanCollapse, fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, fgoHideChildrenWhenCollapsed, fgoSaveChildFocus]
           FullHeight = 105
           OnCollapsed = Palette1GroupBoxCollapsed
           OnExpanded = Palette1GroupBoxExpanded
@@ -2341,6 +2389,7 @@ object MainForm: TMainForm
   end
   object RxPopupMenu1: TRxPopupMenu
     AutoHotkeys = maManual
+    Style = msOwnerDraw
   end
   object OpenDialog: TOpenDialog
     DefaultExt = 'quorvane'
@@ -2355,5 +2404,6 @@ object MainForm: TMainForm
   object ReplaceDialog1: TReplaceDialog
   end
   object Timer1: TTimer
+    OnTimer = Timer1Timer
   end
 end
