@@ -176,6 +176,7 @@ TEST_F(ColourPageTest, EverySchemeShowsItsHelpAnchorWithTheEnglishFallback) {
         {"German.lng", "German.htm"},
         {"Klingon.lng", "English.htm"},
         {"German", "German.htm"}, // no extension: the whole name
+        {"German.x.y", "German.htm"}, // four characters go from the first "."
     };
     for (const auto& [language, page] : languages) {
         LangFile = language;
