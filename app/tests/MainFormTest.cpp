@@ -131,9 +131,18 @@ TEST_F(MainFormTest, WithoutTheInformationPanelTheStripGrowsAndItsBoxesStayHidde
     EXPECT_FALSE(form->ShowExportCheckBox->Checked());
 }
 
-TEST_F(MainFormTest, AMalformedColourStopsTheConstruction) {
-    WriteFile(iniName, "[Color]\nKey=greenish\n");
-    EXPECT_THROW(NewForm<TMainForm>(nullptr), EConvertError);
+// One bad value of each kind: the window still starts, with that key's
+// default, and the file stays as it was until the window closes.
+TEST_F(MainFormTest, AMalformedValueStartsTheWindowWithThatKeysDefault) {
+    const std::string text = "[Form]\nLeft=far\nTop=12\nWrap=yes\n[Color]\nKey=greenish\nEvent=clNavy\n";
+    start(text);
+    EXPECT_EQ(form->Left(), 100);
+    EXPECT_EQ(form->Top(), 12);
+    EXPECT_TRUE(form->WrapButton->Down());
+    EXPECT_EQ(form->JScriptSyn->KeyAttri()->Foreground(), clGreen);
+    EXPECT_EQ(form->KeyColorComboBox->ColorValue(), clGreen);
+    EXPECT_EQ(form->JScriptSyn->EventAttri()->Foreground(), clNavy);
+    EXPECT_EQ(ReadFile(iniName), text);
 }
 
 TEST_F(MainFormTest, ClosingWritesBoundsLanguageAndTheDatabaseByItsBareName) {
