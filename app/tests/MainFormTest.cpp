@@ -314,18 +314,25 @@ TEST_F(MainFormTest, ADatabaseDoubleClickedInTheListIsOpenedAndThePageGoesWithTh
     EXPECT_FALSE(Exists(tempDir + PreviewPageFile));
 }
 
-TEST_F(MainFormTest, ChoosingNoTitleEmptiesThePreviousScript) {
+// The editors go, but the templates, the wizard's lines and the attached
+// files stay: Apply composes the previous script again.
+TEST_F(MainFormTest, ChoosingNoTitleEmptiesTheEditorsAndKeepsTheScriptForApply) {
     start();
     chooseCategory("Images");
     chooseTitle(0);
+    const std::string composed = page();
+    const AnsiString head = form->TmpHeadEdit->Text();
+    const Integer wizardLines = form->WizardLines->Count();
     ASSERT_TRUE(Exists(tempDir + AttachedListFile));
     chooseTitle(-1);
     EXPECT_EQ(form->HeadEdit->Text(), "");
-    EXPECT_EQ(form->TmpHeadEdit->Text(), "");
-    EXPECT_EQ(form->WizardLines->Count(), 0);
-    EXPECT_EQ(form->AttachedFiles->Count(), 0);
-    EXPECT_FALSE(Exists(tempDir + AttachedListFile));
     EXPECT_EQ(page(), ReadFile(expectedPages + "empty.htm"));
+    EXPECT_EQ(form->TmpHeadEdit->Text(), head);
+    EXPECT_EQ(form->WizardLines->Count(), wizardLines);
+    EXPECT_GT(form->AttachedFiles->Count(), 0);
+    EXPECT_TRUE(Exists(tempDir + "btn_on.gif"));
+    form->WizardPrevAction(form.get());
+    EXPECT_EQ(page(), composed);
 }
 
 TEST_F(MainFormTest, TheListLeftByAnEarlierRunIsCleanedAtStart) {
