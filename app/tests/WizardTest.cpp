@@ -260,6 +260,15 @@ TEST_F(WizardTest, FileRowOneCopiesTheChosenFileAndListsItOnce) {
     EXPECT_EQ(head(), "<img src=\"chosen picture.gif\">");
 }
 
+TEST_F(WizardTest, AFileRowOneDefaultWithBlanksIsKeptWhole) {
+    showScript("#File1#my pic.gif$*.gif%Picture", "<img src=\"#File1#\">");
+    EXPECT_EQ(control<TFilenameEdit>("WFilenameEdit", 1)->Text(), "my pic.gif");
+    EXPECT_EQ(head(), "<img src=\"my pic.gif\">");
+    EXPECT_EQ(attachedList(), "my pic.gif\r\n");
+    form->WizardPrevAction(applyButton());
+    EXPECT_EQ(head(), "<img src=\"my pic.gif\">");
+}
+
 TEST_F(WizardTest, OtherFileRowsSubstituteTheNameOnly) {
     showScript("#File2#a.gif$*.gif%Picture", "<img src=\"#File2#\">");
     EXPECT_FALSE(Exists(tempDir + AttachedListFile));
