@@ -225,7 +225,6 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     prepareInfoEdit();
     placeStatusProgress();
     createColourPage();
-    buildTagMenu();
 }
 
 TMainForm::~TMainForm() = default;

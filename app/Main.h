@@ -396,7 +396,6 @@ private:
     bool namingChosenFile_ = false;
 
     // ---- Clipboard copy, tags and export (MainExport.cpp) ----
-    void buildTagMenu();
     void exportAttachedFiles(const AnsiString& Folder);
     WideString pendingMessage_;
 
