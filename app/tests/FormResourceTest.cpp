@@ -103,7 +103,8 @@ AnsiString propertyText(TComponent* Root, TObject* Object, const AnsiString& Pat
         Object = subObject(Object, Path.substr(start, dot - start));
     const AnsiString name = Path.substr(start);
     // "Items.Strings": a list's lines, as a form resource keeps them.
-    if (const auto* lines = dynamic_cast<const TStrings*>(Object); lines && name == "Strings") return linesText(lines);
+    if (const auto* lines = dynamic_cast<const TStrings*>(Object); lines && name == "Strings")
+        return linesText(lines);
     return valueText(Root, Object, propertyOf(Object, name));
 }
 
@@ -129,8 +130,13 @@ std::string number(Integer Value) {
 
 void splashWindow(Rows& t) {
     add(t, "Splash", "",
-        {{"BorderStyle", "bsNone"}, {"ClientWidth", "451"}, {"ClientHeight", "220"}, {"Color", "clBlack"},
-         {"FormStyle", "fsStayOnTop"}, {"Position", "poDesktopCenter"}, {"OnCreate", "FormCreate"},
+        {{"BorderStyle", "bsNone"},
+         {"ClientWidth", "451"},
+         {"ClientHeight", "220"},
+         {"Color", "clBlack"},
+         {"FormStyle", "fsStayOnTop"},
+         {"Position", "poDesktopCenter"},
+         {"OnCreate", "FormCreate"},
          {"OnPaint", "FormPaint"}});
     struct Title {
         const char* name;
@@ -144,36 +150,75 @@ void splashWindow(Rows& t) {
                                Title{"Label2", "Quorvane 2", "Arial", "clBlue", 8, 85},
                                Title{"Label3", "Quorvane 2", "Arial", "clYellow", 11, 87}})
         add(t, "Splash", title.name,
-            {{"Caption", title.caption}, {"Font.Name", title.font}, {"Font.Height", "-48"},
-             {"Font.Style", "[fsBold, fsItalic]"}, {"Font.Color", title.colour}, {"Transparent", "True"},
-             {"Left", number(title.left)}, {"Top", number(title.top)}});
+            {{"Caption", title.caption},
+             {"Font.Name", title.font},
+             {"Font.Height", "-48"},
+             {"Font.Style", "[fsBold, fsItalic]"},
+             {"Font.Color", title.colour},
+             {"Transparent", "True"},
+             {"Left", number(title.left)},
+             {"Top", number(title.top)}});
     add(t, "Splash", "ProgressBar1",
-        {{"Left", "0"}, {"Top", "152"}, {"Width", "451"}, {"Height", "12"}, {"Min", "0"}, {"Max", "8"},
-         {"Step", "8"}, {"ShowHint", "False"}});
+        {{"Left", "0"},
+         {"Top", "152"},
+         {"Width", "451"},
+         {"Height", "12"},
+         {"Min", "0"},
+         {"Max", "8"},
+         {"Step", "8"},
+         {"ShowHint", "False"}});
 }
 
 void aboutBox(Rows& t) {
     add(t, "About", "",
-        {{"BorderStyle", "bsNone"}, {"ClientWidth", "305"}, {"ClientHeight", "326"}, {"Color", "clBtnFace"},
-         {"Position", "poMainFormCenter"}, {"OnCreate", "AbtFormCreate"}, {"OnPaint", "FormPaint"},
+        {{"BorderStyle", "bsNone"},
+         {"ClientWidth", "305"},
+         {"ClientHeight", "326"},
+         {"Color", "clBtnFace"},
+         {"Position", "poMainFormCenter"},
+         {"OnCreate", "AbtFormCreate"},
+         {"OnPaint", "FormPaint"},
          {"OnClick", "FormClick"}});
     for (const auto& [name, colour, left, top] :
          {std::tuple{"Label14", "clNavy", 4, 14}, std::tuple{"Label13", "clRed", 6, 16}})
         add(t, "About", name,
-            {{"Caption", "Marrowind, Inc."}, {"Font.Name", "Times New Roman"}, {"Font.Height", "-37"},
-             {"Font.Style", "[fsBold]"}, {"Font.Color", colour}, {"Transparent", "True"}, {"Left", number(left)},
+            {{"Caption", "Marrowind, Inc."},
+             {"Font.Name", "Times New Roman"},
+             {"Font.Height", "-37"},
+             {"Font.Style", "[fsBold]"},
+             {"Font.Color", colour},
+             {"Transparent", "True"},
+             {"Left", number(left)},
              {"Top", number(top)}});
     add(t, "About", "Label15",
-        {{"Caption", "Quorvane v 2.0.1"}, {"Font.Color", "clAqua"}, {"Font.Height", "-24"},
-         {"Font.Style", "[fsBold]"}, {"Left", "16"}, {"Top", "112"}});
+        {{"Caption", "Quorvane v 2.0.1"},
+         {"Font.Color", "clAqua"},
+         {"Font.Height", "-24"},
+         {"Font.Style", "[fsBold]"},
+         {"Left", "16"},
+         {"Top", "112"}});
     add(t, "About", "SecretPanel1",
-        {{"Left", "8"}, {"Top", "202"}, {"Width", "146"}, {"Height", "19"}, {"Color", "clBlack"},
-         {"Font.Color", "clLime"}, {"Font.Name", "Verdana"}, {"Active", "True"}, {"Cycled", "True"},
-         {"Interval", "50"}, {"ScrollDirection", "sdHorizontal"}, {"Alignment", "taLeftJustify"},
-         {"BevelOuter", "bvNone"}, {"GlyphLayout", "glGlyphBottom"}});
+        {{"Left", "8"},
+         {"Top", "202"},
+         {"Width", "146"},
+         {"Height", "19"},
+         {"Color", "clBlack"},
+         {"Font.Color", "clLime"},
+         {"Font.Name", "Verdana"},
+         {"Active", "True"},
+         {"Cycled", "True"},
+         {"Interval", "50"},
+         {"ScrollDirection", "sdHorizontal"},
+         {"Alignment", "taLeftJustify"},
+         {"BevelOuter", "bvNone"},
+         {"GlyphLayout", "glGlyphBottom"}});
     add(t, "About", "HyperLink",
-        {{"Left", "157"}, {"Top", "205"}, {"Font.Color", "clBlue"}, {"Font.Style", "[fsBold, fsUnderline]"},
-         {"Cursor", "crHandPoint"}, {"OnClick", "HyperLinkClick"}});
+        {{"Left", "157"},
+         {"Top", "205"},
+         {"Font.Color", "clBlue"},
+         {"Font.Style", "[fsBold, fsUnderline]"},
+         {"Cursor", "crHandPoint"},
+         {"OnClick", "HyperLinkClick"}});
     add(t, "About", "Bevel1", {{"Left", "8"}, {"Top", "224"}, {"Width", "293"}, {"Shape", "bsTopLine"}});
     const std::pair<const char*, const char*> captions[] = {
         {"Label9", "Operating System:"},
@@ -194,9 +239,16 @@ void aboutBox(Rows& t) {
 
 void magnifierWindow(Rows& t) {
     add(t, "Zoom", "",
-        {{"BorderStyle", "bsNone"}, {"ClientWidth", "150"}, {"ClientHeight", "177"}, {"Color", "clBtnFace"},
-         {"FormStyle", "fsStayOnTop"}, {"OnCreate", "FormCreate"}, {"OnActivate", "FormActivate"},
-         {"OnMouseDown", "FormMouseDown"}, {"OnDblClick", "FormDblClick"}, {"OnClick", "FormClick"},
+        {{"BorderStyle", "bsNone"},
+         {"ClientWidth", "150"},
+         {"ClientHeight", "177"},
+         {"Color", "clBtnFace"},
+         {"FormStyle", "fsStayOnTop"},
+         {"OnCreate", "FormCreate"},
+         {"OnActivate", "FormActivate"},
+         {"OnMouseDown", "FormMouseDown"},
+         {"OnDblClick", "FormDblClick"},
+         {"OnClick", "FormClick"},
          {"OnDestroy", "FormDestroy"}});
     add(t, "Zoom", "Image1",
         {{"Left", "0"}, {"Top", "0"}, {"Width", "150"}, {"Height", "150"}, {"Visible", "False"}});
@@ -204,35 +256,58 @@ void magnifierWindow(Rows& t) {
     add(t, "Zoom", "Shape1",
         {{"Shape", "stCircle"}, {"Left", "0"}, {"Top", "150"}, {"Width", "25"}, {"Height", "25"}});
     add(t, "Zoom", "ZoomColorEdit",
-        {{"Left", "28"}, {"Top", "155"}, {"Width", "59"}, {"Height", "17"}, {"BorderStyle", "bsNone"},
+        {{"Left", "28"},
+         {"Top", "155"},
+         {"Width", "59"},
+         {"Height", "17"},
+         {"BorderStyle", "bsNone"},
          {"Text", "#"}});
     add(t, "Zoom", "CaptureLabel",
-        {{"Caption", "[Esc]"}, {"Left", "93"}, {"Top", "154"}, {"Font.Color", "clRed"}, {"Font.Style", "[fsBold]"},
+        {{"Caption", "[Esc]"},
+         {"Left", "93"},
+         {"Top", "154"},
+         {"Font.Color", "clRed"},
+         {"Font.Style", "[fsBold]"},
          {"Font.Height", "-13"}});
 }
 
 void mainWindow(Rows& t) {
     add(t, "Main", "",
-        {{"Caption", "Quorvane v2.0"}, {"Constraints.MinWidth", "800"}, {"Constraints.MinHeight", "550"},
-         {"Menu", "MainMenu"}, {"OnCreate", "FormCreate"}, {"OnShow", "FormShow"}, {"OnClose", "FormClose"},
-         {"OnDestroy", "FormDestroy"}, {"OnResize", "FormResize"}, {"OnMouseMove", "HintMouseMove"}});
+        {{"Caption", "Quorvane v2.0"},
+         {"Constraints.MinWidth", "800"},
+         {"Constraints.MinHeight", "550"},
+         {"Menu", "MainMenu"},
+         {"OnCreate", "FormCreate"},
+         {"OnShow", "FormShow"},
+         {"OnClose", "FormClose"},
+         {"OnDestroy", "FormDestroy"},
+         {"OnResize", "FormResize"},
+         {"OnMouseMove", "HintMouseMove"}});
     for (Integer panel = 0; panel < 4; ++panel)
-        add(t, "Main", "StatusBar",
-            {{"Panels[" + number(panel) + "].Width", number(panel == 2 ? 200 : 50)}});
+        add(t, "Main", "StatusBar", {{"Panels[" + number(panel) + "].Width", number(panel == 2 ? 200 : 50)}});
 }
 
 // The tool bar: each button's hint tag and handler.
 void toolBar(Rows& t) {
     const std::tuple<const char*, Integer, const char*> buttons[] = {
-        {"OpenButton", 1, "MenuOpen1Click"},          {"ExportButton", 2, "MenuExport1Click"},
-        {"PreviewButton", 3, "MenuPreviewClick"},     {"SourceButton", 4, "MenuSource1Click"},
-        {"HtmlButton", 5, "MenuSummary1Click"},       {"SettButton", 6, "SettButtonClick"},
-        {"InfoButton", 7, "MenuInfoPanel1Click"},     {"WrapButton", 8, "WrapButtonClick"},
-        {"HelpButton", 9, "MenuHelpClick"},           {"HigLightBtn", 10, "HigLightBtnClick"},
-        {"ViewDefBrowBtn", 11, "ViewDefBrowBtnClick"}, {"OperaBtn", 12, "OperaBtnClick"},
-        {"FireFoxBtn", 13, "FireFoxBtnClick"},        {"GoBackButton", 14, "GoBackButtonClick"},
-        {"GoForwardButton", 15, "GoForwardButtonClick"}, {"ReloadPageButton", 16, "ReloadPage"},
-        {"ReloadScriptButton", 17, "PageBrowse"},     {"ColorButton", 19, "ColorButtonClick"},
+        {"OpenButton", 1, "MenuOpen1Click"},
+        {"ExportButton", 2, "MenuExport1Click"},
+        {"PreviewButton", 3, "MenuPreviewClick"},
+        {"SourceButton", 4, "MenuSource1Click"},
+        {"HtmlButton", 5, "MenuSummary1Click"},
+        {"SettButton", 6, "SettButtonClick"},
+        {"InfoButton", 7, "MenuInfoPanel1Click"},
+        {"WrapButton", 8, "WrapButtonClick"},
+        {"HelpButton", 9, "MenuHelpClick"},
+        {"HigLightBtn", 10, "HigLightBtnClick"},
+        {"ViewDefBrowBtn", 11, "ViewDefBrowBtnClick"},
+        {"OperaBtn", 12, "OperaBtnClick"},
+        {"FireFoxBtn", 13, "FireFoxBtnClick"},
+        {"GoBackButton", 14, "GoBackButtonClick"},
+        {"GoForwardButton", 15, "GoForwardButtonClick"},
+        {"ReloadPageButton", 16, "ReloadPage"},
+        {"ReloadScriptButton", 17, "PageBrowse"},
+        {"ColorButton", 19, "ColorButtonClick"},
         {"ZoomButton", 22, "ZoomButtonClick"}};
     add(t, "Main", "ToolBar1", {{"OnMouseMove", "HintMouseMove"}});
     for (const auto& [name, tag, handler] : buttons)
@@ -268,20 +343,33 @@ void menus(Rows& t) {
 // The texts a language file replaces, as the form gives them in English.
 void englishTexts(Rows& t) {
     const std::pair<const char*, const char*> captions[] = {
-        {"LangBox", "Language"},           {"HighlightBox", "Highlight"},
+        {"LangBox", "Language"},
+        {"HighlightBox", "Highlight"},
         {"ShowExportCheckBox", "Show exported HTML by IE"},
-        {"AuthorLabel", "Created by:"},    {"TabSheet1", "Preview"},
-        {"TabSheet2", "Source code"},      {"TabSheet3", "Summary HTML code"},
-        {"ColorTabSheet", "Color Chooser"}, {"TabSheet4", "Settings"},
-        {"FilesLabel", "Files:"},          {"DescriptLabel", "Description:"},
-        {"DataBasesLabel", "JS DataBases"}, {"SaturateLabel", "Saturation"},
-        {"BrightLabel", "Brightness"},     {"Palette1GroupBox", "Palette1"},
-        {"Palette2GroupBox", "Palette2"},  {"ColorPalGroup", "Color palette"},
-        {"InputColorLabel", "Input Color"}, {"ColorBaseGroup", "Base Color"},
-        {"ClipbrdLabel", "Clipboard"},     {"ZoomGroupBox", "Zoom"},
-        {"ZoomAutoChkBox", "Auto capture"}, {"ColorShemeRdoGr", "Color Scheme"},
-        {"OffsetLabel", "Offset"},         {"WizGroupBox", "Wizard"},
-        {"ColPalRdoGr", "Output"},         {"MainColorGrBox", "Main Color"},
+        {"AuthorLabel", "Created by:"},
+        {"TabSheet1", "Preview"},
+        {"TabSheet2", "Source code"},
+        {"TabSheet3", "Summary HTML code"},
+        {"ColorTabSheet", "Color Chooser"},
+        {"TabSheet4", "Settings"},
+        {"FilesLabel", "Files:"},
+        {"DescriptLabel", "Description:"},
+        {"DataBasesLabel", "JS DataBases"},
+        {"SaturateLabel", "Saturation"},
+        {"BrightLabel", "Brightness"},
+        {"Palette1GroupBox", "Palette1"},
+        {"Palette2GroupBox", "Palette2"},
+        {"ColorPalGroup", "Color palette"},
+        {"InputColorLabel", "Input Color"},
+        {"ColorBaseGroup", "Base Color"},
+        {"ClipbrdLabel", "Clipboard"},
+        {"ZoomGroupBox", "Zoom"},
+        {"ZoomAutoChkBox", "Auto capture"},
+        {"ColorShemeRdoGr", "Color Scheme"},
+        {"OffsetLabel", "Offset"},
+        {"WizGroupBox", "Wizard"},
+        {"ColPalRdoGr", "Output"},
+        {"MainColorGrBox", "Main Color"},
         {"WizLabel", "There are no parameters for change!"},
         {"WizApplytBtn", "Apply"}};
     for (const auto& [name, caption] : captions)
@@ -292,48 +380,67 @@ void scriptBrowserAndSettings(Rows& t) {
     add(t, "Main", "TypeComboBox", {{"OnSelect", "SelectScriptType"}});
     add(t, "Main", "TitleBox", {{"OnClick", "SelectTitleBox"}});
     add(t, "Main", "BrowserSplitter",
-        {{"Align", "alLeft"}, {"Width", "6"}, {"Cursor", "crHSplit"}, {"AutoSnap", "False"}, {"MinSize", "1"},
+        {{"Align", "alLeft"},
+         {"Width", "6"},
+         {"Cursor", "crHSplit"},
+         {"AutoSnap", "False"},
+         {"MinSize", "1"},
          {"ResizeStyle", "rsUpdate"}});
     add(t, "Main", "PageControl1", {{"OnChange", "PageControlChange"}, {"OnMouseMove", "HintMouseMove"}});
     add(t, "Main", "SourcePageControl",
         {{"OnChange", "SourcePageControlChange"}, {"OnMouseMove", "HintMouseMove"}});
     for (const char* editor : {"HeadEdit", "BodyEdit", "Body_Edit"})
-        add(t, "Main", editor, {{"Tag", "18"}, {"OnDblClick", "CopyToClpbrd"}, {"OnMouseMove", "HintMouseMove"}});
+        add(t, "Main", editor,
+            {{"Tag", "18"}, {"OnDblClick", "CopyToClpbrd"}, {"OnMouseMove", "HintMouseMove"}});
     add(t, "Main", "CppWebBrowser1",
         {{"OnProgressChange", "CppWebBrowser1ProgressChange"},
          {"OnStatusTextChange", "CppWebBrowser1StatusTextChange"},
          {"OnTitleChange", "CppWebBrowser1TitleChange"}});
     add(t, "Main", "Timer1", {{"Interval", "1000"}, {"OnTimer", "Timer1Timer"}});
     add(t, "Main", "SaveDialog1",
-        {{"DefaultExt", "htm"}, {"FileName", "temp"}, {"Filter", "WebPage (*.htm,*.html)|*.htm;*.html"},
+        {{"DefaultExt", "htm"},
+         {"FileName", "temp"},
+         {"Filter", "WebPage (*.htm,*.html)|*.htm;*.html"},
          {"Options", "[ofOverwritePrompt, ofHideReadOnly, ofEnableSizing]"}});
-    add(t, "Main", "OpenDialog", {{"DefaultExt", "quorvane"}, {"Filter", "Quorvane DataBase|*.quorvane;*.zelk"}});
-    for (const auto& [name, text, handler] :
-         {std::tuple{"OperaEdit", "Opera", "OperaEditChange"}, std::tuple{"FireFoxEdit", "FireFox", "FireFoxEditChange"}})
+    add(t, "Main", "OpenDialog",
+        {{"DefaultExt", "quorvane"}, {"Filter", "Quorvane DataBase|*.quorvane;*.zelk"}});
+    for (const auto& [name, text, handler] : {std::tuple{"OperaEdit", "Opera", "OperaEditChange"},
+                                              std::tuple{"FireFoxEdit", "FireFox", "FireFoxEditChange"}})
         add(t, "Main", name,
-            {{"Text", text}, {"Filter", "Executable files (*.exe)|*.exe"}, {"AcceptFiles", "True"},
+            {{"Text", text},
+             {"Filter", "Executable files (*.exe)|*.exe"},
+             {"AcceptFiles", "True"},
              {"OnChange", handler}});
     add(t, "Main", "LangListBox", {{"Mask", "*.lng"}, {"OnChange", "SelectLang"}});
     add(t, "Main", "DBListBox", {{"Mask", "*.quorvane;*.zelk"}, {"OnDblClick", "DBListBoxSelect"}});
-    for (const char* box : {"EventColorComboBox", "IdentColorComboBox", "KeyColorComboBox", "NonResColorComboBox",
-                            "NumberColorComboBox", "StringColorComboBox", "SymbolColorComboBox",
-                            "BackColorComboBox"})
+    for (const char* box :
+         {"EventColorComboBox", "IdentColorComboBox", "KeyColorComboBox", "NonResColorComboBox",
+          "NumberColorComboBox", "StringColorComboBox", "SymbolColorComboBox", "BackColorComboBox"})
         add(t, "Main", box, {{"OnChange", "ColorComboBoxChange"}});
 }
 
-const char* const collapsibleOptions = "[fgoCanCollapse, fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, "
-                                       "fgoHideChildrenWhenCollapsed, fgoSaveChildFocus]";
+const char* const collapsibleOptions =
+    "[fgoCanCollapse, fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, "
+    "fgoHideChildrenWhenCollapsed, fgoSaveChildFocus]";
 
 void collapsibleBox(Rows& t, const char* Name) {
     add(t, "Main", Name,
-        {{"Collapsed", "True"}, {"Height", "16"}, {"Options", collapsibleOptions}, {"CaptionShift.X", "8"},
-         {"CaptionShift.Y", "0"}, {"Gradient.Active", "False"}, {"CaptionGradient.Active", "False"}});
+        {{"Collapsed", "True"},
+         {"Height", "16"},
+         {"Options", collapsibleOptions},
+         {"CaptionShift.X", "8"},
+         {"CaptionShift.Y", "0"},
+         {"Gradient.Active", "False"},
+         {"CaptionGradient.Active", "False"}});
 }
 
 void wizard(Rows& t) {
     collapsibleBox(t, "WizGroupBox");
     add(t, "Main", "WizGroupBox",
-        {{"Align", "alBottom"}, {"Visible", "False"}, {"Colors.Text", "clRed"}, {"Colors.TextActive", "clRed"},
+        {{"Align", "alBottom"},
+         {"Visible", "False"},
+         {"Colors.Text", "clRed"},
+         {"Colors.TextActive", "clRed"},
          {"OnCollapsed", "WizardPrevAction"}});
     add(t, "Main", "WizLabel", {{"Font.Color", "clRed"}, {"Font.Style", "[fsBold]"}});
     add(t, "Main", "WizApplytBtn", {{"OnClick", "WizardPrevAction"}});
@@ -341,12 +448,22 @@ void wizard(Rows& t) {
         const std::string n = number(row);
         add(t, "Main", "WizColorPanel" + n, {{"Width", "595"}, {"Align", "alTop"}});
         add(t, "Main", "WColorEdit" + n,
-            {{"Left", "0"}, {"Width", "65"}, {"ButtonWidth", "10"}, {"Text", "...."},
+            {{"Left", "0"},
+             {"Width", "65"},
+             {"ButtonWidth", "10"},
+             {"Text", "...."},
              {"OnButtonClick", "WColorEditButtonClick"}});
         add(t, "Main", "WColorBtn" + n,
-            {{"Left", "70"}, {"Width", "45"}, {"Height", "21"}, {"CustomText", "More Colors..."},
-             {"DefaultText", "Default"}, {"Flat", "True"}, {"PopupSpacing", "8"}, {"ShowSystemColors", "False"},
-             {"SelectionColor", row == 1 ? "clBtnFace" : "clBlack"}, {"OnChange", "WColorBtn" + n + "Change"}});
+            {{"Left", "70"},
+             {"Width", "45"},
+             {"Height", "21"},
+             {"CustomText", "More Colors..."},
+             {"DefaultText", "Default"},
+             {"Flat", "True"},
+             {"PopupSpacing", "8"},
+             {"ShowSystemColors", "False"},
+             {"SelectionColor", row == 1 ? "clBtnFace" : "clBlack"},
+             {"OnChange", "WColorBtn" + n + "Change"}});
         add(t, "Main", "WColorLabel" + n, {{"Left", "120"}, {"Caption", "...."}});
     }
     for (Integer row = 1; row <= 6; ++row) {
@@ -365,22 +482,36 @@ void wizard(Rows& t) {
 
 void colourSliders(Rows& t) {
     add(t, "Main", "DegreeColorSlider",
-        {{"MinValue", "0"}, {"MaxValue", "359"}, {"Value", "30"}, {"OnChange", "DegreeColorSliderChange"},
+        {{"MinValue", "0"},
+         {"MaxValue", "359"},
+         {"Value", "30"},
+         {"OnChange", "DegreeColorSliderChange"},
          {"OnMouseDown", "HSV_SliderMouseDown"}});
     for (const auto& [name, handler] : {std::pair{"SaturateSlider", "SaturateSliderChange"},
                                         std::pair{"BrightSlider", "BrightSliderChange"}})
         add(t, "Main", name,
-            {{"MinValue", "0"}, {"MaxValue", "255"}, {"Value", "255"}, {"OnChange", handler},
+            {{"MinValue", "0"},
+             {"MaxValue", "255"},
+             {"Value", "255"},
+             {"OnChange", handler},
              {"OnMouseDown", "HSV_SliderMouseDown"}});
     for (const auto& [name, value] :
          {std::pair{"RSlider", "255"}, std::pair{"GSlider", "127"}, std::pair{"BSlider", "0"}})
         add(t, "Main", name,
-            {{"Orientation", "soVertical"}, {"MinValue", "0"}, {"MaxValue", "255"}, {"Value", value},
-             {"OnChange", "RGBSliderChange"}, {"OnMouseDown", "RGB_SliderMouseDown"}});
+            {{"Orientation", "soVertical"},
+             {"MinValue", "0"},
+             {"MaxValue", "255"},
+             {"Value", value},
+             {"OnChange", "RGBSliderChange"},
+             {"OnMouseDown", "RGB_SliderMouseDown"}});
     add(t, "Main", "OffsetSlider",
-        {{"MinValue", "1"}, {"MaxValue", "60"}, {"Value", "30"}, {"Enabled", "False"},
+        {{"MinValue", "1"},
+         {"MaxValue", "60"},
+         {"Value", "30"},
+         {"Enabled", "False"},
          {"OnChange", "OffsetSliderChange"}});
-    add(t, "Main", "ZoomSlider", {{"Orientation", "soVertical"}, {"MinValue", "1"}, {"MaxValue", "7"}, {"Value", "4"}});
+    add(t, "Main", "ZoomSlider",
+        {{"Orientation", "soVertical"}, {"MinValue", "1"}, {"MaxValue", "7"}, {"Value", "4"}});
 }
 
 void colourTexts(Rows& t) {
@@ -394,7 +525,8 @@ void colourTexts(Rows& t) {
     for (const char* label : {"RedBinLabel", "GreenBinLabel", "BlueBinLabel"})
         add(t, "Main", label, {{"Caption", "FF"}});
     add(t, "Main", "Shape3", {{"Shape", "stRoundRect"}});
-    add(t, "Main", "SummColorBin", {{"ReadOnly", "True"}, {"Text", "#FFFFFF"}, {"OnChange", "SummColorBinChange"}});
+    add(t, "Main", "SummColorBin",
+        {{"ReadOnly", "True"}, {"Text", "#FFFFFF"}, {"OnChange", "SummColorBinChange"}});
     add(t, "Main", "GreyCheckBox", {{"Caption", "Grey"}, {"OnClick", "GreyCheckBoxClick"}});
     const char* const backgrounds[] = {"clRed", "clLime", "clBlue"};
     for (const char* variant : {"Bin", "Smart", "Safe"}) {
@@ -403,8 +535,9 @@ void colourTexts(Rows& t) {
             add(t, "Main", std::string(channels[channel]) + variant + "Edit",
                 {{"ReadOnly", "True"}, {"Text", "0"}, {"Color", backgrounds[channel]}});
     }
-    for (const auto& [panel, caption] : {std::pair{"MainColorPanel", "Unsafe"}, std::pair{"SmartColorPanel", "Smart"},
-                                         std::pair{"SafeColorPanel", "Safe"}})
+    for (const auto& [panel, caption] :
+         {std::pair{"MainColorPanel", "Unsafe"}, std::pair{"SmartColorPanel", "Smart"},
+          std::pair{"SafeColorPanel", "Safe"}})
         add(t, "Main", panel, {{"Caption", caption}});
     for (const char* edit : {"MainColHexEdit", "SmartColHexEdit", "SafeColHexEdit"})
         add(t, "Main", edit, {{"ReadOnly", "True"}, {"Text", "#FFFFFF"}});
@@ -415,8 +548,10 @@ void colourTexts(Rows& t) {
                            "Split Complementary|Double Complementary|Triadic"},
          {"ItemIndex", "3"},
          {"OnClick", "ColorSchemeChange"}});
-    add(t, "Main", "ColPalRdoGr", {{"Items.Strings", "|||Safe"}, {"ItemIndex", "3"}, {"OnClick", "ColPalRdoGrClick"}});
-    add(t, "Main", "OffsetEdit", {{"Text", "0"}, {"ReadOnly", "False"}, {"OnButtonClick", "OffsetEditClick"}});
+    add(t, "Main", "ColPalRdoGr",
+        {{"Items.Strings", "|||Safe"}, {"ItemIndex", "3"}, {"OnClick", "ColPalRdoGrClick"}});
+    add(t, "Main", "OffsetEdit",
+        {{"Text", "0"}, {"ReadOnly", "False"}, {"OnButtonClick", "OffsetEditClick"}});
     add(t, "Main", "Pie1", {{"Angles.StartAngle", "60"}, {"Angles.EndAngle", "120"}});
     add(t, "Main", "ColorTabSheet", {{"OnShow", "ColorTabSheetShow"}, {"OnHide", "ColorTabSheetHide"}});
 }
@@ -426,18 +561,27 @@ void colourPanels(Rows& t) {
     constexpr Integer columns[] = {8, 56, 104, 152, 200, 248};
     for (Integer panel = 1; panel <= 24; ++panel)
         add(t, "Main", "ClPanel" + number(panel),
-            {{"Left", number(columns[(panel - 1) % 6])}, {"Width", "46"}, {"Height", "20"}, {"Caption", "#"},
-             {"Tag", "20"}, {"OnClick", "SelectColorPal"}, {"OnMouseMove", "HintMouseMove"}});
+            {{"Left", number(columns[(panel - 1) % 6])},
+             {"Width", "46"},
+             {"Height", "20"},
+             {"Caption", "#"},
+             {"Tag", "20"},
+             {"OnClick", "SelectColorPal"},
+             {"OnMouseMove", "HintMouseMove"}});
     add(t, "Main", "SourceColorPanel",
         {{"Caption", "#"}, {"Tag", "20"}, {"OnClick", "SelectColorPal"}, {"OnMouseMove", "HintMouseMove"}});
     add(t, "Main", "PrePanel0", {{"Width", "132"}, {"Height", "123"}, {"OnClick", "SelectColorPal"}});
-    const std::array<Integer, 4> previews[] = {
-        {6, 6, 80, 24}, {94, 6, 30, 87}, {45, 93, 79, 24}, {6, 30, 30, 87}, {45, 30, 41, 29}, {45, 65, 41, 28}};
+    const std::array<Integer, 4> previews[] = {{6, 6, 80, 24},  {94, 6, 30, 87},  {45, 93, 79, 24},
+                                               {6, 30, 30, 87}, {45, 30, 41, 29}, {45, 65, 41, 28}};
     for (Integer panel = 1; panel <= 6; ++panel) {
         const std::array<Integer, 4>& bounds = previews[panel - 1];
         add(t, "Main", "PrePanel" + number(panel),
-            {{"Left", number(bounds[0])}, {"Top", number(bounds[1])}, {"Width", number(bounds[2])},
-             {"Height", number(bounds[3])}, {"Tag", "20"}, {"OnClick", "SelectColorPal"},
+            {{"Left", number(bounds[0])},
+             {"Top", number(bounds[1])},
+             {"Width", number(bounds[2])},
+             {"Height", number(bounds[3])},
+             {"Tag", "20"},
+             {"OnClick", "SelectColorPal"},
              {"OnMouseMove", "HintMouseMove"}});
     }
     add(t, "Main", "ClipColorEdit",
@@ -452,7 +596,10 @@ void colourPanels(Rows& t) {
         add(t, "Main", box,
             {{"Width", "368"}, {"OnCollapsed", box + "Collapsed"}, {"OnExpanded", box + "Expanded"}});
         add(t, "Main", std::string("Palette") + n + "Image",
-            {{"AutoSize", "True"}, {"Cursor", "crCross"}, {"Tag", "21"}, {"OnMouseDown", "PaletteImageMouseDown"},
+            {{"AutoSize", "True"},
+             {"Cursor", "crCross"},
+             {"Tag", "21"},
+             {"OnMouseDown", "PaletteImageMouseDown"},
              {"OnMouseMove", std::string("Palette") + n + "ImageGetPixColor"}});
     }
 }

@@ -31,8 +31,8 @@ using namespace std::chrono_literals;
 
 const std::filesystem::path programFolder = QUORVANE_PROGRAM_FOLDER;
 const std::filesystem::path screenshots = QUORVANE_SCREENSHOTS_DIR;
-const std::vector<std::string> programItems = {"Quorvane", "quorvane-webengine.so", "demo.zelk", "Scripts",
-                                               "Lang",     "Help",                  "Color"};
+const std::vector<std::string> programItems = {
+    "Quorvane", "quorvane-webengine.so", "demo.zelk", "Scripts", "Lang", "Help", "Color"};
 constexpr const char* libraryName = "tests.zelk";
 constexpr const char* windowCaption = "^Quorvane v2\\.0$";
 const TRect windowBounds{40, 4, 40 + 860, 4 + 760};
@@ -49,8 +49,8 @@ struct Rgb {
 };
 
 Rgb pixelOf(GdkPixbuf* Shot, int X, int Y) {
-    const guchar* pixel =
-        gdk_pixbuf_get_pixels(Shot) + Y * gdk_pixbuf_get_rowstride(Shot) + X * gdk_pixbuf_get_n_channels(Shot);
+    const guchar* pixel = gdk_pixbuf_get_pixels(Shot) + Y * gdk_pixbuf_get_rowstride(Shot) +
+                          X * gdk_pixbuf_get_n_channels(Shot);
     return {pixel[0], pixel[1], pixel[2]};
 }
 
@@ -139,7 +139,8 @@ public:
         std::filesystem::create_directories(program);
         for (const std::string& item : programItems)
             if (std::filesystem::exists(programFolder / item))
-                std::filesystem::copy(programFolder / item, program / item, std::filesystem::copy_options::recursive);
+                std::filesystem::copy(programFolder / item, program / item,
+                                      std::filesystem::copy_options::recursive);
         WriteDatabase((program / libraryName).string(), WizardTestDatabase());
         writeSettings(program / "Quorvane.ini", libraryName);
         std::filesystem::create_directories(Folder / "temp");
@@ -184,7 +185,8 @@ public:
                     if (const std::size_t equals = line.find('='); equals != std::string::npos)
                         geometry[line.substr(0, equals)] = std::atoi(line.c_str() + equals + 1);
                 if (geometry["WIDTH"] == Width)
-                    return Rect(geometry["X"], geometry["Y"], geometry["X"] + Width, geometry["Y"] + geometry["HEIGHT"]);
+                    return Rect(geometry["X"], geometry["Y"], geometry["X"] + Width,
+                                geometry["Y"] + geometry["HEIGHT"]);
             }
             std::this_thread::sleep_for(pollInterval);
         }
@@ -234,7 +236,8 @@ protected:
     std::optional<std::string> userTemporaryFolder;
 
     void SetUp() override {
-        if (!PrivateXServer::Installed() || !ProgramOnPath("xdotool")) GTEST_SKIP() << "Xvfb or xdotool is missing";
+        if (!PrivateXServer::Installed() || !ProgramOnPath("xdotool"))
+            GTEST_SKIP() << "Xvfb or xdotool is missing";
         VisualTest::SetUp();
         if (const char* temporary = std::getenv("TMPDIR")) userTemporaryFolder = temporary;
         setenv("TMPDIR", folder.Path().c_str(), 1);
@@ -276,7 +279,8 @@ protected:
         waitToSeeAsHere("category", twin->TitleBox);
         RECT item{};
         SendMessageA(twin->TitleBox->Handle(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
-        clickBoth(twin->TitleBox, twin->TitleBox->ClientToScreen(TPoint{item.Left + 5, (item.Top + item.Bottom) / 2}));
+        clickBoth(twin->TitleBox,
+                  twin->TitleBox->ClientToScreen(TPoint{item.Left + 5, (item.Top + item.Bottom) / 2}));
         ASSERT_EQ(twin->TitleBox->ItemIndex(), 0);
         TglGroupBox* box = twin->WizGroupBox;
         waitToSeeAsHere("title", box);
@@ -300,9 +304,12 @@ protected:
     }
     // The program shows `Control` as the twin does, within the time.
     void waitToSeeAsHere(const std::string& Name, TWinControl* Control) {
-        ASSERT_TRUE(program->WaitToSee(Name, [&](GdkPixbuf* shot) {
-            return looksAsDrawnHere(twin->Handle(), screenRectOf(Control->Handle()), shot);
-        })) << Name << ": not drawn as headless";
+        ASSERT_TRUE(program->WaitToSee(Name,
+                                       [&](GdkPixbuf* shot) {
+                                           return looksAsDrawnHere(twin->Handle(),
+                                                                   screenRectOf(Control->Handle()), shot);
+                                       }))
+            << Name << ": not drawn as headless";
     }
 };
 
@@ -338,20 +345,23 @@ TEST_F(ProgramLookDisplayTest, TheWizardsCaptionIsRed) {
     const TRect area = Rect(topLeft.x, topLeft.y, topLeft.x + bar.Width(), topLeft.y + bar.Height());
     constexpr int enoughRed = 20;
     int red = 0;
-    EXPECT_TRUE(program->WaitToSee("wizard-caption", [&](GdkPixbuf* shot) {
-        red = 0;
-        for (int y = area.Top; y < area.Bottom; ++y)
-            for (int x = area.Left; x < area.Right; ++x)
-                red += isRed(pixelOf(shot, x, y));
-        return red >= enoughRed;
-    })) << red << " red pixels in the caption bar";
+    EXPECT_TRUE(program->WaitToSee("wizard-caption",
+                                   [&](GdkPixbuf* shot) {
+                                       red = 0;
+                                       for (int y = area.Top; y < area.Bottom; ++y)
+                                           for (int x = area.Left; x < area.Right; ++x)
+                                               red += isRed(pixelOf(shot, x, y));
+                                       return red >= enoughRed;
+                                   }))
+        << red << " red pixels in the caption bar";
 }
 
 // The drop-down offers "Default" and "More Colors..."; the second opens the comb.
 TEST_F(ProgramLookDisplayTest, ThePickersDropDownOffersItsEntriesAndOpensTheComb) {
     openWizard();
     auto* picker = static_cast<TColorPickerButton*>(twin->WizardControl("WColorBtn", 1));
-    const TPoint arrow = picker->ClientToScreen(TPoint{picker->Width() - picker->DropDownWidth() / 2, picker->Height() / 2});
+    const TPoint arrow =
+        picker->ClientToScreen(TPoint{picker->Width() - picker->DropDownWidth() / 2, picker->Height() / 2});
     clickBoth(picker->Parent(), arrow);
     TColorPopup* popup = picker->ColorPopup();
     ASSERT_TRUE(picker->DroppedDown());
@@ -359,7 +369,8 @@ TEST_F(ProgramLookDisplayTest, ThePickersDropDownOffersItsEntriesAndOpensTheComb
     ASSERT_GT(popup->CustomTextRect().Height(), 0);
     const auto entryHasText = [&](GdkPixbuf* shot, const TRect& Entry) {
         const TPoint topLeft = popup->ClientToScreen(TPoint{Entry.Left, Entry.Top});
-        return inkRows(shot, Rect(topLeft.x, topLeft.y, topLeft.x + Entry.Width(), topLeft.y + Entry.Height())) > 3;
+        return inkRows(shot,
+                       Rect(topLeft.x, topLeft.y, topLeft.x + Entry.Width(), topLeft.y + Entry.Height())) > 3;
     };
     EXPECT_TRUE(program->WaitToSee("picker-drop-down", [&](GdkPixbuf* shot) {
         return looksAsDrawnHere(popup->Handle(), shot) && entryHasText(shot, popup->DefaultTextRect()) &&
@@ -386,14 +397,18 @@ TEST_F(ProgramLookDisplayTest, TheAboutBoxShowsItsLastLineWhole) {
     // lie above the box's bottom edge, with a row of ground below it.
     constexpr int lastLineTop = 312;
     constexpr int labelWidth = 150;
-    const TRect line = Rect(about->Left + 8, about->Top + lastLineTop, about->Left + 8 + labelWidth, about->Bottom);
+    const TRect line =
+        Rect(about->Left + 8, about->Top + lastLineTop, about->Left + 8 + labelWidth, about->Bottom);
     int rows = 0;
     bool clearBelow = false;
-    EXPECT_TRUE(program->WaitToSee("about-box", [&](GdkPixbuf* shot) {
-        rows = inkRows(shot, line);
-        clearBelow = inkRows(shot, Rect(line.Left, line.Bottom - 1, line.Right, line.Bottom)) == 0;
-        return rows > 5 && clearBelow;
-    })) << rows << " rows of the last line drawn; a row of ground below it: " << clearBelow;
+    EXPECT_TRUE(program->WaitToSee("about-box",
+                                   [&](GdkPixbuf* shot) {
+                                       rows = inkRows(shot, line);
+                                       clearBelow = inkRows(shot, Rect(line.Left, line.Bottom - 1, line.Right,
+                                                                       line.Bottom)) == 0;
+                                       return rows > 5 && clearBelow;
+                                   }))
+        << rows << " rows of the last line drawn; a row of ground below it: " << clearBelow;
 }
 
 } // namespace
