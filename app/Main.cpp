@@ -225,7 +225,6 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     prepareInfoEdit();
     placeStatusProgress();
     createColourPage();
-    buildTagMenu();
 }
 
 TMainForm::~TMainForm() = default;
@@ -448,16 +447,12 @@ void TMainForm::SelectTitleBox(TObject*) {
     PageBrowse(this);
 }
 
-// With no title chosen the previous script's templates, wizard lines and
-// attached files go too, so that nothing brings it back.
+// Only what the editors show goes: with no title chosen the templates, wizard
+// lines and attached files stay, so that Apply composes the last script again.
 void TMainForm::clearScript() {
     for (TSynEdit* editor : {HeadEdit, Body_Edit, BodyEdit})
         editor->Clear();
     InfoEdit->Clear();
-    for (TRichEdit* copy : {TmpHeadEdit, TmpBody_Edit, TmpBodyEdit})
-        copy->Clear();
-    AttachedFiles->Clear();
-    WizardLines->Clear();
 }
 
 void TMainForm::showScript(Integer Row) {

@@ -251,6 +251,7 @@ public:
     void FireFoxBtnClick(TObject* Sender);
     void OperaEditChange(TObject* Sender);
     void FireFoxEditChange(TObject* Sender);
+    void Timer1Timer(TObject* Sender);
     void CppWebBrowser1ProgressChange(TObject* Sender, Integer Progress, Integer ProgressMax);
     void CppWebBrowser1StatusTextChange(TObject* Sender, const WideString& Text);
     void CppWebBrowser1TitleChange(TObject* Sender, const WideString& Text);
@@ -395,7 +396,6 @@ private:
     bool namingChosenFile_ = false;
 
     // ---- Clipboard copy, tags and export (MainExport.cpp) ----
-    void buildTagMenu();
     void exportAttachedFiles(const AnsiString& Folder);
     WideString pendingMessage_;
 

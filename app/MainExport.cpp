@@ -18,9 +18,6 @@
 #include "platform/vcl/TypInfo.h"
 #include "platform/vcl/WebBrowser.h"
 #include "platform/win/MessageBox.h"
-#include "rx/RxMenus.h"
-
-#include <vector>
 
 namespace {
 
@@ -29,69 +26,6 @@ constexpr const char* TwoLineFeeds = "\n\n";
 
 void showNotice(const WideString& Text, const WideString& Caption) {
     MessageBoxW(nullptr, Text.c_str(), Caption.c_str(), NoticeBoxStyle);
-}
-
-// ---- The tag menu ----
-
-// An item of the tag menu: a leaf inserts its caption; an item with
-// sub-items only opens them, unless it inserts too.
-struct TagItem {
-    AnsiString caption;
-    bool inserts;
-    std::vector<TagItem> items;
-};
-
-TagItem tag(const char* Caption, std::vector<TagItem> Items = {}) {
-    return {Caption, true, std::move(Items)};
-}
-
-// An attribute with an empty quoted value: name="".
-TagItem attribute(const char* Name, std::vector<TagItem> Items = {}) {
-    return {AnsiString(Name) + "=\"\"", true, std::move(Items)};
-}
-
-TagItem group(const char* Caption, std::vector<TagItem> Items) {
-    return {Caption, false, std::move(Items)};
-}
-
-TagItem heading(const char* Caption) {
-    return group(Caption, {attribute("align"), attribute("title")});
-}
-
-TagItem tagMenu() {
-    return group(
-        "Tags",
-        {group("A",
-               {tag("<A></A>"),
-                group("<A>------------->", {attribute("href"), attribute("name"), attribute("target"),
-                                            group("target---->", {tag("_blank"), tag("_parent"),
-                                                                  tag("_search"), tag("_self"), tag("_top")}),
-                                            attribute("title")}),
-                tag("<ABBR></ABBR>"), tag("<ACRONYM></ACRONYM>"), tag("<ADDRESS></ADDRESS>"),
-                tag("<AREA></AREA>"),
-                group("<AREA>---------->", {attribute("coords"), attribute("href"), tag("nohref"),
-                                            attribute("shape", {tag("rect"), tag("circ"), tag("poly")})})}),
-         group("B", {tag("<B></B>"), group("<B>------------->", {attribute("title")}), tag("<BIG></BIG>"),
-                     group("<BIG>---------->", {attribute("title")}), tag("<BLOCKQUOTE></BLOCKQUOTE>"),
-                     tag("<BR>"), tag("<BUTTON> </BUTTON>"),
-                     group("<BUTTON>---->",
-                           {tag("disabled"), tag("style"), attribute("title"), attribute("type")})}),
-         group("C", {tag("<CENTER></CENTER>"), tag("<CITE></CITE>"),
-                     group("<CITE>----------->", {attribute("title")}), tag("<CODE></CODE>"),
-                     group("<CODE>----------->", {attribute("title")})}),
-         group("D", {tag("<DD></DD>"), tag("<DFN></DFN>", {attribute("title")}),
-                     tag("<DL></DL>", {attribute("title")}), tag("<DT></DT>", {attribute("title")})}),
-         group("E", {tag("<EM></EM>")}),
-         group("F", {tag("<FIELDSET></FIELDSET>"),
-                     group("<FONT></FONT>", {attribute("size"), attribute("color")})}),
-         group("H",
-               {heading("<H1></H>"), heading("<H2></H2>"), heading("<H3></H3>"), heading("<H4></H4>"),
-                heading("<H5></H5>"), heading("<H6></H6>"),
-                tag("<HR>", {attribute("size"), attribute("width"), tag("noshade"), attribute("color")})}),
-         group("I",
-               {tag("<I></I>"), group("<IFRAME></IFRAME>",
-                                      {attribute("frameborder"), attribute("height"), attribute("name"),
-                                       attribute("scrolling"), attribute("src"), attribute("width")})})});
 }
 
 } // namespace
@@ -129,19 +63,6 @@ void TMainForm::InsertTag(TObject* Sender) {
     HeadEdit->PasteFromClipboard();
 }
 
-void TMainForm::buildTagMenu() {
-    const TNotifyEvent insertTag(this, &TMainForm::InsertTag);
-    std::function<void(TMenuItem*, const TagItem&)> add = [&](TMenuItem* Parent, const TagItem& Item) {
-        auto* item = new TMenuItem(RxPopupMenu1);
-        item->SetCaption(Item.caption);
-        if (Item.inserts) item->OnClick = insertTag;
-        Parent->Add(item);
-        for (const TagItem& child : Item.items)
-            add(item, child);
-    };
-    add(RxPopupMenu1->Items(), tagMenu());
-}
-
 // ---- Export ----------------------------------------------------------------------------------
 
 void TMainForm::MenuExport1Click(TObject*) {
@@ -174,5 +95,6 @@ void TMainForm::exportAttachedFiles(const AnsiString& Folder) {
 
 void TMainForm::DescribeExport(TClassBuilder<TMainForm>& c) {
     c.Method("CopyToClpbrd", &TMainForm::CopyToClpbrd);
+    c.Method("InsertTag", &TMainForm::InsertTag);
     c.Method("MenuExport1Click", &TMainForm::MenuExport1Click);
 }

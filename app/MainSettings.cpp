@@ -178,6 +178,9 @@ void TMainForm::writeBrowserProgram(TFilenameEdit* Edit, const char* Key) {
 
 // ---- What the embedded browser reports ----
 
+// The window's timer keeps its once-a-second tick, which asks nothing of the window.
+void TMainForm::Timer1Timer(TObject*) {}
+
 void TMainForm::CppWebBrowser1ProgressChange(TObject*, Integer Progress, Integer ProgressMax) {
     StatusProgress->SetVisible(true);
     StatusProgress->SetMax(ProgressMax);
@@ -203,6 +206,7 @@ void TMainForm::DescribeSettings(TClassBuilder<TMainForm>& Builder) {
     Builder.Method("FireFoxBtnClick", &TMainForm::FireFoxBtnClick);
     Builder.Method("OperaEditChange", &TMainForm::OperaEditChange);
     Builder.Method("FireFoxEditChange", &TMainForm::FireFoxEditChange);
+    Builder.Method("Timer1Timer", &TMainForm::Timer1Timer);
     Builder.Method("CppWebBrowser1ProgressChange", &TMainForm::CppWebBrowser1ProgressChange);
     Builder.Method("CppWebBrowser1StatusTextChange", &TMainForm::CppWebBrowser1StatusTextChange);
     Builder.Method("CppWebBrowser1TitleChange", &TMainForm::CppWebBrowser1TitleChange);

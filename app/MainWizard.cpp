@@ -198,10 +198,12 @@ void TMainForm::WOldFile(TObject*) {
 // the path the dialog returned, whatever the current folder. Giving the row
 // that name changes its text again, which must not start this over: a name
 // with blanks would read as a command line and be cut at the first blank.
+// For the same reason a text that names no file here (a script's default,
+// which lies in the temporary folder) is taken whole, not as FileName reads it.
 void TMainForm::WFilenameAction(TObject*) {
     if (namingChosenFile_) return;
     auto* edit = static_cast<TFilenameEdit*>(WizardControl("WFilenameEdit", ChosenFileRow));
-    const AnsiString chosen = edit->FileName();
+    const AnsiString chosen = FileExists(edit->FileName()) ? edit->FileName() : edit->Text();
     const AnsiString name = BareName(chosen);
     {
         RaisedFlag naming(namingChosenFile_);

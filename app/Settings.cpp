@@ -9,8 +9,13 @@ using namespace settings;
 
 namespace {
 
+// A colour that is neither a colour name nor a number reads as the key's
+// default: one garbled value must not keep the program from starting.
 TColor readColor(const TIniFile& Ini, const char* Key, const char* Default) {
-    return StringToColor(Ini.ReadString(ColorSection, Key, Default));
+    const AnsiString text = Ini.ReadString(ColorSection, Key, Default);
+    Integer colour = 0;
+    if (IdentToColor(text, colour) || TryStrToInt(text, colour)) return static_cast<TColor>(colour);
+    return StringToColor(Default);
 }
 
 void readBounds(const TIniFile& Ini, TQuorvaneSettings& Settings) {

@@ -44,9 +44,8 @@ struct TQuorvaneSettings {
 AnsiString SettingsFileName();
 
 // Every key in the order the main window applies them. Integers are decimal
-// or "0x" hexadecimal (anything else gives the default); colours are a
-// colour constant name or a number, and any other colour text raises
-// EConvertError, which ends the program's start.
+// or "0x" hexadecimal, colours a colour constant name or a number; anything
+// else gives the key's default. Nothing is written.
 TQuorvaneSettings ReadSettings(const TIniFile& Ini);
 
 // What closing the main window writes: its bounds, the language file and the

@@ -46,6 +46,8 @@ constexpr const char* DegreeSign = "\xB0";
 constexpr const char* HelpFolder = "/Color/Help/";
 constexpr const char* FallbackHelp = "English";
 constexpr const char* HelpExtension = ".htm";
+// What the language name drops from a language file's name: ".lng".
+constexpr std::size_t ExtensionLength = 4;
 
 // Each scheme's builder, its help page's anchor, and whether it uses the offset.
 struct Scheme {
@@ -109,8 +111,8 @@ void setSliderPictures(TRxSlider* Slider, const char* Ruler) {
 } // namespace
 
 AnsiString LanguageName(const AnsiString& LanguageFile) {
-    const std::size_t dot = LanguageFile.rfind('.');
-    return dot == AnsiString::npos ? LanguageFile : LanguageFile.substr(0, dot);
+    const std::size_t dot = LanguageFile.find('.');
+    return dot == AnsiString::npos ? LanguageFile : AnsiString(LanguageFile).erase(dot, ExtensionLength);
 }
 
 // ---- Construction ---------------------------------------------------------------------------

@@ -35,8 +35,8 @@ inline const AnsiString Zoom = "Zoom";
 inline const AnsiString None = " ";
 } // namespace colormode
 
-// The language name of a language file: its name without the extension, the
-// whole name when it has none.
+// The language name of a language file: its name less the four characters
+// of ".lng" from its first "." on; the whole name when it has no ".".
 AnsiString LanguageName(const AnsiString& LanguageFile);
 
 class TColorTab : public ColorStatusIndicator, public TZoomHost {

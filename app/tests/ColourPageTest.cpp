@@ -112,8 +112,13 @@ TEST_F(ColourPageTest, OffsetTextsAndPieAngles) {
         EXPECT_EQ(form->Pie1->Angles()->StartAngle(), 90 - value);
         EXPECT_EQ(form->Pie1->Angles()->EndAngle(), 90 + value);
     }
+    // The edit's button, pressed with the mouse, sets the offset back.
     form->OffsetSlider->SetValue(45);
-    form->OffsetEditClick(form->OffsetEdit);
+    TControl* button = form->OffsetEdit->Button();
+    const TRect bounds = button->BoundsRect();
+    backend.Click(button->Parent()->Handle(),
+                  POINT{(bounds.Left + bounds.Right) / 2, (bounds.Top + bounds.Bottom) / 2});
+    HeadlessBackend::ProcessMessages();
     EXPECT_EQ(form->OffsetSlider->Value(), 30);
 }
 
@@ -171,6 +176,7 @@ TEST_F(ColourPageTest, EverySchemeShowsItsHelpAnchorWithTheEnglishFallback) {
         {"German.lng", "German.htm"},
         {"Klingon.lng", "English.htm"},
         {"German", "German.htm"}, // no extension: the whole name
+        {"German.x.y", "German.htm"}, // four characters go from the first "."
     };
     for (const auto& [language, page] : languages) {
         LangFile = language;

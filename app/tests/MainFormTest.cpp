@@ -131,9 +131,18 @@ TEST_F(MainFormTest, WithoutTheInformationPanelTheStripGrowsAndItsBoxesStayHidde
     EXPECT_FALSE(form->ShowExportCheckBox->Checked());
 }
 
-TEST_F(MainFormTest, AMalformedColourStopsTheConstruction) {
-    WriteFile(iniName, "[Color]\nKey=greenish\n");
-    EXPECT_THROW(NewForm<TMainForm>(nullptr), EConvertError);
+// One bad value of each kind: the window still starts, with that key's
+// default, and the file stays as it was until the window closes.
+TEST_F(MainFormTest, AMalformedValueStartsTheWindowWithThatKeysDefault) {
+    const std::string text = "[Form]\nLeft=far\nTop=12\nWrap=yes\n[Color]\nKey=greenish\nEvent=clNavy\n";
+    start(text);
+    EXPECT_EQ(form->Left(), 100);
+    EXPECT_EQ(form->Top(), 12);
+    EXPECT_TRUE(form->WrapButton->Down());
+    EXPECT_EQ(form->JScriptSyn->KeyAttri()->Foreground(), clGreen);
+    EXPECT_EQ(form->KeyColorComboBox->ColorValue(), clGreen);
+    EXPECT_EQ(form->JScriptSyn->EventAttri()->Foreground(), clNavy);
+    EXPECT_EQ(ReadFile(iniName), text);
 }
 
 TEST_F(MainFormTest, ClosingWritesBoundsLanguageAndTheDatabaseByItsBareName) {
@@ -305,18 +314,25 @@ TEST_F(MainFormTest, ADatabaseDoubleClickedInTheListIsOpenedAndThePageGoesWithTh
     EXPECT_FALSE(Exists(tempDir + PreviewPageFile));
 }
 
-TEST_F(MainFormTest, ChoosingNoTitleEmptiesThePreviousScript) {
+// The editors go, but the templates, the wizard's lines and the attached
+// files stay: Apply composes the previous script again.
+TEST_F(MainFormTest, ChoosingNoTitleEmptiesTheEditorsAndKeepsTheScriptForApply) {
     start();
     chooseCategory("Images");
     chooseTitle(0);
+    const std::string composed = page();
+    const AnsiString head = form->TmpHeadEdit->Text();
+    const Integer wizardLines = form->WizardLines->Count();
     ASSERT_TRUE(Exists(tempDir + AttachedListFile));
     chooseTitle(-1);
     EXPECT_EQ(form->HeadEdit->Text(), "");
-    EXPECT_EQ(form->TmpHeadEdit->Text(), "");
-    EXPECT_EQ(form->WizardLines->Count(), 0);
-    EXPECT_EQ(form->AttachedFiles->Count(), 0);
-    EXPECT_FALSE(Exists(tempDir + AttachedListFile));
     EXPECT_EQ(page(), ReadFile(expectedPages + "empty.htm"));
+    EXPECT_EQ(form->TmpHeadEdit->Text(), head);
+    EXPECT_EQ(form->WizardLines->Count(), wizardLines);
+    EXPECT_GT(form->AttachedFiles->Count(), 0);
+    EXPECT_TRUE(Exists(tempDir + "btn_on.gif"));
+    form->WizardPrevAction(form.get());
+    EXPECT_EQ(page(), composed);
 }
 
 TEST_F(MainFormTest, TheListLeftByAnEarlierRunIsCleanedAtStart) {

@@ -69,8 +69,18 @@ TEST_F(SettingsTest, ColoursAreReadByNameOrByNumber) {
     EXPECT_EQ(s.Number, 0x00FF00);
 }
 
-TEST_F(SettingsTest, AMalformedColourStopsTheReading) {
-    EXPECT_THROW(read("[Color]\nSymbol=reddish\n"), EConvertError);
+TEST_F(SettingsTest, AMalformedValueReadsAsItsKeysDefaultAndTheOthersStillApply) {
+    const std::string text = "[Form]\nTop=high\nLeft=20\nWrap=maybe\nInfoPanel=0\n"
+                             "[Color]\nSymbol=reddish\nEvent=clNavy\nBack=0x\n";
+    const TQuorvaneSettings s = read(text);
+    EXPECT_EQ(s.Top, 100);
+    EXPECT_EQ(s.Left, 20);
+    EXPECT_TRUE(s.Wrap);
+    EXPECT_FALSE(s.InfoPanel);
+    EXPECT_EQ(s.Symbol, clBlack);
+    EXPECT_EQ(s.Event, clNavy);
+    EXPECT_EQ(s.Back, clWindow);
+    EXPECT_EQ(ReadFile(iniName), text);
 }
 
 TEST_F(SettingsTest, ClosingWritesBoundsLanguageAndDatabaseAndKeepsTheOtherLines) {

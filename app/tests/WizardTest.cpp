@@ -217,7 +217,10 @@ TEST_F(WizardTest, APickedColourGoesToItsOwnEditOnly) {
     control<TColorPickerButton>("WColorBtn", 3)->SetSelectionColor(clRed);
     EXPECT_EQ(control<TComboEdit>("WColorEdit", 3)->Text(), "#FF0000");
     EXPECT_EQ(control<TComboEdit>("WColorEdit", 4)->Text(), "#000000");
-    for (Integer row : {1, 2, 5, 6, 7})
+    // The wizard's start resets every picker to the button face; the first
+    // one was made with that colour already, so its edit keeps the form's text.
+    EXPECT_EQ(control<TComboEdit>("WColorEdit", 1)->Text(), "....");
+    for (Integer row : {2, 5, 6, 7})
         EXPECT_EQ(control<TComboEdit>("WColorEdit", row)->Text(), "#000080") << row;
     // A paste lands at the caret, nothing selected first.
     auto* edit = control<TComboEdit>("WColorEdit", 4);
@@ -255,6 +258,15 @@ TEST_F(WizardTest, FileRowOneCopiesTheChosenFileAndListsItOnce) {
 
     form->WizardPrevAction(applyButton());
     EXPECT_EQ(head(), "<img src=\"chosen picture.gif\">");
+}
+
+TEST_F(WizardTest, AFileRowOneDefaultWithBlanksIsKeptWhole) {
+    showScript("#File1#my pic.gif$*.gif%Picture", "<img src=\"#File1#\">");
+    EXPECT_EQ(control<TFilenameEdit>("WFilenameEdit", 1)->Text(), "my pic.gif");
+    EXPECT_EQ(head(), "<img src=\"my pic.gif\">");
+    EXPECT_EQ(attachedList(), "my pic.gif\r\n");
+    form->WizardPrevAction(applyButton());
+    EXPECT_EQ(head(), "<img src=\"my pic.gif\">");
 }
 
 TEST_F(WizardTest, OtherFileRowsSubstituteTheNameOnly) {

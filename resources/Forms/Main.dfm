@@ -56,6 +56,7 @@ object MainForm: TMainForm
       Tag = 22
       ImageIndex = 16
       Style = tbsCheck
+      AllowAllUp = True
       OnClick = ZoomButtonClick
       OnMouseMove = HintMouseMove
     end
@@ -334,7 +335,9 @@ object MainForm: TMainForm
       Top = 0
       Width = 6
       Height = 434
+      Cursor = crHSplit
       AutoSnap = False
+      MinSize = 1
       ResizeStyle = rsUpdate
     end
     object PageControl1: TTntPageControl
@@ -364,10 +367,11 @@ object MainForm: TMainForm
           Height = 16
           Align = alBottom
           Caption = 'Wizard'
-          Font.Color = clRed
-          ParentFont = False
+          Colors.Text = clRed
+          Colors.TextActive = clRed
           Visible = False
           Collapsed = True
+          Options = [fgoCanCollapse, fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, fgoHideChildrenWhenCollapsed, fgoSaveChildFocus]
           FullHeight = 181
           OnCollapsed = WizardPrevAction
           object PrevWizPanel: TTntPanel
@@ -423,6 +427,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -431,6 +436,12 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  SelectionColor = clBtnFace
+                  ShowSystemColors = False
                   OnChange = WColorBtn1Change
                 end
                 object WColorLabel1: TTntLabel
@@ -452,6 +463,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -460,6 +472,11 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  ShowSystemColors = False
                   OnChange = WColorBtn2Change
                 end
                 object WColorLabel2: TTntLabel
@@ -481,6 +498,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -489,6 +507,11 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  ShowSystemColors = False
                   OnChange = WColorBtn3Change
                 end
                 object WColorLabel3: TTntLabel
@@ -510,6 +533,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -518,6 +542,11 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  ShowSystemColors = False
                   OnChange = WColorBtn4Change
                 end
                 object WColorLabel4: TTntLabel
@@ -539,6 +568,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -547,6 +577,11 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  ShowSystemColors = False
                   OnChange = WColorBtn5Change
                 end
                 object WColorLabel5: TTntLabel
@@ -568,6 +603,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -576,6 +612,11 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  ShowSystemColors = False
                   OnChange = WColorBtn6Change
                 end
                 object WColorLabel6: TTntLabel
@@ -597,6 +638,7 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 65
                   Height = 21
+                  ButtonWidth = 10
                   Text = '....'
                   OnButtonClick = WColorEditButtonClick
                 end
@@ -605,6 +647,11 @@ object MainForm: TMainForm
                   Top = 0
                   Width = 45
                   Height = 21
+                  CustomText = 'More Colors...'
+                  DefaultText = 'Default'
+                  Flat = True
+                  PopupSpacing = 8
+                  ShowSystemColors = False
                   OnChange = WColorBtn7Change
                 end
                 object WColorLabel7: TTntLabel
@@ -1770,7 +1817,6 @@ object MainForm: TMainForm
             Top = 108
             Width = 58
             Height = 21
-            ReadOnly = True
             Text = '0'
             OnButtonClick = OffsetEditClick
           end
@@ -1988,6 +2034,7 @@ object MainForm: TMainForm
           Height = 16
           Caption = 'Palette2'
           Collapsed = True
+          Options = [fgoCanCollapse, fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, fgoHideChildrenWhenCollapsed, fgoSaveChildFocus]
           FullHeight = 105
           OnCollapsed = Palette2GroupBoxCollapsed
           OnExpanded = Palette2GroupBoxExpanded
@@ -2010,6 +2057,7 @@ object MainForm: TMainForm
           Height = 16
           Caption = 'Palette1'
           Collapsed = True
+          Options = [fgoCanCollapse, fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, fgoHideChildrenWhenCollapsed, fgoSaveChildFocus]
           FullHeight = 105
           OnCollapsed = Palette1GroupBoxCollapsed
           OnExpanded = Palette1GroupBoxExpanded
@@ -2341,6 +2389,370 @@ object MainForm: TMainForm
   end
   object RxPopupMenu1: TRxPopupMenu
     AutoHotkeys = maManual
+    Style = msOwnerDraw
+    object TagsItem: TMenuItem
+      Caption = 'Tags'
+      object TagItem1: TMenuItem
+        Caption = 'A'
+        object TagItem2: TMenuItem
+          Caption = '<A></A>'
+          OnClick = InsertTag
+        end
+        object TagItem3: TMenuItem
+          Caption = '<A>------------->'
+          object TagItem4: TMenuItem
+            Caption = 'href=""'
+            OnClick = InsertTag
+          end
+          object TagItem5: TMenuItem
+            Caption = 'name=""'
+            OnClick = InsertTag
+          end
+          object TagItem6: TMenuItem
+            Caption = 'target=""'
+            OnClick = InsertTag
+          end
+          object TagItem7: TMenuItem
+            Caption = 'target---->'
+            object TagItem8: TMenuItem
+              Caption = '_blank'
+              OnClick = InsertTag
+            end
+            object TagItem9: TMenuItem
+              Caption = '_parent'
+              OnClick = InsertTag
+            end
+            object TagItem10: TMenuItem
+              Caption = '_search'
+              OnClick = InsertTag
+            end
+            object TagItem11: TMenuItem
+              Caption = '_self'
+              OnClick = InsertTag
+            end
+            object TagItem12: TMenuItem
+              Caption = '_top'
+              OnClick = InsertTag
+            end
+          end
+          object TagItem13: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+        object TagItem14: TMenuItem
+          Caption = '<ABBR></ABBR>'
+          OnClick = InsertTag
+        end
+        object TagItem15: TMenuItem
+          Caption = '<ACRONYM></ACRONYM>'
+          OnClick = InsertTag
+        end
+        object TagItem16: TMenuItem
+          Caption = '<ADDRESS></ADDRESS>'
+          OnClick = InsertTag
+        end
+        object TagItem17: TMenuItem
+          Caption = '<AREA></AREA>'
+          OnClick = InsertTag
+        end
+        object TagItem18: TMenuItem
+          Caption = '<AREA>---------->'
+          object TagItem19: TMenuItem
+            Caption = 'coords=""'
+            OnClick = InsertTag
+          end
+          object TagItem20: TMenuItem
+            Caption = 'href=""'
+            OnClick = InsertTag
+          end
+          object TagItem21: TMenuItem
+            Caption = 'nohref'
+            OnClick = InsertTag
+          end
+          object TagItem22: TMenuItem
+            Caption = 'shape=""'
+            OnClick = InsertTag
+            object TagItem23: TMenuItem
+              Caption = 'rect'
+              OnClick = InsertTag
+            end
+            object TagItem24: TMenuItem
+              Caption = 'circ'
+              OnClick = InsertTag
+            end
+            object TagItem25: TMenuItem
+              Caption = 'poly'
+              OnClick = InsertTag
+            end
+          end
+        end
+      end
+      object TagItem26: TMenuItem
+        Caption = 'B'
+        object TagItem27: TMenuItem
+          Caption = '<B></B>'
+          OnClick = InsertTag
+        end
+        object TagItem28: TMenuItem
+          Caption = '<B>------------->'
+          object TagItem29: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+        object TagItem30: TMenuItem
+          Caption = '<BIG></BIG>'
+          OnClick = InsertTag
+        end
+        object TagItem31: TMenuItem
+          Caption = '<BIG>---------->'
+          object TagItem32: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+        object TagItem33: TMenuItem
+          Caption = '<BLOCKQUOTE></BLOCKQUOTE>'
+          OnClick = InsertTag
+        end
+        object TagItem34: TMenuItem
+          Caption = '<BR>'
+          OnClick = InsertTag
+        end
+        object TagItem35: TMenuItem
+          Caption = '<BUTTON> </BUTTON>'
+          OnClick = InsertTag
+        end
+        object TagItem36: TMenuItem
+          Caption = '<BUTTON>---->'
+          object TagItem37: TMenuItem
+            Caption = 'disabled'
+            OnClick = InsertTag
+          end
+          object TagItem38: TMenuItem
+            Caption = 'style'
+            OnClick = InsertTag
+          end
+          object TagItem39: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+          object TagItem40: TMenuItem
+            Caption = 'type=""'
+            OnClick = InsertTag
+          end
+        end
+      end
+      object TagItem41: TMenuItem
+        Caption = 'C'
+        object TagItem42: TMenuItem
+          Caption = '<CENTER></CENTER>'
+          OnClick = InsertTag
+        end
+        object TagItem43: TMenuItem
+          Caption = '<CITE></CITE>'
+          OnClick = InsertTag
+        end
+        object TagItem44: TMenuItem
+          Caption = '<CITE>----------->'
+          object TagItem45: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+        object TagItem46: TMenuItem
+          Caption = '<CODE></CODE>'
+          OnClick = InsertTag
+        end
+        object TagItem47: TMenuItem
+          Caption = '<CODE>----------->'
+          object TagItem48: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+      end
+      object TagItem49: TMenuItem
+        Caption = 'D'
+        object TagItem50: TMenuItem
+          Caption = '<DD></DD>'
+          OnClick = InsertTag
+        end
+        object TagItem51: TMenuItem
+          Caption = '<DFN></DFN>'
+          OnClick = InsertTag
+          object TagItem52: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+        object TagItem53: TMenuItem
+          Caption = '<DL></DL>'
+          OnClick = InsertTag
+          object TagItem54: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+        object TagItem55: TMenuItem
+          Caption = '<DT></DT>'
+          OnClick = InsertTag
+          object TagItem56: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+      end
+      object TagItem57: TMenuItem
+        Caption = 'E'
+        object TagItem58: TMenuItem
+          Caption = '<EM></EM>'
+          OnClick = InsertTag
+        end
+      end
+      object TagItem59: TMenuItem
+        Caption = 'F'
+        object TagItem60: TMenuItem
+          Caption = '<FIELDSET></FIELDSET>'
+          OnClick = InsertTag
+        end
+        object TagItem61: TMenuItem
+          Caption = '<FONT></FONT>'
+          object TagItem62: TMenuItem
+            Caption = 'size=""'
+            OnClick = InsertTag
+          end
+          object TagItem63: TMenuItem
+            Caption = 'color=""'
+            OnClick = InsertTag
+          end
+        end
+      end
+      object TagItem64: TMenuItem
+        Caption = 'H'
+        object TagItem65: TMenuItem
+          Caption = '<H1></H>'
+          object TagItem66: TMenuItem
+            Caption = 'align=""'
+            OnClick = InsertTag
+          end
+          object TagItem67: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+        object TagItem68: TMenuItem
+          Caption = '<H2></H2>'
+          object TagItem69: TMenuItem
+            Caption = 'align=""'
+            OnClick = InsertTag
+          end
+          object TagItem70: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+        object TagItem71: TMenuItem
+          Caption = '<H3></H3>'
+          object TagItem72: TMenuItem
+            Caption = 'align=""'
+            OnClick = InsertTag
+          end
+          object TagItem73: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+        object TagItem74: TMenuItem
+          Caption = '<H4></H4>'
+          object TagItem75: TMenuItem
+            Caption = 'align=""'
+            OnClick = InsertTag
+          end
+          object TagItem76: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+        object TagItem77: TMenuItem
+          Caption = '<H5></H5>'
+          object TagItem78: TMenuItem
+            Caption = 'align=""'
+            OnClick = InsertTag
+          end
+          object TagItem79: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+        object TagItem80: TMenuItem
+          Caption = '<H6></H6>'
+          object TagItem81: TMenuItem
+            Caption = 'align=""'
+            OnClick = InsertTag
+          end
+          object TagItem82: TMenuItem
+            Caption = 'title=""'
+            OnClick = InsertTag
+          end
+        end
+        object TagItem83: TMenuItem
+          Caption = '<HR>'
+          OnClick = InsertTag
+          object TagItem84: TMenuItem
+            Caption = 'size=""'
+            OnClick = InsertTag
+          end
+          object TagItem85: TMenuItem
+            Caption = 'width=""'
+            OnClick = InsertTag
+          end
+          object TagItem86: TMenuItem
+            Caption = 'noshade'
+            OnClick = InsertTag
+          end
+          object TagItem87: TMenuItem
+            Caption = 'color=""'
+            OnClick = InsertTag
+          end
+        end
+      end
+      object TagItem88: TMenuItem
+        Caption = 'I'
+        object TagItem89: TMenuItem
+          Caption = '<I></I>'
+          OnClick = InsertTag
+        end
+        object TagItem90: TMenuItem
+          Caption = '<IFRAME></IFRAME>'
+          object TagItem91: TMenuItem
+            Caption = 'frameborder=""'
+            OnClick = InsertTag
+          end
+          object TagItem92: TMenuItem
+            Caption = 'height=""'
+            OnClick = InsertTag
+          end
+          object TagItem93: TMenuItem
+            Caption = 'name=""'
+            OnClick = InsertTag
+          end
+          object TagItem94: TMenuItem
+            Caption = 'scrolling=""'
+            OnClick = InsertTag
+          end
+          object TagItem95: TMenuItem
+            Caption = 'src=""'
+            OnClick = InsertTag
+          end
+          object TagItem96: TMenuItem
+            Caption = 'width=""'
+            OnClick = InsertTag
+          end
+        end
+      end
+    end
   end
   object OpenDialog: TOpenDialog
     DefaultExt = 'quorvane'
@@ -2355,5 +2767,6 @@ object MainForm: TMainForm
   object ReplaceDialog1: TReplaceDialog
   end
   object Timer1: TTimer
+    OnTimer = Timer1Timer
   end
 end
