@@ -74,6 +74,9 @@ public:
     void SetImageIndex(Integer Value);
     Integer StateIndex() const { return stateIndex_; }
     void SetStateIndex(Integer Value);
+    // The image of the image list's overlays drawn over the item's image; -1 for none.
+    Integer OverlayIndex() const { return overlayIndex_; }
+    void SetOverlayIndex(Integer Value);
     Integer Indent() const { return indent_; }
     void SetIndent(Integer Value);
     void* Data() const { return data_; }
@@ -105,6 +108,7 @@ private:
     std::unique_ptr<TStringList> subItems_;
     Integer imageIndex_ = -1;
     Integer stateIndex_ = -1;
+    Integer overlayIndex_ = -1;
     Integer indent_ = 0;
     void* data_ = nullptr;
     // The sub-items the window last heard of.
@@ -160,6 +164,13 @@ using TLVEditingEvent = Closure<void(TObject* Sender, TListItem* Item, bool& All
 using TLVEditedEvent = Closure<void(TObject* Sender, TListItem* Item, AnsiString& S)>;
 using TLVSelectItemEvent = Closure<void(TObject* Sender, TListItem* Item, bool Selected)>;
 using TLVOwnerDataEvent = Closure<void(TObject* Sender, TListItem* Item)>;
+// What an owner-data list view is asked to find: an item by its data, by
+// the start of its caption, by its whole caption, or nearest to a point.
+enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
+enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
+using TLVOwnerDataFindEvent =
+    Closure<void(TObject* Sender, TItemFind Find, const AnsiString& FindString, const TPoint& FindPosition,
+                 void* FindData, Integer StartIndex, TSearchDirection Direction, bool Wrap, Integer& Index)>;
 
 class TCustomListView : public TWinControl {
 public:
@@ -236,6 +247,7 @@ public:
     TLVEditedEvent OnEdited;
     TLVSelectItemEvent OnSelectItem;
     TLVOwnerDataEvent OnData;
+    TLVOwnerDataFindEvent OnDataFind;
 
     // The item of an owner-data list view that stands for the index asked about.
     TListItem* OwnerDataItem(Integer Index);
@@ -256,6 +268,9 @@ protected:
     virtual void Delete(TListItem* Item);
     virtual void InsertItem(TListItem* Item);
     virtual bool OwnerDataFetch(TListItem* Item);
+    // The index OnDataFind answers for an owner-data list's find request; -1 without one.
+    virtual Integer OwnerDataFind(TItemFind Find, const AnsiString& FindString, const TPoint& FindPosition,
+                                  void* FindData, Integer StartIndex, TSearchDirection Direction, bool Wrap);
 
 private:
     friend class TListItems;
@@ -264,6 +279,7 @@ private:
     friend class TListColumns;
     void cnNotify(TMessage& Message);
     void getDispInfo(NMLVDISPINFOA& Info);
+    void ownerDataFind(TMessage& Message, const NMLVFINDITEMA& Info);
     void itemChanging(TMessage& Message, const NMLISTVIEW& Change);
     void itemChanged(const NMLISTVIEW& Change);
     void endEdit(NMLVDISPINFOA& Info);
