@@ -17,6 +17,8 @@ namespace {
 
 // The length of the buffer the incremental search text is read into.
 constexpr int SearchStringLength = 1024;
+constexpr const char* SItemClassNotWide =
+    "Internal Error: OnCreateItemClass.ItemClass must inherit from TTntListItem.";
 
 // The framework's own caption comparison, learnt from the first sort it asks
 // a wide list view for; sorts with it are done by the wide captions instead.
@@ -232,7 +234,11 @@ TTntListColumns* TTntCustomListView::Columns() const {
 }
 
 TListItem* TTntCustomListView::CreateListItem() {
-    return new TTntListItem(TCustomListView::Items());
+    TListItemClass itemClass = ListItemClassOf<TTntListItem>();
+    if (OnCreateItemClass) OnCreateItemClass(this, itemClass);
+    if (!itemClass->ClassType()->InheritsFrom(ClassOf<TTntListItem>()))
+        throw ETntInternalError(SItemClassNotWide);
+    return itemClass->Create(TCustomListView::Items());
 }
 
 TListItems* TTntCustomListView::CreateListItems() {
@@ -640,6 +646,7 @@ const TClass tntListColumnClass =
         c.Property("Caption", &TTntListColumn::Caption, &TTntListColumn::SetCaption);
     });
 const TClass tntListColumnsClass = DescribeClass<TTntListColumns, TListColumns>();
+const TClass tntListItemClass = DescribeClass<TTntListItem, TListItem>();
 const TClass tntListViewClass =
     DescribeClass<TTntListView, TCustomListView>([](TClassBuilder<TTntListView>& c) {
         DescribeListViewProperties(c);

@@ -147,6 +147,8 @@ public:
 protected:
     void CreateWindowHandle(const TCreateParams& Params) override;
     void CreateWnd() override;
+    // An item of the class OnCreateItemClass names, TTntListItem without it;
+    // ETntInternalError for a class that is not a wide item's.
     TListItem* CreateListItem() override;
     TListItems* CreateListItems() override;
     TListColumns* CreateListColumns() override;

@@ -409,7 +409,9 @@ TListColumns* TCustomListView::CreateListColumns() {
 }
 
 TListItem* TCustomListView::CreateListItem() {
-    return new TListItem(Items());
+    TListItemClass itemClass = ListItemClassOf<TListItem>();
+    if (OnCreateItemClass) OnCreateItemClass(this, itemClass);
+    return itemClass->Create(Items());
 }
 
 TListItems* TCustomListView::CreateListItems() {
@@ -948,6 +950,7 @@ const TClass listColumnClass = DescribeClass<TListColumn, TCollectionItem>([](TC
 });
 
 const TClass listColumnsClass = DescribeClass<TListColumns, TCollection>();
+const TClass listItemClass = DescribeClass<TListItem, TPersistent>();
 const TClass customListViewClass = DescribeClass<TCustomListView, TWinControl>();
 
 const TClass listViewClass = DescribeClass<TListView, TCustomListView>([](TClassBuilder<TListView>& c) {
@@ -958,6 +961,7 @@ const TClass listViewClass = DescribeClass<TListView, TCustomListView>([](TClass
     c.Property("OnCompare", &TListView::OnCompare, &TListView::OnCompare);
     c.Property("OnData", &TListView::OnData, &TListView::OnData);
     c.Property("OnDataFind", &TListView::OnDataFind, &TListView::OnDataFind);
+    c.Property("OnCreateItemClass", &TListView::OnCreateItemClass, &TListView::OnCreateItemClass);
     c.Property("OnDeletion", &TListView::OnDeletion, &TListView::OnDeletion);
     c.Property("OnEdited", &TListView::OnEdited, &TListView::OnEdited);
     c.Property("OnEditing", &TListView::OnEditing, &TListView::OnEditing);

@@ -164,6 +164,27 @@ using TLVEditingEvent = Closure<void(TObject* Sender, TListItem* Item, bool& All
 using TLVEditedEvent = Closure<void(TObject* Sender, TListItem* Item, AnsiString& S)>;
 using TLVSelectItemEvent = Closure<void(TObject* Sender, TListItem* Item, bool Selected)>;
 using TLVOwnerDataEvent = Closure<void(TObject* Sender, TListItem* Item)>;
+
+// A class of list items: the class's record and how it makes an item of a list.
+class TListItemClassInfo {
+public:
+    TListItemClassInfo(TClass Class, TListItem* (*Create)(TListItems* Owner))
+        : class_(Class), create_(Create) {}
+    TClass ClassType() const { return class_; }
+    TListItem* Create(TListItems* Owner) const { return create_(Owner); }
+
+private:
+    TClass class_;
+    TListItem* (*create_)(TListItems* Owner);
+};
+using TListItemClass = const TListItemClassInfo*;
+template <typename Item> TListItemClass ListItemClassOf() {
+    static const TListItemClassInfo info(ClassOf<Item>(),
+                                         [](TListItems* Owner) -> TListItem* { return new Item(Owner); });
+    return &info;
+}
+// Asked for the class of each item the list view makes.
+using TLVCreateItemClassEvent = Closure<void(TObject* Sender, TListItemClass& ItemClass)>;
 // What an owner-data list view is asked to find: an item by its data, by
 // the start of its caption, by its whole caption, or nearest to a point.
 enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
@@ -248,6 +269,7 @@ public:
     TLVSelectItemEvent OnSelectItem;
     TLVOwnerDataEvent OnData;
     TLVOwnerDataFindEvent OnDataFind;
+    TLVCreateItemClassEvent OnCreateItemClass;
 
     // The item of an owner-data list view that stands for the index asked about.
     TListItem* OwnerDataItem(Integer Index);
@@ -257,6 +279,7 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
+    // An item of the class OnCreateItemClass names (TListItem without it).
     virtual TListItem* CreateListItem();
     virtual TListItems* CreateListItems();
     virtual TListColumns* CreateListColumns();

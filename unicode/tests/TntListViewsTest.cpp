@@ -10,6 +10,7 @@
 #include "platform/win/Windows.h"
 #include "unicode/TntForms.h"
 #include "unicode/TntListViews.h"
+#include "unicode/TntSystem.h"
 
 #include <string>
 #include <vector>
@@ -198,6 +199,30 @@ TEST_F(ListViewsTest, AssigningAWideItemCopiesItsWideTextsAndImages) {
     EXPECT_EQ(copy->StateIndex(), 1);
     EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETITEMSTATE, 1, LVIS_OVERLAYMASK), 3 << 8)
         << "the window holds the overlay as its index + 1";
+}
+
+class TMarkedItem : public TTntListItem {
+public:
+    using TTntListItem::TTntListItem;
+};
+const TClass MarkedItemClass = DescribeClass<TMarkedItem, TTntListItem>();
+
+TEST_F(ListViewsTest, OnCreateItemClassNamesTheClassOfNewItemsWhichMustBeWide) {
+    struct TClasses {
+        TListItemClass next = ListItemClassOf<TMarkedItem>();
+        void Choose(TObject*, TListItemClass& ItemClass) { ItemClass = next; }
+    } classes;
+    list->OnCreateItemClass = TLVCreateItemClassEvent(&classes, &TClasses::Choose);
+    EXPECT_NE(dynamic_cast<TMarkedItem*>(add(u"印")), nullptr);
+    classes.next = ListItemClassOf<TListItem>();
+    try {
+        list->Items()->Add();
+        ADD_FAILURE() << "a framework item in a wide list";
+    } catch (const ETntInternalError& error) {
+        EXPECT_EQ(error.Message,
+                  "Internal Error: OnCreateItemClass.ItemClass must inherit from TTntListItem.");
+    }
+    EXPECT_EQ(list->Items()->Count(), 1);
 }
 
 TEST_F(ListViewsTest, CheckBoxesComeWithSubItemImagesAndInfoTips) {

@@ -5,6 +5,8 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
 
+#include <typeinfo>
+
 namespace {
 
 using ListViewsTest = VisualTest;
@@ -191,6 +193,24 @@ TEST_F(ListViewsTest, AnOwnerDataListAsksOnDataForTheItemAtEachIndex) {
     EXPECT_EQ(found->Index(), 2);
     EXPECT_EQ(list->FindCaption(0, "Row", true, false, false), nullptr);
     EXPECT_EQ(find.asked, (std::vector<AnsiString>{"Row 2 2 1 1", "Row 1 1 0"}));
+}
+
+class TTaggedItem : public TListItem {
+public:
+    using TListItem::TListItem;
+};
+const TClass TaggedItemClass = DescribeClass<TTaggedItem, TListItem>();
+
+TEST_F(ListViewsTest, OnCreateItemClassNamesTheClassOfNewItems) {
+    TListView list(nullptr);
+    struct TClasses {
+        void Choose(TObject*, TListItemClass& ItemClass) { ItemClass = ListItemClassOf<TTaggedItem>(); }
+    } classes;
+    TListItem* plain = list.Items()->Add();
+    EXPECT_EQ(typeid(*plain), typeid(TListItem));
+    list.OnCreateItemClass = TLVCreateItemClassEvent(&classes, &TClasses::Choose);
+    TListItem* tagged = list.Items()->Add();
+    EXPECT_EQ(typeid(*tagged), typeid(TTaggedItem));
 }
 
 } // namespace
