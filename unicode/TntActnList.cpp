@@ -184,6 +184,26 @@ TControlActionLinkClass TntControl_GetActionLinkClass(TControl* Control, TContro
 
 // ---- Wide actions ---------------------------------------------------------------------------------
 
+void TntAction_AfterInherited_Assign(TCustomAction* Action, TPersistent* Source) {
+    if (auto* action = dynamic_cast<TCustomAction*>(Source)) {
+        TntAction_SetCaption(Action, TntAction_GetCaption(action));
+        TntAction_SetHint(Action, TntAction_GetHint(action));
+    } else if (auto* control = dynamic_cast<TControl*>(Source)) {
+        TntAction_SetCaption(Action, TntControl_GetText(control));
+        TntAction_SetHint(Action, TntControl_GetHint(control));
+    }
+}
+
+void TTntCustomAction::Assign(TPersistent* Source) {
+    TCustomAction::Assign(Source);
+    TntAction_AfterInherited_Assign(this, Source);
+}
+
+void TTntAction::Assign(TPersistent* Source) {
+    TAction::Assign(Source);
+    TntAction_AfterInherited_Assign(this, Source);
+}
+
 void TTntCustomAction::DefineProperties(TFiler* Filer) {
     TCustomAction::DefineProperties(Filer);
     TntPersistent_AfterInherited_DefineProperties(Filer, this);

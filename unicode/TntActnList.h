@@ -22,6 +22,9 @@ WideString TntAction_GetNewCaption(TCustomAction* Action, const WideString& Defa
 WideString TntAction_GetHint(TCustomAction* Action);
 void TntAction_SetHint(TCustomAction* Action, const WideString& Value);
 WideString TntAction_GetNewHint(TCustomAction* Action, const WideString& Default);
+// A wide action's Assign, after the framework's: the wide caption and hint of
+// a source action, or the wide text and hint of a source control.
+void TntAction_AfterInherited_Assign(TCustomAction* Action, TPersistent* Source);
 
 // ---- Control side --------------------------------------------------------------------------------
 
@@ -98,6 +101,7 @@ public:
     void SetCaption(const WideString& Value) { TntAction_SetCaption(this, Value); }
     WideString Hint() { return TntAction_GetHint(this); }
     void SetHint(const WideString& Value) { TntAction_SetHint(this, Value); }
+    void Assign(TPersistent* Source) override;
     void DefineProperties(TFiler* Filer) override;
 };
 
@@ -108,5 +112,6 @@ public:
     void SetCaption(const WideString& Value) { TntAction_SetCaption(this, Value); }
     WideString Hint() { return TntAction_GetHint(this); }
     void SetHint(const WideString& Value) { TntAction_SetHint(this, Value); }
+    void Assign(TPersistent* Source) override;
     void DefineProperties(TFiler* Filer) override;
 };

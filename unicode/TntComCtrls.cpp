@@ -406,16 +406,19 @@ void TTntCustomStatusBar::WndProc(TMessage& Message) {
 
 namespace {
 const TClass tntTabSheetClass = DescribeClass<TTntTabSheet, TTabSheet>([](TClassBuilder<TTntTabSheet>& c) {
-    c.Property("Caption", &TTntTabSheet::Caption, &TTntTabSheet::SetCaption);
-    c.Property("Hint", &TTntTabSheet::Hint, &TTntTabSheet::SetHint);
+    c.Property("Caption", &TTntTabSheet::Caption, &TTntTabSheet::SetCaption)
+        .Stored(&TTntTabSheet::IsCaptionStored);
+    c.Property("Hint", &TTntTabSheet::Hint, &TTntTabSheet::SetHint).Stored(&TTntTabSheet::IsHintStored);
 });
 const TClass tntTabControlClass =
     DescribeClass<TTntTabControl, TCustomTabControl>([](TClassBuilder<TTntTabControl>& c) {
-        c.Property("Hint", &TTntTabControl::Hint, &TTntTabControl::SetHint);
+        c.Property("Hint", &TTntTabControl::Hint, &TTntTabControl::SetHint)
+            .Stored(&TTntTabControl::IsHintStored);
     });
 const TClass tntPageControlClass =
     DescribeClass<TTntPageControl, TPageControl>([](TClassBuilder<TTntPageControl>& c) {
-        c.Property("Hint", &TTntPageControl::Hint, &TTntPageControl::SetHint);
+        c.Property("Hint", &TTntPageControl::Hint, &TTntPageControl::SetHint)
+            .Stored(&TTntPageControl::IsHintStored);
     });
 const TClass tntStatusPanelClass =
     DescribeClass<TTntStatusPanel, TStatusPanel>([](TClassBuilder<TTntStatusPanel>& c) {
@@ -425,6 +428,7 @@ const TClass tntStatusPanelsClass = DescribeClass<TTntStatusPanels, TStatusPanel
 const TClass tntStatusBarClass =
     DescribeClass<TTntStatusBar, TCustomStatusBar>([](TClassBuilder<TTntStatusBar>& c) {
         DescribeStatusBarProperties(c);
-        c.Property("Hint", &TTntStatusBar::Hint, &TTntStatusBar::SetHint);
+        c.Property("Hint", &TTntStatusBar::Hint, &TTntStatusBar::SetHint)
+            .Stored(&TTntStatusBar::IsHintStored);
     });
 } // namespace

@@ -8,6 +8,7 @@
 #include "platform/win/Atoms.h"
 #include "platform/win/DefWindowProc.h"
 #include "platform/win/DrawText.h"
+#include "platform/win/Focus.h"
 #include "platform/win/LastError.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Props.h"
@@ -444,6 +445,39 @@ void SubClassUnicodeControl(TWinControl* Control, const char* Caption, bool IdeW
     if (!IsWindowUnicode(Control->WindowHandle())) throw ETntInternalError(SControlNotUnicode);
     trapOf(Control, false)->SubClass(IdeWindow);
     TntControl_SetText(Control, TntControl_GetStoredText(Control, AnsiToWide(Caption ? Caption : "")));
+}
+
+namespace {
+
+// The creation steps a windowed control keeps to itself, reached as the
+// control's own class would reach them.
+class WinControlSteps : public TWinControl {
+public:
+    static void CreateParamsOf(TWinControl* Control, TCreateParams& Params) {
+        (Control->*&WinControlSteps::CreateParams)(Params);
+    }
+    static void AdjustSizeOf(TWinControl* Control) { (Control->*&WinControlSteps::AdjustSize)(); }
+    static void DestroyHandleOf(TWinControl* Control) { (Control->*&WinControlSteps::DestroyHandle)(); }
+};
+
+} // namespace
+
+void ReCreateUnicodeWnd(TWinControl* Control, const WideString& SubClass, bool IdeWindow) {
+    const bool wasFocused = Control->Focused();
+    WinControlSteps::DestroyHandleOf(Control);
+    TCreateParams params;
+    WinControlSteps::CreateParamsOf(Control, params);
+    CreationControl = Control;
+    try {
+        CreateUnicodeHandle(Control, params, SubClass, IdeWindow);
+    } catch (...) {
+        CreationControl = nullptr;
+        throw;
+    }
+    Control->Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Control->Font()->Handle()), 1);
+    if (Control->AutoSize()) WinControlSteps::AdjustSizeOf(Control);
+    Control->UpdateControlState();
+    if (wasFocused && Control->WindowHandle()) SetFocus(Control->WindowHandle());
 }
 
 // ---- Text and hint ------------------------------------------------------------------------------

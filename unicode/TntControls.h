@@ -26,6 +26,9 @@ void RegisterUnicodeClass(const TCreateParams& Params, WideString& WideWinClassN
 // (a wide caption stored while there was no window wins over Caption).
 // Raises ETntInternalError when the window is not a Unicode window.
 void SubClassUnicodeControl(TWinControl* Control, const char* Caption, bool IdeWindow = false);
+// Makes Control's window anew as a Unicode window of SubClass, with its
+// font, size and focus as before.
+void ReCreateUnicodeWnd(TWinControl* Control, const WideString& SubClass, bool IdeWindow = false);
 
 // ---- Text and hint ------------------------------------------------------------------------------
 

@@ -183,6 +183,7 @@ OPENFILENAMEW TTntOpenDialog::wideRequest(std::vector<WideChar>& Filter, std::ve
     std::copy_n(fileName.begin(), std::min<std::size_t>(fileName.size(), request.nMaxFile), File.begin());
     request.lpstrFile = File.data();
     InitialDir = this->InitialDir();
+    if (InitialDir.empty() && ForceCurrentDirectory) InitialDir = u".";
     request.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
     title_ = Title();
     request.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
@@ -369,6 +370,11 @@ void TTntMessageForm::keyDown(TObject*, Word& Key, TShiftState Shift) {
     }
 }
 
+// Help on the form's topic, from the form's help file (the active form's while it is shown).
+void TTntMessageForm::helpButtonClick(TObject*) {
+    Application->HelpContext(HelpContext());
+}
+
 TTntMessageForm* WideCreateMessageDialog(const WideString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
     const WideString caption = messageCaption(DlgType);
     auto* form = new TTntMessageForm(Application);
@@ -451,6 +457,7 @@ TTntMessageForm* WideCreateMessageDialog(const WideString& Msg, TMsgDlgType DlgT
             control->SetDefault(button == defaultButton);
             control->SetCancel(button == cancelButton);
             control->SetBounds(left, top, buttonWidth, buttonHeight);
+            if (button == mbHelp) control->OnClick = TNotifyEvent(form, &TTntMessageForm::helpButtonClick);
             left += buttonWidth + buttonSpacing;
         }
     } catch (...) {
@@ -460,9 +467,11 @@ TTntMessageForm* WideCreateMessageDialog(const WideString& Msg, TMsgDlgType DlgT
     return form;
 }
 
-Integer WideMessageDlgPosHelp(const WideString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, Integer,
-                              Integer X, Integer Y, const WideString&) {
+Integer WideMessageDlgPosHelp(const WideString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons,
+                              Integer HelpCtx, Integer X, Integer Y, const WideString& HelpFileName) {
     std::unique_ptr<TTntMessageForm> form(WideCreateMessageDialog(Msg, DlgType, Buttons));
+    form->SetHelpContext(HelpCtx);
+    form->SetHelpFile(WideToAnsi(HelpFileName));
     if (X >= 0) form->SetLeft(X);
     if (Y >= 0) form->SetTop(Y);
     if (X < 0 && Y < 0) form->SetPosition(poScreenCenter);

@@ -111,7 +111,7 @@ void TTntMonthCalendar::ForceGetMonthInfo() {
 namespace {
 
 template <typename T> void describeHint(TClassBuilder<T>& c) {
-    c.Property("Hint", &T::Hint, &T::SetHint);
+    c.Property("Hint", &T::Hint, &T::SetHint).Stored(&T::IsHintStored);
 }
 
 const TClass tntTrackBarClass = DescribeClass<TTntTrackBar, TTrackBar>(describeHint<TTntTrackBar>);

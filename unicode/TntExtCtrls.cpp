@@ -249,27 +249,37 @@ TTntPicture* TTntImage::Picture() const {
 
 namespace {
 const TClass tntPanelClass = DescribeClass<TTntPanel, TCustomPanel>([](TClassBuilder<TTntPanel>& c) {
-    c.Property("Caption", &TTntPanel::Caption, &TTntPanel::SetCaption);
-    c.Property("Hint", &TTntPanel::Hint, &TTntPanel::SetHint);
+    c.Property("Caption", &TTntPanel::Caption, &TTntPanel::SetCaption).Stored(&TTntPanel::IsCaptionStored);
+    c.Property("Hint", &TTntPanel::Hint, &TTntPanel::SetHint).Stored(&TTntPanel::IsHintStored);
 });
-const TClass tntControlBarClass = DescribeClass<TTntControlBar, TCustomControlBar>(
-    [](TClassBuilder<TTntControlBar>& c) { c.Property("Hint", &TTntControlBar::Hint, &TTntControlBar::SetHint); });
+const TClass tntControlBarClass =
+    DescribeClass<TTntControlBar, TCustomControlBar>([](TClassBuilder<TTntControlBar>& c) {
+        c.Property("Hint", &TTntControlBar::Hint, &TTntControlBar::SetHint)
+            .Stored(&TTntControlBar::IsHintStored);
+    });
 const TClass tntRadioGroupClass =
     DescribeClass<TTntRadioGroup, TCustomGroupBox>([](TClassBuilder<TTntRadioGroup>& c) {
-        c.Property("Caption", &TTntRadioGroup::Caption, &TTntRadioGroup::SetCaption);
-        c.Property("Hint", &TTntRadioGroup::Hint, &TTntRadioGroup::SetHint);
+        c.Property("Caption", &TTntRadioGroup::Caption, &TTntRadioGroup::SetCaption)
+            .Stored(&TTntRadioGroup::IsCaptionStored);
+        c.Property("Hint", &TTntRadioGroup::Hint, &TTntRadioGroup::SetHint)
+            .Stored(&TTntRadioGroup::IsHintStored);
         c.Property("Items", &TTntRadioGroup::Items, &TTntRadioGroup::SetItems);
         c.Property("Columns", &TTntRadioGroup::Columns, &TTntRadioGroup::SetColumns).Default(1);
         c.Property("ItemIndex", &TTntRadioGroup::ItemIndex, &TTntRadioGroup::SetItemIndex).Default(-1);
     });
-const TClass tntShapeClass = DescribeClass<TTntShape, TShape>(
-    [](TClassBuilder<TTntShape>& c) { c.Property("Hint", &TTntShape::Hint, &TTntShape::SetHint); });
-const TClass tntPaintBoxClass = DescribeClass<TTntPaintBox, TPaintBox>(
-    [](TClassBuilder<TTntPaintBox>& c) { c.Property("Hint", &TTntPaintBox::Hint, &TTntPaintBox::SetHint); });
-const TClass tntBevelClass = DescribeClass<TTntBevel, TBevel>(
-    [](TClassBuilder<TTntBevel>& c) { c.Property("Hint", &TTntBevel::Hint, &TTntBevel::SetHint); });
-const TClass tntSplitterClass = DescribeClass<TTntSplitter, TSplitter>(
-    [](TClassBuilder<TTntSplitter>& c) { c.Property("Hint", &TTntSplitter::Hint, &TTntSplitter::SetHint); });
-const TClass tntImageClass = DescribeClass<TTntImage, TImage>(
-    [](TClassBuilder<TTntImage>& c) { c.Property("Hint", &TTntImage::Hint, &TTntImage::SetHint); });
+const TClass tntShapeClass = DescribeClass<TTntShape, TShape>([](TClassBuilder<TTntShape>& c) {
+    c.Property("Hint", &TTntShape::Hint, &TTntShape::SetHint).Stored(&TTntShape::IsHintStored);
+});
+const TClass tntPaintBoxClass = DescribeClass<TTntPaintBox, TPaintBox>([](TClassBuilder<TTntPaintBox>& c) {
+    c.Property("Hint", &TTntPaintBox::Hint, &TTntPaintBox::SetHint).Stored(&TTntPaintBox::IsHintStored);
+});
+const TClass tntBevelClass = DescribeClass<TTntBevel, TBevel>([](TClassBuilder<TTntBevel>& c) {
+    c.Property("Hint", &TTntBevel::Hint, &TTntBevel::SetHint).Stored(&TTntBevel::IsHintStored);
+});
+const TClass tntSplitterClass = DescribeClass<TTntSplitter, TSplitter>([](TClassBuilder<TTntSplitter>& c) {
+    c.Property("Hint", &TTntSplitter::Hint, &TTntSplitter::SetHint).Stored(&TTntSplitter::IsHintStored);
+});
+const TClass tntImageClass = DescribeClass<TTntImage, TImage>([](TClassBuilder<TTntImage>& c) {
+    c.Property("Hint", &TTntImage::Hint, &TTntImage::SetHint).Stored(&TTntImage::IsHintStored);
+});
 } // namespace

@@ -24,6 +24,8 @@ DWORD _SettingChangeTime = 0;
 namespace {
 
 constexpr Word MenuClosedFlags = 0xFFFF;
+// A scroll box follows size changes this deep (exclusive).
+constexpr Integer DeepestSizeNesting = 32;
 
 std::unique_ptr<TTntApplication>& tntApplicationInstance() {
     static std::unique_ptr<TTntApplication> instance;
@@ -231,12 +233,8 @@ void TTntForm::SetCaption(const WideString& Value) {
     TntControl_SetText(this, Value);
 }
 
-WideString TTntForm::Hint() {
-    return TntControl_GetHint(this);
-}
-
-void TTntForm::SetHint(const WideString& Value) {
-    TntControl_SetHint(this, Value);
+bool TTntForm::IsCaptionStored() const {
+    return TntControl_IsCaptionStored(const_cast<TTntForm*>(this));
 }
 
 void TTntForm::CreateWindowHandle(const TCreateParams& Params) {
@@ -250,22 +248,29 @@ void TTntForm::CreateWindowHandle(const TCreateParams& Params) {
 }
 
 void TTntForm::UpdateActions() {
-    TForm::UpdateActions();
+    TTntHinted::UpdateActions();
     TntApplication()->DoIdle();
 }
 
+// The system loses a wide menu's first caption when the reading order
+// changes or the window moves: it is written again.
 void TTntForm::Dispatch(TMessage& Message) {
-    TForm::Dispatch(Message);
-    if (Message.Msg == WM_MENUSELECT) wmMenuSelect(Message);
+    TTntHinted::Dispatch(Message);
+    if (Message.Msg == CM_BIDIMODECHANGED) {
+        for (Integer i = 0; i < ComponentCount(); ++i)
+            if (auto* menu = dynamic_cast<TMenu*>(Components(i))) FixMenuBiDiProblem(menu);
+    } else if (Message.Msg == WM_WINDOWPOSCHANGING) {
+        if (TMainMenu* menu = Menu()) FixMenuBiDiProblem(menu);
+    }
 }
 
-void TTntForm::wmMenuSelect(TMessage& Message) {
+void TTntForm::WMMenuSelect(TMessage& Message) {
     TMainMenu* menu = GetFormMenu(this);
     if (!menu) return;
     const Word flags = HIWORD(Message.WParam);
     const auto menuHandle = reinterpret_cast<HMENU>(Message.LParam);
     TMenuItem* item = nullptr;
-    if (!(flags == MenuClosedFlags && menuHandle == nullptr)) {
+    if (flags != MenuClosedFlags || LOWORD(Message.WParam) != 0) {
         if (flags & MF_POPUP)
             item = menu->FindItem(reinterpret_cast<UINT_PTR>(GetSubMenu(menuHandle, LOWORD(Message.WParam))),
                                   fkHandle);
@@ -275,14 +280,50 @@ void TTntForm::wmMenuSelect(TMessage& Message) {
     TntApplication()->SetHint(item ? WideGetLongHint(WideGetMenuItemHint(item)) : WideString());
 }
 
-void TTntForm::DefineProperties(TFiler* Filer) {
-    TForm::DefineProperties(Filer);
-    TntPersistent_AfterInherited_DefineProperties(Filer, this);
+// ---- TTntScrollBox, TTntCustomFrame -------------------------------------------------------------
+
+void TTntScrollBox::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, WideString());
+}
+
+void TTntScrollBox::Dispatch(TMessage& Message) {
+    if (Message.Msg != WM_SIZE) {
+        TTntHinted::Dispatch(Message);
+        return;
+    }
+    ++sizeNesting_;
+    try {
+        if (sizeNesting_ < DeepestSizeNesting) TTntHinted::Dispatch(Message);
+    } catch (...) {
+        --sizeNesting_;
+        throw;
+    }
+    --sizeNesting_;
+}
+
+void TTntCustomFrame::CreateWindowHandle(const TCreateParams& Params) {
+    CreateUnicodeHandle(this, Params, WideString());
 }
 
 namespace {
 const TClass tntFormClass = DescribeClass<TTntForm, TForm>([](TClassBuilder<TTntForm>& c) {
-    c.Property("Caption", &TTntForm::Caption, &TTntForm::SetCaption);
-    c.Property("Hint", &TTntForm::Hint, &TTntForm::SetHint);
+    c.Property("Caption", &TTntForm::Caption, &TTntForm::SetCaption).Stored(&TTntForm::IsCaptionStored);
+    c.Property("Hint", &TTntForm::Hint, &TTntForm::SetHint).Stored(&TTntForm::IsHintStored);
 });
+const TClass tntScrollBoxClass =
+    DescribeClass<TTntScrollBox, TScrollBox>([](TClassBuilder<TTntScrollBox>& c) {
+        c.Property("Hint", &TTntScrollBox::Hint, &TTntScrollBox::SetHint)
+            .Stored(&TTntScrollBox::IsHintStored);
+    });
+const TClass tntCustomFrameClass = DescribeClass<TTntCustomFrame, TCustomFrame>();
+const TClass tntFrameClass = DescribeClass<TTntFrame, TTntCustomFrame>([](TClassBuilder<TTntFrame>& c) {
+    c.Property("Hint", &TTntFrame::Hint, &TTntFrame::SetHint).Stored(&TTntFrame::IsHintStored);
+});
+
+struct RegisterTntFormClasses {
+    RegisterTntFormClasses() {
+        RegisterClass(tntScrollBoxClass);
+        RegisterClass(tntFrameClass);
+    }
+} registerTntFormClasses;
 } // namespace

@@ -5,6 +5,9 @@
 #pragma once
 
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Frames.h"
+#include "platform/vcl/ScrollBoxes.h"
+#include "unicode/TntStdCtrls.h"
 
 // The companion of the framework's application object: wide title and hint,
 // wide character dispatch, and the wide hint action for status bars.
@@ -67,20 +70,46 @@ void DisableManualPeekMessageWithRemove();
 bool IsWideCharAccel(Word CharCode, const WideString& Caption);
 
 // A form with a Unicode window, a wide caption and hint.
-class TTntForm : public TForm {
+class TTntForm : public TTntHinted<TForm> {
 public:
-    using TForm::TForm;
+    using TTntHinted::TTntHinted;
     WideString Caption();
     void SetCaption(const WideString& Value);
-    WideString Hint();
-    void SetHint(const WideString& Value);
+    // A caption an action link supplies is not written to a form resource.
+    bool IsCaptionStored() const;
     void UpdateActions() override;
     void Dispatch(TMessage& Message) override;
-    void DefineProperties(TFiler* Filer) override;
+
+protected:
+    void CreateWindowHandle(const TCreateParams& Params) override;
+    // The application's wide hint becomes the wide long hint of the item.
+    void WMMenuSelect(TMessage& Message) override;
+};
+
+// A scroll box with a Unicode window and a wide hint. Size changes that set
+// off further size changes are followed 31 deep at most.
+class TTntScrollBox : public TTntHinted<TScrollBox> {
+public:
+    using TTntHinted::TTntHinted;
+    void Dispatch(TMessage& Message) override;
 
 protected:
     void CreateWindowHandle(const TCreateParams& Params) override;
 
 private:
-    void wmMenuSelect(TMessage& Message);
+    Integer sizeNesting_ = 0;
+};
+
+// A frame with a Unicode window and a wide hint.
+class TTntCustomFrame : public TTntHinted<TCustomFrame> {
+public:
+    using TTntHinted::TTntHinted;
+
+protected:
+    void CreateWindowHandle(const TCreateParams& Params) override;
+};
+
+class TTntFrame : public TTntCustomFrame {
+public:
+    using TTntCustomFrame::TTntCustomFrame;
 };

@@ -254,6 +254,8 @@ void TTntListBoxStrings::SetUpdateState(bool Updating) {
 bool matchComboItem(TTntCustomComboBox* Combo, const WideString& Search, bool UniqueMatchOnly,
                     bool PreserveDataEntryCase) {
     auto find = [&](Integer After) {
+        if (auto* finder = dynamic_cast<ITntComboFindString*>(Combo))
+            return finder->FindString(Search, After);
         return static_cast<Integer>(
             SendMessageW(Combo->Handle(), CB_FINDSTRING, static_cast<WPARAM>(After), textParam(Search)));
     };
@@ -408,7 +410,7 @@ void TntCombo_DefaultDrawItem(TCanvas* Canvas, Integer Index, const TRect& Rect,
 // ---- TTntCustomComboBox ------------------------------------------------------------------------------
 
 TTntCustomComboBox::TTntCustomComboBox(TComponent* AOwner)
-    : TCustomComboBox(AOwner), items_(std::make_unique<TTntComboBoxStrings>(this)) {}
+    : TTntHinted(AOwner), items_(std::make_unique<TTntComboBoxStrings>(this)) {}
 
 TTntCustomComboBox::~TTntCustomComboBox() {
     // The window goes while the wide items still exist: its children call in until then.
@@ -566,11 +568,6 @@ void TTntCustomComboBox::SetSelText(const WideString& Value) {
     SendMessageW(EditHandle(), EM_REPLACESEL, 0, textParam(Value));
 }
 
-void TTntCustomComboBox::DefineProperties(TFiler* Filer) {
-    TCustomComboBox::DefineProperties(Filer);
-    TntPersistent_AfterInherited_DefineProperties(Filer, this);
-}
-
 // ---- TTntCustomListBox -------------------------------------------------------------------------------
 
 void TntListBox_DrawItem_Text(TCustomListBox* ListBox, TCanvas* Canvas, const WideString& Text, TRect Rect) {
@@ -586,7 +583,7 @@ void TntListBox_DrawItem_Text(TCustomListBox* ListBox, TCanvas* Canvas, const Wi
 }
 
 TTntCustomListBox::TTntCustomListBox(TComponent* AOwner)
-    : TCustomListBox(AOwner), items_(std::make_unique<TTntListBoxStrings>(this)) {}
+    : TTntHinted(AOwner), items_(std::make_unique<TTntListBoxStrings>(this)) {}
 
 TTntCustomListBox::~TTntCustomListBox() {
     DestroyHandle();
@@ -695,17 +692,13 @@ void TTntCustomListBox::CopySelection(TCustomListControl* Destination) {
         if (Selected(i)) WideListControl_AddItem(Destination, items_->Strings(i), items_->Objects(i));
 }
 
-void TTntCustomListBox::DefineProperties(TFiler* Filer) {
-    TCustomListBox::DefineProperties(Filer);
-    TntPersistent_AfterInherited_DefineProperties(Filer, this);
-}
-
 namespace {
 const TClass tntComboBoxClass =
     DescribeClass<TTntComboBox, TCustomComboBox>([](TClassBuilder<TTntComboBox>& c) {
         c.Property("Text", &TTntComboBox::Text, &TTntComboBox::SetText);
-        c.Property("Hint", &TTntComboBox::Hint, &TTntComboBox::SetHint);
+        c.Property("Hint", &TTntComboBox::Hint, &TTntComboBox::SetHint).Stored(&TTntComboBox::IsHintStored);
     });
-const TClass tntListBoxClass = DescribeClass<TTntListBox, TCustomListBox>(
-    [](TClassBuilder<TTntListBox>& c) { c.Property("Hint", &TTntListBox::Hint, &TTntListBox::SetHint); });
+const TClass tntListBoxClass = DescribeClass<TTntListBox, TCustomListBox>([](TClassBuilder<TTntListBox>& c) {
+    c.Property("Hint", &TTntListBox::Hint, &TTntListBox::SetHint).Stored(&TTntListBox::IsHintStored);
+});
 } // namespace

@@ -9,6 +9,7 @@
 #include "platform/vcl/StdCtrls.h"
 #include "unicode/TntClasses.h"
 #include "unicode/TntControls.h"
+#include "unicode/TntStdCtrls.h"
 
 #include <memory>
 
@@ -18,6 +19,16 @@ class TTntCustomListBox;
 using TTntLBGetDataEvent = Closure<void(TWinControl* Control, Integer Index, WideString& Data)>;
 
 // ---- Item lists -------------------------------------------------------------------------------
+
+// A combo box that finds its items itself: typing matches through it in
+// place of the window's CB_FINDSTRING.
+class ITntComboFindString {
+public:
+    virtual ~ITntComboFindString() = default;
+    // The first item after StartPos (-1: from the start) that Value
+    // begins, or CB_ERR.
+    virtual Integer FindString(const WideString& Value, Integer StartPos) = 0;
+};
 
 class TTntComboBoxStrings : public TTntStrings {
 public:
@@ -80,7 +91,7 @@ private:
 
 // ---- Combo box ----------------------------------------------------------------------------------
 
-class TTntCustomComboBox : public TCustomComboBox, public IWideCustomListControl {
+class TTntCustomComboBox : public TTntHinted<TCustomComboBox>, public IWideCustomListControl {
 public:
     explicit TTntCustomComboBox(TComponent* AOwner);
     ~TTntCustomComboBox() override;
@@ -102,11 +113,8 @@ public:
     void SetSelLength(Integer Value);
     WideString SelText();
     void SetSelText(const WideString& Value);
-    WideString Hint() { return TntControl_GetHint(this); }
-    void SetHint(const WideString& Value) { TntControl_SetHint(this, Value); }
 
     void Dispatch(TMessage& Message) override;
-    void DefineProperties(TFiler* Filer) override;
 
 protected:
     void CreateWindowHandle(const TCreateParams& Params) override;
@@ -164,7 +172,7 @@ void TntCombo_DefaultDrawItem(TCanvas* Canvas, Integer Index, const TRect& Rect,
 
 // ---- List box ------------------------------------------------------------------------------------
 
-class TTntCustomListBox : public TCustomListBox, public IWideCustomListControl {
+class TTntCustomListBox : public TTntHinted<TCustomListBox>, public IWideCustomListControl {
 public:
     explicit TTntCustomListBox(TComponent* AOwner);
     ~TTntCustomListBox() override;
@@ -174,11 +182,8 @@ public:
     using TCustomListBox::AddItem;
     void AddItem(const WideString& Item, TObject* AObject) override;
     void CopySelection(TCustomListControl* Destination) override;
-    WideString Hint() { return TntControl_GetHint(this); }
-    void SetHint(const WideString& Value) { TntControl_SetHint(this, Value); }
 
     void Dispatch(TMessage& Message) override;
-    void DefineProperties(TFiler* Filer) override;
 
     // The wide texts of a virtual list (before the framework's OnData).
     TTntLBGetDataEvent OnDataW;

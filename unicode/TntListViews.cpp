@@ -17,6 +17,8 @@ namespace {
 
 // The length of the buffer the incremental search text is read into.
 constexpr int SearchStringLength = 1024;
+constexpr const char* SItemClassNotWide =
+    "Internal Error: OnCreateItemClass.ItemClass must inherit from TTntListItem.";
 
 // The framework's own caption comparison, learnt from the first sort it asks
 // a wide list view for; sorts with it are done by the wide captions instead.
@@ -165,6 +167,7 @@ void TTntListItem::Assign(TPersistent* Source) {
     SetData(item->Data());
     SetImageIndex(item->ImageIndex());
     SetIndent(item->Indent());
+    SetOverlayIndex(item->OverlayIndex());
     SetStateIndex(item->StateIndex());
     subItems_->Assign(item->SubItems());
     SetChecked(item->Checked());
@@ -231,7 +234,11 @@ TTntListColumns* TTntCustomListView::Columns() const {
 }
 
 TListItem* TTntCustomListView::CreateListItem() {
-    return new TTntListItem(TCustomListView::Items());
+    TListItemClass itemClass = ListItemClassOf<TTntListItem>();
+    if (OnCreateItemClass) OnCreateItemClass(this, itemClass);
+    if (!itemClass->ClassType()->InheritsFrom(ClassOf<TTntListItem>()))
+        throw ETntInternalError(SItemClassNotWide);
+    return itemClass->Create(TCustomListView::Items());
 }
 
 TListItems* TTntCustomListView::CreateListItems() {
@@ -262,10 +269,16 @@ void TTntCustomListView::CreateWindowHandle(const TCreateParams& Params) {
     CreateUnicodeHandle_ComCtl(this, Params, u"SysListView32");
 }
 
-// The framework's sort by caption is asked for once, so that its compare function is known.
+// The framework's sort by caption is asked for once, so that its compare
+// function is known. An empty column put in and taken out again has the
+// window settle its header before the first column of the framework.
 void TTntCustomListView::CreateWnd() {
     TTntHinted::CreateWnd();
-    if (!Win32PlatformIsUnicode || defaultCompare) return;
+    if (!Win32PlatformIsUnicode) return;
+    LVCOLUMNA empty;
+    SendMessageA(Handle(), LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&empty));
+    SendMessageA(Handle(), LVM_DELETECOLUMN, 0, 0);
+    if (defaultCompare) return;
     capturingDefaultSort_ = true;
     try {
         AlphaSort();
@@ -282,6 +295,24 @@ bool TTntCustomListView::OwnerDataFetch(TListItem* Item) {
         item->followAnsiSubItems();
     }
     return TTntHinted::OwnerDataFetch(Item);
+}
+
+Integer TTntCustomListView::OwnerDataFind(TItemFind Find, const AnsiString& FindString,
+                                          const TPoint& FindPosition, void* FindData, Integer StartIndex,
+                                          TSearchDirection Direction, bool Wrap) {
+    const WideString text = findingWide_ ? findText_ : AnsiToWide(FindString);
+    return OwnerDataFindW(Find, text, FindPosition, FindData, StartIndex, Direction, Wrap);
+}
+
+Integer TTntCustomListView::OwnerDataFindW(TItemFind Find, const WideString& FindString,
+                                           const TPoint& FindPosition, void* FindData, Integer StartIndex,
+                                           TSearchDirection Direction, bool Wrap) {
+    if (!OnDataFind)
+        return TTntHinted::OwnerDataFind(Find, WideToAnsi(FindString), FindPosition, FindData, StartIndex,
+                                         Direction, Wrap);
+    Integer index = -1;
+    OnDataFind(this, Find, FindString, FindPosition, FindData, StartIndex, Direction, Wrap, index);
+    return index;
 }
 
 TTntListItem* TTntCustomListView::itemAt(Integer Index, LPARAM Param) {
@@ -364,6 +395,10 @@ void TTntCustomListView::WndProc(TMessage& Message) {
     case LVM_SORTITEMS:
         sortItems(Message);
         return;
+    case LVM_SETEXTENDEDLISTVIEWSTYLE:
+        // Check boxes come with sub-item images and info tips.
+        if (Checkboxes()) Message.LParam |= LVS_EX_SUBITEMIMAGES | LVS_EX_INFOTIP;
+        break;
     default:
         break;
     }
@@ -466,6 +501,9 @@ void TTntCustomListView::cnNotify(TMessage& Message) {
     case LVN_ENDLABELEDITW:
         endLabelEdit(Message);
         return;
+    case LVN_ODFINDITEMW:
+        ownerDataFindW(Message);
+        return;
     default:
         TTntHinted::Dispatch(Message);
     }
@@ -507,6 +545,30 @@ void TTntCustomListView::getDispInfo(TMessage& Message) {
     CopyText(text, info.item.pszText, info.item.cchTextMax);
 }
 
+// The framework answers the request under its ANSI code; a text to find
+// reaches OwnerDataFind wide, not through the record.
+void TTntCustomListView::ownerDataFindW(TMessage& Message) {
+    auto& find = reinterpret_cast<NMLVFINDITEMW*>(Message.LParam)->lvfi;
+    if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL))) {
+        dispatchAs(Message, LVN_ODFINDITEMA);
+        return;
+    }
+    findText_ = TextOf(find.psz);
+    findingWide_ = true;
+    const WCHAR* text = std::exchange(find.psz, nullptr);
+    try {
+        dispatchAs(Message, LVN_ODFINDITEMA);
+    } catch (...) {
+        find.psz = text;
+        findingWide_ = false;
+        findText_.clear();
+        throw;
+    }
+    find.psz = text;
+    findingWide_ = false;
+    findText_.clear();
+}
+
 // The framework's editing test decides; an accepted edit's editor passes its
 // keys through the list view's key handling.
 void TTntCustomListView::beginLabelEdit(TMessage& Message) {
@@ -545,19 +607,23 @@ void TTntCustomListView::endLabelEdit(TMessage& Message) {
 }
 
 void TTntCustomListView::editorWndProc(TMessage& Message) {
+    TntLabelEditor_WndProc(this, editor_, editorPrevious_, Message);
+}
+
+void TntLabelEditor_WndProc(TWinControl* View, HWND Editor, WNDPROC Previous, TMessage& Message) {
     Assert(Win32PlatformIsUnicode);
     switch (Message.Msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        if (DoKeyDown(Message)) return;
+        if (View->DoKeyDown(Message)) return;
         break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-        if (DoKeyUp(Message)) return;
+        if (View->DoKeyUp(Message)) return;
         break;
     case WM_CHAR: {
         MakeWMCharMsgSafeForAnsi(Message);
-        const bool handled = DoKeyPress(Message);
+        const bool handled = View->DoKeyPress(Message);
         RestoreWMCharMsg(Message);
         if (handled) return;
         break;
@@ -566,12 +632,12 @@ void TTntCustomListView::editorWndProc(TMessage& Message) {
     case CN_CHAR:
     case CN_SYSKEYDOWN:
     case CN_SYSCHAR:
-        WndProc(Message);
+        View->WndProc(Message);
         return;
     default:
         break;
     }
-    Message.Result = CallWindowProcW(editorPrevious_, editor_, Message.Msg, Message.WParam, Message.LParam);
+    Message.Result = CallWindowProcW(Previous, Editor, Message.Msg, Message.WParam, Message.LParam);
 }
 
 namespace {
@@ -580,10 +646,11 @@ const TClass tntListColumnClass =
         c.Property("Caption", &TTntListColumn::Caption, &TTntListColumn::SetCaption);
     });
 const TClass tntListColumnsClass = DescribeClass<TTntListColumns, TListColumns>();
+const TClass tntListItemClass = DescribeClass<TTntListItem, TListItem>();
 const TClass tntListViewClass =
     DescribeClass<TTntListView, TCustomListView>([](TClassBuilder<TTntListView>& c) {
         DescribeListViewProperties(c);
-        c.Property("Hint", &TTntListView::Hint, &TTntListView::SetHint);
+        c.Property("Hint", &TTntListView::Hint, &TTntListView::SetHint).Stored(&TTntListView::IsHintStored);
     });
 
 struct RegisterTntListView {

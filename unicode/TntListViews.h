@@ -74,7 +74,7 @@ public:
     void SetCaption(const WideString& Value);
     TTntStrings* SubItems() const { return subItems_.get(); }
     void SetSubItems(TTntStrings* Value) { subItems_->Assign(Value); }
-    // From a wide item: wide caption, data, images, indent, wide sub-items
+    // From a wide item: wide caption, data, images (overlay too), indent, wide sub-items
     // and check state; else the framework's.
     void Assign(TPersistent* Source) override;
 
@@ -99,7 +99,17 @@ public:
     TTntListItem* Item(Integer Index) const;
 };
 
+// The wide window procedure of a list or tree view's in-place editor: its
+// keys go through View's key handling (a character beyond ANSI carried
+// through the ANSI handlers safely), the control's own key messages
+// (CN_KEYDOWN, CN_CHAR, CN_SYSKEYDOWN, CN_SYSCHAR) to View's WndProc, and
+// the rest to the editor's Previous procedure.
+void TntLabelEditor_WndProc(TWinControl* View, HWND Editor, WNDPROC Previous, TMessage& Message);
+
 using TTntLVEditedEvent = Closure<void(TObject* Sender, TTntListItem* Item, WideString& S)>;
+using TTntLVOwnerDataFindEvent =
+    Closure<void(TObject* Sender, TItemFind Find, const WideString& FindString, const TPoint& FindPosition,
+                 void* FindData, Integer StartIndex, TSearchDirection Direction, bool Wrap, Integer& Index)>;
 
 class TTntCustomListView : public TTntHinted<TCustomListView> {
 public:
@@ -130,15 +140,25 @@ public:
     void Dispatch(TMessage& Message) override;
 
     TTntLVEditedEvent OnEdited;
+    // An owner-data list's find request with the wide text; the framework's
+    // OnDataFind (with the ANSI text) serves while it is not assigned.
+    TTntLVOwnerDataFindEvent OnDataFind;
 
 protected:
     void CreateWindowHandle(const TCreateParams& Params) override;
     void CreateWnd() override;
+    // An item of the class OnCreateItemClass names, TTntListItem without it;
+    // ETntInternalError for a class that is not a wide item's.
     TListItem* CreateListItem() override;
     TListItems* CreateListItems() override;
     TListColumns* CreateListColumns() override;
     // Clears the wide texts the reused owner-data item held before OnData.
     bool OwnerDataFetch(TListItem* Item) override;
+    // The framework's find request, with the wide text the window asked for.
+    Integer OwnerDataFind(TItemFind Find, const AnsiString& FindString, const TPoint& FindPosition,
+                          void* FindData, Integer StartIndex, TSearchDirection Direction, bool Wrap) override;
+    virtual Integer OwnerDataFindW(TItemFind Find, const WideString& FindString, const TPoint& FindPosition,
+                                   void* FindData, Integer StartIndex, TSearchDirection Direction, bool Wrap);
 
 private:
     TTntListItem* itemAt(Integer Index, LPARAM Param);
@@ -151,6 +171,7 @@ private:
     void getDispInfo(TMessage& Message);
     void beginLabelEdit(TMessage& Message);
     void endLabelEdit(TMessage& Message);
+    void ownerDataFindW(TMessage& Message);
     void editorWndProc(TMessage& Message);
     static int wideCompare(LPARAM First, LPARAM Second, LPARAM SortParam);
 
@@ -159,6 +180,9 @@ private:
     WNDPROC editorPrevious_ = nullptr;
     bool capturingDefaultSort_ = false;
     Integer wideChanges_ = 0;
+    // The wide text of the owner-data find request being answered.
+    WideString findText_;
+    bool findingWide_ = false;
 };
 
 class TTntListView : public TTntCustomListView {

@@ -12,6 +12,9 @@
 #include "unicode/TntSystem.h"
 #include "unicode/TntWindows.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 constexpr WideChar HotkeyMark = u'&';
@@ -25,6 +28,9 @@ constexpr Word FirstShortCutKey = 8;
 // Key codes above 255 would only repeat lower ones.
 constexpr Word LastShortCutKey = 255;
 constexpr TShortCut KeyMask = 0xFF;
+// GetKeyNameTextW: the room for a key's name, and where the scan code sits in its key data.
+constexpr int KeyNameLength = 256;
+constexpr int ScanCodeShift = 16;
 // The room GetMenuItemInfoW is given for an item's text.
 constexpr UINT MenuTextBufferLength = 80;
 constexpr UINT NotTextTypes = MFT_BITMAP | MFT_SEPARATOR | MFT_OWNERDRAW;
@@ -89,13 +95,23 @@ bool isCharacterKey(Word Key) {
            (Key >= VK_NUMPAD0 && Key <= VK_NUMPAD9);
 }
 
+// The keyboard's own name of the key's scan code (none without a scan code).
+WideString scanCodeName(Word Key) {
+    const UINT scanCode = MapVirtualKeyW(Key, MAPVK_VK_TO_VSC);
+    if (scanCode == 0) return {};
+    std::vector<WCHAR> buffer(KeyNameLength, u'\0');
+    const int length =
+        GetKeyNameTextW(static_cast<LONG>(scanCode << ScanCodeShift), buffer.data(), KeyNameLength);
+    return WideString(buffer.data(), static_cast<std::size_t>(std::max(length, 0)));
+}
+
 WideString keyNameOf(Word Key) {
     if (hasFrameworkName(Key)) return AnsiToWide(ShortCutToText(Key));
     if (isCharacterKey(Key)) {
         const UINT character = MapVirtualKeyW(Key, MAPVK_VK_TO_CHAR);
         return character ? WideString(1, static_cast<WideChar>(character)) : WideString();
     }
-    return AnsiToWide(ShortCutToText(Key));
+    return scanCodeName(Key);
 }
 
 // The ANSI caption's hot-key marks, copied into the wide caption (Source is
@@ -282,6 +298,46 @@ bool ItemHasValidImage(TMenuItem* Item) {
     TCustomImageList* images = menu ? menu->Images() : nullptr;
     const bool inList = images && Item->ImageIndex() >= 0 && Item->ImageIndex() < images->Count();
     return inList || MenuItemHasBitmap(Item);
+}
+
+namespace {
+
+bool hasOwnDrawing(TMenuItem* Item) {
+    return Item->OnAdvancedDrawItem || Item->OnDrawItem || ItemHasValidImage(Item);
+}
+
+void showAsText(HMENU Bar, UINT Position, UINT Type, TMenuItem* Item) {
+    auto* wideItem = dynamic_cast<TTntMenuItem*>(Item);
+    if (wideItem && Win32PlatformIsUnicode) {
+        WideString caption = wideItem->Caption();
+        MENUITEMINFOW info;
+        info.fMask = MIIM_FTYPE | MIIM_STRING;
+        info.fType = Type & ~MFT_OWNERDRAW;
+        info.dwTypeData = caption.data();
+        SetMenuItemInfoW(Bar, Position, TRUE, &info);
+        return;
+    }
+    AnsiString caption = Item->Caption();
+    MENUITEMINFOA info;
+    info.fMask = MIIM_FTYPE | MIIM_STRING;
+    info.fType = Type & ~MFT_OWNERDRAW;
+    info.dwTypeData = caption.data();
+    SetMenuItemInfoA(Bar, Position, TRUE, &info);
+}
+
+} // namespace
+
+void NoOwnerDrawTopLevelItems(TMainMenu* Menu) {
+    if (!isNewerSystem()) return;
+    HMENU bar = Menu->Handle();
+    for (UINT position = 0;; ++position) {
+        MENUITEMINFOA info;
+        info.fMask = MIIM_FTYPE | MIIM_ID;
+        if (!GetMenuItemInfoA(bar, position, TRUE, &info)) return;
+        if (!(info.fType & MFT_OWNERDRAW)) continue;
+        TMenuItem* item = Menu->FindItem(info.wID, fkCommand);
+        if (item && !hasOwnDrawing(item)) showAsText(bar, position, info.fType, item);
+    }
 }
 
 void FixMenuBiDiProblem(TMenu* Menu) {

@@ -29,6 +29,10 @@ WideString WideGetMenuItemHint(TMenuItem* Item);
 bool MenuItemHasBitmap(TMenuItem* Item);
 // The menu's images hold the item's image, or the item has a picture.
 bool ItemHasValidImage(TMenuItem* Item);
+// The owner-drawn items of the menu bar that have no drawing of their own
+// (no draw event, no valid image) become plain text items showing their
+// (wide) caption, so the system draws them like the bar's other items.
+void NoOwnerDrawTopLevelItems(TMainMenu* Menu);
 // On a Middle-East system locale the first item of a wide menu writes its
 // caption again (the system loses it when the menu's reading order changes).
 void FixMenuBiDiProblem(TMenu* Menu);

@@ -88,7 +88,7 @@ void TTntRichEditStrings::SaveToStream_BOM(TStream* Stream, bool WithBOM) {
 // ---- Window ----
 
 TTntCustomRichEdit::TTntCustomRichEdit(TComponent* AOwner)
-    : TCustomRichEdit(AOwner), lines_(std::make_unique<TTntRichEditStrings>(this)) {}
+    : TTntHinted(AOwner), lines_(std::make_unique<TTntRichEditStrings>(this)) {}
 
 TTntCustomRichEdit::~TTntCustomRichEdit() {
     lines_.reset();
@@ -108,11 +108,6 @@ void TTntCustomRichEdit::CreateWindowHandle(const TCreateParams& Params) {
         CreateUnicodeHandle(this, Params, RICHEDIT_CLASSW);
     else
         TCustomRichEdit::CreateWindowHandle(Params);
-}
-
-void TTntCustomRichEdit::DefineProperties(TFiler* Filer) {
-    TCustomRichEdit::DefineProperties(Filer);
-    TntPersistent_AfterInherited_DefineProperties(Filer, this);
 }
 
 void TTntCustomRichEdit::Dispatch(TMessage& Message) {
@@ -273,6 +268,8 @@ Integer TTntCustomRichEdit::FindText(const WideString& SearchStr, Integer StartP
 }
 
 namespace {
-const TClass tntRichEditClass = DescribeClass<TTntRichEdit, TCustomRichEdit>(
-    [](TClassBuilder<TTntRichEdit>& c) { c.Property("Hint", &TTntRichEdit::Hint, &TTntRichEdit::SetHint); });
+const TClass tntRichEditClass =
+    DescribeClass<TTntRichEdit, TCustomRichEdit>([](TClassBuilder<TTntRichEdit>& c) {
+        c.Property("Hint", &TTntRichEdit::Hint, &TTntRichEdit::SetHint).Stored(&TTntRichEdit::IsHintStored);
+    });
 } // namespace

@@ -33,7 +33,7 @@ private:
     TTntCustomRichEdit* richEdit_;
 };
 
-class TTntCustomRichEdit : public TCustomRichEdit {
+class TTntCustomRichEdit : public TTntHinted<TCustomRichEdit> {
 public:
     explicit TTntCustomRichEdit(TComponent* AOwner);
     ~TTntCustomRichEdit() override;
@@ -53,13 +53,14 @@ public:
     // A control position in CR LF counting, and back.
     Integer EmulatedCharPos(Integer Pos);
     Integer RawWin32CharPos(Integer Pos);
+    // The older names of the two: a position got from the control, and one to give it.
+    Integer CharPosToGet(Integer Pos) { return EmulatedCharPos(Pos); }
+    Integer CharPosToSet(Integer Pos) { return RawWin32CharPos(Pos); }
     TTntStrings* Lines() const { return lines_.get(); }
     void SetRichEditStrings(TTntStrings* Value) { lines_->Assign(Value); }
     // While the framework prints, the window's text length is the text's in
     // the control's own counting, which is where its page layout ends.
     void Print(const AnsiString& Caption) override;
-    WideString Hint() { return TntControl_GetHint(this); }
-    void SetHint(const WideString& Value) { TntControl_SetHint(this, Value); }
 
     // The selection in CR LF counting.
     Integer GetSelStart() override;
@@ -69,7 +70,6 @@ public:
     AnsiString GetSelText() override;
 
     void Dispatch(TMessage& Message) override;
-    void DefineProperties(TFiler* Filer) override;
 
 protected:
     void CreateParams(TCreateParams& Params) override;

@@ -24,10 +24,7 @@ template <typename T> T* checkedDialog(TCommonDialog* Dialog) {
 } // namespace
 
 void TntStdActn_AfterInherited_Assign(TCustomAction* Action, TPersistent* Source) {
-    auto* source = dynamic_cast<TCustomAction*>(Source);
-    if (!source) return;
-    TntAction_SetCaption(Action, TntAction_GetCaption(source));
-    TntAction_SetHint(Action, TntAction_GetHint(source));
+    TntAction_AfterInherited_Assign(Action, Source);
     if (auto* dialogAction = dynamic_cast<TCommonDialogAction*>(Action))
         if (auto* dialogSource = dynamic_cast<TCommonDialogAction*>(Source)) {
             dialogAction->BeforeExecute = dialogSource->BeforeExecute;

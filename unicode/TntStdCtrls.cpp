@@ -191,15 +191,6 @@ LRESULT sendWide(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
     return SendMessageW(Window, Msg, WParam, LParam);
 }
 
-Integer lineStart(HWND Window, Integer Index) {
-    return static_cast<Integer>(sendWide(Window, EM_LINEINDEX, static_cast<WPARAM>(Index), 0));
-}
-
-Integer lineLength(HWND Window, Integer Start) {
-    return Start < 0 ? 0
-                     : static_cast<Integer>(sendWide(Window, EM_LINELENGTH, static_cast<WPARAM>(Start), 0));
-}
-
 void replaceRange(HWND Window, Integer Start, Integer End, const WideString& Text) {
     sendWide(Window, EM_SETSEL, static_cast<WPARAM>(Start), End);
     sendWide(Window, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(Text.c_str()));
@@ -211,13 +202,26 @@ bool TTntMemoStrings::unicodeWindow() const {
     return Win32PlatformIsUnicode && IsWindowUnicode(window());
 }
 
+Integer TntMemo_LineStart(HWND Handle, Integer Index) {
+    Assert(Win32PlatformIsUnicode);
+    return static_cast<Integer>(SendMessageW(Handle, EM_LINEINDEX, static_cast<WPARAM>(Index), 0));
+}
+
+Integer TntMemo_LineLength(HWND Handle, Integer Index, Integer StartPos) {
+    Assert(Win32PlatformIsUnicode);
+    const Integer start = StartPos == -1 ? TntMemo_LineStart(Handle, Index) : StartPos;
+    return start < 0
+               ? 0
+               : static_cast<Integer>(SendMessageW(Handle, EM_LINELENGTH, static_cast<WPARAM>(start), 0));
+}
+
 Integer TTntMemoStrings::GetCount() const {
     return memo_->Lines()->Count();
 }
 
 WideString TTntMemoStrings::Get(Integer Index) const {
     if (!unicodeWindow()) return AnsiToWide(memo_->Lines()->Strings(Index));
-    const Integer length = lineLength(window(), lineStart(window(), Index));
+    const Integer length = TntMemo_LineLength(window(), Index);
     if (length > LongestLine) throw EOutOfResources(SLineTooLong);
     if (length <= 0) return {};
     // EM_GETLINE finds the buffer's size in its first character.
@@ -234,8 +238,8 @@ void TTntMemoStrings::Put(Integer Index, const WideString& S) {
         memo_->Lines()->Put(Index, WideToAnsi(S));
         return;
     }
-    const Integer start = lineStart(window(), Index);
-    if (start >= 0) replaceRange(window(), start, start + lineLength(window(), start), S);
+    const Integer start = TntMemo_LineStart(window(), Index);
+    if (start >= 0) replaceRange(window(), start, start + TntMemo_LineLength(window(), Index, start), S);
 }
 
 void TTntMemoStrings::Insert(Integer Index, const WideString& S) {
@@ -244,12 +248,12 @@ void TTntMemoStrings::Insert(Integer Index, const WideString& S) {
         return;
     }
     if (Index < 0) return;
-    Integer position = lineStart(window(), Index);
+    Integer position = TntMemo_LineStart(window(), Index);
     WideString text = S + LineBreak;
     if (position < 0) {
         // After the last line: a break goes first, and only a line with text gets one.
-        const Integer previous = lineStart(window(), Index - 1);
-        const Integer previousLength = lineLength(window(), previous);
+        const Integer previous = TntMemo_LineStart(window(), Index - 1);
+        const Integer previousLength = TntMemo_LineLength(window(), Index - 1, previous);
         if (previous < 0 || previousLength == 0) return;
         position = previous + previousLength;
         text = LineBreak + S;
@@ -503,41 +507,52 @@ void TTntCustomStaticText::Dispatch(TMessage& Message) {
 }
 
 namespace {
-const TClass tntMemoClass = DescribeClass<TTntMemo, TCustomMemo>(
-    [](TClassBuilder<TTntMemo>& c) { c.Property("Hint", &TTntMemo::Hint, &TTntMemo::SetHint); });
+const TClass tntMemoClass = DescribeClass<TTntMemo, TCustomMemo>([](TClassBuilder<TTntMemo>& c) {
+    c.Property("Lines", &TTntMemo::Lines, &TTntMemo::SetLines);
+    c.Property("Hint", &TTntMemo::Hint, &TTntMemo::SetHint).Stored(&TTntMemo::IsHintStored);
+});
 const TClass tntEditClass = DescribeClass<TTntEdit, TCustomEdit>([](TClassBuilder<TTntEdit>& c) {
     c.Property("Text", &TTntEdit::Text, &TTntEdit::SetText);
-    c.Property("Hint", &TTntEdit::Hint, &TTntEdit::SetHint);
+    c.Property("Hint", &TTntEdit::Hint, &TTntEdit::SetHint).Stored(&TTntEdit::IsHintStored);
     c.Property("PasswordChar", &TTntEdit::PasswordChar, &TTntEdit::SetPasswordChar).Default(WideChar(0));
 });
 const TClass tntLabelClass = DescribeClass<TTntLabel, TCustomLabel>([](TClassBuilder<TTntLabel>& c) {
-    c.Property("Caption", &TTntLabel::Caption, &TTntLabel::SetCaption);
-    c.Property("Hint", &TTntLabel::Hint, &TTntLabel::SetHint);
+    c.Property("Caption", &TTntLabel::Caption, &TTntLabel::SetCaption).Stored(&TTntLabel::IsCaptionStored);
+    c.Property("Hint", &TTntLabel::Hint, &TTntLabel::SetHint).Stored(&TTntLabel::IsHintStored);
 });
 const TClass tntButtonClass = DescribeClass<TTntButton, TButton>([](TClassBuilder<TTntButton>& c) {
-    c.Property("Caption", &TTntButton::Caption, &TTntButton::SetCaption);
-    c.Property("Hint", &TTntButton::Hint, &TTntButton::SetHint);
+    c.Property("Caption", &TTntButton::Caption, &TTntButton::SetCaption).Stored(&TTntButton::IsCaptionStored);
+    c.Property("Hint", &TTntButton::Hint, &TTntButton::SetHint).Stored(&TTntButton::IsHintStored);
 });
 const TClass tntCheckBoxClass =
     DescribeClass<TTntCheckBox, TCustomCheckBox>([](TClassBuilder<TTntCheckBox>& c) {
-        c.Property("Caption", &TTntCheckBox::Caption, &TTntCheckBox::SetCaption);
-        c.Property("Hint", &TTntCheckBox::Hint, &TTntCheckBox::SetHint);
+        c.Property("Caption", &TTntCheckBox::Caption, &TTntCheckBox::SetCaption)
+            .Stored(&TTntCheckBox::IsCaptionStored);
+        c.Property("Hint", &TTntCheckBox::Hint, &TTntCheckBox::SetHint).Stored(&TTntCheckBox::IsHintStored);
     });
 const TClass tntRadioButtonClass =
     DescribeClass<TTntRadioButton, TRadioButton>([](TClassBuilder<TTntRadioButton>& c) {
-        c.Property("Caption", &TTntRadioButton::Caption, &TTntRadioButton::SetCaption);
-        c.Property("Hint", &TTntRadioButton::Hint, &TTntRadioButton::SetHint);
+        c.Property("Caption", &TTntRadioButton::Caption, &TTntRadioButton::SetCaption)
+            .Stored(&TTntRadioButton::IsCaptionStored);
+        c.Property("Hint", &TTntRadioButton::Hint, &TTntRadioButton::SetHint)
+            .Stored(&TTntRadioButton::IsHintStored);
     });
-const TClass tntScrollBarClass = DescribeClass<TTntScrollBar, TScrollBar>(
-    [](TClassBuilder<TTntScrollBar>& c) { c.Property("Hint", &TTntScrollBar::Hint, &TTntScrollBar::SetHint); });
+const TClass tntScrollBarClass =
+    DescribeClass<TTntScrollBar, TScrollBar>([](TClassBuilder<TTntScrollBar>& c) {
+        c.Property("Hint", &TTntScrollBar::Hint, &TTntScrollBar::SetHint)
+            .Stored(&TTntScrollBar::IsHintStored);
+    });
 const TClass tntStaticTextClass =
     DescribeClass<TTntStaticText, TCustomStaticText>([](TClassBuilder<TTntStaticText>& c) {
-        c.Property("Caption", &TTntStaticText::Caption, &TTntStaticText::SetCaption);
-        c.Property("Hint", &TTntStaticText::Hint, &TTntStaticText::SetHint);
+        c.Property("Caption", &TTntStaticText::Caption, &TTntStaticText::SetCaption)
+            .Stored(&TTntStaticText::IsCaptionStored);
+        c.Property("Hint", &TTntStaticText::Hint, &TTntStaticText::SetHint)
+            .Stored(&TTntStaticText::IsHintStored);
     });
 const TClass tntGroupBoxClass =
     DescribeClass<TTntGroupBox, TCustomGroupBox>([](TClassBuilder<TTntGroupBox>& c) {
-        c.Property("Caption", &TTntGroupBox::Caption, &TTntGroupBox::SetCaption);
-        c.Property("Hint", &TTntGroupBox::Hint, &TTntGroupBox::SetHint);
+        c.Property("Caption", &TTntGroupBox::Caption, &TTntGroupBox::SetCaption)
+            .Stored(&TTntGroupBox::IsCaptionStored);
+        c.Property("Hint", &TTntGroupBox::Hint, &TTntGroupBox::SetHint).Stored(&TTntGroupBox::IsHintStored);
     });
 } // namespace

@@ -22,6 +22,8 @@ public:
     using Base::Base;
     WideString Hint() { return TntControl_GetHint(this); }
     void SetHint(const WideString& Value) { TntControl_SetHint(this, Value); }
+    // A hint an action link supplies is the action's to write, not the form resource's.
+    bool IsHintStored() const { return TntControl_IsHintStored(const_cast<TTntHinted*>(this)); }
     void DefineProperties(TFiler* Filer) override {
         Base::DefineProperties(Filer);
         TntPersistent_AfterInherited_DefineProperties(Filer, this);
@@ -43,6 +45,7 @@ public:
     using TTntHinted<Base>::TTntHinted;
     WideString Caption() { return TntControl_GetText(this); }
     void SetCaption(const WideString& Value) { TntControl_SetText(this, Value); }
+    bool IsCaptionStored() const { return TntControl_IsCaptionStored(const_cast<TTntCaptioned*>(this)); }
 };
 
 // ---- What the edit-like controls share ----------------------------------------------------------
@@ -94,6 +97,12 @@ class TTntEdit : public TTntCustomEdit {
 public:
     using TTntCustomEdit::TTntCustomEdit;
 };
+
+// The character position where line Index of a Unicode edit window starts
+// (-1 past the last line), and the length of that line; StartPos -1 stands
+// for TntMemo_LineStart. Both assert the Unicode platform.
+Integer TntMemo_LineStart(HWND Handle, Integer Index);
+Integer TntMemo_LineLength(HWND Handle, Integer Index, Integer StartPos = -1);
 
 // The wide lines of a memo, read and written in its Unicode window (the
 // framework's ANSI lines serve a window that is not Unicode).

@@ -2,13 +2,16 @@
 #include "unicode/TntSysUtils.h"
 
 #include "platform/core/CodePages.h"
+#include "platform/win/Kernel.h"
 #include "platform/win/LastError.h"
+#include "platform/win/Modules.h"
 #include "platform/win/SystemInfo.h"
 #include "unicode/TntSystem.h"
 #include "unicode/TntWindows.h"
 
 #include <algorithm>
 #include <array>
+#include <cfenv>
 #include <ctime>
 #include <optional>
 
@@ -34,6 +37,7 @@ constexpr const char* SInvalidDate = "'%s' is not a valid date";
 constexpr const char* SInvalidTime = "'%s' is not a valid time";
 constexpr const char* STypeMismatch = "Type mismatch.";
 constexpr const char* SUnspecifiedError = "Unspecified error (%d) from %s.";
+constexpr const char* SCantLoadPackage = "Can't load package %s.\r\n%s";
 
 // ---- Strings ---------------------------------------------------------------------------
 
@@ -792,6 +796,29 @@ WideString WideGetModuleFileName(HMODULE Instance) {
         if (length < buffer.size()) return WideString(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
     }
+}
+
+HMODULE WideSafeLoadLibrary(const WideString& FileName, UINT ErrorMode) {
+    const UINT previousMode = SetErrorMode(ErrorMode);
+    HMODULE module = nullptr;
+    try {
+        module = Tnt_LoadLibraryW(FileName.c_str());
+    } catch (...) {
+        SetErrorMode(previousMode);
+        throw;
+    }
+    const DWORD loadError = GetLastError();
+    std::feclearexcept(FE_ALL_EXCEPT);
+    SetErrorMode(previousMode);
+    SetLastError(loadError);
+    return module;
+}
+
+HMODULE WideLoadPackage(const WideString& Name) {
+    HMODULE module = WideSafeLoadLibrary(Name, SEM_NOOPENFILEERRORBOX);
+    if (module) return module;
+    const AnsiString reason = SysErrorMessage(GetLastError());
+    throw EPackageError(Format(SCantLoadPackage, {WideToAnsi(Name), reason}));
 }
 
 // ---- Locale, dates, currency ---------------------------------------------------------------------

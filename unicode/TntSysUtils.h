@@ -8,6 +8,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
+#include "platform/win/Kernel.h"
 #include "platform/win/KernelCalls.h"
 
 #include <vector>
@@ -125,6 +126,13 @@ void WideFindClose(TSearchRecW& F);
 
 // The program's full file name; raises EOSError on failure.
 WideString WideGetModuleFileName(HMODULE Instance);
+// Loads a library with ErrorMode in force meanwhile (the old mode comes
+// back); the floating-point exception flags the load left are cleared.
+HMODULE WideSafeLoadLibrary(const WideString& FileName, UINT ErrorMode = SEM_NOOPENFILEERRORBOX);
+// A package is one of the libraries the program is built with; its units
+// were initialised when the program started. EPackageError "Can't load
+// package %s.\r\n%s" with the system's message when it is not one of them.
+HMODULE WideLoadPackage(const WideString& Name);
 
 // ---- Locale, dates, currency ----------------------------------------------------------------
 

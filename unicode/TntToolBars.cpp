@@ -79,12 +79,15 @@ void TTntToolBar::getText(TMessage& Message) const {
 namespace {
 const TClass tntToolButtonClass =
     DescribeClass<TTntToolButton, TToolButton>([](TClassBuilder<TTntToolButton>& c) {
-        c.Property("Caption", &TTntToolButton::Caption, &TTntToolButton::SetCaption);
-        c.Property("Hint", &TTntToolButton::Hint, &TTntToolButton::SetHint);
+        c.Property("Caption", &TTntToolButton::Caption, &TTntToolButton::SetCaption)
+            .Stored(&TTntToolButton::IsCaptionStored);
+        c.Property("Hint", &TTntToolButton::Hint, &TTntToolButton::SetHint)
+            .Stored(&TTntToolButton::IsHintStored);
     });
 const TClass tntToolBarClass = DescribeClass<TTntToolBar, TToolBar>([](TClassBuilder<TTntToolBar>& c) {
-    c.Property("Caption", &TTntToolBar::Caption, &TTntToolBar::SetCaption);
-    c.Property("Hint", &TTntToolBar::Hint, &TTntToolBar::SetHint);
+    c.Property("Caption", &TTntToolBar::Caption, &TTntToolBar::SetCaption)
+        .Stored(&TTntToolBar::IsCaptionStored);
+    c.Property("Hint", &TTntToolBar::Hint, &TTntToolBar::SetHint).Stored(&TTntToolBar::IsHintStored);
 });
 
 struct RegisterTntToolBar {

@@ -20,6 +20,7 @@ public:
     using TTntHinted::TTntHinted;
     WideString Caption() { return TntControl_GetText(this); }
     void SetCaption(const WideString& Value) { TntControl_SetText(this, Value); }
+    bool IsCaptionStored() const { return TntControl_IsCaptionStored(const_cast<TTntToolBar*>(this)); }
     // Unicode window: its text is the bar's wide caption, and a wide
     // button's caption is added as a UTF-16 string before it is inserted.
     void WndProc(TMessage& Message) override;

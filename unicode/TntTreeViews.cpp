@@ -3,15 +3,34 @@
 #include "platform/core/CodePages.h"
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/Filers.h"
+#include "platform/vcl/ObjectInstances.h"
 #include "platform/win/CommonControls.h"
+#include "platform/win/Kernel.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
+#include "unicode/TntComCtrls.h"
+#include "unicode/TntListViews.h"
 #include "unicode/TntSystem.h"
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace {
+
+// The framework's own text order, learnt from the first sort it asks a wide
+// tree view for; sorts with it are done by the wide texts instead.
+PFNTVCOMPARE defaultCompare = nullptr;
+
+template <typename T> T* checkedCast(TObject* Object) {
+    auto* result = dynamic_cast<T*>(Object);
+    if (Object && !result) throw EInvalidCast(SInvalidCast);
+    return result;
+}
+
+TTntTreeNode* wideNode(TTreeNode* Node) {
+    return checkedCast<TTntTreeNode>(Node);
+}
 
 constexpr const char* SInvalidLevel = "Invalid level (%d) for item \"%s\"";
 constexpr WideChar LevelMark = u'\t';
@@ -58,6 +77,49 @@ WideString TTntTreeNode::Text() {
 
 void TTntTreeNode::SetText(const WideString& Value) {
     SetSyncedWideString(Value, text_, TTreeNode::Text(), TSetAnsiStrEvent(this, &TTntTreeNode::setAnsiText));
+}
+
+TTntTreeNode* TTntTreeNode::Parent() const {
+    return wideNode(TTreeNode::Parent());
+}
+TTntTreeNode* TTntTreeNode::Item(Integer Index) const {
+    return wideNode(TTreeNode::Item(Index));
+}
+TTntTreeNode* TTntTreeNode::getFirstChild() const {
+    return wideNode(TTreeNode::getFirstChild());
+}
+TTntTreeNode* TTntTreeNode::GetLastChild() const {
+    return wideNode(TTreeNode::GetLastChild());
+}
+TTntTreeNode* TTntTreeNode::getNextSibling() const {
+    return wideNode(TTreeNode::getNextSibling());
+}
+TTntTreeNode* TTntTreeNode::getPrevSibling() const {
+    return wideNode(TTreeNode::getPrevSibling());
+}
+TTntTreeNode* TTntTreeNode::GetNextChild(TTreeNode* Value) const {
+    return wideNode(TTreeNode::GetNextChild(Value));
+}
+TTntTreeNode* TTntTreeNode::GetPrevChild(TTreeNode* Value) const {
+    return wideNode(TTreeNode::GetPrevChild(Value));
+}
+TTntTreeNode* TTntTreeNode::GetNext() const {
+    return wideNode(TTreeNode::GetNext());
+}
+TTntTreeNode* TTntTreeNode::GetPrev() const {
+    return wideNode(TTreeNode::GetPrev());
+}
+TTntTreeNode* TTntTreeNode::GetNextVisible() const {
+    return wideNode(TTreeNode::GetNextVisible());
+}
+TTntTreeNode* TTntTreeNode::GetPrevVisible() const {
+    return wideNode(TTreeNode::GetPrevVisible());
+}
+TTntTreeNodes* TTntTreeNode::Owner() const {
+    return checkedCast<TTntTreeNodes>(TTreeNode::Owner());
+}
+TTntCustomTreeView* TTntTreeNode::TreeView() const {
+    return checkedCast<TTntCustomTreeView>(TTreeNode::TreeView());
 }
 
 bool TTntTreeNode::IsEqual(TTntTreeNode* Node) {
@@ -128,12 +190,36 @@ void TTntTreeNodes::DefineProperties(TFiler* Filer) {
 
 // ---- TTntCustomTreeView ------------------------------------------------------------------------------
 
+TTntCustomTreeView::TTntCustomTreeView(TComponent* AOwner)
+    : TTntHinted(AOwner),
+      editorInstance_(MakeObjectInstance(TWndMethod(this, &TTntCustomTreeView::editorWndProc))) {}
+
+TTntCustomTreeView::~TTntCustomTreeView() {
+    FreeObjectInstance(editorInstance_);
+}
+
 TTntTreeNodes* TTntCustomTreeView::Items() const {
     return static_cast<TTntTreeNodes*>(TCustomTreeView::Items());
 }
 
 TTntTreeNode* TTntCustomTreeView::Selected() {
-    return static_cast<TTntTreeNode*>(TCustomTreeView::Selected());
+    return wideNode(TCustomTreeView::Selected());
+}
+
+TTntTreeNode* TTntCustomTreeView::TopItem() {
+    return wideNode(TCustomTreeView::TopItem());
+}
+
+TTntTreeNode* TTntCustomTreeView::DropTarget() {
+    return wideNode(TCustomTreeView::DropTarget());
+}
+
+TTntTreeNode* TTntCustomTreeView::GetNodeAt(Integer X, Integer Y) {
+    return wideNode(TCustomTreeView::GetNodeAt(X, Y));
+}
+
+TTntTreeNode* TTntCustomTreeView::FindNextToSelect() {
+    return wideNode(TCustomTreeView::FindNextToSelect());
 }
 
 TTreeNode* TTntCustomTreeView::CreateNode() {
@@ -145,12 +231,21 @@ TTreeNodes* TTntCustomTreeView::CreateNodes() {
 }
 
 void TTntCustomTreeView::CreateWindowHandle(const TCreateParams& Params) {
-    CreateUnicodeHandle(this, Params, WC_TREEVIEWW);
+    CreateUnicodeHandle_ComCtl(this, Params, WC_TREEVIEWW);
 }
 
-void TTntCustomTreeView::DefineProperties(TFiler* Filer) {
-    TCustomTreeView::DefineProperties(Filer);
-    TntPersistent_AfterInherited_DefineProperties(Filer, this);
+// The framework's sort by text is asked for once, so that its compare function is known.
+void TTntCustomTreeView::CreateWnd() {
+    TTntHinted::CreateWnd();
+    if (!Win32PlatformIsUnicode || defaultCompare) return;
+    capturingDefaultSort_ = true;
+    try {
+        AlphaSort(true);
+    } catch (...) {
+        capturingDefaultSort_ = false;
+        throw;
+    }
+    capturingDefaultSort_ = false;
 }
 
 TTntTreeNode* TTntCustomTreeView::GetNodeFromItem(const TVITEMW& Item) {
@@ -212,17 +307,55 @@ void TTntCustomTreeView::LoadFromStream(TStream* Stream) {
     nodes->EndUpdate();
 }
 
+void TTntCustomTreeView::WndProc(TMessage& Message) {
+    if (Message.Msg == TVM_SORTCHILDRENCB)
+        sortChildren(Message);
+    else
+        TTntHinted::WndProc(Message);
+}
+
+void TTntCustomTreeView::sortChildren(TMessage& Message) {
+    auto* sort = reinterpret_cast<TVSORTCB*>(Message.LParam);
+    if (capturingDefaultSort_) {
+        if (sort) defaultCompare = sort->lpfnCompare;
+        return;
+    }
+    if (!Win32PlatformIsUnicode || !sort || !defaultCompare || sort->lpfnCompare != defaultCompare) {
+        TTntHinted::WndProc(Message);
+        return;
+    }
+    TVSORTCB wide = *sort;
+    wide.lpfnCompare = &TTntCustomTreeView::wideCompare;
+    TMessage wideMessage{TVM_SORTCHILDRENCB, Message.WParam, reinterpret_cast<LPARAM>(&wide), 0};
+    TTntHinted::WndProc(wideMessage);
+    Message.Result = wideMessage.Result;
+}
+
+// The framework sorts with the tree view as its parameter.
+int TTntCustomTreeView::wideCompare(LPARAM First, LPARAM Second, LPARAM SortParam) {
+    Assert(Win32PlatformIsUnicode);
+    auto* view = reinterpret_cast<TCustomTreeView*>(SortParam);
+    auto* first = reinterpret_cast<TTreeNode*>(First);
+    auto* second = reinterpret_cast<TTreeNode*>(Second);
+    if (view->OnCompare) {
+        Integer compare = 0;
+        view->OnCompare(view, first, second, 0, compare);
+        return compare;
+    }
+    return lstrcmpW(wideNode(first)->Text().c_str(), wideNode(second)->Text().c_str());
+}
+
 void TTntCustomTreeView::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case CM_HINTSHOW:
         ProcessCMHintShowMsg(Message);
-        TCustomTreeView::Dispatch(Message);
+        TTntHinted::Dispatch(Message);
         return;
     case CN_NOTIFY:
         cnNotify(Message);
         return;
     default:
-        TCustomTreeView::Dispatch(Message);
+        TTntHinted::Dispatch(Message);
     }
 }
 
@@ -243,8 +376,6 @@ UINT ansiCodeOf(UINT Code) {
         return TVN_SELCHANGINGA;
     case TVN_SELCHANGEDW:
         return TVN_SELCHANGEDA;
-    case TVN_BEGINLABELEDITW:
-        return TVN_BEGINLABELEDITA;
     default:
         return Code;
     }
@@ -254,25 +385,33 @@ UINT ansiCodeOf(UINT Code) {
 
 void TTntCustomTreeView::cnNotify(TMessage& Message) {
     auto* header = reinterpret_cast<NMHDR*>(Message.LParam);
-    const UINT code = header->code;
-    if (code == TVN_GETDISPINFOW) {
+    switch (header->code) {
+    case TVN_GETDISPINFOW:
         getDispInfo(Message);
         return;
-    }
-    if (code == TVN_ENDLABELEDITW) {
-        endLabelEdit(*reinterpret_cast<NMTVDISPINFOW*>(header));
-        Message.Result = 0;
-        return;
-    }
-    if (code == TVN_SETDISPINFOW) {
+    case TVN_SETDISPINFOW: {
         auto& info = *reinterpret_cast<NMTVDISPINFOW*>(header);
         if (TTntTreeNode* node = GetNodeFromItem(info.item); node && (info.item.mask & TVIF_TEXT))
             node->SetText(TextOf(info.item.pszText));
         return;
     }
-    header->code = ansiCodeOf(code);
+    case TVN_BEGINLABELEDITW:
+        beginLabelEdit(Message);
+        return;
+    case TVN_ENDLABELEDITW:
+        endLabelEdit(Message);
+        return;
+    default:
+        dispatchAs(Message, ansiCodeOf(header->code));
+    }
+}
+
+// The framework reads the record under the ANSI code; the code is restored on every path.
+void TTntCustomTreeView::dispatchAs(TMessage& Message, UINT AnsiCode) {
+    auto* header = reinterpret_cast<NMHDR*>(Message.LParam);
+    const UINT code = std::exchange(header->code, AnsiCode);
     try {
-        TCustomTreeView::Dispatch(Message);
+        TTntHinted::Dispatch(Message);
     } catch (...) {
         header->code = code;
         throw;
@@ -285,27 +424,62 @@ void TTntCustomTreeView::getDispInfo(TMessage& Message) {
     auto& info = *reinterpret_cast<NMTVDISPINFOW*>(Message.LParam);
     const UINT mask = info.item.mask;
     info.item.mask &= ~static_cast<UINT>(TVIF_TEXT);
-    info.hdr.code = TVN_GETDISPINFOA;
-    TCustomTreeView::Dispatch(Message);
-    info.hdr.code = TVN_GETDISPINFOW;
+    try {
+        dispatchAs(Message, TVN_GETDISPINFOA);
+    } catch (...) {
+        info.item.mask = mask;
+        throw;
+    }
     info.item.mask = mask;
     TTntTreeNode* node = GetNodeFromItem(info.item);
     if (node && (mask & TVIF_TEXT)) CopyText(node->Text(), info.item.pszText, info.item.cchTextMax);
 }
 
-// Without a text the edit was cancelled. The framework's ANSI OnEdited serves when no wide one is set.
-void TTntCustomTreeView::endLabelEdit(const NMTVDISPINFOW& Info) {
-    TTntTreeNode* node = GetNodeFromItem(Info.item);
-    if (!node || !Info.item.pszText) return;
-    WideString text = Info.item.pszText;
-    if (OnEdited) {
-        OnEdited(this, node, text);
-    } else if (TCustomTreeView::OnEdited) {
-        AnsiString ansi = WideToAnsi(text);
-        TCustomTreeView::OnEdited(this, node, ansi);
-        text = AnsiToWide(ansi);
+// No editing while a node is dragged or when the framework's editing test
+// refuses; an accepted edit's editor passes its keys through the tree
+// view's key handling.
+void TTntCustomTreeView::beginLabelEdit(TMessage& Message) {
+    if (Dragging()) {
+        Message.Result = 1;
+        return;
     }
-    node->SetText(text);
+    dispatchAs(Message, TVN_BEGINLABELEDITA);
+    if (Message.Result != 0) return;
+    editor_ = reinterpret_cast<HWND>(SendMessageW(Handle(), TVM_GETEDITCONTROL, 0, 0));
+    if (!editor_) return;
+    editorPrevious_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(editor_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editorInstance_)));
+}
+
+void TTntCustomTreeView::editorWndProc(TMessage& Message) {
+    TntLabelEditor_WndProc(this, editor_, editorPrevious_, Message);
+}
+
+// The framework hears of the end without the text (it reads ANSI); the text
+// goes through the wide OnEdited, else the framework's, into the wide text.
+// Without a text the edit was cancelled.
+void TTntCustomTreeView::endLabelEdit(TMessage& Message) {
+    auto& info = *reinterpret_cast<NMTVDISPINFOW*>(Message.LParam);
+    WCHAR* text = std::exchange(info.item.pszText, nullptr);
+    try {
+        dispatchAs(Message, TVN_ENDLABELEDITA);
+    } catch (...) {
+        info.item.pszText = text;
+        throw;
+    }
+    info.item.pszText = text;
+    Message.Result = 0;
+    TTntTreeNode* node = GetNodeFromItem(info.item);
+    if (!node || !text) return;
+    WideString edited = text;
+    if (OnEdited) {
+        OnEdited(this, node, edited);
+    } else if (TCustomTreeView::OnEdited) {
+        AnsiString ansi = WideToAnsi(edited);
+        TCustomTreeView::OnEdited(this, node, ansi);
+        edited = AnsiToWide(ansi);
+    }
+    node->SetText(edited);
 }
 
 namespace {
@@ -313,7 +487,7 @@ const TClass tntTreeNodesClass = DescribeClass<TTntTreeNodes, TPersistent>();
 const TClass tntTreeViewClass =
     DescribeClass<TTntTreeView, TCustomTreeView>([](TClassBuilder<TTntTreeView>& c) {
         c.Property("Items", &TTntTreeView::Items, &TTntTreeView::SetItems);
-        c.Property("Hint", &TTntTreeView::Hint, &TTntTreeView::SetHint);
+        c.Property("Hint", &TTntTreeView::Hint, &TTntTreeView::SetHint).Stored(&TTntTreeView::IsHintStored);
     });
 
 struct RegisterTntTreeView {

@@ -7,12 +7,31 @@
 #include "platform/vcl/TreeViews.h"
 #include "unicode/TntClasses.h"
 #include "unicode/TntControls.h"
+#include "unicode/TntStdCtrls.h"
 
 class TTntCustomTreeView;
 
+class TTntTreeNodes;
+
+// The framework's navigation answers wide nodes here (EInvalidCast for a node that is not wide).
 class TTntTreeNode : public TTreeNode {
 public:
     using TTreeNode::TTreeNode;
+    TTntTreeNode* Parent() const;
+    TTntTreeNode* Item(Integer Index) const;
+    TTntTreeNode* getFirstChild() const;
+    TTntTreeNode* GetLastChild() const;
+    TTntTreeNode* getNextSibling() const;
+    TTntTreeNode* getPrevSibling() const;
+    TTntTreeNode* GetNextChild(TTreeNode* Value) const;
+    TTntTreeNode* GetPrevChild(TTreeNode* Value) const;
+    TTntTreeNode* GetNext() const;
+    TTntTreeNode* GetPrev() const;
+    TTntTreeNode* GetNextVisible() const;
+    TTntTreeNode* GetPrevVisible() const;
+    TTntTreeNodes* Owner() const;
+    TTntCustomTreeView* TreeView() const;
+
     // The wide text while the ANSI text is still its ANSI form.
     WideString Text();
     void SetText(const WideString& Value);
@@ -92,14 +111,17 @@ private:
 
 using TTntTVEditedEvent = Closure<void(TObject* Sender, TTntTreeNode* Node, WideString& S)>;
 
-class TTntCustomTreeView : public TCustomTreeView {
+class TTntCustomTreeView : public TTntHinted<TCustomTreeView> {
 public:
-    using TCustomTreeView::TCustomTreeView;
+    explicit TTntCustomTreeView(TComponent* AOwner);
+    ~TTntCustomTreeView() override;
     TTntTreeNodes* Items() const;
     void SetItems(TTntTreeNodes* Value) { Items()->Assign(Value); }
     TTntTreeNode* Selected();
-    WideString Hint() { return TntControl_GetHint(this); }
-    void SetHint(const WideString& Value) { TntControl_SetHint(this, Value); }
+    TTntTreeNode* TopItem();
+    TTntTreeNode* DropTarget();
+    TTntTreeNode* GetNodeAt(Integer X, Integer Y);
+    TTntTreeNode* FindNextToSelect() override;
     // The node an item names: its lParam with TVIF_PARAM, else its handle.
     TTntTreeNode* GetNodeFromItem(const TVITEMW& Item);
 
@@ -111,20 +133,33 @@ public:
     void SaveToFile(const WideString& FileName);
     void SaveToStream(TStream* Stream);
 
+    // Sorts by the framework's own caption order come back here and are done
+    // by the wide texts instead.
+    void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
-    void DefineProperties(TFiler* Filer) override;
 
     TTntTVEditedEvent OnEdited;
 
 protected:
     void CreateWindowHandle(const TCreateParams& Params) override;
+    void CreateWnd() override;
     TTreeNode* CreateNode() override;
     TTreeNodes* CreateNodes() override;
 
 private:
     void cnNotify(TMessage& Message);
+    void dispatchAs(TMessage& Message, UINT AnsiCode);
     void getDispInfo(TMessage& Message);
-    void endLabelEdit(const NMTVDISPINFOW& Info);
+    void beginLabelEdit(TMessage& Message);
+    void endLabelEdit(TMessage& Message);
+    void editorWndProc(TMessage& Message);
+    void sortChildren(TMessage& Message);
+    static int wideCompare(LPARAM First, LPARAM Second, LPARAM SortParam);
+
+    bool capturingDefaultSort_ = false;
+    HWND editor_ = nullptr;
+    WNDPROC editorInstance_ = nullptr;
+    WNDPROC editorPrevious_ = nullptr;
 };
 
 class TTntTreeView : public TTntCustomTreeView {

@@ -16,8 +16,11 @@
 #include <algorithm>
 #include <cstring>
 
+bool ForceCurrentDirectory = false;
+
 namespace {
 
+constexpr const char* CurrentDirectoryMark = ".";
 constexpr DWORD singleFileBuffer = 260;
 constexpr DWORD multipleFileBuffer = 0xFFFF;
 constexpr std::size_t findTextBuffer = 256;
@@ -110,7 +113,9 @@ bool TOpenDialog::DoExecute(TFileDialogFunction Func) {
     request.nFilterIndex = static_cast<DWORD>(std::max<Integer>(filterIndex_, 0));
     request.lpstrFile = file.data();
     request.nMaxFile = size;
-    request.lpstrInitialDir = initialDir_.empty() ? nullptr : initialDir_.c_str();
+    request.lpstrInitialDir = !initialDir_.empty()    ? initialDir_.c_str()
+                              : ForceCurrentDirectory ? CurrentDirectoryMark
+                                                      : nullptr;
     request.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
     request.lpstrDefExt = defaultExt_.empty() ? nullptr : defaultExt_.c_str();
     request.Flags = flagsOf(options_) | OFN_ENABLEHOOK;

@@ -68,6 +68,10 @@ constexpr TOpenOptions DefaultOpenOptions{ofHideReadOnly, ofEnableSizing};
 enum TFileEditStyle { fsEdit, fsComboBox };
 
 using TCloseQueryEvent = Closure<void(TObject* Sender, bool& CanClose)>;
+// A file dialog without an initial folder opens in the current directory
+// (".") rather than where the system would choose.
+extern bool ForceCurrentDirectory;
+
 // The system function a file dialog runs: GetOpenFileNameA or GetSaveFileNameA.
 using TFileDialogFunction = BOOL (*)(OPENFILENAMEA* Request);
 

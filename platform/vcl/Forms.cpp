@@ -34,6 +34,9 @@ TClass HintWindowClass = nullptr;
 
 namespace {
 
+// WM_MENUSELECT's flags when the menu closes.
+constexpr Word MenuClosedFlags = 0xFFFF;
+
 constexpr const char* SParentRequired = "Control '%s' has no parent window";
 constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
 constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
@@ -634,6 +637,9 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_CLOSE:
         WMClose(Message);
         break;
+    case WM_MENUSELECT:
+        WMMenuSelect(Message);
+        break;
     case WM_PAINT:
         controlState_.Include(csCustomPaint);
         try {
@@ -682,6 +688,23 @@ void TCustomForm::WMActivate(TMessage& Message) {
 
 void TCustomForm::WMClose(TMessage&) {
     Close();
+}
+
+void TCustomForm::WMMenuSelect(TMessage& Message) {
+    TMainMenu* menu = Menu();
+    if (!menu) return;
+    const Word item = LOWORD(Message.WParam);
+    const Word flags = HIWORD(Message.WParam);
+    TMenuItem* found = nullptr;
+    if (flags != MenuClosedFlags || item != 0) {
+        if (flags & MF_POPUP)
+            found = menu->FindItem(
+                reinterpret_cast<UINT_PTR>(GetSubMenu(reinterpret_cast<HMENU>(Message.LParam), item)),
+                fkHandle);
+        else
+            found = menu->FindItem(item, fkCommand);
+    }
+    Application->SetHint(found ? GetLongHint(found->Hint()) : AnsiString());
 }
 
 // Tab and Shift+Tab walk the tab order, the arrows the active control's siblings.
@@ -1266,6 +1289,11 @@ Integer TApplication::MessageBox(const char* Text, const char* Caption, UINT Fla
 
 // ---- TApplication: hints --------------------------------------------------------------------
 
+AnsiString TApplication::CurrentHelpFile() const {
+    const TCustomForm* form = Screen->ActiveForm();
+    return form && !form->HelpFile().empty() ? form->HelpFile() : helpFile_;
+}
+
 bool TApplication::HelpContext(Integer Context) {
     return HelpCommand(HELP_CONTEXT, Context);
 }
@@ -1446,6 +1474,7 @@ const TClass customFormClass =
         c.Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal);
         c.Property("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon);
         c.Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false);
+        c.Property("HelpFile", &TCustomForm::HelpFile, &TCustomForm::SetHelpFile);
         c.Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
         c.Property("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder)
             .Default(false);

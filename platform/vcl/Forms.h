@@ -119,6 +119,9 @@ public:
     // The form sees its controls' keys first (OnKeyDown, OnKeyPress, OnKeyUp).
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool Value) { keyPreview_ = Value; }
+    // The help file of the form's topics; the application's while empty.
+    AnsiString HelpFile() const { return helpFile_; }
+    void SetHelpFile(const AnsiString& Value) { helpFile_ = Value; }
     void FocusControl(TWinControl* Control);
     void SetFocus() override;
     bool CanFocus() override { return Visible() && Enabled(); }
@@ -172,6 +175,10 @@ protected:
     virtual void Activate();
     virtual void Deactivate();
     virtual void Paint();
+    // A highlighted item of the form's menu bar: its long hint becomes the
+    // application's hint (empty when the menu closes or the item is not the
+    // menu's). A form class that shows hints its own way overrides it.
+    virtual void WMMenuSelect(TMessage& Message);
 
 private:
     void CMShowingChanged(TMessage& Message);
@@ -204,6 +211,7 @@ private:
     Integer pendingClientHeight_ = 0;
     bool oldCreateOrder_ = false;
     bool keyPreview_ = false;
+    AnsiString helpFile_;
     bool active_ = false;
     bool resourceLoaded_ = false;
     bool constructionFinished_ = false;
@@ -394,6 +402,10 @@ public:
     void SetBiDiMode(TBiDiMode Value) { biDiMode_ = Value; }
 
     // ---- Help ----
+    AnsiString HelpFile() const { return helpFile_; }
+    void SetHelpFile(const AnsiString& Value) { helpFile_ = Value; }
+    // The help file a help request is for: the active form's, else the application's.
+    AnsiString CurrentHelpFile() const;
     // Help on a topic: HelpCommand(HELP_CONTEXT, Context).
     bool HelpContext(Integer Context);
     // OnHelp answers; there is no help viewer behind it on this system, so
@@ -441,6 +453,7 @@ private:
     TBiDiMode biDiMode_ = bdLeftToRight;
     WNDPROC objectInstance_ = nullptr;
     AnsiString title_;
+    AnsiString helpFile_;
     TCustomForm* mainForm_ = nullptr;
     bool terminated_ = false;
     bool running_ = false;

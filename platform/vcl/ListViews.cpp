@@ -16,6 +16,8 @@ constexpr Integer defaultListViewWidth = 250;
 constexpr Integer defaultListViewHeight = 150;
 constexpr UINT checkedState = 2u << 12;
 constexpr UINT uncheckedState = 1u << 12;
+// Where an item's overlay image (its index + 1) sits in its state.
+constexpr int OverlayShift = 8;
 
 int alignmentFormat(TAlignment Alignment) {
     switch (Alignment) {
@@ -121,6 +123,7 @@ void TListItem::Assign(TPersistent* Source) {
     data_ = item->data_;
     SetImageIndex(item->imageIndex_);
     SetIndent(item->indent_);
+    SetOverlayIndex(item->overlayIndex_);
     SetStateIndex(item->stateIndex_);
     subItems_->Assign(item->subItems_.get());
 }
@@ -161,6 +164,11 @@ void TListItem::SetImageIndex(Integer Value) {
 void TListItem::SetStateIndex(Integer Value) {
     stateIndex_ = Value;
     if (Value >= 0) setState(static_cast<UINT>(Value + 1) << 12, LVIS_STATEIMAGEMASK);
+}
+
+void TListItem::SetOverlayIndex(Integer Value) {
+    overlayIndex_ = Value;
+    setState(static_cast<UINT>(Value + 1) << OverlayShift, LVIS_OVERLAYMASK);
 }
 
 void TListItem::SetIndent(Integer Value) {
@@ -401,7 +409,9 @@ TListColumns* TCustomListView::CreateListColumns() {
 }
 
 TListItem* TCustomListView::CreateListItem() {
-    return new TListItem(Items());
+    TListItemClass itemClass = ListItemClassOf<TListItem>();
+    if (OnCreateItemClass) OnCreateItemClass(this, itemClass);
+    return itemClass->Create(Items());
 }
 
 TListItems* TCustomListView::CreateListItems() {
@@ -667,6 +677,49 @@ bool TCustomListView::OwnerDataFetch(TListItem* Item) {
     return true;
 }
 
+Integer TCustomListView::OwnerDataFind(TItemFind Find, const AnsiString& FindString,
+                                       const TPoint& FindPosition, void* FindData, Integer StartIndex,
+                                       TSearchDirection Direction, bool Wrap) {
+    Integer index = -1;
+    if (OnDataFind)
+        OnDataFind(this, Find, FindString, FindPosition, FindData, StartIndex, Direction, Wrap, index);
+    return index;
+}
+
+namespace {
+
+TItemFind itemFindOf(UINT Flags) {
+    if (Flags & LVFI_PARAM) return ifData;
+    if (Flags & LVFI_PARTIAL) return ifPartialString;
+    if (Flags & LVFI_STRING) return ifExactString;
+    return ifNearest;
+}
+
+TSearchDirection searchDirectionOf(UINT Key) {
+    switch (Key) {
+    case VK_LEFT:
+        return sdLeft;
+    case VK_RIGHT:
+        return sdRight;
+    case VK_UP:
+        return sdAbove;
+    case VK_DOWN:
+        return sdBelow;
+    default:
+        return sdAll;
+    }
+}
+
+} // namespace
+
+void TCustomListView::ownerDataFind(TMessage& Message, const NMLVFINDITEMA& Info) {
+    const LVFINDINFOA& find = Info.lvfi;
+    const AnsiString text = (find.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.psz ? find.psz : "";
+    Message.Result = OwnerDataFind(itemFindOf(find.flags), text, {find.pt.x, find.pt.y},
+                                   reinterpret_cast<void*>(find.lParam), Info.iStart,
+                                   searchDirectionOf(find.vkDirection), (find.flags & LVFI_WRAP) != 0);
+}
+
 TListItem* TCustomListView::TopItem() {
     if (!HandleAllocated()) return nullptr;
     const auto index = static_cast<Integer>(SendMessageA(Handle(), LVM_GETTOPINDEX, 0, 0));
@@ -830,6 +883,9 @@ void TCustomListView::cnNotify(TMessage& Message) {
         endEdit(*reinterpret_cast<NMLVDISPINFOA*>(header));
         Message.Result = 0;
         break;
+    case LVN_ODFINDITEMA:
+        ownerDataFind(Message, *reinterpret_cast<NMLVFINDITEMA*>(header));
+        break;
     default:
         break;
     }
@@ -894,6 +950,7 @@ const TClass listColumnClass = DescribeClass<TListColumn, TCollectionItem>([](TC
 });
 
 const TClass listColumnsClass = DescribeClass<TListColumns, TCollection>();
+const TClass listItemClass = DescribeClass<TListItem, TPersistent>();
 const TClass customListViewClass = DescribeClass<TCustomListView, TWinControl>();
 
 const TClass listViewClass = DescribeClass<TListView, TCustomListView>([](TClassBuilder<TListView>& c) {
@@ -903,6 +960,8 @@ const TClass listViewClass = DescribeClass<TListView, TCustomListView>([](TClass
     c.Property("OnColumnClick", &TListView::OnColumnClick, &TListView::OnColumnClick);
     c.Property("OnCompare", &TListView::OnCompare, &TListView::OnCompare);
     c.Property("OnData", &TListView::OnData, &TListView::OnData);
+    c.Property("OnDataFind", &TListView::OnDataFind, &TListView::OnDataFind);
+    c.Property("OnCreateItemClass", &TListView::OnCreateItemClass, &TListView::OnCreateItemClass);
     c.Property("OnDeletion", &TListView::OnDeletion, &TListView::OnDeletion);
     c.Property("OnEdited", &TListView::OnEdited, &TListView::OnEdited);
     c.Property("OnEditing", &TListView::OnEditing, &TListView::OnEditing);

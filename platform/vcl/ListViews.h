@@ -74,6 +74,9 @@ public:
     void SetImageIndex(Integer Value);
     Integer StateIndex() const { return stateIndex_; }
     void SetStateIndex(Integer Value);
+    // The image of the image list's overlays drawn over the item's image; -1 for none.
+    Integer OverlayIndex() const { return overlayIndex_; }
+    void SetOverlayIndex(Integer Value);
     Integer Indent() const { return indent_; }
     void SetIndent(Integer Value);
     void* Data() const { return data_; }
@@ -105,6 +108,7 @@ private:
     std::unique_ptr<TStringList> subItems_;
     Integer imageIndex_ = -1;
     Integer stateIndex_ = -1;
+    Integer overlayIndex_ = -1;
     Integer indent_ = 0;
     void* data_ = nullptr;
     // The sub-items the window last heard of.
@@ -160,6 +164,34 @@ using TLVEditingEvent = Closure<void(TObject* Sender, TListItem* Item, bool& All
 using TLVEditedEvent = Closure<void(TObject* Sender, TListItem* Item, AnsiString& S)>;
 using TLVSelectItemEvent = Closure<void(TObject* Sender, TListItem* Item, bool Selected)>;
 using TLVOwnerDataEvent = Closure<void(TObject* Sender, TListItem* Item)>;
+
+// A class of list items: the class's record and how it makes an item of a list.
+class TListItemClassInfo {
+public:
+    TListItemClassInfo(TClass Class, TListItem* (*Create)(TListItems* Owner))
+        : class_(Class), create_(Create) {}
+    TClass ClassType() const { return class_; }
+    TListItem* Create(TListItems* Owner) const { return create_(Owner); }
+
+private:
+    TClass class_;
+    TListItem* (*create_)(TListItems* Owner);
+};
+using TListItemClass = const TListItemClassInfo*;
+template <typename Item> TListItemClass ListItemClassOf() {
+    static const TListItemClassInfo info(ClassOf<Item>(),
+                                         [](TListItems* Owner) -> TListItem* { return new Item(Owner); });
+    return &info;
+}
+// Asked for the class of each item the list view makes.
+using TLVCreateItemClassEvent = Closure<void(TObject* Sender, TListItemClass& ItemClass)>;
+// What an owner-data list view is asked to find: an item by its data, by
+// the start of its caption, by its whole caption, or nearest to a point.
+enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
+enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
+using TLVOwnerDataFindEvent =
+    Closure<void(TObject* Sender, TItemFind Find, const AnsiString& FindString, const TPoint& FindPosition,
+                 void* FindData, Integer StartIndex, TSearchDirection Direction, bool Wrap, Integer& Index)>;
 
 class TCustomListView : public TWinControl {
 public:
@@ -236,6 +268,8 @@ public:
     TLVEditedEvent OnEdited;
     TLVSelectItemEvent OnSelectItem;
     TLVOwnerDataEvent OnData;
+    TLVOwnerDataFindEvent OnDataFind;
+    TLVCreateItemClassEvent OnCreateItemClass;
 
     // The item of an owner-data list view that stands for the index asked about.
     TListItem* OwnerDataItem(Integer Index);
@@ -245,6 +279,7 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
+    // An item of the class OnCreateItemClass names (TListItem without it).
     virtual TListItem* CreateListItem();
     virtual TListItems* CreateListItems();
     virtual TListColumns* CreateListColumns();
@@ -256,6 +291,9 @@ protected:
     virtual void Delete(TListItem* Item);
     virtual void InsertItem(TListItem* Item);
     virtual bool OwnerDataFetch(TListItem* Item);
+    // The index OnDataFind answers for an owner-data list's find request; -1 without one.
+    virtual Integer OwnerDataFind(TItemFind Find, const AnsiString& FindString, const TPoint& FindPosition,
+                                  void* FindData, Integer StartIndex, TSearchDirection Direction, bool Wrap);
 
 private:
     friend class TListItems;
@@ -264,6 +302,7 @@ private:
     friend class TListColumns;
     void cnNotify(TMessage& Message);
     void getDispInfo(NMLVDISPINFOA& Info);
+    void ownerDataFind(TMessage& Message, const NMLVFINDITEMA& Info);
     void itemChanging(TMessage& Message, const NMLISTVIEW& Change);
     void itemChanged(const NMLISTVIEW& Change);
     void endEdit(NMLVDISPINFOA& Info);

@@ -1070,11 +1070,12 @@ void TMainMenu::detachFromForm() {
     SetWindowHandle(nullptr);
 }
 
-// The form's messages: the menu's own first, the rest to the form. Only the
-// window's creation and end are looked at afterwards, since other messages
-// (CM_RELEASE) may free the form and this menu with it.
+// The form's messages: the menu's own first, the rest to the form. The
+// highlighted item's hint is the form's to show (TCustomForm::WMMenuSelect).
+// Only the window's creation and end are looked at afterwards, since other
+// messages (CM_RELEASE) may free the form and this menu with it.
 void TMainMenu::formWindowProc(TMessage& Message) {
-    if (HandleMenuMessage(Message)) return;
+    if (Message.Msg != WM_MENUSELECT && HandleMenuMessage(Message)) return;
     TWndMethod previous = formPreviousWindowProc_;
     UINT message = Message.Msg;
     previous(Message);

@@ -558,6 +558,7 @@ void TTreeNodes::notifyDeletion(TTreeNode* Node) {
 
 void TTreeNodes::Delete(TTreeNode* Node) {
     if (!Node || Node->owner_ != this) return;
+    if (owner_->HandleAllocated() && Node->Selected()) owner_->SetSelected(owner_->FindNextToSelect());
     notifyDeletion(Node);
     if (owner_->savedSelection_ == Node) owner_->savedSelection_ = nullptr;
     detach(Node);
@@ -962,6 +963,14 @@ bool TCustomTreeView::CanEdit(TTreeNode* Node) {
 void TCustomTreeView::Edit(TTreeNode* Node, AnsiString& S) {
     if (OnEdited) OnEdited(this, Node, S);
     Node->text_ = S;
+}
+
+TTreeNode* TCustomTreeView::FindNextToSelect() {
+    TTreeNode* selected = Selected();
+    if (!selected) return nullptr;
+    if (TTreeNode* next = selected->getNextSibling()) return next;
+    if (TTreeNode* previous = selected->getPrevSibling()) return previous;
+    return selected->Parent();
 }
 
 void TCustomTreeView::Delete(TTreeNode* Node) {

@@ -231,6 +231,9 @@ public:
     // Sorts every level by text (OnCompare when assigned).
     bool AlphaSort(bool Recurse = true);
     bool CustomSort(PFNTVCOMPARE SortProc, LPARAM Data, bool Recurse = true);
+    // The node that takes the selection when the selected one is deleted:
+    // its next sibling, else its previous one, else its parent.
+    virtual TTreeNode* FindNextToSelect();
 
     // The tree as text: a line per node, a tab per level before its text.
     void LoadFromFile(const AnsiString& FileName);

@@ -573,6 +573,9 @@ private:
 
     template <typename Char> LRESULT findItem(int start, const LVFINDINFO_T<Char>* info) {
         if (!info || itemCount() == 0) return -1;
+        if (ownerData())
+            return NotifiesUnicode() ? askParentToFind<WCHAR>(start, *info)
+                                     : askParentToFind<char>(start, *info);
         const WideString wanted =
             (info->flags & (LVFI_STRING | LVFI_PARTIAL)) ? TextOf(info->psz) : WideString();
         const int count = itemCount();
@@ -590,6 +593,22 @@ private:
             return index;
         }
         return -1;
+    }
+
+    // An owner-data list holds no texts: its parent finds the item
+    // (LVN_ODFINDITEM), starting after Start, and answers its index or -1.
+    template <typename Char, typename Given>
+    LRESULT askParentToFind(int start, const LVFINDINFO_T<Given>& given) {
+        NMLVFINDITEM_T<Char> find;
+        find.iStart = start + 1;
+        find.lvfi.flags = given.flags;
+        find.lvfi.lParam = given.lParam;
+        find.lvfi.pt = given.pt;
+        find.lvfi.vkDirection = given.vkDirection;
+        const std::basic_string<Char> wanted = TextAs<Char>(given.psz ? TextOf(given.psz) : WideString());
+        if (given.psz) find.lvfi.psz = wanted.c_str();
+        const LRESULT index = Notify(find.hdr, NotifiesUnicode() ? LVN_ODFINDITEMW : LVN_ODFINDITEMA);
+        return index >= 0 && index < itemCount() ? index : -1;
     }
 
     // ---- Texts and images (asking the parent for those it keeps) ----

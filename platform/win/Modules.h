@@ -4,7 +4,14 @@
 // with a module handle of its own; any other name is not found.
 #pragma once
 
+#include "platform/core/Exceptions.h"
 #include "platform/win/WinUser.h"
+
+// A package (a library of the program's classes) that cannot be loaded.
+class EPackageError : public Exception {
+public:
+    using Exception::Exception;
+};
 
 // A name without an extension gets ".DLL"; folders and case do not matter.
 // Null with ERROR_MOD_NOT_FOUND for a library that is not in the table.

@@ -1005,15 +1005,22 @@ private:
         if (!item) return nullptr;
         if (editing_) endLabelEdit(true);
         ensureVisible(item);
-        if (NotifiesUnicode() ? notifyLabelEdit<WCHAR>(TVN_BEGINLABELEDITW, item, nullptr)
-                              : notifyLabelEdit<char>(TVN_BEGINLABELEDITA, item, nullptr))
-            return nullptr;
-        editing_ = item;
         const std::vector<Row> all = rows();
         const int index = rowOfIn(all, item);
         RECT label = labelRect(all[static_cast<std::size_t>(index)], index);
         label.Right = std::max(label.Right, label.Left + minimumLabelWidth);
-        return editor_.Open(Window(), label, textOf(item), Font());
+        // The edit exists while the parent hears of the edit, so that it can
+        // take the edit's window (TVM_GETEDITCONTROL) or refuse.
+        const bool focused = GetFocus() == Window();
+        HWND edit = editor_.Open(Window(), label, textOf(item), Font());
+        if (NotifiesUnicode() ? notifyLabelEdit<WCHAR>(TVN_BEGINLABELEDITW, item, nullptr)
+                              : notifyLabelEdit<char>(TVN_BEGINLABELEDITA, item, nullptr)) {
+            editor_.Close();
+            if (focused) SetFocus(Window());
+            return nullptr;
+        }
+        editing_ = item;
+        return edit;
     }
 
     template <typename Char> LRESULT notifyLabelEdit(UINT code, TreeItem* item, const WideString* text) {

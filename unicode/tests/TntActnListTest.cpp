@@ -6,9 +6,12 @@
 #include "platform/core/CodePages.h"
 #include "unicode/TntActnList.h"
 #include "unicode/TntControls.h"
+#include "unicode/TntListBoxes.h"
 #include "unicode/TntMenus.h"
+#include "unicode/TntRichEdits.h"
 #include "unicode/TntStdActns.h"
 #include "unicode/TntStdCtrls.h"
+#include "unicode/TntTreeViews.h"
 
 #include "platform/vcl/Buttons.h"
 #include "platform/vcl/ListViews.h"
@@ -50,6 +53,46 @@ TEST(WideActions, AFrameworkActionIsReadThroughItsAnsiTextsWithoutAHelper) {
     EXPECT_EQ(action.Hint(), "?");
     EXPECT_EQ(action.ComponentCount(), 0);
     EXPECT_THROW(TntAction_GetCaption(nullptr), EAssertionFailed);
+}
+
+TEST(WideActions, AssigningAWideActionCopiesItsWideTexts) {
+    TTntAction source(nullptr);
+    source.SetCaption(u"Файл");
+    source.SetHint(u"Откр|Открывает файл");
+    TTntAction copy(nullptr);
+    copy.Assign(&source);
+    EXPECT_EQ(copy.Caption(), u"Файл");
+    EXPECT_EQ(copy.Hint(), u"Откр|Открывает файл");
+    TTntCustomAction custom(nullptr);
+    custom.Assign(&source);
+    EXPECT_EQ(custom.Caption(), u"Файл");
+    TTntEditCut cut(nullptr);
+    cut.Assign(&source);
+    EXPECT_EQ(cut.Hint(), u"Откр|Открывает файл");
+
+    TAction ansiSource(nullptr);
+    ansiSource.SetCaption("Caf\xE9");
+    copy.Assign(&ansiSource);
+    EXPECT_EQ(copy.Caption(), u"Caf\u00E9");
+}
+
+TEST_F(VisualTest, TheWideListControlsTreeAndRichEditFollowAWideActionsHint) {
+    auto form = plainForm();
+    TTntAction action(nullptr);
+    action.SetHint(u"Подсказка");
+    const std::vector<TControl*> controls{
+        child<TTntComboBox>(form.get(), alNone, {0, 0, 80, 22}),
+        child<TTntListBox>(form.get(), alNone, {0, 30, 80, 40}),
+        child<TTntTreeView>(form.get(), alNone, {0, 80, 80, 40}),
+        child<TTntRichEdit>(form.get(), alNone, {0, 130, 80, 40}),
+    };
+    for (TControl* control : controls) {
+        control->SetAction(&action);
+        EXPECT_EQ(TntControl_GetHint(control), u"Подсказка") << control->ClassName();
+    }
+    action.SetHint(u"Другая");
+    for (TControl* control : controls)
+        EXPECT_EQ(TntControl_GetHint(control), u"Другая") << control->ClassName();
 }
 
 TEST_F(VisualTest, AControlNamedAsItsCaptionTakesTheActionsCaptionButKeepsItsOwnHint) {

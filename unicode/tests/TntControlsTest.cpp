@@ -7,6 +7,7 @@
 #include "platform/core/CodePages.h"
 #include "platform/core/FileUtils.h"
 #include "platform/vcl/ActnList.h"
+#include "platform/vcl/StdCtrls.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
 #include "unicode/TntControls.h"
@@ -124,6 +125,23 @@ TEST_F(ControlsTest, ReCreationKeepsTheTextTheTrapAndTheClass) {
     EXPECT_EQ(GetWindowLongPtrW(second, GWLP_WNDPROC), trapProcedure);
     GetClassNameW(second, className, 64);
     EXPECT_EQ(WideString(className), u"TWideBox.UnicodeClass");
+}
+
+// The framework's own edit, its window made anew as a Unicode one: its text
+// and focus stay, and from then on it holds UTF-16.
+TEST_F(ControlsTest, AFrameworkEditGetsAUnicodeWindowMadeAnew) {
+    auto* edit = child<TEdit>(form.get(), alNone, {10, 10, 120, 24});
+    form->Show();
+    edit->SetText("abc");
+    edit->SetFocus();
+    ASSERT_FALSE(IsWindowUnicode(edit->Handle()));
+    ReCreateUnicodeWnd(edit, u"EDIT");
+    ASSERT_TRUE(IsWindowUnicode(edit->Handle()));
+    EXPECT_EQ(TntControl_GetText(edit), u"abc");
+    EXPECT_TRUE(edit->Focused());
+    TntControl_SetText(edit, u"Правка");
+    EXPECT_EQ(TntControl_GetText(edit), u"Правка");
+    EXPECT_EQ(edit->Text(), "??????");
 }
 
 TEST_P(ControlRoads, NotifyFormatAnswersUnicodeForUnicodeWindowsAlsoDuringCreation) {

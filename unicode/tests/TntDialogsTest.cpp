@@ -132,6 +132,23 @@ TEST_F(DialogsTest, TheSystemGetsTheWideRequestAndGivesTheNamesBack) {
     EXPECT_EQ(dialog.Files()->Count(), 0) << "emptied as the dialog starts";
 }
 
+TEST_F(DialogsTest, WithoutAnInitialFolderTheDialogCanBeMadeToStartInTheCurrentOne) {
+    TTntOpenDialog dialog(nullptr);
+    for (const bool force : {true, false}) {
+        ForceCurrentDirectory = force;
+        backend.AnswerFileDialog({u"/srv/a.txt"}, 1);
+        ASSERT_TRUE(dialog.Execute());
+        EXPECT_EQ(backend.LastFileDialog().InitialDirectory, force ? u"." : u"") << force;
+        dialog.SetFileName(u"");
+    }
+    dialog.SetInitialDir(u"/srv/site");
+    ForceCurrentDirectory = true;
+    backend.AnswerFileDialog({u"/srv/a.txt"}, 1);
+    ASSERT_TRUE(dialog.Execute());
+    ForceCurrentDirectory = false;
+    EXPECT_EQ(backend.LastFileDialog().InitialDirectory, u"/srv/site");
+}
+
 class TCanCloseLog {
 public:
     std::vector<WideString> asked;
@@ -255,6 +272,29 @@ TEST_F(DialogsTest, TheMessageDialogAnswersWithTheButtonPressed) {
     EXPECT_EQ(WideMessageDlg(u"続けますか?", mtConfirmation, {mbYes, mbNo}, 0), mrYes);
     steps = {[this] { backend.PressKey(VK_ESCAPE); }};
     EXPECT_EQ(WideMessageDlg(u"続けますか?", mtConfirmation, {mbYes, mbNo}, 0), mrNo);
+}
+
+// The Help button asks the application's help for the dialog's topic, with
+// the dialog's help file as the current one.
+TEST_F(DialogsTest, TheHelpButtonAsksForTheDialogsTopicInItsHelpFile) {
+    struct THelpLog {
+        std::vector<std::pair<Word, Integer>> requests;
+        AnsiString helpFile;
+        bool Help(Word Command, Integer Data, bool&) {
+            requests.emplace_back(Command, Data);
+            helpFile = Application->CurrentHelpFile();
+            return true;
+        }
+    } log;
+    Application->OnHelp = THelpEvent(&log, &THelpLog::Help);
+    runSteps();
+    steps = {[this] { backend.PressKey(VK_TAB); }, [this] { backend.PressKey(VK_SPACE); }};
+    EXPECT_EQ(WideMessageDlgPosHelp(u"Справка?", mtInformation, {mbOK, mbHelp}, 42, -1, -1, u"справка.hlp"),
+              mrOk)
+        << "Esc: OK is the cancel button";
+    Application->OnHelp = nullptr;
+    EXPECT_EQ(log.requests, (std::vector<std::pair<Word, Integer>>{{HELP_CONTEXT, 42}}));
+    EXPECT_EQ(log.helpFile, WideToAnsi(u"справка.hlp"));
 }
 
 TEST_F(DialogsTest, AFormattedMessageShowsItsArguments) {

@@ -5,10 +5,12 @@
 #include "platform/vcl/tests/VisualTestSupport.h"
 
 #include "platform/core/CodePages.h"
+#include "platform/vcl/Filers.h"
 #include "platform/vcl/StdActns.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
+#include "unicode/TntActnList.h"
 #include "unicode/TntComCtrls.h"
 #include "unicode/TntForms.h"
 #include "unicode/TntMenus.h"
@@ -133,6 +135,84 @@ TEST_F(HookTest, AWideFormShowsItsWideCaption) {
     EXPECT_EQ(wideForm->Caption(), u"Окно 窓");
     wideForm->SetFormStyle(fsMDIChild);
     EXPECT_THROW(wideForm->RecreateWnd(), EInvalidOperation);
+}
+
+// A real selection in a wide form's menu bar: the form, not the menu's own
+// handling, turns the highlighted item's hint into the application's wide hint.
+TEST_F(HookTest, AHighlightedMenuItemOfAWideFormGivesItsWideLongHint) {
+    std::unique_ptr<TTntForm> wideForm(new TTntForm(nullptr));
+    wideForm->SetBounds(0, 0, 200, 150);
+    auto* menu = new TTntMainMenu(wideForm.get());
+    auto* file = new TTntMenuItem(wideForm.get());
+    file->SetCaption(u"&Файл");
+    menu->Items()->Add(file);
+    auto* open = new TTntMenuItem(wideForm.get());
+    open->SetCaption(u"Открыть");
+    open->SetHint(u"Откр|Открывает файл");
+    file->Add(open);
+    wideForm->SetMenu(menu);
+    wideForm->Show();
+    Application->ProcessMessages();
+    WideString hintWhileOpen;
+    backend.SetIdleHandler([&] {
+        backend.SetIdleHandler(nullptr);
+        hintWhileOpen = TntApplication()->Hint();
+        backend.PressKey(VK_ESCAPE);
+        backend.PressKey(VK_ESCAPE);
+    });
+    backend.KeyDown(VK_MENU);
+    backend.KeyDown('Q', u"ф");
+    backend.KeyUp('Q');
+    backend.KeyUp(VK_MENU);
+    Application->ProcessMessages();
+    EXPECT_EQ(hintWhileOpen, u"Открывает файл");
+    EXPECT_EQ(TntApplication()->Hint(), u"");
+}
+
+// A scroll box whose every size change sets off another follows them 31 deep.
+TEST_F(HookTest, AScrollBoxFollowsNestedSizeChanges31Deep) {
+    struct TGrowing {
+        TTntScrollBox* box = nullptr;
+        Integer resizes = 0;
+        void Resized(TObject*) {
+            ++resizes;
+            box->SetWidth(box->Width() + 1);
+        }
+    } growing;
+    growing.box = child<TTntScrollBox>(form.get(), alNone, {150, 10, 100, 100});
+    growing.box->HandleNeeded();
+    EXPECT_TRUE(IsWindowUnicode(growing.box->Handle()));
+    growing.box->OnResize = TNotifyEvent(&growing, &TGrowing::Resized);
+    growing.box->SetWidth(120);
+    EXPECT_EQ(growing.resizes, 31);
+}
+
+TEST_F(HookTest, AFrameHasAUnicodeWindowAndAWideHint) {
+    auto* frame = child<TTntFrame>(form.get(), alNone, {150, 10, 100, 100});
+    frame->SetHint(u"Рамка|Подробно");
+    EXPECT_TRUE(IsWindowUnicode(frame->Handle()));
+    EXPECT_EQ(WideGetLongHint(WideGetHint(frame)), u"Подробно");
+}
+
+// A caption or hint an action supplies is the action's: the form resource leaves it out.
+TEST_F(HookTest, CaptionsAndHintsFromAnActionAreNotWrittenToTheFormResource) {
+    std::unique_ptr<TTntForm> wideForm(new TTntForm(nullptr));
+    wideForm->SetName("WideForm");
+    auto* button = child<TTntButton>(wideForm.get(), alNone, {0, 0, 80, 24});
+    button->SetName("Button");
+    TTntAction action(nullptr);
+    action.SetName("FileAction");
+    action.SetCaption(u"Файл");
+    action.SetHint(u"Открывает");
+    wideForm->SetCaption(u"Окно");
+    wideForm->SetHint(u"Своя");
+    button->SetAction(&action);
+    wideForm->SetAction(&action);
+    const AnsiString text = WriteComponentText(wideForm.get());
+    EXPECT_EQ(text.find("Caption"), AnsiString::npos) << text;
+    EXPECT_EQ(text.find("Hint"), AnsiString::npos) << text;
+    button->SetAction(nullptr);
+    EXPECT_NE(WriteComponentText(button).find("Caption"), AnsiString::npos);
 }
 
 // Alt with a Cyrillic letter, typed into a Unicode edit: the hook takes the

@@ -204,6 +204,28 @@ TEST_F(ListBoxesTest, TypingCompletesTheTextAndSelectsTheRest) {
     EXPECT_EQ(box->ItemIndex(), 1);
 }
 
+// Finds the item whose last character is the one typed.
+class TEndingCombo : public TTntComboBox, public ITntComboFindString {
+public:
+    using TTntComboBox::TTntComboBox;
+    Integer FindString(const WideString& Value, Integer StartPos) override {
+        for (Integer i = StartPos + 1; i < Items()->Count(); ++i)
+            if (Items()->Strings(i).ends_with(Value.back())) return i;
+        return CB_ERR;
+    }
+};
+
+TEST_F(ListBoxesTest, AComboThatFindsItsOwnItemsIsAskedWhileTyping) {
+    auto* box = child<TEndingCombo>(form.get(), alNone, {10, 10, 150, 24});
+    box->SetStyle(csDropDownList);
+    form->Show();
+    for (const char16_t* item : {u"ая", u"яб", u"бв"})
+        box->Items()->Add(item);
+    box->SetFocus();
+    type(box->Handle(), u'б');
+    EXPECT_EQ(box->ItemIndex(), 1);
+}
+
 TEST_F(ListBoxesTest, EnterInADroppedListClosesItWithoutReachingTheEdit) {
     TWatchedCombo* box = combo(csDropDown, {Tokyo, Osaka});
     box->Watch();

@@ -10,6 +10,7 @@
 #include "platform/win/Windows.h"
 #include "unicode/TntForms.h"
 #include "unicode/TntListViews.h"
+#include "unicode/TntSystem.h"
 
 #include <string>
 #include <vector>
@@ -184,6 +185,62 @@ struct TEditLog {
     void KeyPress(TObject*, char& Key) { pressed.push_back(static_cast<Byte>(Key)); }
 };
 
+TEST_F(ListViewsTest, AssigningAWideItemCopiesItsWideTextsAndImages) {
+    form->Show();
+    TTntListItem* source = add(u"東京", {u"日本"});
+    source->SetOverlayIndex(2);
+    source->SetStateIndex(1);
+    source->SetIndent(1);
+    TTntListItem* copy = add(u"");
+    copy->Assign(source);
+    EXPECT_EQ(copy->Caption(), u"東京");
+    EXPECT_EQ(copy->SubItems()->Strings(0), u"日本");
+    EXPECT_EQ(copy->OverlayIndex(), 2);
+    EXPECT_EQ(copy->StateIndex(), 1);
+    EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETITEMSTATE, 1, LVIS_OVERLAYMASK), 3 << 8)
+        << "the window holds the overlay as its index + 1";
+}
+
+class TMarkedItem : public TTntListItem {
+public:
+    using TTntListItem::TTntListItem;
+};
+const TClass MarkedItemClass = DescribeClass<TMarkedItem, TTntListItem>();
+
+TEST_F(ListViewsTest, OnCreateItemClassNamesTheClassOfNewItemsWhichMustBeWide) {
+    struct TClasses {
+        TListItemClass next = ListItemClassOf<TMarkedItem>();
+        void Choose(TObject*, TListItemClass& ItemClass) { ItemClass = next; }
+    } classes;
+    list->OnCreateItemClass = TLVCreateItemClassEvent(&classes, &TClasses::Choose);
+    EXPECT_NE(dynamic_cast<TMarkedItem*>(add(u"印")), nullptr);
+    classes.next = ListItemClassOf<TListItem>();
+    try {
+        list->Items()->Add();
+        ADD_FAILURE() << "a framework item in a wide list";
+    } catch (const ETntInternalError& error) {
+        EXPECT_EQ(error.Message,
+                  "Internal Error: OnCreateItemClass.ItemClass must inherit from TTntListItem.");
+    }
+    EXPECT_EQ(list->Items()->Count(), 1);
+}
+
+TEST_F(ListViewsTest, CheckBoxesComeWithSubItemImagesAndInfoTips) {
+    form->Show();
+    auto extendedStyle = [&] {
+        return static_cast<DWORD>(SendMessageW(list->Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    };
+    constexpr DWORD withCheckBoxes = LVS_EX_CHECKBOXES | LVS_EX_SUBITEMIMAGES | LVS_EX_INFOTIP;
+    EXPECT_EQ(extendedStyle() & withCheckBoxes, 0u);
+    list->SetCheckboxes(true);
+    EXPECT_EQ(extendedStyle() & withCheckBoxes, withCheckBoxes);
+    EXPECT_EQ(columnText(0), u"名前")
+        << "the empty column put in and taken out leaves the columns as they were";
+    EXPECT_EQ(columnText(2), u"国");
+    LVCOLUMNW fourth;
+    EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETCOLUMNW, 3, reinterpret_cast<LPARAM>(&fourth)), FALSE);
+}
+
 TEST_F(ListViewsTest, AnInPlaceEditTypedWideReachesOnEdited) {
     form->Show();
     TTntListItem* item = add(u"古い");
@@ -253,6 +310,41 @@ TEST_F(ListViewsTest, AnOwnerDataItemShowsOnlyTheWideTextsOnDataGaveIt) {
     EXPECT_EQ(windowText(0, 1), u"日本");
     EXPECT_EQ(windowText(1, 0), u"大阪");
     EXPECT_EQ(windowText(1, 1), u"") << "no sub-item left from the item before";
+}
+
+// An owner-data list holds no texts: a wide search is answered by the wide
+// OnDataFind, else by the framework's with the ANSI text.
+TEST_F(ListViewsTest, AnOwnerDataListFindsThroughTheWideOnDataFind) {
+    struct TFinder {
+        std::vector<WideString> wide;
+        std::vector<AnsiString> ansi;
+        void FindWide(TObject*, TItemFind Find, const WideString& FindString, const TPoint&, void*, Integer,
+                      TSearchDirection, bool, Integer& Index) {
+            wide.push_back(FindString);
+            Index = Find == ifPartialString && FindString == u"大" ? 1 : -1;
+        }
+        void FindAnsi(TObject*, TItemFind, const AnsiString& FindString, const TPoint&, void*, Integer,
+                      TSearchDirection, bool, Integer& Index) {
+            ansi.push_back(FindString);
+            Index = 0;
+        }
+    } finder;
+    list->SetOwnerData(true);
+    list->SetItemCount(2);
+    form->Show();
+    list->OnDataFind = TTntLVOwnerDataFindEvent(&finder, &TFinder::FindWide);
+    TTntListItem* found = list->FindCaption(0, u"大", true, true, false);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->Index(), 1);
+    EXPECT_EQ(list->FindCaption(0, u"京都", false, true, false), nullptr);
+    EXPECT_EQ(finder.wide, (std::vector<WideString>{u"大", u"京都"}));
+
+    list->OnDataFind = nullptr;
+    list->TCustomListView::OnDataFind = TLVOwnerDataFindEvent(&finder, &TFinder::FindAnsi);
+    found = list->FindCaption(0, u"Köln", false, true, false);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->Index(), 0);
+    EXPECT_EQ(finder.ansi, std::vector<AnsiString>{WideToAnsi(u"Köln")});
 }
 
 } // namespace

@@ -53,6 +53,9 @@ TEST(WideShortCuts, TextAndParsing) {
         {scAlt | VK_BACK, u"Alt+BkSp"},
         {scCtrl | (VK_NUMPAD0 + 3), u"Ctrl+3"},
         {VK_DELETE, u"Del"},
+        // Keys the framework does not name take the keyboard's name of their scan code.
+        {scCtrl | VK_OEM_PLUS, u"Ctrl+="},
+        {scShift | VK_OEM_COMMA, u"Shift+,"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(WideShortCutToText(c.shortCut), c.text) << WideToAnsi(c.text);
@@ -126,6 +129,28 @@ TEST_F(WideMenusTest, TheAnsiRoadLeavesTheFrameworksText) {
     openItem->SetCaption(u"Закрыть");
     Win32PlatformIsUnicode = true;
     EXPECT_EQ(systemText(openItem), u"???????");
+}
+
+TEST_F(WideMenusTest, OwnerDrawnBarItemsWithoutDrawingOfTheirOwnBecomeText) {
+    TTntMenuItem* drawn = addItem(menu->Items(), u"Вид");
+    struct TDrawing {
+        void Draw(TObject*, TCanvas*, const TRect&, bool) {}
+    } drawing;
+    drawn->OnDrawItem = TMenuDrawItemEvent(&drawing, &TDrawing::Draw);
+    menu->SetOwnerDraw(true);
+    SetFormMenu(form.get(), menu);
+    form->Show();
+    auto typeAt = [&](UINT Position) {
+        MENUITEMINFOW info;
+        info.fMask = MIIM_FTYPE;
+        GetMenuItemInfoW(menu->Handle(), Position, TRUE, &info);
+        return info.fType;
+    };
+    ASSERT_TRUE(typeAt(0) & MFT_OWNERDRAW);
+    NoOwnerDrawTopLevelItems(menu);
+    EXPECT_FALSE(typeAt(0) & MFT_OWNERDRAW);
+    EXPECT_EQ(systemText(fileMenu), u"&Файл");
+    EXPECT_TRUE(typeAt(1) & MFT_OWNERDRAW) << "an item with a draw event keeps drawing itself";
 }
 
 TEST_F(WideMenusTest, SelectingAPopupItemSetsTheWideApplicationHint) {

@@ -69,6 +69,8 @@ TEST_F(RichEditsTest, PositionsConvertBetweenCrAndCrLfCounting) {
             for (const auto& [raw, emulated] : item.positions) {
                 EXPECT_EQ(edit->EmulatedCharPos(raw), emulated) << UTF8Encode(item.text) << " wrap " << wrap;
                 EXPECT_EQ(edit->RawWin32CharPos(emulated), raw) << UTF8Encode(item.text) << " wrap " << wrap;
+                EXPECT_EQ(edit->CharPosToGet(raw), emulated);
+                EXPECT_EQ(edit->CharPosToSet(emulated), raw);
             }
         }
     }

@@ -515,6 +515,29 @@ TEST_F(MemoTest, InsertingAfterTheLastLine) {
     EXPECT_EQ(memo->Lines()->Strings(1), u"Щ");
 }
 
+TEST_F(MemoTest, LineStartsAndLengthsCountUtf16Units) {
+    memo->SetText(u"Жук\r\n\r\n一二三四");
+    const HWND window = memo->Handle();
+    EXPECT_EQ(TntMemo_LineStart(window, 2), 7);
+    EXPECT_EQ(TntMemo_LineLength(window, 2), 4);
+    EXPECT_EQ(TntMemo_LineLength(window, 1), 0);
+    EXPECT_EQ(TntMemo_LineLength(window, 0, 0), 3) << "a start given is used as it is";
+    EXPECT_EQ(TntMemo_LineStart(window, 3), -1);
+    EXPECT_EQ(TntMemo_LineLength(window, 3), 0) << "no line there";
+}
+
+// The wide lines are the memo's published Lines: a form resource carries them whole.
+TEST_F(MemoTest, TheWideLinesGoThroughAFormResource) {
+    memo->SetName("Notes");
+    memo->Lines()->SetText(u"Строка 一行\r\nΓραμμή");
+    const AnsiString text = WriteComponentText(memo);
+    auto* copy = child<TTntMemo>(form.get(), alNone, {0, 100, 200, 100});
+    ReadComponentText(text, copy);
+    ASSERT_EQ(copy->Lines()->Count(), 2) << text;
+    EXPECT_EQ(copy->Lines()->Strings(0), u"Строка 一行") << text;
+    EXPECT_EQ(copy->Lines()->Strings(1), u"Γραμμή");
+}
+
 TEST_F(MemoTest, ALineTooLongToReadIsAnError) {
     memo->SetText(WideString(70000, u'x'));
     EXPECT_THROW(memo->Lines()->Strings(0), EOutOfResources);

@@ -1,11 +1,15 @@
 #include "unicode/TntSysUtils.h"
 
 #include "platform/core/CodePages.h"
+#include "platform/win/Kernel.h"
 #include "platform/win/LastError.h"
+#include "platform/win/Modules.h"
+#include "platform/win/Windows.h"
 #include "unicode/TntClasses.h"
 #include "unicode/TntSystem.h"
 #include "unicode/tests/TemporaryFolder.h"
 
+#include <cfenv>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -269,6 +273,23 @@ TEST_F(WideFiles, FindsEntriesByMaskAndAttributes) {
 }
 
 // ---- Locale, dates and currency ----------------------------------------------------------------------
+
+TEST(WideModules, ALibraryOfTheProgramLoadsAndAnyOtherIsAPackageError) {
+    const UINT previousMode = SetErrorMode(0);
+    std::feraiseexcept(FE_INEXACT);
+    EXPECT_NE(WideSafeLoadLibrary(u"riched20.dll", SEM_FAILCRITICALERRORS), nullptr);
+    EXPECT_EQ(SetErrorMode(0), 0u) << "the mode in force before comes back";
+    EXPECT_FALSE(std::fetestexcept(FE_INEXACT)) << "the flags the load left are cleared";
+    EXPECT_NE(WideLoadPackage(u"RICHED20"), nullptr);
+    try {
+        WideLoadPackage(u"пакет.bpl");
+        ADD_FAILURE() << "no such package";
+    } catch (const EPackageError& error) {
+        EXPECT_EQ(error.Message,
+                  WideToAnsi(u"Can't load package пакет.bpl.\r\n") + SysErrorMessage(ERROR_MOD_NOT_FOUND));
+    }
+    SetErrorMode(previousMode);
+}
 
 TEST(WideLocale, ReadsLocaleTextsWithDefaults) {
     EXPECT_EQ(WideGetLocaleStr(LOCALE_USER_DEFAULT, LOCALE_SCURRENCY, u"?"), u"$");

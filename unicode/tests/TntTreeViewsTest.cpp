@@ -240,4 +240,89 @@ TEST_F(TreeViewsTest, AnEditedLabelBecomesTheWideText) {
     EXPECT_EQ(windowText(tree, node), u"新しい!");
 }
 
+// Under a parent that is not a Unicode window the tree still notifies in
+// UTF-16, so the window shows the wide texts.
+TEST_F(TreeViewsTest, UnderAPlainFormTheWindowShowsTheWideTexts) {
+    auto plain = plainForm();
+    auto* plainTree = child<TTntTreeView>(plain.get(), alClient, {0, 0, 300, 200});
+    plain->Show();
+    TTntTreeNode* node = plainTree->Items()->Add(nullptr, u"Яблоко");
+    EXPECT_EQ(windowText(plainTree, node), u"Яблоко");
+}
+
+TEST_F(TreeViewsTest, SortingOrdersByTheWideTexts) {
+    auto plain = plainForm();
+    auto* plainTree = child<TTntTreeView>(plain.get(), alClient, {0, 0, 300, 200});
+    plain->Show();
+    TTntTreeNodes* nodes = plainTree->Items();
+    for (const char16_t* text : {u"Щука", u"Банан", u"Апельсин", u"Вишня"})
+        nodes->Add(nullptr, text);
+    nodes->AddChild(nodes->Item(1), u"Яма");
+    nodes->AddChild(nodes->Item(1), u"Ель");
+    ASSERT_TRUE(plainTree->AlphaSort(true));
+    const std::vector<WideString> sorted{u"Апельсин", u"Банан", u".Ель", u".Яма", u"Вишня", u"Щука"};
+    EXPECT_EQ(outline(nodes), sorted);
+    std::vector<WideString> shown;
+    for (TTntTreeNode* node = nodes->GetFirstNode(); node; node = node->GetNext())
+        shown.push_back(WideString(static_cast<std::size_t>(node->Level()), u'.') +
+                        windowText(plainTree, node));
+    EXPECT_EQ(shown, sorted);
+}
+
+// The in-place editor's keys pass the tree view's key handling, characters
+// beyond ANSI as 255 with the real one kept, and the typed text comes back wide.
+TEST_F(TreeViewsTest, AnInPlaceEditTypedWideBecomesTheNodesText) {
+    struct TLog {
+        std::vector<WideChar> pressed;
+        void KeyPress(TObject*, char& Key) { pressed.push_back(static_cast<unsigned char>(Key)); }
+    } log;
+    InitializeTntForms();
+    form->Show();
+    TTntTreeNode* node = tree->Items()->Add(nullptr, u"Старое");
+    tree->OnKeyPress = TKeyPressEvent(&log, &TLog::KeyPress);
+    tree->SetFocus();
+    HWND edit = reinterpret_cast<HWND>(
+        SendMessageW(tree->Handle(), TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(node->ItemId())));
+    ASSERT_NE(edit, nullptr);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    backend.TypeText(u"Новое");
+    Application->ProcessMessages();
+    EXPECT_EQ(log.pressed, std::vector<WideChar>(5, 255))
+        << "the editor's keys reach the tree view's handlers";
+    backend.PressKey(VK_RETURN);
+    Application->ProcessMessages();
+    EXPECT_EQ(node->Text(), u"Новое");
+    EXPECT_EQ(windowText(tree, node), u"Новое");
+    EXPECT_FALSE(tree->IsEditing());
+}
+
+// Deleting the selected node selects what FindNextToSelect names.
+class TFirstNodeTree : public TTntTreeView {
+public:
+    using TTntTreeView::TTntTreeView;
+    TTntTreeNode* FindNextToSelect() override { return Items()->GetFirstNode(); }
+};
+
+TEST_F(TreeViewsTest, DeletingTheSelectedNodeSelectsTheNextToSelect) {
+    form->Show();
+    TTntTreeNodes* nodes = tree->Items();
+    TTntTreeNode* first = nodes->Add(nullptr, u"一");
+    TTntTreeNode* second = nodes->Add(nullptr, u"二");
+    TTntTreeNode* third = nodes->Add(nullptr, u"三");
+    second->SetSelected(true);
+    second->Delete();
+    EXPECT_EQ(tree->Selected(), third) << "the next sibling";
+    third->Delete();
+    EXPECT_EQ(tree->Selected(), first) << "else the one before";
+    EXPECT_EQ(first->getNextSibling(), nullptr);
+
+    auto* own = child<TFirstNodeTree>(form.get(), alNone, {0, 0, 100, 100});
+    own->Items()->Add(nullptr, u"a");
+    own->Items()->Add(nullptr, u"b");
+    TTntTreeNode* last = own->Items()->Add(nullptr, u"c");
+    last->SetSelected(true);
+    last->Delete();
+    EXPECT_EQ(own->Selected(), own->Items()->GetFirstNode());
+}
+
 } // namespace

@@ -109,6 +109,17 @@ TEST_F(DialogsTest, AnOpenDialogTakesSeveralFilesAndAsksAgainForAMissingOne) {
     EXPECT_EQ(dialog.FileName(), before);
 }
 
+TEST_F(DialogsTest, WithoutAnInitialFolderTheDialogCanBeMadeToStartInTheCurrentOne) {
+    TOpenDialog dialog(nullptr);
+    for (const bool force : {true, false}) {
+        ForceCurrentDirectory = force;
+        backend.AnswerFileDialog({file("one.txt")});
+        ASSERT_TRUE(dialog.Execute());
+        EXPECT_EQ(backend.LastFileDialog().InitialDirectory, force ? u"." : u"") << force;
+        dialog.SetFileName("");
+    }
+}
+
 TEST_F(DialogsTest, ATooSmallBufferReportsTheSizeNeeded) {
     WCHAR buffer[4] = {};
     OPENFILENAMEW request;

@@ -5,6 +5,8 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
 
+#include <typeinfo>
+
 namespace {
 
 using ListViewsTest = VisualTest;
@@ -174,6 +176,41 @@ TEST_F(ListViewsTest, AnOwnerDataListAsksOnDataForTheItemAtEachIndex) {
     item.cchTextMax = 16;
     SendMessageW(list->Handle(), LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(WideString(buffer), u"Row 1");
+
+    // The list holds no texts: OnDataFind answers a search, told what to find and from where.
+    struct TFind {
+        std::vector<AnsiString> asked;
+        void Find(TObject*, TItemFind Find, const AnsiString& FindString, const TPoint&, void*,
+                  Integer StartIndex, TSearchDirection, bool Wrap, Integer& Index) {
+            asked.push_back(FindString + " " + std::to_string(Find) + " " + std::to_string(StartIndex) + " " +
+                            std::to_string(Wrap));
+            Index = FindString == "Row 2" ? 2 : -1;
+        }
+    } find;
+    list->OnDataFind = TLVOwnerDataFindEvent(&find, &TFind::Find);
+    TListItem* found = list->FindCaption(1, "Row 2", false, true, true);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->Index(), 2);
+    EXPECT_EQ(list->FindCaption(0, "Row", true, false, false), nullptr);
+    EXPECT_EQ(find.asked, (std::vector<AnsiString>{"Row 2 2 1 1", "Row 1 1 0"}));
+}
+
+class TTaggedItem : public TListItem {
+public:
+    using TListItem::TListItem;
+};
+const TClass TaggedItemClass = DescribeClass<TTaggedItem, TListItem>();
+
+TEST_F(ListViewsTest, OnCreateItemClassNamesTheClassOfNewItems) {
+    TListView list(nullptr);
+    struct TClasses {
+        void Choose(TObject*, TListItemClass& ItemClass) { ItemClass = ListItemClassOf<TTaggedItem>(); }
+    } classes;
+    TListItem* plain = list.Items()->Add();
+    EXPECT_EQ(typeid(*plain), typeid(TListItem));
+    list.OnCreateItemClass = TLVCreateItemClassEvent(&classes, &TClasses::Choose);
+    TListItem* tagged = list.Items()->Add();
+    EXPECT_EQ(typeid(*tagged), typeid(TTaggedItem));
 }
 
 } // namespace

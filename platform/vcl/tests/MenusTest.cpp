@@ -350,6 +350,24 @@ TEST_F(MenusTest, AFormsMainMenuAnswersHotKeysAndShortCutsAndSurvivesANewWindow)
     EXPECT_TRUE(form.clicks.empty());
 }
 
+// The highlighted item of a menu bar's menu is the form's to show: its long
+// hint becomes the application's while the menu is open.
+TEST_F(MenusTest, AHighlightedItemsLongHintBecomesTheApplicationsHint) {
+    TMenuForm form(nullptr);
+    ReadComponentText(menuFormText, &form);
+    form.FileOpen->SetHint("Open|Opens a file");
+    SetFormMenu(&form, form.MainMenu1);
+    form.Show();
+    Application->ProcessMessages();
+    AnsiString hintWhileOpen;
+    steps = {[&] { hintWhileOpen = Application->Hint(); }};
+    runSteps();
+    backend.PressKey('F', {VK_MENU});
+    Application->ProcessMessages();
+    EXPECT_EQ(hintWhileOpen, "Opens a file");
+    EXPECT_EQ(Application->Hint(), "") << "the closed menu takes the hint away";
+}
+
 TEST_F(MenusTest, AFormWithAnOpenMenuIsSavedAsAPicture) {
     TMenuForm form(nullptr);
     ReadComponentText(menuFormText, &form);

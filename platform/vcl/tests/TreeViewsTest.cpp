@@ -88,6 +88,18 @@ TEST_F(TreeViewsTest, NodesReachTheWindowInTheirOrder) {
     EXPECT_EQ(f.windowText(f.snow), u"Snowfall");
 }
 
+TEST_F(TreeViewsTest, DeletingTheSelectedNodeSelectsItsNeighbourOrParent) {
+    TreeFixture f(plainForm());
+    f.snow->SetSelected(true);
+    EXPECT_EQ(f.tree->FindNextToSelect(), f.clock) << "no next sibling: the one before";
+    f.snow->Delete();
+    EXPECT_EQ(f.tree->Selected(), f.clock);
+    EXPECT_EQ(f.tree->FindNextToSelect(), f.effects) << "an only child: its parent";
+    f.clock->Delete();
+    EXPECT_EQ(f.tree->Selected(), f.effects);
+    EXPECT_EQ(f.tree->FindNextToSelect(), f.menus);
+}
+
 TEST_F(TreeViewsTest, ClicksKeysAndExpandingGoThroughTheEvents) {
     TreeFixture f(plainForm());
     backend.Click(f.tree->Handle(), f.centreOf(f.effects));

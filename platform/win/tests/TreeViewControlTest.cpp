@@ -263,7 +263,11 @@ TEST_F(TreeViewTest, SortingAndLabelEditing) {
     EXPECT_EQ(textOf(next(TVGN_CHILD, fruit)), u"banana");
 
     WideString ended;
+    HWND editorSeenAtStart = nullptr;
     NotifyAnswer() = [&](NMHDR* header) -> LRESULT {
+        // The parent can take the edit's window while it hears of the start.
+        if (header->code == TVN_BEGINLABELEDITW)
+            editorSeenAtStart = reinterpret_cast<HWND>(send(TVM_GETEDITCONTROL, 0, 0));
         if (header->code != TVN_ENDLABELEDITW) return 0;
         auto* info = reinterpret_cast<NMTVDISPINFOW*>(header);
         ended = info->item.pszText ? info->item.pszText : u"(cancelled)";
@@ -271,6 +275,7 @@ TEST_F(TreeViewTest, SortingAndLabelEditing) {
     };
     HWND edit = reinterpret_cast<HWND>(send(TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(vegetables)));
     ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(editorSeenAtStart, edit);
     SetWindowTextW(edit, u"Gem\u00FCse und Kr\u00E4uter");
     PressKey(VK_RETURN);
     ProcessMessages();
