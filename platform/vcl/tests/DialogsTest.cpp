@@ -109,6 +109,18 @@ TEST_F(DialogsTest, AnOpenDialogTakesSeveralFilesAndAsksAgainForAMissingOne) {
     EXPECT_EQ(dialog.FileName(), before);
 }
 
+// Without an initial folder, or a folder in the file name, the dialog starts
+// in the current folder, not wherever the chooser last was.
+TEST_F(DialogsTest, AnOpenDialogWithoutAnInitialFolderStartsInTheCurrentFolder) {
+    std::filesystem::current_path(folder);
+    TOpenDialog dialog(nullptr);
+    dialog.SetFileName("start.txt");
+    backend.AnswerFileDialog({file("start.txt")});
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(backend.LastFileDialog().InitialDirectory,
+              UTF8Decode(std::filesystem::canonical(folder).string()));
+}
+
 TEST_F(DialogsTest, ATooSmallBufferReportsTheSizeNeeded) {
     WCHAR buffer[4] = {};
     OPENFILENAMEW request;
