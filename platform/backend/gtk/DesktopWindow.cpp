@@ -254,6 +254,12 @@ void canvasRealized(GtkWidget*, gpointer data) {
     applyCursor(*static_cast<Parts*>(data));
 }
 
+bool anyOverlayShown(const Parts& parts) {
+    for (const auto& [widget, place] : parts.overlays)
+        if (gtk_widget_get_mapped(widget)) return true;
+    return false;
+}
+
 gboolean placeOverlay(GtkOverlay*, GtkWidget* widget, GdkRectangle* allocation, gpointer data) {
     Parts& parts = *static_cast<Parts*>(data);
     auto found = parts.overlays.find(widget);
@@ -478,6 +484,10 @@ void DesktopWindow::DrawNow() {
     Parts& parts = *parts_;
     GdkWindow* surface = gtk_widget_get_window(parts.canvas);
     if (drawingNow || !parts.image || !surface || !gtk_widget_get_mapped(parts.canvas)) return;
+    // Widgets laid over the buffer are drawn by GTK's own drawing alone: a
+    // frame drawn beside it covers a web view, or leaves it undrawn, until
+    // the page changes. Such a window waits for the main loop.
+    if (anyOverlayShown(parts)) return;
     // GTK draws a window only when its main loop runs; this draws the
     // buffer straight onto the window, as the draw handler would.
     GtkAllocation canvas;

@@ -128,6 +128,8 @@ public:
     void Invalidate(const DesktopRect& content);
     // Draws what was invalidated now, without waiting for the main loop: a
     // program busy with work between two messages still shows its progress.
+    // While a widget laid over the window is shown, the main loop draws the
+    // window, so that the widget stays above the buffer.
     void DrawNow();
 
     void SetCursor(std::shared_ptr<DesktopCursor> cursor);
