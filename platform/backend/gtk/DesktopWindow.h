@@ -75,6 +75,9 @@ public:
     virtual void StateChanged(bool minimised, bool maximised) = 0;
     // The window's pixels reached the screen.
     virtual void Drawn() = 0;
+    // Whether every key goes to the window now, also while a widget laid over
+    // it has the focus (a menu is being tracked).
+    virtual bool TakesEveryKey() = 0;
 };
 
 // A mouse pointer image, shared by the windows that show it.
