@@ -438,8 +438,9 @@ protected:
     // shows in the preview. Screenshots are saved under `Name` and a suffix.
     bool PickScript(DisplayedProgram& Program, HeadlessTwin& Twin, const std::string& Name) {
         TMainForm& form = Twin.Form();
+        // The title list, whose look does not depend on where the focus settled at the start.
         if (!Program.WaitToSee(Name + "-started",
-                               [&](GdkPixbuf* shot) { return Twin.LooksTheSame(form.TypeComboBox, shot); }))
+                               [&](GdkPixbuf* shot) { return Twin.LooksTheSame(form.TitleBox, shot); }))
             return false;
         Program.Click(HeadlessTwin::CentreOf(form.TypeComboBox));
         Program.Key("Down");
