@@ -76,6 +76,13 @@ WideString wideOfPath(const std::filesystem::path& path) {
     return UTF8Decode(path.string());
 }
 
+// Empty when the current folder is gone: the chooser then picks its own start.
+WideString currentFolder() {
+    std::error_code gone;
+    const std::filesystem::path folder = std::filesystem::current_path(gone);
+    return gone ? WideString() : wideOfPath(folder);
+}
+
 template <typename Char> std::vector<std::pair<WideString, WideString>> filtersOf(const Char* filter) {
     std::vector<std::pair<WideString, WideString>> filters;
     while (filter && *filter) {
@@ -98,11 +105,13 @@ template <typename Char> FileDialogRequest requestOf(const OPENFILENAME_T<Char>&
     request.FilterIndex = std::max<int>(1, static_cast<int>(dialog.nFilterIndex));
     request.DefaultExtension = TextOf(dialog.lpstrDefExt);
     request.AllowMultiple = dialog.Flags & OFN_ALLOWMULTISELECT;
-    // A folder in the initial file name is where the dialog starts.
+    // A folder in the initial file name is where the dialog starts, else the
+    // initial folder, else the current folder, as the system's dialog starts.
     std::filesystem::path initial = pathOf(TextOf(dialog.lpstrFile));
     request.FileName = wideOfPath(initial.filename());
     request.InitialDirectory =
         initial.has_parent_path() ? wideOfPath(initial.parent_path()) : TextOf(dialog.lpstrInitialDir);
+    if (request.InitialDirectory.empty()) request.InitialDirectory = currentFolder();
     FileDialogExtras extras = std::exchange(nextFileDialogExtras, FileDialogExtras());
     request.History = std::move(extras.History);
     request.PicturePreview = extras.PicturePreview;

@@ -18,6 +18,7 @@
 #include "platform/win/Mouse.h"
 #include "platform/win/Painting.h"
 #include "platform/win/ResourceImages.h"
+#include "platform/win/StandardControls.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/WindowPos.h"
@@ -222,6 +223,9 @@ void paintBox(HWND box) {
 }
 
 // The message, in a child window of its own as the system's boxes hold it.
+// Like a static control it fills its whole client area in the colours the
+// box answers to WM_CTLCOLORSTATIC: the box clips its children, so nothing
+// else paints beneath the text.
 LRESULT textProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
     PAINTSTRUCT paint;
@@ -231,9 +235,9 @@ LRESULT textProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     GetWindowTextW(window, text.data(), length + 1);
     RECT area;
     GetClientRect(window, &area);
+    FillRect(dc, &area, ControlColourBrush(window, dc, WM_CTLCOLORSTATIC));
     HGDIOBJ previousFont = SelectObject(dc, messageFont());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     DrawTextW(dc, text.c_str(), length, &area, DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
     SelectObject(dc, previousFont);
     EndPaint(window, &paint);

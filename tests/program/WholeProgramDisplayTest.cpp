@@ -34,6 +34,8 @@
 #include "unicode/TntStdCtrls.h"
 
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <iterator>
 #include <thread>
 
@@ -59,6 +61,8 @@ constexpr const char* screenSize = "1024x768x24";
 constexpr auto startTimeout = 20s;
 constexpr auto settleTimeout = 10s;
 constexpr auto pollInterval = 50ms;
+// How long a page must stay on the screen after something changed around it.
+constexpr auto watchTime = 2s;
 
 constexpr Integer SourceTab = 1;
 constexpr Integer ColourTab = 3;
@@ -95,12 +99,12 @@ void writeSettings(const std::filesystem::path& File, const std::string& Library
                         << "\nHeight=" << windowBounds.Height() << "\n[Database]\nLastDBase=" << Library << "\n";
 }
 
-// The program folder's items copied to `Target`, with the test library as the one to open.
-void copyProgram(const std::filesystem::path& Target) {
+// The program folder's items copied to `Target`, with `Library` as the library to open.
+void copyProgram(const std::filesystem::path& Target, const std::string& Library) {
     for (const std::string& item : programItems)
         if (std::filesystem::exists(programFolder / item))
             std::filesystem::copy(programFolder / item, Target / item, std::filesystem::copy_options::recursive);
-    WriteDatabase((Target / libraryName).string(), WizardTestDatabase());
+    WriteDatabase((Target / libraryName).string(), Library);
     writeSettings(Target / "Quorvane.ini", libraryName);
 }
 
@@ -139,6 +143,18 @@ Rgb rgbOf(Pixel Value) {
     return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
 }
 
+// The longest run of black pixels along a row of `Area`: a message written
+// on a black bar instead of the box's face shows as one run across the text.
+int longestBlackRun(GdkPixbuf* Shot, const TRect& Area) {
+    int longest = 0;
+    for (int y = Area.Top; y < Area.Bottom; ++y)
+        for (int x = Area.Left, run = 0; x < Area.Right; ++x) {
+            run = pixelOf(Shot, x, y) == Rgb{0, 0, 0} ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    return longest;
+}
+
 std::string hexText(const Rgb& Colour) {
     char text[8];
     std::snprintf(text, sizeof text, "#%02X%02X%02X", Colour.red, Colour.green, Colour.blue);
@@ -148,9 +164,10 @@ std::string hexText(const Rgb& Colour) {
 // The program started on a private X server from a copy of its folder.
 class DisplayedProgram {
 public:
-    explicit DisplayedProgram(const std::filesystem::path& Folder) : folder_(Folder) {
+    explicit DisplayedProgram(const std::filesystem::path& Folder, const std::string& Library = WizardTestDatabase())
+        : folder_(Folder) {
         std::filesystem::create_directories(Folder / "program");
-        copyProgram(Folder / "program");
+        copyProgram(Folder / "program", Library);
         installRecordingBrowser(Folder);
         if (server_.Display().empty()) return;
         program_ = std::make_unique<ChildProcess>(
@@ -205,6 +222,33 @@ public:
             xdotool({"search", "--sync", "--onlyvisible", "--name", Caption}, startTimeout);
         if (!found || found->empty()) return false;
         return xdotool({"windowfocus", "--sync", found->substr(0, found->find('\n'))}).has_value();
+    }
+    // Where the shown top-level window captioned `Caption` lies on the screen.
+    std::optional<TRect> WindowBounds(const std::string& Caption) {
+        const std::optional<std::string> found =
+            xdotool({"search", "--onlyvisible", "--name", Caption, "getwindowgeometry", "--shell"});
+        if (!found) return std::nullopt;
+        std::map<std::string, int> values;
+        std::istringstream lines(*found);
+        for (std::string line; std::getline(lines, line);)
+            if (const std::size_t equals = line.find('='); equals != std::string::npos)
+                values[line.substr(0, equals)] = std::atoi(line.c_str() + equals + 1);
+        if (!values.count("WIDTH")) return std::nullopt;
+        return Rect(values["X"], values["Y"], values["X"] + values["WIDTH"], values["Y"] + values["HEIGHT"]);
+    }
+    // Whether every screenshot for a while holds `Seen`; the last (or the
+    // first that does not) saved under `Name`.
+    bool KeepsSeeing(const std::string& Name, const std::function<bool(GdkPixbuf*)>& Seen) {
+        const auto deadline = std::chrono::steady_clock::now() + watchTime;
+        for (;;) {
+            GdkPixbuf* shot = Shot();
+            const bool seen = shot && Seen(shot);
+            const bool over = std::chrono::steady_clock::now() >= deadline;
+            if (shot && (!seen || over)) save(shot, Name);
+            if (shot) g_object_unref(shot);
+            if (!seen || over) return seen;
+            std::this_thread::sleep_for(pollInterval);
+        }
     }
     // Whether no window captioned so is shown any more, within the time.
     bool WindowGone(const std::string& Caption) {
@@ -364,6 +408,21 @@ private:
     std::unique_ptr<TMainForm> form_;
 };
 
+// The widest glyph of the message font is far narrower than this; the box's
+// icon is 32 pixels wide.
+constexpr int longestBlackInANote = 36;
+// The buttons' row at the bottom of a message box, whose default button has a black frame.
+constexpr int noteButtonRow = 40;
+
+// A message box whose text shows as text: nothing black above its buttons
+// wider than a glyph.
+bool NoteIsReadable(DisplayedProgram& Program, const std::string& Caption, GdkPixbuf* Shot) {
+    std::optional<TRect> note = Program.WindowBounds(Caption);
+    if (!note) return false;
+    note->Bottom -= noteButtonRow;
+    return longestBlackRun(Shot, *note) < longestBlackInANote;
+}
+
 class WholeProgramDisplayTest : public VisualTest {
 protected:
     TemporaryFolder folder;
@@ -372,6 +431,35 @@ protected:
         if (!PrivateXServer::Installed() || !ProgramOnPath("xdotool")) GTEST_SKIP() << "Xvfb or xdotool is missing";
         VisualTest::SetUp();
         setenv("TMPDIR", folder.Path().c_str(), 1);
+    }
+
+    // The test library's coloured-block script picked as a user picks it,
+    // in the program and in its twin; true once the page its script paints
+    // shows in the preview. Screenshots are saved under `Name` and a suffix.
+    bool PickScript(DisplayedProgram& Program, HeadlessTwin& Twin, const std::string& Name) {
+        TMainForm& form = Twin.Form();
+        // The title list, whose look does not depend on where the focus settled at the start.
+        if (!Program.WaitToSee(Name + "-started",
+                               [&](GdkPixbuf* shot) { return Twin.LooksTheSame(form.TitleBox, shot); }))
+            return false;
+        Program.Click(HeadlessTwin::CentreOf(form.TypeComboBox));
+        Program.Key("Down");
+        Program.Key("Return");
+        SetFocus(form.TypeComboBox->Handle());
+        backend.PressKey(VK_DOWN);
+        HeadlessBackend::ProcessMessages();
+        if (!Program.WaitToSee(Name + "-category",
+                               [&](GdkPixbuf* shot) { return Twin.LooksTheSame(form.TitleBox, shot); }))
+            return false;
+        Program.Click(Twin.TitleItem(0));
+        Twin.Click(form.TitleBox, Twin.TitleItem(0));
+        return Program.WaitToSee(Name + "-page", [&](GdkPixbuf* shot) { return ShowsTheBlock(Twin, shot); });
+    }
+
+    // Whether the page's script painted its block in the default colour.
+    static bool ShowsTheBlock(HeadlessTwin& Twin, GdkPixbuf* Shot) {
+        const TPoint page = HeadlessTwin::CentreOf(Twin.Form().CppWebBrowser1);
+        return pixelOf(Shot, page.x, page.y) == Rgb{255, 0, 0};
     }
 };
 
@@ -460,7 +548,9 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     twin.ShowTab(SourceTab);
     program.Click(HeadlessTwin::CentreOf(form.HeadEdit), 2);
     ASSERT_TRUE(program.FocusWindow("^Copy text$")) << "no note on the copied part";
-    program.WaitToSee("08-copy-note", [](GdkPixbuf*) { return true; });
+    EXPECT_TRUE(program.WaitToSee("08-copy-note", [&](GdkPixbuf* shot) {
+        return NoteIsReadable(program, "^Copy text$", shot);
+    })) << "the note's text stands on a black bar";
     std::string copied = WizardTestHead(newTitle);
     for (std::size_t at; (at = copied.find("\r\n")) != std::string::npos;)
         copied.erase(at, 1);
@@ -481,7 +571,9 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     program.WaitToSee("09-save-dialog", [](GdkPixbuf*) { return true; });
     program.Key("Return");
     ASSERT_TRUE(program.FocusWindow("^Export$")) << "no note on the exported files";
-    program.WaitToSee("10-export-note", [](GdkPixbuf*) { return true; });
+    EXPECT_TRUE(program.WaitToSee("10-export-note", [&](GdkPixbuf* shot) {
+        return NoteIsReadable(program, "^Export$", shot);
+    })) << "the note's text stands on a black bar";
     program.Key("Return");
     EXPECT_TRUE(program.WindowGone("^Export$"));
     EXPECT_EQ(readFile(exported / "page.htm"), WizardTestPage(newColour, newTitle));
@@ -532,6 +624,123 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     EXPECT_EQ(written.LangFile, secondLanguage);
     EXPECT_EQ(written.LastDBase, libraryName);
     EXPECT_EQ(program.FilesLeftInTemporaryFolder(), std::vector<std::string>{});
+}
+
+} // namespace
+
+namespace {
+
+// The page stays on the screen wherever the keys go: into the page, to a
+// wizard row, on with Tab, into the description.
+TEST_F(WholeProgramDisplayTest, ThePreviewKeepsShowingItsPageWhereverTheFocusGoes) {
+    DisplayedProgram program(folder.Path());
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    HeadlessTwin twin(folder.Path() / "program" / libraryName);
+    TMainForm& form = twin.Form();
+    ASSERT_TRUE(PickScript(program, twin, "focus")) << "the page never showed";
+    const auto showsTheBlock = [&](GdkPixbuf* shot) { return ShowsTheBlock(twin, shot); };
+
+    program.Click(HeadlessTwin::CentreOf(form.CppWebBrowser1));
+    EXPECT_TRUE(program.KeepsSeeing("focus-in-page", showsTheBlock)) << "after a click into the page";
+    const TPoint wizardBar = twin.CaptionBarOf(form.WizGroupBox);
+    program.Click(wizardBar);
+    twin.Click(form.WizGroupBox, wizardBar);
+    program.Click(HeadlessTwin::CentreOf(static_cast<TWinControl*>(form.WizardControl("WColorEdit", 1))));
+    EXPECT_TRUE(program.KeepsSeeing("focus-in-wizard-row", showsTheBlock)) << "after a click into a wizard row";
+    program.Key("Tab");
+    EXPECT_TRUE(program.KeepsSeeing("focus-tabbed-on", showsTheBlock)) << "after Tab";
+    program.Click(HeadlessTwin::CentreOf(form.RemarksEdit));
+    EXPECT_TRUE(program.KeepsSeeing("preview-after-focus-moves", showsTheBlock))
+        << "after a click into the description";
+}
+
+// A library that is no database at all: its error page shows in the
+// preview as soon as the window does, red text on the page.
+TEST_F(WholeProgramDisplayTest, TheErrorPageOfALibraryThatCannotBeReadShowsInThePreview) {
+    DisplayedProgram program(folder.Path(), "");
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    HeadlessTwin twin(folder.Path() / "program" / libraryName);
+    RECT page;
+    GetWindowRect(twin.Form().CppWebBrowser1->Handle(), &page);
+    // A few lines of the page's heading font.
+    constexpr int enoughRed = 300;
+    const auto showsTheError = [&](GdkPixbuf* shot) {
+        int red = 0;
+        for (int y = page.Top; y < page.Bottom; ++y)
+            for (int x = page.Left; x < page.Right; ++x)
+                red += pixelOf(shot, x, y) == Rgb{255, 0, 0};
+        return red >= enoughRed;
+    };
+    ASSERT_TRUE(program.WaitToSee("error-page", showsTheError)) << "the error page is not in the preview";
+    // The window goes on drawing itself after its first paint: the page stays.
+    program.Click(HeadlessTwin::CentreOf(twin.Form().RemarksEdit));
+    EXPECT_TRUE(program.KeepsSeeing("error-page-stays", showsTheError)) << "the error page did not stay";
+}
+
+// While the page has the keys, Alt and a letter still open the window's
+// menu: Alt+F, Up and Return choose Exit.
+TEST_F(WholeProgramDisplayTest, AltAndALetterOpenTheMenuWhileThePageHasTheKeys) {
+    DisplayedProgram program(folder.Path());
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    HeadlessTwin twin(folder.Path() / "program" / libraryName);
+    ASSERT_TRUE(PickScript(program, twin, "menu-keys")) << "the page never showed";
+
+    program.Click(HeadlessTwin::CentreOf(twin.Form().CppWebBrowser1));
+    program.Key("alt+f");
+    program.WaitToSee("menu-keys-file-menu", [](GdkPixbuf*) { return true; });
+    program.Key("Up");
+    program.Key("Return");
+    EXPECT_TRUE(program.Ended()) << "the File menu did not open from the page";
+}
+
+// Each opening of the magnifier reads the screen as it is then: over the
+// same spot of the title list it reports the chosen title's highlight, and
+// after the list changed, the colour the list shows there now.
+TEST_F(WholeProgramDisplayTest, TheMagnifierReadsTheScreenAsItIsAtEachOpening) {
+    DisplayedProgram program(folder.Path());
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    HeadlessTwin twin(folder.Path() / "program" / libraryName);
+    TMainForm& form = twin.Form();
+    ASSERT_TRUE(PickScript(program, twin, "magnifier")) << "the page never showed";
+    program.Click(twin.TabItem(ColourTab));
+    twin.ShowTab(ColourTab);
+    const TPoint pointer = twin.TitleItem(0);
+    // The magnifier reports the pixel up and left of the pointer.
+    const TPoint spot{pointer.x - 1, pointer.y - 1};
+    const auto reportsTheSpot = [&](const std::string& Name) {
+        program.Click(twin.ToolButton(form.ZoomButton));
+        program.MoveMouse(pointer);
+        GdkPixbuf* shot = program.Shot();
+        const Rgb seen = shot ? pixelOf(shot, spot.x, spot.y) : Rgb{};
+        if (shot) g_object_unref(shot);
+        form.ZoomColorEd->SetText(hexText(seen));
+        HeadlessBackend::ProcessMessages();
+        const bool reported = program.WaitToSee(Name, [&](GdkPixbuf* shot) {
+            return twin.LooksTheSame(form.ZoomColorEd, shot);
+        });
+        program.Click(twin.ToolButton(form.ZoomButton));
+        return std::pair{seen, reported};
+    };
+
+    const auto [highlight, firstReported] = reportsTheSpot("magnifier-first");
+    EXPECT_TRUE(firstReported) << "the first opening did not report " << hexText(highlight);
+    // The other category: the list holds a title no longer chosen.
+    program.Click(HeadlessTwin::CentreOf(form.TypeComboBox));
+    program.Key("Up");
+    program.Key("Return");
+    SetFocus(form.TypeComboBox->Handle());
+    backend.PressKey(VK_UP);
+    HeadlessBackend::ProcessMessages();
+    ASSERT_TRUE(program.WaitToSee("magnifier-list-changed", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.TitleBox, shot);
+    })) << "the title list did not change";
+    const auto [plain, secondReported] = reportsTheSpot("magnifier-second");
+    EXPECT_NE(plain, highlight) << "the spot did not change between the openings";
+    EXPECT_TRUE(secondReported) << "the second opening did not report " << hexText(plain);
 }
 
 } // namespace

@@ -56,6 +56,75 @@ void clearTopBytes(std::uint32_t* firstRow, std::ptrdiff_t rowStride, int width,
     }
 }
 
+// How an X pixel holds its red, green and blue, whatever the screen's depth.
+class ChannelShifts {
+public:
+    ChannelShifts(unsigned long red, unsigned long green, unsigned long blue)
+        : red_(red), green_(green), blue_(blue) {}
+
+    // The pixel as 0x00RRGGBB.
+    std::uint32_t Colour(unsigned long pixel) const {
+        return red_.Byte(pixel) << 16 | green_.Byte(pixel) << 8 | blue_.Byte(pixel);
+    }
+
+private:
+    struct Channel {
+        explicit Channel(unsigned long bits) : mask(bits) {
+            while (bits && !(bits & 1)) {
+                bits >>= 1;
+                ++shift;
+            }
+            maximum = bits;
+        }
+        // The channel scaled to 0..255.
+        std::uint32_t Byte(unsigned long pixel) const {
+            if (!maximum) return 0;
+            return static_cast<std::uint32_t>(((pixel & mask) >> shift) * 255 / maximum);
+        }
+        unsigned long mask;
+        int shift = 0;
+        unsigned long maximum = 0;
+    };
+    Channel red_, green_, blue_;
+};
+
+// The X server is asked for the pixels each time: a cairo surface of the
+// root window keeps the copy it read first and hands that out again, a stale
+// screen, and under a window manager not even that.
+void readX11Screen(GdkDisplay* display, const GdkRectangle& area, std::uint32_t* start,
+                   std::ptrdiff_t rowStride) {
+    Display* server = gdk_x11_display_get_xdisplay(display);
+    gdk_x11_display_error_trap_push(display);
+    XImage* image = XGetImage(server, gdk_x11_window_get_xid(gdk_get_default_root_window()), area.x, area.y,
+                              static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), AllPlanes,
+                              ZPixmap);
+    gdk_x11_display_error_trap_pop_ignored(display);
+    if (!image) return;
+    const ChannelShifts shifts{image->red_mask, image->green_mask, image->blue_mask};
+    for (int row = 0; row < area.height; ++row) {
+        std::uint32_t* target = start + row * rowStride;
+        for (int column = 0; column < area.width; ++column)
+            target[column] = shifts.Colour(XGetPixel(image, column, row));
+    }
+    XDestroyImage(image);
+}
+
+// Where the display is not an X server, GDK's own reading serves.
+void readScreenThroughCairo(const GdkRectangle& area, std::uint32_t* start, std::ptrdiff_t rowStride) {
+    cairo_surface_t* target =
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(start), CAIRO_FORMAT_RGB24,
+                                            area.width, area.height,
+                                            static_cast<int>(rowStride * sizeof(std::uint32_t)));
+    cairo_t* painter = cairo_create(target);
+    gdk_cairo_set_source_window(painter, gdk_get_default_root_window(), -area.x, -area.y);
+    cairo_set_operator(painter, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(painter);
+    cairo_destroy(painter);
+    cairo_surface_flush(target);
+    cairo_surface_destroy(target);
+    clearTopBytes(start, rowStride, area.width, area.height);
+}
+
 } // namespace
 
 bool StartDesktop() {
@@ -129,17 +198,11 @@ void ReadDesktopScreen(int x, int y, int width, int height, std::uint32_t* first
     int right = std::min(x + width, screen.width), bottom = std::min(y + height, screen.height);
     if (left >= right || top >= bottom || rowStride <= 0) return;
     std::uint32_t* start = firstRow + (top - y) * rowStride + (left - x);
-    cairo_surface_t* target = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(start), CAIRO_FORMAT_RGB24, right - left, bottom - top,
-        static_cast<int>(rowStride * sizeof(std::uint32_t)));
-    cairo_t* painter = cairo_create(target);
-    gdk_cairo_set_source_window(painter, gdk_get_default_root_window(), -left, -top);
-    cairo_set_operator(painter, CAIRO_OPERATOR_SOURCE);
-    cairo_paint(painter);
-    cairo_destroy(painter);
-    cairo_surface_flush(target);
-    cairo_surface_destroy(target);
-    clearTopBytes(start, rowStride, right - left, bottom - top);
+    GdkDisplay* display = gdk_display_get_default();
+    if (GDK_IS_X11_DISPLAY(display))
+        readX11Screen(display, {left, top, right - left, bottom - top}, start, rowStride);
+    else
+        readScreenThroughCairo({left, top, right - left, bottom - top}, start, rowStride);
 }
 
 std::optional<DesktopPoint> DesktopPointerPosition() {

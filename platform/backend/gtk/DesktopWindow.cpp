@@ -114,11 +114,33 @@ void releaseAllKeys(Parts& parts) {
         parts.listener.KeyReleased(key);
 }
 
+// Alt, Alt with a key and F10 work the window's menu bar, as they do from
+// any of the window's controls.
+bool isMenuKey(const GdkEventKey* event) {
+    switch (event->keyval) {
+    case GDK_KEY_Alt_L:
+    case GDK_KEY_Alt_R:
+    case GDK_KEY_Meta_L:
+    case GDK_KEY_Meta_R:
+    case GDK_KEY_F10:
+        return true;
+    default:
+        return (event->state & GDK_MOD1_MASK) != 0;
+    }
+}
+
+// A web view with the focus takes its keys through GTK, all but those that
+// belong to the window: menu keys, every key while a menu is tracked, and the
+// release of a key whose press the window had.
+bool keyForWindow(Parts& parts, const GdkEventKey* event) {
+    if (event->type == GDK_KEY_RELEASE && parts.pressedKeys.count(event->hardware_keycode)) return true;
+    return isMenuKey(event) || parts.listener.TakesEveryKey();
+}
+
 gboolean keyChanged(GtkWidget* window, GdkEventKey* event, gpointer data) {
     Parts& parts = *static_cast<Parts*>(data);
     GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window));
-    // A web view with the focus takes its keys through GTK.
-    if (focus && focus != parts.canvas) return FALSE;
+    if (focus && focus != parts.canvas && !keyForWindow(parts, event)) return FALSE;
     if (event->type == GDK_KEY_PRESS)
         pressKey(parts, event);
     else
@@ -252,6 +274,12 @@ void applyCursor(Parts& parts) {
 
 void canvasRealized(GtkWidget*, gpointer data) {
     applyCursor(*static_cast<Parts*>(data));
+}
+
+bool anyOverlayShown(const Parts& parts) {
+    for (const auto& [widget, place] : parts.overlays)
+        if (gtk_widget_get_mapped(widget)) return true;
+    return false;
 }
 
 gboolean placeOverlay(GtkOverlay*, GtkWidget* widget, GdkRectangle* allocation, gpointer data) {
@@ -478,6 +506,10 @@ void DesktopWindow::DrawNow() {
     Parts& parts = *parts_;
     GdkWindow* surface = gtk_widget_get_window(parts.canvas);
     if (drawingNow || !parts.image || !surface || !gtk_widget_get_mapped(parts.canvas)) return;
+    // Widgets laid over the buffer are drawn by GTK's own drawing alone: a
+    // frame drawn beside it covers a web view, or leaves it undrawn, until
+    // the page changes. Such a window waits for the main loop.
+    if (anyOverlayShown(parts)) return;
     // GTK draws a window only when its main loop runs; this draws the
     // buffer straight onto the window, as the draw handler would.
     GtkAllocation canvas;

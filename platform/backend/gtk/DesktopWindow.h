@@ -75,6 +75,9 @@ public:
     virtual void StateChanged(bool minimised, bool maximised) = 0;
     // The window's pixels reached the screen.
     virtual void Drawn() = 0;
+    // Whether every key goes to the window now, also while a widget laid over
+    // it has the focus (a menu is being tracked).
+    virtual bool TakesEveryKey() = 0;
 };
 
 // A mouse pointer image, shared by the windows that show it.
@@ -128,6 +131,8 @@ public:
     void Invalidate(const DesktopRect& content);
     // Draws what was invalidated now, without waiting for the main loop: a
     // program busy with work between two messages still shows its progress.
+    // While a widget laid over the window is shown, the main loop draws the
+    // window, so that the widget stays above the buffer.
     void DrawNow();
 
     void SetCursor(std::shared_ptr<DesktopCursor> cursor);

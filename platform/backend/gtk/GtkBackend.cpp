@@ -279,6 +279,9 @@ struct GtkBackend::TopLevel : DesktopWindowListener {
     }
 
     void Drawn() override { backend.drawn(handle); }
+
+    // A menu being tracked holds our capture and reads the keys from the queue.
+    bool TakesEveryKey() override { return GetCapture() != nullptr; }
 };
 
 // ---- Opening ----

@@ -1,6 +1,8 @@
 #include "BackendTestSupport.h"
 
 #include "platform/win/MessageBox.h"
+#include "platform/win/Painting.h"
+#include "platform/win/SysColors.h"
 #include "platform/win/WindowPos.h"
 
 namespace {
@@ -58,6 +60,32 @@ TEST_F(MessageBoxTest, ATestAnswersTheBoxWithAClick) {
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_EQ(FindWindowW(MessageBoxClassName, nullptr), nullptr);
     EXPECT_EQ(GetActiveWindow(), owner);
+}
+
+// The message's own window fills its area in the box's face colour: nothing
+// else paints there, and the text must not stand on a black bar.
+TEST_F(MessageBoxTest, TheMessageStandsOnTheBoxFaceColour) {
+    int blackPixels = -1, facePixels = 0, textPixels = 0;
+    answerWith(u"Copy text", [&](HWND box) {
+        UpdateWindow(box);
+        HWND text = FindWindowExW(box, nullptr, MessageBoxTextClassName, nullptr);
+        RECT area, window;
+        GetWindowRect(text, &area);
+        GetWindowRect(box, &window);
+        std::shared_ptr<PixelSurface> shot = backend.Capture(box);
+        const Pixel face = PixelFromColorRef(GetSysColor(COLOR_3DFACE));
+        blackPixels = 0;
+        for (int y = area.Top; y < area.Bottom; ++y)
+            for (int x = area.Left; x < area.Right; ++x) {
+                const Pixel pixel = shot->At(x - window.Left, y - window.Top) & PixelColourMask;
+                ++(pixel == face ? facePixels : pixel == 0 ? blackPixels : textPixels);
+            }
+        backend.PressKey(VK_RETURN);
+    });
+    MessageBoxW(owner, u"The HEAD part is on the clipboard.", u"Copy text", MB_OK | MB_ICONASTERISK);
+    // Glyphs are black too; they cover a small part of the area.
+    EXPECT_GT(facePixels, 4 * blackPixels);
+    EXPECT_GE(blackPixels + textPixels, 20) << "no text drawn";
 }
 
 TEST_F(MessageBoxTest, KeysPressTheDefaultButtonCancelOrAButtonByItsLetter) {

@@ -115,9 +115,23 @@ TEST_F(DialogsTest, WithoutAnInitialFolderTheDialogCanBeMadeToStartInTheCurrentO
         ForceCurrentDirectory = force;
         backend.AnswerFileDialog({file("one.txt")});
         ASSERT_TRUE(dialog.Execute());
-        EXPECT_EQ(backend.LastFileDialog().InitialDirectory, force ? u"." : u"") << force;
+        EXPECT_EQ(backend.LastFileDialog().InitialDirectory,
+                  force ? WideString(u".") : UTF8Decode(std::filesystem::current_path().string()))
+            << force;
         dialog.SetFileName("");
     }
+}
+
+// Without an initial folder, or a folder in the file name, the dialog starts
+// in the current folder, not wherever the chooser last was.
+TEST_F(DialogsTest, AnOpenDialogWithoutAnInitialFolderStartsInTheCurrentFolder) {
+    std::filesystem::current_path(folder);
+    TOpenDialog dialog(nullptr);
+    dialog.SetFileName("start.txt");
+    backend.AnswerFileDialog({file("start.txt")});
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(backend.LastFileDialog().InitialDirectory,
+              UTF8Decode(std::filesystem::canonical(folder).string()));
 }
 
 TEST_F(DialogsTest, ATooSmallBufferReportsTheSizeNeeded) {
