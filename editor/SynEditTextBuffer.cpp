@@ -1,4 +1,4 @@
-// The line buffer keeps its lines as records in chunks of a few thousand, so
+// The line buffer keeps its lines as records in chunks of about a thousand, so
 // that a change moves one chunk at most; a loaded file stays one block of
 // text that the lines point into, so that big files load fast and take
 // little memory.
@@ -75,8 +75,9 @@ struct TSynEditStringRec {
 namespace {
 
 // A chunk never holds more lines than this, so an insertion or deletion
-// moves at most this many records (some 100 KB).
-constexpr Integer ChunkLineLimit = 4096;
+// moves at most this many records (24 KB), and splitting a full chunk
+// takes only a few fresh pages of memory.
+constexpr Integer ChunkLineLimit = 1024;
 // Two neighbouring chunks that together hold no more than this are merged
 // after a deletion, so that deleting does not leave a trail of tiny chunks.
 constexpr Integer ChunkMergeLimit = ChunkLineLimit / 2;
