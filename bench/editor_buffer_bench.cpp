@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -130,7 +130,8 @@ void BM_LoadBigScript(benchmark::State& state) {
         if (static_cast<std::size_t>(list.Count()) != script.lines() + 1 || plainLines != script.lines() + 1)
             state.SkipWithError("wrong line count");
         bytesPerFileByte = static_cast<double>(heapAfter - heapBefore) / static_cast<double>(script.size());
-        peakPerFileByte = static_cast<double>(residentAfter - residentBefore) / static_cast<double>(script.size());
+        peakPerFileByte =
+            static_cast<double>(residentAfter - residentBefore) / static_cast<double>(script.size());
     }
     state.counters["heap_bytes_per_file_byte"] = bytesPerFileByte;
     state.counters["peak_resident_bytes_per_file_byte"] = peakPerFileByte;

@@ -14,8 +14,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -236,8 +236,13 @@ void BM_LongLineWithScripts(benchmark::State& state) {
     PageWithScripts page;
     highlightLines(state, page.multi, line);
 }
-BENCHMARK(BM_LongLineWithScripts)->Arg(10)->Arg(100)->Arg(1000)->Arg(4000)->UseManualTime()->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_LongLineWithScripts)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_LongLineWithScriptsPageHighlighterAlone(benchmark::State& state) {
     const std::string line = longLineOfScripts(static_cast<std::size_t>(state.range(0)));

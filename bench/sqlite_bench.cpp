@@ -184,7 +184,12 @@ void BM_PlainRead(benchmark::State& state, FileOfBenchmark file) {
 } // namespace
 
 BENCHMARK(BM_OpenAndSelectAllLargeFixture)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenAndSelectAllGenerated)->Arg(12)->Arg(25)->Arg(50)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAndSelectAllGenerated)
+    ->Arg(12)
+    ->Arg(25)
+    ->Arg(50)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_CAPTURE(BM_PlainRead, demo_zelk, demoLibrary)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SelectAll, demo_zelk, demoLibrary)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -214,7 +214,8 @@ public:
 
     // A new line that is a slice of the block handed to adoptBlock.
     static TSynEditStringRec lineInBlock(const char* text, std::size_t length) {
-        return {length == 0 ? nullptr : const_cast<char*>(text), NullRange, static_cast<Cardinal>(length), -1};
+        return {length == 0 ? nullptr : const_cast<char*>(text), NullRange, static_cast<Cardinal>(length),
+                -1};
     }
 
     // Takes the line's text over, also when making room fails.
@@ -326,10 +327,9 @@ private:
             if (holds(lastChunk_ + 1, index)) {
                 ++lastChunk_;
             } else {
-                auto after = std::upper_bound(chunks_.begin(), chunks_.end(), index,
-                                              [](Integer line, const TSynEditLineChunk& chunk) {
-                                                  return line < chunk.first;
-                                              });
+                auto after = std::upper_bound(
+                    chunks_.begin(), chunks_.end(), index,
+                    [](Integer line, const TSynEditLineChunk& chunk) { return line < chunk.first; });
                 lastChunk_ = static_cast<std::size_t>(after - chunks_.begin()) - 1;
             }
         }

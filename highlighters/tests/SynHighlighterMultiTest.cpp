@@ -258,7 +258,8 @@ TEST(MultiHighlighter, ChangesInsideAnOpenRegionReachTheNextLine) {
         Pieces next;
     };
     const Case cases[] = {
-        {"its highlighter replaced", [](Tags& tags) { tags.tag->SetHighlighter(&tags.html); },
+        {"its highlighter replaced",
+         [](Tags& tags) { tags.tag->SetHighlighter(&tags.html); },
          {{"c d", "html"}}},
         {"its highlighter removed", [](Tags& tags) { tags.tag->SetHighlighter(nullptr); }, {{"c d", "html"}}},
         {"the scheme deleted", [](Tags& tags) { delete tags.tag; }, {{"c d", "html"}}},

@@ -151,8 +151,8 @@ void DatabaseFile::readRun(std::uint32_t first) const {
     const std::size_t wanted = std::size_t{runPages} * PageSize;
     const auto start = static_cast<off_t>(first - 1) * static_cast<off_t>(PageSize);
     while (runBytes < wanted) {
-        const ssize_t count =
-            ::pread(descriptor, run.get() + runBytes, wanted - runBytes, start + static_cast<off_t>(runBytes));
+        const ssize_t count = ::pread(descriptor, run.get() + runBytes, wanted - runBytes,
+                                      start + static_cast<off_t>(runBytes));
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) {
             runPages = 0;
