@@ -3,19 +3,23 @@
 // one ended in, and every token's position, text and attribute are read.
 // The texts are the demo library's pages and scripts, repeated to over 10 MB.
 // The multi-language highlighter (pages with script blocks) is measured on
-// those pages and on one long line full of script blocks, where its cost
-// must stay linear: the page highlighter alone on the same line is the
-// reference printed beside it.
+// those pages and on single-line pages full of script blocks from 10 KB to
+// 4 MB, where its cost must stay flat in the line's length. Beside each figure
+// stands a plain tokenizer over the same lines (words, numbers, blanks and
+// single other characters), the page highlighter alone on the long lines too.
+#include "BesideBaseline.h"
 #include "highlighters/SynHighlighterHtml.h"
 #include "highlighters/SynHighlighterJScript.h"
 #include "highlighters/tests/PageWithScripts.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -126,28 +130,60 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-void highlightLines(benchmark::State& state, TSynCustomHighlighter& highlighter, const std::string& text) {
-    const std::vector<std::string> lines = splitLines(text);
-    for (auto _ : state) {
-        highlighter.ResetRange();
-        TSynRangeValue range = highlighter.GetRange();
-        for (const std::string& line : lines) {
-            highlighter.SetRange(range);
-            highlighter.SetLine(line, 0);
-            while (!highlighter.GetEol()) {
-                benchmark::DoNotOptimize(highlighter.GetTokenPos());
-                benchmark::DoNotOptimize(highlighter.GetToken());
-                benchmark::DoNotOptimize(highlighter.GetTokenAttribute());
-                highlighter.Next();
-            }
-            range = highlighter.GetRange();
+void highlight(TSynCustomHighlighter& highlighter, const std::vector<std::string>& lines) {
+    highlighter.ResetRange();
+    TSynRangeValue range = highlighter.GetRange();
+    for (const std::string& line : lines) {
+        highlighter.SetRange(range);
+        highlighter.SetLine(line, 0);
+        while (!highlighter.GetEol()) {
+            benchmark::DoNotOptimize(highlighter.GetTokenPos());
+            benchmark::DoNotOptimize(highlighter.GetToken());
+            benchmark::DoNotOptimize(highlighter.GetTokenAttribute());
+            highlighter.Next();
         }
-        benchmark::DoNotOptimize(range);
+        range = highlighter.GetRange();
     }
+    benchmark::DoNotOptimize(range);
+}
+
+bool isWordCharacter(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+}
+
+// The baseline: each line cut into runs of word characters, runs of blanks
+// and single other characters, every token handed out as its own string.
+void tokenize(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        for (std::size_t start = 0; start < line.size();) {
+            std::size_t end = start + 1;
+            if (isWordCharacter(line[start]))
+                while (end < line.size() && isWordCharacter(line[end]))
+                    ++end;
+            else if (line[start] == ' ' || line[start] == '\t')
+                while (end < line.size() && line[end] == line[start])
+                    ++end;
+            benchmark::DoNotOptimize(start);
+            benchmark::DoNotOptimize(line.substr(start, end - start));
+            start = end;
+        }
+    }
+}
+
+void countBytes(benchmark::State& state, const std::string& text) {
     const double bytes = static_cast<double>(text.size()) * static_cast<double>(state.iterations());
     state.SetBytesProcessed(static_cast<int64_t>(bytes));
     state.counters["MB/s"] = benchmark::Counter(bytes / BytesPerMegabyte, benchmark::Counter::kIsRate);
     state.counters["MB"] = static_cast<double>(text.size()) / BytesPerMegabyte;
+}
+
+// The highlighter over the text's lines, beside the plain tokenizer.
+void highlightLines(benchmark::State& state, TSynCustomHighlighter& highlighter, const std::string& text) {
+    const std::vector<std::string> lines = splitLines(text);
+    BesideBaseline beside(state);
+    for (auto _ : state)
+        beside.iteration([&] { highlight(highlighter, lines); }, [&] { tokenize(lines); });
+    countBytes(state, text);
 }
 
 void BM_JavaScript(benchmark::State& state) {
@@ -155,48 +191,70 @@ void BM_JavaScript(benchmark::State& state) {
     TSynJScriptSyn highlighter(nullptr);
     highlightLines(state, highlighter, text);
 }
-BENCHMARK(BM_JavaScript)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JavaScript)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_Html(benchmark::State& state) {
     static const std::string text = htmlText();
     TSynHTMLSyn highlighter(nullptr);
     highlightLines(state, highlighter, text);
 }
-BENCHMARK(BM_Html)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Html)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_PageWithScripts(benchmark::State& state) {
     static const std::string text = htmlText();
     PageWithScripts page;
     highlightLines(state, page.multi, text);
 }
-BENCHMARK(BM_PageWithScripts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PageWithScripts)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// One line of the given number of megabytes, a script block every 400 bytes
+// A page of about 2 MB, the size of a large page a user edits.
+void BM_PageWithScripts2MB(benchmark::State& state) {
+    static const std::string text = htmlText().substr(0, 2'000'000);
+    PageWithScripts page;
+    highlightLines(state, page.multi, text);
+}
+BENCHMARK(BM_PageWithScripts2MB)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// One line of the given number of kilobytes, a script block every 400 bytes
 // (10,000 blocks in 4 MB).
-std::string longLineOfScripts(std::size_t megabytes) {
+std::string longLineOfScripts(std::size_t kilobytes) {
     const std::string block = "<p class=\"note\">Some text &amp; a <b>word</b> between the scripts of the "
                               "page, long enough to fill the block with markup.</p>"
                               "<script type=\"text/javascript\">var count = 0; function tick() { count++; "
                               "document.title = 'n=' + count; } setInterval(tick, 1000);</script>";
     std::string filler(400 - block.size() % 400, ' ');
     std::string line;
-    while (line.size() < megabytes * 1000000)
+    while (line.size() < kilobytes * 1000)
         line += block + filler;
     return line;
 }
 
+// The argument is the line's length in kilobytes; MB/s stays flat when the
+// cost is linear in it.
 void BM_LongLineWithScripts(benchmark::State& state) {
     const std::string line = longLineOfScripts(static_cast<std::size_t>(state.range(0)));
     PageWithScripts page;
     highlightLines(state, page.multi, line);
 }
-BENCHMARK(BM_LongLineWithScripts)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongLineWithScripts)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_LongLineWithScriptsPageHighlighterAlone(benchmark::State& state) {
     const std::string line = longLineOfScripts(static_cast<std::size_t>(state.range(0)));
     TSynHTMLSyn html(nullptr);
     highlightLines(state, html, line);
 }
-BENCHMARK(BM_LongLineWithScriptsPageHighlighterAlone)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongLineWithScriptsPageHighlighterAlone)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,6 +1,7 @@
-// The line buffer keeps its lines as records in one array with a gap at the
-// place of the last change; a loaded file stays one block of text that the
-// lines point into, so that big files load fast and take little memory.
+// The line buffer keeps its lines as records in chunks of about a thousand, so
+// that a change moves one chunk at most; a loaded file stays one block of
+// text that the lines point into, so that big files load fast and take
+// little memory.
 #include "editor/SynEditTextBuffer.h"
 
 #include "platform/core/SysUtils.h"
@@ -15,6 +16,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -60,18 +62,119 @@ template <typename Body> void insideUpdate(TStrings& strings, Body&& body) {
 // ---- Line storage -----------------------------------------------------------------
 
 // One line. Records are moved as plain memory: the text is either owned by
-// the record or part of the block of text a load read.
+// the record or part of the block of text a load read. The line's object
+// lives apart (see TSynEditLineChunk), as most lists have none.
 struct TSynEditStringRec {
     char* text;
-    TObject* object;
     TSynRangeValue range;
     Cardinal length;
     // -1 while not known for the current tab width.
     Integer expandedLength;
 };
 
-// The records in one array with a gap at the place of the last insertion or
-// deletion, so that a run of changes at one place moves no other record.
+namespace {
+
+// A chunk never holds more lines than this, so an insertion or deletion
+// moves at most this many records (24 KB), and splitting a full chunk
+// takes only a few fresh pages of memory.
+constexpr Integer ChunkLineLimit = 1024;
+// Two neighbouring chunks that together hold no more than this are merged
+// after a deletion, so that deleting does not leave a trail of tiny chunks.
+constexpr Integer ChunkMergeLimit = ChunkLineLimit / 2;
+
+// A run of consecutive lines with room for more: their records and, once
+// one of them has an object, the objects of all of them.
+class TSynEditLineChunk {
+public:
+    explicit TSynEditLineChunk(Integer capacity) { resize(capacity); }
+    TSynEditLineChunk(TSynEditLineChunk&& other) noexcept { *this = std::move(other); }
+    TSynEditLineChunk& operator=(TSynEditLineChunk&& other) noexcept {
+        std::swap(records_, other.records_);
+        std::swap(objects_, other.objects_);
+        std::swap(capacity_, other.capacity_);
+        first = other.first;
+        count = other.count;
+        return *this;
+    }
+    ~TSynEditLineChunk() {
+        std::free(records_);
+        delete[] objects_;
+    }
+
+    Integer capacity() const { return capacity_; }
+    bool full() const { return count == capacity_; }
+    TSynEditStringRec& record(Integer offset) { return records_[offset]; }
+    const TSynEditStringRec& record(Integer offset) const { return records_[offset]; }
+    TObject* object(Integer offset) const { return objects_ != nullptr ? objects_[offset] : nullptr; }
+    void setObject(Integer offset, TObject* object) {
+        if (objects_ == nullptr && object == nullptr) return;
+        if (objects_ == nullptr) objects_ = new TObject* [static_cast<std::size_t>(capacity_)] {};
+        objects_[offset] = object;
+    }
+
+    // Reallocates to exactly `capacity` records, which is at least count.
+    void resize(Integer capacity) {
+        void* moved = std::realloc(records_, sizeof(TSynEditStringRec) * static_cast<std::size_t>(capacity));
+        if (moved == nullptr && capacity > 0) throw EOutOfMemory(SOutOfMemory);
+        records_ = static_cast<TSynEditStringRec*>(moved);
+        if (objects_ != nullptr) {
+            auto* objects = new TObject* [static_cast<std::size_t>(capacity)] {};
+            std::copy(objects_, objects_ + count, objects);
+            delete[] objects_;
+            objects_ = objects;
+        }
+        capacity_ = capacity;
+    }
+
+    // Opens a hole of `lines` records at offset; the caller fills it.
+    void openAt(Integer offset, Integer lines) {
+        moveWithin(offset, offset + lines, count - offset);
+        count += lines;
+    }
+    // Closes the hole of `lines` records at offset, whose texts are freed.
+    void closeAt(Integer offset, Integer lines) {
+        moveWithin(offset + lines, offset, count - offset - lines);
+        count -= lines;
+    }
+
+    // Moves the last `lines` records of this chunk to the end of `target`,
+    // which has room for them.
+    void moveTailTo(TSynEditLineChunk& target, Integer lines) {
+        const Integer from = count - lines;
+        std::memcpy(target.records_ + target.count, records_ + from, sizeof(TSynEditStringRec) * lines);
+        for (Integer i = 0; i < lines; ++i)
+            target.setObject(target.count + i, object(from + i));
+        target.count += lines;
+        count = from;
+    }
+
+    Integer first = 0;
+    Integer count = 0;
+
+private:
+    void moveWithin(Integer from, Integer to, Integer lines) {
+        if (lines <= 0) return;
+        std::memmove(records_ + to, records_ + from, sizeof(TSynEditStringRec) * lines);
+        if (objects_ != nullptr) std::memmove(objects_ + to, objects_ + from, sizeof(TObject*) * lines);
+    }
+
+    TSynEditStringRec* records_ = nullptr;
+    TObject** objects_ = nullptr;
+    Integer capacity_ = 0;
+};
+
+// Where a line is: its chunk and its place in the chunk.
+struct LinePlace {
+    std::size_t chunk;
+    Integer offset;
+};
+
+} // namespace
+
+// The lines in chunks of at most ChunkLineLimit records, so that a change
+// moves the records of one chunk only and growing the list never copies the
+// records it already has. Empty chunks stand only at the end, as room
+// reserved for lines to come.
 class TSynEditStringRecList {
 public:
     TSynEditStringRecList() = default;
@@ -83,37 +186,90 @@ public:
     Integer capacity() const { return capacity_; }
     bool contains(Integer index) const { return index >= 0 && index < count_; }
 
-    TSynEditStringRec& at(Integer index) { return records_[slotOf(index)]; }
-    const TSynEditStringRec& at(Integer index) const { return records_[slotOf(index)]; }
+    TSynEditStringRec& at(Integer index) {
+        const LinePlace place = placeOf(index);
+        return chunks_[place.chunk].record(place.offset);
+    }
+    const TSynEditStringRec& at(Integer index) const {
+        const LinePlace place = placeOf(index);
+        return chunks_[place.chunk].record(place.offset);
+    }
     std::string_view textOf(Integer index) const {
         const TSynEditStringRec& line = at(index);
         return {line.text, line.length};
     }
+    TObject* objectOf(Integer index) const {
+        const LinePlace place = placeOf(index);
+        return chunks_[place.chunk].object(place.offset);
+    }
+    void setObject(Integer index, TObject* object) {
+        const LinePlace place = placeOf(index);
+        chunks_[place.chunk].setObject(place.offset, object);
+    }
 
     // A new line with its own copy of text.
-    static TSynEditStringRec newLine(std::string_view text, TObject* object = nullptr) {
-        return {copyOf(text), object, NullRange, static_cast<Cardinal>(text.size()), -1};
+    static TSynEditStringRec newLine(std::string_view text) {
+        return {copyOf(text), NullRange, static_cast<Cardinal>(text.size()), -1};
     }
 
     // A new line that is a slice of the block handed to adoptBlock.
     static TSynEditStringRec lineInBlock(const char* text, std::size_t length) {
-        return {length == 0 ? nullptr : const_cast<char*>(text), nullptr, NullRange,
-                static_cast<Cardinal>(length), -1};
+        return {length == 0 ? nullptr : const_cast<char*>(text), NullRange, static_cast<Cardinal>(length),
+                -1};
     }
 
-    // The caller has made room (capacity() - count() >= 1).
-    void insert(Integer index, const TSynEditStringRec& line) {
-        moveGapTo(index);
-        records_[gapStart_++] = line;
+    // Takes the line's text over, also when making room fails.
+    void insert(Integer index, const TSynEditStringRec& line, TObject* object = nullptr) {
+        LinePlace place{};
+        try {
+            place = roomAt(index);
+        } catch (...) {
+            freeText(line);
+            throw;
+        }
+        TSynEditLineChunk& chunk = chunks_[place.chunk];
+        chunk.openAt(place.offset, 1);
+        chunk.record(place.offset) = line;
+        chunk.setObject(place.offset, object);
         ++count_;
+        renumberFrom(place.chunk + 1);
+    }
+
+    // Empty lines in a block: the lines after them move once, not once per line.
+    void insertEmptyLines(Integer index, Integer lines) {
+        std::size_t chunk = chunkEndingAt(index);
+        const std::size_t firstChanged = chunk;
+        for (Integer i = 0; i < lines; ++i) {
+            if (chunks_[chunk].full()) chunk = roomAfter(chunk);
+            TSynEditLineChunk& target = chunks_[chunk];
+            target.record(target.count) = newLine({});
+            target.setObject(target.count, nullptr);
+            ++target.count;
+            ++count_;
+        }
+        renumberFrom(firstChanged);
     }
 
     void erase(Integer index, Integer lines) {
-        moveGapTo(index);
-        const Integer first = index + gapLength();
-        for (Integer slot = first; slot < first + lines; ++slot)
-            freeText(records_[slot]);
-        count_ -= lines;
+        if (lines <= 0) return;
+        LinePlace place = placeOf(index);
+        const std::size_t firstChunk = place.chunk;
+        for (Integer left = lines; left > 0;) {
+            TSynEditLineChunk& chunk = chunks_[place.chunk];
+            const Integer taken = std::min(left, chunk.count - place.offset);
+            for (Integer offset = place.offset; offset < place.offset + taken; ++offset)
+                freeText(chunk.record(offset));
+            chunk.closeAt(place.offset, taken);
+            count_ -= taken;
+            left -= taken;
+            if (chunk.count == 0 && place.chunk + 1 < chunks_.size())
+                removeChunk(place.chunk);
+            else
+                place = {place.chunk + 1, 0};
+        }
+        renumberFrom(firstChunk);
+        mergeWithNext(firstChunk);
+        if (firstChunk > 0) mergeWithNext(firstChunk - 1);
     }
 
     void replaceText(Integer index, std::string_view text) {
@@ -124,19 +280,20 @@ public:
         line.length = static_cast<Cardinal>(text.size());
     }
 
-    // Reallocates to exactly `capacity` records, which is at least count().
+    void exchange(Integer index1, Integer index2) {
+        std::swap(at(index1), at(index2));
+        TObject* object1 = objectOf(index1);
+        setObject(index1, objectOf(index2));
+        setObject(index2, object1);
+    }
+
+    // Room for exactly `capacity` records in all, at least count(): spare
+    // room is added at the end and given back from the end.
     void setCapacity(Integer capacity) {
-        moveGapTo(count_);
-        if (capacity == 0) {
-            std::free(records_);
-            records_ = nullptr;
-        } else {
-            void* moved =
-                std::realloc(records_, sizeof(TSynEditStringRec) * static_cast<std::size_t>(capacity));
-            if (moved == nullptr) throw EOutOfMemory(SOutOfMemory);
-            records_ = static_cast<TSynEditStringRec*>(moved);
-        }
-        capacity_ = capacity;
+        if (capacity >= capacity_)
+            addRoom(capacity - capacity_);
+        else
+            giveBackRoom(capacity_ - capacity);
     }
 
     // Lines added with lineInBlock point into this block; it is kept until clear().
@@ -145,29 +302,162 @@ public:
         blockSize_ = size;
     }
 
+    // Calls visit(record) for every line in order.
+    template <typename Visit> void forEach(Visit&& visit) {
+        for (TSynEditLineChunk& chunk : chunks_)
+            for (Integer offset = 0; offset < chunk.count; ++offset)
+                visit(chunk.record(offset));
+    }
+
     void clear() {
-        for (Integer index = 0; index < count_; ++index)
-            freeText(at(index));
+        forEach([this](TSynEditStringRec& line) { freeText(line); });
+        chunks_.clear();
         count_ = 0;
-        gapStart_ = 0;
-        setCapacity(0);
+        capacity_ = 0;
+        lastChunk_ = 0;
         block_.reset();
         blockSize_ = 0;
     }
 
 private:
-    Integer gapLength() const { return capacity_ - count_; }
-    Integer slotOf(Integer index) const { return index < gapStart_ ? index : index + gapLength(); }
+    // The index must be in the list.
+    LinePlace placeOf(Integer index) const {
+        if (!holds(lastChunk_, index)) {
+            // Lines are mostly visited in order: try the next chunk before searching.
+            if (holds(lastChunk_ + 1, index)) {
+                ++lastChunk_;
+            } else {
+                auto after = std::upper_bound(
+                    chunks_.begin(), chunks_.end(), index,
+                    [](Integer line, const TSynEditLineChunk& chunk) { return line < chunk.first; });
+                lastChunk_ = static_cast<std::size_t>(after - chunks_.begin()) - 1;
+            }
+        }
+        return {lastChunk_, index - chunks_[lastChunk_].first};
+    }
 
-    void moveGapTo(Integer index) {
-        const Integer gap = gapLength();
-        if (gap > 0 && index < gapStart_)
-            std::memmove(records_ + index + gap, records_ + index,
-                         sizeof(TSynEditStringRec) * (gapStart_ - index));
-        else if (gap > 0 && index > gapStart_)
-            std::memmove(records_ + gapStart_, records_ + gapStart_ + gap,
-                         sizeof(TSynEditStringRec) * (index - gapStart_));
-        gapStart_ = index;
+    bool holds(std::size_t chunk, Integer index) const {
+        return chunk < chunks_.size() && index >= chunks_[chunk].first &&
+               index < chunks_[chunk].first + chunks_[chunk].count;
+    }
+
+    // The place where a line inserted at index goes, with room made for it.
+    LinePlace roomAt(Integer index) {
+        if (chunks_.empty()) addChunk(0, 0);
+        LinePlace place{0, 0};
+        if (index == count_ && count_ > 0) {
+            place = placeOf(index - 1);
+            ++place.offset;
+        } else if (index < count_) {
+            place = placeOf(index);
+        }
+        // Between two chunks the line goes to the end of the first when it has room.
+        if (place.offset == 0 && place.chunk > 0 && !chunks_[place.chunk - 1].full())
+            place = {place.chunk - 1, chunks_[place.chunk - 1].count};
+        return makeRoom(place);
+    }
+
+    LinePlace makeRoom(LinePlace place) {
+        TSynEditLineChunk& chunk = chunks_[place.chunk];
+        if (!chunk.full()) return place;
+        if (place.offset == chunk.count || chunk.count < ChunkLineLimit) {
+            const std::size_t target = roomAfter(place.chunk);
+            return {target, target == place.chunk ? place.offset : 0};
+        }
+        // An insertion inside a full chunk splits it in two halves.
+        const Integer half = chunk.count / 2;
+        splitAfter(place.chunk, half, ChunkLineLimit);
+        if (place.offset <= half) return place;
+        return {place.chunk + 1, place.offset - half};
+    }
+
+    // The chunk that takes a line appended to chunk `full`: the chunk itself
+    // once grown, else the room reserved after it, else a new chunk.
+    std::size_t roomAfter(std::size_t full) {
+        TSynEditLineChunk& chunk = chunks_[full];
+        if (chunk.count < ChunkLineLimit) {
+            growChunk(chunk, std::min(capacityAfterGrowth(chunk.capacity()), ChunkLineLimit));
+            return full;
+        }
+        const std::size_t next = full + 1;
+        if (next == chunks_.size() || chunks_[next].count > 0) addChunk(next, ChunkLineLimit);
+        return next;
+    }
+
+    // Moves the lines from offset on into a new chunk after it.
+    void splitAfter(std::size_t chunk, Integer offset, Integer newCapacity) {
+        const Integer tail = chunks_[chunk].count - offset;
+        addChunk(chunk + 1, std::max(newCapacity, tail));
+        chunks_[chunk].moveTailTo(chunks_[chunk + 1], tail);
+        renumberFrom(chunk + 1);
+    }
+
+    // The chunk to append to so that the lines appended come before the line
+    // now at index: the lines from index on are moved out of its way.
+    std::size_t chunkEndingAt(Integer index) {
+        if (chunks_.empty() || (index == 0 && count_ > 0)) addChunk(0, 0);
+        if (index == 0) return 0;
+        const LinePlace last = placeOf(index - 1);
+        if (last.offset + 1 < chunks_[last.chunk].count) splitAfter(last.chunk, last.offset + 1, 0);
+        return last.chunk;
+    }
+
+    void growChunk(TSynEditLineChunk& chunk, Integer capacity) {
+        const Integer before = chunk.capacity();
+        chunk.resize(capacity);
+        capacity_ += capacity - before;
+    }
+
+    void addChunk(std::size_t at, Integer capacity) {
+        chunks_.emplace(chunks_.begin() + static_cast<std::ptrdiff_t>(at), capacity);
+        capacity_ += capacity;
+        renumberFrom(at);
+    }
+
+    void removeChunk(std::size_t at) {
+        capacity_ -= chunks_[at].capacity();
+        chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(at));
+        lastChunk_ = 0;
+        renumberFrom(at);
+    }
+
+    // Merges chunk `at` with the next one when both are small.
+    void mergeWithNext(std::size_t at) {
+        if (at + 1 >= chunks_.size()) return;
+        TSynEditLineChunk& next = chunks_[at + 1];
+        const Integer together = chunks_[at].count + next.count;
+        if (chunks_[at].count == 0 || next.count == 0 || together > ChunkMergeLimit) return;
+        if (chunks_[at].capacity() < together) growChunk(chunks_[at], together);
+        next.moveTailTo(chunks_[at], next.count);
+        removeChunk(at + 1);
+    }
+
+    void renumberFrom(std::size_t chunk) {
+        for (; chunk < chunks_.size(); ++chunk)
+            chunks_[chunk].first = chunk == 0 ? 0 : chunks_[chunk - 1].first + chunks_[chunk - 1].count;
+    }
+
+    void addRoom(Integer lines) {
+        if (lines > 0 && !chunks_.empty()) {
+            TSynEditLineChunk& last = chunks_.back();
+            const Integer added = std::min(lines, std::max(ChunkLineLimit - last.capacity(), 0));
+            growChunk(last, last.capacity() + added);
+            lines -= added;
+        }
+        for (; lines > 0; lines -= ChunkLineLimit)
+            addChunk(chunks_.size(), std::min(lines, ChunkLineLimit));
+    }
+
+    void giveBackRoom(Integer lines) {
+        for (std::size_t chunk = chunks_.size(); chunk-- > 0 && lines > 0;) {
+            TSynEditLineChunk& from = chunks_[chunk];
+            const Integer given = std::min(lines, from.capacity() - from.count);
+            lines -= given;
+            if (given == from.capacity())
+                removeChunk(chunk);
+            else
+                growChunk(from, from.capacity() - given);
+        }
     }
 
     static char* copyOf(std::string_view text) {
@@ -183,15 +473,15 @@ private:
                !notAfter(block_.get() + blockSize_, text);
     }
 
-    void freeText(TSynEditStringRec& line) {
+    void freeText(const TSynEditStringRec& line) const {
         if (!isInBlock(line.text)) delete[] line.text;
-        line.text = nullptr;
     }
 
-    TSynEditStringRec* records_ = nullptr;
-    Integer capacity_ = 0;
+    std::vector<TSynEditLineChunk> chunks_;
     Integer count_ = 0;
-    Integer gapStart_ = 0;
+    Integer capacity_ = 0;
+    // The chunk of the line found last.
+    mutable std::size_t lastChunk_ = 0;
     std::unique_ptr<char[]> block_;
     std::size_t blockSize_ = 0;
 };
@@ -381,7 +671,7 @@ Integer TSynEditStringList::GetCount() const {
 }
 
 TObject* TSynEditStringList::GetObject(Integer Index) const {
-    return lines_->contains(Index) ? lines_->at(Index).object : nullptr;
+    return lines_->contains(Index) ? lines_->objectOf(Index) : nullptr;
 }
 
 Integer TSynEditStringList::GetCapacity() const {
@@ -407,27 +697,8 @@ AnsiString TSynEditStringList::GetTextStr() const {
     return text;
 }
 
-void TSynEditStringList::grow() {
-    makeRoomFor(GetCount() + 1);
-}
-
-// Grows geometrically, so that a run of insertions reallocates (and moves every line
-// record) only now and then.
-void TSynEditStringList::makeRoomFor(Integer lines) {
-    const Integer capacity = GetCapacity();
-    if (lines <= capacity) return;
-    lines_->setCapacity(std::max(lines, capacityAfterGrowth(capacity)));
-}
-
 void TSynEditStringList::insertItem(Integer Index, const AnsiString& S) {
-    const TSynEditStringRec line = TSynEditStringRecList::newLine(S);
-    try {
-        if (GetCount() == GetCapacity()) grow();
-    } catch (...) {
-        delete[] line.text;
-        throw;
-    }
-    lines_->insert(Index, line);
+    lines_->insert(Index, TSynEditStringRecList::newLine(S));
     indexOfLongestLine_ = -1;
 }
 
@@ -464,7 +735,7 @@ void TSynEditStringList::Put(Integer Index, const AnsiString& S) {
 
 void TSynEditStringList::PutObject(Integer Index, TObject* AObject) {
     checkIndex(Index, GetCount() - 1);
-    insideUpdate(*this, [&] { lines_->at(Index).object = AObject; });
+    insideUpdate(*this, [&] { lines_->setObject(Index, AObject); });
 }
 
 TSynRangeValue TSynEditStringList::GetRange(Integer Index) const {
@@ -489,7 +760,7 @@ void TSynEditStringList::Exchange(Integer Index1, Integer Index2) {
     checkIndex(Index1, GetCount() - 1);
     checkIndex(Index2, GetCount() - 1);
     insideUpdate(*this, [&] {
-        std::swap(lines_->at(Index1), lines_->at(Index2));
+        lines_->exchange(Index1, Index2);
         if (indexOfLongestLine_ == Index1)
             indexOfLongestLine_ = Index2;
         else if (indexOfLongestLine_ == Index2)
@@ -501,9 +772,7 @@ void TSynEditStringList::InsertLines(Integer Index, Integer NumLines) {
     checkIndex(Index, GetCount());
     if (NumLines <= 0) return;
     insideUpdate(*this, [&] {
-        makeRoomFor(GetCount() + NumLines);
-        for (Integer i = 0; i < NumLines; ++i)
-            lines_->insert(Index + i, TSynEditStringRecList::newLine({}));
+        lines_->insertEmptyLines(Index, NumLines);
         indexOfLongestLine_ = -1;
         fireListChange(OnInserted, Index, NumLines);
     });
@@ -535,9 +804,10 @@ void TSynEditStringList::AddStrings(TStrings* Strings) {
         // A block of lines takes room in whole steps.
         const Integer needed = first + count;
         if (needed > GetCapacity())
-            makeRoomFor((needed + AddStringsCapacityStep - 1) / AddStringsCapacityStep * AddStringsCapacityStep);
+            lines_->setCapacity((needed + AddStringsCapacityStep - 1) / AddStringsCapacityStep *
+                                AddStringsCapacityStep);
         for (Integer i = 0; i < count; ++i)
-            lines_->insert(first + i, TSynEditStringRecList::newLine(Strings->Get(i), Strings->GetObject(i)));
+            lines_->insert(first + i, TSynEditStringRecList::newLine(Strings->Get(i)), Strings->GetObject(i));
         fireListChange(OnInserted, first, count);
     });
 }
@@ -615,8 +885,7 @@ void TSynEditStringList::SetTabWidth(Integer Value) {
     tabWidth_ = Value;
     convertTabsProc_ = GetBestConvertTabsProcEx(Value);
     indexOfLongestLine_ = -1;
-    for (Integer i = 0; i < GetCount(); ++i)
-        lines_->at(i).expandedLength = -1;
+    lines_->forEach([](TSynEditStringRec& line) { line.expandedLength = -1; });
 }
 
 // ---- Loading and saving -----------------------------------------------------------------
@@ -646,22 +915,22 @@ void TSynEditStringList::loadText(std::unique_ptr<char[]> Text, std::size_t Size
     const char* const text = Text.get();
     bool sawCR = false;
     bool sawLF = false;
-    std::size_t lineCount = 0;
-    splitLines(text, Size, sawCR, sawLF, [&](std::size_t, std::size_t) { ++lineCount; });
-    const bool endsInBreak = Size > 0 && (text[Size - 1] == CR || text[Size - 1] == LF);
-    const bool addEmptyLastLine = !trailingLineBreak_ && endsInBreak;
-    if (lineCount + (addEmptyLastLine ? 1 : 0) > static_cast<std::size_t>(INT_MAX))
-        throw EOutOfMemory(SOutOfMemory);
-
-    // With room to grow: the first edit after loading a large file must not reallocate.
-    lines_->setCapacity(capacityAfterGrowth(static_cast<Integer>(lineCount) + (addEmptyLastLine ? 1 : 0)));
+    // A line index is a 32-bit number.
+    auto checkRoomForOneMore = [this] {
+        if (GetCount() == INT_MAX) throw EOutOfMemory(SOutOfMemory);
+    };
     lines_->adoptBlock(std::move(Text), Size);
     splitLines(text, Size, sawCR, sawLF, [&](std::size_t start, std::size_t length) {
+        checkRoomForOneMore();
         const Integer index = GetCount();
         lines_->insert(index, TSynEditStringRecList::lineInBlock(text + start, length));
         fireListChange(OnInserted, index, 1);
     });
-    if (addEmptyLastLine) Add(AnsiString());
+    const bool endsInBreak = Size > 0 && (text[Size - 1] == CR || text[Size - 1] == LF);
+    if (!trailingLineBreak_ && endsInBreak) {
+        checkRoomForOneMore();
+        Add(AnsiString());
+    }
 
     if (sawCR && !sawLF)
         fileFormat_ = sffMac;

@@ -100,8 +100,6 @@ protected:
 private:
     void checkIndex(Integer Index, Integer Last) const;
     void insertItem(Integer Index, const AnsiString& S);
-    void grow();
-    void makeRoomFor(Integer lines);
     AnsiString expandString(Integer Index);
     void fireListChange(const TStringListChangeEvent& Event, Integer Index, Integer Count);
     void loadText(std::unique_ptr<char[]> Text, std::size_t Size);

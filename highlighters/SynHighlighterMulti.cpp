@@ -111,6 +111,7 @@ TScheme::TScheme(TCollection* Collection)
 
 TScheme::~TScheme() {
     SetHighlighter(nullptr);
+    if (TSynMultiSyn* owner = parent()) owner->schemeGone(this);
 }
 
 void TScheme::Assign(TPersistent* Source) {
@@ -221,6 +222,7 @@ TPersistent* TSchemes::GetOwner() {
 
 void TSchemes::Update(TCollectionItem* Item) {
     if (!Owner_) return;
+    Owner_->keepCurrentScheme();
     if (Item)
         Owner_->announceChange(Item);
     else
@@ -283,6 +285,7 @@ void TSynMultiSyn::UnhookHighlighter(TSynCustomHighlighter* H) {
 // hooked once and unhooked when the last of them lets it go: unhooking
 // removes the hook and the free notification whole.
 void TSynMultiSyn::highlighterReplaced(TSynCustomHighlighter* Old, TSynCustomHighlighter* New) {
+    keepCurrentScheme();
     if (New && usesOf(New) == 1) HookHighlighter(New);
     if (Old && usesOf(Old) == 0) UnhookHighlighter(Old);
 }
@@ -300,6 +303,7 @@ void TSynMultiSyn::forgetHighlighter(const TComponent* Gone) {
             changed = true;
         }
     }
+    keepCurrentScheme();
     if (changed) announceChange(this);
 }
 
@@ -345,9 +349,24 @@ TSynCustomHighlighter* TSynMultiSyn::schemeHighlighter(Integer Index) const {
     return scheme ? scheme->Highlighter_ : nullptr;
 }
 
-TSynCustomHighlighter* TSynMultiSyn::currentHighlighter() const {
-    TSynCustomHighlighter* inScheme = schemeHighlighter(CurrScheme);
-    return inScheme ? inScheme : DefaultHighlighter_;
+void TSynMultiSyn::enterScheme(Integer Scheme) {
+    CurrScheme = Scheme;
+    keepCurrentScheme();
+}
+
+// The editor asks for the highlighter in charge at every token, and finding
+// a scheme by its index costs a cast: both are kept from one change of the
+// scheme, the schemes or their highlighters to the next.
+void TSynMultiSyn::keepCurrentScheme() {
+    CurrSchemeKept = schemeAt(CurrScheme);
+    TSynCustomHighlighter* inScheme = CurrSchemeKept ? CurrSchemeKept->Highlighter_ : nullptr;
+    CurrHighlighter = inScheme ? inScheme : DefaultHighlighter_;
+}
+
+void TSynMultiSyn::schemeGone(const TScheme* Scheme) {
+    if (CurrSchemeKept != Scheme) return;
+    CurrSchemeKept = nullptr;
+    CurrHighlighter = DefaultHighlighter_;
 }
 
 // ---- Attributes ------------------------------------------------------------------
@@ -415,7 +434,7 @@ void TSynMultiSyn::SetLine(const AnsiString& NewValue, Integer LineNumber) {
 // A search never saw past a NUL, so the line is cut at its first one.
 void TSynMultiSyn::findMarkers(const AnsiString& Text, Integer LineNumber) {
     const AnsiString text = Text.substr(0, Text.find('\0'));
-    TScheme* inside = schemeAt(CurrScheme);
+    TScheme* inside = CurrSchemeKept;
     Integer eaten = 0;
     while (eaten < static_cast<Integer>(text.size())) {
         TRegExpr* found = nullptr;
@@ -501,9 +520,9 @@ void TSynMultiSyn::emitMarker() {
     const TMarker* marker = GetMarkers(NextMarker);
     CurrMarker = marker;
     if (marker->IsOpenMarker) {
-        CurrScheme = marker->Scheme;
+        enterScheme(marker->Scheme);
         SavedDefaultRange = DefaultHighlighter_->GetRange();
-        if (TSynCustomHighlighter* inScheme = schemeHighlighter(CurrScheme)) inScheme->ResetRange();
+        if (TSynCustomHighlighter* inScheme = currentSchemeHighlighter()) inScheme->ResetRange();
     }
     ++NextMarker;
     TokenPos = Run - 1;
@@ -512,7 +531,7 @@ void TSynMultiSyn::emitMarker() {
 
 void TSynMultiSyn::leaveMarker() {
     if (!CurrMarker->IsOpenMarker) {
-        CurrScheme = -1;
+        enterScheme(-1);
         DefaultHighlighter_->SetRange(SavedDefaultRange);
     }
     CurrMarker = nullptr;
@@ -532,14 +551,17 @@ void TSynMultiSyn::takeInnerToken() {
     TSynCustomHighlighter* inner = currentHighlighter();
     // The page scanner hands out an empty text token before an entity;
     // passing it on would give the editor a token that does not advance.
-    while (!inner->GetEol() && inner->GetToken().empty())
+    AnsiString token = inner->GetToken();
+    while (!inner->GetEol() && token.empty()) {
         inner->Next();
+        token = inner->GetToken();
+    }
     TokenPos = inner->GetTokenPos();
     if (NextMarker > 0) {
         const TMarker* last = GetMarkers(NextMarker - 1);
         TokenPos += last->StartPos + last->MarkerLen - 1;
     }
-    Run = TokenPos + static_cast<Integer>(inner->GetToken().size()) + 1;
+    Run = TokenPos + static_cast<Integer>(token.size()) + 1;
 }
 
 bool TSynMultiSyn::GetEol() const {
@@ -652,7 +674,7 @@ void TSynMultiSyn::SetRange(TSynRangeValue Value) {
 }
 
 void TSynMultiSyn::ResetRange() {
-    CurrScheme = -1;
+    enterScheme(-1);
     if (!DefaultHighlighter_) return;
     DefaultHighlighter_->ResetRange();
     SavedDefaultRange = DefaultHighlighter_->GetRange();
@@ -666,7 +688,7 @@ TSynRangeValue TSynMultiSyn::packNested() const {
     Cardinal value = 0;
     if (DefaultHighlighter_) value = low32Bits(inside ? SavedDefaultRange : DefaultHighlighter_->GetRange());
     if (inside) {
-        const TSynRangeValue inner = rangeOf(schemeHighlighter(CurrScheme));
+        const TSynRangeValue inner = rangeOf(currentSchemeHighlighter());
         Assert(static_cast<UInt64>(inner) <= SchemeRangeMask);
         value = (value << SchemeRangeBits) | static_cast<Cardinal>(inner);
     }
@@ -676,7 +698,7 @@ TSynRangeValue TSynMultiSyn::packNested() const {
 
 void TSynMultiSyn::unpackNested(TSynRangeValue Value) {
     Cardinal value = low32Bits(Value);
-    CurrScheme = static_cast<Integer>(value & SchemeFieldMask) - 1;
+    enterScheme(static_cast<Integer>(value & SchemeFieldMask) - 1);
     value >>= SchemeFieldBits;
     Cardinal inner = 0;
     if (CurrScheme >= 0) {
@@ -688,8 +710,8 @@ void TSynMultiSyn::unpackNested(TSynRangeValue Value) {
         DefaultHighlighter_->SetRange(value);
     }
     // After the default: a highlighter serving both ends in the scheme's state.
-    if (TSynCustomHighlighter* inScheme = schemeHighlighter(CurrScheme)) inScheme->SetRange(inner);
-    if (!schemeAt(CurrScheme)) CurrScheme = -1;
+    if (TSynCustomHighlighter* inScheme = currentSchemeHighlighter()) inScheme->SetRange(inner);
+    if (!CurrSchemeKept) CurrScheme = -1;
 }
 
 TSynRangeValue TSynMultiSyn::packRecursive() const {
@@ -704,8 +726,8 @@ TSynRangeValue TSynMultiSyn::packRecursive() const {
 void TSynMultiSyn::unpackRecursive(TSynRangeValue Value) {
     const Cardinal value = low32Bits(Value);
     if (value == 0) return;
-    CurrScheme = static_cast<Integer>(value & RecursiveSchemeMask) - 2;
-    if (!schemeAt(CurrScheme)) CurrScheme = -1;
+    enterScheme(static_cast<Integer>(value & RecursiveSchemeMask) - 2);
+    if (!CurrSchemeKept) CurrScheme = -1;
     // This packing has no room for the default highlighter's range inside a
     // region: after the region it starts afresh, whatever was scanned before.
     if (CurrScheme >= 0 && DefaultHighlighter_) {

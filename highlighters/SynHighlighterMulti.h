@@ -203,8 +203,17 @@ private:
     // Embedded highlighters.
     TScheme* schemeAt(Integer Index) const;
     TSynCustomHighlighter* schemeHighlighter(Integer Index) const;
+    void enterScheme(Integer Scheme);
+    // Looks up the scheme the scan is in and the highlighter in charge anew,
+    // after a change of either or of the schemes.
+    void keepCurrentScheme();
+    // A scheme being destroyed may be the one kept.
+    void schemeGone(const TScheme* Scheme);
+    TSynCustomHighlighter* currentSchemeHighlighter() const {
+        return CurrSchemeKept ? CurrSchemeKept->Highlighter_ : nullptr;
+    }
     // The scheme's highlighter inside a region that has one, else the default.
-    TSynCustomHighlighter* currentHighlighter() const;
+    TSynCustomHighlighter* currentHighlighter() const { return CurrHighlighter; }
     Integer usesOf(const TSynCustomHighlighter* H) const;
     bool leadsBackHere(const TSynCustomHighlighter* H) const;
     void highlighterReplaced(TSynCustomHighlighter* Old, TSynCustomHighlighter* New);
@@ -217,6 +226,9 @@ private:
     const TMarker* CurrMarker = nullptr;
     Integer NextMarker = 0;
     Integer CurrScheme = -1;
+    // The scheme at CurrScheme (null outside a region) and the highlighter in charge.
+    TScheme* CurrSchemeKept = nullptr;
+    TSynCustomHighlighter* CurrHighlighter = nullptr;
     TSynRangeValue SavedDefaultRange = 0;
     TCustomRangeEvent OnCustomRange_;
     std::unique_ptr<TSchemes> Schemes_;

@@ -543,3 +543,130 @@ TEST(LineBufferModel, RandomEditsMatchAPlainString) {
     reloaded.LoadFromStream(&stream);
     EXPECT_EQ(linesOf(reloaded), linesOf(list));
 }
+
+// Every operation that moves lines, on a buffer loaded with enough lines to
+// be stored in many pieces, against a plain vector of (text, object, range)
+// lines: blocks inserted and deleted across the pieces' borders, exchanges
+// far apart, objects and ranges that must travel with their lines, and room
+// reserved and given back.
+TEST(LineBufferModel, BlockEditsOnALoadedFileMatchAPlainVector) {
+    struct Line {
+        AnsiString text;
+        TObject* object = nullptr;
+        TSynRangeValue range = NullRange;
+        bool operator==(const Line&) const = default;
+    };
+    std::vector<Line> model;
+    TSynEditStringList list;
+    {
+        AnsiString text;
+        for (int i = 0; i < 30000; ++i) {
+            text += "line " + std::to_string(i) + "\n";
+            model.push_back({"line " + std::to_string(i)});
+        }
+        model.push_back({""});
+        TStringStream stream(text);
+        list.LoadFromStream(&stream);
+    }
+    std::vector<TObject> objects(4);
+    std::mt19937 random(49);
+    auto anywhere = [&](std::size_t extra = 0) {
+        return static_cast<Integer>(random() % (model.size() + extra));
+    };
+    auto lineCount = [&] { return static_cast<Integer>(1 + random() % (random() % 4 == 0 ? 6000 : 20)); };
+    auto contentsOf = [&] {
+        std::vector<Line> lines;
+        for (Integer i = 0; i < list.Count(); ++i)
+            lines.push_back({list[i], list.GetObject(i), list.GetRange(i)});
+        return lines;
+    };
+    for (int step = 0; step < 2000; ++step) {
+        const AnsiString text = "step " + std::to_string(step);
+        switch (random() % 9) {
+        case 0: { // a line typed in
+            const Integer at = anywhere(1);
+            list.Insert(at, text);
+            model.insert(model.begin() + at, {text});
+            break;
+        }
+        case 1: { // a block pasted
+            const Integer at = anywhere(1);
+            TStringList block;
+            for (Integer i = lineCount(); i > 0; --i)
+                block.Add(text + "/" + std::to_string(i));
+            list.InsertStrings(at, &block);
+            std::vector<Line> pasted;
+            for (Integer i = 0; i < block.Count(); ++i)
+                pasted.push_back({block[i]});
+            model.insert(model.begin() + at, pasted.begin(), pasted.end());
+            break;
+        }
+        case 2: { // a block cut, sometimes reaching past the end
+            if (model.empty()) break;
+            const Integer at = anywhere();
+            const Integer lines = lineCount();
+            list.DeleteLines(at, lines);
+            model.erase(model.begin() + at, model.begin() + std::min<std::size_t>(model.size(), at + lines));
+            break;
+        }
+        case 3:
+            if (!model.empty()) {
+                const Integer at = anywhere();
+                list.Delete(at);
+                model.erase(model.begin() + at);
+            }
+            break;
+        case 4:
+            if (!model.empty()) {
+                const Integer first = anywhere();
+                const Integer second = anywhere();
+                list.Exchange(first, second);
+                std::swap(model[first], model[second]);
+            }
+            break;
+        case 5:
+            if (!model.empty()) {
+                const Integer at = anywhere();
+                TObject* object = random() % 3 == 0 ? nullptr : &objects[random() % objects.size()];
+                list.PutObject(at, object);
+                model[at].object = object;
+                list.PutRange(at, step);
+                model[at].range = step;
+            }
+            break;
+        case 6:
+            if (!model.empty()) {
+                const Integer at = anywhere();
+                list.Put(at, text);
+                model[at].text = text;
+            }
+            break;
+        case 7: { // lines added with their objects
+            TStringList added;
+            for (Integer i = lineCount(); i > 0; --i)
+                added.AddObject(text, &objects[i % objects.size()]);
+            list.AddStrings(&added);
+            for (Integer i = 0; i < added.Count(); ++i)
+                model.push_back({text, added.GetObject(i)});
+            break;
+        }
+        case 8: { // room reserved, then given back down to the lines
+            list.SetCapacity(list.Count() + lineCount());
+            EXPECT_GE(list.Capacity(), list.Count());
+            list.SetCapacity(list.Count());
+            EXPECT_EQ(list.Capacity(), list.Count()) << "step " << step;
+            break;
+        }
+        }
+        ASSERT_EQ(list.Count(), static_cast<Integer>(model.size())) << "step " << step;
+        if (step % 100 == 0) {
+            ASSERT_TRUE(contentsOf() == model) << "step " << step;
+        }
+    }
+    ASSERT_TRUE(contentsOf() == model);
+    list.SetFileFormat(sffUnix);
+    TSynEditStringList reloaded;
+    TStringStream stream(savedText(list));
+    reloaded.LoadFromStream(&stream);
+    EXPECT_EQ(linesOf(reloaded), linesOf(list));
+}

@@ -249,6 +249,48 @@ TEST(MultiHighlighter, ARegionWithoutEndRunsOnOverTheFollowingLines) {
     EXPECT_EQ(range & 7, 1) << "the scheme index + 1 is in the lowest bits";
 }
 
+// The scheme in charge and its highlighter are kept from line to line: a
+// change made while a region is open must reach the next line all the same.
+TEST(MultiHighlighter, ChangesInsideAnOpenRegionReachTheNextLine) {
+    struct Case {
+        const char* change;
+        std::function<void(Tags&)> act;
+        Pieces next;
+    };
+    const Case cases[] = {
+        {"its highlighter replaced",
+         [](Tags& tags) { tags.tag->SetHighlighter(&tags.html); },
+         {{"c d", "html"}}},
+        {"its highlighter removed", [](Tags& tags) { tags.tag->SetHighlighter(nullptr); }, {{"c d", "html"}}},
+        {"the scheme deleted", [](Tags& tags) { delete tags.tag; }, {{"c d", "html"}}},
+        {"a scheme put before it", [](Tags& tags) { tags.tag->SetIndex(1); }, {{"c d", "html"}}},
+    };
+    for (const Case& test : cases) {
+        Tags tags;
+        addScheme(tags.multi, "<%", "%>", &tags.html);
+        tags.multi.ResetRange();
+        tags.multi.SetLine("a<?b", 0);
+        tags.multi.NextToEol();
+        const TSynRangeValue range = tags.multi.GetRange();
+        test.act(tags);
+        tags.multi.SetRange(range);
+        tags.multi.SetLine("c d", 1);
+        EXPECT_EQ(runsOfCurrentLine(tags.multi, "c d", {{&tags.html, "html"}, {&tags.js, "js"}}), test.next)
+            << test.change;
+    }
+
+    // Deleted in the middle of a line, the scheme is no longer looked at.
+    Tags tags;
+    tags.multi.ResetRange();
+    tags.multi.SetLine("a<?b c?>d", 0);
+    while (tags.multi.GetToken() != "b")
+        tags.multi.Next();
+    delete tags.tag;
+    tags.multi.NextToEol();
+    tags.multi.SetLine("e", 1);
+    EXPECT_EQ(tags.multi.GetToken(), "e");
+}
+
 TEST(MultiHighlighter, FirstSchemeInCollectionOrderWinsOverAnEarlierMatch) {
     TSynHTMLSyn html(nullptr);
     TSynJScriptSyn first(nullptr);

@@ -222,6 +222,7 @@ std::unique_ptr<Connection> Connection::open(const std::string& fileName) {
 bool Connection::run(std::string_view sql, const RowHandler& onRow) {
     StatementReader reader(sql);
     while (std::optional<SelectStatement> statement = reader.next()) {
+        file.forgetReadAhead();
         const TableSchema* table = schema.findTable(statement->tableName);
         if (!table) throw SqliteError(SQLITE_ERROR, "no such table: " + statement->tableName);
         if (statement->where) resolveNames(*statement->where, *table, schema);

@@ -23,6 +23,9 @@ constexpr std::size_t FileFormatOffset = 64;
 constexpr std::uint32_t NeverHadTableFormat = 0;
 constexpr std::uint32_t CurrentFormat = 4;
 constexpr std::uint32_t AllColumnsNumericFormat = 3;
+// A table's pages mostly follow each other in the file, and one read of many
+// pages costs little more than a read of one.
+constexpr std::uint32_t ReadAheadPages = 64;
 
 SqliteError cannotOpen(const std::string& name) {
     return SqliteError(SQLITE_CANTOPEN, "unable to open database: " + name);
@@ -105,7 +108,8 @@ void DatabaseFile::checkHeader() {
 
 DatabaseFile::DatabaseFile(DatabaseFile&& other) noexcept
     : descriptor(std::exchange(other.descriptor, -1)), pages(std::exchange(other.pages, 0)),
-      fileFormat(other.fileFormat), reader(other.reader) {}
+      fileFormat(other.fileFormat), reader(other.reader), run(std::move(other.run)), runFirst(other.runFirst),
+      runPages(std::exchange(other.runPages, 0)), runBytes(other.runBytes) {}
 
 DatabaseFile& DatabaseFile::operator=(DatabaseFile&& other) noexcept {
     if (this != &other) {
@@ -114,6 +118,10 @@ DatabaseFile& DatabaseFile::operator=(DatabaseFile&& other) noexcept {
         pages = std::exchange(other.pages, 0);
         fileFormat = other.fileFormat;
         reader = other.reader;
+        run = std::move(other.run);
+        runFirst = other.runFirst;
+        runPages = std::exchange(other.runPages, 0);
+        runBytes = other.runBytes;
     }
     return *this;
 }
@@ -124,17 +132,36 @@ DatabaseFile::~DatabaseFile() {
 
 void DatabaseFile::readPage(std::uint32_t number, Page& page) const {
     std::size_t done = 0;
-    const auto start = static_cast<off_t>(number - 1) * static_cast<off_t>(PageSize);
-    while (number != 0 && number <= pages && done < PageSize) {
-        const ssize_t count = ::pread(descriptor, page.data() + done, PageSize - done, start + done);
-        if (count < 0 && errno == EINTR) continue;
-        if (count < 0) throw SqliteError(SQLITE_IOERR, "disk I/O error");
-        // The file shrank since it was opened.
-        if (count == 0) break;
-        done += static_cast<std::size_t>(count);
+    if (number != 0 && number <= pages) {
+        if (number < runFirst || number - runFirst >= runPages) readRun(number);
+        const std::size_t offset = std::size_t{number - runFirst} * PageSize;
+        done = runBytes > offset ? std::min(PageSize, runBytes - offset) : 0;
+        std::memcpy(page.data(), run.get() + offset, done);
     }
     // Only what no read filled is zeroed: a page past the end, or the part a shrunken file lacks.
     std::fill(page.begin() + static_cast<std::ptrdiff_t>(done), page.end(), 0);
+}
+
+// The pages from `first` on, as many as the run holds and the file had when opened.
+void DatabaseFile::readRun(std::uint32_t first) const {
+    if (!run) run = std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t{ReadAheadPages} * PageSize);
+    runFirst = first;
+    runPages = std::min(ReadAheadPages, pages - first + 1);
+    runBytes = 0;
+    const std::size_t wanted = std::size_t{runPages} * PageSize;
+    const auto start = static_cast<off_t>(first - 1) * static_cast<off_t>(PageSize);
+    while (runBytes < wanted) {
+        const ssize_t count = ::pread(descriptor, run.get() + runBytes, wanted - runBytes,
+                                      start + static_cast<off_t>(runBytes));
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) {
+            runPages = 0;
+            throw SqliteError(SQLITE_IOERR, "disk I/O error");
+        }
+        // The file shrank since it was opened.
+        if (count == 0) break;
+        runBytes += static_cast<std::size_t>(count);
+    }
 }
 
 } // namespace sqlite2

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace sqlite2 {
@@ -41,16 +42,26 @@ public:
     // Files written before format 4 compare every column as a number.
     bool comparesAllColumnsAsNumbers() const { return fileFormat == 3; }
 
-    // A page beyond the end of the file reads as zeros.
+    // A page beyond the end of the file reads as zeros. Pages are read
+    // ahead in runs; a run read is used until forgetReadAhead.
     void readPage(std::uint32_t number, Page& page) const;
+    // Each statement sees the file as it is when the statement starts.
+    void forgetReadAhead() const { runPages = 0; }
 
 private:
     void checkHeader();
+    void readRun(std::uint32_t first) const;
 
     int descriptor = -1;
     std::uint32_t pages = 0;
     std::uint32_t fileFormat = 4;
     StructureReader reader;
+    // The pages read ahead: runPages pages from runFirst on, of which the
+    // first runBytes bytes came from the file.
+    mutable std::unique_ptr<std::uint8_t[]> run;
+    mutable std::uint32_t runFirst = 0;
+    mutable std::uint32_t runPages = 0;
+    mutable std::size_t runBytes = 0;
 };
 
 } // namespace sqlite2

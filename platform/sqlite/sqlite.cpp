@@ -90,7 +90,7 @@ private:
         const std::size_t size = std::strlen(text) + 1;
         if (size > chunkSpace) {
             const std::size_t chunkSize = std::max(ChunkSize, size);
-            chunks.push_back(std::make_unique<char[]>(chunkSize));
+            chunks.push_back(std::make_unique_for_overwrite<char[]>(chunkSize));
             chunkNext = chunks.back().get();
             chunkSpace = chunkSize;
         }

@@ -1,6 +1,7 @@
 // The C calls' contracts: opening missing, foreign and unreadable files, handles,
 // callbacks, result memory and error texts.
 #include "platform/sqlite/sqlite.h"
+#include "platform/sqlite/tests/DatabaseWriter.h"
 #include "platform/sqlite/tests/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -190,6 +191,25 @@ TEST(Exec, RowsBeforeTheDamageStayDelivered) {
     ASSERT_EQ(result.rows.size(), 1u);
     EXPECT_EQ(result.rows[0][3], "Hi");
     EXPECT_TRUE(getTable(opened.db, SelectAll).resultIsNull);
+    sqlite_close(opened.db);
+}
+
+// Pages are read ahead in runs; a later statement still sees what the file
+// holds when it starts, as the engine re-reads a file another program changed.
+TEST(GetTable, EachStatementReadsTheFileAsItIsThen) {
+    auto imageWithTitle = [](const std::string& title) {
+        DatabaseWriter writer;
+        writer.addTable("MarrowindScript", "CREATE TABLE MarrowindScript(Id INTEGER PRIMARY KEY, Title TEXT)",
+                        {{1, {std::nullopt, title}}});
+        return writer.image();
+    };
+    MemoryFile file;
+    file.replaceContent(imageWithTitle("Before"));
+    const OpenResult opened = openDatabase(file.path());
+    ASSERT_NE(opened.db, nullptr);
+    EXPECT_EQ(getTable(opened.db, SelectAll).cells.back(), "Before");
+    file.replaceContent(imageWithTitle("Afters"));
+    EXPECT_EQ(getTable(opened.db, SelectAll).cells.back(), "Afters");
     sqlite_close(opened.db);
 }
 
