@@ -406,7 +406,7 @@ void TMainForm::fillTitleBox() {
     try {
         titles->Clear();
         for (std::size_t row = 1; row < rows_.size(); ++row)
-            titles->Add(rows_[row][scriptcolumn::Title]);
+            titles->Add(ColumnText(rows_[row], scriptcolumn::Title));
     } catch (...) {
         titles->EndUpdate();
         throw;
@@ -462,9 +462,7 @@ void TMainForm::clearScript() {
 
 void TMainForm::showScript(Integer Row) {
     const std::vector<AnsiString>& record = rows_[Row];
-    auto column = [&record](int Index) {
-        return Index < static_cast<int>(record.size()) ? record[Index] : AnsiString();
-    };
+    auto column = [&record](int Index) { return ColumnText(record, Index); };
     HeadEdit->SetText(column(scriptcolumn::Head));
     Body_Edit->SetText(column(scriptcolumn::BodyTag));
     BodyEdit->SetText(column(scriptcolumn::Body));
