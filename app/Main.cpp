@@ -310,11 +310,23 @@ void TMainForm::placeStatusProgress() {
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
     DBName = AfterLastSeparator(DBName);
-    TIniFile ini(SettingsFileName());
-    WriteClosingSettings(ini, BoundsRect(), LangFile, DBName);
+    saveClosingSettings();
     DelGarbage();
     ZoomButton->SetDown(false);
     animateClosing();
+}
+
+// A settings file that can't be written must not keep the window open: the
+// user is told once why, and the window closes all the same.
+void TMainForm::saveClosingSettings() {
+    try {
+        TIniFile ini(SettingsFileName());
+        WriteClosingSettings(ini, BoundsRect(), LangFile, DBName);
+    } catch (const Exception& failure) {
+        // Taken first: the system's last error holds the reason only until the next call.
+        const AnsiString text = SettingsNotSavedText(failure);
+        Application->MessageBox(text.c_str(), Application->Title().c_str(), MB_OK | MB_ICONWARNING);
+    }
 }
 
 void TMainForm::CloseApplication(TObject*) {
