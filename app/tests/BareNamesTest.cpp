@@ -48,6 +48,28 @@ TEST(BareNamesTest, OnlyEntriesBelowTheProgramFolderMayBeAttached) {
     }
 }
 
+TEST(BareNamesTest, AnAttachedFileLiesBelowTheProgramFolderWithOrWithoutALeadingSeparator) {
+    struct Case {
+        const char* entry;
+        const char* path;
+    } cases[] = {
+        {"\\Scripts\\Images\\tile.gif", "/app/Scripts/Images/tile.gif"},
+        {"Scripts\\tile.gif", "/app/Scripts/tile.gif"},
+        {"-sibling/secret.txt", "/app/-sibling/secret.txt"},
+        {"....", "/app/...."},
+        {"x\\Sc..\\y", "/app/x/Sc../y"},
+        {"\\a\\.\\\\b", "/app/a/b"},
+        {"\\..\\x", ""},
+        {"C:\\x", ""},
+        {"\\\\host\\x", ""},
+        {"\\Scripts\\", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        EXPECT_EQ(AttachedFilePath("/app", c.entry), c.path);
+    }
+}
+
 TEST(BareNamesTest, AfterLastSeparatorKeepsANameWithoutFolder) {
     EXPECT_EQ(AfterLastSeparator("C:\\Data\\mine.zelk"), "mine.zelk");
     EXPECT_EQ(AfterLastSeparator("/home/ann/mine.quorvane"), "mine.quorvane");
