@@ -349,7 +349,7 @@ TEST_F(RegistryTest, TheBackupOfADamagedFileOutlastsSignals) {
         damaged += "\"Broken" + std::to_string(line) + "\" = dword:five\n";
     std::filesystem::create_directories(folder / "config/quorvane");
     const DWORD value = 1;
-    for (int attempt = 0; attempt < 300; ++attempt) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
         folder.write("config/quorvane/registry", damaged);
         std::filesystem::remove(registryFile + ".bak");
         reopen();
