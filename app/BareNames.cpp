@@ -38,8 +38,10 @@ AnsiString BareName(const AnsiString& Entry) {
     return name;
 }
 
+// The system reads a path only up to a NUL byte: "..\0x" would be "..".
 bool IsAttachableEntry(const AnsiString& Entry) {
-    return !BareName(Entry).empty() && !hasParentPart(Entry) && !isAbsoluteElsewhere(Entry);
+    return !BareName(Entry).empty() && !hasParentPart(Entry) && !isAbsoluteElsewhere(Entry) &&
+           Entry.find('\0') == AnsiString::npos;
 }
 
 // Empty and "." parts name no folder; ".." parts were refused before.

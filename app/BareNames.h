@@ -14,7 +14,7 @@ AnsiString BareName(const AnsiString& Entry);
 
 // Whether a Files entry (a path below the program folder starting with "\")
 // may be copied: not empty, no ".." part, not an absolute path of another
-// drive or host, and a usable bare name.
+// drive or host, no NUL byte, and a usable bare name.
 bool IsAttachableEntry(const AnsiString& Entry);
 
 // The file an attachable Files entry names below AppDir (the program folder,

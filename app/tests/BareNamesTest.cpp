@@ -46,6 +46,8 @@ TEST(BareNamesTest, OnlyEntriesBelowTheProgramFolderMayBeAttached) {
         SCOPED_TRACE(c.entry);
         EXPECT_EQ(IsAttachableEntry(c.entry), c.attachable);
     }
+    EXPECT_FALSE(IsAttachableEntry(AnsiString("..\0x", 4)));
+    EXPECT_FALSE(IsAttachableEntry(AnsiString("\\a.gif\0", 7)));
 }
 
 TEST(BareNamesTest, AnAttachedFileLiesBelowTheProgramFolderWithOrWithoutALeadingSeparator) {
