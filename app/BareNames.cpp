@@ -38,6 +38,24 @@ AnsiString BareName(const AnsiString& Entry) {
     return name;
 }
 
+// The system reads a path only up to a NUL byte: "..\0x" would be "..".
 bool IsAttachableEntry(const AnsiString& Entry) {
-    return !BareName(Entry).empty() && !hasParentPart(Entry) && !isAbsoluteElsewhere(Entry);
+    return !BareName(Entry).empty() && !hasParentPart(Entry) && !isAbsoluteElsewhere(Entry) &&
+           Entry.find('\0') == AnsiString::npos;
+}
+
+// Empty and "." parts name no folder; ".." parts were refused before.
+AnsiString AttachedFilePath(const AnsiString& AppDir, const AnsiString& Entry) {
+    if (!IsAttachableEntry(Entry)) return {};
+    AnsiString path = AppDir;
+    std::size_t start = 0;
+    while (start < Entry.size()) {
+        std::size_t end = start;
+        while (end < Entry.size() && !isSeparator(Entry[end]))
+            ++end;
+        const AnsiString part = Entry.substr(start, end - start);
+        if (!part.empty() && part != ".") path += "/" + part;
+        start = end + 1;
+    }
+    return path;
 }

@@ -14,5 +14,12 @@ AnsiString BareName(const AnsiString& Entry);
 
 // Whether a Files entry (a path below the program folder starting with "\")
 // may be copied: not empty, no ".." part, not an absolute path of another
-// drive or host, and a usable bare name.
+// drive or host, no NUL byte, and a usable bare name.
 bool IsAttachableEntry(const AnsiString& Entry);
+
+// The file an attachable Files entry names below AppDir (the program folder,
+// no trailing separator): its parts joined to the folder with "/", whether
+// or not the entry starts with a separator, so that no entry reaches a
+// neighbour whose name merely begins with the folder's. Empty for an entry
+// that may not be attached.
+AnsiString AttachedFilePath(const AnsiString& AppDir, const AnsiString& Entry);

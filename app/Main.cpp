@@ -309,11 +309,23 @@ void TMainForm::placeStatusProgress() {
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
     DBName = AfterLastSeparator(DBName);
-    TIniFile ini(SettingsFileName());
-    WriteClosingSettings(ini, BoundsRect(), LangFile, DBName);
+    saveClosingSettings();
     DelGarbage();
     ZoomButton->SetDown(false);
     animateClosing();
+}
+
+// A settings file that can't be written must not keep the window open: the
+// user is told once why, and the window closes all the same.
+void TMainForm::saveClosingSettings() {
+    try {
+        TIniFile ini(SettingsFileName());
+        WriteClosingSettings(ini, BoundsRect(), LangFile, DBName);
+    } catch (const Exception& failure) {
+        // Taken first: the system's last error holds the reason only until the next call.
+        const AnsiString text = SettingsNotSavedText(failure);
+        Application->MessageBox(text.c_str(), Application->Title().c_str(), MB_OK | MB_ICONWARNING);
+    }
 }
 
 void TMainForm::CloseApplication(TObject*) {
@@ -405,7 +417,7 @@ void TMainForm::fillTitleBox() {
     try {
         titles->Clear();
         for (std::size_t row = 1; row < rows_.size(); ++row)
-            titles->Add(rows_[row][scriptcolumn::Title]);
+            titles->Add(ColumnText(rows_[row], scriptcolumn::Title));
     } catch (...) {
         titles->EndUpdate();
         throw;
@@ -457,9 +469,7 @@ void TMainForm::clearScript() {
 
 void TMainForm::showScript(Integer Row) {
     const std::vector<AnsiString>& record = rows_[Row];
-    auto column = [&record](int Index) {
-        return Index < static_cast<int>(record.size()) ? record[Index] : AnsiString();
-    };
+    auto column = [&record](int Index) { return ColumnText(record, Index); };
     HeadEdit->SetText(column(scriptcolumn::Head));
     Body_Edit->SetText(column(scriptcolumn::BodyTag));
     BodyEdit->SetText(column(scriptcolumn::Body));

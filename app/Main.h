@@ -358,6 +358,7 @@ public:
 private:
     // The caption flies back into the window's centre (MainAnimation.cpp).
     void animateClosing();
+    void saveClosingSettings();
     void loadToolImages();
     void applySettings();
     void prepareInfoEdit();

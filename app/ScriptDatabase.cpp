@@ -12,6 +12,14 @@ constexpr const char* TableStatement = "SELECT * FROM MarrowindScript;";
 constexpr const char* CantOpenText = "Can't open DataBase";
 // The engine ignores the mode; it is the one the database was always opened with.
 constexpr int OpenMode = 0660;
+constexpr const char* NoSuchColumnText = "no such column: ";
+
+// The columns the browser lists by, with the names the table gives them.
+struct NeededColumn {
+    int position;
+    const char* name;
+};
+constexpr NeededColumn NeededColumns[] = {{scriptcolumn::Effect, "Effect"}, {scriptcolumn::Title, "Title"}};
 
 AnsiString textOf(const char* Value) {
     return Value ? AnsiString(Value) : AnsiString();
@@ -36,6 +44,10 @@ int appendRow(void* Argument, int ColumnCount, char** Values, char** ColumnNames
 }
 
 } // namespace
+
+AnsiString ColumnText(const std::vector<AnsiString>& Record, int Column) {
+    return Column >= 0 && static_cast<std::size_t>(Column) < Record.size() ? Record[Column] : AnsiString();
+}
 
 AnsiString CategoryStatement(const AnsiString& Category) {
     return "SELECT * FROM MarrowindScript WHERE Effect ='" +
@@ -64,6 +76,18 @@ std::optional<TScriptDatabase::Failure> TScriptDatabase::queryFailed(char* Error
     return failure;
 }
 
+// Only records tell how wide the table is: an empty result passes.
+std::optional<TScriptDatabase::Failure> TScriptDatabase::checkColumns(TScriptRows& Rows) {
+    if (Rows.empty()) return std::nullopt;
+    for (const NeededColumn& column : NeededColumns)
+        if (static_cast<std::size_t>(column.position) >= Rows[0].size()) {
+            Close();
+            Rows.clear();
+            return Failure{AnsiString(NoSuchColumnText) + column.name};
+        }
+    return std::nullopt;
+}
+
 std::optional<TScriptDatabase::Failure> TScriptDatabase::ReadTable(TScriptRows& Rows) {
     Rows.clear();
     if (!handle_) return std::nullopt;
@@ -80,7 +104,7 @@ std::optional<TScriptDatabase::Failure> TScriptDatabase::ReadTable(TScriptRows& 
             line.push_back(textOf(cells[column]));
     }
     sqlite_free_table(result);
-    return std::nullopt;
+    return checkColumns(Rows);
 }
 
 std::optional<TScriptDatabase::Failure> TScriptDatabase::ReadCategory(const AnsiString& Category,
@@ -90,7 +114,7 @@ std::optional<TScriptDatabase::Failure> TScriptDatabase::ReadCategory(const Ansi
     char* errorText = nullptr;
     if (sqlite_exec(handle_, CategoryStatement(Category).c_str(), appendRow, &Rows, &errorText) != SQLITE_OK)
         return queryFailed(errorText);
-    return std::nullopt;
+    return checkColumns(Rows);
 }
 
 std::vector<AnsiString> CategoriesOf(const TScriptRows& Rows) {

@@ -1,6 +1,7 @@
 // The script database: one SQLite 2 file, only read. It loads the whole
 // script table and the rows of one category, and never uses a handle that a
-// failed open left null or that a failed query closed.
+// failed open left null or that a failed query closed. A table too narrow to
+// hold the category and the title fails as a query naming the missing column.
 #pragma once
 
 #include "platform/core/Types.h"
@@ -27,6 +28,9 @@ inline constexpr int Description = 8;
 inline constexpr int Files = 9;
 } // namespace scriptcolumn
 
+// A record's text in Column; empty for a column the record does not reach.
+AnsiString ColumnText(const std::vector<AnsiString>& Record, int Column);
+
 // The category query, the category text quoted as an SQL literal (each
 // apostrophe doubled).
 AnsiString CategoryStatement(const AnsiString& Category);
@@ -49,8 +53,10 @@ public:
     bool IsOpen() const { return handle_ != nullptr; }
 
     // "SELECT * FROM MarrowindScript;" into Rows. A failed query closes the
-    // database and reports the engine's error text (when it gave one);
-    // without an open database nothing happens and nothing is reported.
+    // database and reports the engine's error text (when it gave one); so do
+    // records without a category or a title column ("no such column: Title"),
+    // leaving Rows empty. Without an open database nothing happens and
+    // nothing is reported.
     std::optional<Failure> ReadTable(TScriptRows& Rows);
     // The rows of one category in place of Rows' content, in the order the
     // engine delivers them. Failures as for ReadTable.
@@ -58,6 +64,7 @@ public:
 
 private:
     std::optional<Failure> queryFailed(char* ErrorText);
+    std::optional<Failure> checkColumns(TScriptRows& Rows);
 
     sqlite* handle_ = nullptr;
 };

@@ -9,6 +9,8 @@ using namespace settings;
 
 namespace {
 
+constexpr const char* NotSavedText = "The settings could not be saved.";
+
 // A colour that is neither a colour name nor a number reads as the key's
 // default: one garbled value must not keep the program from starting.
 TColor readColor(const TIniFile& Ini, const char* Key, const char* Default) {
@@ -55,6 +57,16 @@ TQuorvaneSettings ReadSettings(const TIniFile& Ini) {
     settings.Wrap = Ini.ReadBool(FormSection, "Wrap", settings.Wrap);
     settings.Highlight = Ini.ReadBool(FormSection, "Highlight", settings.Highlight);
     return settings;
+}
+
+AnsiString SettingsNotSavedText(const Exception& Failure) {
+    AnsiString text = AnsiString(NotSavedText) + "\n" + Failure.Message;
+    // The settings file's write error names only the file; the system's last
+    // error tells why.
+    const DWORD reason = GetLastOSError();
+    if (dynamic_cast<const EIniFileException*>(&Failure) && reason != OSErrorCode::Success)
+        text += "\n" + SysErrorMessage(reason);
+    return text;
 }
 
 void WriteClosingSettings(TIniFile& Ini, const TRect& Bounds, const AnsiString& LangFile,

@@ -5,6 +5,7 @@
 
 #include "platform/core/Types.h"
 
+class Exception;
 class TIniFile;
 
 // Section and key names shared by the readers and the writers.
@@ -47,6 +48,10 @@ AnsiString SettingsFileName();
 // or "0x" hexadecimal, colours a colour constant name or a number; anything
 // else gives the key's default. Nothing is written.
 TQuorvaneSettings ReadSettings(const TIniFile& Ini);
+
+// What the user is told when closing could not save the settings: that it
+// failed, and why.
+AnsiString SettingsNotSavedText(const Exception& Failure);
 
 // What closing the main window writes: its bounds, the language file and the
 // last database (already cut down to its remembered name).

@@ -28,10 +28,11 @@ std::vector<AnsiString> CopyAttachedFiles(const AnsiString& AppDir, const AnsiSt
     std::vector<AnsiString> names;
     for (Integer i = 0; i < Entries.Count(); ++i) {
         const AnsiString entry = Entries[i];
-        if (!IsAttachableEntry(entry)) continue;
+        const AnsiString source = AttachedFilePath(AppDir, entry);
+        if (source.empty()) continue;
         const AnsiString name = BareName(entry);
         names.push_back(name);
-        CopyFile(AppDir + entry, TempDir + name, false); // a missing file is simply not shown
+        CopyFile(source, TempDir + name, false); // a missing file is simply not shown
     }
     if (Entries.Count() > 0) saveAttachedList(TempDir, names);
     return names;

@@ -16,8 +16,8 @@ inline constexpr const char* PreviewPageFile = "marrowind.htm";
 // The user's private temporary folder, with a trailing separator.
 AnsiString TemporaryFolder();
 
-// Copies AppDir + entry to TempDir + its bare name for every entry that may
-// be attached (a failed copy is ignored, the name is still listed) and
+// Copies the file each entry names below AppDir (AttachedFilePath) to
+// TempDir + its bare name for every entry that may be attached (a failed copy is ignored, the name is still listed) and
 // returns the bare names in entry order; saves them as "Att.lst" (CR LF after
 // each line) when Entries is not empty.
 std::vector<AnsiString> CopyAttachedFiles(const AnsiString& AppDir, const AnsiString& TempDir,

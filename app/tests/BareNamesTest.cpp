@@ -46,6 +46,30 @@ TEST(BareNamesTest, OnlyEntriesBelowTheProgramFolderMayBeAttached) {
         SCOPED_TRACE(c.entry);
         EXPECT_EQ(IsAttachableEntry(c.entry), c.attachable);
     }
+    EXPECT_FALSE(IsAttachableEntry(AnsiString("..\0x", 4)));
+    EXPECT_FALSE(IsAttachableEntry(AnsiString("\\a.gif\0", 7)));
+}
+
+TEST(BareNamesTest, AnAttachedFileLiesBelowTheProgramFolderWithOrWithoutALeadingSeparator) {
+    struct Case {
+        const char* entry;
+        const char* path;
+    } cases[] = {
+        {"\\Scripts\\Images\\tile.gif", "/app/Scripts/Images/tile.gif"},
+        {"Scripts\\tile.gif", "/app/Scripts/tile.gif"},
+        {"-sibling/secret.txt", "/app/-sibling/secret.txt"},
+        {"....", "/app/...."},
+        {"x\\Sc..\\y", "/app/x/Sc../y"},
+        {"\\a\\.\\\\b", "/app/a/b"},
+        {"\\..\\x", ""},
+        {"C:\\x", ""},
+        {"\\\\host\\x", ""},
+        {"\\Scripts\\", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        EXPECT_EQ(AttachedFilePath("/app", c.entry), c.path);
+    }
 }
 
 TEST(BareNamesTest, AfterLastSeparatorKeepsANameWithoutFolder) {

@@ -7,6 +7,7 @@
 #include "platform/core/CodePages.h"
 #include "platform/core/IniFiles.h"
 #include "platform/core/SysUtils.h"
+#include "platform/sqlite/tests/DatabaseWriter.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/FileCtrl.h"
@@ -214,6 +215,19 @@ TEST_F(MainFormTest, AFailedQueryShowsTheErrorPageAndLaterChoicesTouchNoHandle) 
 
     startWith("othertable.db");
     EXPECT_NE(page().find("<br><br>no such table: MarrowindScript!!!</font>"), std::string::npos);
+}
+
+TEST_F(MainFormTest, ATableWithoutATitleColumnShowsTheErrorPageAndListsNothing) {
+    sqlite2test::DatabaseWriter writer;
+    writer.addTable("MarrowindScript", "CREATE TABLE MarrowindScript(Id, Wizard, Effect)",
+                    {{1, {"1", "", "Buttons"}}, {2, {"2", "", "Menus"}}});
+    WriteFile(scratch / "narrow.zelk", writer.image());
+    start("[Database]\nLastDBase=" + scratch / "narrow.zelk" + "\n");
+    EXPECT_NE(page().find("<br><br>no such column: Title!!!</font>"), std::string::npos);
+    EXPECT_TRUE(categories().empty());
+    EXPECT_TRUE(titles().empty());
+    chooseTitle(0);
+    EXPECT_EQ(form->HeadEdit->Text(), "");
 }
 
 TEST_F(MainFormTest, AFailedOpenShowsTwoErrorPagesAndTheEnginesTextStays) {

@@ -1,5 +1,8 @@
 #include "app/ScriptDatabase.h"
 
+#include "ScratchFolder.h"
+#include "platform/sqlite/tests/DatabaseWriter.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -11,16 +14,25 @@ const std::string fixtures = QUORVANE_FIXTURES_DIR "/db/";
 std::vector<AnsiString> titlesOf(const TScriptRows& Rows) {
     std::vector<AnsiString> titles;
     for (std::size_t row = 1; row < Rows.size(); ++row)
-        titles.push_back(Rows[row][scriptcolumn::Title]);
+        titles.push_back(ColumnText(Rows[row], scriptcolumn::Title));
     return titles;
 }
 
+// A script table of the given columns with one record.
+std::string narrowTable(const std::string& Columns, const sqlite2test::Fields& Record) {
+    sqlite2test::DatabaseWriter writer;
+    writer.addTable("MarrowindScript", "CREATE TABLE MarrowindScript(" + Columns + ")", {{1, Record}});
+    return writer.image();
+}
+
+// Each test stops at a fixture that does not open: what follows would read
+// records that are not there.
 class ScriptDatabaseTest : public ::testing::Test {
 protected:
     TScriptDatabase database;
     TScriptRows rows;
 
-    void open(const char* Name) { ASSERT_EQ(database.Open(fixtures + Name), std::nullopt); }
+    std::optional<TScriptDatabase::Failure> open(const char* Name) { return database.Open(fixtures + Name); }
 };
 
 TEST(CategoryStatementTest, QuotesTheCategoryWithEveryApostropheDoubled) {
@@ -32,7 +44,7 @@ TEST(CategoryStatementTest, QuotesTheCategoryWithEveryApostropheDoubled) {
 }
 
 TEST_F(ScriptDatabaseTest, TheTableComesWithColumnNamesFirstAndRecordsInTableOrder) {
-    open("small.db");
+    ASSERT_EQ(open("small.db"), std::nullopt);
     ASSERT_EQ(database.ReadTable(rows), std::nullopt);
     ASSERT_EQ(rows.size(), 9u);
     EXPECT_EQ(rows[0][scriptcolumn::Files], "Files");
@@ -45,7 +57,7 @@ TEST_F(ScriptDatabaseTest, TheTableComesWithColumnNamesFirstAndRecordsInTableOrd
 }
 
 TEST_F(ScriptDatabaseTest, CategoriesDifferingInCaseAppearOnceAsFirstMet) {
-    open("case.db");
+    ASSERT_EQ(open("case.db"), std::nullopt);
     ASSERT_EQ(database.ReadTable(rows), std::nullopt);
     EXPECT_EQ(CategoriesOf(rows), (std::vector<AnsiString>{"Buttons", "effects", "Effects "}));
     ASSERT_EQ(database.ReadCategory("effects", rows), std::nullopt);
@@ -53,7 +65,7 @@ TEST_F(ScriptDatabaseTest, CategoriesDifferingInCaseAppearOnceAsFirstMet) {
 }
 
 TEST_F(ScriptDatabaseTest, EveryCategoryWithApostrophesListsItsTitles) {
-    open("apostrophe.db");
+    ASSERT_EQ(open("apostrophe.db"), std::nullopt);
     ASSERT_EQ(database.ReadTable(rows), std::nullopt);
     const std::map<AnsiString, std::vector<AnsiString>> expected = {
         {"It's", {"Apostrophe s"}},
@@ -73,14 +85,15 @@ TEST_F(ScriptDatabaseTest, EveryCategoryWithApostrophesListsItsTitles) {
 }
 
 TEST_F(ScriptDatabaseTest, NullsReadAsEmptyTextAndLatinBytesPassUnchanged) {
-    open("nulls.db");
+    ASSERT_EQ(open("nulls.db"), std::nullopt);
     ASSERT_EQ(database.ReadTable(rows), std::nullopt);
+    ASSERT_GE(rows.size(), 2u);
     EXPECT_EQ(rows[1][scriptcolumn::Body], "");
     EXPECT_EQ(CategoriesOf(rows), (std::vector<AnsiString>{"", "Misc"}));
     ASSERT_EQ(database.ReadCategory("Misc", rows), std::nullopt);
     EXPECT_EQ(titlesOf(rows), (std::vector<AnsiString>{"All null", "", "", "Null id"}));
 
-    open("latin1.db");
+    ASSERT_EQ(open("latin1.db"), std::nullopt);
     ASSERT_EQ(database.ReadTable(rows), std::nullopt);
     ASSERT_EQ(database.ReadCategory("Caf\xe9", rows), std::nullopt);
     EXPECT_EQ(titlesOf(rows), (std::vector<AnsiString>{"Cr\xe8me br\xfbl\xe9"
@@ -89,7 +102,7 @@ TEST_F(ScriptDatabaseTest, NullsReadAsEmptyTextAndLatinBytesPassUnchanged) {
 }
 
 TEST_F(ScriptDatabaseTest, AnEmptyTableGivesNoRowsAndNoCategories) {
-    open("empty.db");
+    ASSERT_EQ(open("empty.db"), std::nullopt);
     ASSERT_EQ(database.ReadTable(rows), std::nullopt);
     EXPECT_TRUE(rows.empty());
     EXPECT_TRUE(CategoriesOf(rows).empty());
@@ -103,7 +116,7 @@ TEST_F(ScriptDatabaseTest, AFailedQueryReportsTheEnginesTextAndClosesTheDatabase
                  {"othertable.db", "no such table: MarrowindScript"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        open(c.file);
+        ASSERT_EQ(open(c.file), std::nullopt);
         EXPECT_EQ(database.ReadTable(rows), TScriptDatabase::Failure{c.text});
         EXPECT_FALSE(database.IsOpen());
         EXPECT_TRUE(rows.empty());
@@ -121,11 +134,54 @@ TEST_F(ScriptDatabaseTest, AFailedOpenReportsBothTextsAndLeavesNoHandle) {
                  {"notadb.txt", "file is encrypted or is not a database"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        EXPECT_EQ(database.Open(fixtures + c.file),
-                  (TScriptDatabase::Failure{"Can't open DataBase", c.text}));
+        EXPECT_EQ(open(c.file), (TScriptDatabase::Failure{"Can't open DataBase", c.text}));
         EXPECT_FALSE(database.IsOpen());
         EXPECT_EQ(database.ReadTable(rows), std::nullopt);
     }
+}
+
+TEST(ColumnTextTest, AColumnTheRecordDoesNotReachIsEmpty) {
+    const std::vector<AnsiString> record = {"1", "wizard", "Buttons"};
+    EXPECT_EQ(ColumnText(record, scriptcolumn::Effect), "Buttons");
+    EXPECT_EQ(ColumnText(record, scriptcolumn::Title), "");
+    EXPECT_EQ(ColumnText(record, scriptcolumn::Files), "");
+    EXPECT_EQ(ColumnText({}, 0), "");
+}
+
+// Records without the category or the title column fail as the category
+// query does on a table without its Effect column.
+TEST_F(ScriptDatabaseTest, ATableWithoutTheTitleOrCategoryColumnFailsNamingIt) {
+    struct Case {
+        const char* columns;
+        sqlite2test::Fields record;
+        const char* text;
+    } cases[] = {{"Id, Wizard, Effect", {"1", "", "Buttons"}, "no such column: Title"},
+                 {"Id, Wizard", {"1", ""}, "no such column: Effect"},
+                 {"Id", {"1"}, "no such column: Effect"}};
+    ScratchFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.columns);
+        WriteFile(folder / "narrow.db", narrowTable(c.columns, c.record));
+        ASSERT_EQ(database.Open(folder / "narrow.db"), std::nullopt);
+        EXPECT_EQ(database.ReadTable(rows), TScriptDatabase::Failure{c.text});
+        EXPECT_FALSE(database.IsOpen());
+        EXPECT_TRUE(rows.empty());
+
+        ASSERT_EQ(database.Open(folder / "narrow.db"), std::nullopt);
+        EXPECT_EQ(database.ReadCategory("Buttons", rows), TScriptDatabase::Failure{c.text});
+        EXPECT_FALSE(database.IsOpen());
+        EXPECT_TRUE(rows.empty());
+    }
+}
+
+TEST_F(ScriptDatabaseTest, ATableEndingAtTheTitleColumnReadsWhole) {
+    ScratchFolder folder;
+    WriteFile(folder / "titles.db", narrowTable("Id, Wizard, Effect, Title", {"1", "", "Buttons", "Glow"}));
+    ASSERT_EQ(database.Open(folder / "titles.db"), std::nullopt);
+    ASSERT_EQ(database.ReadTable(rows), std::nullopt);
+    EXPECT_EQ(titlesOf(rows), std::vector<AnsiString>{"Glow"});
+    ASSERT_EQ(database.ReadCategory("Buttons", rows), std::nullopt);
+    EXPECT_EQ(titlesOf(rows), std::vector<AnsiString>{"Glow"});
 }
 
 } // namespace

@@ -56,6 +56,18 @@ TEST_F(TempFilesTest, EntriesLeadingOutOfTheProgramFolderAreNeitherCopiedNorList
     EXPECT_EQ(ReadFile(tempDir + "Att.lst"), "a.gif\r\n");
 }
 
+// The program folder's neighbours "program-sibling" and "program....": an
+// entry joined to the folder without a separator would reach them.
+TEST_F(TempFilesTest, EntriesAreJoinedToTheProgramFolderWithASeparator) {
+    WriteFile(root / "program-sibling/secret.txt", "secret");
+    WriteFile(root / "program....", "secret too");
+    auto files = entries({"-sibling/secret.txt", "....", "Scripts\\Images\\a.gif"});
+    EXPECT_EQ(CopyAttachedFiles(appDir, tempDir, *files), (std::vector<AnsiString>{"secret.txt", "....", "a.gif"}));
+    EXPECT_FALSE(Exists(tempDir + "secret.txt"));
+    EXPECT_FALSE(Exists(tempDir + "...."));
+    EXPECT_EQ(ReadFile(tempDir + "a.gif"), ReadFile(appDir + "/Scripts/Images/a.gif"));
+}
+
 TEST_F(TempFilesTest, DeletingRemovesTheListedCopiesOnlyInsideTheTemporaryFolder) {
     WriteFile(tempDir + "a.gif", "copy");
     WriteFile(tempDir + "other.txt", "not listed");

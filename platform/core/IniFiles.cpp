@@ -7,6 +7,7 @@
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -127,8 +128,10 @@ class IniDocument {
 public:
     IniDocument(const AnsiString& fileName, Purpose purpose) {
         const std::string bytes = fileBytes(fileName, purpose);
-        if (isUtf16(bytes) && purpose == Purpose::Writing)
+        if (isUtf16(bytes) && purpose == Purpose::Writing) {
+            SetLastOSError(OSErrorCode::Success);
             throw EIniFileException(Format(SIniFileUtf16Error, {fileName}));
+        }
         const std::vector<AnsiString> text = splitLines(isUtf16(bytes) ? decodedUtf16(bytes) : bytes);
         for (std::size_t i = 0; i < text.size(); ++i)
             lines_.push_back(classify(text[i], i == 0));
@@ -214,18 +217,34 @@ bool writeAll(THandle handle, const AnsiString& text) {
            static_cast<Integer>(text.size());
 }
 
-bool writeInPlace(const std::string& target, const AnsiString& text) {
+// 0 or the errno of the failure; a short write without one counts as EIO.
+int errnoOrIo() {
+    return errno != 0 ? errno : EIO;
+}
+
+int writeInPlace(const std::string& target, const AnsiString& text) {
+    errno = 0;
     const THandle handle = FileCreate(FromNativeFileName(target));
-    if (handle == InvalidHandle) return false;
-    const bool written = writeAll(handle, text);
+    if (handle == InvalidHandle) return errnoOrIo();
+    const int error = writeAll(handle, text) ? 0 : errnoOrIo();
     FileClose(handle);
-    return written;
+    return error;
+}
+
+// A file the user may not write is refused, as the profile calls refuse it:
+// one without write permission for the user (the read-only attribute, which
+// binds every user, the administrator too), or one the user's rights do not
+// let them write. Leave to create files in its folder is no leave to replace it.
+int writeRefusal(const std::string& target, const struct stat& existing) {
+    if ((existing.st_mode & S_IWUSR) == 0) return EACCES;
+    return ::access(target.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
 // An existing file gets its new content beside it and is then replaced by a
 // rename, so that a failure in the middle never leaves a cut settings file;
-// when the folder takes no new file, the file is written in place.
-bool replaceFileContents(const AnsiString& fileName, const AnsiString& text) {
+// when the folder takes no new file, the file is written in place. 0 or the
+// errno of the failure.
+int replaceFileContents(const AnsiString& fileName, const AnsiString& text) {
     std::string target = NativeFileName(fileName);
     if (char* real = ::realpath(target.c_str(), nullptr)) {
         target = real;
@@ -233,15 +252,19 @@ bool replaceFileContents(const AnsiString& fileName, const AnsiString& text) {
     }
     struct stat existing {};
     if (::stat(target.c_str(), &existing) != 0) return writeInPlace(target, text);
+    if (const int refusal = writeRefusal(target, existing)) return refusal;
     std::string temporary = target + ".~ini-XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return writeInPlace(target, text);
-    const bool written =
-        writeAll(fd, text) && ::fchmod(fd, existing.st_mode & 07777) == 0 && ::fsync(fd) == 0;
+    errno = 0;
+    int error = writeAll(fd, text) && ::fchmod(fd, existing.st_mode & 07777) == 0 && ::fsync(fd) == 0
+                    ? 0
+                    : errnoOrIo();
     ::close(fd);
-    if (written && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) == 0) return 0;
+    if (error == 0) error = errno;
     ::unlink(temporary.c_str());
-    return false;
+    return error;
 }
 
 // Keeps a BeginUpdate/EndUpdate bracket balanced when an exception passes.
@@ -256,9 +279,13 @@ private:
     TStrings* strings_;
 };
 
+// The reason of a refused write is left in GetLastOSError(), where the
+// profile calls leave it.
 void save(const AnsiString& fileName, const IniDocument& document) {
-    if (!replaceFileContents(fileName, document.text()))
-        throw EIniFileException(Format(SIniFileWriteError, {fileName}));
+    const int error = replaceFileContents(fileName, document.text());
+    if (error == 0) return;
+    SetLastOSError(OSErrorFromErrno(error));
+    throw EIniFileException(Format(SIniFileWriteError, {fileName}));
 }
 
 } // namespace

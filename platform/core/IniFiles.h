@@ -16,8 +16,11 @@ public:
 // blanks and one pair of matching quotes. Lines starting with ";" and lines
 // outside any section are comments. A missing file, section or key gives the
 // default. Writing changes or adds only the line concerned and keeps every
-// other line of the file; a file that cannot be written raises
-// EIniFileException "Unable to write to <file>".
+// other line of the file; a file that cannot be written, or that the user
+// may not write (read-only, or not theirs to write), is left as it is and
+// raises EIniFileException "Unable to write to <file>", the reason left in
+// GetLastOSError() (success when no system call failed, as for a file in
+// UTF-16, which is never rewritten).
 class TIniFile : public TObject {
 public:
     explicit TIniFile(const AnsiString& FileName) : fileName_(FileName) {}

@@ -17,6 +17,9 @@ constexpr int IndentStep = 2;
 constexpr unsigned MaxCharCode = 0xFFFF;
 constexpr unsigned MaxAnsiCode = 0xFF;
 constexpr std::size_t MaxShortStringLength = 255;
+// Objects, lists and collections within each other, deeper than any form
+// nests them; the reader recurses for each level and must not run out of stack.
+constexpr int MaxNesting = 256;
 // Form resources are kept in the repository with Unix line ends.
 constexpr const char* LineBreak = "\n";
 
@@ -64,6 +67,8 @@ FormValue stringValueFromPieces(const std::vector<StringPiece>& pieces) {
 class Parser {
 public:
     explicit Parser(const AnsiString& text) : text_(text) {}
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
 
     FormObject parseTopObject() {
         skipBlanks();
@@ -82,6 +87,20 @@ public:
     }
 
 private:
+    // One level of nesting for as long as it lives.
+    class NestingLevel {
+    public:
+        explicit NestingLevel(Parser& parser) : parser_(parser) {
+            if (++parser_.nesting_ > MaxNesting) parser_.fail("Form is nested too deeply");
+        }
+        ~NestingLevel() { --parser_.nesting_; }
+        NestingLevel(const NestingLevel&) = delete;
+        NestingLevel& operator=(const NestingLevel&) = delete;
+
+    private:
+        Parser& parser_;
+    };
+
     static std::optional<ObjectKind> keywordKind(const AnsiString& word) {
         if (SameText(word, "object")) return ObjectKind::Object;
         if (SameText(word, "inherited")) return ObjectKind::Inherited;
@@ -114,6 +133,7 @@ private:
     }
 
     FormObject parseObject(const AnsiString& keyword) {
+        const NestingLevel level(*this);
         FormObject object;
         object.Kind = objectKind(keyword);
         readHeaderNames(object);
@@ -276,6 +296,7 @@ private:
     }
 
     FormValue parseList() {
+        const NestingLevel level(*this);
         ++position_;
         FormValue list;
         list.Type = vaList;
@@ -309,6 +330,7 @@ private:
     }
 
     FormValue parseCollection() {
+        const NestingLevel level(*this);
         ++position_;
         FormValue collection;
         collection.Type = vaCollection;
@@ -371,6 +393,7 @@ private:
     const AnsiString& text_;
     std::size_t position_ = 0;
     Integer line_ = 1;
+    int nesting_ = 0;
 };
 
 // --- Printing ---------------------------------------------------------------

@@ -709,13 +709,15 @@ private:
     }
 
     // A file with lines we could not read is kept aside before it is replaced;
-    // 0 or the errno that stops the replacement.
+    // 0 or the errno that stops the replacement. The copy goes through the
+    // loops that carry on after a signal and takes the backup's place whole,
+    // so no backup is ever cut short.
     int keepDamagedFile() {
         if (!damagedFile_) return 0;
-        std::error_code error;
-        std::filesystem::copy_file(filePath_, filePath_ + ".bak",
-                                   std::filesystem::copy_options::overwrite_existing, error);
-        if (error) return error.value();
+        std::string text;
+        int error = readWholeFile(filePath_, text);
+        if (error == 0) error = writeAtomically(filePath_ + ".bak", text);
+        if (error != 0) return error;
         damagedFile_ = false;
         return 0;
     }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace std::string_literals;
 
@@ -153,6 +155,56 @@ TEST(IniFile, AFileThatCannotBeReadIsNotWrittenOver) {
     EXPECT_THROW(ini.WriteString("S", "other", "x"), EFOpenError);
     ::chmod((folder / "locked.ini").c_str(), 0600);
     EXPECT_EQ(folder.read("locked.ini"), "[S]\r\nk=v\r\n");
+}
+
+// The read-only attribute binds every user, the administrator too: the test
+// holds for root as well.
+TEST(IniFile, AReadOnlyFileIsRefusedAndKeptAsItIs) {
+    TestFolder folder;
+    folder.write("read-only.ini", "[S]\r\nk=v\r\n");
+    const std::string name = folder / "read-only.ini";
+    ::chmod(name.c_str(), 0444);
+    TIniFile ini(name);
+    SetLastOSError(OSErrorCode::Success);
+    EXPECT_THROW(ini.WriteString("S", "k", "changed"), EIniFileException);
+    EXPECT_EQ(GetLastOSError(), OSErrorCode::AccessDenied);
+    EXPECT_THROW(ini.EraseSection("S"), EIniFileException);
+    EXPECT_EQ(folder.read("read-only.ini"), "[S]\r\nk=v\r\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(name.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+}
+
+// Another user's file in a folder everyone may write: the folder would take
+// the replacement by rename, but the file is not the user's to write. Root
+// writes every file, so the write is tried by a process given up to "nobody".
+TEST(IniFile, AFileTheUserMayNotWriteIsRefusedThoughItsFolderIsWritable) {
+    constexpr uid_t nobody = 65534;
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+    TestFolder folder;
+    ::chmod(folder.path().c_str(), 0777);
+    folder.write("theirs.ini", "[S]\r\nk=v\r\n");
+    const std::string name = folder / "theirs.ini";
+    ::chmod(name.c_str(), 0644);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(nobody) != 0 || ::setuid(nobody) != 0) ::_exit(2);
+        try {
+            TIniFile(name).WriteString("S", "k", "changed");
+        } catch (const EIniFileException&) {
+            ::_exit(GetLastOSError() == OSErrorCode::AccessDenied ? 0 : 3);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: written, 2: could not become nobody, 3: another reason";
+    EXPECT_EQ(folder.read("theirs.ini"), "[S]\r\nk=v\r\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(name.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 0u);
 }
 
 // A lookup walks the section once: before, every line of the section

@@ -160,6 +160,32 @@ TEST(FormText, SyntaxErrorsNameTheLine) {
     }
 }
 
+// The reader recurses once a level: nesting without end would overflow its stack.
+TEST(FormText, NestingIsLimitedWithAnErrorNamingTheLine) {
+    const auto nested = [](int Depth, const std::string& Open, const std::string& Close) {
+        std::string text;
+        for (int level = 0; level < Depth; ++level)
+            text += Open;
+        for (int level = 0; level < Depth; ++level)
+            text += Close;
+        return text;
+    };
+    const std::string lists = "object A: TA\n  P = " + nested(20000, "(", ")") + "\nend\n";
+    const std::string objects = nested(300, "object A: TA\n", "end\n");
+    const std::string items = "object A: TA\n  P = " + nested(300, "<item Q = ", " end>") + "\nend\n";
+    for (const std::string& text : {lists, objects, items}) {
+        try {
+            ParseFormText(text);
+            ADD_FAILURE() << "no error";
+        } catch (const EParserError& error) {
+            EXPECT_TRUE(error.Message.starts_with("Form is nested too deeply on line ")) << error.Message;
+        }
+    }
+    EXPECT_EQ(ParseFormText(nested(200, "object A: TA\n", "end\n")).Children.size(), 1u);
+    const std::string deepList = "object A: TA\n  P = " + nested(200, "(", ")") + "\nend\n";
+    EXPECT_EQ(ParseFormText(deepList).Properties.size(), 1u);
+}
+
 TEST(FormText, TopClassNameNeedsOnlyTheFirstLine) {
     EXPECT_EQ(TopClassName("inherited Main: TMainForm\n  Broken = \n"), "TMainForm");
     EXPECT_EQ(TopClassName("object TAnonymous\nend\n"), "TAnonymous");

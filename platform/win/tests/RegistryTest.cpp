@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <sys/time.h>
 #include <vector>
 
 namespace {
@@ -313,6 +315,52 @@ TEST_F(RegistryTest, ADamagedFileKeepsWhatCanBeReadAndIsBackedUp) {
               ERROR_SUCCESS);
     RegCloseKey(key);
     EXPECT_EQ(folder.read("config/quorvane/registry.bak"), damaged);
+}
+
+// A timer signal without SA_RESTART, every 50 microseconds while it lives:
+// every slow system call in between may end early with EINTR.
+class SignalStorm {
+public:
+    SignalStorm() {
+        struct sigaction action {};
+        action.sa_handler = [](int) {};
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGALRM, &action, &previous_);
+        const itimerval every{{0, 50}, {0, 50}};
+        ::setitimer(ITIMER_REAL, &every, nullptr);
+    }
+    ~SignalStorm() {
+        const itimerval off{};
+        ::setitimer(ITIMER_REAL, &off, nullptr);
+        ::sigaction(SIGALRM, &previous_, nullptr);
+    }
+    SignalStorm(const SignalStorm&) = delete;
+    SignalStorm& operator=(const SignalStorm&) = delete;
+
+private:
+    struct sigaction previous_ {};
+};
+
+// Signals interrupt the copy of a damaged file now and then: the change
+// goes through all the same and the backup is always the whole file.
+TEST_F(RegistryTest, TheBackupOfADamagedFileOutlastsSignals) {
+    std::string damaged = "Quorvane registry 1\n";
+    for (int line = 0; line < 2000; ++line)
+        damaged += "\"Broken" + std::to_string(line) + "\" = dword:five\n";
+    std::filesystem::create_directories(folder / "config/quorvane");
+    const DWORD value = 1;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        folder.write("config/quorvane/registry", damaged);
+        std::filesystem::remove(registryFile + ".bak");
+        reopen();
+        LSTATUS status = ERROR_SUCCESS;
+        {
+            SignalStorm storm;
+            status = RegSetValueExA(HKEY_CURRENT_USER, "V", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
+        }
+        ASSERT_EQ(status, ERROR_SUCCESS) << "attempt " << attempt;
+        ASSERT_EQ(folder.read("config/quorvane/registry.bak"), damaged) << "attempt " << attempt;
+    }
 }
 
 // A folder, or a file that cannot be read, stands where the registry file
