@@ -59,9 +59,11 @@ const char* const IdentifierCall = "[A-Za-z_][A-Za-z0-9_]*\\(";
 const char* const KeywordAlternation = "\\b(function|return|var|if|else|for|while)\\b";
 const char* const QuotedString = "\"[^\"]*\"";
 
+// As the multi-language highlighter searches: over the caller's text, which
+// is not copied.
 Integer countOurMatches(TRegExpr& regExpr, const std::string& text) {
     Integer matches = 0;
-    if (regExpr.Exec(text)) {
+    if (regExpr.ExecFrom(text, 1)) {
         do
             ++matches;
         while (regExpr.ExecNext());

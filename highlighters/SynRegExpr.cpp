@@ -645,6 +645,7 @@ struct TRegExpr::MatcherStacks {
     // position the later start could reach.
     Integer leadingNode = -1;
     Integer leadingRepeat = -1;
+    bool testsWordBoundaries = false;
 
     void useWordCharacters(const AnsiString& characters) {
         if (characters == wordCharactersSource) return;
@@ -687,6 +688,8 @@ struct TRegExpr::MatcherStacks {
         }
         initialSlots.assign(IterationStartSlot + loops, -1);
         initialSlots[LoopDepthSlot] = 0;
+        slots = initialSlots;
+        trail.clear();
         findShortcuts(program);
         findLeadingRun(program, groupsRead[FirstNode] != 0);
     }
@@ -695,7 +698,9 @@ struct TRegExpr::MatcherStacks {
         const Byte* code = program.data();
         givesNothingBack.assign(program.size(), false);
         leadCharacter.assign(program.size(), -1);
+        testsWordBoundaries = false;
         for (Integer node = FirstNode; program[node] != opEnd; node += nodeSize(code, node)) {
+            if (program[node] == opBound || program[node] == opNotBound) testsWordBoundaries = true;
             if (isRepeatOpcode(program[node])) givesNothingBack[node] = repeatGivesNothingBack(code, node);
             if (program[node] == opBranch && program[operandOf(node)] == opExactly)
                 leadCharacter[node] = program[operandOf(operandOf(node))];
@@ -788,7 +793,9 @@ struct TRegExpr::MatcherStacks {
     }
 
     void startSearch(Integer subjectLength) {
-        slots = initialSlots;
+        // Every attempt that ends normally undoes its changes; one that
+        // ended with an error may have left some.
+        if (!trail.empty()) slots = initialSlots;
         choices.clear();
         trail.clear();
         if (choices.capacity() > KeptCapacity) choices.shrink_to_fit();
@@ -1839,9 +1846,8 @@ struct TRegExpr::Matcher {
             switch (step()) {
             case Step::Next:
                 break;
-            case Step::Matched:
+            case Step::Matched: // the slots hold the results until the caller has read them
                 stacks.choices.clear();
-                stacks.trail.clear();
                 return true;
             case Step::Fail:
                 if (!backtrack()) return false;
@@ -2400,6 +2406,7 @@ bool TRegExpr::attemptAt(Integer position) {
     }
     matchStart_[0] = position;
     matchEnd_[0] = matcher.position;
+    matcher.unwindTo(0);
     return true;
 }
 
@@ -2414,7 +2421,7 @@ bool TRegExpr::ExecPrim(Integer Offset) {
     if (mustHaveOffset_ >= 0 && !matchesMustHave(start)) return false;
 
     stacks_->startSearch(length);
-    stacks_->useWordCharacters(WordChars);
+    if (stacks_->testsWordBoundaries) stacks_->useWordCharacters(WordChars);
 
     if (anchored_) return attemptAt(start);
     const Matcher matcher(*this, *stacks_);
