@@ -411,9 +411,10 @@ bool repeatGivesNothingBack(const Byte* program, Integer repeatNode) {
 // Full keys are compared, so a state is never mistaken for another.
 class FailureTable {
 public:
-    // Beyond this many states the table stops learning; the step budget
-    // still bounds the search.
+    // Beyond this many states, or numbers in their keys (32 MB), the table
+    // stops learning; the step budget still bounds the search.
     static constexpr size_t MaxStates = size_t(1) << 20;
+    static constexpr size_t MaxPooledNumbers = size_t(1) << 23;
 
     void clear() {
         pool_.clear();
@@ -459,7 +460,7 @@ private:
     }
 
     Integer add(const std::vector<Integer>& key, size_t bucket) {
-        if (states_.size() >= MaxStates) return -1;
+        if (states_.size() >= MaxStates || pool_.size() + key.size() > MaxPooledNumbers) return -1;
         const Integer index = static_cast<Integer>(states_.size());
         states_.push_back({pool_.size(), key.size(), false});
         pool_.insert(pool_.end(), key.begin(), key.end());
@@ -555,7 +556,7 @@ struct TRegExpr::MatcherStacks {
     // character over a whole search, signals an expression that retries the
     // same stretches again and again; from then on failures are remembered.
     // Below it, searches pay nothing for the memo.
-    static constexpr Integer ResumptionsBeforeMemo = 1 << 16;
+    static constexpr Integer ResumptionsBeforeMemo = 1 << 12;
     static constexpr Int64 SearchResumptionsPerCharacterBeforeMemo = 16;
     // One bit per memo row and input position, up to 32 MB.
     static constexpr size_t MaxMemoEntries = size_t(1) << 28;
