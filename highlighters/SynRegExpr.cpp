@@ -646,6 +646,10 @@ struct TRegExpr::MatcherStacks {
     // position the later start could reach.
     Integer leadingNode = -1;
     Integer leadingRepeat = -1;
+    // The text every match begins with, when it is longer than a character:
+    // where it is found is where an attempt can succeed.
+    Integer leadingTextOffset = -1;
+    Integer leadingTextLength = 0;
     bool testsWordBoundaries = false;
 
     void useWordCharacters(const AnsiString& characters) {
@@ -693,6 +697,20 @@ struct TRegExpr::MatcherStacks {
         trail.clear();
         findShortcuts(program);
         findLeadingRun(program, groupsRead[FirstNode] != 0);
+        findLeadingText(program);
+    }
+
+    void findLeadingText(const std::vector<Byte>& program) {
+        leadingTextOffset = -1;
+        leadingTextLength = 0;
+        const Integer afterFirst = nextNodeOf(program.data(), FirstNode);
+        const Integer operand = operandOf(FirstNode);
+        if ((afterFirst >= 0 && program[afterFirst] == opBranch) || program[operand] != opExactly) return;
+        const Integer length =
+            static_cast<Integer>(std::strlen(reinterpret_cast<const char*>(program.data() + operandOf(operand))));
+        if (length < 2) return;
+        leadingTextOffset = operandOf(operand);
+        leadingTextLength = length;
     }
 
     void findShortcuts(const std::vector<Byte>& program) {
@@ -2179,6 +2197,23 @@ struct TRegExpr::Matcher {
         return -1;
     }
 
+    // Where, from `from` on, the text a match must begin with next stands
+    // (its first character, or all of it when longer); -1 when nowhere.
+    Integer nextStartCandidate(Integer from) const {
+        const unsigned char first = static_cast<unsigned char>(owner.startChar_);
+        const bool wholeText = stacks.leadingTextOffset >= 0;
+        const size_t textLength = wholeText ? static_cast<size_t>(stacks.leadingTextLength) : 1;
+        for (Integer at = from; at < length; ++at) {
+            const void* found = std::memchr(input + at, first, static_cast<size_t>(length - at));
+            if (!found) return -1;
+            at = static_cast<Integer>(static_cast<const unsigned char*>(found) - input);
+            if (!wholeText) return at;
+            if (static_cast<size_t>(length - at) < textLength) return -1;
+            if (std::memcmp(input + at, program + stacks.leadingTextOffset, textLength) == 0) return at;
+        }
+        return -1;
+    }
+
     // Where the search goes on after an attempt at failed failed.
     Integer startAfterFailure(Integer failed) const {
         if (stacks.leadingRepeat < 0 || failed >= length || !matchesCharacter(stacks.leadingNode, input[failed]))
@@ -2427,10 +2462,9 @@ bool TRegExpr::ExecPrim(Integer Offset) {
     if (anchored_) return attemptAt(start);
     const Matcher matcher(*this, *stacks_);
     if (startChar_ != 0) {
-        for (std::string_view::size_type at = subject_.find(startChar_, static_cast<size_t>(start));
-             at != std::string_view::npos;
-             at = subject_.find(startChar_, static_cast<size_t>(matcher.startAfterFailure(static_cast<Integer>(at)))))
-            if (attemptAt(static_cast<Integer>(at))) return true;
+        for (Integer at = matcher.nextStartCandidate(start); at >= 0;
+             at = matcher.nextStartCandidate(matcher.startAfterFailure(at)))
+            if (attemptAt(at)) return true;
         return false;
     }
     const unsigned char* text = reinterpret_cast<const unsigned char*>(subject_.data());
