@@ -650,6 +650,9 @@ struct TRegExpr::MatcherStacks {
     // where it is found is where an attempt can succeed.
     Integer leadingTextOffset = -1;
     Integer leadingTextLength = 0;
+    // Where an attempt begins: past the top-level branch when it has no
+    // alternatives, as it then chooses nothing.
+    Integer entryNode = FirstNode;
     bool testsWordBoundaries = false;
 
     void useWordCharacters(const AnsiString& characters) {
@@ -698,6 +701,8 @@ struct TRegExpr::MatcherStacks {
         findShortcuts(program);
         findLeadingRun(program, groupsRead[FirstNode] != 0);
         findLeadingText(program);
+        const Integer afterFirst = nextNodeOf(program.data(), FirstNode);
+        entryNode = afterFirst >= 0 && program[afterFirst] == opBranch ? FirstNode : operandOf(FirstNode);
     }
 
     void findLeadingText(const std::vector<Byte>& program) {
@@ -1858,7 +1863,7 @@ struct TRegExpr::Matcher {
     bool run(Integer start) {
         stacks.resumptions = 0;
         stacks.stepsLeft = Stacks::StepBudgetPerAttempt + Stacks::StepBudgetPerCharacter * (length - start + 1);
-        node = FirstNode;
+        node = stacks.entryNode;
         position = start;
         for (;;) {
             if (--stacks.stepsLeft < 0) owner.fail(reeMatchStepBudgetExceeded);
