@@ -2219,7 +2219,7 @@ struct TRegExpr::Matcher {
         return -1;
     }
 
-    // Where the search goes on after an attempt at failed failed.
+    // Where the search goes on after the attempt at `failed` came to nothing.
     Integer startAfterFailure(Integer failed) const {
         if (stacks.leadingRepeat < 0 || failed >= length || !matchesCharacter(stacks.leadingNode, input[failed]))
             return failed + 1;
