@@ -312,7 +312,8 @@ constexpr Integer FlagStarStart = 4; // begins with a repetition
 // ---- Shortcuts the program's shape allows ------------------------------------
 
 bool isRepeatOpcode(Byte op) {
-    return op == opStar || op == opPlus || op == opBraces || op == opStarNG || op == opPlusNG || op == opBracesNG;
+    return op == opStar || op == opPlus || op == opBraces || op == opStarNG || op == opPlusNG ||
+           op == opBracesNG;
 }
 
 Integer repeatOperand(const Byte* program, Integer repeatNode) {
@@ -687,11 +688,12 @@ struct TRegExpr::MatcherStacks {
             }
             if (op == opLoopEntry) openLoops.push_back(nextNodeOf(code, node));
             const Integer following = nextNodeOf(code, node);
-            const bool listHead = op == opBranch && following >= 0 && program[following] == opBranch &&
-                                  !laterAlternative[node];
+            const bool listHead =
+                op == opBranch && following >= 0 && program[following] == opBranch && !laterAlternative[node];
             if (op == opBranch && following >= 0 && program[following] == opBranch)
                 laterAlternative[following] = true;
-            if (listHead || op == opLoop || op == opLoopNG) addMemoPoint(code, node, openLoops, groupsRead[node]);
+            if (listHead || op == opLoop || op == opLoopNG)
+                addMemoPoint(code, node, openLoops, groupsRead[node]);
             if ((op == opLoop || op == opLoopNG) && !openLoops.empty()) openLoops.pop_back();
         }
         initialSlots.assign(IterationStartSlot + loops, -1);
@@ -711,8 +713,8 @@ struct TRegExpr::MatcherStacks {
         const Integer afterFirst = nextNodeOf(program.data(), FirstNode);
         const Integer operand = operandOf(FirstNode);
         if ((afterFirst >= 0 && program[afterFirst] == opBranch) || program[operand] != opExactly) return;
-        const Integer length =
-            static_cast<Integer>(std::strlen(reinterpret_cast<const char*>(program.data() + operandOf(operand))));
+        const Integer length = static_cast<Integer>(
+            std::strlen(reinterpret_cast<const char*>(program.data() + operandOf(operand))));
         if (length < 2) return;
         leadingTextOffset = operandOf(operand);
         leadingTextLength = length;
@@ -750,7 +752,8 @@ struct TRegExpr::MatcherStacks {
         leadingRepeat = repeat;
     }
 
-    void addMemoPoint(const Byte* code, Integer node, const std::vector<Integer>& openLoops, std::uint32_t groups) {
+    void addMemoPoint(const Byte* code, Integer node, const std::vector<Integer>& openLoops,
+                      std::uint32_t groups) {
         MemoPoint point;
         point.depth = static_cast<Integer>(openLoops.size());
         point.firstLoop = static_cast<Integer>(enclosingLoops.size());
@@ -1862,7 +1865,8 @@ struct TRegExpr::Matcher {
 
     bool run(Integer start) {
         stacks.resumptions = 0;
-        stacks.stepsLeft = Stacks::StepBudgetPerAttempt + Stacks::StepBudgetPerCharacter * (length - start + 1);
+        stacks.stepsLeft =
+            Stacks::StepBudgetPerAttempt + Stacks::StepBudgetPerCharacter * (length - start + 1);
         node = stacks.entryNode;
         position = start;
         for (;;) {
@@ -2221,7 +2225,8 @@ struct TRegExpr::Matcher {
 
     // Where the search goes on after the attempt at `failed` came to nothing.
     Integer startAfterFailure(Integer failed) const {
-        if (stacks.leadingRepeat < 0 || failed >= length || !matchesCharacter(stacks.leadingNode, input[failed]))
+        if (stacks.leadingRepeat < 0 || failed >= length ||
+            !matchesCharacter(stacks.leadingNode, input[failed]))
             return failed + 1;
         return runOf(repeatOperand(program, stacks.leadingRepeat), failed + 1, length);
     }
@@ -2328,8 +2333,8 @@ struct TRegExpr::Matcher {
                 ++count;
             return count;
         }
-        return runOf(repeat.operand, position, static_cast<Integer>(std::min<Int64>(
-                                                    Int64(position) + repeat.max, length))) -
+        return runOf(repeat.operand, position,
+                     static_cast<Integer>(std::min<Int64>(Int64(position) + repeat.max, length))) -
                position;
     }
 
@@ -2350,13 +2355,15 @@ struct TRegExpr::Matcher {
         case opExactly:
             return runWhile([ch = operand[0]](unsigned char c) { return c == ch; });
         case opAnyOfTinySet:
-            return runWhile([operand](unsigned char c) { return c == operand[0] || c == operand[1] || c == operand[2]; });
+            return runWhile(
+                [operand](unsigned char c) { return c == operand[0] || c == operand[1] || c == operand[2]; });
         case opAnyButTinySet:
             if (operand[0] == operand[1] && operand[1] == operand[2]) {
                 const void* found = std::memchr(input + from, operand[0], static_cast<size_t>(limit - from));
                 return found ? static_cast<Integer>(static_cast<const unsigned char*>(found) - input) : limit;
             }
-            return runWhile([operand](unsigned char c) { return c != operand[0] && c != operand[1] && c != operand[2]; });
+            return runWhile(
+                [operand](unsigned char c) { return c != operand[0] && c != operand[1] && c != operand[2]; });
         case opAnyOfFullSet:
             return runWhile([operand](unsigned char c) { return fullSetHas(operand, c); });
         default:
@@ -2543,7 +2550,8 @@ Integer TRegExpr::GetMatchLen(Integer Index) const {
 
 AnsiString TRegExpr::GetMatch(Integer Index) const {
     if (GetMatchPos(Index) < 0) return "";
-    return AnsiString(subject_.substr(static_cast<size_t>(matchStart_[Index]), static_cast<size_t>(GetMatchLen(Index))));
+    return AnsiString(
+        subject_.substr(static_cast<size_t>(matchStart_[Index]), static_cast<size_t>(GetMatchLen(Index))));
 }
 
 Integer TRegExpr::GetSubExprMatchCount() const {
