@@ -309,6 +309,186 @@ constexpr Integer FlagHasWidth = 1;  // always consumes a character
 constexpr Integer FlagSimple = 2;    // a single-character matcher the repeat counter can count
 constexpr Integer FlagStarStart = 4; // begins with a repetition
 
+// ---- Shortcuts the program's shape allows ------------------------------------
+
+bool isRepeatOpcode(Byte op) {
+    return op == opStar || op == opPlus || op == opBraces || op == opStarNG || op == opPlusNG ||
+           op == opBracesNG;
+}
+
+Integer repeatOperand(const Byte* program, Integer repeatNode) {
+    const Byte op = program[repeatNode];
+    return op == opBraces || op == opBracesNG ? bracesOperand(repeatNode) : operandOf(repeatNode);
+}
+
+Integer repeatMinimum(const Byte* program, Integer repeatNode) {
+    switch (program[repeatNode]) {
+    case opPlus:
+    case opPlusNG:
+        return 1;
+    case opBraces:
+    case opBracesNG:
+        return bracesMin(program, repeatNode);
+    default:
+        return 0;
+    }
+}
+
+bool repeatIsUnbounded(const Byte* program, Integer repeatNode) {
+    const Byte op = program[repeatNode];
+    return !(op == opBraces || op == opBracesNG) || bracesMax(program, repeatNode) >= MaxBracesArgument;
+}
+
+// The characters a node that consumes exactly one of them accepts; false for
+// any other node, and for the case-insensitive ones, whose other cases are
+// only known while matching.
+bool singleCharacters(const Byte* program, Integer node, std::bitset<256>& accepted) {
+    const Byte* operand = program + operandOf(node);
+    accepted.reset();
+    switch (program[node]) {
+    case opAny:
+        accepted.set();
+        return true;
+    case opExactly:
+        if (operand[0] == 0 || operand[1] != 0) return false;
+        accepted.set(operand[0]);
+        return true;
+    case opAnyDigit:
+    case opNotDigit:
+        for (Integer ch = '0'; ch <= '9'; ++ch)
+            accepted.set(static_cast<size_t>(ch));
+        if (program[node] == opNotDigit) accepted.flip();
+        return true;
+    case opAnyOfTinySet:
+    case opAnyButTinySet:
+        for (Integer i = 0; i < TinySetSize; ++i)
+            accepted.set(operand[i]);
+        if (program[node] == opAnyButTinySet) accepted.flip();
+        return true;
+    case opAnyOfFullSet:
+        for (Integer ch = 0; ch < 256; ++ch)
+            if (fullSetHas(operand, static_cast<unsigned char>(ch))) accepted.set(static_cast<size_t>(ch));
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The characters the rest of the program can go on with after a node, when
+// it must consume one of them first (an end anchor consumes none and
+// accepts only the end); false when that is not known.
+bool charactersAfter(const Byte* program, Integer node, std::bitset<256>& first) {
+    for (Integer following = nextNodeOf(program, node); following >= 0;
+         following = nextNodeOf(program, following)) {
+        const Byte op = program[following];
+        if (isOpenGroup(op) || isCloseGroup(op) || op == opComment || op == opNothing) continue;
+        first.reset();
+        if (op == opEol) return true;
+        if (op == opExactly) {
+            first.set(program[operandOf(following)]);
+            return true;
+        }
+        if (isRepeatOpcode(op))
+            return repeatMinimum(program, following) > 0 &&
+                   singleCharacters(program, repeatOperand(program, following), first);
+        return singleCharacters(program, following, first);
+    }
+    return false;
+}
+
+// A greedy repeat whose operand accepts none of the characters the rest of
+// the program must begin with gives nothing back: every shorter count would
+// leave one of the operand's characters where the rest must begin.
+bool repeatGivesNothingBack(const Byte* program, Integer repeatNode) {
+    const Byte op = program[repeatNode];
+    std::bitset<256> repeated, following;
+    return (op == opStar || op == opPlus || op == opBraces) &&
+           singleCharacters(program, repeatOperand(program, repeatNode), repeated) &&
+           charactersAfter(program, repeatNode, following) && (repeated & following).none();
+}
+
+// A set of failed matcher states, each a short list of numbers (the node,
+// the position and whatever else its future depends on), kept in one pool.
+// Full keys are compared, so a state is never mistaken for another.
+class FailureTable {
+public:
+    // Beyond this many states, or numbers in their keys (32 MB), the table
+    // stops learning; the step budget still bounds the search.
+    static constexpr size_t MaxStates = size_t(1) << 20;
+    static constexpr size_t MaxPooledNumbers = size_t(1) << 23;
+
+    void clear() {
+        pool_.clear();
+        states_.clear();
+        buckets_.assign(InitialBuckets, Empty);
+    }
+
+    // The state's index, added when new; -1 when the table is full.
+    Integer findOrAdd(const std::vector<Integer>& key) {
+        const size_t mask = buckets_.size() - 1;
+        for (size_t bucket = hashOf(key) & mask;; bucket = (bucket + 1) & mask) {
+            const Integer index = buckets_[bucket];
+            if (index == Empty) return add(key, bucket);
+            if (sameKey(states_[static_cast<size_t>(index)], key)) return index;
+        }
+    }
+
+    bool failed(Integer index) const { return states_[static_cast<size_t>(index)].failed; }
+    void markFailed(Integer index) { states_[static_cast<size_t>(index)].failed = true; }
+
+private:
+    static constexpr Integer Empty = -1;
+    static constexpr size_t InitialBuckets = 1024;
+
+    struct State {
+        size_t offset;
+        size_t length;
+        bool failed;
+    };
+
+    static size_t hashOf(const std::vector<Integer>& key) {
+        std::uint64_t hash = 0x9E3779B97F4A7C15u;
+        for (Integer value : key) {
+            hash ^= static_cast<std::uint32_t>(value);
+            hash *= 0xFF51AFD7ED558CCDu;
+            hash ^= hash >> 32;
+        }
+        return static_cast<size_t>(hash);
+    }
+
+    bool sameKey(const State& state, const std::vector<Integer>& key) const {
+        return state.length == key.size() && std::equal(key.begin(), key.end(), pool_.begin() + state.offset);
+    }
+
+    Integer add(const std::vector<Integer>& key, size_t bucket) {
+        if (states_.size() >= MaxStates || pool_.size() + key.size() > MaxPooledNumbers) return -1;
+        const Integer index = static_cast<Integer>(states_.size());
+        states_.push_back({pool_.size(), key.size(), false});
+        pool_.insert(pool_.end(), key.begin(), key.end());
+        buckets_[bucket] = index;
+        if (states_.size() * 2 > buckets_.size()) rehash();
+        return index;
+    }
+
+    void rehash() {
+        buckets_.assign(buckets_.size() * 2, Empty);
+        const size_t mask = buckets_.size() - 1;
+        std::vector<Integer> key;
+        for (size_t index = 0; index < states_.size(); ++index) {
+            const State& state = states_[index];
+            key.assign(pool_.begin() + state.offset, pool_.begin() + state.offset + state.length);
+            size_t bucket = hashOf(key) & mask;
+            while (buckets_[bucket] != Empty)
+                bucket = (bucket + 1) & mask;
+            buckets_[bucket] = static_cast<Integer>(index);
+        }
+    }
+
+    std::vector<Integer> pool_;
+    std::vector<State> states_;
+    std::vector<Integer> buckets_ = std::vector<Integer>(InitialBuckets, Empty);
+};
+
 } // namespace
 
 // ---- Unit-level defaults --------------------------------------------------
@@ -344,8 +524,8 @@ struct TRegExpr::MatcherStacks {
         ChoiceKind kind;
         Integer node;
         Integer position;
-        Integer count; // repeats: the count tried last
-        Integer limit; // repeats: the last count that may be tried
+        Integer count; // repeats: the count tried last; failures: the state's index
+        Integer limit; // repeats: the last count that may be tried; failures: which memo
         Integer trailHeight;
     };
 
@@ -373,19 +553,26 @@ struct TRegExpr::MatcherStacks {
     static constexpr size_t MaxChoices = size_t(1) << 22;
     static constexpr size_t MaxTrail = size_t(1) << 24;
     static constexpr size_t KeptCapacity = size_t(1) << 16;
-    // Backtracking this often within one attempt signals an expression that
-    // retries the same stretches exponentially often; from then on failures
-    // are remembered.
-    static constexpr Integer ResumptionsBeforeMemo = 1 << 16;
-    // One bit per list of alternatives and input position, up to 32 MB.
+    // Backtracking this often within one attempt, or this often per subject
+    // character over a whole search, signals an expression that retries the
+    // same stretches again and again; from then on failures are remembered.
+    // Below it, searches pay nothing for the memo.
+    static constexpr Integer ResumptionsBeforeMemo = 1 << 12;
+    static constexpr Int64 SearchResumptionsPerCharacterBeforeMemo = 16;
+    // One bit per memo row and input position, up to 32 MB.
     static constexpr size_t MaxMemoEntries = size_t(1) << 28;
-    // The steps one search may take: a fraction of a second on a short
-    // subject, and far more per character than any realistic expression
-    // needs on a long one, so that only runaway backtracking reaches it.
-    static constexpr Int64 BaseStepBudget = Int64(1) << 22;
-    static constexpr Int64 StepBudgetPerCharacter = 1024;
-    // A loop with more counts to tell apart is left to the step budget.
-    static constexpr Integer MaxMemoRowsPerLoop = 256;
+    // The steps one attempt at a start position may take, as a backtracking
+    // matcher without a memo is allowed (a common match limit is ten million
+    // calls), plus enough per remaining character for any linear scan. With
+    // the memo, only an expression whose states are too many to remember
+    // reaches it.
+    static constexpr Int64 StepBudgetPerAttempt = 10'000'000;
+    static constexpr Int64 StepBudgetPerCharacter = 64;
+    // A memo point whose loop counts combine into more rows keeps its
+    // failures in the table of states instead of the bitmap.
+    static constexpr Integer MaxBitmapRowsPerPoint = 256;
+    static constexpr Integer BitmapMemo = 0;
+    static constexpr Integer TableMemo = 1;
 
     // The counts of a counted loop that lead to different futures: beyond its
     // minimum, a loop without a maximum behaves the same whatever the count.
@@ -393,6 +580,10 @@ struct TRegExpr::MatcherStacks {
         const Integer min = bracesMin(code, loopNode);
         const Integer max = bracesMax(code, loopNode);
         return max >= MaxBracesArgument ? min + 1 : max + 1;
+    }
+    static Integer countClass(const Byte* code, Integer loopNode, Integer count) {
+        return bracesMax(code, loopNode) >= MaxBracesArgument ? std::min(count, bracesMin(code, loopNode))
+                                                              : count;
     }
 
     std::vector<Choice> choices;
@@ -413,36 +604,75 @@ struct TRegExpr::MatcherStacks {
     std::bitset<256> wordCharacters;
     AnsiString wordCharactersSource; // what wordCharacters was built from
 
+    // Failure memo. Its points are the lists of alternatives and the counted
+    // loops' nodes; at a point, whether everything from there on fails
+    // depends on the position and on the path only through
+    //  - the counts of the counted loops round the point (as far as they
+    //    lead to different futures),
+    //  - the spans of the groups a back-reference reachable from the point
+    //    reads,
+    //  - a loop's iteration that began at this very position (no entry is
+    //    made or used then: it ends differently when it consumes nothing).
+    // Points that depend on no group keep one bit per count row and position;
+    // the others, and all of them when the bitmap would be too large, keep
+    // their failed states in the table.
+    struct MemoPoint {
+        Integer depth = 0;      // counted loops round the point
+        Integer firstLoop = 0;  // where their nodes, outermost first, begin in enclosingLoops
+        Integer bitmapRow = -1; // -1: kept in the table
+        std::uint32_t groups = 0;
+    };
+    std::vector<Integer> memoPointOfNode;
+    std::vector<MemoPoint> memoPoints;
+    std::vector<Integer> enclosingLoops;
+    Integer bitmapRows = 0;
+    bool memoActive = false;
+    bool memoInBitmap = false;
+    Integer resumptions = 0;
+    Int64 searchResumptions = 0;
+    Int64 searchResumptionsBeforeMemo = 0;
+    std::vector<bool> failedAt;
+    FailureTable failedStates;
+    std::vector<Integer> stateKey;
+    Int64 stepsLeft = 0;
+
+    // By node: the repeats that give nothing back, and for branches the
+    // character their alternative must begin with (-1: any).
+    std::vector<bool> givesNothingBack;
+    std::vector<Integer> leadCharacter;
+    // An expression that begins with a character and a repeat without an
+    // upper bound, and reads no group: an attempt that failed also fails at
+    // every start up to where that repeat's run ends, since the repeat ends
+    // there again and what follows it was tried there and at every other
+    // position the later start could reach.
+    Integer leadingNode = -1;
+    Integer leadingRepeat = -1;
+    // The text every match begins with, when it is longer than a character:
+    // where it is found is where an attempt can succeed.
+    Integer leadingTextOffset = -1;
+    Integer leadingTextLength = 0;
+    // Where an attempt begins: past the top-level branch when it has no
+    // alternatives, as it then chooses nothing.
+    Integer entryNode = FirstNode;
+    bool testsWordBoundaries = false;
+
     void useWordCharacters(const AnsiString& characters) {
         if (characters == wordCharactersSource) return;
         wordCharacters = characterSetOf(characters);
         wordCharactersSource = characters;
     }
 
-    // Failure memo: for each list of alternatives and input position, whether
-    // everything from there on has already failed. Without back-references and
-    // outside counted loops, what follows a position does not depend on the
-    // path that led there, except through a loop whose current iteration began
-    // at that very position; no entry is made or used then. The counted loop
-    // that is not nested in another adds what else its future depends on, its
-    // count: one row per count that behaves differently (up to the minimum
-    // when there is no maximum, else up to the maximum).
-    std::vector<Integer> memoRowOfNode;
-    Integer memoRows = 0;
-    bool hasBackReferences = false;
-    bool memoActive = false;
-    Integer resumptions = 0;
-    std::vector<bool> failedAt;
-    Int64 stepsLeft = 0;
-
     void prepareForProgram(const std::vector<Byte>& program) {
         const Byte* code = program.data();
         loopGuards.assign(program.size(), LoopGuard());
-        memoRowOfNode.assign(program.size(), -1);
+        memoPointOfNode.assign(program.size(), -1);
+        memoPoints.clear();
+        enclosingLoops.clear();
+        bitmapRows = 0;
         std::vector<bool> laterAlternative(program.size(), false);
+        std::vector<Integer> openLoops;
+        const std::vector<std::uint32_t> groupsRead = groupsReadFrom(program);
         Integer loops = 0;
-        memoRows = 0;
-        hasBackReferences = false;
         for (Integer node = FirstNode, previous = -1; program[node] != opEnd;
              previous = node, node += nodeSize(code, node)) {
             const Byte op = program[node];
@@ -456,33 +686,160 @@ struct TRegExpr::MatcherStacks {
                 loopGuards[node] = {slot, operandOf(nextNodeOf(code, firstBranch)), plusForm};
                 if (!plusForm) loopGuards[firstBranch].slot = slot;
             }
-            if (op == opBackReference || op == opBackReferenceCI) hasBackReferences = true;
-            const Integer following = nextNodeOf(program.data(), node);
-            if (op == opBranch && following >= 0 && program[following] == opBranch) {
+            if (op == opLoopEntry) openLoops.push_back(nextNodeOf(code, node));
+            const Integer following = nextNodeOf(code, node);
+            const bool listHead =
+                op == opBranch && following >= 0 && program[following] == opBranch && !laterAlternative[node];
+            if (op == opBranch && following >= 0 && program[following] == opBranch)
                 laterAlternative[following] = true;
-                if (!laterAlternative[node]) memoRowOfNode[node] = memoRows++;
-            }
-            if (op == opLoop || op == opLoopNG) {
-                const Integer counts = distinctLoopCounts(code, node);
-                if (counts <= MaxMemoRowsPerLoop) {
-                    memoRowOfNode[node] = memoRows;
-                    memoRows += counts;
-                }
-            }
+            if (listHead || op == opLoop || op == opLoopNG)
+                addMemoPoint(code, node, openLoops, groupsRead[node]);
+            if ((op == opLoop || op == opLoopNG) && !openLoops.empty()) openLoops.pop_back();
         }
         initialSlots.assign(IterationStartSlot + loops, -1);
         initialSlots[LoopDepthSlot] = 0;
+        slots = initialSlots;
+        trail.clear();
+        findShortcuts(program);
+        findLeadingRun(program, groupsRead[FirstNode] != 0);
+        findLeadingText(program);
+        const Integer afterFirst = nextNodeOf(program.data(), FirstNode);
+        entryNode = afterFirst >= 0 && program[afterFirst] == opBranch ? FirstNode : operandOf(FirstNode);
+    }
+
+    void findLeadingText(const std::vector<Byte>& program) {
+        leadingTextOffset = -1;
+        leadingTextLength = 0;
+        const Integer afterFirst = nextNodeOf(program.data(), FirstNode);
+        const Integer operand = operandOf(FirstNode);
+        if ((afterFirst >= 0 && program[afterFirst] == opBranch) || program[operand] != opExactly) return;
+        const Integer length = static_cast<Integer>(
+            std::strlen(reinterpret_cast<const char*>(program.data() + operandOf(operand))));
+        if (length < 2) return;
+        leadingTextOffset = operandOf(operand);
+        leadingTextLength = length;
+    }
+
+    void findShortcuts(const std::vector<Byte>& program) {
+        const Byte* code = program.data();
+        givesNothingBack.assign(program.size(), false);
+        leadCharacter.assign(program.size(), -1);
+        testsWordBoundaries = false;
+        for (Integer node = FirstNode; program[node] != opEnd; node += nodeSize(code, node)) {
+            if (program[node] == opBound || program[node] == opNotBound) testsWordBoundaries = true;
+            if (isRepeatOpcode(program[node])) givesNothingBack[node] = repeatGivesNothingBack(code, node);
+            if (program[node] == opBranch && program[operandOf(node)] == opExactly)
+                leadCharacter[node] = program[operandOf(operandOf(node))];
+        }
+    }
+
+    void findLeadingRun(const std::vector<Byte>& program, bool readsGroups) {
+        const Byte* code = program.data();
+        leadingNode = leadingRepeat = -1;
+        const Integer afterFirst = nextNodeOf(code, FirstNode);
+        if (readsGroups || (afterFirst >= 0 && program[afterFirst] == opBranch)) return;
+        Integer node = operandOf(FirstNode);
+        while (isOpenGroup(program[node]))
+            node = nextNodeOf(code, node);
+        std::bitset<256> accepted;
+        if (!singleCharacters(code, node, accepted)) return;
+        const Integer repeat = nextNodeOf(code, node);
+        if (repeat < 0 || !isRepeatOpcode(program[repeat]) || !repeatIsUnbounded(code, repeat)) return;
+        if (program[repeatOperand(code, repeat)] == opBackReference ||
+            program[repeatOperand(code, repeat)] == opBackReferenceCI)
+            return;
+        leadingNode = node;
+        leadingRepeat = repeat;
+    }
+
+    void addMemoPoint(const Byte* code, Integer node, const std::vector<Integer>& openLoops,
+                      std::uint32_t groups) {
+        MemoPoint point;
+        point.depth = static_cast<Integer>(openLoops.size());
+        point.firstLoop = static_cast<Integer>(enclosingLoops.size());
+        point.groups = groups;
+        enclosingLoops.insert(enclosingLoops.end(), openLoops.begin(), openLoops.end());
+        Int64 rows = 1;
+        for (Integer loopNode : openLoops)
+            rows = std::min<Int64>(rows * distinctLoopCounts(code, loopNode), MaxBitmapRowsPerPoint + 1);
+        if (groups == 0 && rows <= MaxBitmapRowsPerPoint) {
+            point.bitmapRow = bitmapRows;
+            bitmapRows += static_cast<Integer>(rows);
+        }
+        memoPointOfNode[node] = static_cast<Integer>(memoPoints.size());
+        memoPoints.push_back(point);
+    }
+
+    // For each node, the groups whose text a back-reference reachable from
+    // it reads: the state a failure there depends on.
+    static std::vector<std::uint32_t> groupsReadFrom(const std::vector<Byte>& program) {
+        const Byte* code = program.data();
+        std::vector<Integer> nodes;
+        for (Integer node = FirstNode; program[node] != opEnd; node += nodeSize(code, node))
+            nodes.push_back(node);
+        std::vector<std::uint32_t> groups(program.size(), 0);
+        for (Integer node : nodes)
+            if (program[node] == opBackReference || program[node] == opBackReferenceCI)
+                groups[node] = std::uint32_t(1) << program[operandOf(node)];
+        for (bool changed = true; changed;) {
+            changed = false;
+            for (auto at = nodes.rbegin(); at != nodes.rend(); ++at) {
+                std::uint32_t reached = groups[*at];
+                for (Integer successor : successorsOf(code, *at))
+                    if (successor >= 0) reached |= groups[successor];
+                if (reached != groups[*at]) {
+                    groups[*at] = reached;
+                    changed = true;
+                }
+            }
+        }
+        return groups;
+    }
+
+    // Where the matcher may go from a node: its next node, and for branches,
+    // loops and repeats the nodes they enter.
+    static std::array<Integer, 2> successorsOf(const Byte* code, Integer node) {
+        const Integer following = nextNodeOf(code, node);
+        switch (code[node]) {
+        case opBranch:
+            return {following, operandOf(node)};
+        case opLoop:
+        case opLoopNG:
+            return {following, loopBody(code, node)};
+        case opStar:
+        case opPlus:
+        case opStarNG:
+        case opPlusNG:
+            return {following, operandOf(node)};
+        case opBraces:
+        case opBracesNG:
+            return {following, bracesOperand(node)};
+        default:
+            return {following, -1};
+        }
     }
 
     void startSearch(Integer subjectLength) {
-        stepsLeft = BaseStepBudget + StepBudgetPerCharacter * subjectLength;
-        slots = initialSlots;
+        // Every attempt that ends normally undoes its changes; one that
+        // ended with an error may have left some.
+        if (!trail.empty()) slots = initialSlots;
         choices.clear();
         trail.clear();
         if (choices.capacity() > KeptCapacity) choices.shrink_to_fit();
         if (trail.capacity() > KeptCapacity) trail.shrink_to_fit();
         memoActive = false;
         failedAt.clear();
+        searchResumptions = 0;
+        searchResumptionsBeforeMemo =
+            ResumptionsBeforeMemo + SearchResumptionsPerCharacterBeforeMemo * Int64(subjectLength);
+    }
+
+    void startMemo(Integer subjectLength) {
+        memoActive = true;
+        const size_t entries = static_cast<size_t>(bitmapRows) * static_cast<size_t>(subjectLength + 1);
+        memoInBitmap = entries <= MaxMemoEntries;
+        if (memoInBitmap) failedAt.assign(entries, false);
+        failedStates.clear();
     }
 };
 
@@ -1508,16 +1865,17 @@ struct TRegExpr::Matcher {
 
     bool run(Integer start) {
         stacks.resumptions = 0;
-        node = FirstNode;
+        stacks.stepsLeft =
+            Stacks::StepBudgetPerAttempt + Stacks::StepBudgetPerCharacter * (length - start + 1);
+        node = stacks.entryNode;
         position = start;
         for (;;) {
             if (--stacks.stepsLeft < 0) owner.fail(reeMatchStepBudgetExceeded);
             switch (step()) {
             case Step::Next:
                 break;
-            case Step::Matched:
+            case Step::Matched: // the slots hold the results until the caller has read them
                 stacks.choices.clear();
-                stacks.trail.clear();
                 return true;
             case Step::Fail:
                 if (!backtrack()) return false;
@@ -1529,7 +1887,9 @@ struct TRegExpr::Matcher {
     bool backtrack() {
         while (!stacks.choices.empty()) {
             unwindTo(static_cast<size_t>(stacks.choices.back().trailHeight));
-            if (++stacks.resumptions > Stacks::ResumptionsBeforeMemo && !stacks.memoActive) startMemo();
+            if (!stacks.memoActive && (++stacks.resumptions > Stacks::ResumptionsBeforeMemo ||
+                                       ++stacks.searchResumptions > stacks.searchResumptionsBeforeMemo))
+                stacks.startMemo(length);
             if (resume()) return true;
         }
         unwindTo(0);
@@ -1538,50 +1898,78 @@ struct TRegExpr::Matcher {
 
     // -- failure memo --
 
-    void startMemo() {
-        stacks.memoActive = true;
-        const size_t entries = static_cast<size_t>(stacks.memoRows) * static_cast<size_t>(length + 1);
-        if (!stacks.hasBackReferences && entries > 0 && entries <= Stacks::MaxMemoEntries)
-            stacks.failedAt.assign(entries, false);
-    }
-
-    // The memo entry for the current node and position in the node's row
-    // RowOffset, or -1 where the future could depend on how the position was
-    // reached. Depth is how many counted loops the node must be inside.
-    Integer memoEntry(Integer RowOffset, Integer Depth) const {
-        if (stacks.failedAt.empty() || slot(Stacks::LoopDepthSlot) != Depth) return -1;
-        const Integer row = stacks.memoRowOfNode[node];
-        if (row < 0) return -1;
+    // Whether a loop's current iteration began at this position, so that
+    // the future here depends on it.
+    bool iterationBeganHere(const Stacks::MemoPoint& point) const {
         for (Integer startSlot = Stacks::IterationStartSlot;
              startSlot < static_cast<Integer>(stacks.slots.size()); ++startSlot)
-            if (slot(startSlot) == position) return -1;
-        return (row + RowOffset) * (length + 1) + position;
-    }
-
-    // Fails at once where the memo knows the future fails; otherwise arranges
-    // for the memo to learn it if it does.
-    bool knownToFail(Integer entry) {
-        if (entry < 0) return false;
-        if (stacks.failedAt[static_cast<size_t>(entry)]) return true;
-        pushChoice(Stacks::RecordFailure, node, entry);
+            if (slot(startSlot) == position) return true;
+        for (Integer depth = 1; depth <= point.depth; ++depth)
+            if (slot(Stacks::LoopIterationStartSlot + depth) == position) return true;
         return false;
     }
 
-    // The entry of the outermost counted loop's node: its count is part of
-    // the state, and an iteration that began here decides differently.
-    Integer loopMemoEntry(Integer count, Integer min) const {
-        if (slot(Stacks::LoopIterationStartSlot + 1) == position) return -1;
-        const Integer countRow = bracesMax(program, node) >= MaxBracesArgument ? std::min(count, min) : count;
-        return memoEntry(countRow, 1);
+    // The row of a bitmap point for the current counts of its loops.
+    Integer bitmapRow(const Stacks::MemoPoint& point) const {
+        Integer row = 0;
+        for (Integer depth = 1; depth <= point.depth; ++depth) {
+            const Integer loopNode = stacks.enclosingLoops[static_cast<size_t>(point.firstLoop + depth - 1)];
+            row = row * Stacks::distinctLoopCounts(program, loopNode) +
+                  Stacks::countClass(program, loopNode, slot(Stacks::LoopCounterSlot + depth));
+        }
+        return point.bitmapRow + row;
+    }
+
+    // The state at a table point: node, position, loop counts and the spans
+    // of the groups read further on.
+    const std::vector<Integer>& tableKey(const Stacks::MemoPoint& point) {
+        std::vector<Integer>& key = stacks.stateKey;
+        key.assign({node, position});
+        for (Integer depth = 1; depth <= point.depth; ++depth) {
+            const Integer loopNode = stacks.enclosingLoops[static_cast<size_t>(point.firstLoop + depth - 1)];
+            key.push_back(Stacks::countClass(program, loopNode, slot(Stacks::LoopCounterSlot + depth)));
+        }
+        for (Integer group = 1; group < NSUBEXP; ++group) {
+            if (!(point.groups & (std::uint32_t(1) << group))) continue;
+            key.push_back(slot(Stacks::GroupStartSlot + group));
+            key.push_back(slot(Stacks::GroupEndSlot + group));
+            key.push_back(slot(Stacks::GroupOpenSlot + group));
+        }
+        return key;
+    }
+
+    // At a memo point: fails at once where the memo knows the future fails;
+    // otherwise arranges for the memo to learn it if it does.
+    bool knownToFail() {
+        if (!stacks.memoActive || stacks.memoPointOfNode[node] < 0) return false;
+        const Stacks::MemoPoint& point = stacks.memoPoints[static_cast<size_t>(stacks.memoPointOfNode[node])];
+        if (iterationBeganHere(point)) return false;
+        if (point.bitmapRow >= 0 && stacks.memoInBitmap) {
+            const Integer entry = bitmapRow(point) * (length + 1) + position;
+            if (stacks.failedAt[static_cast<size_t>(entry)]) return true;
+            pushChoice(Stacks::RecordFailure, node, entry, Stacks::BitmapMemo);
+            return false;
+        }
+        const Integer state = stacks.failedStates.findOrAdd(tableKey(point));
+        if (state < 0) return false;
+        if (stacks.failedStates.failed(state)) return true;
+        pushChoice(Stacks::RecordFailure, node, state, Stacks::TableMemo);
+        return false;
+    }
+
+    void recordFailure(const Stacks::Choice& choice) {
+        if (choice.limit == Stacks::BitmapMemo)
+            stacks.failedAt[static_cast<size_t>(choice.count)] = true;
+        else
+            stacks.failedStates.markFailed(choice.count);
     }
 
     // Alternatives entered from the program (not resumed after a failure).
     Step enterAlternatives() {
-        if (knownToFail(memoEntry(0, 0))) return Step::Fail;
+        if (knownToFail()) return Step::Fail;
         const Stacks::LoopGuard& guard = stacks.loopGuards[node];
         if (guard.slot >= 0) setSlot(guard.slot, position); // the head of x*: an iteration begins
-        enterAlternative(node);
-        return Step::Next;
+        return enterAlternative(node) ? Step::Next : Step::Fail;
     }
 
     // Takes up the newest choice point; false when it has no try left.
@@ -1591,8 +1979,7 @@ struct TRegExpr::Matcher {
         switch (choice.kind) {
         case Stacks::NextAlternative:
             stacks.choices.pop_back();
-            enterAlternative(choice.node);
-            return true;
+            return enterAlternative(choice.node);
         case Stacks::FewerRepeats:
         case Stacks::MoreRepeats:
             return retryRepeat(choice);
@@ -1606,7 +1993,7 @@ struct TRegExpr::Matcher {
             return true;
         case Stacks::RecordFailure:
             stacks.choices.pop_back();
-            stacks.failedAt[static_cast<size_t>(choice.count)] = true;
+            recordFailure(choice);
             return false;
         }
         return false;
@@ -1800,11 +2187,48 @@ struct TRegExpr::Matcher {
 
     // -- alternatives and the loops of complex operands --
 
-    void enterAlternative(Integer branch) {
-        const Integer alternative = nextNodeOf(program, branch);
-        if (alternative >= 0 && program[alternative] == opBranch)
-            pushChoice(Stacks::NextAlternative, alternative);
+    // Enters the first alternative from branch on that can begin here, and
+    // keeps the next one as a choice; false when none can.
+    bool enterAlternative(Integer branch) {
+        branch = viableAlternative(branch);
+        if (branch < 0) return false;
+        const Integer alternative = viableAlternative(nextNodeOf(program, branch));
+        if (alternative >= 0) pushChoice(Stacks::NextAlternative, alternative);
         node = operandOf(branch);
+        return true;
+    }
+
+    Integer viableAlternative(Integer branch) const {
+        for (; branch >= 0 && program[branch] == opBranch; branch = nextNodeOf(program, branch)) {
+            const Integer lead = stacks.leadCharacter[branch];
+            if (lead < 0 || (position < length && input[position] == lead)) return branch;
+        }
+        return -1;
+    }
+
+    // Where, from `from` on, the text a match must begin with next stands
+    // (its first character, or all of it when longer); -1 when nowhere.
+    Integer nextStartCandidate(Integer from) const {
+        const unsigned char first = static_cast<unsigned char>(owner.startChar_);
+        const bool wholeText = stacks.leadingTextOffset >= 0;
+        const size_t textLength = wholeText ? static_cast<size_t>(stacks.leadingTextLength) : 1;
+        for (Integer at = from; at < length; ++at) {
+            const void* found = std::memchr(input + at, first, static_cast<size_t>(length - at));
+            if (!found) return -1;
+            at = static_cast<Integer>(static_cast<const unsigned char*>(found) - input);
+            if (!wholeText) return at;
+            if (static_cast<size_t>(length - at) < textLength) return -1;
+            if (std::memcmp(input + at, program + stacks.leadingTextOffset, textLength) == 0) return at;
+        }
+        return -1;
+    }
+
+    // Where the search goes on after the attempt at `failed` came to nothing.
+    Integer startAfterFailure(Integer failed) const {
+        if (stacks.leadingRepeat < 0 || failed >= length ||
+            !matchesCharacter(stacks.leadingNode, input[failed]))
+            return failed + 1;
+        return runOf(repeatOperand(program, stacks.leadingRepeat), failed + 1, length);
     }
 
     // An iteration that consumed nothing would repeat itself identically, so
@@ -1835,7 +2259,7 @@ struct TRegExpr::Matcher {
         // An iteration that consumed nothing would repeat itself identically:
         // the loop is done, whatever its minimum.
         const bool emptyIteration = count > 0 && position == slot(Stacks::LoopIterationStartSlot + depth);
-        if (knownToFail(loopMemoEntry(count, min))) return Step::Fail;
+        if (knownToFail()) return Step::Fail;
         if (count < min && !emptyIteration) {
             iterateLoop(node, count);
         } else if (emptyIteration || count >= max) {
@@ -1909,12 +2333,42 @@ struct TRegExpr::Matcher {
                 ++count;
             return count;
         }
-        if (op == opAny) return std::min(repeat.max, length - position);
-        Integer count = 0;
-        while (count < repeat.max && position + count < length &&
-               matchesCharacter(repeat.operand, input[position + count]))
-            ++count;
-        return count;
+        return runOf(repeat.operand, position,
+                     static_cast<Integer>(std::min<Int64>(Int64(position) + repeat.max, length))) -
+               position;
+    }
+
+    // Where the run of characters a single-character node accepts, from
+    // `from` on and ending at `limit` at the latest, ends. The test is chosen
+    // once per run rather than once per character.
+    Integer runOf(Integer characterNode, Integer from, Integer limit) const {
+        const Byte* operand = program + operandOf(characterNode);
+        auto runWhile = [&](auto accepts) {
+            Integer at = from;
+            while (at < limit && accepts(input[at]))
+                ++at;
+            return at;
+        };
+        switch (program[characterNode]) {
+        case opAny:
+            return limit;
+        case opExactly:
+            return runWhile([ch = operand[0]](unsigned char c) { return c == ch; });
+        case opAnyOfTinySet:
+            return runWhile(
+                [operand](unsigned char c) { return c == operand[0] || c == operand[1] || c == operand[2]; });
+        case opAnyButTinySet:
+            if (operand[0] == operand[1] && operand[1] == operand[2]) {
+                const void* found = std::memchr(input + from, operand[0], static_cast<size_t>(limit - from));
+                return found ? static_cast<Integer>(static_cast<const unsigned char*>(found) - input) : limit;
+            }
+            return runWhile(
+                [operand](unsigned char c) { return c != operand[0] && c != operand[1] && c != operand[2]; });
+        case opAnyOfFullSet:
+            return runWhile([operand](unsigned char c) { return fullSetHas(operand, c); });
+        default:
+            return runWhile([&](unsigned char c) { return matchesCharacter(characterNode, c); });
+        }
     }
 
     // The first character of a literal that follows the repeat must stand
@@ -1931,6 +2385,11 @@ struct TRegExpr::Matcher {
         const Repeat repeat = repeatAt(node);
         const Integer count = countRepeats(repeat);
         if (count < repeat.min) return Step::Fail;
+        if (stacks.givesNothingBack[node]) {
+            position += count;
+            node = follow(node);
+            return Step::Next;
+        }
         if (repeat.greedy) {
             pushChoice(Stacks::FewerRepeats, node, count + 1, repeat.min);
         } else {
@@ -1995,6 +2454,7 @@ bool TRegExpr::attemptAt(Integer position) {
     }
     matchStart_[0] = position;
     matchEnd_[0] = matcher.position;
+    matcher.unwindTo(0);
     return true;
 }
 
@@ -2009,18 +2469,25 @@ bool TRegExpr::ExecPrim(Integer Offset) {
     if (mustHaveOffset_ >= 0 && !matchesMustHave(start)) return false;
 
     stacks_->startSearch(length);
-    stacks_->useWordCharacters(WordChars);
+    if (stacks_->testsWordBoundaries) stacks_->useWordCharacters(WordChars);
 
     if (anchored_) return attemptAt(start);
+    const Matcher matcher(*this, *stacks_);
     if (startChar_ != 0) {
-        for (std::string_view::size_type at = subject_.find(startChar_, static_cast<size_t>(start));
-             at != std::string_view::npos; at = subject_.find(startChar_, at + 1))
-            if (attemptAt(static_cast<Integer>(at))) return true;
+        for (Integer at = matcher.nextStartCandidate(start); at >= 0;
+             at = matcher.nextStartCandidate(matcher.startAfterFailure(at)))
+            if (attemptAt(at)) return true;
         return false;
     }
     const unsigned char* text = reinterpret_cast<const unsigned char*>(subject_.data());
-    for (Integer at = start; at <= length; ++at)
-        if (firstCharSet_.test(text[at]) && attemptAt(at)) return true;
+    for (Integer at = start; at <= length;) {
+        if (!firstCharSet_.test(text[at])) {
+            ++at;
+            continue;
+        }
+        if (attemptAt(at)) return true;
+        at = matcher.startAfterFailure(at);
+    }
     return false;
 }
 
@@ -2083,7 +2550,8 @@ Integer TRegExpr::GetMatchLen(Integer Index) const {
 
 AnsiString TRegExpr::GetMatch(Integer Index) const {
     if (GetMatchPos(Index) < 0) return "";
-    return AnsiString(subject_.substr(static_cast<size_t>(matchStart_[Index]), static_cast<size_t>(GetMatchLen(Index))));
+    return AnsiString(
+        subject_.substr(static_cast<size_t>(matchStart_[Index]), static_cast<size_t>(GetMatchLen(Index))));
 }
 
 Integer TRegExpr::GetSubExprMatchCount() const {

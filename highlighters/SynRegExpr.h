@@ -84,8 +84,9 @@ constexpr Integer reeLoopStackExceeded = 1014;
 constexpr Integer reeLoopWithoutEntry = 1015;
 // The matcher keeps its backtracking on the heap; this bounds that memory.
 constexpr Integer reeBacktrackStackExceeded = 1016;
-// One search may take a number of steps proportional to its input; an
-// expression that backtracks exponentially ends with this error.
+// Each attempt at a start position may take a bounded number of steps; an
+// expression whose backtracking the failure memo cannot bound ends with this
+// error.
 constexpr Integer reeMatchStepBudgetExceeded = 1017;
 constexpr Integer reeBadPCodeImported = 2000;
 

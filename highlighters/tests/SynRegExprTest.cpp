@@ -483,6 +483,41 @@ TEST(RegExprSearch, StartUpFiltersKeepEveryMatch) {
     EXPECT_FALSE(regExpr.ExecPos(2)) << "an anchored expression matches only at the input start";
 }
 
+// A repeat that gives nothing back, the start positions skipped after a run
+// already failed on, and the alternatives passed over because their first
+// character is not there must find what the full search finds (as perl does).
+TEST(RegExprSearch, ShortcutsKeepEveryMatch) {
+    struct Row {
+        const char* expression;
+        const char* input;
+        Integer position;
+        const char* match;
+    };
+    const Row rows[] = {
+        {"[a-z][a-z0-9]*\\(", "abc def9(x", 5, "def9("},
+        {"[a-z][a-z0-9]*\\(", "9ab9c(d", 2, "ab9c("},
+        {"[a-z]\\w*x", "ab1xc", 1, "ab1x"},
+        {"a[ab]*b", "aab!ab", 1, "aab"},
+        {"x[a-z]*$", "xab xcd", 5, "xcd"},
+        {"x[a-z]*$", "xab xcd!", -1, ""},
+        {"[a-z]+[0-9]", "abc d4", 5, "d4"},
+        {"a*ab", "aaab", 1, "aaab"},
+        {"\"[^\"]*\"", "say \"hi\" and \"bye", 5, "\"hi\""},
+        {"(w|wh)ile", "a while", 3, "while"},
+        {"(for|foreach)x", "foreachx", 1, "foreachx"},
+        {"\\b(if|else)\\b", "elsif else", 7, "else"},
+        {"(a|ab)(c|bcd)", "abcd", 1, "abcd"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.expression);
+        TRegExpr regExpr;
+        regExpr.SetExpression(row.expression);
+        const bool matched = regExpr.Exec(row.input);
+        EXPECT_EQ(regExpr.GetMatchPos(0), row.position);
+        EXPECT_EQ(matched ? regExpr.GetMatch(0) : AnsiString(), row.match);
+    }
+}
+
 TEST(RegExprSearch, WordBoundaries) {
     EXPECT_EQ(firstMatch("\\bfoo\\b", "a foo."), "foo");
     EXPECT_EQ(firstMatch("\\bfoo\\b", "afoo."), "<none>");
@@ -608,15 +643,15 @@ TEST(RegExprMended, LongSubjectsDoNotExhaustTheStack) {
 }
 
 TEST(RegExprMended, BacktrackingBeyondItsMemoryBoundFailsCleanly) {
-    AnsiString alternating;
-    for (int i = 0; i < 1200000; ++i)
-        alternating += "ab";
+    // Two choices per character: the loop's exit and the other alternative,
+    // which can begin there too.
+    AnsiString letters(2400000, 'a');
     TRegExpr regExpr;
-    regExpr.SetExpression("(a|b)*$");
-    EXPECT_EQ(errorOf([&] { regExpr.Exec(alternating); }), reeBacktrackStackExceeded);
+    regExpr.SetExpression("(a|.)*$");
+    EXPECT_EQ(errorOf([&] { regExpr.Exec(letters); }), reeBacktrackStackExceeded);
     EXPECT_EQ(regExpr.GetMatchPos(0), -1);
-    alternating.resize(1000);
-    ASSERT_TRUE(regExpr.Exec(alternating)) << "the object stays usable";
+    letters.resize(1000);
+    ASSERT_TRUE(regExpr.Exec(letters)) << "the object stays usable";
     EXPECT_EQ(regExpr.GetMatchLen(0), 1000);
 }
 
@@ -658,15 +693,74 @@ TEST(RegExprMended, LazyAndCountedLoopsDoNotBacktrackExponentially) {
     }
 }
 
-// What the memo cannot cover (a back-reference makes the future depend on
-// the path) stops at the step budget with the engine's error instead of
-// running for minutes, and the object stays usable.
+// Loops of every shape remember their failures, counted or not, nested or
+// not, and with back-references keyed on the groups' spans, so that searches
+// backtracking engines answer only slowly end quickly here with perl's answer
+// instead of giving up.
+TEST(RegExprMended, LoopsOverLongSubjectsAnswerAsPerlDoes) {
+    struct Case {
+        const char* expression;
+        std::string subject;
+        Integer position; // perl's 0-based offset, -1 for no match
+        Integer length;
+    };
+    auto repeated = [](const std::string& unit, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += unit;
+        return text;
+    };
+    const std::string pairs = repeated("ab", 2500);
+    const std::string a22(22, 'a');
+    const std::string a24(24, 'a');
+    const Case cases[] = {
+        {"(a*b)*c", pairs + "!c", 5001, 1},
+        {"(a*b)*c", pairs + "c", 0, 5001},
+        {"(a*b)+c", pairs + "!c", -1, 0},
+        {"(a*?b)*c", pairs + "!c", 5001, 1},
+        {"(a*b)*?c", pairs + "!c", 5001, 1},
+        {"(a*b){2,}c", pairs + "!c", -1, 0},
+        {"(ab|b)*c", pairs + "!c", 5001, 1},
+        {"(a|b)*c", pairs + "!c", 5001, 1},
+        {"((a|aa)+){2}b", a24 + "!aaab", 25, 4},
+        {"((a|aa)+){2}b", a24 + "!", -1, 0},
+        {"((a|aa)+){2}b", a24 + "b", 0, 25},
+        {"((a|aa)+){2,3}b", a24 + "!aaab", 25, 4},
+        {"((a|aa)+){2,}b", a24 + "!aaab", 25, 4},
+        {"((a|aa)+?){2}b", a24 + "!aaab", 25, 4},
+        {"((a|aa){1,3}){2,}b", a24 + "!aaab", 25, 4},
+        {"(((a|aa)+){2})+b", a24 + "!aaab", 25, 4},
+        {"(a+)+\\1c", a22 + "!c", -1, 0},
+        {"(a+)+\\1c", a22 + "c", 0, 23},
+        {"(a+)*\\1c", a22 + "!c", -1, 0},
+        {"(a+)+?\\1c", a22 + "!c", -1, 0},
+        {"(a+){2,}\\1c", a22 + "!c", -1, 0},
+        {"((a+)+)\\2c", a22 + "!c", -1, 0},
+        {"(a|aa)+\\1$", std::string(60, 'a') + "!", -1, 0},
+        {"(a|aa)+\\1$", std::string(60, 'a'), 0, 60},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expression);
+        TRegExpr regExpr;
+        regExpr.SetExpression(c.expression);
+        bool matched = false;
+        ASSERT_EQ(errorOf([&] { matched = regExpr.Exec(c.subject); }), 0);
+        EXPECT_EQ(matched ? regExpr.GetMatchPos(0) - 1 : -1, c.position);
+        if (matched) {
+            EXPECT_EQ(regExpr.GetMatchLen(0), c.length);
+        }
+    }
+}
+
+// What the memo cannot cover (simple repeats whose counts multiply) stops at
+// the step budget with the engine's error instead of running for minutes,
+// and the object stays usable.
 TEST(RegExprMended, RunawayBacktrackingEndsWithAnError) {
     TRegExpr regExpr;
-    regExpr.SetExpression("(a|aa)+\\1$");
-    EXPECT_EQ(errorOf([&] { regExpr.Exec(std::string(60, 'a') + "!"); }), reeMatchStepBudgetExceeded);
+    regExpr.SetExpression("(a*)(a*)(a*)(a*)(a*)(a*)c$");
+    EXPECT_EQ(errorOf([&] { regExpr.Exec(std::string(80, 'a') + "c!"); }), reeMatchStepBudgetExceeded);
     EXPECT_EQ(regExpr.GetMatchPos(0), -1);
-    ASSERT_TRUE(regExpr.Exec("aaaa")) << "the object stays usable";
+    ASSERT_TRUE(regExpr.Exec("aac")) << "the object stays usable";
 }
 
 TEST(RegExprMended, AnEmptyExpressionDropsTheOldProgram) {
