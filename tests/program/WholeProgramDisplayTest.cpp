@@ -98,12 +98,12 @@ void writeSettings(const std::filesystem::path& File, const std::string& Library
 }
 
 // The program folder's items copied to `Target`, with the test library as the one to open.
-void copyProgram(const std::filesystem::path& Target) {
+void copyProgram(const std::filesystem::path& Target, const std::string& Library) {
     for (const std::string& item : programItems)
         if (std::filesystem::exists(programFolder / item))
             std::filesystem::copy(programFolder / item, Target / item, std::filesystem::copy_options::recursive);
     WriteDatabase((Target / libraryName).string(), WizardTestDatabase());
-    writeSettings(Target / "Quorvane.ini", libraryName);
+    writeSettings(Target / "Quorvane.ini", Library);
 }
 
 void writeFile(const std::filesystem::path& File, const std::string& Text) {
@@ -150,9 +150,10 @@ std::string hexText(const Rgb& Colour) {
 // The program started on a private X server from a copy of its folder.
 class DisplayedProgram {
 public:
-    explicit DisplayedProgram(const std::filesystem::path& Folder) : folder_(Folder) {
+    explicit DisplayedProgram(const std::filesystem::path& Folder, const std::string& Library = libraryName)
+        : folder_(Folder) {
         std::filesystem::create_directories(Folder / "program");
-        copyProgram(Folder / "program");
+        copyProgram(Folder / "program", Library);
         installRecordingBrowser(Folder);
         if (server_.Display().empty()) return;
         program_ = std::make_unique<ChildProcess>(
@@ -595,6 +596,53 @@ TEST_F(WholeProgramDisplayTest, TheDesktopKeepsTheMainWindowAtItsMinimumSize) {
     EXPECT_EQ(resized->cx, minimum.cx);
     EXPECT_EQ(resized->cy, minimum.cy);
     program.WaitToSee("13-minimum-size", [](GdkPixbuf*) { return true; });
+}
+
+// A script chosen again after another: its wizard rows stand in number
+// order, as on a window that shows that script alone.
+TEST_F(WholeProgramDisplayTest, WizardRowsKeepTheirOrderWhenAScriptIsChosenAgain) {
+    constexpr const char* demoLibrary = "demo.zelk";
+    constexpr const char* scriptTitle = "Form validation";
+    DisplayedProgram program(folder.Path(), demoLibrary);
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    HeadlessTwin twin(folder.Path() / "program" / demoLibrary);
+    TMainForm& form = twin.Form();
+    Integer category = 0;
+    Integer title = -1;
+    for (; category < form.TypeComboBox->Items()->Count() && title < 0; ++category) {
+        form.TypeComboBox->SetItemIndex(category);
+        form.SelectScriptType(form.TypeComboBox);
+        title = form.TitleBox->Items()->IndexOf(scriptTitle);
+    }
+    ASSERT_GE(title, 0) << "the demo library has no script " << scriptTitle;
+    ASSERT_GT(form.TitleBox->Items()->Count(), 1) << "its category has no other script";
+    --category;
+    const Integer otherTitle = title == 0 ? 1 : 0;
+    ASSERT_TRUE(program.WaitToSee("14-started", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.ToolBar1, shot);
+    }));
+
+    program.Click(HeadlessTwin::CentreOf(form.TypeComboBox));
+    for (Integer step = 0; step < category; ++step)
+        program.Key("Down");
+    program.Key("Return");
+    program.Click(twin.TitleItem(title));
+    form.TitleBox->SetItemIndex(title);
+    form.SelectTitleBox(form.TitleBox);
+    // The wizard open while the scripts change, as a user keeps it.
+    const TPoint wizardBar = twin.CaptionBarOf(form.WizGroupBox);
+    program.WaitToSee("14-title", [&](GdkPixbuf*) { return true; });
+    program.Click(wizardBar);
+    twin.Click(form.WizGroupBox, wizardBar);
+    ASSERT_FALSE(form.WizGroupBox->Collapsed());
+    for (Integer pick : {otherTitle, title}) {
+        program.WaitToSee("14-title", [&](GdkPixbuf*) { return true; });
+        program.Click(twin.TitleItem(pick));
+    }
+    EXPECT_TRUE(program.WaitToSee("14-form-validation-wizard", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.WizGroupBox, shot);
+    })) << "the rows do not stand in number order as on a window that showed the script alone";
 }
 
 } // namespace
