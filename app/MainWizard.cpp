@@ -58,10 +58,11 @@ private:
 };
 
 // The containers of the rows as they stack in the scroll box, each with its rows' panels.
-constexpr std::array<std::pair<const char*, TWizardKind>, 4> rowContainers = {{{"WizColorRows", TWizardKind::Colour},
-                                                                               {"WizTextRows", TWizardKind::Text},
-                                                                               {"WizIntRows", TWizardKind::Number},
-                                                                               {"WizFileRows", TWizardKind::File}}};
+constexpr std::array<std::pair<const char*, TWizardKind>, 4> rowContainers = {
+    {{"WizColorRows", TWizardKind::Colour},
+     {"WizTextRows", TWizardKind::Text},
+     {"WizIntRows", TWizardKind::Number},
+     {"WizFileRows", TWizardKind::File}}};
 
 // Each control of `Controls` placed above the next, `Parent`'s alignment held
 // until all stand so: the alignment then stacks them in this order.
