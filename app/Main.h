@@ -387,6 +387,7 @@ private:
 
     // ---- Parameter wizard (MainWizard.cpp) ----
     void hideWizardRows();
+    void stackWizardRows();
     void showWizardRow(const TWizardDefinition& Definition);
     void setWizardValue(const TWizardDefinition& Definition, const AnsiString& Value);
     AnsiString wizardValue(const TWizardDefinition& Definition) const;

@@ -23,6 +23,8 @@
 #include "unicode/TntStdCtrls.h"
 
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -55,6 +57,28 @@ private:
     bool& flag_;
 };
 
+// The containers of the rows as they stack in the scroll box, each with its rows' panels.
+constexpr std::array<std::pair<const char*, TWizardKind>, 4> rowContainers = {
+    {{"WizColorRows", TWizardKind::Colour},
+     {"WizTextRows", TWizardKind::Text},
+     {"WizIntRows", TWizardKind::Number},
+     {"WizFileRows", TWizardKind::File}}};
+
+// Each control of `Controls` placed above the next, `Parent`'s alignment held
+// until all stand so: the alignment then stacks them in this order.
+void stackInOrder(TWinControl* Parent, const std::vector<TControl*>& Controls) {
+    Parent->DisableAlign();
+    try {
+        Integer top = 0;
+        for (TControl* control : Controls)
+            control->SetTop(top++);
+    } catch (...) {
+        Parent->EnableAlign();
+        throw;
+    }
+    Parent->EnableAlign();
+}
+
 constexpr Integer ColourRows = 7;
 constexpr Integer WizardPageIndex = 2;
 constexpr Integer ChosenFileRow = 1;
@@ -73,6 +97,7 @@ void TMainForm::WizardAction(TObject*) {
     for (Integer row = 1; row <= ColourRows; ++row)
         static_cast<TColorPickerButton*>(WizardControl("WColorBtn", row))->SetSelectionColor(clBtnFace);
     substituteWizardLines(true);
+    stackWizardRows();
     // The window lays out the rows just shown.
     SetWidth(Width() + 1);
     SetWidth(Width() - 1);
@@ -117,6 +142,22 @@ void TMainForm::hideWizardRows() {
     for (const RowControls& kind : rowControls)
         for (Integer row = 1; row <= kind.count; ++row)
             static_cast<TControl*>(WizardControl(kind.panel, row))->SetVisible(false);
+}
+
+// Top-aligned controls stack by where each stands, and a row hidden and shown
+// again stands where an earlier script's layout left it: the rows and their
+// containers are put back in number order before the window lays them out.
+void TMainForm::stackWizardRows() {
+    std::vector<TControl*> containers;
+    for (const auto& [name, kind] : rowContainers) {
+        auto* container = static_cast<TWinControl*>(FindComponent(name));
+        std::vector<TControl*> rows;
+        for (Integer row = 1; row <= controlsOf(kind).count; ++row)
+            rows.push_back(static_cast<TControl*>(WizardControl(controlsOf(kind).panel, row)));
+        stackInOrder(container, rows);
+        containers.push_back(container);
+    }
+    stackInOrder(containers.front()->Parent(), containers);
 }
 
 void TMainForm::showWizardRow(const TWizardDefinition& Definition) {

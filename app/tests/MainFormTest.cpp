@@ -20,6 +20,7 @@
 #include "platform/vcl/tests/VisualTestSupport.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Messages.h"
+#include "platform/win/SystemInfo.h"
 #include "rx/RxCombos.h"
 #include "rx/ToolEdit.h"
 #include "unicode/TntComCtrls.h"
@@ -310,6 +311,26 @@ TEST_F(MainFormTest, AChosenScriptEnablesExportAndShowsTheWizardCollapsed) {
     form->WizGroupBox->Collapse(false);
     EXPECT_TRUE(form->PrevWizPanel->Visible());
     EXPECT_TRUE(rows->Visible());
+}
+
+// The list reports a click on the title already chosen too: the script is
+// shown anew, its parts and the wizard's values back to the library's.
+TEST_F(MainFormTest, AClickOnTheChosenTitleShowsTheScriptAnew) {
+    show();
+    const auto clickTitle = [&](Integer Index) {
+        RECT item{};
+        SendMessageA(form->TitleBox->Handle(), LB_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&item));
+        backend.Click(form->TitleBox->Handle(), POINT{item.Left + 5, (item.Top + item.Bottom) / 2});
+        HeadlessBackend::ProcessMessages();
+    };
+    clickTitle(0);
+    ASSERT_EQ(form->TitleBox->ItemIndex(), 0);
+    const AnsiString head = form->HeadEdit->Text();
+    form->HeadEdit->SetText("edited by hand");
+    // Past the double-click time, so that the second click is a click of its own.
+    backend.AdvanceTime(GetDoubleClickTime() + 1);
+    clickTitle(0);
+    EXPECT_EQ(form->HeadEdit->Text(), head);
 }
 
 TEST_F(MainFormTest, ADatabaseDoubleClickedInTheListIsOpenedAndThePageGoesWithTheWindow) {

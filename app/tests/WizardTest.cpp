@@ -16,6 +16,7 @@
 #include "unicode/TntExtCtrls.h"
 #include "unicode/TntStdCtrls.h"
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -168,6 +169,28 @@ TEST_F(WizardTest, OnlyTheScriptsRowsShowInNumberOrderInTheirContainers) {
     // The pickers of rows never used hold clBtnFace, read as the text of 0x8000000F.
     for (Integer row = 3; row <= 7; ++row)
         EXPECT_EQ(control<TComboEdit>("WColorEdit", row)->Text(), "#000080") << row;
+}
+
+// The rows of every demo script, met after all the scripts before it, the
+// wizard open as a user keeps it: top to bottom in container and number order.
+TEST_F(WizardTest, EveryDemoScriptsRowsShowInOrderWhateverWasShownBefore) {
+    form->WizGroupBox->Collapse(false);
+    forEachDemoScript([&](const AnsiString& id) {
+        HeadlessBackend::ProcessMessages();
+        std::vector<AnsiString> expected;
+        std::vector<std::pair<Integer, AnsiString>> onScreen;
+        for (TControl* row : shownRows()) {
+            expected.push_back(row->Name());
+            const TPoint top = row->Parent()->ClientToScreen(TPoint{row->Left(), row->Top()});
+            onScreen.emplace_back(top.y, row->Name());
+        }
+        std::stable_sort(onScreen.begin(), onScreen.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<AnsiString> shown;
+        for (const auto& [top, name] : onScreen)
+            shown.push_back(name);
+        EXPECT_EQ(shown, expected) << "script " << id;
+    });
 }
 
 TEST_F(WizardTest, DefinitionLinesSubstituteInOrderAndOddLinesAreTolerated) {

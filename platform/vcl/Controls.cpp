@@ -2113,6 +2113,9 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_WINDOWPOSCHANGED:
         WMWindowPosChanged(Message);
         break;
+    case WM_GETMINMAXINFO:
+        WMGetMinMaxInfo(Message);
+        break;
     case WM_SETCURSOR:
         WMSetCursor(Message);
         break;
@@ -2280,6 +2283,23 @@ void TWinControl::WMWindowPosChanging(TMessage& Message) {
         }
     }
     DefaultHandler(Message);
+}
+
+// The window's constraints are the sizes the user may drag it to.
+void TWinControl::WMGetMinMaxInfo(TMessage& Message) {
+    DefaultHandler(Message);
+    auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
+    if (!info || ComponentState().Contains(csReading)) return;
+    Integer minWidth = constraints_->MinWidth();
+    Integer minHeight = constraints_->MinHeight();
+    Integer maxWidth = constraints_->MaxWidth();
+    Integer maxHeight = constraints_->MaxHeight();
+    if (minWidth > 0) info->ptMinTrackSize.x = minWidth;
+    if (minHeight > 0) info->ptMinTrackSize.y = minHeight;
+    if (maxWidth > 0) info->ptMaxTrackSize.x = maxWidth;
+    if (maxHeight > 0) info->ptMaxTrackSize.y = maxHeight;
+    ConstrainedResize(info->ptMinTrackSize.x, info->ptMinTrackSize.y, info->ptMaxTrackSize.x,
+                      info->ptMaxTrackSize.y);
 }
 
 void TWinControl::WMWindowPosChanged(TMessage& Message) {

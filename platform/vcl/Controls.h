@@ -894,6 +894,7 @@ protected:
     void WMSize(TMessage& Message);
     void WMMove(TMessage& Message);
     void WMWindowPosChanging(TMessage& Message);
+    void WMGetMinMaxInfo(TMessage& Message);
     void WMWindowPosChanged(TMessage& Message);
     void WMSetCursor(TMessage& Message);
     void WMSetFocus(TMessage& Message);

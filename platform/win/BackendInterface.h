@@ -95,6 +95,14 @@ public:
     virtual void WindowTextChanged(HWND window, const WideString& text) = 0;
     // The window's outline in window coordinates, or none for its rectangle.
     virtual void WindowShapeChanged(HWND window, const std::optional<Region>& shape) = 0;
+    // The least and greatest size (frame included) the user may drag a
+    // resizable window to, as its WM_GETMINMAXINFO answers; told when the
+    // window's size is about to change.
+    virtual void WindowSizeLimits(HWND window, SIZE minimum, SIZE maximum) {
+        (void)window;
+        (void)minimum;
+        (void)maximum;
+    }
     // The window became the active one of the program (or stayed on top).
     virtual void WindowActivated(HWND window) = 0;
     // The keyboard focus moved to `window` (null: to none of our windows). A

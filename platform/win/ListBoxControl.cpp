@@ -872,7 +872,11 @@ void endTracking(HWND window) {
     bool changed = state.changedWhileTracking;
     state.changedWhileTracking = false;
     if (GetCapture() == window) ReleaseCapture();
-    if (changed) notify(window, LBN_SELCHANGE);
+    // The system's list reports every click it ends, also one on the item
+    // already selected, so a program can redo its choice; a combo box's own
+    // list reports only a change.
+    const bool reported = changed || !isComboList(styleOf(window));
+    if (reported && !state.items.empty()) notify(window, LBN_SELCHANGE);
 }
 
 // A click focuses the list, or the combo box that a simple combo list belongs to.

@@ -331,20 +331,39 @@ int GetWindowRgn(HWND handle, HRGN region) {
     return kind;
 }
 
-void ApplyTrackingLimits(Window& window, WINDOWPOS& position) {
-    bool resizable = (window.style & WS_THICKFRAME) || !(window.style & (WS_POPUP | WS_CHILD));
-    if ((position.flags & SWP_NOSIZE) || !resizable || (window.style & (WS_MINIMIZE | WS_MAXIMIZE))) return;
-    MINMAXINFO info;
+namespace {
+
+bool hasTrackingLimits(const Window& window) {
+    return ((window.style & WS_THICKFRAME) || !(window.style & (WS_POPUP | WS_CHILD))) &&
+           !(window.style & (WS_MINIMIZE | WS_MAXIMIZE));
+}
+
+MINMAXINFO trackingLimits(Window& window) {
+    MINMAXINFO info{};
     SIZE screen = CurrentBackend().ScreenSize();
     info.ptMaxSize = {screen.cx, screen.cy};
     info.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
     info.ptMaxTrackSize = {screen.cx + 2 * GetSystemMetrics(SM_CXFRAME),
                            screen.cy + 2 * GetSystemMetrics(SM_CYFRAME)};
     SendMessageW(window.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    position.cx = std::clamp(position.cx, info.ptMinTrackSize.x,
-                             std::max(info.ptMinTrackSize.x, info.ptMaxTrackSize.x));
-    position.cy = std::clamp(position.cy, info.ptMinTrackSize.y,
-                             std::max(info.ptMinTrackSize.y, info.ptMaxTrackSize.y));
+    info.ptMaxTrackSize.x = std::max(info.ptMinTrackSize.x, info.ptMaxTrackSize.x);
+    info.ptMaxTrackSize.y = std::max(info.ptMinTrackSize.y, info.ptMaxTrackSize.y);
+    return info;
+}
+
+} // namespace
+
+void ApplyTrackingLimits(Window& window, WINDOWPOS& position) {
+    if ((position.flags & SWP_NOSIZE) || !hasTrackingLimits(window)) return;
+    const HWND handle = window.handle;
+    const MINMAXINFO info = trackingLimits(window);
+    position.cx = std::clamp(position.cx, info.ptMinTrackSize.x, info.ptMaxTrackSize.x);
+    position.cy = std::clamp(position.cy, info.ptMinTrackSize.y, info.ptMaxTrackSize.y);
+    // The desktop lets the user resize the window itself: it keeps to the
+    // sizes the window last answered.
+    if (FindWindowObject(handle) && isOnDesktop(window))
+        CurrentBackend().WindowSizeLimits(handle, {info.ptMinTrackSize.x, info.ptMinTrackSize.y},
+                                          {info.ptMaxTrackSize.x, info.ptMaxTrackSize.y});
 }
 
 void SendSizeAndMove(Window& window, const WINDOWPOS& position) {

@@ -29,7 +29,8 @@ int GetWindowRgn(HWND window, HRGN region);
 
 // ---- For the window units ----
 
-// WM_WINDOWPOSCHANGING's default: the minimum and maximum tracking sizes.
+// WM_WINDOWPOSCHANGING's default: the minimum and maximum tracking sizes,
+// which the backend is told too.
 void ApplyTrackingLimits(Window& window, WINDOWPOS& position);
 // WM_WINDOWPOSCHANGED's default: WM_SIZE and WM_MOVE when they changed.
 void SendSizeAndMove(Window& window, const WINDOWPOS& position);

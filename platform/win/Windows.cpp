@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -378,8 +379,10 @@ void notifyParents(Window& window, UINT event) {
     }
 }
 
-void applyMinMaxInfo(Window& window, CreationRequest& request) {
-    if (!(request.style & WS_THICKFRAME) && !isOverlapped(request.style)) return;
+// The tracking sizes the window answers, which its size is kept to; none for
+// a window the user cannot resize.
+std::optional<MINMAXINFO> applyMinMaxInfo(Window& window, CreationRequest& request) {
+    if (!(request.style & WS_THICKFRAME) && !isOverlapped(request.style)) return std::nullopt;
     MINMAXINFO info;
     SIZE screen = CurrentBackend().ScreenSize();
     info.ptMaxSize = {screen.cx, screen.cy};
@@ -391,6 +394,7 @@ void applyMinMaxInfo(Window& window, CreationRequest& request) {
                                     std::max(info.ptMinTrackSize.x, info.ptMaxTrackSize.x));
     request.height = std::clamp<int>(request.height, info.ptMinTrackSize.y,
                                      std::max(info.ptMinTrackSize.y, info.ptMaxTrackSize.y));
+    return info;
 }
 
 void calculateInitialClient(Window& window) {
@@ -464,11 +468,17 @@ HWND createWindow(const ClassName& className, CreationRequest request) {
     ++windowClass->windowCount;
     placeInTree(window, request);
 
-    applyMinMaxInfo(window, request);
+    const std::optional<MINMAXINFO> limits = applyMinMaxInfo(window, request);
     window.rect = {request.x, request.y, request.x + request.width, request.y + request.height};
     window.restoredRect = window.rect;
-    if (IsTopLevelWindow(window) && window.parent == &DesktopWindowObject())
+    if (IsTopLevelWindow(window) && window.parent == &DesktopWindowObject()) {
         CurrentBackend().WindowCreated(handle, window.rect);
+        // The desktop lets the user resize the window itself, within these sizes.
+        if (limits)
+            CurrentBackend().WindowSizeLimits(handle, {limits->ptMinTrackSize.x, limits->ptMinTrackSize.y},
+                                              {std::max(limits->ptMinTrackSize.x, limits->ptMaxTrackSize.x),
+                                               std::max(limits->ptMinTrackSize.y, limits->ptMaxTrackSize.y)});
+    }
 
     if (request.charSet == CharSet::Ansi)
         updateCreateStruct(*reinterpret_cast<CREATESTRUCTA*>(request.createStruct), request, window);

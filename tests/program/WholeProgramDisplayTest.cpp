@@ -58,6 +58,8 @@ constexpr const char* windowCaption = "^Quorvane v2\\.0$";
 // Tall enough for the colour page to show its zoom box whole.
 const TRect windowBounds{40, 4, 40 + 860, 4 + 760};
 constexpr const char* screenSize = "1024x768x24";
+// The main window's constraints in its form resource.
+constexpr SIZE mainWindowMinimum{800, 550};
 constexpr auto startTimeout = 20s;
 constexpr auto settleTimeout = 10s;
 constexpr auto pollInterval = 50ms;
@@ -99,13 +101,14 @@ void writeSettings(const std::filesystem::path& File, const std::string& Library
                         << "\nHeight=" << windowBounds.Height() << "\n[Database]\nLastDBase=" << Library << "\n";
 }
 
-// The program folder's items copied to `Target`, with `Library` as the library to open.
-void copyProgram(const std::filesystem::path& Target, const std::string& Library) {
+// The program folder's items copied to `Target`, with `Library` as the test
+// library's contents and `Opened` as the library the settings open.
+void copyProgram(const std::filesystem::path& Target, const std::string& Library, const std::string& Opened) {
     for (const std::string& item : programItems)
         if (std::filesystem::exists(programFolder / item))
             std::filesystem::copy(programFolder / item, Target / item, std::filesystem::copy_options::recursive);
     WriteDatabase((Target / libraryName).string(), Library);
-    writeSettings(Target / "Quorvane.ini", libraryName);
+    writeSettings(Target / "Quorvane.ini", Opened);
 }
 
 void writeFile(const std::filesystem::path& File, const std::string& Text) {
@@ -164,10 +167,11 @@ std::string hexText(const Rgb& Colour) {
 // The program started on a private X server from a copy of its folder.
 class DisplayedProgram {
 public:
-    explicit DisplayedProgram(const std::filesystem::path& Folder, const std::string& Library = WizardTestDatabase())
+    explicit DisplayedProgram(const std::filesystem::path& Folder, const std::string& Library = WizardTestDatabase(),
+                              const std::string& Opened = libraryName)
         : folder_(Folder) {
         std::filesystem::create_directories(Folder / "program");
-        copyProgram(Folder / "program", Library);
+        copyProgram(Folder / "program", Library, Opened);
         installRecordingBrowser(Folder);
         if (server_.Display().empty()) return;
         program_ = std::make_unique<ChildProcess>(
@@ -274,6 +278,44 @@ public:
     }
 
     GdkPixbuf* Shot() const { return ScreenShot(server_.Display()); }
+
+    // The size of the main window's content on the screen, as the window system has it.
+    std::optional<SIZE> WindowSize() {
+        const std::optional<std::string> shell = xdotool({"getwindowgeometry", "--shell", window_});
+        if (!shell) return std::nullopt;
+        const auto value = [&](const std::string& Key) {
+            const std::size_t at = shell->find(Key + "=");
+            return at == std::string::npos ? -1 : std::atoi(shell->c_str() + at + Key.size() + 1);
+        };
+        return SIZE{value("WIDTH"), value("HEIGHT")};
+    }
+    // The least content size the window asks the window manager for.
+    std::optional<SIZE> MinimumSizeHint() const {
+        const std::optional<std::string> hints =
+            RunOnDisplay(server_.Display(), {"xprop", "-id", window_, "WM_NORMAL_HINTS"});
+        const std::string key = "program specified minimum size: ";
+        const std::size_t at = hints ? hints->find(key) : std::string::npos;
+        if (at == std::string::npos) return std::nullopt;
+        SIZE size{};
+        if (std::sscanf(hints->c_str() + at + key.size(), "%d by %d", &size.cx, &size.cy) != 2)
+            return std::nullopt;
+        return size;
+    }
+    // The window's content resized by another program, as a window manager would.
+    void ResizeWindow(SIZE Size) {
+        xdotool({"windowsize", window_, std::to_string(Size.cx), std::to_string(Size.cy)});
+    }
+    // Waits until the content has `Size`; the size it has at the end.
+    std::optional<SIZE> WaitForWindowSize(SIZE Size) {
+        const auto deadline = std::chrono::steady_clock::now() + settleTimeout;
+        std::optional<SIZE> size = WindowSize();
+        while (!(size && size->cx == Size.cx && size->cy == Size.cy) &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(pollInterval);
+            size = WindowSize();
+        }
+        return size;
+    }
 
     // Takes screenshots until `Seen` holds for one (saved under `Name`) or
     // the time is up; false then, the last one saved all the same.
@@ -624,6 +666,77 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     EXPECT_EQ(written.LangFile, secondLanguage);
     EXPECT_EQ(written.LastDBase, libraryName);
     EXPECT_EQ(program.FilesLeftInTemporaryFolder(), std::vector<std::string>{});
+}
+
+// The window's constraints reach the desktop: the window manager is told
+// the least size the main window takes, and a resize below it from outside
+// ends at that size instead of clipping the window.
+TEST_F(WholeProgramDisplayTest, TheDesktopKeepsTheMainWindowAtItsMinimumSize) {
+    DisplayedProgram program(folder.Path());
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    const std::optional<SIZE> content = program.WindowSize();
+    ASSERT_TRUE(content.has_value());
+    // The frame and caption are the window manager's: the content is smaller by them.
+    const SIZE frame{windowBounds.Width() - content->cx, windowBounds.Height() - content->cy};
+    const SIZE minimum{mainWindowMinimum.cx - frame.cx, mainWindowMinimum.cy - frame.cy};
+    const std::optional<SIZE> hint = program.MinimumSizeHint();
+    ASSERT_TRUE(hint.has_value()) << "the window names no minimum size";
+    EXPECT_EQ(hint->cx, minimum.cx);
+    EXPECT_EQ(hint->cy, minimum.cy);
+
+    program.ResizeWindow({minimum.cx - 130, minimum.cy - 70});
+    const std::optional<SIZE> resized = program.WaitForWindowSize(minimum);
+    ASSERT_TRUE(resized.has_value());
+    EXPECT_EQ(resized->cx, minimum.cx);
+    EXPECT_EQ(resized->cy, minimum.cy);
+    program.WaitToSee("13-minimum-size", [](GdkPixbuf*) { return true; });
+}
+
+// A script chosen again after another: its wizard rows stand in number
+// order, as on a window that shows that script alone.
+TEST_F(WholeProgramDisplayTest, WizardRowsKeepTheirOrderWhenAScriptIsChosenAgain) {
+    constexpr const char* demoLibrary = "demo.zelk";
+    constexpr const char* scriptTitle = "Form validation";
+    DisplayedProgram program(folder.Path(), WizardTestDatabase(), demoLibrary);
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    HeadlessTwin twin(folder.Path() / "program" / demoLibrary);
+    TMainForm& form = twin.Form();
+    Integer category = 0;
+    Integer title = -1;
+    for (; category < form.TypeComboBox->Items()->Count(); ++category) {
+        form.TypeComboBox->SetItemIndex(category);
+        form.SelectScriptType(form.TypeComboBox);
+        title = form.TitleBox->Items()->IndexOf(scriptTitle);
+        if (title >= 0) break;
+    }
+    ASSERT_GE(title, 0) << "the demo library has no script " << scriptTitle;
+    ASSERT_GT(form.TitleBox->Items()->Count(), 1) << "its category has no other script";
+    const Integer otherTitle = title == 0 ? 1 : 0;
+    ASSERT_TRUE(program.WaitToSee("14-started",
+                                  [&](GdkPixbuf* shot) { return twin.LooksTheSame(form.ToolBar1, shot); }));
+
+    program.Click(HeadlessTwin::CentreOf(form.TypeComboBox));
+    for (Integer step = 0; step < category; ++step)
+        program.Key("Down");
+    program.Key("Return");
+    program.Click(twin.TitleItem(title));
+    form.TitleBox->SetItemIndex(title);
+    form.SelectTitleBox(form.TitleBox);
+    // The wizard open while the scripts change, as a user keeps it.
+    const TPoint wizardBar = twin.CaptionBarOf(form.WizGroupBox);
+    program.WaitToSee("14-title", [&](GdkPixbuf*) { return true; });
+    program.Click(wizardBar);
+    twin.Click(form.WizGroupBox, wizardBar);
+    ASSERT_FALSE(form.WizGroupBox->Collapsed());
+    for (Integer pick : {otherTitle, title}) {
+        program.WaitToSee("14-title", [&](GdkPixbuf*) { return true; });
+        program.Click(twin.TitleItem(pick));
+    }
+    EXPECT_TRUE(program.WaitToSee("14-form-validation-wizard", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.WizGroupBox, shot);
+    })) << "the rows do not stand in number order as on a window that showed the script alone";
 }
 
 } // namespace

@@ -413,6 +413,16 @@ void DesktopWindow::SetResizable(bool resizable) {
     gtk_window_set_resizable(GTK_WINDOW(parts_->window), parts_->resizable);
 }
 
+void DesktopWindow::SetSizeLimits(DesktopSize minimum, DesktopSize maximum) {
+    GdkGeometry limits{};
+    limits.min_width = std::max(minimum.width, 1);
+    limits.min_height = std::max(minimum.height, 1);
+    limits.max_width = std::max(maximum.width, limits.min_width);
+    limits.max_height = std::max(maximum.height, limits.min_height);
+    gtk_window_set_geometry_hints(GTK_WINDOW(parts_->window), nullptr, &limits,
+                                  static_cast<GdkWindowHints>(GDK_HINT_MIN_SIZE | GDK_HINT_MAX_SIZE));
+}
+
 void DesktopWindow::Place(const DesktopRect& content) {
     Parts& parts = *parts_;
     GtkWindow* window = GTK_WINDOW(parts.window);

@@ -111,6 +111,8 @@ public:
     void SetKeepAbove(bool above);
     // Only a framed window can be resized by the user.
     void SetResizable(bool resizable);
+    // The least and greatest content size the user may resize the window to.
+    void SetSizeLimits(DesktopSize minimum, DesktopSize maximum);
     // The content's rectangle on the screen.
     void Place(const DesktopRect& content);
     void Show(bool visible);

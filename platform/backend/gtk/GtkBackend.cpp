@@ -189,6 +189,8 @@ struct GtkBackend::TopLevel : DesktopWindowListener {
     bool drawnOnce = false;
     WideString title;
     std::optional<Region> shape;
+    // The frame's least and greatest size; none: the desktop's own.
+    std::optional<std::pair<SIZE, SIZE>> sizeLimits;
     // Held so that the pixels the desktop window draws from stay while it shows them.
     std::shared_ptr<PixelSurface> surface;
     std::unique_ptr<DesktopWindow> desktop;
@@ -373,6 +375,15 @@ void GtkBackend::WindowShapeChanged(HWND window, const std::optional<Region>& sh
     });
 }
 
+void GtkBackend::WindowSizeLimits(HWND window, SIZE minimum, SIZE maximum) {
+    onDesktopThread([this, window, minimum, maximum] {
+        TopLevel* topLevel = find(window);
+        if (!topLevel) return;
+        topLevel->sizeLimits = std::pair{minimum, maximum};
+        applySizeLimits(*topLevel);
+    });
+}
+
 void GtkBackend::WindowActivated(HWND window) {
     onDesktopThread([this, window] {
         TopLevel* topLevel = find(window);
@@ -423,6 +434,7 @@ void GtkBackend::buildDesktopWindow(TopLevel& topLevel) {
     desktop->SetResizable(styleOf(handle) & WS_THICKFRAME);
     desktop->SetCursor(cursor_);
     topLevel.desktop = std::move(desktop);
+    applySizeLimits(topLevel);
     applyShape(topLevel);
 }
 
@@ -446,7 +458,10 @@ void GtkBackend::placeDesktopWindow(TopLevel& topLevel) {
     // A minimised window's rectangle is where the window system parks it, not a place on the screen.
     if (minimised) return;
     desktop.SetMaximised(IsZoomed(topLevel.handle));
-    if (applyingBoundsOf_ != topLevel.handle) desktop.Place(desktopRect(topLevel.contentOnScreen()));
+    // The desktop is not sent back what it reported, only where the window
+    // would not go (a size below its minimum, say).
+    if (applyingBoundsOf_ != topLevel.handle || topLevel.bounds != boundsFromDesktop_)
+        desktop.Place(desktopRect(topLevel.contentOnScreen()));
     showPixels(topLevel);
     applyShape(topLevel);
 }
@@ -458,6 +473,16 @@ void GtkBackend::showPixels(TopLevel& topLevel) {
     TRect in = topLevel.insets();
     topLevel.desktop->ShowPixels({pixels.Row(0), pixels.Width(), pixels.Height(), rowStrideOf(pixels)},
                                  {in.Left, in.Top});
+}
+
+// The desktop limits the content, which lies inside the frame we draw.
+void GtkBackend::applySizeLimits(TopLevel& topLevel) {
+    if (!topLevel.desktop || !topLevel.sizeLimits) return;
+    const TRect in = topLevel.insets();
+    const SIZE frame{in.Left + in.Right, in.Top + in.Bottom};
+    const auto& [minimum, maximum] = *topLevel.sizeLimits;
+    topLevel.desktop->SetSizeLimits({minimum.cx - frame.cx, minimum.cy - frame.cy},
+                                    {maximum.cx - frame.cx, maximum.cy - frame.cy});
 }
 
 void GtkBackend::applyShape(TopLevel& topLevel) {
@@ -500,6 +525,7 @@ void GtkBackend::placedByDesktop(TopLevel& topLevel, const TRect& bounds) {
     HWND handle = topLevel.handle;
     defer([this, handle, bounds] {
         applyingBoundsOf_ = handle;
+        boundsFromDesktop_ = bounds;
         DeliverWindowBounds(handle, bounds);
         applyingBoundsOf_ = nullptr;
     });

@@ -36,6 +36,7 @@ public:
     void WindowShown(HWND window, bool visible) override;
     void WindowTextChanged(HWND window, const WideString& text) override;
     void WindowShapeChanged(HWND window, const std::optional<Region>& shape) override;
+    void WindowSizeLimits(HWND window, SIZE minimum, SIZE maximum) override;
     void WindowActivated(HWND window) override;
     void FocusMoved(HWND window) override;
     void Present(HWND window, const PixelSurface& pixels, const TRect& changed) override;
@@ -81,6 +82,7 @@ private:
     void releaseDesktopWindow(TopLevel& topLevel);
     void placeDesktopWindow(TopLevel& topLevel);
     void showPixels(TopLevel& topLevel);
+    void applySizeLimits(TopLevel& topLevel);
     void applyShape(TopLevel& topLevel);
     std::shared_ptr<DesktopCursor> cursorFor(CursorShape shape, HCURSOR cursor);
     void followCapture();
@@ -112,8 +114,10 @@ private:
     bool activationPending_ = false;
     HWND focusedWindow_ = nullptr;
     HWND activeWindow_ = nullptr;
-    // The window whose bounds the desktop reported and the window system is taking over.
+    // The window whose bounds the desktop reported and the window system is
+    // taking over, and those bounds.
     HWND applyingBoundsOf_ = nullptr;
+    TRect boundsFromDesktop_;
     HWND grabbedFor_ = nullptr;
     // The host window of the web view whose page has the keys, or null.
     HWND pageWithKeys_ = nullptr;

@@ -277,7 +277,9 @@ TEST_F(StdCtrlsTest, ListBoxItemsSelectionAndEvents) {
     pump();
     press(VK_DOWN);
     EXPECT_EQ(list->ItemIndex(), 2);
-    EXPECT_EQ(takeLog(), (Lines{"List Click", "List DblClick", "List Click"}));
+    // The list reports every click it ends, on the selected item too; the
+    // press after the first click makes the double click.
+    EXPECT_EQ(takeLog(), (Lines{"List Click", "List DblClick", "List Click", "List Click", "List Click"}));
     list->SetItemIndex(0);
     EXPECT_TRUE(takeLog().empty());
     EXPECT_EQ(list->ItemAtPos({5, second.Top + 2}, true), 1);
