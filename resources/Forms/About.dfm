@@ -65,8 +65,11 @@ object AboutForm: TAboutForm
     Width = 146
     Height = 19
     Active = True
+    Alignment = taLeftJustify
+    BevelOuter = bvNone
     Color = clBlack
     Cycled = True
+    GlyphLayout = glGlyphBottom
     Interval = 50
     Font.Charset = DEFAULT_CHARSET
     Font.Color = clLime
