@@ -6,7 +6,7 @@ SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 	libfreetype-dev libfontconfig-dev fonts-liberation libpng-dev libpcre2-dev clang perl \
-	libgtk-3-dev libwebkit2gtk-4.1-dev xvfb xauth xdotool xclip fonts-liberation2 fonts-droid-fallback ccache
+	libgtk-3-dev libwebkit2gtk-4.1-dev xvfb xauth xdotool xclip openbox fonts-liberation2 fonts-droid-fallback ccache
 # Programs the start-up benchmark times beside ours: a GTK text editor and a
 # GTK colour picker. Only `make bench` installs them.
 BENCH_PACKAGES := mousepad gcolor3

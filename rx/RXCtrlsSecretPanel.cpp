@@ -272,14 +272,21 @@ void TSecretPanel::layoutGlyph(Integer Border) {
 }
 
 // The lines from the first to the last that is not blank sit in the middle.
+// Lines taller than the text area take the margin and the glyph's room, up
+// to the paint rectangle, rather than lose their lower part: a panel one
+// line high shows that line whole.
 void TSecretPanel::centreLinesVertically() {
     Integer lastLine = lines_->Count() - 1;
     while (lastLine >= firstLine_ && isBlank(lines_->Strings(lastLine))) --lastLine;
-    const Integer count = lastLine - firstLine_ + 1;
-    const Integer spare = textRect_.Height() - count * lineHeight_;
-    if (spare <= 0) return;
-    textRect_.Top += spare / 2;
-    textRect_.Bottom -= spare / 2;
+    const Integer needed = (lastLine - firstLine_ + 1) * lineHeight_;
+    const Integer spare = textRect_.Height() - needed;
+    if (spare > 0) {
+        textRect_.Top += spare / 2;
+        textRect_.Bottom -= spare / 2;
+    } else if (spare < 0) {
+        textRect_.Top = std::max(paintRect_.Top, textRect_.Top + (spare - 1) / 2);
+        textRect_.Bottom = std::min(paintRect_.Bottom, textRect_.Top + needed);
+    }
 }
 
 void TSecretPanel::prepareImage() {

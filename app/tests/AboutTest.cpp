@@ -5,9 +5,15 @@
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
+#include "platform/vcl/Pictures.h"
+#include "platform/vcl/Thread.h"
+#include "platform/win/Fonts.h"
 #include "platform/win/SystemInfo.h"
+#include "rx/RXCtrls.h"
 
+#include <chrono>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -100,6 +106,39 @@ TEST_F(AboutTest, TheGradientGrowsBlueFasterThanTheSplashWindows) {
     }
     ForceDirectories(QUORVANE_SCREENSHOTS_DIR);
     EXPECT_TRUE(backend.SavePng(about->Handle(), QUORVANE_SCREENSHOTS_DIR "/about.png"));
+}
+
+// The thanks line scrolls on the black panel, without a bevel, whole: the
+// foot of its letters shows in the 19-pixel panel.
+TEST_F(AboutTest, TheThanksLineScrollsWholeOnTheBlackPanel) {
+    open().Show();
+    Application->ProcessMessages();
+    TSecretPanel* panel = about->SecretPanel1;
+    TBitmap probe;
+    probe.Canvas()->SetFont(panel->Font());
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(probe.Canvas()->Handle(), &metrics);
+    const Integer lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    const TRect text = panel->TextRect();
+    EXPECT_GE(text.Height(), lineHeight);
+    const auto at = [&](Integer X, Integer Y) {
+        return PixelAt(about->Handle(), {panel->Left() + X, panel->Top() + Y});
+    };
+    EXPECT_EQ(at(0, 0), clBlack) << "the panel has a bevel";
+    EXPECT_EQ(at(panel->Width() - 1, panel->Height() - 1), clBlack) << "the panel has a bevel";
+    const auto footShows = [&] {
+        for (Integer y = text.Top + lineHeight * 3 / 4; y < panel->Height(); ++y)
+            for (Integer x = 0; x < panel->Width(); ++x)
+                if (at(x, y) == clLime) return true;
+        return false;
+    };
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!footShows() && std::chrono::steady_clock::now() < limit) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        CheckSynchronize();
+        Application->ProcessMessages();
+    }
+    EXPECT_TRUE(footShows()) << "the line's lower part never showed";
 }
 
 // Only the window's own surface closes it.

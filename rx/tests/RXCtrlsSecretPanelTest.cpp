@@ -307,6 +307,29 @@ void appendFrame(PixelSurface& Strip, const PixelSurface& Frame, int Index) {
         for (int x = 0; x < Frame.Width(); ++x) Strip.Set(x, Index * (Frame.Height() + 2) + y, Frame.At(x, y));
 }
 
+// The About box's panel: 19 pixels high, no bevel, the glyph layout at the
+// bottom but no glyph. Its line shows whole, descenders included, on the
+// panel's colour.
+TEST_F(SecretPanelTest, AnAboutBoxLineWithoutAGlyphShowsWhole) {
+    setUpAsAboutBox(panel);
+    const Integer lineHeight = lineHeightOf(panel->Font(), false);
+    const TRect text = panel->TextRect();
+    EXPECT_GE(text.Height(), lineHeight);
+    step(panel->MaxScroll() / 2);
+    Integer lowestLit = -1;
+    bool onPanelColour = true;
+    for (Integer y = 0; y < panel->Height(); ++y)
+        for (Integer x = 0; x < panel->Width(); ++x) {
+            const TColor seen = PixelAt(panel->Handle(), {x, y});
+            if (seen == clLime) lowestLit = std::max(lowestLit, y);
+            const bool inText = x >= text.Left && x < text.Right && y >= text.Top && y < text.Bottom;
+            if (!inText && seen != clBlack) onPanelColour = false;
+        }
+    // The line's lower half holds the foot of every letter.
+    EXPECT_GE(lowestLit, text.Top + lineHeight * 3 / 4);
+    EXPECT_TRUE(onPanelColour) << "the panel around the text is not its colour";
+}
+
 TEST_F(SecretPanelTest, WritesStripsOfFrames) {
     setUpAsAboutBox(panel);
     const int frames = 12;

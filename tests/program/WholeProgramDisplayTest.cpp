@@ -167,13 +167,15 @@ std::string hexText(const Rgb& Colour) {
 // The program started on a private X server from a copy of its folder.
 class DisplayedProgram {
 public:
+    // With `WindowManager`, openbox runs on the server before the program starts.
     explicit DisplayedProgram(const std::filesystem::path& Folder, const std::string& Library = WizardTestDatabase(),
-                              const std::string& Opened = libraryName)
+                              const std::string& Opened = libraryName, bool WindowManager = false)
         : folder_(Folder) {
         std::filesystem::create_directories(Folder / "program");
         copyProgram(Folder / "program", Library, Opened);
         installRecordingBrowser(Folder);
         if (server_.Display().empty()) return;
+        if (WindowManager && !startWindowManager()) return;
         program_ = std::make_unique<ChildProcess>(
             std::vector<std::string>{(Folder / "program" / "Quorvane").string()},
             Environment{
@@ -349,6 +351,18 @@ private:
         Arguments.insert(Arguments.begin(), {"timeout", std::to_string(Limit.count()), "xdotool"});
         return RunOnDisplay(server_.Display(), Arguments);
     }
+    // True once openbox manages the screen: it runs its start-up command
+    // only when it is ready.
+    bool startWindowManager() {
+        const std::filesystem::path ready = folder_ / "window-manager-ready";
+        windowManager_ = std::make_unique<ChildProcess>(
+            std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + ready.string()},
+            Environment{{"DISPLAY", server_.Display()}, {"XDG_CONFIG_HOME", (folder_ / "config").string()}});
+        const auto deadline = std::chrono::steady_clock::now() + startTimeout;
+        while (!std::filesystem::exists(ready) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(pollInterval);
+        return std::filesystem::exists(ready);
+    }
     static void save(GdkPixbuf* Shot, const std::string& Name) {
         std::filesystem::create_directories(screenshots);
         gdk_pixbuf_save(Shot, (screenshots / (Name + ".png")).c_str(), "png", nullptr, nullptr);
@@ -356,6 +370,7 @@ private:
 
     std::filesystem::path folder_;
     PrivateXServer server_{screenSize};
+    std::unique_ptr<ChildProcess> windowManager_;
     std::unique_ptr<ChildProcess> program_;
     std::string window_;
 };
@@ -854,6 +869,42 @@ TEST_F(WholeProgramDisplayTest, TheMagnifierReadsTheScreenAsItIsAtEachOpening) {
     const auto [plain, secondReported] = reportsTheSpot("magnifier-second");
     EXPECT_NE(plain, highlight) << "the spot did not change between the openings";
     EXPECT_TRUE(secondReported) << "the second opening did not report " << hexText(plain);
+}
+
+// Under a window manager, which moves the desktop's focus in its own order
+// while the program shows the magnifier and makes it active, every opening
+// shows the screen under the pointer and reports its colour: also the one
+// after Esc stopped the capture and the button closed the lens.
+TEST_F(WholeProgramDisplayTest, UnderAWindowManagerEachOpeningOfTheMagnifierShowsTheLiveScreen) {
+    if (!ProgramOnPath("openbox")) GTEST_SKIP() << "openbox is not installed";
+    DisplayedProgram program(folder.Path(), WizardTestDatabase(), libraryName, true);
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    HeadlessTwin twin(folder.Path() / "program" / libraryName);
+    TMainForm& form = twin.Form();
+    // The manager frames the window where the program placed it: the twin's points hold.
+    const TPoint zoomButton = twin.ToolButton(form.ZoomButton);
+    // The lens at the screen's top right: a source pixel is 8 x 8 there at the
+    // initial factor 4; (60, 60) shows the pixel 2 up and 2 left of the
+    // pointer, off the cross-hair. The swatch is the circle on the tab.
+    const TPoint lens{std::atoi(screenSize) - 150, 0};
+    const auto showsTheSpot = [&](TPoint Pointer, const std::string& Name) {
+        program.MoveMouse(Pointer);
+        return program.WaitToSee(Name, [&](GdkPixbuf* shot) {
+            return pixelOf(shot, lens.x + 60, lens.y + 60) == pixelOf(shot, Pointer.x - 2, Pointer.y - 2) &&
+                   pixelOf(shot, lens.x + 12, lens.y + 162) == pixelOf(shot, Pointer.x - 1, Pointer.y - 1);
+        });
+    };
+
+    program.Click(zoomButton);
+    EXPECT_TRUE(showsTheSpot(twin.TitleItem(0), "magnifier-wm-first"));
+    program.Key("Escape");
+    program.Click(zoomButton);
+    // The screen changes in between: the title is chosen.
+    program.Click(twin.TitleItem(0));
+    program.Click(zoomButton);
+    EXPECT_TRUE(showsTheSpot(twin.TitleItem(0), "magnifier-wm-second"));
+    program.Click(zoomButton);
 }
 
 } // namespace
