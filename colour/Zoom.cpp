@@ -105,6 +105,10 @@ void TZoomForm::FormCreate(TObject*) {
 }
 
 void TZoomForm::FormActivate(TObject*) {
+    // The key state's "pressed since the last query" is the whole desktop's:
+    // an Esc that closed a menu before the lens opened must not stop it at
+    // its first tick, frozen on the button that opened it.
+    GetAsyncKeyState(VK_ESCAPE);
     CaptureLabel->SetVisible(true);
     Timer1->SetEnabled(true);
 }

@@ -188,6 +188,20 @@ TEST_F(ZoomTest, EscStopsTheCaptureAndActivationResumesIt) {
     EXPECT_TRUE(zoom->Timer1->Enabled());
 }
 
+TEST_F(ZoomTest, AnEscPressedBeforeTheLensIsActivatedDoesNotStopIt) {
+    backend.MoveMouse(POINT{300, 300});
+    auto other = plainForm();
+    other->Show();
+    HeadlessBackend::ProcessMessages();
+    backend.PressKey(VK_ESCAPE);
+    HeadlessBackend::ProcessMessages();
+    backend.Click(zoom->Handle(), {75, 75}, MouseButton::Right);
+    HeadlessBackend::ProcessMessages();
+    zoom->Timer1Timer(zoom->Timer1);
+    EXPECT_TRUE(zoom->CaptureLabel->Visible());
+    EXPECT_TRUE(zoom->Timer1->Enabled());
+}
+
 TEST_F(ZoomTest, ATickNeverStartsInsideAnother) {
     page.duringTick = [this] { zoom->Timer1Timer(zoom->Timer1); };
     zoom->Timer1Timer(zoom->Timer1);
