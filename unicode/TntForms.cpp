@@ -193,6 +193,25 @@ TTntApplication* TntApplication() {
     return instance.get();
 }
 
+namespace {
+// The dialog fonts and the fonts they stand for when the system names none.
+constexpr const char* ShellDialogFontStandIn = "MS Sans Serif";
+constexpr const char* ShellDialog2FontStandIn = "Tahoma";
+
+// The font "MS Shell Dlg 2" stands for: Tahoma when the screen has it, else
+// the font "MS Shell Dlg" stands for. The system keeps no list of font
+// substitutes here, so that rule alone decides.
+AnsiString shellDialog2Font() {
+    return Screen->Fonts()->IndexOf(ShellDialog2FontStandIn) >= 0 ? AnsiString(ShellDialog2FontStandIn)
+                                                                  : AnsiString(ShellDialogFontStandIn);
+}
+} // namespace
+
+void InitTntEnvironment() {
+    SetDefaultNewFontName(shellDialog2Font());
+    HintWindowClass = ClassOf<TTntHintWindow>();
+}
+
 void InitializeTntForms() {
     TntApplication();
     if (messageHook) return;

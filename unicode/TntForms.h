@@ -62,6 +62,11 @@ TTntApplication* TntApplication();
 void InitializeTntForms();
 void FinalizeTntForms();
 
+// What a wide program expects of the framework: new fonts start with the
+// name the "MS Shell Dlg 2" dialog font stands for, and hints show in a
+// TTntHintWindow. Nothing in this program calls it.
+void InitTntEnvironment();
+
 // A caller that peeks and removes messages itself keeps the hook out meanwhile.
 void EnableManualPeekMessageWithRemove();
 void DisableManualPeekMessageWithRemove();

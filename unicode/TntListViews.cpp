@@ -8,6 +8,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
 #include "unicode/TntComCtrls.h"
+#include "unicode/TntGraphics.h"
 #include "unicode/TntSystem.h"
 
 #include <utility>
@@ -17,6 +18,8 @@ namespace {
 
 // The length of the buffer the incremental search text is read into.
 constexpr int SearchStringLength = 1024;
+// The default drawing of an owner-drawn row writes the caption this far in.
+constexpr Integer captionIndent = 2;
 constexpr const char* SItemClassNotWide =
     "Internal Error: OnCreateItemClass.ItemClass must inherit from TTntListItem.";
 
@@ -504,9 +507,45 @@ void TTntCustomListView::cnNotify(TMessage& Message) {
     case LVN_ODFINDITEMW:
         ownerDataFindW(Message);
         return;
+    case LVN_GETINFOTIPW:
+        getInfoTipW(Message);
+        return;
     default:
         TTntHinted::Dispatch(Message);
     }
+}
+
+// The framework answers the tip under the ANSI code; it reads and writes an
+// ANSI text, so it is given the record in ANSI form and its answer comes back wide.
+void TTntCustomListView::getInfoTipW(TMessage& Message) {
+    auto& wide = *reinterpret_cast<NMLVGETINFOTIPW*>(Message.LParam);
+    if (!wide.pszText || wide.cchTextMax <= 0) return;
+    NMLVGETINFOTIPA ansi;
+    ansi.hdr = wide.hdr;
+    ansi.hdr.code = LVN_GETINFOTIPA;
+    ansi.dwFlags = wide.dwFlags;
+    ansi.iItem = wide.iItem;
+    ansi.iSubItem = wide.iSubItem;
+    ansi.lParam = wide.lParam;
+    std::vector<char> text(static_cast<std::size_t>(wide.cchTextMax) * 2 + 1);
+    ansi.pszText = text.data();
+    ansi.cchTextMax = static_cast<int>(text.size());
+    CopyText(WideString(wide.pszText), ansi.pszText, ansi.cchTextMax);
+    TMessage ansiMessage = Message;
+    ansiMessage.LParam = reinterpret_cast<LPARAM>(&ansi);
+    TTntHinted::Dispatch(ansiMessage);
+    CopyText(TextOf(ansi.pszText), wide.pszText, wide.cchTextMax);
+    Message.Result = ansiMessage.Result;
+}
+
+void TTntCustomListView::DrawItem(TListItem* Item, const TRect& Rect, TOwnerDrawState State) {
+    if (OnDrawItem) {
+        OnDrawItem(this, Item, Rect, State);
+        return;
+    }
+    Canvas()->FillRect(Rect);
+    WideCanvasTextOut(Canvas(), Rect.Left + captionIndent, Rect.Top,
+                      checkedCast<TTntListItem>(Item)->Caption());
 }
 
 // The framework reads the record under the ANSI code; the code is restored on every path.

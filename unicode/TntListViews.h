@@ -159,6 +159,8 @@ protected:
                           void* FindData, Integer StartIndex, TSearchDirection Direction, bool Wrap) override;
     virtual Integer OwnerDataFindW(TItemFind Find, const WideString& FindString, const TPoint& FindPosition,
                                    void* FindData, Integer StartIndex, TSearchDirection Direction, bool Wrap);
+    // OnDrawItem when assigned, else the row filled with the brush and the wide caption.
+    void DrawItem(TListItem* Item, const TRect& Rect, TOwnerDrawState State) override;
 
 private:
     TTntListItem* itemAt(Integer Index, LPARAM Param);
@@ -172,6 +174,7 @@ private:
     void beginLabelEdit(TMessage& Message);
     void endLabelEdit(TMessage& Message);
     void ownerDataFindW(TMessage& Message);
+    void getInfoTipW(TMessage& Message);
     void editorWndProc(TMessage& Message);
     static int wideCompare(LPARAM First, LPARAM Second, LPARAM SortParam);
 

@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* SNoCanvasHandle = "Canvas does not allow drawing";
 
-constexpr const char* DefaultFontName = "MS Sans Serif";
+constexpr const char* FirstDefaultFontName = "MS Sans Serif";
 constexpr Integer DefaultFontHeight = -11;
 constexpr Integer ScreenPixelsPerInch = 96;
 constexpr Integer PointsPerInch = 72;
@@ -131,8 +131,23 @@ void TGraphicsObject::Changed() {
 
 // ---- TFont ---------------------------------------------------------------------------
 
+namespace {
+TFontName& defaultFontName() {
+    static TFontName name = FirstDefaultFontName;
+    return name;
+}
+} // namespace
+
+const TFontName& DefaultNewFontName() {
+    return defaultFontName();
+}
+
+void SetDefaultNewFontName(const TFontName& Name) {
+    defaultFontName() = Name;
+}
+
 TFont::TFont()
-    : name_(DefaultFontName), height_(DefaultFontHeight), color_(clWindowText), charset_(DEFAULT_CHARSET),
+    : name_(defaultFontName()), height_(DefaultFontHeight), color_(clWindowText), charset_(DEFAULT_CHARSET),
       pixelsPerInch_(ScreenPixelsPerInch) {}
 
 TFont::~TFont() {

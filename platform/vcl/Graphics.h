@@ -55,6 +55,10 @@ bool CharsetToIdent(Integer Charset, AnsiString& Ident);
 bool IdentToCharset(const AnsiString& Ident, Integer& Charset);
 const TTypeInfo* TypeInfoCharset();
 
+// The name every new font starts with ("MS Sans Serif" until a program sets another).
+const TFontName& DefaultNewFontName();
+void SetDefaultNewFontName(const TFontName& Name);
+
 // Height is the character height in pixels, negative as in LOGFONT; Size is
 // the same in points at PixelsPerInch.
 class TFont : public TGraphicsObject {

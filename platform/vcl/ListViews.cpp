@@ -5,6 +5,7 @@
 #include "platform/core/CodePages.h"
 #include "platform/core/SysUtils.h"
 #include "platform/win/CommonControls.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
 
@@ -18,6 +19,8 @@ constexpr UINT checkedState = 2u << 12;
 constexpr UINT uncheckedState = 1u << 12;
 // Where an item's overlay image (its index + 1) sits in its state.
 constexpr int OverlayShift = 8;
+// The default drawing of an owner-drawn row writes the caption this far in.
+constexpr Integer ownerDrawnTextIndent = 2;
 
 int alignmentFormat(TAlignment Alignment) {
     switch (Alignment) {
@@ -385,7 +388,8 @@ TCustomListView::TCustomListView(TComponent* AOwner)
     : TWinControl(AOwner),
       largeImages_(std::make_unique<TControlImages>(TNotifyEvent(this, &TCustomListView::imagesChanged))),
       smallImages_(std::make_unique<TControlImages>(TNotifyEvent(this, &TCustomListView::imagesChanged))),
-      stateImages_(std::make_unique<TControlImages>(TNotifyEvent(this, &TCustomListView::imagesChanged))) {
+      stateImages_(std::make_unique<TControlImages>(TNotifyEvent(this, &TCustomListView::imagesChanged))),
+      canvas_(std::make_unique<TCanvas>()) {
     SetControlStyle(TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks});
     SetBounds(Left(), Top(), defaultListViewWidth, defaultListViewHeight);
     SetTabStop(true);
@@ -458,6 +462,12 @@ void TCustomListView::SetCheckboxes(bool Value) {
     sendExtendedStyle();
 }
 
+void TCustomListView::SetOwnerDraw(bool Value) {
+    if (ownerDraw_ == Value) return;
+    ownerDraw_ = Value;
+    RecreateWnd();
+}
+
 void TCustomListView::SetShowColumnHeaders(bool Value) {
     if (showColumnHeaders_ == Value) return;
     showColumnHeaders_ = Value;
@@ -491,10 +501,10 @@ void TCustomListView::SetSortType(TSortType Value) {
 
 void TCustomListView::sendExtendedStyle() {
     if (!HandleAllocated()) return;
-    DWORD style = 0;
+    // Check boxes take the place of sub-item images and info tips.
+    DWORD style = checkboxes_ ? LVS_EX_CHECKBOXES : LVS_EX_SUBITEMIMAGES | LVS_EX_INFOTIP;
     if (rowSelect_) style |= LVS_EX_FULLROWSELECT;
     if (gridLines_) style |= LVS_EX_GRIDLINES;
-    if (checkboxes_) style |= LVS_EX_CHECKBOXES;
     SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style));
 }
 
@@ -562,6 +572,7 @@ void TCustomListView::CreateParams(TCreateParams& Params) {
     if (!showColumnHeaders_) Params.Style |= LVS_NOCOLUMNHEADER;
     if (!columnClick_) Params.Style |= LVS_NOSORTHEADER;
     if (ownerData_) Params.Style |= LVS_OWNERDATA;
+    if (ownerDraw_) Params.Style |= LVS_OWNERDRAWFIXED;
     Params.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
 }
 
@@ -844,8 +855,51 @@ void TCustomListView::InsertItem(TListItem* Item) {
 void TCustomListView::Dispatch(TMessage& Message) {
     if (Message.Msg == CN_NOTIFY)
         cnNotify(Message);
+    else if (Message.Msg == CN_DRAWITEM)
+        cnDrawItem(Message);
     else
         TWinControl::Dispatch(Message);
+}
+
+void TCustomListView::DrawItem(TListItem* Item, const TRect& Rect, TOwnerDrawState State) {
+    if (OnDrawItem) {
+        OnDrawItem(this, Item, Rect, State);
+        return;
+    }
+    canvas_->FillRect(Rect);
+    canvas_->TextOut(Rect.Left + ownerDrawnTextIndent, Rect.Top, Item->Caption());
+}
+
+// The canvas draws on the row's device context with the control's font and
+// brush only while the row is drawn; the context is left as it was found.
+void TCustomListView::cnDrawItem(TMessage& Message) {
+    const auto& row = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+    const int saved = SaveDC(row.hDC);
+    canvas_->SetHandle(row.hDC);
+    canvas_->SetFont(Font());
+    canvas_->SetBrush(Brush());
+    try {
+        TListItem* item = itemOf(static_cast<Integer>(row.itemID), 0);
+        if (item)
+            DrawItem(item, row.rcItem, OwnerDrawStateOf(row.itemState));
+        else
+            canvas_->FillRect(row.rcItem);
+    } catch (...) {
+        canvas_->SetHandle(nullptr);
+        RestoreDC(row.hDC, saved);
+        throw;
+    }
+    canvas_->SetHandle(nullptr);
+    RestoreDC(row.hDC, saved);
+    Message.Result = 1;
+}
+
+void TCustomListView::getInfoTip(NMLVGETINFOTIPA& Info) {
+    TListItem* item = itemOf(Info.iItem, Info.lParam);
+    if (!item || !OnInfoTip) return;
+    AnsiString tip = Info.pszText ? AnsiString(Info.pszText) : AnsiString();
+    OnInfoTip(this, item, tip);
+    CopyText(AnsiToWide(tip), Info.pszText, Info.cchTextMax);
 }
 
 TListItem* TCustomListView::itemOf(Integer Index, LPARAM Param) {
@@ -885,6 +939,9 @@ void TCustomListView::cnNotify(TMessage& Message) {
         break;
     case LVN_ODFINDITEMA:
         ownerDataFind(Message, *reinterpret_cast<NMLVFINDITEMA*>(header));
+        break;
+    case LVN_GETINFOTIPA:
+        getInfoTip(*reinterpret_cast<NMLVGETINFOTIPA*>(header));
         break;
     default:
         break;
@@ -963,6 +1020,8 @@ const TClass listViewClass = DescribeClass<TListView, TCustomListView>([](TClass
     c.Property("OnDataFind", &TListView::OnDataFind, &TListView::OnDataFind);
     c.Property("OnCreateItemClass", &TListView::OnCreateItemClass, &TListView::OnCreateItemClass);
     c.Property("OnDeletion", &TListView::OnDeletion, &TListView::OnDeletion);
+    c.Property("OnDrawItem", &TListView::OnDrawItem, &TListView::OnDrawItem);
+    c.Property("OnInfoTip", &TListView::OnInfoTip, &TListView::OnInfoTip);
     c.Property("OnEdited", &TListView::OnEdited, &TListView::OnEdited);
     c.Property("OnEditing", &TListView::OnEditing, &TListView::OnEditing);
     c.Property("OnInsert", &TListView::OnInsert, &TListView::OnInsert);

@@ -7,6 +7,7 @@
 
 #include "platform/core/Classes.h"
 #include "platform/vcl/ComCtrls.h"
+#include "platform/vcl/StdCtrls.h"
 
 #include <memory>
 #include <vector>
@@ -185,6 +186,12 @@ template <typename Item> TListItemClass ListItemClassOf() {
 }
 // Asked for the class of each item the list view makes.
 using TLVCreateItemClassEvent = Closure<void(TObject* Sender, TListItemClass& ItemClass)>;
+// An owner-drawn report row: the handler paints the whole row on the list view's Canvas.
+using TLVDrawItemEvent =
+    Closure<void(TCustomListView* Sender, TListItem* Item, const TRect& Rect, TOwnerDrawState State)>;
+// The tip shown while the mouse rests over an item; it starts as the item's
+// caption when the item shows it cut short, else empty.
+using TLVInfoTipEvent = Closure<void(TObject* Sender, TListItem* Item, AnsiString& InfoTip)>;
 // What an owner-data list view is asked to find: an item by its data, by
 // the start of its caption, by its whole caption, or nearest to a point.
 enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
@@ -223,6 +230,10 @@ public:
     void SetHideSelection(bool Value);
     bool OwnerData() const { return ownerData_; }
     void SetOwnerData(bool Value);
+    // In the report view the rows are drawn by DrawItem (OnDrawItem) on Canvas.
+    bool OwnerDraw() const { return ownerDraw_; }
+    void SetOwnerDraw(bool Value);
+    TCanvas* Canvas() const { return canvas_.get(); }
     TSortType SortType() const { return sortType_; }
     void SetSortType(TSortType Value);
     TCustomImageList* LargeImages() const;
@@ -270,6 +281,8 @@ public:
     TLVOwnerDataEvent OnData;
     TLVOwnerDataFindEvent OnDataFind;
     TLVCreateItemClassEvent OnCreateItemClass;
+    TLVDrawItemEvent OnDrawItem;
+    TLVInfoTipEvent OnInfoTip;
 
     // The item of an owner-data list view that stands for the index asked about.
     TListItem* OwnerDataItem(Integer Index);
@@ -290,6 +303,8 @@ protected:
     virtual void ColClick(TListColumn* Column);
     virtual void Delete(TListItem* Item);
     virtual void InsertItem(TListItem* Item);
+    // OnDrawItem when assigned, else the row filled with the brush and the caption.
+    virtual void DrawItem(TListItem* Item, const TRect& Rect, TOwnerDrawState State);
     virtual bool OwnerDataFetch(TListItem* Item);
     // The index OnDataFind answers for an owner-data list's find request; -1 without one.
     virtual Integer OwnerDataFind(TItemFind Find, const AnsiString& FindString, const TPoint& FindPosition,
@@ -306,6 +321,8 @@ private:
     void itemChanging(TMessage& Message, const NMLISTVIEW& Change);
     void itemChanged(const NMLISTVIEW& Change);
     void endEdit(NMLVDISPINFOA& Info);
+    void cnDrawItem(TMessage& Message);
+    void getInfoTip(NMLVGETINFOTIPA& Info);
     TListItem* itemOf(Integer Index, LPARAM Param);
     void updateColumns();
     void updateColumn(Integer Index);
@@ -331,6 +348,8 @@ private:
     bool columnClick_ = true;
     bool hideSelection_ = true;
     bool ownerData_ = false;
+    bool ownerDraw_ = false;
+    std::unique_ptr<TCanvas> canvas_;
     TSortType sortType_ = stNone;
     Integer ownerDataCount_ = 0;
     std::unique_ptr<TListItem> ownerDataItem_;
@@ -347,6 +366,7 @@ template <typename T> void DescribeListViewProperties(TClassBuilder<T>& c) {
     c.Property("LargeImages", &T::LargeImages, &T::SetLargeImages);
     c.Property("MultiSelect", &T::MultiSelect, &T::SetMultiSelect).Default(false);
     c.Property("OwnerData", &T::OwnerData, &T::SetOwnerData).Default(false);
+    c.Property("OwnerDraw", &T::OwnerDraw, &T::SetOwnerDraw).Default(false);
     c.Property("ReadOnly", &T::ReadOnly, &T::SetReadOnly).Default(false);
     c.Property("RowSelect", &T::RowSelect, &T::SetRowSelect).Default(false);
     c.Property("ShowColumnHeaders", &T::ShowColumnHeaders, &T::SetShowColumnHeaders).Default(true);

@@ -116,8 +116,10 @@ inline LPWSTR LPSTR_TEXTCALLBACKW() {
 constexpr int I_IMAGECALLBACK = -1;
 constexpr int I_IMAGENONE = -2;
 
-// The owner-drawn tab control's WM_DRAWITEM (DRAWITEMSTRUCT is the standard controls').
+// The owner-drawn tab control's and list view's WM_DRAWITEM and WM_MEASUREITEM
+// (DRAWITEMSTRUCT and MEASUREITEMSTRUCT are the standard controls').
 constexpr UINT ODT_TAB = 101;
+constexpr UINT ODT_LISTVIEW = 102;
 
 // ---- Image lists ------------------------------------------------------------------
 // The controls draw images by index and ask their size; the framework's image
@@ -609,7 +611,9 @@ constexpr UINT LVM_GETSUBITEMRECT = LVM_FIRST + 56;
 constexpr UINT LVM_SUBITEMHITTEST = LVM_FIRST + 57;
 constexpr UINT LVM_GETSELECTIONMARK = LVM_FIRST + 66;
 constexpr UINT LVM_SETSELECTIONMARK = LVM_FIRST + 67;
+constexpr UINT LVM_SETTOOLTIPS = LVM_FIRST + 74;
 constexpr UINT LVM_GETITEMW = LVM_FIRST + 75;
+constexpr UINT LVM_GETTOOLTIPS = LVM_FIRST + 78;
 constexpr UINT LVM_SETITEMW = LVM_FIRST + 76;
 constexpr UINT LVM_INSERTITEMW = LVM_FIRST + 77;
 constexpr UINT LVM_FINDITEMW = LVM_FIRST + 83;
@@ -824,6 +828,21 @@ template <typename Char> struct NMLVFINDITEM_T {
 };
 using NMLVFINDITEMA = NMLVFINDITEM_T<char>;
 using NMLVFINDITEMW = NMLVFINDITEM_T<WCHAR>;
+
+// LVN_GETINFOTIP: the list view offers the item's text in pszText when the
+// item shows it cut short, else an empty text and LVGIT_UNFOLDED.
+constexpr DWORD LVGIT_UNFOLDED = 0x0001;
+template <typename Char> struct NMLVGETINFOTIP_T {
+    NMHDR hdr;
+    DWORD dwFlags = 0;
+    Char* pszText = nullptr;
+    int cchTextMax = 0;
+    int iItem = -1;
+    int iSubItem = 0;
+    LPARAM lParam = 0;
+};
+using NMLVGETINFOTIPA = NMLVGETINFOTIP_T<char>;
+using NMLVGETINFOTIPW = NMLVGETINFOTIP_T<WCHAR>;
 
 struct NMLVKEYDOWN {
     NMHDR hdr;

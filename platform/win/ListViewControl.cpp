@@ -41,6 +41,8 @@ constexpr int checkedImage = 2;
 constexpr int uncheckedImage = 1;
 constexpr int stateImageShift = 12;
 constexpr int wheelRows = 3;
+// The longest info tip the parent may write.
+constexpr int infoTipSize = 1024;
 
 struct SubItem {
     WideString text;
@@ -71,6 +73,7 @@ public:
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) relayToInfoTip(message, wParam, lParam);
         switch (message) {
         // ---- Items ----
         case LVM_GETITEMCOUNT:
@@ -220,11 +223,17 @@ protected:
             const DWORD mask = wParam ? static_cast<DWORD>(wParam) : 0xFFFFFFFF;
             const DWORD previous = extendedStyle_;
             extendedStyle_ = (extendedStyle_ & ~mask) | (static_cast<DWORD>(lParam) & mask);
+            if (infoTips()) makeInfoTipWindow();
             layoutChanged();
             return previous;
         }
         case LVM_GETEXTENDEDLISTVIEWSTYLE:
             return extendedStyle_;
+        case LVM_SETTOOLTIPS:
+            ownsTooltips_ = false;
+            return reinterpret_cast<LRESULT>(std::exchange(tooltips_, reinterpret_cast<HWND>(wParam)));
+        case LVM_GETTOOLTIPS:
+            return reinterpret_cast<LRESULT>(tooltips_);
         case LVM_GETISEARCHSTRINGA:
             return getSearchString(reinterpret_cast<char*>(lParam));
         case LVM_GETISEARCHSTRINGW:
@@ -278,9 +287,18 @@ protected:
         case WM_MOUSEWHEEL:
             wheel(GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
             return 0;
-        case WM_SIZE:
         case WM_STYLECHANGED:
         case WM_SETFONT:
+            ownerRowHeight_ = 0;
+            layoutChanged();
+            return 0;
+        case WM_NOTIFY:
+            return tipNotification(reinterpret_cast<NMHDR*>(lParam));
+        case WM_DESTROY:
+            if (ownsTooltips_ && IsWindow(tooltips_)) DestroyWindow(tooltips_);
+            tooltips_ = nullptr;
+            return Default(message, wParam, lParam);
+        case WM_SIZE:
             layoutChanged();
             return 0;
         default:
@@ -296,6 +314,9 @@ private:
     bool ownerData() const { return HasStyle(LVS_OWNERDATA); }
     bool singleSelection() const { return HasStyle(LVS_SINGLESEL); }
     bool checkBoxes() const { return (extendedStyle_ & LVS_EX_CHECKBOXES) != 0; }
+    bool infoTips() const { return (extendedStyle_ & LVS_EX_INFOTIP) != 0; }
+    // Owner drawing applies to the report view only; the other views draw themselves.
+    bool ownerDrawn() const { return report() && HasStyle(LVS_OWNERDRAWFIXED); }
     int itemCount() const { return ownerData() ? ownerCount_ : static_cast<int>(items_.size()); }
     bool validItem(int index) const { return index >= 0 && index < itemCount(); }
     bool validColumn(int index) const { return index >= 0 && index < static_cast<int>(columns_.size()); }
@@ -790,10 +811,30 @@ private:
     }
 
     int rowHeight() const {
+        if (ownerDrawn()) return ownerRowHeight();
+        return ownRowHeight();
+    }
+
+    int ownRowHeight() const {
         int height = FontHeight();
         if (smallImages_) height = std::max<int>(height, smallImageSize().cy);
         if (checkBoxes()) height = std::max(height, checkBoxSize);
         return height + rowPadding;
+    }
+
+    // The parent names the row height of an owner-drawn list (WM_MEASUREITEM),
+    // asked once and again after the font or the style changes; it starts from
+    // the height the list would take itself.
+    int ownerRowHeight() const {
+        if (ownerRowHeight_ > 0) return ownerRowHeight_;
+        MEASUREITEMSTRUCT measure;
+        measure.CtlType = ODT_LISTVIEW;
+        measure.CtlID = static_cast<UINT>(ControlId());
+        measure.itemHeight = static_cast<UINT>(ownRowHeight());
+        HWND parent = NotifyWindow();
+        if (parent) SendMessageW(parent, WM_MEASUREITEM, measure.CtlID, reinterpret_cast<LPARAM>(&measure));
+        ownerRowHeight_ = std::max(1, static_cast<int>(measure.itemHeight));
+        return ownerRowHeight_;
     }
 
     int headerHeight() const {
@@ -1447,6 +1488,82 @@ private:
         if (editing_ >= 0) endLabelEdit(false);
     }
 
+    // ---- Info tips ----
+
+    // The list view's tooltip has one tool, the whole window, whose text is
+    // asked for each time the tip shows (TTN_GETDISPINFO).
+    void makeInfoTipWindow() {
+        if (tooltips_) return;
+        tooltips_ =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                            0, 0, 0, 0, Window(), nullptr, nullptr, nullptr);
+        if (!tooltips_) return;
+        ownsTooltips_ = true;
+        TTTOOLINFOW tool;
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = Window();
+        tool.uId = reinterpret_cast<UINT_PTR>(Window());
+        tool.lpszText = LPSTR_TEXTCALLBACKW();
+        SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+
+    // Moving onto another item takes the tip down, so that the wait starts
+    // again and the next tip is that item's.
+    void relayToInfoTip(UINT message, WPARAM wParam, LPARAM lParam) {
+        if (!tooltips_ || !infoTips()) return;
+        if (message == WM_MOUSEMOVE) {
+            UINT flags = 0;
+            const int item = itemAtPoint(PointFromLParam(lParam), flags);
+            if (item != tipItem_) SendMessageW(tooltips_, TTM_POP, 0, 0);
+            tipItem_ = item;
+        }
+        MSG msg;
+        msg.hwnd = Window();
+        msg.message = message;
+        msg.wParam = wParam;
+        msg.lParam = lParam;
+        SendMessageW(tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    }
+
+    LRESULT tipNotification(NMHDR* header) {
+        if (!header || header->hwndFrom != tooltips_ || header->code != TTN_GETDISPINFOW) return 0;
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        tipText_ = validItem(tipItem_) && infoTips() ? askInfoTip(tipItem_) : WideString();
+        info->lpszText = tipText_.data();
+        return 0;
+    }
+
+    // LVN_GETINFOTIP: the parent is offered the caption when the item shows it
+    // cut short, else an empty text marked unfolded.
+    WideString askInfoTip(int index) {
+        const WideString caption = itemText(index, 0);
+        const bool folded = labelCutShort(index, caption);
+        return NotifiesUnicode()
+                   ? notifyInfoTip<WCHAR>(LVN_GETINFOTIPW, index, folded ? caption : WideString())
+                   : notifyInfoTip<char>(LVN_GETINFOTIPA, index, folded ? caption : WideString());
+    }
+
+    template <typename Char> WideString notifyInfoTip(UINT code, int index, const WideString& offered) {
+        std::vector<Char> buffer(infoTipSize);
+        CopyText(offered, buffer.data(), infoTipSize);
+        NMLVGETINFOTIP_T<Char> info;
+        info.dwFlags = offered.empty() ? LVGIT_UNFOLDED : 0;
+        info.pszText = buffer.data();
+        info.cchTextMax = infoTipSize;
+        info.iItem = index;
+        info.iSubItem = 0;
+        info.lParam = paramOf(index);
+        Notify(info.hdr, code);
+        buffer.back() = 0;
+        return TextOf(buffer.data());
+    }
+
+    bool labelCutShort(int index, const WideString& caption) {
+        const RECT label = labelRect(index);
+        FontMeasure measure(Font());
+        return TextExtent(measure.DC(), caption).cx > label.Width() - 2 * textMargin;
+    }
+
     // ---- Drawing ----
 
     COLORREF backgroundColour() const {
@@ -1464,7 +1581,10 @@ private:
             if (bounds.Bottom <= headerHeight() || bounds.Top >= client.Bottom || bounds.Right <= 0 ||
                 bounds.Left >= client.Right)
                 continue;
-            paintItem(dc, i);
+            if (ownerDrawn())
+                drawOwnerItem(dc, i, bounds);
+            else
+                paintItem(dc, i);
         }
         if (report() && (extendedStyle_ & LVS_EX_GRIDLINES)) paintGridLines(dc);
         if (headerHeight() > 0) paintHeader(dc);
@@ -1506,6 +1626,26 @@ private:
             RECT focus = highlight;
             DrawFocusRect(dc, &focus);
         }
+    }
+
+    // The parent paints the whole row of an owner-drawn item (WM_DRAWITEM).
+    void drawOwnerItem(HDC dc, int index, const RECT& bounds) {
+        const UINT state = stateOf(index);
+        const bool focusedControl = GetFocus() == Window();
+        DRAWITEMSTRUCT item;
+        item.CtlType = ODT_LISTVIEW;
+        item.CtlID = static_cast<UINT>(ControlId());
+        item.itemID = static_cast<UINT>(index);
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = ((state & LVIS_SELECTED) && showsSelection() ? ODS_SELECTED : 0) |
+                         ((state & LVIS_FOCUSED) && focusedControl ? ODS_FOCUS : 0) |
+                         (Enabled() ? 0 : ODS_DISABLED);
+        item.hwndItem = Window();
+        item.hDC = dc;
+        item.rcItem = bounds;
+        item.itemData = static_cast<ULONG_PTR>(paramOf(index));
+        HWND parent = NotifyWindow();
+        if (parent) SendMessageW(parent, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
     }
 
     UINT alignment(int column) const {
@@ -1604,6 +1744,8 @@ private:
     COLORREF textColour_ = noColour;
     COLORREF textBackgroundColour_ = noColour;
     int listColumnWidth_ = 0;
+    // 0 until the parent of an owner-drawn list has named its row height.
+    mutable int ownerRowHeight_ = 0;
     int scrollX_ = 0;
     int scrollY_ = 0;
     bool layingOut_ = false;
@@ -1617,6 +1759,10 @@ private:
     DWORD lastTyped_ = 0;
     int editing_ = -1;
     LabelEditor editor_;
+    HWND tooltips_ = nullptr;
+    bool ownsTooltips_ = false;
+    int tipItem_ = -1;
+    WideString tipText_;
 };
 
 } // namespace

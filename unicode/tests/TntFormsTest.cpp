@@ -300,3 +300,19 @@ TEST_F(AltKeyTest, KeptOutOfTheHookTheLetterArrivesAsAQuestionMark) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TntEnvironment, NewFontsTakeTheDialogFontAndHintsTheWideHintWindow) {
+    const TFontName before = DefaultNewFontName();
+    const TClass hintClass = HintWindowClass;
+    InitTntEnvironment();
+    const bool hasTahoma = Screen->Fonts()->IndexOf("Tahoma") >= 0;
+    EXPECT_EQ(TFont().Name(), hasTahoma ? "Tahoma" : "MS Sans Serif");
+    EXPECT_EQ(HintWindowClass, ClassOf<TTntHintWindow>());
+    SetDefaultNewFontName(before);
+    HintWindowClass = hintClass;
+    EXPECT_EQ(TFont().Name(), "MS Sans Serif");
+}
+
+} // namespace

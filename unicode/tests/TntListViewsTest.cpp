@@ -12,6 +12,7 @@
 #include "unicode/TntListViews.h"
 #include "unicode/TntSystem.h"
 
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -231,7 +232,8 @@ TEST_F(ListViewsTest, CheckBoxesComeWithSubItemImagesAndInfoTips) {
         return static_cast<DWORD>(SendMessageW(list->Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     };
     constexpr DWORD withCheckBoxes = LVS_EX_CHECKBOXES | LVS_EX_SUBITEMIMAGES | LVS_EX_INFOTIP;
-    EXPECT_EQ(extendedStyle() & withCheckBoxes, 0u);
+    // The framework's check boxes would take the place of the other two.
+    EXPECT_EQ(extendedStyle() & withCheckBoxes, LVS_EX_SUBITEMIMAGES | LVS_EX_INFOTIP);
     list->SetCheckboxes(true);
     EXPECT_EQ(extendedStyle() & withCheckBoxes, withCheckBoxes);
     EXPECT_EQ(columnText(0), u"名前")
@@ -345,6 +347,76 @@ TEST_F(ListViewsTest, AnOwnerDataListFindsThroughTheWideOnDataFind) {
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(found->Index(), 0);
     EXPECT_EQ(finder.ansi, std::vector<AnsiString>{WideToAnsi(u"Köln")});
+}
+
+// The dark pixels of each column of an item's row, left to right.
+std::vector<int> inkColumns(HWND Window, const TRect& Row) {
+    std::vector<int> columns;
+    for (Integer x = Row.Left; x < Row.Left + 120; ++x) {
+        int dark = 0;
+        for (Integer y = Row.Top; y < Row.Bottom; ++y) {
+            const TColor colour = PixelAt(Window, {x, y});
+            dark += (colour & 0xFF) < 0x60 && ((colour >> 8) & 0xFF) < 0x60 && ((colour >> 16) & 0xFF) < 0x60;
+        }
+        columns.push_back(dark);
+    }
+    return columns;
+}
+
+TEST_F(ListViewsTest, AnOwnerDrawnRowWithoutOnDrawItemShowsTheWideCaption) {
+    add(u"Яблоко", {u"Москва"});
+    add(u"??????");
+    list->SetColor(clWhite);
+    list->SetOwnerDraw(true);
+    form->Show();
+    Application->ProcessMessages();
+    const std::vector<int> wide =
+        inkColumns(list->Handle(), list->Items()->Item(0)->DisplayRect(LVIR_BOUNDS));
+    const std::vector<int> ansi =
+        inkColumns(list->Handle(), list->Items()->Item(1)->DisplayRect(LVIR_BOUNDS));
+    EXPECT_GT(std::accumulate(wide.begin(), wide.end(), 0), 10);
+    EXPECT_NE(wide, ansi) << "the caption is drawn wide, not as its ANSI form";
+    EXPECT_EQ(wide[0] + wide[1], 0) << "the caption starts two pixels in";
+}
+
+struct TTipEvents : TObject {
+    std::vector<AnsiString> offered;
+    void Tip(TObject*, TListItem*, AnsiString& InfoTip) {
+        offered.push_back(InfoTip);
+        InfoTip = "Fruit";
+    }
+};
+
+TEST_F(ListViewsTest, AnInfoTipAskedInUtf16IsAnsweredByTheFrameworksOnInfoTip) {
+    add(u"Яблоко из сада");
+    TTipEvents events;
+    list->OnInfoTip = TLVInfoTipEvent(&events, &TTipEvents::Tip);
+    list->Columns()->Items(0)->SetWidth(30);
+    form->Show();
+    Application->ProcessMessages();
+    auto* tip = reinterpret_cast<HWND>(SendMessageW(list->Handle(), LVM_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tip, nullptr);
+    const TRect label = list->Items()->Item(0)->DisplayRect(LVIR_LABEL);
+    backend.MoveMouse(list->Handle(), {label.Left + 4, label.Top + label.Height() / 2});
+    Application->ProcessMessages();
+    SendMessageW(tip, WM_TIMER, 1, 0);
+    EXPECT_TRUE(IsWindowVisible(tip));
+    EXPECT_EQ(events.offered, std::vector<AnsiString>{WideToAnsi(u"Яблоко из сада")});
+
+    // The record the window sends gets the answer back in UTF-16, under its own code.
+    events.offered.clear();
+    WCHAR text[64] = {};
+    NMLVGETINFOTIPW info;
+    info.hdr.hwndFrom = list->Handle();
+    info.hdr.code = LVN_GETINFOTIPW;
+    info.pszText = text;
+    info.cchTextMax = 64;
+    info.iItem = 0;
+    std::char_traits<WCHAR>::copy(text, u"Яблоко из сада", 15);
+    SendMessageW(form->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(events.offered, std::vector<AnsiString>{WideToAnsi(u"Яблоко из сада")});
+    EXPECT_EQ(WideString(text), u"Fruit");
+    EXPECT_EQ(info.hdr.code, LVN_GETINFOTIPW);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "platform/vcl/ListViews.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
+#include "platform/win/WindowPos.h"
 #include "platform/win/Windows.h"
 
 #include <typeinfo>
@@ -211,6 +213,86 @@ TEST_F(ListViewsTest, OnCreateItemClassNamesTheClassOfNewItems) {
     list.OnCreateItemClass = TLVCreateItemClassEvent(&classes, &TClasses::Choose);
     TListItem* tagged = list.Items()->Add();
     EXPECT_EQ(typeid(*tagged), typeid(TTaggedItem));
+}
+
+// Text ink, smoothed or not: dark in all three colours.
+bool darkInk(TColor Colour) {
+    return (Colour & 0xFF) < 0x60 && ((Colour >> 8) & 0xFF) < 0x60 && ((Colour >> 16) & 0xFF) < 0x60;
+}
+
+struct TRowPainter : TObject {
+    std::vector<std::string> drawn;
+    void Draw(TCustomListView* Sender, TListItem* Item, const TRect& Rect, TOwnerDrawState State) {
+        drawn.push_back(Item->Caption());
+        Sender->Canvas()->Brush()->SetColor(State.Contains(odSelected) ? clRed : clBlue);
+        Sender->Canvas()->FillRect(Rect);
+    }
+    std::vector<std::string> offered;
+    void Tip(TObject*, TListItem* Item, AnsiString& InfoTip) {
+        offered.push_back(InfoTip);
+        InfoTip = "About " + Item->Caption();
+    }
+};
+
+TEST_F(ListViewsTest, AnOwnerDrawnReportListDrawsEachRowThroughOnDrawItem) {
+    ListFixture f(plainForm());
+    TRowPainter painter;
+    f.list->OnDrawItem = TLVDrawItemEvent(&painter, &TRowPainter::Draw);
+    f.list->SetOwnerDraw(true);
+    f.list->Items()->Item(1)->SetSelected(true);
+    Application->ProcessMessages();
+    const TRect second = f.list->Items()->Item(1)->DisplayRect(LVIR_BOUNDS);
+    EXPECT_EQ(PixelAt(f.list->Handle(), {second.Left + 20, second.Top + second.Height() / 2}), clRed);
+    const TRect third = f.list->Items()->Item(2)->DisplayRect(LVIR_BOUNDS);
+    EXPECT_EQ(PixelAt(f.list->Handle(), {third.Left + 20, third.Top + third.Height() / 2}), clBlue);
+    EXPECT_NE(std::find(painter.drawn.begin(), painter.drawn.end(), "Rollover"), painter.drawn.end());
+
+    // Without a handler the row is the brush's colour with the caption on it, no sub-items.
+    f.list->OnDrawItem = nullptr;
+    f.list->SetColor(clYellow);
+    f.list->Items()->Item(1)->SetSelected(false);
+    InvalidateRect(f.list->Handle(), nullptr, TRUE);
+    Application->ProcessMessages();
+    const TRect first = f.list->Items()->Item(0)->DisplayRect(LVIR_BOUNDS);
+    EXPECT_EQ(PixelAt(f.list->Handle(), {first.Left + 60, first.Top + 1}), clYellow);
+    Integer dark = 0;
+    Integer darkInSubItem = 0;
+    for (Integer y = first.Top; y < first.Bottom; ++y)
+        for (Integer x = first.Left; x < first.Right; ++x) {
+            const bool isDark = darkInk(PixelAt(f.list->Handle(), {x, y}));
+            dark += isDark ? 1 : 0;
+            darkInSubItem += isDark && x > f.list->Columns()->Items(0)->Width() ? 1 : 0;
+        }
+    EXPECT_GT(dark, 10);
+    EXPECT_EQ(darkInSubItem, 0);
+}
+
+TEST_F(ListViewsTest, RestingTheMouseOnAnItemShowsTheTipOnInfoTipGives) {
+    ListFixture f(plainForm());
+    TRowPainter events;
+    f.list->OnInfoTip = TLVInfoTipEvent(&events, &TRowPainter::Tip);
+    f.list->Columns()->Items(0)->SetWidth(30);
+    Application->ProcessMessages();
+    auto* tip = reinterpret_cast<HWND>(SendMessageA(f.list->Handle(), LVM_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tip, nullptr);
+    backend.MoveMouse(f.list->Handle(), f.centreOf(3));
+    Application->ProcessMessages();
+    EXPECT_FALSE(IsWindowVisible(tip));
+    SendMessageW(tip, WM_TIMER, 1, 0);
+    EXPECT_TRUE(IsWindowVisible(tip));
+    EXPECT_EQ(events.offered, std::vector<std::string>{"Rollover"});
+    RECT shown;
+    GetWindowRect(tip, &shown);
+    EXPECT_GT(shown.Width(), 60);
+
+    // The next item's tip follows once the mouse rests on it; its caption fits, so it starts empty.
+    f.list->Columns()->Items(0)->SetWidth(150);
+    backend.MoveMouse(f.list->Handle(), f.centreOf(1));
+    Application->ProcessMessages();
+    EXPECT_FALSE(IsWindowVisible(tip));
+    SendMessageW(tip, WM_TIMER, 1, 0);
+    EXPECT_TRUE(IsWindowVisible(tip));
+    EXPECT_EQ(events.offered, (std::vector<std::string>{"Rollover", ""}));
 }
 
 } // namespace

@@ -40,6 +40,12 @@ inline std::function<void(DRAWITEMSTRUCT*)>& DrawItemHandler() {
     return handler;
 }
 
+// Runs for each WM_MEASUREITEM.
+inline std::function<void(MEASUREITEMSTRUCT*)>& MeasureItemHandler() {
+    static std::function<void(MEASUREITEMSTRUCT*)> handler;
+    return handler;
+}
+
 // Runs for each WM_COMMAND.
 inline std::function<void(WPARAM, LPARAM)>& CommandHandler() {
     static std::function<void(WPARAM, LPARAM)> handler;
@@ -64,13 +70,21 @@ inline LRESULT answer(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+inline bool measured(UINT message, LPARAM lParam) {
+    if (message != WM_MEASUREITEM || !MeasureItemHandler()) return false;
+    MeasureItemHandler()(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    return true;
+}
+
 inline LRESULT WideParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (Records(message)) return answer(message, wParam, lParam);
+    if (measured(message, lParam)) return TRUE;
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
 inline LRESULT AnsiParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (Records(message)) return answer(message, wParam, lParam);
+    if (measured(message, lParam)) return TRUE;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -122,11 +136,13 @@ protected:
         HeardLog().clear();
         NotifyAnswer() = nullptr;
         DrawItemHandler() = nullptr;
+        MeasureItemHandler() = nullptr;
         CommandHandler() = nullptr;
     }
     void TearDown() override {
         NotifyAnswer() = nullptr;
         DrawItemHandler() = nullptr;
+        MeasureItemHandler() = nullptr;
         CommandHandler() = nullptr;
         WindowTest::TearDown();
         HeardLog().clear();

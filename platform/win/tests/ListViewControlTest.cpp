@@ -372,4 +372,55 @@ TEST_F(ListViewTest, CheckBoxesOwnerDataAndTheListView) {
     EXPECT_EQ(fifth.Top % first.Height(), 0);
 }
 
+// An owner-drawn report list takes its row height from the parent and leaves
+// each row to the parent: selected rows red, the others blue.
+TEST_F(ListViewTest, AnOwnerDrawnReportListHasItsParentMeasureAndPaintEachRow) {
+    constexpr COLORREF red = 0x0000FF;
+    constexpr COLORREF blue = 0xFF0000;
+    std::vector<UINT> measuredTypes;
+    MeasureItemHandler() = [&](MEASUREITEMSTRUCT* measure) {
+        measuredTypes.push_back(measure->CtlType);
+        EXPECT_EQ(measure->CtlID, 7u);
+        EXPECT_GT(measure->itemHeight, 0u);
+        measure->itemHeight = 24;
+    };
+    std::vector<DRAWITEMSTRUCT> drawn;
+    DrawItemHandler() = [&](DRAWITEMSTRUCT* item) {
+        drawn.push_back(*item);
+        FillSolidRect(item->hDC, item->rcItem, (item->itemState & ODS_SELECTED) ? red : blue);
+    };
+    makeList(false, LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS);
+    addColumns();
+    for (int i = 0; i < 3; ++i)
+        addItem("row", 100 + i);
+    LVITEMA selected;
+    selected.stateMask = LVIS_SELECTED;
+    selected.state = LVIS_SELECTED;
+    send(LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&selected));
+
+    RECT row;
+    row.Left = LVIR_BOUNDS;
+    send(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    EXPECT_EQ(row.Height(), 24);
+    EXPECT_EQ(Pixel(list, {row.Left + 40, row.Top + 12}), red);
+    EXPECT_EQ(Pixel(list, {row.Left + 40, row.Top - 12}), blue);
+    EXPECT_EQ(Pixel(list, {row.Left + 40, row.Bottom + 12}), blue);
+    EXPECT_EQ(measuredTypes, std::vector<UINT>{ODT_LISTVIEW});
+    ASSERT_GE(drawn.size(), 3u);
+    const DRAWITEMSTRUCT& second = drawn[1];
+    EXPECT_EQ(second.CtlType, ODT_LISTVIEW);
+    EXPECT_EQ(second.itemID, 1u);
+    EXPECT_EQ(second.itemAction, ODA_DRAWENTIRE);
+    EXPECT_EQ(second.itemState & ODS_SELECTED, ODS_SELECTED);
+    EXPECT_EQ(second.hwndItem, list);
+    EXPECT_EQ(second.itemData, 101u);
+    EXPECT_EQ(second.rcItem.Top, row.Top);
+    EXPECT_EQ(second.rcItem.Right, row.Right);
+
+    // A new font asks for the height again.
+    send(WM_SETFONT, 0, TRUE);
+    send(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    EXPECT_EQ(measuredTypes.size(), 2u);
+}
+
 } // namespace
