@@ -55,6 +55,9 @@ constexpr const char* libraryName = "tests.zelk";
 constexpr const char* windowCaption = "^Quorvane v2\\.0$";
 // Tall enough for the colour page to show its zoom box whole.
 const TRect windowBounds{40, 4, 40 + 860, 4 + 760};
+// The window's size on a first start: the settings' default height, and
+// their default width raised to the window's least width.
+const TRect defaultBounds{40, 4, 40 + 800, 4 + 600};
 constexpr const char* screenSize = "1024x768x24";
 // The main window's constraints in its form resource.
 constexpr SIZE mainWindowMinimum{800, 550};
@@ -91,19 +94,19 @@ private:
 
 // The bounds in hexadecimal, which the program reads but never writes: the
 // file after closing shows that closing wrote them.
-void writeSettings(const std::filesystem::path& File, const std::string& Library) {
-    std::ofstream(File) << std::hex << std::showbase << "[Form]\nLeft=" << windowBounds.Left
-                        << "\nTop=" << windowBounds.Top << "\nWidth=" << windowBounds.Width()
-                        << "\nHeight=" << windowBounds.Height() << "\n[Database]\nLastDBase=" << Library << "\n";
+void writeSettings(const std::filesystem::path& File, const std::string& Library, const TRect& Bounds) {
+    std::ofstream(File) << std::hex << std::showbase << "[Form]\nLeft=" << Bounds.Left << "\nTop=" << Bounds.Top
+                        << "\nWidth=" << Bounds.Width() << "\nHeight=" << Bounds.Height()
+                        << "\n[Database]\nLastDBase=" << Library << "\n";
 }
 
 // The program folder's items copied to `Target`, with the test library as the one to open.
-void copyProgram(const std::filesystem::path& Target, const std::string& Library) {
+void copyProgram(const std::filesystem::path& Target, const std::string& Library, const TRect& Bounds) {
     for (const std::string& item : programItems)
         if (std::filesystem::exists(programFolder / item))
             std::filesystem::copy(programFolder / item, Target / item, std::filesystem::copy_options::recursive);
     WriteDatabase((Target / libraryName).string(), WizardTestDatabase());
-    writeSettings(Target / "Quorvane.ini", Library);
+    writeSettings(Target / "Quorvane.ini", Library, Bounds);
 }
 
 void writeFile(const std::filesystem::path& File, const std::string& Text) {
@@ -150,10 +153,11 @@ std::string hexText(const Rgb& Colour) {
 // The program started on a private X server from a copy of its folder.
 class DisplayedProgram {
 public:
-    explicit DisplayedProgram(const std::filesystem::path& Folder, const std::string& Library = libraryName)
+    explicit DisplayedProgram(const std::filesystem::path& Folder, const std::string& Library = libraryName,
+                              const TRect& Bounds = windowBounds)
         : folder_(Folder) {
         std::filesystem::create_directories(Folder / "program");
-        copyProgram(Folder / "program", Library);
+        copyProgram(Folder / "program", Library, Bounds);
         installRecordingBrowser(Folder);
         if (server_.Display().empty()) return;
         program_ = std::make_unique<ChildProcess>(
@@ -305,8 +309,9 @@ private:
         return RunOnDisplay(server_.Display(), Arguments);
     }
     static void save(GdkPixbuf* Shot, const std::string& Name) {
-        std::filesystem::create_directories(screenshots);
-        gdk_pixbuf_save(Shot, (screenshots / (Name + ".png")).c_str(), "png", nullptr, nullptr);
+        const std::filesystem::path file = screenshots / (Name + ".png");
+        std::filesystem::create_directories(file.parent_path());
+        gdk_pixbuf_save(Shot, file.c_str(), "png", nullptr, nullptr);
     }
 
     std::filesystem::path folder_;
@@ -319,10 +324,10 @@ private:
 // window bounds: where the controls are on the screen and how they look.
 class HeadlessTwin {
 public:
-    explicit HeadlessTwin(const std::filesystem::path& Library) {
+    explicit HeadlessTwin(const std::filesystem::path& Library, const TRect& Bounds = windowBounds) {
         static const bool formsReady = (InitializeTntForms(), Application->Initialize(), true);
         (void)formsReady;
-        writeSettings(SettingsFileName(), Library.string());
+        writeSettings(SettingsFileName(), Library.string(), Bounds);
         form_.reset(NewForm<TMainForm>(nullptr));
         std::filesystem::remove(SettingsFileName());
         form_->Show();
@@ -366,6 +371,28 @@ public:
         RECT control;
         GetWindowRect(Control->Handle(), &control);
         return areaLooksTheSame(control, Shot);
+    }
+    // The pixels of `Control` as the window shows it here, row by row.
+    std::vector<Rgb> PixelsOf(TWinControl* Control) {
+        RECT control, window;
+        GetWindowRect(Control->Handle(), &control);
+        GetWindowRect(form_->Handle(), &window);
+        std::shared_ptr<PixelSurface> drawn = Headless().Capture(form_->Handle());
+        std::vector<Rgb> pixels;
+        for (int y = control.Top; y < control.Bottom; ++y)
+            for (int x = control.Left; x < control.Right; ++x)
+                pixels.push_back(rgbOf(drawn->At(x - window.Left, y - window.Top)));
+        return pixels;
+    }
+    // Whether the screenshot shows `Pixels` where `Control` lies here.
+    bool Shows(TWinControl* Control, const std::vector<Rgb>& Pixels, GdkPixbuf* Shot) {
+        RECT control;
+        GetWindowRect(Control->Handle(), &control);
+        std::size_t next = 0;
+        for (int y = control.Top; y < control.Bottom; ++y)
+            for (int x = control.Left; x < control.Right; ++x)
+                if (next >= Pixels.size() || pixelOf(Shot, x, y) != Pixels[next++]) return false;
+        return next == Pixels.size();
     }
     // The centre of a group box's caption bar, as its last paint laid it out.
     TPoint CaptionBarOf(TglGroupBox* Box) {
@@ -644,6 +671,31 @@ TEST_F(WholeProgramDisplayTest, WizardRowsKeepTheirOrderWhenAScriptIsChosenAgain
     EXPECT_TRUE(program.WaitToSee("14-form-validation-wizard", [&](GdkPixbuf* shot) {
         return twin.LooksTheSame(form.WizGroupBox, shot);
     })) << "the rows do not stand in number order as on a window that showed the script alone";
+}
+
+// On a first start the window has its default size, and the settings page
+// shows every field whole: the sample editor below them covers none, as the
+// same page on a taller window shows them.
+TEST_F(WholeProgramDisplayTest, TheSettingsPageShowsItsFieldsWholeAtTheDefaultSize) {
+    DisplayedProgram program(folder.Path(), libraryName, defaultBounds);
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    const std::filesystem::path library = folder.Path() / "program" / libraryName;
+    std::vector<Rgb> wholeField;
+    {
+        HeadlessTwin tall(library);
+        tall.ShowTab(SettingsTab);
+        wholeField = tall.PixelsOf(tall.Form().FireFoxEdit);
+    }
+    HeadlessTwin twin(library, defaultBounds);
+    TMainForm& form = twin.Form();
+    ASSERT_TRUE(program.WaitToSee("pages/started-800x600",
+                                  [&](GdkPixbuf* shot) { return twin.LooksTheSame(form.ToolBar1, shot); }));
+    twin.ShowTab(SettingsTab);
+    program.Click(twin.TabItem(SettingsTab));
+    EXPECT_TRUE(program.WaitToSee("pages/settings-800x600", [&](GdkPixbuf* shot) {
+        return twin.Shows(form.FireFoxEdit, wholeField, shot);
+    })) << "the FireFox path is covered at 800 x 600";
 }
 
 } // namespace
