@@ -2259,10 +2259,10 @@ object MainForm: TMainForm
           Font.Name = 'Courier New'
           Font.Style = []
           Left = 0
-          Top = 260
-          Width = 600
-          Height = 140
-          Align = alBottom
+          Top = 256
+          Width = 592
+          Height = 144
+          Anchors = [akLeft, akTop, akRight, akBottom]
           Lines.Strings = (
         '<html>'
         '<head>'

@@ -57,6 +57,9 @@ constexpr const char* libraryName = "tests.zelk";
 constexpr const char* windowCaption = "^Quorvane v2\\.0$";
 // Tall enough for the colour page to show its zoom box whole.
 const TRect windowBounds{40, 4, 40 + 860, 4 + 760};
+// The window's size on a first start: the settings' default height, and
+// their default width raised to the window's least width.
+const TRect defaultBounds{40, 4, 40 + 800, 4 + 600};
 constexpr const char* screenSize = "1024x768x24";
 // The main window's constraints in its form resource.
 constexpr SIZE mainWindowMinimum{800, 550};
@@ -95,20 +98,29 @@ private:
 
 // The bounds in hexadecimal, which the program reads but never writes: the
 // file after closing shows that closing wrote them.
-void writeSettings(const std::filesystem::path& File, const std::string& Library) {
-    std::ofstream(File) << std::hex << std::showbase << "[Form]\nLeft=" << windowBounds.Left
-                        << "\nTop=" << windowBounds.Top << "\nWidth=" << windowBounds.Width()
-                        << "\nHeight=" << windowBounds.Height() << "\n[Database]\nLastDBase=" << Library << "\n";
+void writeSettings(const std::filesystem::path& File, const std::string& Library, const TRect& Bounds) {
+    std::ofstream(File) << std::hex << std::showbase << "[Form]\nLeft=" << Bounds.Left << "\nTop=" << Bounds.Top
+                        << "\nWidth=" << Bounds.Width() << "\nHeight=" << Bounds.Height()
+                        << "\n[Database]\nLastDBase=" << Library << "\n";
 }
 
-// The program folder's items copied to `Target`, with `Library` as the test
-// library's contents and `Opened` as the library the settings open.
-void copyProgram(const std::filesystem::path& Target, const std::string& Library, const std::string& Opened) {
+// How a test's copy of the program folder is set up: the test library's
+// contents, the library the settings open, the window's bounds, and whether
+// openbox runs on the server before the program starts.
+struct ProgramSetup {
+    std::string Library = WizardTestDatabase();
+    std::string Opened = libraryName;
+    TRect Bounds = windowBounds;
+    bool WindowManager = false;
+};
+
+// The program folder's items copied to `Target` as `Setup` says.
+void copyProgram(const std::filesystem::path& Target, const ProgramSetup& Setup) {
     for (const std::string& item : programItems)
         if (std::filesystem::exists(programFolder / item))
             std::filesystem::copy(programFolder / item, Target / item, std::filesystem::copy_options::recursive);
-    WriteDatabase((Target / libraryName).string(), Library);
-    writeSettings(Target / "Quorvane.ini", Opened);
+    WriteDatabase((Target / libraryName).string(), Setup.Library);
+    writeSettings(Target / "Quorvane.ini", Setup.Opened, Setup.Bounds);
 }
 
 void writeFile(const std::filesystem::path& File, const std::string& Text) {
@@ -167,15 +179,13 @@ std::string hexText(const Rgb& Colour) {
 // The program started on a private X server from a copy of its folder.
 class DisplayedProgram {
 public:
-    // With `WindowManager`, openbox runs on the server before the program starts.
-    explicit DisplayedProgram(const std::filesystem::path& Folder, const std::string& Library = WizardTestDatabase(),
-                              const std::string& Opened = libraryName, bool WindowManager = false)
+    explicit DisplayedProgram(const std::filesystem::path& Folder, const ProgramSetup& Setup = {})
         : folder_(Folder) {
         std::filesystem::create_directories(Folder / "program");
-        copyProgram(Folder / "program", Library, Opened);
+        copyProgram(Folder / "program", Setup);
         installRecordingBrowser(Folder);
         if (server_.Display().empty()) return;
-        if (WindowManager && !startWindowManager()) return;
+        if (Setup.WindowManager && !startWindowManager()) return;
         program_ = std::make_unique<ChildProcess>(
             std::vector<std::string>{(Folder / "program" / "Quorvane").string()},
             Environment{
@@ -364,8 +374,9 @@ private:
         return std::filesystem::exists(ready);
     }
     static void save(GdkPixbuf* Shot, const std::string& Name) {
-        std::filesystem::create_directories(screenshots);
-        gdk_pixbuf_save(Shot, (screenshots / (Name + ".png")).c_str(), "png", nullptr, nullptr);
+        const std::filesystem::path file = screenshots / (Name + ".png");
+        std::filesystem::create_directories(file.parent_path());
+        gdk_pixbuf_save(Shot, file.c_str(), "png", nullptr, nullptr);
     }
 
     std::filesystem::path folder_;
@@ -379,10 +390,10 @@ private:
 // window bounds: where the controls are on the screen and how they look.
 class HeadlessTwin {
 public:
-    explicit HeadlessTwin(const std::filesystem::path& Library) {
+    explicit HeadlessTwin(const std::filesystem::path& Library, const TRect& Bounds = windowBounds) {
         static const bool formsReady = (InitializeTntForms(), Application->Initialize(), true);
         (void)formsReady;
-        writeSettings(SettingsFileName(), Library.string());
+        writeSettings(SettingsFileName(), Library.string(), Bounds);
         form_.reset(NewForm<TMainForm>(nullptr));
         std::filesystem::remove(SettingsFileName());
         form_->Show();
@@ -426,6 +437,28 @@ public:
         RECT control;
         GetWindowRect(Control->Handle(), &control);
         return areaLooksTheSame(control, Shot);
+    }
+    // The pixels of `Control` as the window shows it here, row by row.
+    std::vector<Rgb> PixelsOf(TWinControl* Control) {
+        RECT control, window;
+        GetWindowRect(Control->Handle(), &control);
+        GetWindowRect(form_->Handle(), &window);
+        std::shared_ptr<PixelSurface> drawn = Headless().Capture(form_->Handle());
+        std::vector<Rgb> pixels;
+        for (int y = control.Top; y < control.Bottom; ++y)
+            for (int x = control.Left; x < control.Right; ++x)
+                pixels.push_back(rgbOf(drawn->At(x - window.Left, y - window.Top)));
+        return pixels;
+    }
+    // Whether the screenshot shows `Pixels` where `Control` lies here.
+    bool Shows(TWinControl* Control, const std::vector<Rgb>& Pixels, GdkPixbuf* Shot) {
+        RECT control;
+        GetWindowRect(Control->Handle(), &control);
+        std::size_t next = 0;
+        for (int y = control.Top; y < control.Bottom; ++y)
+            for (int x = control.Left; x < control.Right; ++x)
+                if (next >= Pixels.size() || pixelOf(Shot, x, y) != Pixels[next++]) return false;
+        return next == Pixels.size();
     }
     // The centre of a group box's caption bar, as its last paint laid it out.
     TPoint CaptionBarOf(TglGroupBox* Box) {
@@ -713,7 +746,7 @@ TEST_F(WholeProgramDisplayTest, TheDesktopKeepsTheMainWindowAtItsMinimumSize) {
 TEST_F(WholeProgramDisplayTest, WizardRowsKeepTheirOrderWhenAScriptIsChosenAgain) {
     constexpr const char* demoLibrary = "demo.zelk";
     constexpr const char* scriptTitle = "Form validation";
-    DisplayedProgram program(folder.Path(), WizardTestDatabase(), demoLibrary);
+    DisplayedProgram program(folder.Path(), {.Opened = demoLibrary});
     ASSERT_TRUE(program.Started());
     ASSERT_TRUE(program.FindWindow()) << program.Errors();
     HeadlessTwin twin(folder.Path() / "program" / demoLibrary);
@@ -754,6 +787,31 @@ TEST_F(WholeProgramDisplayTest, WizardRowsKeepTheirOrderWhenAScriptIsChosenAgain
     })) << "the rows do not stand in number order as on a window that showed the script alone";
 }
 
+// On a first start the window has its default size, and the settings page
+// shows every field whole: the sample editor below them covers none, as the
+// same page on a taller window shows them.
+TEST_F(WholeProgramDisplayTest, TheSettingsPageShowsItsFieldsWholeAtTheDefaultSize) {
+    DisplayedProgram program(folder.Path(), {.Bounds = defaultBounds});
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    const std::filesystem::path library = folder.Path() / "program" / libraryName;
+    std::vector<Rgb> wholeField;
+    {
+        HeadlessTwin tall(library);
+        tall.ShowTab(SettingsTab);
+        wholeField = tall.PixelsOf(tall.Form().FireFoxEdit);
+    }
+    HeadlessTwin twin(library, defaultBounds);
+    TMainForm& form = twin.Form();
+    ASSERT_TRUE(program.WaitToSee("pages/started-800x600",
+                                  [&](GdkPixbuf* shot) { return twin.LooksTheSame(form.ToolBar1, shot); }));
+    twin.ShowTab(SettingsTab);
+    program.Click(twin.TabItem(SettingsTab));
+    EXPECT_TRUE(program.WaitToSee("pages/settings-800x600", [&](GdkPixbuf* shot) {
+        return twin.Shows(form.FireFoxEdit, wholeField, shot);
+    })) << "the FireFox path is covered at 800 x 600";
+}
+
 } // namespace
 
 namespace {
@@ -786,7 +844,7 @@ TEST_F(WholeProgramDisplayTest, ThePreviewKeepsShowingItsPageWhereverTheFocusGoe
 // A library that is no database at all: its error page shows in the
 // preview as soon as the window does, red text on the page.
 TEST_F(WholeProgramDisplayTest, TheErrorPageOfALibraryThatCannotBeReadShowsInThePreview) {
-    DisplayedProgram program(folder.Path(), "");
+    DisplayedProgram program(folder.Path(), {.Library = ""});
     ASSERT_TRUE(program.Started());
     ASSERT_TRUE(program.FindWindow()) << program.Errors();
     HeadlessTwin twin(folder.Path() / "program" / libraryName);
@@ -877,7 +935,7 @@ TEST_F(WholeProgramDisplayTest, TheMagnifierReadsTheScreenAsItIsAtEachOpening) {
 // after Esc stopped the capture and the button closed the lens.
 TEST_F(WholeProgramDisplayTest, UnderAWindowManagerEachOpeningOfTheMagnifierShowsTheLiveScreen) {
     if (!ProgramOnPath("openbox")) GTEST_SKIP() << "openbox is not installed";
-    DisplayedProgram program(folder.Path(), WizardTestDatabase(), libraryName, true);
+    DisplayedProgram program(folder.Path(), {.WindowManager = true});
     ASSERT_TRUE(program.Started());
     ASSERT_TRUE(program.FindWindow()) << program.Errors();
     HeadlessTwin twin(folder.Path() / "program" / libraryName);
