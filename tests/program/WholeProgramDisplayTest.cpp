@@ -483,6 +483,13 @@ public:
             Rect(client.x, client.y - GetSystemMetrics(SM_CYMENU), client.x + form_->ClientWidth(), client.y),
             Shot);
     }
+    // The same for the strip of the window between the pages and the status bar.
+    bool BelowThePagesLooksTheSame(GdkPixbuf* Shot) {
+        TWinControl* pages = form_->PageControl1;
+        const TPoint corner = pages->ClientToScreen(TPoint{0, pages->Height()});
+        const TPoint bar = form_->StatusBar->ClientToScreen(TPoint{0, 0});
+        return areaLooksTheSame(Rect(corner.x, corner.y, corner.x + pages->Width(), bar.y), Shot);
+    }
 
 private:
     bool areaLooksTheSame(const TRect& Area, GdkPixbuf* Shot) {
@@ -810,6 +817,21 @@ TEST_F(WholeProgramDisplayTest, TheSettingsPageShowsItsFieldsWholeAtTheDefaultSi
     EXPECT_TRUE(program.WaitToSee("pages/settings-800x600", [&](GdkPixbuf* shot) {
         return twin.Shows(form.FireFoxEdit, wholeField, shot);
     })) << "the FireFox path is covered at 800 x 600";
+}
+
+// At the default size the colour page's help browser reaches below the
+// page; like any child window it shows only inside the windows that hold it.
+TEST_F(WholeProgramDisplayTest, TheColourHelpShowsOnlyInsideItsPageAtTheDefaultSize) {
+    DisplayedProgram program(folder.Path(), {.Bounds = defaultBounds});
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    HeadlessTwin twin(folder.Path() / "program" / libraryName, defaultBounds);
+    ASSERT_TRUE(PickScript(program, twin, "pages/colour-help")) << "the page never showed";
+    program.Click(twin.TabItem(ColourTab));
+    twin.ShowTab(ColourTab);
+    EXPECT_TRUE(program.KeepsSeeing("pages/colour-help-800x600",
+                                    [&](GdkPixbuf* shot) { return twin.BelowThePagesLooksTheSame(shot); }))
+        << "the colour help is drawn outside its page";
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/backend/gtk/GtkBackend.h"
 #include "platform/core/CodePages.h"
 #include "platform/win/Focus.h"
+#include "platform/win/WindowPos.h"
 #include "platform/win/WindowTree.h"
 #include "platform/win/Windows.h"
 
@@ -19,6 +20,26 @@ bool isUri(const std::string& text) {
     for (const char* scheme : {"about:", "data:", "mailto:"})
         if (text.rfind(scheme, 0) == 0) return true;
     return text.find("://") != std::string::npos;
+}
+
+// A child window shows only inside the client areas of the windows that
+// hold it: the view keeps to the part of its place, on the screen, that its
+// host and every window up to `topLevel` show.
+TRect visiblePlace(HWND host, const TRect& bounds, HWND topLevel) {
+    POINT origin{bounds.Left, bounds.Top};
+    ClientToScreen(host, &origin);
+    TRect visible{origin.x, origin.y, origin.x + bounds.Width(), origin.y + bounds.Height()};
+    for (HWND window = host; window; window = GetAncestor(window, GA_PARENT)) {
+        RECT client{};
+        GetClientRect(window, &client);
+        POINT corner{0, 0};
+        ClientToScreen(window, &corner);
+        visible = TRect{std::max<int>(visible.Left, corner.x), std::max<int>(visible.Top, corner.y),
+                        std::min<int>(visible.Right, corner.x + client.Right),
+                        std::min<int>(visible.Bottom, corner.y + client.Bottom)};
+        if (window == topLevel) break;
+    }
+    return visible;
 }
 
 } // namespace
@@ -92,11 +113,11 @@ void GtkWebView::Follow() {
         view_.Attach(nullptr, {});
         return;
     }
-    POINT origin{bounds_.Left, bounds_.Top};
-    ClientToScreen(host_, &origin);
-    view_.Attach(window,
-                 {origin.x - content->Left, origin.y - content->Top, bounds_.Width(), bounds_.Height()});
-    view_.Show(visible_ && IsWindowVisible(host_));
+    const TRect place = visiblePlace(host_, bounds_, topLevel);
+    const bool shown = place.Width() > 0 && place.Height() > 0;
+    view_.Attach(window, {place.Left - content->Left, place.Top - content->Top,
+                          std::max<int>(place.Width(), 0), std::max<int>(place.Height(), 0)});
+    view_.Show(visible_ && shown && IsWindowVisible(host_));
 }
 
 void GtkWebView::Release(const DesktopWindow* window) {
