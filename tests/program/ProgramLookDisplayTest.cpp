@@ -18,6 +18,7 @@
 #include "platform/win/WindowPos.h"
 #include "platform/win/Windows.h"
 #include "rx/ToolEdit.h"
+#include "tests/program/PrivateFolder.h"
 #include "tests/program/TestDatabases.h"
 #include "unicode/TntForms.h"
 
@@ -103,26 +104,6 @@ TRect screenRectOf(HWND Window) {
 TPoint centreOf(const TRect& Rect) {
     return {(Rect.Left + Rect.Right) / 2, (Rect.Top + Rect.Bottom) / 2};
 }
-
-class TemporaryFolder {
-public:
-    // Another test of the binary may leave TMPDIR naming a folder it removed.
-    TemporaryFolder() {
-        std::error_code missing;
-        std::filesystem::path base = std::filesystem::temp_directory_path(missing);
-        if (missing) base = "/tmp";
-        std::string name = (base / "quorvane-look-XXXXXX").string();
-        if (mkdtemp(name.data())) path_ = name;
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 void writeSettings(const std::filesystem::path& File, const std::string& Library) {
     std::ofstream(File) << "[Form]\nLeft=" << windowBounds.Left << "\nTop=" << windowBounds.Top
@@ -230,7 +211,7 @@ private:
 
 class ProgramLookDisplayTest : public VisualTest {
 protected:
-    TemporaryFolder folder;
+    PrivateFolder folder{"quorvane-look"};
     std::unique_ptr<ShownProgram> program;
     std::unique_ptr<TMainForm> twin;
     std::optional<std::string> userTemporaryFolder;

@@ -9,17 +9,16 @@
 #include "app/Settings.h"
 #include "editor/SynEdit.h"
 #include "gl/glGrBox.h"
-#include "platform/core/CodePages.h"
-#include "platform/core/IniFiles.h"
 #include "platform/backend/tests/PrivateXServer.h"
 #include "platform/backend/tests/ScreenShot.h"
+#include "platform/core/CodePages.h"
+#include "platform/core/IniFiles.h"
 #include "platform/vcl/FileCtrl.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBars.h"
-#include "platform/win/CommCtrl.h"
-#include "rx/ToolEdit.h"
 #include "platform/vcl/WebBrowser.h"
 #include "platform/vcl/tests/VisualTestSupport.h"
+#include "platform/win/CommCtrl.h"
 #include "platform/win/Focus.h"
 #include "platform/win/ListBoxControl.h"
 #include "platform/win/Menus.h"
@@ -27,6 +26,8 @@
 #include "platform/win/SystemInfo.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/Windows.h"
+#include "rx/ToolEdit.h"
+#include "tests/program/PrivateFolder.h"
 #include "tests/program/TestDatabases.h"
 #include "unicode/TntComCtrls.h"
 #include "unicode/TntExtCtrls.h"
@@ -34,9 +35,9 @@
 #include "unicode/TntStdCtrls.h"
 
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
-#include <iterator>
 #include <thread>
 
 namespace {
@@ -51,8 +52,8 @@ struct Rgb {
 const std::filesystem::path programFolder = QUORVANE_PROGRAM_FOLDER;
 const std::filesystem::path screenshots = QUORVANE_SCREENSHOTS_DIR;
 // What makes up the program: it must run with these alone.
-const std::vector<std::string> programItems = {"Quorvane", "quorvane-webengine.so", "demo.zelk",
-                                                   "Scripts",  "Lang",                  "Help",      "Color"};
+const std::vector<std::string> programItems = {
+    "Quorvane", "quorvane-webengine.so", "demo.zelk", "Scripts", "Lang", "Help", "Color"};
 constexpr const char* libraryName = "tests.zelk";
 constexpr const char* windowCaption = "^Quorvane v2\\.0$";
 // Tall enough for the colour page to show its zoom box whole.
@@ -79,29 +80,12 @@ constexpr Rgb newColourOnScreen{0, 0, 255};
 constexpr const char* newTitle = "Applied title";
 constexpr Integer maxTabs = 20;
 
-// A folder of its own, removed with what is in it.
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string name = (std::filesystem::temp_directory_path() / "quorvane-display-XXXXXX").string();
-        if (mkdtemp(name.data())) path_ = name;
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
 // The bounds in hexadecimal, which the program reads but never writes: the
 // file after closing shows that closing wrote them.
 void writeSettings(const std::filesystem::path& File, const std::string& Library, const TRect& Bounds) {
-    std::ofstream(File) << std::hex << std::showbase << "[Form]\nLeft=" << Bounds.Left << "\nTop=" << Bounds.Top
-                        << "\nWidth=" << Bounds.Width() << "\nHeight=" << Bounds.Height()
-                        << "\n[Database]\nLastDBase=" << Library << "\n";
+    std::ofstream(File) << std::hex << std::showbase << "[Form]\nLeft=" << Bounds.Left
+                        << "\nTop=" << Bounds.Top << "\nWidth=" << Bounds.Width()
+                        << "\nHeight=" << Bounds.Height() << "\n[Database]\nLastDBase=" << Library << "\n";
 }
 
 // How a test's copy of the program folder is set up: the test library's
@@ -118,7 +102,8 @@ struct ProgramSetup {
 void copyProgram(const std::filesystem::path& Target, const ProgramSetup& Setup) {
     for (const std::string& item : programItems)
         if (std::filesystem::exists(programFolder / item))
-            std::filesystem::copy(programFolder / item, Target / item, std::filesystem::copy_options::recursive);
+            std::filesystem::copy(programFolder / item, Target / item,
+                                  std::filesystem::copy_options::recursive);
     WriteDatabase((Target / libraryName).string(), Setup.Library);
     writeSettings(Target / "Quorvane.ini", Setup.Opened, Setup.Bounds);
 }
@@ -144,12 +129,13 @@ void installRecordingBrowser(const std::filesystem::path& Folder) {
     writeFile(Folder / "data/applications/quorvane-test-browser.desktop",
               "[Desktop Entry]\nType=Application\nName=Recording browser\nExec=" + browser.string() +
                   " %u\nMimeType=text/html;\n");
-    writeFile(Folder / "config/mimeapps.list", "[Default Applications]\ntext/html=quorvane-test-browser.desktop\n");
+    writeFile(Folder / "config/mimeapps.list",
+              "[Default Applications]\ntext/html=quorvane-test-browser.desktop\n");
 }
 
 Rgb pixelOf(GdkPixbuf* Shot, int X, int Y) {
-    const guchar* pixel =
-        gdk_pixbuf_get_pixels(Shot) + Y * gdk_pixbuf_get_rowstride(Shot) + X * gdk_pixbuf_get_n_channels(Shot);
+    const guchar* pixel = gdk_pixbuf_get_pixels(Shot) + Y * gdk_pixbuf_get_rowstride(Shot) +
+                          X * gdk_pixbuf_get_n_channels(Shot);
     return {pixel[0], pixel[1], pixel[2]};
 }
 
@@ -215,8 +201,8 @@ public:
     }
 
     void Click(TPoint Screen, int Clicks = 1) {
-        xdotool({"mousemove", "--sync", std::to_string(Screen.x), std::to_string(Screen.y), "click", "--repeat",
-                 std::to_string(Clicks), "1"});
+        xdotool({"mousemove", "--sync", std::to_string(Screen.x), std::to_string(Screen.y), "click",
+                 "--repeat", std::to_string(Clicks), "1"});
     }
     void MoveMouse(TPoint Screen) {
         xdotool({"mousemove", "--sync", std::to_string(Screen.x), std::to_string(Screen.y)});
@@ -278,13 +264,14 @@ public:
     }
     // What another program reads from the clipboard now.
     std::optional<std::string> ClipboardText() const {
-        return RunOnDisplay(server_.Display(), {"timeout", std::to_string(settleTimeout.count()), "xclip", "-o",
-                                                "-selection", "clipboard"});
+        return RunOnDisplay(server_.Display(), {"timeout", std::to_string(settleTimeout.count()), "xclip",
+                                                "-o", "-selection", "clipboard"});
     }
     // The addresses the desktop's browser was given, one a line.
     std::string OpenedAddresses() const {
         const auto deadline = std::chrono::steady_clock::now() + settleTimeout;
-        while (!std::filesystem::exists(folder_ / "opened.txt") && std::chrono::steady_clock::now() < deadline)
+        while (!std::filesystem::exists(folder_ / "opened.txt") &&
+               std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(pollInterval);
         return readFile(folder_ / "opened.txt");
     }
@@ -420,7 +407,8 @@ public:
     TPoint TabItem(Integer Index) {
         RECT item{};
         SendMessageA(form_->PageControl1->Handle(), TCM_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&item));
-        return form_->PageControl1->ClientToScreen(TPoint{(item.Left + item.Right) / 2, (item.Top + item.Bottom) / 2});
+        return form_->PageControl1->ClientToScreen(
+            TPoint{(item.Left + item.Right) / 2, (item.Top + item.Bottom) / 2});
     }
     void ShowTab(Integer Index) {
         const TPoint item = TabItem(Index);
@@ -522,10 +510,11 @@ bool NoteIsReadable(DisplayedProgram& Program, const std::string& Caption, GdkPi
 
 class WholeProgramDisplayTest : public VisualTest {
 protected:
-    TemporaryFolder folder;
+    PrivateFolder folder{"quorvane-display"};
 
     void SetUp() override {
-        if (!PrivateXServer::Installed() || !ProgramOnPath("xdotool")) GTEST_SKIP() << "Xvfb or xdotool is missing";
+        if (!PrivateXServer::Installed() || !ProgramOnPath("xdotool"))
+            GTEST_SKIP() << "Xvfb or xdotool is missing";
         VisualTest::SetUp();
         setenv("TMPDIR", folder.Path().c_str(), 1);
     }
@@ -692,9 +681,9 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     form.ZoomColorEd->SetText(hexText(pixelOf(shot, spot.x, spot.y)));
     g_object_unref(shot);
     HeadlessBackend::ProcessMessages();
-    EXPECT_TRUE(program.WaitToSee("11-magnifier", [&](GdkPixbuf* shot) {
-        return twin.LooksTheSame(form.ZoomColorEd, shot);
-    })) << "the magnifier did not report " << form.ZoomColorEd->Text();
+    EXPECT_TRUE(program.WaitToSee("11-magnifier",
+                                  [&](GdkPixbuf* shot) { return twin.LooksTheSame(form.ZoomColorEd, shot); }))
+        << "the magnifier did not report " << form.ZoomColorEd->Text();
     program.Click(twin.ToolButton(form.ZoomButton));
 
     // The second language, picked on the settings page, renames the menus.
@@ -705,8 +694,9 @@ TEST_F(WholeProgramDisplayTest, ACopyOfTheProgramFolderRunsAndAnswersKeysAndClic
     Headless().Click(form.LangListBox->Handle(), form.LangListBox->ScreenToClient(german));
     HeadlessBackend::ProcessMessages();
     ASSERT_EQ(LangFile, secondLanguage);
-    EXPECT_TRUE(program.WaitToSee("12-language", [&](GdkPixbuf* shot) { return twin.MenuBarLooksTheSame(shot); }))
-        << "the menu bar does not read as in the second language";
+    EXPECT_TRUE(program.WaitToSee("12-language", [&](GdkPixbuf* shot) {
+        return twin.MenuBarLooksTheSame(shot);
+    })) << "the menu bar does not read as in the second language";
 
     // Exit, the last item of the first menu, whatever its language.
     program.Click(twin.MenuBarItem(0));
@@ -829,9 +819,9 @@ TEST_F(WholeProgramDisplayTest, TheColourHelpShowsOnlyInsideItsPageAtTheDefaultS
     ASSERT_TRUE(PickScript(program, twin, "pages/colour-help")) << "the page never showed";
     program.Click(twin.TabItem(ColourTab));
     twin.ShowTab(ColourTab);
-    EXPECT_TRUE(program.KeepsSeeing("pages/colour-help-800x600",
-                                    [&](GdkPixbuf* shot) { return twin.BelowThePagesLooksTheSame(shot); }))
-        << "the colour help is drawn outside its page";
+    EXPECT_TRUE(program.KeepsSeeing("pages/colour-help-800x600", [&](GdkPixbuf* shot) {
+        return twin.BelowThePagesLooksTheSame(shot);
+    })) << "the colour help is drawn outside its page";
 }
 
 } // namespace
@@ -855,7 +845,8 @@ TEST_F(WholeProgramDisplayTest, ThePreviewKeepsShowingItsPageWhereverTheFocusGoe
     program.Click(wizardBar);
     twin.Click(form.WizGroupBox, wizardBar);
     program.Click(HeadlessTwin::CentreOf(static_cast<TWinControl*>(form.WizardControl("WColorEdit", 1))));
-    EXPECT_TRUE(program.KeepsSeeing("focus-in-wizard-row", showsTheBlock)) << "after a click into a wizard row";
+    EXPECT_TRUE(program.KeepsSeeing("focus-in-wizard-row", showsTheBlock))
+        << "after a click into a wizard row";
     program.Key("Tab");
     EXPECT_TRUE(program.KeepsSeeing("focus-tabbed-on", showsTheBlock)) << "after Tab";
     program.Click(HeadlessTwin::CentreOf(form.RemarksEdit));
@@ -927,9 +918,8 @@ TEST_F(WholeProgramDisplayTest, TheMagnifierReadsTheScreenAsItIsAtEachOpening) {
         if (shot) g_object_unref(shot);
         form.ZoomColorEd->SetText(hexText(seen));
         HeadlessBackend::ProcessMessages();
-        const bool reported = program.WaitToSee(Name, [&](GdkPixbuf* shot) {
-            return twin.LooksTheSame(form.ZoomColorEd, shot);
-        });
+        const bool reported = program.WaitToSee(
+            Name, [&](GdkPixbuf* shot) { return twin.LooksTheSame(form.ZoomColorEd, shot); });
         program.Click(twin.ToolButton(form.ZoomButton));
         return std::pair{seen, reported};
     };
