@@ -187,9 +187,16 @@ void HeadlessBackend::WaitForEvents(DWORD timeout) {
     woken_ = false;
 }
 
+// The idle handler answers a box; the box is given up only once the handler
+// has had a wait of its own since the box last asked. A due timer can take
+// the box's first quiet turn without any wait, so counting turns alone would
+// give up on a handler that never ran.
 bool HeadlessBackend::AnswerMayCome(int quietWaits) {
     std::lock_guard lock(mutex_);
-    return idleHandler_ && !inIdleHandler_ && quietWaits == 0;
+    if (!idleHandler_ || inIdleHandler_) return false;
+    const bool handlerHadItsTurn = quietWaits > 0 && waits_ != waitsWhenBoxAsked_;
+    waitsWhenBoxAsked_ = waits_;
+    return !handlerHadItsTurn;
 }
 
 void HeadlessBackend::Wake() {

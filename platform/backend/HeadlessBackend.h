@@ -134,6 +134,7 @@ private:
     bool woken_ = false;
     bool stepped_ = false;
     std::size_t waits_ = 0;
+    std::size_t waitsWhenBoxAsked_ = 0;
     SIZE screen_;
     std::map<HWND, bool> shown_;
     std::optional<WideString> clipboard_;

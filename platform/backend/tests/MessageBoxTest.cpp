@@ -3,6 +3,7 @@
 #include "platform/win/MessageBox.h"
 #include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
+#include "platform/win/Timers.h"
 #include "platform/win/WindowPos.h"
 
 namespace {
@@ -122,6 +123,15 @@ TEST_F(MessageBoxTest, AYesNoBoxCannotBeClosedWithoutAnAnswer) {
         backend.SetIdleHandler([this] { backend.PressKey(VK_RETURN); });
     });
     EXPECT_EQ(MessageBoxW(owner, u"Really?", u"Sure?", MB_YESNO), IDYES);
+}
+
+TEST_F(MessageBoxTest, ATimerDueWhenTheBoxOpensDoesNotTakeTheTestsTurnToAnswer) {
+    backend.UseSteppedTime(true);
+    SetTimer(owner, 1, USER_TIMER_MINIMUM, nullptr);
+    backend.AdvanceTime(2 * USER_TIMER_MINIMUM);
+    answerWith(u"Busy", [this](HWND box) { backend.Click(button(box, u"&No"), {10, 10}); });
+    EXPECT_EQ(MessageBoxW(owner, u"Stop the clock?", u"Busy", MB_YESNO), IDNO);
+    KillTimer(owner, 1);
 }
 
 TEST_F(MessageBoxTest, ABoxNobodyAnswersTakesItsDefaultAtOnceAndSaysSoOnStderr) {
