@@ -9,6 +9,7 @@
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/Pie.h"
 #include "platform/vcl/RichEdits.h"
+#include "platform/vcl/ScrollBoxes.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBars.h"
 #include "platform/vcl/TypInfo.h"
@@ -21,7 +22,9 @@ namespace {
 
 // Image2 shows only when the window is wide enough to hold it beside the page.
 constexpr Integer PageImageMinimumWidth = 950;
-// Where the help browser goes while the page is shown.
+// Where the help browser goes while the page is shown, in the page's own
+// coordinates: the page's controls lie in a scroll box, so that a window
+// narrower or lower than the page can still reach all of it.
 constexpr Integer HelpPanelTop = 390;
 
 class TMainWindowLink : public TColorTabHost {
@@ -215,7 +218,7 @@ void TMainForm::ColorTabSheetShow(TObject*) {
                                static_cast<TControl*>(FilesMemo)})
             text->SetVisible(false);
     }
-    Panel4->SetTop(HelpPanelTop);
+    Panel4->SetTop(HelpPanelTop - ColorScrollBox->VertScrollBar()->Position());
     tab->ColorSchemeChange();
 }
 

@@ -15,12 +15,14 @@ class TPanel;
 class TPie;
 class TRadioGroup;
 class TRxSlider;
+class TScrollBox;
 class TShape;
 class TTntCheckBox;
 class TTntLabel;
 
 // Every field as X(class, name), in the order of the form resource.
 #define QUORVANE_COLOR_TAB_CONTROLS(X)                                                                       \
+    X(TScrollBox, ColorScrollBox)                                                                            \
     X(TRxSlider, DegreeColorSlider)                                                                          \
     X(TEdit, DegreeEdit)                                                                                     \
     X(TRxSlider, SaturateSlider)                                                                             \

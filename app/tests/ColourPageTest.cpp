@@ -9,6 +9,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Pie.h"
 #include "platform/vcl/RichEdits.h"
+#include "platform/vcl/ScrollBoxes.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBars.h"
 #include "platform/vcl/WebBrowser.h"
@@ -172,11 +173,9 @@ TEST_F(ColourPageTest, EverySchemeShowsItsHelpAnchorWithTheEnglishFallback) {
     const char* anchors[] = {"#Achroma", "#Mono",       "#Analog",      "#Compl",
                              "#AnCompl", "#SplitCompl", "#DoubleCompl", "#Triadic"};
     const std::pair<const char*, const char*> languages[] = {
-        {"English.lng", "English.htm"},
-        {"German.lng", "German.htm"},
-        {"Klingon.lng", "English.htm"},
-        {"German", "German.htm"}, // no extension: the whole name
-        {"German.x.y", "German.htm"}, // four characters go from the first "."
+        {"English.lng", "English.htm"}, {"German.lng", "German.htm"},
+        {"Klingon.lng", "English.htm"}, {"German", "German.htm"}, // no extension: the whole name
+        {"German.x.y", "German.htm"},                             // four characters go from the first "."
     };
     for (const auto& [language, page] : languages) {
         LangFile = language;
@@ -241,6 +240,21 @@ TEST_F(ColourPageTest, ThePageHidesTheInformationStripWhileShown) {
     form->PageControl1->SetActivePageIndex(0);
     EXPECT_TRUE(form->InfoButton->Visible());
     EXPECT_TRUE(form->MenuInfoPanel->Enabled());
+}
+
+// In a window too low for the page, the help keeps its place in the page
+// however far the page was scrolled when it is shown again.
+TEST_F(ColourPageTest, TheHelpKeepsItsPlaceInAScrolledPage) {
+    form->SetBounds(0, 0, 800, 600);
+    HeadlessBackend::ProcessMessages();
+    TControlScrollBar* bar = form->ColorScrollBox->VertScrollBar();
+    ASSERT_TRUE(bar->IsScrollBarVisible());
+    bar->SetPosition(40);
+    for (int round = 0; round < 2; ++round) {
+        form->PageControl1->SetActivePageIndex(0);
+        form->PageControl1->SetActivePageIndex(ColorPage);
+        EXPECT_EQ(form->Panel4->Top() + bar->Position(), 390);
+    }
 }
 
 TEST_F(ColourPageTest, ThePageImageShowsFromAWidthOf950) {

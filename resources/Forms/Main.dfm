@@ -1177,900 +1177,908 @@ object MainForm: TMainForm
         Caption = 'Color Chooser'
         OnHide = ColorTabSheetHide
         OnShow = ColorTabSheetShow
-        object TntGroupBox1: TTntGroupBox
-          Left = 4
-          Top = 4
-          Width = 244
-          Height = 168
-          Caption = 'HSV'
-          object DegreeColorSlider: TRxSlider
-            Left = 8
-            Top = 16
-            Width = 176
-            Height = 32
-            MaxValue = 359
-            Increment = 1
-            Value = 30
-            OnChange = DegreeColorSliderChange
-            OnMouseDown = HSV_SliderMouseDown
+        object ColorScrollBox: TScrollBox
+          Left = 0
+          Top = 0
+          Width = 592
+          Height = 406
+          Align = alClient
+          BorderStyle = bsNone
+          object TntGroupBox1: TTntGroupBox
+            Left = 4
+            Top = 4
+            Width = 244
+            Height = 168
+            Caption = 'HSV'
+            object DegreeColorSlider: TRxSlider
+              Left = 8
+              Top = 16
+              Width = 176
+              Height = 32
+              MaxValue = 359
+              Increment = 1
+              Value = 30
+              OnChange = DegreeColorSliderChange
+              OnMouseDown = HSV_SliderMouseDown
+            end
+            object DegreeEdit: TEdit
+              Left = 190
+              Top = 22
+              Width = 46
+              Height = 21
+              ReadOnly = True
+              Text = '000'#176
+            end
+            object SaturateLabel: TTntLabel
+              Left = 12
+              Top = 52
+              Caption = 'Saturation'
+            end
+            object SaturateSlider: TRxSlider
+              Left = 8
+              Top = 64
+              Width = 176
+              Height = 32
+              MaxValue = 255
+              Increment = 1
+              Value = 255
+              OnChange = SaturateSliderChange
+              OnMouseDown = HSV_SliderMouseDown
+            end
+            object SaturatePerEdit: TEdit
+              Left = 190
+              Top = 70
+              Width = 46
+              Height = 21
+              ReadOnly = True
+              Text = '100%'
+            end
+            object BrightLabel: TTntLabel
+              Left = 12
+              Top = 98
+              Caption = 'Brightness'
+            end
+            object BrightSlider: TRxSlider
+              Left = 8
+              Top = 110
+              Width = 176
+              Height = 32
+              MaxValue = 255
+              Increment = 1
+              Value = 255
+              OnChange = BrightSliderChange
+              OnMouseDown = HSV_SliderMouseDown
+            end
+            object BrightPerEdit: TEdit
+              Left = 190
+              Top = 116
+              Width = 46
+              Height = 21
+              ReadOnly = True
+              Text = '100%'
+            end
+            object OkColorImage: TImage
+              Left = 12
+              Top = 146
+              Width = 16
+              Height = 16
+              Transparent = True
+            end
+            object ErrColorImage: TImage
+              Left = 12
+              Top = 146
+              Width = 16
+              Height = 16
+              Transparent = True
+              Visible = False
+            end
+            object ErColLabel: TTntLabel
+              Left = 34
+              Top = 148
+              Caption = '....'
+            end
           end
-          object DegreeEdit: TEdit
-            Left = 190
-            Top = 22
-            Width = 46
-            Height = 21
-            ReadOnly = True
-            Text = '000'#176
+          object TntGroupBox2: TTntGroupBox
+            Left = 252
+            Top = 4
+            Width = 130
+            Height = 300
+            Caption = 'RGB'
+            object RSlider: TRxSlider
+              Left = 10
+              Top = 16
+              Width = 32
+              Height = 206
+              Orientation = soVertical
+              MaxValue = 255
+              Increment = 1
+              Value = 255
+              OnChange = RGBSliderChange
+              OnMouseDown = RGB_SliderMouseDown
+            end
+            object GSlider: TRxSlider
+              Left = 50
+              Top = 16
+              Width = 32
+              Height = 206
+              Orientation = soVertical
+              MaxValue = 255
+              Increment = 1
+              Value = 127
+              OnChange = RGBSliderChange
+              OnMouseDown = RGB_SliderMouseDown
+            end
+            object BSlider: TRxSlider
+              Left = 90
+              Top = 16
+              Width = 32
+              Height = 206
+              Orientation = soVertical
+              MaxValue = 255
+              Increment = 1
+              Value = 0
+              OnChange = RGBSliderChange
+              OnMouseDown = RGB_SliderMouseDown
+            end
+            object RedBinLabel: TLabel
+              Left = 19
+              Top = 226
+              Caption = 'FF'
+              Font.Style = [fsBold]
+              ParentFont = False
+            end
+            object GreenBinLabel: TLabel
+              Left = 59
+              Top = 226
+              Caption = 'FF'
+              Font.Style = [fsBold]
+              ParentFont = False
+            end
+            object BlueBinLabel: TLabel
+              Left = 99
+              Top = 226
+              Caption = 'FF'
+              Font.Style = [fsBold]
+              ParentFont = False
+            end
+            object Shape3: TShape
+              Left = 8
+              Top = 244
+              Width = 114
+              Height = 22
+              Shape = stRoundRect
+            end
+            object SummColorBin: TEdit
+              Left = 8
+              Top = 272
+              Width = 64
+              Height = 21
+              ReadOnly = True
+              Text = '#FFFFFF'
+              OnChange = SummColorBinChange
+            end
+            object GreyCheckBox: TTntCheckBox
+              Left = 78
+              Top = 274
+              Width = 48
+              Height = 17
+              Caption = 'Grey'
+              OnClick = GreyCheckBoxClick
+            end
           end
-          object SaturateLabel: TTntLabel
-            Left = 12
-            Top = 52
-            Caption = 'Saturation'
+          object MainColorGrBox: TTntGroupBox
+            Left = 4
+            Top = 176
+            Width = 244
+            Height = 116
+            Caption = 'Main Color'
+            object InputColorLabel: TTntLabel
+              Left = 8
+              Top = 16
+              Caption = 'Input Color'
+            end
+            object MainColorPanel: TPanel
+              Left = 8
+              Top = 32
+              Width = 74
+              Height = 26
+              Caption = 'Unsafe'
+              BevelOuter = bvLowered
+            end
+            object MainColHexEdit: TComboEdit
+              Left = 8
+              Top = 62
+              Width = 74
+              Height = 21
+              ReadOnly = True
+              Text = '#FFFFFF'
+            end
+            object RedBinEdit: TEdit
+              Left = 8
+              Top = 88
+              Width = 24
+              Height = 21
+              Color = clRed
+              Font.Color = clBlack
+              ParentFont = False
+              ReadOnly = True
+              Text = '0'
+            end
+            object GreenBinEdit: TEdit
+              Left = 33
+              Top = 88
+              Width = 24
+              Height = 21
+              Color = clLime
+              Font.Color = clBlack
+              ParentFont = False
+              ReadOnly = True
+              Text = '0'
+            end
+            object BlueBinEdit: TEdit
+              Left = 58
+              Top = 88
+              Width = 24
+              Height = 21
+              Color = clBlue
+              Font.Color = clWhite
+              ParentFont = False
+              ReadOnly = True
+              Text = '0'
+            end
+            object SmartColorPanel: TPanel
+              Left = 86
+              Top = 32
+              Width = 74
+              Height = 26
+              Caption = 'Smart'
+              BevelOuter = bvLowered
+            end
+            object SmartColHexEdit: TComboEdit
+              Left = 86
+              Top = 62
+              Width = 74
+              Height = 21
+              ReadOnly = True
+              Text = '#FFFFFF'
+            end
+            object RedSmartEdit: TEdit
+              Left = 86
+              Top = 88
+              Width = 24
+              Height = 21
+              Color = clRed
+              Font.Color = clBlack
+              ParentFont = False
+              ReadOnly = True
+              Text = '0'
+            end
+            object GreenSmartEdit: TEdit
+              Left = 111
+              Top = 88
+              Width = 24
+              Height = 21
+              Color = clLime
+              Font.Color = clBlack
+              ParentFont = False
+              ReadOnly = True
+              Text = '0'
+            end
+            object BlueSmartEdit: TEdit
+              Left = 136
+              Top = 88
+              Width = 24
+              Height = 21
+              Color = clBlue
+              Font.Color = clWhite
+              ParentFont = False
+              ReadOnly = True
+              Text = '0'
+            end
+            object SafeColorPanel: TPanel
+              Left = 164
+              Top = 32
+              Width = 74
+              Height = 26
+              Caption = 'Safe'
+              BevelOuter = bvLowered
+            end
+            object SafeColHexEdit: TComboEdit
+              Left = 164
+              Top = 62
+              Width = 74
+              Height = 21
+              ReadOnly = True
+              Text = '#FFFFFF'
+            end
+            object RedSafeEdit: TEdit
+              Left = 164
+              Top = 88
+              Width = 24
+              Height = 21
+              Color = clRed
+              Font.Color = clBlack
+              ParentFont = False
+              ReadOnly = True
+              Text = '0'
+            end
+            object GreenSafeEdit: TEdit
+              Left = 189
+              Top = 88
+              Width = 24
+              Height = 21
+              Color = clLime
+              Font.Color = clBlack
+              ParentFont = False
+              ReadOnly = True
+              Text = '0'
+            end
+            object BlueSafeEdit: TEdit
+              Left = 214
+              Top = 88
+              Width = 24
+              Height = 21
+              Color = clBlue
+              Font.Color = clWhite
+              ParentFont = False
+              ReadOnly = True
+              Text = '0'
+            end
           end
-          object SaturateSlider: TRxSlider
-            Left = 8
-            Top = 64
-            Width = 176
-            Height = 32
-            MaxValue = 255
-            Increment = 1
-            Value = 255
-            OnChange = SaturateSliderChange
-            OnMouseDown = HSV_SliderMouseDown
-          end
-          object SaturatePerEdit: TEdit
-            Left = 190
-            Top = 70
-            Width = 46
-            Height = 21
-            ReadOnly = True
-            Text = '100%'
-          end
-          object BrightLabel: TTntLabel
-            Left = 12
-            Top = 98
-            Caption = 'Brightness'
-          end
-          object BrightSlider: TRxSlider
-            Left = 8
-            Top = 110
-            Width = 176
-            Height = 32
-            MaxValue = 255
-            Increment = 1
-            Value = 255
-            OnChange = BrightSliderChange
-            OnMouseDown = HSV_SliderMouseDown
-          end
-          object BrightPerEdit: TEdit
-            Left = 190
-            Top = 116
-            Width = 46
-            Height = 21
-            ReadOnly = True
-            Text = '100%'
-          end
-          object OkColorImage: TImage
-            Left = 12
-            Top = 146
-            Width = 16
-            Height = 16
-            Transparent = True
-          end
-          object ErrColorImage: TImage
-            Left = 12
-            Top = 146
-            Width = 16
-            Height = 16
-            Transparent = True
-            Visible = False
-          end
-          object ErColLabel: TTntLabel
-            Left = 34
-            Top = 148
-            Caption = '....'
-          end
-        end
-        object TntGroupBox2: TTntGroupBox
-          Left = 252
-          Top = 4
-          Width = 130
-          Height = 300
-          Caption = 'RGB'
-          object RSlider: TRxSlider
-            Left = 10
-            Top = 16
-            Width = 32
-            Height = 206
-            Orientation = soVertical
-            MaxValue = 255
-            Increment = 1
-            Value = 255
-            OnChange = RGBSliderChange
-            OnMouseDown = RGB_SliderMouseDown
-          end
-          object GSlider: TRxSlider
-            Left = 50
-            Top = 16
-            Width = 32
-            Height = 206
-            Orientation = soVertical
-            MaxValue = 255
-            Increment = 1
-            Value = 127
-            OnChange = RGBSliderChange
-            OnMouseDown = RGB_SliderMouseDown
-          end
-          object BSlider: TRxSlider
-            Left = 90
-            Top = 16
-            Width = 32
-            Height = 206
-            Orientation = soVertical
-            MaxValue = 255
-            Increment = 1
-            Value = 0
-            OnChange = RGBSliderChange
-            OnMouseDown = RGB_SliderMouseDown
-          end
-          object RedBinLabel: TLabel
-            Left = 19
-            Top = 226
-            Caption = 'FF'
-            Font.Style = [fsBold]
-            ParentFont = False
-          end
-          object GreenBinLabel: TLabel
-            Left = 59
-            Top = 226
-            Caption = 'FF'
-            Font.Style = [fsBold]
-            ParentFont = False
-          end
-          object BlueBinLabel: TLabel
-            Left = 99
-            Top = 226
-            Caption = 'FF'
-            Font.Style = [fsBold]
-            ParentFont = False
-          end
-          object Shape3: TShape
-            Left = 8
-            Top = 244
-            Width = 114
-            Height = 22
-            Shape = stRoundRect
-          end
-          object SummColorBin: TEdit
-            Left = 8
-            Top = 272
-            Width = 64
-            Height = 21
-            ReadOnly = True
-            Text = '#FFFFFF'
-            OnChange = SummColorBinChange
-          end
-          object GreyCheckBox: TTntCheckBox
-            Left = 78
-            Top = 274
-            Width = 48
-            Height = 17
-            Caption = 'Grey'
-            OnClick = GreyCheckBoxClick
-          end
-        end
-        object MainColorGrBox: TTntGroupBox
-          Left = 4
-          Top = 176
-          Width = 244
-          Height = 116
-          Caption = 'Main Color'
-          object InputColorLabel: TTntLabel
-            Left = 8
-            Top = 16
-            Caption = 'Input Color'
-          end
-          object MainColorPanel: TPanel
-            Left = 8
-            Top = 32
-            Width = 74
-            Height = 26
-            Caption = 'Unsafe'
-            BevelOuter = bvLowered
-          end
-          object MainColHexEdit: TComboEdit
-            Left = 8
-            Top = 62
-            Width = 74
-            Height = 21
-            ReadOnly = True
-            Text = '#FFFFFF'
-          end
-          object RedBinEdit: TEdit
-            Left = 8
-            Top = 88
-            Width = 24
-            Height = 21
-            Color = clRed
-            Font.Color = clBlack
-            ParentFont = False
-            ReadOnly = True
-            Text = '0'
-          end
-          object GreenBinEdit: TEdit
-            Left = 33
-            Top = 88
-            Width = 24
-            Height = 21
-            Color = clLime
-            Font.Color = clBlack
-            ParentFont = False
-            ReadOnly = True
-            Text = '0'
-          end
-          object BlueBinEdit: TEdit
-            Left = 58
-            Top = 88
-            Width = 24
-            Height = 21
-            Color = clBlue
-            Font.Color = clWhite
-            ParentFont = False
-            ReadOnly = True
-            Text = '0'
-          end
-          object SmartColorPanel: TPanel
-            Left = 86
-            Top = 32
-            Width = 74
-            Height = 26
-            Caption = 'Smart'
-            BevelOuter = bvLowered
-          end
-          object SmartColHexEdit: TComboEdit
-            Left = 86
-            Top = 62
-            Width = 74
-            Height = 21
-            ReadOnly = True
-            Text = '#FFFFFF'
-          end
-          object RedSmartEdit: TEdit
-            Left = 86
-            Top = 88
-            Width = 24
-            Height = 21
-            Color = clRed
-            Font.Color = clBlack
-            ParentFont = False
-            ReadOnly = True
-            Text = '0'
-          end
-          object GreenSmartEdit: TEdit
-            Left = 111
-            Top = 88
-            Width = 24
-            Height = 21
-            Color = clLime
-            Font.Color = clBlack
-            ParentFont = False
-            ReadOnly = True
-            Text = '0'
-          end
-          object BlueSmartEdit: TEdit
-            Left = 136
-            Top = 88
-            Width = 24
-            Height = 21
-            Color = clBlue
-            Font.Color = clWhite
-            ParentFont = False
-            ReadOnly = True
-            Text = '0'
-          end
-          object SafeColorPanel: TPanel
-            Left = 164
-            Top = 32
-            Width = 74
-            Height = 26
-            Caption = 'Safe'
-            BevelOuter = bvLowered
-          end
-          object SafeColHexEdit: TComboEdit
-            Left = 164
-            Top = 62
-            Width = 74
-            Height = 21
-            ReadOnly = True
-            Text = '#FFFFFF'
-          end
-          object RedSafeEdit: TEdit
-            Left = 164
-            Top = 88
-            Width = 24
-            Height = 21
-            Color = clRed
-            Font.Color = clBlack
-            ParentFont = False
-            ReadOnly = True
-            Text = '0'
-          end
-          object GreenSafeEdit: TEdit
-            Left = 189
-            Top = 88
-            Width = 24
-            Height = 21
-            Color = clLime
-            Font.Color = clBlack
-            ParentFont = False
-            ReadOnly = True
-            Text = '0'
-          end
-          object BlueSafeEdit: TEdit
-            Left = 214
-            Top = 88
-            Width = 24
-            Height = 21
-            Color = clBlue
-            Font.Color = clWhite
-            ParentFont = False
-            ReadOnly = True
-            Text = '0'
-          end
-        end
-        object ColorBaseGroup: TRadioGroup
-          Left = 4
-          Top = 294
-          Width = 244
-          Height = 38
-          Caption = 'Base Color'
-          Columns = 3
-          Items.Strings = (
-            'Unsafe'
-            'Smart'
-            'Safe')
-          ItemIndex = 1
-          OnClick = ColorBaseGroupClick
-        end
-        object ColorPalGroup: TTntGroupBox
-          Left = 386
-          Top = 4
-          Width = 304
-          Height = 300
-          Caption = 'Color palette'
-          object ClPanel1: TPanel
-            Left = 8
-            Top = 16
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel2: TPanel
-            Left = 56
-            Top = 16
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel3: TPanel
-            Left = 104
-            Top = 16
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel4: TPanel
-            Left = 152
-            Top = 16
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel5: TPanel
-            Left = 200
-            Top = 16
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel6: TPanel
-            Left = 248
-            Top = 16
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel7: TPanel
-            Left = 8
-            Top = 38
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel8: TPanel
-            Left = 56
-            Top = 38
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel9: TPanel
-            Left = 104
-            Top = 38
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel10: TPanel
-            Left = 152
-            Top = 38
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel11: TPanel
-            Left = 200
-            Top = 38
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel12: TPanel
-            Left = 248
-            Top = 38
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel13: TPanel
-            Left = 8
-            Top = 60
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel14: TPanel
-            Left = 56
-            Top = 60
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel15: TPanel
-            Left = 104
-            Top = 60
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel16: TPanel
-            Left = 152
-            Top = 60
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel17: TPanel
-            Left = 200
-            Top = 60
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel18: TPanel
-            Left = 248
-            Top = 60
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel19: TPanel
-            Left = 8
-            Top = 82
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel20: TPanel
-            Left = 56
-            Top = 82
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel21: TPanel
-            Left = 104
-            Top = 82
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel22: TPanel
-            Left = 152
-            Top = 82
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel23: TPanel
-            Left = 200
-            Top = 82
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ClPanel24: TPanel
-            Left = 248
-            Top = 82
-            Width = 46
-            Height = 20
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object SourceColorPanel: TPanel
-            Left = 8
-            Top = 108
-            Width = 150
-            Height = 24
-            BevelOuter = bvLowered
-            Caption = '#'
-            Tag = 20
-            OnClick = SelectColorPal
-            OnMouseMove = HintMouseMove
-          end
-          object ColorShemeRdoGr: TRadioGroup
-            Left = 8
-            Top = 134
-            Width = 150
-            Height = 160
-            Caption = 'Color Scheme'
+          object ColorBaseGroup: TRadioGroup
+            Left = 4
+            Top = 294
+            Width = 244
+            Height = 38
+            Caption = 'Base Color'
+            Columns = 3
             Items.Strings = (
-              'Achromatic '
-              'Monochromatic '
-              'Analogic'
-              'Complementary'
-              'Analogic&&Complement.'
-              'Split Complementary'
-              'Double Complementary'
-              'Triadic')
+              'Unsafe'
+              'Smart'
+              'Safe')
+            ItemIndex = 1
+            OnClick = ColorBaseGroupClick
+          end
+          object ColorPalGroup: TTntGroupBox
+            Left = 386
+            Top = 4
+            Width = 304
+            Height = 300
+            Caption = 'Color palette'
+            object ClPanel1: TPanel
+              Left = 8
+              Top = 16
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel2: TPanel
+              Left = 56
+              Top = 16
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel3: TPanel
+              Left = 104
+              Top = 16
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel4: TPanel
+              Left = 152
+              Top = 16
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel5: TPanel
+              Left = 200
+              Top = 16
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel6: TPanel
+              Left = 248
+              Top = 16
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel7: TPanel
+              Left = 8
+              Top = 38
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel8: TPanel
+              Left = 56
+              Top = 38
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel9: TPanel
+              Left = 104
+              Top = 38
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel10: TPanel
+              Left = 152
+              Top = 38
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel11: TPanel
+              Left = 200
+              Top = 38
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel12: TPanel
+              Left = 248
+              Top = 38
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel13: TPanel
+              Left = 8
+              Top = 60
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel14: TPanel
+              Left = 56
+              Top = 60
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel15: TPanel
+              Left = 104
+              Top = 60
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel16: TPanel
+              Left = 152
+              Top = 60
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel17: TPanel
+              Left = 200
+              Top = 60
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel18: TPanel
+              Left = 248
+              Top = 60
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel19: TPanel
+              Left = 8
+              Top = 82
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel20: TPanel
+              Left = 56
+              Top = 82
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel21: TPanel
+              Left = 104
+              Top = 82
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel22: TPanel
+              Left = 152
+              Top = 82
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel23: TPanel
+              Left = 200
+              Top = 82
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ClPanel24: TPanel
+              Left = 248
+              Top = 82
+              Width = 46
+              Height = 20
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object SourceColorPanel: TPanel
+              Left = 8
+              Top = 108
+              Width = 150
+              Height = 24
+              BevelOuter = bvLowered
+              Caption = '#'
+              Tag = 20
+              OnClick = SelectColorPal
+              OnMouseMove = HintMouseMove
+            end
+            object ColorShemeRdoGr: TRadioGroup
+              Left = 8
+              Top = 134
+              Width = 150
+              Height = 160
+              Caption = 'Color Scheme'
+              Items.Strings = (
+                'Achromatic '
+                'Monochromatic '
+                'Analogic'
+                'Complementary'
+                'Analogic&&Complement.'
+                'Split Complementary'
+                'Double Complementary'
+                'Triadic')
+              ItemIndex = 3
+              OnClick = ColorSchemeChange
+            end
+            object OffsetLabel: TTntLabel
+              Left = 164
+              Top = 112
+              Caption = 'Offset'
+            end
+            object OffsetEdit: TComboEdit
+              Left = 204
+              Top = 108
+              Width = 58
+              Height = 21
+              Text = '0'
+              OnButtonClick = OffsetEditClick
+            end
+            object Pie1: TPie
+              Left = 266
+              Top = 104
+              Width = 32
+              Height = 32
+              Angles.StartAngle = 60
+              Angles.EndAngle = 120
+              Brush.Color = clYellow
+            end
+            object OffsetSlider: TRxSlider
+              Left = 164
+              Top = 136
+              Width = 134
+              Height = 32
+              MinValue = 1
+              MaxValue = 60
+              Increment = 1
+              Enabled = False
+              Value = 30
+              OnChange = OffsetSliderChange
+            end
+            object PrePanel0: TPanel
+              Left = 166
+              Top = 172
+              Width = 132
+              Height = 123
+              BevelOuter = bvLowered
+              OnClick = SelectColorPal
+              object PrePanel1: TPanel
+                Left = 6
+                Top = 6
+                Width = 80
+                Height = 24
+                BevelOuter = bvNone
+                Tag = 20
+                OnClick = SelectColorPal
+                OnMouseMove = HintMouseMove
+              end
+              object PrePanel2: TPanel
+                Left = 94
+                Top = 6
+                Width = 30
+                Height = 87
+                BevelOuter = bvNone
+                Tag = 20
+                OnClick = SelectColorPal
+                OnMouseMove = HintMouseMove
+              end
+              object PrePanel3: TPanel
+                Left = 45
+                Top = 93
+                Width = 79
+                Height = 24
+                BevelOuter = bvNone
+                Tag = 20
+                OnClick = SelectColorPal
+                OnMouseMove = HintMouseMove
+              end
+              object PrePanel4: TPanel
+                Left = 6
+                Top = 30
+                Width = 30
+                Height = 87
+                BevelOuter = bvNone
+                Tag = 20
+                OnClick = SelectColorPal
+                OnMouseMove = HintMouseMove
+              end
+              object PrePanel5: TPanel
+                Left = 45
+                Top = 30
+                Width = 41
+                Height = 29
+                BevelOuter = bvNone
+                Tag = 20
+                OnClick = SelectColorPal
+                OnMouseMove = HintMouseMove
+              end
+              object PrePanel6: TPanel
+                Left = 45
+                Top = 65
+                Width = 41
+                Height = 28
+                BevelOuter = bvNone
+                Tag = 20
+                OnClick = SelectColorPal
+                OnMouseMove = HintMouseMove
+              end
+            end
+          end
+          object ColPalRdoGr: TRadioGroup
+            Left = 252
+            Top = 306
+            Width = 130
+            Height = 50
+            Caption = 'Output'
+            Columns = 2
+            Items.Strings = (
+              ''
+              ''
+              ''
+              'Safe')
             ItemIndex = 3
-            OnClick = ColorSchemeChange
+            OnClick = ColPalRdoGrClick
           end
-          object OffsetLabel: TTntLabel
-            Left = 164
-            Top = 112
-            Caption = 'Offset'
+          object ZoomGroupBox: TTntGroupBox
+            Left = 4
+            Top = 334
+            Width = 244
+            Height = 56
+            Caption = 'Zoom'
+            object ZoomAutoChkBox: TCheckBox
+              Left = 8
+              Top = 14
+              Width = 110
+              Height = 17
+              Caption = 'Auto capture'
+              OnClick = ZoomAutoChkBoxClick
+            end
+            object ZoomColorEd: TComboEdit
+              Left = 8
+              Top = 32
+              Width = 110
+              Height = 21
+              ReadOnly = True
+              Text = '#'
+              OnButtonClick = ZoomColorEdButtonClick
+            end
+            object ZoomSlider: TRxSlider
+              Left = 200
+              Top = 10
+              Width = 30
+              Height = 44
+              Orientation = soVertical
+              MinValue = 1
+              MaxValue = 7
+              Increment = 1
+              Value = 4
+            end
+            object ZoRedBinEdit: TEdit
+              Left = 124
+              Top = 36
+              Width = 22
+              Height = 21
+              ReadOnly = True
+              Text = '0'
+              Visible = False
+              OnChange = ZoomColorChange
+            end
+            object ZoGreenBinEdit: TEdit
+              Left = 148
+              Top = 36
+              Width = 22
+              Height = 21
+              ReadOnly = True
+              Text = '0'
+              Visible = False
+              OnChange = ZoomColorChange
+            end
+            object ZoBlueBinEdit: TEdit
+              Left = 172
+              Top = 36
+              Width = 22
+              Height = 21
+              ReadOnly = True
+              Text = '0'
+              Visible = False
+              OnChange = ZoomColorChange
+            end
           end
-          object OffsetEdit: TComboEdit
-            Left = 204
-            Top = 108
-            Width = 58
+          object ClipbrdLabel: TTntLabel
+            Left = 254
+            Top = 364
+            Caption = 'Clipboard'
+          end
+          object ClipColorEdit: TComboEdit
+            Left = 306
+            Top = 360
+            Width = 76
             Height = 21
-            Text = '0'
-            OnButtonClick = OffsetEditClick
+            Tag = 20
+            OnMouseMove = HintMouseMove
+            Text = '#'
+            OnButtonClick = ClipColorEditButtonClick
           end
-          object Pie1: TPie
-            Left = 266
-            Top = 104
+          object Panel4: TPanel
+            Left = 4
+            Top = 420
+            Width = 686
+            Height = 160
+            BevelOuter = bvLowered
+            object ColorHelpWebBrowser: TCppWebBrowser
+              Left = 1
+              Top = 1
+              Width = 684
+              Height = 158
+              Align = alClient
+            end
+          end
+          object Image2: TImage
+            Left = 696
+            Top = 6
             Width = 32
             Height = 32
-            Angles.StartAngle = 60
-            Angles.EndAngle = 120
-            Brush.Color = clYellow
+            Anchors = [akTop, akRight]
+            Transparent = True
           end
-          object OffsetSlider: TRxSlider
-            Left = 164
-            Top = 136
-            Width = 134
-            Height = 32
-            MinValue = 1
-            MaxValue = 60
-            Increment = 1
-            Enabled = False
-            Value = 30
-            OnChange = OffsetSliderChange
-          end
-          object PrePanel0: TPanel
-            Left = 166
-            Top = 172
-            Width = 132
-            Height = 123
-            BevelOuter = bvLowered
-            OnClick = SelectColorPal
-            object PrePanel1: TPanel
-              Left = 6
-              Top = 6
-              Width = 80
-              Height = 24
-              BevelOuter = bvNone
-              Tag = 20
-              OnClick = SelectColorPal
-              OnMouseMove = HintMouseMove
-            end
-            object PrePanel2: TPanel
-              Left = 94
-              Top = 6
-              Width = 30
+          object Palette2GroupBox: TglGroupBox
+            Left = 386
+            Top = 326
+            Width = 368
+            Height = 16
+            Caption = 'Palette2'
+            Collapsed = True
+            Options = [fgoCanCollapse, fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, fgoHideChildrenWhenCollapsed, fgoSaveChildFocus]
+            FullHeight = 105
+            OnCollapsed = Palette2GroupBoxCollapsed
+            OnExpanded = Palette2GroupBoxExpanded
+            object Palette2Image: TImage
+              Left = 2
+              Top = 16
+              Width = 364
               Height = 87
-              BevelOuter = bvNone
-              Tag = 20
-              OnClick = SelectColorPal
-              OnMouseMove = HintMouseMove
+              AutoSize = True
+              Cursor = crCross
+              Tag = 21
+              OnMouseDown = PaletteImageMouseDown
+              OnMouseMove = Palette2ImageGetPixColor
             end
-            object PrePanel3: TPanel
-              Left = 45
-              Top = 93
-              Width = 79
-              Height = 24
-              BevelOuter = bvNone
-              Tag = 20
-              OnClick = SelectColorPal
-              OnMouseMove = HintMouseMove
-            end
-            object PrePanel4: TPanel
-              Left = 6
-              Top = 30
-              Width = 30
+          end
+          object Palette1GroupBox: TglGroupBox
+            Left = 386
+            Top = 306
+            Width = 368
+            Height = 16
+            Caption = 'Palette1'
+            Collapsed = True
+            Options = [fgoCanCollapse, fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, fgoHideChildrenWhenCollapsed, fgoSaveChildFocus]
+            FullHeight = 105
+            OnCollapsed = Palette1GroupBoxCollapsed
+            OnExpanded = Palette1GroupBoxExpanded
+            object Palette1Image: TImage
+              Left = 2
+              Top = 16
+              Width = 364
               Height = 87
-              BevelOuter = bvNone
-              Tag = 20
-              OnClick = SelectColorPal
-              OnMouseMove = HintMouseMove
+              AutoSize = True
+              Cursor = crCross
+              Tag = 21
+              OnMouseDown = PaletteImageMouseDown
+              OnMouseMove = Palette1ImageGetPixColor
             end
-            object PrePanel5: TPanel
-              Left = 45
-              Top = 30
-              Width = 41
-              Height = 29
-              BevelOuter = bvNone
-              Tag = 20
-              OnClick = SelectColorPal
-              OnMouseMove = HintMouseMove
-            end
-            object PrePanel6: TPanel
-              Left = 45
-              Top = 65
-              Width = 41
-              Height = 28
-              BevelOuter = bvNone
-              Tag = 20
-              OnClick = SelectColorPal
-              OnMouseMove = HintMouseMove
-            end
-          end
-        end
-        object ColPalRdoGr: TRadioGroup
-          Left = 252
-          Top = 306
-          Width = 130
-          Height = 50
-          Caption = 'Output'
-          Columns = 2
-          Items.Strings = (
-            ''
-            ''
-            ''
-            'Safe')
-          ItemIndex = 3
-          OnClick = ColPalRdoGrClick
-        end
-        object ZoomGroupBox: TTntGroupBox
-          Left = 4
-          Top = 334
-          Width = 244
-          Height = 56
-          Caption = 'Zoom'
-          object ZoomAutoChkBox: TCheckBox
-            Left = 8
-            Top = 14
-            Width = 110
-            Height = 17
-            Caption = 'Auto capture'
-            OnClick = ZoomAutoChkBoxClick
-          end
-          object ZoomColorEd: TComboEdit
-            Left = 8
-            Top = 32
-            Width = 110
-            Height = 21
-            ReadOnly = True
-            Text = '#'
-            OnButtonClick = ZoomColorEdButtonClick
-          end
-          object ZoomSlider: TRxSlider
-            Left = 200
-            Top = 10
-            Width = 30
-            Height = 44
-            Orientation = soVertical
-            MinValue = 1
-            MaxValue = 7
-            Increment = 1
-            Value = 4
-          end
-          object ZoRedBinEdit: TEdit
-            Left = 124
-            Top = 36
-            Width = 22
-            Height = 21
-            ReadOnly = True
-            Text = '0'
-            Visible = False
-            OnChange = ZoomColorChange
-          end
-          object ZoGreenBinEdit: TEdit
-            Left = 148
-            Top = 36
-            Width = 22
-            Height = 21
-            ReadOnly = True
-            Text = '0'
-            Visible = False
-            OnChange = ZoomColorChange
-          end
-          object ZoBlueBinEdit: TEdit
-            Left = 172
-            Top = 36
-            Width = 22
-            Height = 21
-            ReadOnly = True
-            Text = '0'
-            Visible = False
-            OnChange = ZoomColorChange
-          end
-        end
-        object ClipbrdLabel: TTntLabel
-          Left = 254
-          Top = 364
-          Caption = 'Clipboard'
-        end
-        object ClipColorEdit: TComboEdit
-          Left = 306
-          Top = 360
-          Width = 76
-          Height = 21
-          Tag = 20
-          OnMouseMove = HintMouseMove
-          Text = '#'
-          OnButtonClick = ClipColorEditButtonClick
-        end
-        object Panel4: TPanel
-          Left = 4
-          Top = 420
-          Width = 686
-          Height = 160
-          BevelOuter = bvLowered
-          object ColorHelpWebBrowser: TCppWebBrowser
-            Left = 1
-            Top = 1
-            Width = 684
-            Height = 158
-            Align = alClient
-          end
-        end
-        object Image2: TImage
-          Left = 696
-          Top = 6
-          Width = 32
-          Height = 32
-          Anchors = [akTop, akRight]
-          Transparent = True
-        end
-        object Palette2GroupBox: TglGroupBox
-          Left = 386
-          Top = 326
-          Width = 368
-          Height = 16
-          Caption = 'Palette2'
-          Collapsed = True
-          Options = [fgoCanCollapse, fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, fgoHideChildrenWhenCollapsed, fgoSaveChildFocus]
-          FullHeight = 105
-          OnCollapsed = Palette2GroupBoxCollapsed
-          OnExpanded = Palette2GroupBoxExpanded
-          object Palette2Image: TImage
-            Left = 2
-            Top = 16
-            Width = 364
-            Height = 87
-            AutoSize = True
-            Cursor = crCross
-            Tag = 21
-            OnMouseDown = PaletteImageMouseDown
-            OnMouseMove = Palette2ImageGetPixColor
-          end
-        end
-        object Palette1GroupBox: TglGroupBox
-          Left = 386
-          Top = 306
-          Width = 368
-          Height = 16
-          Caption = 'Palette1'
-          Collapsed = True
-          Options = [fgoCanCollapse, fgoFilledCaption, fgoFluentlyCollapse, fgoFluentlyExpand, fgoHideChildrenWhenCollapsed, fgoSaveChildFocus]
-          FullHeight = 105
-          OnCollapsed = Palette1GroupBoxCollapsed
-          OnExpanded = Palette1GroupBoxExpanded
-          object Palette1Image: TImage
-            Left = 2
-            Top = 16
-            Width = 364
-            Height = 87
-            AutoSize = True
-            Cursor = crCross
-            Tag = 21
-            OnMouseDown = PaletteImageMouseDown
-            OnMouseMove = Palette1ImageGetPixColor
           end
         end
       end

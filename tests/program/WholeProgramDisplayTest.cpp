@@ -13,7 +13,9 @@
 #include "platform/backend/tests/ScreenShot.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/IniFiles.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/FileCtrl.h"
+#include "platform/vcl/ScrollBoxes.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBars.h"
 #include "platform/vcl/WebBrowser.h"
@@ -822,6 +824,33 @@ TEST_F(WholeProgramDisplayTest, TheColourHelpShowsOnlyInsideItsPageAtTheDefaultS
     EXPECT_TRUE(program.KeepsSeeing("pages/colour-help-800x600", [&](GdkPixbuf* shot) {
         return twin.BelowThePagesLooksTheSame(shot);
     })) << "the colour help is drawn outside its page";
+}
+
+// The colour page is wider and higher than the page control at the default
+// size; it scrolls, so that its last palette column can be brought into view.
+TEST_F(WholeProgramDisplayTest, TheColourPageScrollsToItsLastPaletteColumnAtTheDefaultSize) {
+    DisplayedProgram program(folder.Path(), {.Bounds = defaultBounds});
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    HeadlessTwin twin(folder.Path() / "program" / libraryName, defaultBounds);
+    TMainForm& form = twin.Form();
+    program.Click(twin.TabItem(ColourTab));
+    twin.ShowTab(ColourTab);
+    TScrollBox* page = form.ColorScrollBox;
+    ASSERT_TRUE(page->HorzScrollBar()->IsScrollBarVisible()) << "the page fits; nothing to scroll";
+    // A click on the bar's track, left of its right arrow, scrolls a page to the right.
+    const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+    const TPoint track =
+        page->ClientToScreen(TPoint{page->ClientWidth() - 2 * arrow, page->ClientHeight() + arrow / 2});
+    program.Click(track);
+    twin.Click(page, track);
+    RECT column, shown;
+    GetWindowRect(form.ClPanel6->Handle(), &column);
+    GetWindowRect(page->Handle(), &shown);
+    ASSERT_LE(column.Right, shown.Left + page->ClientWidth()) << "the last column stays out of view";
+    EXPECT_TRUE(program.WaitToSee("pages/colour-scrolled-800x600", [&](GdkPixbuf* shot) {
+        return twin.LooksTheSame(form.ClPanel6, shot);
+    })) << "the last palette column does not show";
 }
 
 } // namespace
