@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -146,6 +148,39 @@ bool makeProfileFolder() {
     return false;
 }
 
+// Every font made asks for its substitute: values are read from the file
+// again only once it has changed.
+struct FileStamp {
+    std::string path;
+    bool exists = false;
+    std::filesystem::file_time_type written{};
+    std::uintmax_t size = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const std::string& path) {
+    std::error_code missing;
+    const auto written = std::filesystem::last_write_time(path, missing);
+    if (missing) return {path};
+    const auto size = std::filesystem::file_size(path, missing);
+    return {path, !missing, written, missing ? 0 : size};
+}
+
+struct ValueCache {
+    FileStamp stamp;
+    std::map<std::pair<AnsiString, AnsiString>, std::optional<AnsiString>> values;
+};
+
+std::mutex& valueCacheMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+ValueCache& valueCache() {
+    static ValueCache cache;
+    return cache;
+}
+
 } // namespace
 
 DWORD GetProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR defaultText, LPSTR returnedString,
@@ -188,11 +223,21 @@ BOOL WriteProfileStringW(LPCWSTR appName, LPCWSTR keyName, LPCWSTR value) {
 
 std::optional<AnsiString> ProfileValue(const AnsiString& section, const AnsiString& key) {
     const DWORD lastError = GetLastError();
-    const TIniFile file = profile();
-    std::optional<AnsiString> value;
-    if (file.ValueExists(section, key)) value = file.ReadString(section, key, "");
+    const std::string path = profileFile();
+    const FileStamp stamp = stampOf(path);
+    std::lock_guard lock(valueCacheMutex());
+    ValueCache& cache = valueCache();
+    if (!(cache.stamp == stamp)) cache = ValueCache{stamp, {}};
+    const auto name = std::make_pair(LowerCase(section), LowerCase(key));
+    auto found = cache.values.find(name);
+    if (found == cache.values.end()) {
+        const TIniFile file(FromNativeFileName(path));
+        std::optional<AnsiString> value;
+        if (file.ValueExists(section, key)) value = file.ReadString(section, key, "");
+        found = cache.values.emplace(name, value).first;
+    }
     SetLastError(lastError);
-    return value;
+    return found->second;
 }
 
 void SetProfileFile(const std::string& nativePath) {
