@@ -113,17 +113,16 @@ void keepText(CrossThreadSend& send) {
     }
 }
 
-std::shared_ptr<CrossThreadSend> queueSend(Window& window, CharSet caller, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
+std::shared_ptr<CrossThreadSend> queueSend(HWND window, const std::shared_ptr<ThreadState>& target,
+                                           CharSet caller, UINT message, WPARAM wParam, LPARAM lParam) {
     auto send = std::make_shared<CrossThreadSend>();
-    send->window = window.handle;
+    send->window = window;
     send->message = message;
     send->wParam = wParam;
     send->lParam = lParam;
     send->charSet = caller;
     send->sender = CurrentThreadShared();
     keepText(*send);
-    std::shared_ptr<ThreadState> target = window.thread;
     {
         std::lock_guard lock(target->mutex);
         target->incomingSends.push_back(send);
@@ -134,7 +133,8 @@ std::shared_ptr<CrossThreadSend> queueSend(Window& window, CharSet caller, UINT 
 
 LRESULT sendToOtherThread(Window& window, CharSet caller, UINT message, WPARAM wParam, LPARAM lParam) {
     ThreadState& self = CurrentThread();
-    std::shared_ptr<CrossThreadSend> send = queueSend(window, caller, message, wParam, lParam);
+    std::shared_ptr<CrossThreadSend> send =
+        queueSend(window.handle, window.thread, caller, message, wParam, lParam);
     for (;;) {
         handleIncomingSends(self);
         std::unique_lock lock(self.mutex);
@@ -213,8 +213,7 @@ BOOL sendWithTimeout(CharSet caller, HWND handle, UINT message, WPARAM wParam, L
             return FALSE;
         }
     }
-    std::shared_ptr<CrossThreadSend> send =
-        queueSend(*FindWindowObject(handle), caller, message, wParam, lParam);
+    std::shared_ptr<CrossThreadSend> send = queueSend(handle, target, caller, message, wParam, lParam);
     if (awaitAnswer(*target, send, flags, timeout) == SendOutcome::TimedOut) {
         SetLastError(ERROR_TIMEOUT);
         return FALSE;
