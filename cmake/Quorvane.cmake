@@ -10,7 +10,8 @@ function(quorvane_add_tests library)
   target_compile_definitions(${target} PRIVATE
     QUORVANE_FIXTURES_DIR="${QUORVANE_SHARED_DIR}/fixtures"
     QUORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    QUORVANE_TEST_REGISTRY_FILE="${CMAKE_BINARY_DIR}/test-registry/${library}")
+    QUORVANE_TEST_REGISTRY_FILE="${CMAKE_BINARY_DIR}/test-registry/${library}"
+    QUORVANE_TEST_PROFILE_FILE="${CMAKE_BINARY_DIR}/test-profile/${library}.ini")
   gtest_discover_tests(${target}
     TEST_PREFIX "${library}."
     DISCOVERY_TIMEOUT 60)

@@ -8,6 +8,7 @@
 #include "platform/win/DialogKeys.h"
 #include "platform/win/Hooks.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Profile.h"
 #include "platform/win/Windows.h"
 #include "unicode/TntClasses.h"
 #include "unicode/TntControls.h"
@@ -194,21 +195,47 @@ TTntApplication* TntApplication() {
 }
 
 namespace {
-// The dialog fonts and the fonts they stand for when the system names none.
+constexpr const char* FontSubstitutesSection = "FontSubstitutes";
+constexpr const char* ShellDialogFont = "MS Shell Dlg";
+constexpr const char* ShellDialog2Font = "MS Shell Dlg 2";
 constexpr const char* ShellDialogFontStandIn = "MS Sans Serif";
 constexpr const char* ShellDialog2FontStandIn = "Tahoma";
+constexpr UINT SettingChangeTimeout = 250;
+// Longer than any face name, so that a substitute is never cut.
+constexpr DWORD SubstituteBufferSize = 256;
 
-// The font "MS Shell Dlg 2" stands for: Tahoma when the screen has it, else
-// the font "MS Shell Dlg" stands for. The system keeps no list of font
-// substitutes here, so that rule alone decides.
-AnsiString shellDialog2Font() {
-    return Screen->Fonts()->IndexOf(ShellDialog2FontStandIn) >= 0 ? AnsiString(ShellDialog2FontStandIn)
-                                                                  : AnsiString(ShellDialogFontStandIn);
+AnsiString fontSubstitute(const char* face) {
+    char buffer[SubstituteBufferSize];
+    const DWORD length = GetProfileStringA(FontSubstitutesSection, face, "", buffer, SubstituteBufferSize);
+    return AnsiString(buffer, length);
+}
+
+// Every window learns that the substitutes changed, so that it can pick up the new fonts.
+void announceSubstitutesChange() {
+    SendMessageTimeoutA(HWND_BROADCAST, WM_WININICHANGE, 0, reinterpret_cast<LPARAM>(FontSubstitutesSection),
+                        SMTO_NORMAL, SettingChangeTimeout, nullptr);
+}
+
+void ensureFontSubstitute(const char* face, const AnsiString& standIn) {
+    if (!fontSubstitute(face).empty()) return;
+    WriteProfileStringA(FontSubstitutesSection, face, standIn.c_str());
+    announceSubstitutesChange();
+}
+
+// "MS Shell Dlg 2" stands for Tahoma when the screen has it, else for what "MS Shell Dlg" stands for.
+void ensureShellDialogSubstitutes() {
+    ensureFontSubstitute(ShellDialogFont, ShellDialogFontStandIn);
+    ensureFontSubstitute(ShellDialog2Font, Screen->Fonts()->IndexOf(ShellDialog2FontStandIn) >= 0
+                                               ? AnsiString(ShellDialog2FontStandIn)
+                                               : fontSubstitute(ShellDialogFont));
 }
 } // namespace
 
+// This system is never a library loaded by a development environment, and its
+// platform is never Windows 9x, so neither of their cases arises here.
 void InitTntEnvironment() {
-    SetDefaultNewFontName(shellDialog2Font());
+    ensureShellDialogSubstitutes();
+    SetDefaultNewFontName(fontSubstitute(ShellDialog2Font));
     HintWindowClass = ClassOf<TTntHintWindow>();
 }
 

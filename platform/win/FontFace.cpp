@@ -1,11 +1,14 @@
-// Finding, sizing and rendering fonts with fontconfig and FreeType. Windows
+// Finding, sizing and rendering fonts with fontconfig and FreeType. The
+// profile's font substitutes rename a face first, as on Windows; Windows
 // face names map to the metric-compatible Liberation families, so that text
 // keeps the widths the layouts were made for; the metrics follow the Windows
 // rules for TrueType fonts (ascent and descent from the OS/2 table's Windows
 // values, heights at 96 dots per inch).
 #include "platform/win/FontFace.h"
 
+#include "platform/core/CodePages.h"
 #include "platform/win/GdiObjects.h"
+#include "platform/win/Profile.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -18,6 +21,7 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <numbers>
 #include <optional>
@@ -256,6 +260,47 @@ double weightedAverageWidth(FT_Face face) {
     return sum / weightTotal;
 }
 
+// ---- Substitutes ----
+
+constexpr const char* fontSubstitutesSection = "FontSubstitutes";
+
+struct FaceAndCharSet {
+    AnsiString face;
+    std::optional<int> charSet;
+};
+
+// "Name" or "Name,charset".
+FaceAndCharSet splitSubstitute(const AnsiString& entry) {
+    const std::size_t comma = entry.find(',');
+    if (comma == AnsiString::npos) return {entry, std::nullopt};
+    const AnsiString number = entry.substr(comma + 1);
+    char* end = nullptr;
+    const long charSet = std::strtol(number.c_str(), &end, 10);
+    if (end == number.c_str() || charSet < 0 || charSet > 0xFF) return {entry.substr(0, comma), std::nullopt};
+    return {entry.substr(0, comma), static_cast<int>(charSet)};
+}
+
+// The profile's substitute for the face, as the system's font mapper takes
+// it before it looks for a font: an entry for the face in the font's
+// character set comes before one for the face in any.
+LOGFONTW withSubstitute(const LOGFONTW& logFont) {
+    const WCHAR* nameEnd = std::find(logFont.lfFaceName, logFont.lfFaceName + LF_FACESIZE, WCHAR(0));
+    const AnsiString face = WideToAnsi(WideString(logFont.lfFaceName, nameEnd));
+    if (face.empty()) return logFont;
+    std::optional<AnsiString> entry =
+        ProfileValue(fontSubstitutesSection, face + "," + std::to_string(logFont.lfCharSet));
+    if (!entry) entry = ProfileValue(fontSubstitutesSection, face);
+    if (!entry) return logFont;
+    const FaceAndCharSet substitute = splitSubstitute(*entry);
+    const WideString name = AnsiToWide(substitute.face).substr(0, LF_FACESIZE - 1);
+    if (name.empty()) return logFont;
+    LOGFONTW result = logFont;
+    std::fill(std::begin(result.lfFaceName), std::end(result.lfFaceName), WCHAR(0));
+    std::copy(name.begin(), name.end(), result.lfFaceName);
+    if (substitute.charSet) result.lfCharSet = static_cast<BYTE>(*substitute.charSet);
+    return result;
+}
+
 // The key of faces that draw alike: underline and strike-out are drawn by the text output.
 std::string faceKey(const LOGFONTW& logFont) {
     bool antialiased = logFont.lfQuality != NONANTIALIASED_QUALITY;
@@ -292,7 +337,10 @@ std::size_t GlyphRenderCount() {
     return renderCounter();
 }
 
-std::shared_ptr<FontFace> FontFace::ForLogFont(const LOGFONTW& logFont) {
+std::shared_ptr<FontFace> FontFace::ForLogFont(const LOGFONTW& requested) {
+    // Faces are cached by the face they draw, so a changed substitute takes
+    // effect for the fonts made after it.
+    const LOGFONTW logFont = withSubstitute(requested);
     GdiLock lock(GdiMutex());
     static std::map<std::string, std::shared_ptr<FontFace>> faces;
     std::string key = faceKey(logFont);

@@ -253,6 +253,7 @@ LRESULT CallConverted(CharSet from, CharSet to, HWND window, UINT message, WPARA
         return call(window, message, wParam, lParam);
     switch (message) {
     case WM_SETTEXT:
+    case WM_WININICHANGE:
     case EM_REPLACESEL:
     case LB_ADDSTRING:
     case LB_INSERTSTRING:

@@ -79,45 +79,173 @@ struct Filter {
 };
 
 void handleIncomingSends(ThreadState& thread) {
+    thread.lastQueueVisit = CurrentMilliseconds();
     for (;;) {
-        CrossThreadSend* send = nullptr;
+        std::shared_ptr<CrossThreadSend> send;
         {
             std::lock_guard lock(thread.mutex);
             if (thread.incomingSends.empty()) return;
             send = thread.incomingSends.front();
             thread.incomingSends.pop_front();
         }
-        LRESULT result =
+        const LRESULT result =
             SendMessageFrom(send->charSet, send->window, send->message, send->wParam, send->lParam);
+        const bool windowGone = FindWindowObject(send->window) == nullptr;
         ThreadState& sender = *send->sender;
         std::lock_guard lock(sender.mutex);
         send->result = result;
+        send->windowGone = windowGone;
         send->done = true;
         sender.wake.notify_all();
     }
 }
 
-LRESULT sendToOtherThread(Window& window, CharSet caller, UINT message, WPARAM wParam, LPARAM lParam) {
-    ThreadState& self = CurrentThread();
-    std::shared_ptr<ThreadState> target = window.thread;
-    CrossThreadSend send;
-    send.window = window.handle;
-    send.message = message;
-    send.wParam = wParam;
-    send.lParam = lParam;
-    send.charSet = caller;
-    send.sender = &self;
+// The settings-change text travels with the message, so that it outlives a
+// sender that stopped waiting for the answer.
+void keepText(CrossThreadSend& send) {
+    if (send.message != WM_WININICHANGE || !send.lParam) return;
+    if (send.charSet == CharSet::Ansi) {
+        send.ansiText = reinterpret_cast<const char*>(send.lParam);
+        send.lParam = reinterpret_cast<LPARAM>(send.ansiText.c_str());
+    } else {
+        send.wideText = reinterpret_cast<const WCHAR*>(send.lParam);
+        send.lParam = reinterpret_cast<LPARAM>(send.wideText.c_str());
+    }
+}
+
+std::shared_ptr<CrossThreadSend> queueSend(HWND window, const std::shared_ptr<ThreadState>& target,
+                                           CharSet caller, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto send = std::make_shared<CrossThreadSend>();
+    send->window = window;
+    send->message = message;
+    send->wParam = wParam;
+    send->lParam = lParam;
+    send->charSet = caller;
+    send->sender = CurrentThreadShared();
+    keepText(*send);
     {
         std::lock_guard lock(target->mutex);
-        target->incomingSends.push_back(&send);
+        target->incomingSends.push_back(send);
     }
     WakeThread(*target);
+    return send;
+}
+
+LRESULT sendToOtherThread(Window& window, CharSet caller, UINT message, WPARAM wParam, LPARAM lParam) {
+    ThreadState& self = CurrentThread();
+    std::shared_ptr<CrossThreadSend> send =
+        queueSend(window.handle, window.thread, caller, message, wParam, lParam);
     for (;;) {
         handleIncomingSends(self);
         std::unique_lock lock(self.mutex);
-        self.wake.wait(lock, [&] { return send.done || !self.incomingSends.empty(); });
-        if (send.done) return send.result;
+        self.wake.wait(lock, [&] { return send->done || !self.incomingSends.empty(); });
+        if (send->done) return send->result;
     }
+}
+
+// A thread that has neither looked at its queue nor waited for messages this
+// long is taken as not responding, as the system judges a hung program.
+constexpr DWORD HungThreadMilliseconds = 5000;
+// How often a sender with a time-out looks again at the thread it waits for.
+constexpr DWORD SendCheckMilliseconds = 20;
+
+bool isHung(const ThreadState& thread) {
+    return !thread.waitingForMessages &&
+           CurrentMilliseconds() - thread.lastQueueVisit > HungThreadMilliseconds;
+}
+
+// Takes back a send the receiver has not started, when its parameters point
+// into the sender's memory; false when the receiver is already at it.
+bool withdraw(ThreadState& target, const std::shared_ptr<CrossThreadSend>& send) {
+    std::lock_guard lock(target.mutex);
+    auto found = std::find(target.incomingSends.begin(), target.incomingSends.end(), send);
+    if (found == target.incomingSends.end()) return false;
+    target.incomingSends.erase(found);
+    return true;
+}
+
+// A send that gives up leaves the message to be handled when the receiver
+// gets to it, unless it points into memory the sender is about to release:
+// that is taken back, or, once the receiver is at it, waited for.
+bool mayStopWaiting(ThreadState& target, const std::shared_ptr<CrossThreadSend>& send) {
+    return !carriesPointers(send->message) || withdraw(target, send);
+}
+
+enum class SendOutcome { Answered, TimedOut };
+
+SendOutcome awaitAnswer(ThreadState& target, const std::shared_ptr<CrossThreadSend>& send, UINT flags,
+                        UINT timeout) {
+    ThreadState& self = CurrentThread();
+    const bool handlesSends = (flags & SMTO_BLOCK) == 0;
+    const DWORD start = CurrentMilliseconds();
+    for (;;) {
+        if (handlesSends) handleIncomingSends(self);
+        {
+            std::unique_lock lock(self.mutex);
+            self.wake.wait_for(lock, std::chrono::milliseconds(SendCheckMilliseconds),
+                               [&] { return send->done || (handlesSends && !self.incomingSends.empty()); });
+            if (send->done) return SendOutcome::Answered;
+        }
+        const bool hung = isHung(target);
+        const bool expired = CurrentMilliseconds() - start >= timeout;
+        const bool givingUp =
+            (hung && (flags & SMTO_ABORTIFHUNG)) || (expired && (hung || !(flags & SMTO_NOTIMEOUTIFNOTHUNG)));
+        if (givingUp && mayStopWaiting(target, send)) return SendOutcome::TimedOut;
+    }
+}
+
+BOOL sendWithTimeout(CharSet caller, HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
+                     UINT timeout, PDWORD_PTR result) {
+    std::shared_ptr<ThreadState> target;
+    {
+        std::lock_guard lock(WindowTableMutex());
+        Window* window = WindowOrError(handle);
+        if (!window || IsRootWindow(*window)) return FALSE;
+        // The window's own thread calls it at once; the time-out is for other threads.
+        if (window->thread.get() == &CurrentThread()) {
+            const LRESULT answer = SendMessageFrom(caller, handle, message, wParam, lParam);
+            if (result) *result = static_cast<DWORD_PTR>(answer);
+            return TRUE;
+        }
+        target = window->thread;
+        if ((flags & SMTO_ABORTIFHUNG) && isHung(*target)) {
+            SetLastError(ERROR_TIMEOUT);
+            return FALSE;
+        }
+    }
+    std::shared_ptr<CrossThreadSend> send = queueSend(handle, target, caller, message, wParam, lParam);
+    if (awaitAnswer(*target, send, flags, timeout) == SendOutcome::TimedOut) {
+        SetLastError(ERROR_TIMEOUT);
+        return FALSE;
+    }
+    if (send->windowGone && (flags & SMTO_ERRORONEXIT)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    if (result) *result = static_cast<DWORD_PTR>(send->result);
+    return TRUE;
+}
+
+// Every top-level window gets the message in turn, each with the whole time-out.
+LRESULT broadcastWithTimeout(CharSet caller, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
+                             UINT timeout, PDWORD_PTR result) {
+    std::vector<HWND> topLevel;
+    {
+        std::lock_guard lock(WindowTableMutex());
+        for (Window* window : DesktopWindowObject().children)
+            topLevel.push_back(window->handle);
+    }
+    for (HWND window : topLevel)
+        sendWithTimeout(caller, window, message, wParam, lParam, flags, timeout, nullptr);
+    if (result) *result = 0;
+    return TRUE;
+}
+
+LRESULT sendMessageTimeout(CharSet caller, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                           UINT flags, UINT timeout, PDWORD_PTR result) {
+    if (window == HWND_BROADCAST)
+        return broadcastWithTimeout(caller, message, wParam, lParam, flags, timeout, result);
+    return sendWithTimeout(caller, window, message, wParam, lParam, flags, timeout, result);
 }
 
 bool takePosted(ThreadState& thread, const Filter& filter, MSG& msg, CharSet& charSet) {
@@ -341,6 +469,20 @@ DWORD earliest(DWORD a, DWORD b) {
     return std::min(a, b);
 }
 
+// Marks the thread as waiting for messages, so that a sender does not take it for hung.
+class WaitingForMessages {
+public:
+    explicit WaitingForMessages(ThreadState& thread) : thread_(thread) { thread_.waitingForMessages = true; }
+    WaitingForMessages(const WaitingForMessages&) = delete;
+    WaitingForMessages& operator=(const WaitingForMessages&) = delete;
+    ~WaitingForMessages() {
+        thread_.waitingForMessages = false;
+        thread_.lastQueueVisit = CurrentMilliseconds();
+    }
+
+private:
+    ThreadState& thread_;
+};
 } // namespace
 
 // ---- Calling window procedures ----
@@ -374,6 +516,15 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return SendMessageFrom(CharSet::Wide, window, message, wParam, lParam);
+}
+
+LRESULT SendMessageTimeoutA(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
+                            PDWORD_PTR result) {
+    return sendMessageTimeout(CharSet::Ansi, window, message, wParam, lParam, flags, timeout, result);
+}
+LRESULT SendMessageTimeoutW(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
+                            PDWORD_PTR result) {
+    return sendMessageTimeout(CharSet::Wide, window, message, wParam, lParam, flags, timeout, result);
 }
 
 LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -484,6 +635,7 @@ void WaitForMessages(DWORD timeout) {
     ServiceMouseHover(thread);
     if (hasWork(thread)) return;
     PresentPendingPixels(thread);
+    WaitingForMessages waiting(thread);
     DWORD limit = earliest(timeout, MillisecondsToNextTimer(thread));
     limit = earliest(limit, MillisecondsToCaretBlink(thread));
     limit = earliest(limit, MillisecondsToMouseHover(thread));

@@ -12,6 +12,24 @@
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+constexpr UINT SMTO_NORMAL = 0x0000;
+// The sender handles no messages sent to it while it waits.
+constexpr UINT SMTO_BLOCK = 0x0001;
+// Gives up at once on a thread that does not respond.
+constexpr UINT SMTO_ABORTIFHUNG = 0x0002;
+// Waits past the time-out while the receiving thread still responds.
+constexpr UINT SMTO_NOTIMEOUTIFNOTHUNG = 0x0008;
+// Fails when the window is destroyed before or while it handles the message.
+constexpr UINT SMTO_ERRORONEXIT = 0x0020;
+// SendMessage that waits at most `timeout` milliseconds for another thread's
+// window (the caller's own windows are called at once). Nonzero with the
+// answer in `result`; 0 with ERROR_TIMEOUT or ERROR_INVALID_WINDOW_HANDLE.
+// HWND_BROADCAST sends to every top-level window in turn, each with the
+// whole time-out, and reports no single window's failure.
+LRESULT SendMessageTimeoutA(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
+                            PDWORD_PTR result);
+LRESULT SendMessageTimeoutW(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
+                            PDWORD_PTR result);
 // Null window: a thread message for the calling thread.
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

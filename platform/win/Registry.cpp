@@ -22,6 +22,7 @@
 
 #include "platform/core/CodePages.h"
 #include "platform/core/SysUtils.h"
+#include "platform/win/ConfigurationFolder.h"
 #include "platform/win/LastError.h"
 
 #include <algorithm>
@@ -38,7 +39,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <pwd.h>
 #include <sstream>
 #include <string_view>
 #include <sys/stat.h>
@@ -526,35 +526,14 @@ ParsedRegistry parseRegistryText(const std::string& text, FileTimeValue time) {
 
 std::string defaultRegistryFile() {
     if (const char* file = std::getenv("QUORVANE_REGISTRY_FILE"); file && *file) return file;
-    std::string configFolder;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
-        configFolder = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) {
-            const passwd* entry = getpwuid(geteuid());
-            home = entry ? entry->pw_dir : "/tmp";
-        }
-        configFolder = std::string(home) + "/.config";
-    }
-    return configFolder + "/quorvane/registry";
-}
-
-constexpr mode_t PrivateFolderMode = 0700;
-
-// Creates the missing folders of `folder`, private to the user.
-bool createFolders(const std::filesystem::path& folder) {
-    std::error_code ignored;
-    if (folder.empty() || std::filesystem::is_directory(folder, ignored)) return true;
-    if (!createFolders(folder.parent_path())) return false;
-    return ::mkdir(folder.c_str(), PrivateFolderMode) == 0 || errno == EEXIST;
+    return UserConfigurationFolder() + "/registry";
 }
 
 // Writes a temporary file beside the target and renames it over the target,
 // so the file is always either the old or the new registry. 0 or the errno.
 int writeAtomically(const std::string& path, const std::string& text) {
     const std::filesystem::path target(path);
-    if (!createFolders(target.parent_path())) return errno;
+    if (!CreatePrivateFolders(target.parent_path())) return errno;
     std::string temporary = path + ".XXXXXX";
     const int file = ::mkstemp(temporary.data());
     if (file < 0) return errno;

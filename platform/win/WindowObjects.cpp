@@ -3,6 +3,7 @@
 #include "platform/win/WindowObjects.h"
 
 #include "platform/win/BackendInterface.h"
+#include "platform/win/Messages.h"
 
 #include <algorithm>
 #include <atomic>
@@ -65,6 +66,7 @@ std::shared_ptr<ThreadState> CurrentThreadShared() {
     thread_local std::shared_ptr<ThreadState> state = [] {
         auto created = std::make_shared<ThreadState>();
         created->id = CurrentThreadIdentifier();
+        created->lastQueueVisit = CurrentMilliseconds();
         ThreadRegistry& registry = threadRegistry();
         std::lock_guard lock(registry.mutex);
         registry.threads[created->id] = created;

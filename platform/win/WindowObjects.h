@@ -12,6 +12,7 @@
 #include "platform/win/WindowProcedures.h"
 
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -139,10 +140,15 @@ struct CrossThreadSend {
     WPARAM wParam = 0;
     LPARAM lParam = 0;
     CharSet charSet = CharSet::Wide;
+    // The text lParam points to, kept here for a sender that stops waiting.
+    AnsiString ansiText;
+    WideString wideText;
     LRESULT result = 0;
-    // Set under the sender's lock when the receiver has answered.
+    // Set under the sender's lock when the receiver has answered; `windowGone`
+    // when the window was destroyed before or while it handled the message.
     bool done = false;
-    ThreadState* sender = nullptr;
+    bool windowGone = false;
+    std::shared_ptr<ThreadState> sender;
 };
 
 struct Timer {
@@ -180,9 +186,13 @@ struct ThreadState {
     std::condition_variable wake;
     std::deque<QueuedMessage> posted;
     std::deque<InputEvent> input;
-    std::deque<CrossThreadSend*> incomingSends;
+    std::deque<std::shared_ptr<CrossThreadSend>> incomingSends;
     bool quitPosted = false;
     int quitCode = 0;
+    // When the thread last looked at its queue, and whether it is waiting for
+    // messages now: a thread that does neither for long does not respond.
+    std::atomic<DWORD> lastQueueVisit{0};
+    std::atomic<bool> waitingForMessages{false};
 
     // Touched by the owning thread only.
     HWND focus = nullptr;

@@ -7,8 +7,10 @@
 #include "platform/core/CodePages.h"
 #include "platform/vcl/Filers.h"
 #include "platform/vcl/StdActns.h"
+#include "platform/win/DefWindowProc.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Profile.h"
 #include "platform/win/Windows.h"
 #include "unicode/TntActnList.h"
 #include "unicode/TntComCtrls.h"
@@ -17,7 +19,10 @@
 #include "unicode/TntStdActns.h"
 #include "unicode/TntStdCtrls.h"
 #include "unicode/TntSystem.h"
+#include "unicode/tests/TemporaryFolder.h"
 #include "unicode/tests/WideEdit.h"
+
+#include <fstream>
 
 namespace {
 
@@ -303,16 +308,67 @@ TEST_F(AltKeyTest, KeptOutOfTheHookTheLetterArrivesAsAQuestionMark) {
 
 namespace {
 
-TEST(TntEnvironment, NewFontsTakeTheDialogFontAndHintsTheWideHintWindow) {
-    const TFontName before = DefaultNewFontName();
-    const TClass hintClass = HintWindowClass;
+std::vector<std::string> settingChanges;
+
+LRESULT recordSettingChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WININICHANGE)
+        settingChanges.push_back(WideToAnsi(reinterpret_cast<const WCHAR*>(lParam)));
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A profile of the test's own and a top-level window that notes every settings change.
+class TntEnvironmentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProfileFile(folder.NativePath() + "/win.ini");
+        WNDCLASSEXW windowClass{};
+        windowClass.lpfnWndProc = WindowProcFromFunction(recordSettingChange);
+        windowClass.lpszClassName = u"SettingsListener";
+        RegisterClassExW(&windowClass);
+        listener = CreateWindowExW(0, u"SettingsListener", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   nullptr, nullptr);
+        settingChanges.clear();
+    }
+    void TearDown() override {
+        DestroyWindow(listener);
+        SetDefaultNewFontName(fontNameBefore);
+        HintWindowClass = hintClassBefore;
+        SetProfileFile("");
+    }
+
+    std::string profileText() const {
+        std::ifstream file(folder.NativePath() + "/win.ini", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    test::TemporaryFolder folder;
+    HWND listener = nullptr;
+    const TFontName fontNameBefore = DefaultNewFontName();
+    const TClass hintClassBefore = HintWindowClass;
+};
+
+TEST_F(TntEnvironmentTest, MissingDialogFontSubstitutesAreWrittenAnnouncedAndGiveNewFontsTheirName) {
     InitTntEnvironment();
     const bool hasTahoma = Screen->Fonts()->IndexOf("Tahoma") >= 0;
-    EXPECT_EQ(TFont().Name(), hasTahoma ? "Tahoma" : "MS Sans Serif");
+    const std::string dialog2 = hasTahoma ? "Tahoma" : "MS Sans Serif";
+    EXPECT_EQ(profileText(),
+              "[FontSubstitutes]\r\nMS Shell Dlg=MS Sans Serif\r\nMS Shell Dlg 2=" + dialog2 + "\r\n");
+    EXPECT_EQ(settingChanges, (std::vector<std::string>{"FontSubstitutes", "FontSubstitutes"}));
+    EXPECT_EQ(TFont().Name(), dialog2);
     EXPECT_EQ(HintWindowClass, ClassOf<TTntHintWindow>());
-    SetDefaultNewFontName(before);
-    HintWindowClass = hintClass;
-    EXPECT_EQ(TFont().Name(), "MS Sans Serif");
+}
+
+TEST_F(TntEnvironmentTest, PresentSubstitutesAreKeptAndTheDialogFontIsReadFromTheProfile) {
+    ASSERT_TRUE(WriteProfileStringA("FontSubstitutes", "MS Shell Dlg 2", "Courier New"));
+    InitTntEnvironment();
+    EXPECT_EQ(profileText(),
+              "[FontSubstitutes]\r\nMS Shell Dlg 2=Courier New\r\nMS Shell Dlg=MS Sans Serif\r\n");
+    EXPECT_EQ(settingChanges, std::vector<std::string>{"FontSubstitutes"});
+    EXPECT_EQ(TFont().Name(), "Courier New");
+
+    settingChanges.clear();
+    InitTntEnvironment();
+    EXPECT_TRUE(settingChanges.empty());
 }
 
 } // namespace
