@@ -7,7 +7,9 @@
 //   copied             the Copy button put the edit's text on the clipboard
 //   focus in NAME      the edit or the web view's host (page) got the focus
 //   focus out NAME     ... or lost it
-// A page from a file is chosen with the desktop's file chooser.
+//   note hidden        a click hid the note laid over the page
+// A page from a file is chosen with the desktop's file chooser. A button lays
+// a note, a window of ours, over part of the page; a click on it hides it.
 // Options: --page FILE shows that page (else a page of its own);
 // --exit-after-paint ends the program once it is ready.
 #include "platform/backend/Backend.h"
@@ -43,6 +45,7 @@ namespace {
 
 constexpr const WCHAR* mainClass = u"QuorvaneBackendDemo";
 constexpr const WCHAR* webHostClass = u"QuorvaneBackendDemoWebHost";
+constexpr const WCHAR* noteClass = u"QuorvaneBackendDemoNote";
 constexpr const WCHAR* mainTitle = u"Quorvane backend demo";
 
 // Client-area layout: the controls in a column on the left, the web view on the right.
@@ -57,6 +60,9 @@ constexpr int webLeft = margin + columnWidth + margin;
 constexpr int webWidth = clientWidth - webLeft - margin;
 constexpr int webHeight = 400;
 constexpr int progressMax = 100;
+// The note lies across the page's left edge, its middle over the page.
+constexpr RECT noteArea{webLeft - 40, 200, webLeft + 160, 280};
+constexpr COLORREF noteColour = RGB(34, 139, 34);
 
 enum ControlId : int {
     editId = 101,
@@ -66,6 +72,7 @@ enum ControlId : int {
     reloadId,
     newWindowId,
     openPageId,
+    coverId,
     listId,
     comboId,
     progressId,
@@ -150,6 +157,28 @@ private:
         return demo->handle(message, wParam, lParam);
     }
 
+    static LRESULT noteProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            HBRUSH green = CreateSolidBrush(noteColour);
+            RECT client;
+            GetClientRect(window, &client);
+            FillRect(dc, &client, green);
+            DeleteObject(green);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_LBUTTONUP:
+            ShowWindow(window, SW_HIDE);
+            say("note hidden");
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+    }
+
     static LRESULT hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_SETFOCUS) say("focus in page");
         if (message == WM_KILLFOCUS) say("focus out page");
@@ -171,6 +200,11 @@ private:
         host.lpszClassName = webHostClass;
         host.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
         RegisterClassW(&host);
+        WNDCLASSW note{};
+        note.lpfnWndProc = WindowProcFromFunction(noteProcedure);
+        note.lpszClassName = noteClass;
+        note.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        RegisterClassW(&note);
     }
 
     HWND control(const WCHAR* className, const WCHAR* text, DWORD style, RECT place, int id,
@@ -213,9 +247,16 @@ private:
         SendMessageW(status_, WM_SIZE, 0, 0);
         control(u"BUTTON", u"Show a page from a file...", WS_TABSTOP | BS_PUSHBUTTON,
                 {margin, 356, margin + columnWidth, 356 + buttonHeight}, openPageId);
-        webHost_ = control(webHostClass, u"", 0, {webLeft, margin, webLeft + webWidth, margin + webHeight},
-                           webHostId, WS_EX_CLIENTEDGE);
+        coverButton_ = control(u"BUTTON", u"Lay a note over the page", WS_TABSTOP | BS_PUSHBUTTON,
+                               {margin, 388, margin + columnWidth, 388 + buttonHeight}, coverId);
+        // As with the framework's controls, windows above the host hide it.
+        webHost_ =
+            control(webHostClass, u"", WS_CLIPSIBLINGS,
+                    {webLeft, margin, webLeft + webWidth, margin + webHeight}, webHostId, WS_EX_CLIENTEDGE);
         createWebView();
+        note_ = CreateWindowExW(0, noteClass, u"", WS_CHILD | WS_CLIPSIBLINGS, noteArea.Left, noteArea.Top,
+                                noteArea.Width(), noteArea.Height(), window_, nullptr, nullptr, nullptr);
+        SetWindowPos(note_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 
     void createWebView() {
@@ -249,7 +290,8 @@ private:
 
     void announcePlaces() {
         for (const auto& [name, window] :
-             {std::pair{"edit", edit_}, std::pair{"copy", copyButton_}, std::pair{"page", webHost_}}) {
+             {std::pair{"edit", edit_}, std::pair{"copy", copyButton_}, std::pair{"page", webHost_},
+              std::pair{"cover", coverButton_}, std::pair{"note", note_}}) {
             RECT place;
             GetWindowRect(window, &place);
             say("at " + std::string(name) + " " + std::to_string((place.Left + place.Right) / 2) + " " +
@@ -290,6 +332,9 @@ private:
             break;
         case openPageId:
             openPage();
+            break;
+        case coverId:
+            ShowWindow(note_, SW_SHOW);
             break;
         case newWindowId:
             if (auto* desktopView = dynamic_cast<GtkWebView*>(webView_.get()))
@@ -338,9 +383,11 @@ private:
     HWND window_ = nullptr;
     HWND edit_ = nullptr;
     HWND copyButton_ = nullptr;
+    HWND coverButton_ = nullptr;
     HWND progress_ = nullptr;
     HWND status_ = nullptr;
     HWND webHost_ = nullptr;
+    HWND note_ = nullptr;
     std::unique_ptr<WebView> webView_;
 };
 

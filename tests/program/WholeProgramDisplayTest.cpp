@@ -36,6 +36,7 @@
 #include "unicode/TntForms.h"
 #include "unicode/TntStdCtrls.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -139,6 +140,15 @@ Rgb pixelOf(GdkPixbuf* Shot, int X, int Y) {
     const guchar* pixel = gdk_pixbuf_get_pixels(Shot) + Y * gdk_pixbuf_get_rowstride(Shot) +
                           X * gdk_pixbuf_get_n_channels(Shot);
     return {pixel[0], pixel[1], pixel[2]};
+}
+
+// The pixels of `Area` of the screenshot, row by row.
+std::vector<Rgb> pixelsIn(GdkPixbuf* Shot, const TRect& Area) {
+    std::vector<Rgb> pixels;
+    for (int y = Area.Top; y < Area.Bottom; ++y)
+        for (int x = Area.Left; x < Area.Right; ++x)
+            pixels.push_back(pixelOf(Shot, x, y));
+    return pixels;
 }
 
 Rgb rgbOf(Pixel Value) {
@@ -427,6 +437,21 @@ public:
         RECT control;
         GetWindowRect(Control->Handle(), &control);
         return areaLooksTheSame(control, Shot);
+    }
+    // The part of `Control` on the screen that the windows holding it show.
+    static TRect ShownPartOf(TWinControl* Control) {
+        RECT shown;
+        GetWindowRect(Control->Handle(), &shown);
+        for (TWinControl* parent = Control->Parent(); parent; parent = parent->Parent()) {
+            const TPoint client = parent->ClientToScreen(TPoint{0, 0});
+            shown = IntersectRects(shown, Rect(client.x, client.y, client.x + parent->ClientWidth(),
+                                               client.y + parent->ClientHeight()));
+        }
+        return shown;
+    }
+    // The same as LooksTheSame for the part of `Control` that shows.
+    bool ShownPartLooksTheSame(TWinControl* Control, GdkPixbuf* Shot) {
+        return areaLooksTheSame(ShownPartOf(Control), Shot);
     }
     // The pixels of `Control` as the window shows it here, row by row.
     std::vector<Rgb> PixelsOf(TWinControl* Control) {
@@ -851,6 +876,57 @@ TEST_F(WholeProgramDisplayTest, TheColourPageScrollsToItsLastPaletteColumnAtTheD
     EXPECT_TRUE(program.WaitToSee("pages/colour-scrolled-800x600", [&](GdkPixbuf* shot) {
         return twin.LooksTheSame(form.ClPanel6, shot);
     })) << "the last palette column does not show";
+}
+
+// At the default size the expanded palette reaches over the colour help;
+// lying above the help's panel it shows whole, as a sibling above a child
+// window does, and takes the click that collapses it, after which the help
+// shows whole again.
+TEST_F(WholeProgramDisplayTest, AnExpandedPaletteShowsAboveTheColourHelp) {
+    DisplayedProgram program(folder.Path(), {.Bounds = defaultBounds});
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.FindWindow()) << program.Errors();
+    HeadlessTwin twin(folder.Path() / "program" / libraryName, defaultBounds);
+    TMainForm& form = twin.Form();
+    auto* palette = static_cast<TglGroupBox*>(form.FindComponent("Palette1GroupBox"));
+    auto* help = static_cast<TWinControl*>(form.FindComponent("ColorHelpWebBrowser"));
+    ASSERT_TRUE(palette && help);
+    ASSERT_TRUE(program.WaitToSee("pages/palette-started",
+                                  [&](GdkPixbuf* shot) { return twin.LooksTheSame(form.ToolBar1, shot); }));
+    program.Click(twin.TabItem(ColourTab));
+    twin.ShowTab(ColourTab);
+    const TRect helpArea = HeadlessTwin::ShownPartOf(help);
+    // The help's text is black on the page; our window shows nothing black
+    // there. The page's scroll indicator shows as it loads, then fades: the
+    // help is taken once it stays the same.
+    constexpr int enoughText = 200;
+    std::vector<Rgb> helpShown;
+    const auto showsTheHelp = [&](GdkPixbuf* shot) { return pixelsIn(shot, helpArea) == helpShown; };
+    ASSERT_TRUE(program.WaitToSee("pages/palette-help", [&](GdkPixbuf* shot) {
+        helpShown = pixelsIn(shot, helpArea);
+        return std::count(helpShown.begin(), helpShown.end(), Rgb{0, 0, 0}) >= enoughText &&
+               program.KeepsSeeing("pages/palette-help-stays", showsTheHelp);
+    })) << "the colour help never showed";
+
+    const TPoint caption = twin.CaptionBarOf(palette);
+    program.Click(caption);
+    twin.Click(palette, caption);
+    ASSERT_FALSE(palette->Collapsed());
+    ASSERT_FALSE(IsEmptyRect(IntersectRects(HeadlessTwin::ShownPartOf(palette), helpArea)))
+        << "the palette no longer reaches the help";
+    EXPECT_TRUE(program.WaitToSee("pages/palette-expanded", [&](GdkPixbuf* shot) {
+        return twin.ShownPartLooksTheSame(palette, shot);
+    })) << "the colour help hides the palette";
+
+    // A second click on the same spot at once would be a double click; and
+    // xdotool would wait in vain for the pointer to move to where it already is.
+    std::this_thread::sleep_for(std::chrono::milliseconds(GetDoubleClickTime()));
+    program.MoveMouse(twin.TabItem(ColourTab));
+    program.Click(caption);
+    twin.Click(palette, caption);
+    ASSERT_TRUE(palette->Collapsed());
+    EXPECT_TRUE(program.WaitToSee("pages/palette-collapsed", showsTheHelp))
+        << "the colour help does not show whole after the palette collapsed";
 }
 
 } // namespace

@@ -31,6 +31,7 @@ struct DesktopWebView::Parts {
     bool hasKeys = false;
     // What was asked before the engine was there.
     DesktopRect content{};
+    std::vector<DesktopRect> covers;
     std::string pendingUri;
 };
 
@@ -129,6 +130,7 @@ void DesktopWebView::Attach(DesktopWindow* window, const DesktopRect& content) {
         if (window) window->AddOverlay(widget, content);
     }
     gtk_widget_set_visible(widget, window && parts_->visible);
+    applyCovers();
     applyKeys();
     if (!parts_->pendingUri.empty()) Load(std::exchange(parts_->pendingUri, {}));
 }
@@ -136,6 +138,16 @@ void DesktopWebView::Attach(DesktopWindow* window, const DesktopRect& content) {
 void DesktopWebView::Show(bool visible) {
     parts_->visible = visible;
     if (parts_->view) gtk_widget_set_visible(WebEngine()->Widget(parts_->view), parts_->holder && visible);
+}
+
+void DesktopWebView::SetCovers(const std::vector<DesktopRect>& covers) {
+    parts_->covers = covers;
+    applyCovers();
+}
+
+void DesktopWebView::applyCovers() {
+    if (parts_->view && parts_->holder)
+        parts_->holder->CoverOverlay(WebEngine()->Widget(parts_->view), parts_->covers);
 }
 
 void DesktopWebView::SetHasKeys(bool hasKeys) {

@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 struct WebEngineCalls;
 
@@ -41,6 +42,9 @@ public:
     void Attach(DesktopWindow* window, const DesktopRect& content);
     DesktopWindow* AttachedTo() const { return window_; }
     void Show(bool visible);
+    // Rectangles of the window's content where its own pixels show above the
+    // page: windows of ours that lie above the view.
+    void SetCovers(const std::vector<DesktopRect>& covers);
     // The page takes the keys, or gives them back to the window it lies on.
     void SetHasKeys(bool hasKeys);
 
@@ -60,6 +64,7 @@ private:
     // Makes the engine's view when the engine is there; false until then.
     bool realise();
     void applyKeys();
+    void applyCovers();
 
     std::unique_ptr<Parts> parts_;
     DesktopWindow* window_ = nullptr;

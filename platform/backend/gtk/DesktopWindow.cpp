@@ -1,4 +1,4 @@
-// GtkWindow, overlay and drawing area behind one of our top-level windows,
+// GtkWindow, overlay and drawing areas behind one of our top-level windows,
 // with the input method that turns its keys into text.
 #include "platform/backend/gtk/DesktopWindow.h"
 
@@ -32,6 +32,10 @@ struct DesktopWindow::Parts {
     // Keys reported pressed, by hardware code, so that each gets its release.
     std::map<unsigned, DesktopKey> pressedKeys;
     std::map<GtkWidget*, DesktopRect> overlays;
+    // Drawing areas showing the window's own pixels above an overlay, by the
+    // overlay they lie over; and where each lies.
+    std::map<GtkWidget*, std::vector<GtkWidget*>> coversOf;
+    std::map<GtkWidget*, DesktopRect> covers;
     std::shared_ptr<DesktopCursor> cursor;
 };
 
@@ -41,10 +45,11 @@ using Parts = DesktopWindow::Parts;
 
 constexpr int leftButton = 1;
 constexpr int rightButton = 3;
-constexpr GdkEventMask canvasEvents =
+constexpr GdkEventMask pointerEvents =
     static_cast<GdkEventMask>(GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
-                              GDK_SCROLL_MASK | GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK |
-                              GDK_KEY_PRESS_MASK | GDK_KEY_RELEASE_MASK | GDK_FOCUS_CHANGE_MASK);
+                              GDK_SCROLL_MASK | GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
+constexpr GdkEventMask canvasEvents = static_cast<GdkEventMask>(pointerEvents | GDK_KEY_PRESS_MASK |
+                                                                GDK_KEY_RELEASE_MASK | GDK_FOCUS_CHANGE_MASK);
 
 // Pointer themes that lack a CSS name still have the X cursor font's shapes.
 const std::map<std::string, GdkCursorType>& fallbackCursors() {
@@ -68,8 +73,12 @@ const std::map<std::string, GdkCursorType>& fallbackCursors() {
     return shapes;
 }
 
-DesktopPoint pointAt(double x, double y) {
-    return {static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
+// A point of `widget`, the canvas or a cover, in the content's coordinates.
+DesktopPoint pointAt(const Parts& parts, GtkWidget* widget, double x, double y) {
+    DesktopPoint point{static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
+    auto cover = parts.covers.find(widget);
+    if (cover == parts.covers.end()) return point;
+    return {point.x + cover->second.x, point.y + cover->second.y};
 }
 
 GdkSeat* defaultSeat() {
@@ -176,25 +185,26 @@ gboolean focusChanged(GtkWidget*, GdkEventFocus* event, gpointer data) {
     return FALSE;
 }
 
-gboolean buttonChanged(GtkWidget*, GdkEventButton* event, gpointer data) {
+gboolean buttonChanged(GtkWidget* widget, GdkEventButton* event, gpointer data) {
     Parts& parts = *static_cast<Parts*>(data);
     // Double clicks are recognised by the window system from the presses.
     if (event->type != GDK_BUTTON_PRESS && event->type != GDK_BUTTON_RELEASE) return TRUE;
     int button = static_cast<int>(event->button);
     if (button < leftButton || button > rightButton) return FALSE;
     bool down = event->type == GDK_BUTTON_PRESS;
-    parts.listener.ButtonChanged(button, down, pointAt(event->x, event->y));
+    parts.listener.ButtonChanged(button, down, pointAt(parts, widget, event->x, event->y));
     return TRUE;
 }
 
-gboolean pointerMoved(GtkWidget*, GdkEventMotion* event, gpointer data) {
-    static_cast<Parts*>(data)->listener.PointerMoved(pointAt(event->x, event->y));
-    return TRUE;
-}
-
-gboolean pointerCrossed(GtkWidget*, GdkEventCrossing* event, gpointer data) {
+gboolean pointerMoved(GtkWidget* widget, GdkEventMotion* event, gpointer data) {
     Parts& parts = *static_cast<Parts*>(data);
-    DesktopPoint point = pointAt(event->x, event->y);
+    parts.listener.PointerMoved(pointAt(parts, widget, event->x, event->y));
+    return TRUE;
+}
+
+gboolean pointerCrossed(GtkWidget* widget, GdkEventCrossing* event, gpointer data) {
+    Parts& parts = *static_cast<Parts*>(data);
+    DesktopPoint point = pointAt(parts, widget, event->x, event->y);
     if (event->type == GDK_ENTER_NOTIFY)
         parts.listener.PointerMoved(point);
     else if (event->mode == GDK_CROSSING_NORMAL)
@@ -202,9 +212,9 @@ gboolean pointerCrossed(GtkWidget*, GdkEventCrossing* event, gpointer data) {
     return FALSE;
 }
 
-gboolean wheelTurned(GtkWidget*, GdkEventScroll* event, gpointer data) {
+gboolean wheelTurned(GtkWidget* widget, GdkEventScroll* event, gpointer data) {
     Parts& parts = *static_cast<Parts*>(data);
-    DesktopPoint point = pointAt(event->x, event->y);
+    DesktopPoint point = pointAt(parts, widget, event->x, event->y);
     switch (event->direction) {
     case GDK_SCROLL_UP:
         parts.listener.WheelTurned(1, point);
@@ -229,14 +239,18 @@ gboolean wheelTurned(GtkWidget*, GdkEventScroll* event, gpointer data) {
 // Set while GTK draws a window, when drawing another at once must wait.
 bool drawingNow = false;
 
+// Paints the buffer from the content's point `from` on.
+void paintPixels(const Parts& parts, cairo_t* painter, DesktopPoint from) {
+    if (!parts.image) return;
+    cairo_set_source_surface(painter, parts.image, -parts.origin.x - from.x, -parts.origin.y - from.y);
+    cairo_set_operator(painter, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(painter);
+}
+
 gboolean drawPixels(GtkWidget*, cairo_t* painter, gpointer data) {
     Parts& parts = *static_cast<Parts*>(data);
     const bool wasDrawing = std::exchange(drawingNow, true);
-    if (parts.image) {
-        cairo_set_source_surface(painter, parts.image, -parts.origin.x, -parts.origin.y);
-        cairo_set_operator(painter, CAIRO_OPERATOR_SOURCE);
-        cairo_paint(painter);
-    }
+    paintPixels(parts, painter, {0, 0});
     parts.listener.Drawn();
     drawingNow = wasDrawing;
     return FALSE;
@@ -267,28 +281,57 @@ void windowRealized(GtkWidget* window, gpointer data) {
     gtk_im_context_set_client_window(static_cast<Parts*>(data)->input, gtk_widget_get_window(window));
 }
 
-void applyCursor(Parts& parts) {
-    GdkWindow* surface = gtk_widget_get_window(parts.canvas);
+gboolean drawCover(GtkWidget* cover, cairo_t* painter, gpointer data) {
+    Parts& parts = *static_cast<Parts*>(data);
+    auto found = parts.covers.find(cover);
+    if (found != parts.covers.end()) paintPixels(parts, painter, {found->second.x, found->second.y});
+    return FALSE;
+}
+
+void applyCursor(GtkWidget* widget, const Parts& parts) {
+    GdkWindow* surface = gtk_widget_get_window(widget);
     if (surface) gdk_window_set_cursor(surface, parts.cursor ? parts.cursor->Handle() : nullptr);
 }
 
-void canvasRealized(GtkWidget*, gpointer data) {
-    applyCursor(*static_cast<Parts*>(data));
+void applyCursor(const Parts& parts) {
+    applyCursor(parts.canvas, parts);
+    for (const auto& [cover, place] : parts.covers)
+        applyCursor(cover, parts);
+}
+
+void contentRealized(GtkWidget* widget, gpointer data) {
+    applyCursor(widget, *static_cast<Parts*>(data));
 }
 
 bool anyOverlayShown(const Parts& parts) {
-    for (const auto& [widget, place] : parts.overlays)
-        if (gtk_widget_get_mapped(widget)) return true;
+    for (const auto* placed : {&parts.overlays, &parts.covers})
+        for (const auto& [widget, place] : *placed)
+            if (gtk_widget_get_mapped(widget)) return true;
     return false;
 }
 
 gboolean placeOverlay(GtkOverlay*, GtkWidget* widget, GdkRectangle* allocation, gpointer data) {
     Parts& parts = *static_cast<Parts*>(data);
-    auto found = parts.overlays.find(widget);
-    if (found == parts.overlays.end()) return FALSE;
-    *allocation = {found->second.x, found->second.y, std::max(found->second.width, 1),
-                   std::max(found->second.height, 1)};
-    return TRUE;
+    for (const auto* placed : {&parts.overlays, &parts.covers}) {
+        auto found = placed->find(widget);
+        if (found == placed->end()) continue;
+        const DesktopRect& place = found->second;
+        *allocation = {place.x, place.y, std::max(place.width, 1), std::max(place.height, 1)};
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// The pointer over the canvas or a cover is the pointer over the content.
+void connectPointer(Parts& parts, GtkWidget* widget) {
+    gtk_widget_add_events(widget, pointerEvents);
+    g_signal_connect(widget, "realize", G_CALLBACK(contentRealized), &parts);
+    g_signal_connect(widget, "button-press-event", G_CALLBACK(buttonChanged), &parts);
+    g_signal_connect(widget, "button-release-event", G_CALLBACK(buttonChanged), &parts);
+    g_signal_connect(widget, "motion-notify-event", G_CALLBACK(pointerMoved), &parts);
+    g_signal_connect(widget, "enter-notify-event", G_CALLBACK(pointerCrossed), &parts);
+    g_signal_connect(widget, "leave-notify-event", G_CALLBACK(pointerCrossed), &parts);
+    g_signal_connect(widget, "scroll-event", G_CALLBACK(wheelTurned), &parts);
 }
 
 void connectInput(Parts& parts) {
@@ -307,13 +350,7 @@ void connectCanvas(Parts& parts) {
     gtk_widget_add_events(parts.canvas, canvasEvents);
     gtk_widget_set_can_focus(parts.canvas, TRUE);
     g_signal_connect(parts.canvas, "draw", G_CALLBACK(drawPixels), &parts);
-    g_signal_connect(parts.canvas, "realize", G_CALLBACK(canvasRealized), &parts);
-    g_signal_connect(parts.canvas, "button-press-event", G_CALLBACK(buttonChanged), &parts);
-    g_signal_connect(parts.canvas, "button-release-event", G_CALLBACK(buttonChanged), &parts);
-    g_signal_connect(parts.canvas, "motion-notify-event", G_CALLBACK(pointerMoved), &parts);
-    g_signal_connect(parts.canvas, "enter-notify-event", G_CALLBACK(pointerCrossed), &parts);
-    g_signal_connect(parts.canvas, "leave-notify-event", G_CALLBACK(pointerCrossed), &parts);
-    g_signal_connect(parts.canvas, "scroll-event", G_CALLBACK(wheelTurned), &parts);
+    connectPointer(parts, parts.canvas);
 }
 
 void connectWindow(Parts& parts) {
@@ -321,6 +358,39 @@ void connectWindow(Parts& parts) {
     g_signal_connect(parts.window, "window-state-event", G_CALLBACK(windowStateChanged), &parts);
     g_signal_connect(parts.window, "delete-event", G_CALLBACK(closeRequested), &parts);
     g_signal_connect(parts.overlay, "get-child-position", G_CALLBACK(placeOverlay), &parts);
+}
+
+GtkWidget* addCover(Parts& parts, const DesktopRect& place) {
+    GtkWidget* cover = gtk_drawing_area_new();
+    parts.covers[cover] = place;
+    g_signal_connect(cover, "draw", G_CALLBACK(drawCover), &parts);
+    connectPointer(parts, cover);
+    gtk_overlay_add_overlay(GTK_OVERLAY(parts.overlay), cover);
+    gtk_widget_show(cover);
+    return cover;
+}
+
+void placeCover(Parts& parts, GtkWidget* cover, const DesktopRect& place) {
+    DesktopRect& placed = parts.covers[cover];
+    if (placed == place) return;
+    placed = place;
+    gtk_widget_queue_resize(cover);
+    gtk_widget_queue_draw(cover);
+}
+
+void removeCover(Parts& parts, GtkWidget* cover) {
+    parts.covers.erase(cover);
+    gtk_container_remove(GTK_CONTAINER(parts.overlay), cover);
+}
+
+void invalidateCovers(Parts& parts, const DesktopRect& content) {
+    for (const auto& [cover, place] : parts.covers) {
+        const int left = std::max(content.x, place.x), top = std::max(content.y, place.y);
+        const int right = std::min(content.x + content.width, place.x + place.width);
+        const int bottom = std::min(content.y + content.height, place.y + place.height);
+        if (left < right && top < bottom)
+            gtk_widget_queue_draw_area(cover, left - place.x, top - place.y, right - left, bottom - top);
+    }
 }
 
 } // namespace
@@ -502,6 +572,8 @@ void DesktopWindow::ShowPixels(const DesktopPixels& pixels, DesktopPoint origin)
             pixels.height, static_cast<int>(pixels.rowStride * sizeof(std::uint32_t)));
     }
     gtk_widget_queue_draw(parts.canvas);
+    for (const auto& [cover, place] : parts.covers)
+        gtk_widget_queue_draw(cover);
 }
 
 void DesktopWindow::Invalidate(const DesktopRect& content) {
@@ -510,6 +582,7 @@ void DesktopWindow::Invalidate(const DesktopRect& content) {
     cairo_surface_mark_dirty_rectangle(parts.image, content.x + parts.origin.x, content.y + parts.origin.y,
                                        content.width, content.height);
     gtk_widget_queue_draw_area(parts.canvas, content.x, content.y, content.width, content.height);
+    invalidateCovers(parts, content);
 }
 
 void DesktopWindow::DrawNow() {
@@ -558,7 +631,11 @@ void DesktopWindow::ReleasePointer() {
 
 void DesktopWindow::AddOverlay(GtkWidget* widget, const DesktopRect& content) {
     parts_->overlays[widget] = content;
-    gtk_overlay_add_overlay(GTK_OVERLAY(parts_->overlay), widget);
+    GtkOverlay* overlay = GTK_OVERLAY(parts_->overlay);
+    gtk_overlay_add_overlay(overlay, widget);
+    // The window's pixels stay above every widget laid over it.
+    for (const auto& [cover, place] : parts_->covers)
+        gtk_overlay_reorder_overlay(overlay, cover, -1);
 }
 
 void DesktopWindow::PlaceOverlay(GtkWidget* widget, const DesktopRect& content) {
@@ -569,8 +646,25 @@ void DesktopWindow::PlaceOverlay(GtkWidget* widget, const DesktopRect& content) 
 }
 
 void DesktopWindow::RemoveOverlay(GtkWidget* widget) {
-    if (!parts_->overlays.erase(widget)) return;
+    if (!parts_->overlays.count(widget)) return;
+    CoverOverlay(widget, {});
+    parts_->overlays.erase(widget);
     gtk_container_remove(GTK_CONTAINER(parts_->overlay), widget);
+}
+
+void DesktopWindow::CoverOverlay(GtkWidget* widget, const std::vector<DesktopRect>& places) {
+    Parts& parts = *parts_;
+    if (!parts.overlays.count(widget)) return;
+    std::vector<GtkWidget*>& covers = parts.coversOf[widget];
+    for (; covers.size() > places.size(); covers.pop_back())
+        removeCover(parts, covers.back());
+    for (std::size_t index = 0; index < places.size(); ++index) {
+        if (index < covers.size())
+            placeCover(parts, covers[index], places[index]);
+        else
+            covers.push_back(addCover(parts, places[index]));
+    }
+    if (covers.empty()) parts.coversOf.erase(widget);
 }
 
 void DesktopWindow::FocusContent() {

@@ -1,8 +1,9 @@
 // A top-level window on the desktop for the gtk backend: a GtkWindow whose
 // overlay shows a buffer of 32-bit pixels, drawn straight from the buffer's
-// memory, with other widgets (web views) placed over rectangles of it. The
-// user's input and the desktop's changes go to a listener. Plain types only
-// (see DesktopSession.h); every call belongs on the desktop thread.
+// memory, with other widgets (web views) placed over rectangles of it and
+// parts of the buffer shown again above those widgets. The user's input and
+// the desktop's changes go to a listener. Plain types only (see
+// DesktopSession.h); every call belongs on the desktop thread.
 #pragma once
 
 #include "platform/backend/gtk/DesktopSession.h"
@@ -146,6 +147,10 @@ public:
     void AddOverlay(_GtkWidget* widget, const DesktopRect& content);
     void PlaceOverlay(_GtkWidget* widget, const DesktopRect& content);
     void RemoveOverlay(_GtkWidget* widget);
+    // The window's own pixels show above `widget` in these rectangles of the
+    // content, where windows of ours lie above it; the pointer there is over
+    // the content, as anywhere else on it.
+    void CoverOverlay(_GtkWidget* widget, const std::vector<DesktopRect>& places);
     _GtkWidget* Widget() const;
 
     struct Parts;

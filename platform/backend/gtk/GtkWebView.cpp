@@ -42,6 +42,29 @@ TRect visiblePlace(HWND host, const TRect& bounds, HWND topLevel) {
     return visible;
 }
 
+// A window that clips its siblings draws nothing where a sibling above it
+// lies: the page, in the host's place, lies under the shown siblings above
+// the host and above each window holding it, where they overlap its place.
+std::vector<TRect> placesAbove(HWND host, const TRect& place, HWND topLevel) {
+    std::vector<TRect> above;
+    for (HWND window = host; window && window != topLevel; window = GetAncestor(window, GA_PARENT)) {
+        if (!(GetWindowLongW(window, GWL_STYLE) & WS_CLIPSIBLINGS)) continue;
+        for (HWND sibling = GetWindow(window, GW_HWNDPREV); sibling;
+             sibling = GetWindow(sibling, GW_HWNDPREV)) {
+            RECT bounds{};
+            if (!IsWindowVisible(sibling) || !GetWindowRect(sibling, &bounds)) continue;
+            const TRect overlap = IntersectRects(place, bounds);
+            if (!IsEmptyRect(overlap)) above.push_back(overlap);
+        }
+    }
+    return above;
+}
+
+DesktopRect placeInContent(const TRect& place, const TRect& content) {
+    return {place.Left - content.Left, place.Top - content.Top, std::max<int>(place.Width(), 0),
+            std::max<int>(place.Height(), 0)};
+}
+
 } // namespace
 
 std::string UriOfTarget(const WideString& target) {
@@ -114,10 +137,14 @@ void GtkWebView::Follow() {
         return;
     }
     const TRect place = visiblePlace(host_, bounds_, topLevel);
-    const bool shown = place.Width() > 0 && place.Height() > 0;
-    view_.Attach(window, {place.Left - content->Left, place.Top - content->Top,
-                          std::max<int>(place.Width(), 0), std::max<int>(place.Height(), 0)});
-    view_.Show(visible_ && shown && IsWindowVisible(host_));
+    const bool shown = visible_ && place.Width() > 0 && place.Height() > 0 && IsWindowVisible(host_);
+    std::vector<DesktopRect> covers;
+    if (shown)
+        for (const TRect& above : placesAbove(host_, place, topLevel))
+            covers.push_back(placeInContent(above, *content));
+    view_.SetCovers(covers);
+    view_.Attach(window, placeInContent(place, *content));
+    view_.Show(shown);
 }
 
 void GtkWebView::Release(const DesktopWindow* window) {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <thread>
 
@@ -23,13 +24,17 @@ constexpr auto stepTimeout = 10s;
 constexpr auto screenshotInterval = 100ms;
 constexpr const char* demoTitle = "Quorvane backend demo";
 constexpr const char* pageTitle = "Quorvane display page";
-// The demonstration paints a block in this orange; the page fills its body with this blue.
+// The demonstration paints a block in this orange and its note in this
+// green; the page fills its body with this blue.
 constexpr guchar ourOrange[] = {255, 140, 0};
+constexpr guchar noteGreen[] = {34, 139, 34};
 constexpr guchar pageBlue[] = {30, 144, 255};
 // Pixels of each colour a screenshot must hold: most of the painted block,
 // and a good part of the page.
 constexpr int enoughOrange = 8000;
 constexpr int enoughBlue = 50000;
+// The whole note, 200 by 80 pixels.
+constexpr int wholeNote = 200 * 80;
 
 constexpr const char* page = R"(<!DOCTYPE html>
 <html><head><title>Quorvane display page</title></head>
@@ -145,20 +150,46 @@ protected:
 
 struct ColourCounts {
     int orange = 0;
+    int green = 0;
     int blue = 0;
 };
 
+const guchar* pixelAt(GdkPixbuf* shot, int x, int y) {
+    return gdk_pixbuf_read_pixels(shot) + y * gdk_pixbuf_get_rowstride(shot) +
+           x * gdk_pixbuf_get_n_channels(shot);
+}
+
 ColourCounts countColours(GdkPixbuf* shot) {
     ColourCounts counts;
-    int channels = gdk_pixbuf_get_n_channels(shot), stride = gdk_pixbuf_get_rowstride(shot);
-    const guchar* pixels = gdk_pixbuf_read_pixels(shot);
     for (int y = 0; y < gdk_pixbuf_get_height(shot); ++y)
         for (int x = 0; x < gdk_pixbuf_get_width(shot); ++x) {
-            const guchar* pixel = pixels + y * stride + x * channels;
+            const guchar* pixel = pixelAt(shot, x, y);
             if (std::equal(pixel, pixel + 3, ourOrange)) ++counts.orange;
+            if (std::equal(pixel, pixel + 3, noteGreen)) ++counts.green;
             if (std::equal(pixel, pixel + 3, pageBlue)) ++counts.blue;
         }
     return counts;
+}
+
+// Takes screenshots until one has `seen` or the time is up; the last one
+// saved in the build folder under `name` either way.
+bool waitToSee(const std::string& display, const std::string& name,
+               const std::function<bool(GdkPixbuf*)>& seen) {
+    auto deadline = std::chrono::steady_clock::now() + stepTimeout;
+    for (;;) {
+        GdkPixbuf* shot = ScreenShot(display);
+        if (!shot) return false;
+        const bool found = seen(shot);
+        const bool late = std::chrono::steady_clock::now() >= deadline;
+        if (found || late) {
+            std::filesystem::create_directories(QUORVANE_SCREENSHOT_DIR);
+            gdk_pixbuf_save(shot, (std::string(QUORVANE_SCREENSHOT_DIR) + "/" + name + ".png").c_str(), "png",
+                            nullptr, nullptr);
+        }
+        g_object_unref(shot);
+        if (found || late) return found;
+        std::this_thread::sleep_for(screenshotInterval);
+    }
 }
 
 TEST_F(DesktopDisplayTest, ShowsOurPixelsAndTheWebPageAndReportsTheTitle) {
@@ -182,6 +213,26 @@ TEST_F(DesktopDisplayTest, ShowsOurPixelsAndTheWebPageAndReportsTheTitle) {
     g_object_unref(shot);
     EXPECT_GE(counts.orange, enoughOrange) << "our painted block is missing from " << saved;
     EXPECT_GE(counts.blue, enoughBlue) << "the web page is missing from " << saved;
+}
+
+// A window of ours above the page shows above it whole and takes the
+// clicks there, as it would above a child window; hidden again, it leaves
+// the page whole.
+TEST_F(DesktopDisplayTest, AWindowAboveThePageShowsAboveItAndTakesItsClicks) {
+    const Point& note = places_.at("note");
+    const int noteX = std::stoi(note.x), noteY = std::stoi(note.y);
+    const auto pageAtNote = [&](GdkPixbuf* shot) {
+        return std::equal(pageBlue, pageBlue + 3, pixelAt(shot, noteX, noteY));
+    };
+    ASSERT_TRUE(waitToSee(server_->Display(), "page-before-note", pageAtNote)) << "the page never showed";
+    ASSERT_TRUE(clickOn("cover"));
+    EXPECT_TRUE(waitToSee(server_->Display(), "note-above-page", [](GdkPixbuf* shot) {
+        return countColours(shot).green >= wholeNote;
+    })) << "the page hides the note";
+    ASSERT_TRUE(clickOn("note"));
+    EXPECT_TRUE(demo_->WaitForLine("note hidden", stepTimeout)) << "the click went to the page" << errors();
+    EXPECT_TRUE(waitToSee(server_->Display(), "page-after-note", pageAtNote))
+        << "the page does not show where the note was";
 }
 
 TEST_F(DesktopDisplayTest, TypedTextWithADeadKeyReachesTheDesktopClipboard) {
