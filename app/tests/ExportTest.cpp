@@ -205,8 +205,9 @@ TEST_F(ExportTest, FailuresReachTheMessageLoopAsTheFrameworksErrors) {
     EXPECT_TRUE(boxes.empty());
 
     // A cancelled dialog exports nothing.
+    const std::size_t opened = backend.OpenedUrls().size();
     form->MenuExport1Click(form->ExportButton);
-    EXPECT_EQ(backend.OpenedUrls().size(), 0u);
+    EXPECT_EQ(backend.OpenedUrls().size(), opened);
 }
 
 } // namespace

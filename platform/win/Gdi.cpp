@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -489,16 +490,16 @@ HDC CreateDrawingAreaDC(HWND window, const WindowDrawingArea& area) {
     return insertDC(std::move(dc));
 }
 
-void SetWindowDrawingAreaLookup(WindowDrawingAreaLookup lookup) {
+WindowDrawingAreaLookup SetWindowDrawingAreaLookup(WindowDrawingAreaLookup lookup) {
     GdiLock lock(GdiMutex());
-    screenAccess().windowLookup = std::move(lookup);
+    return std::exchange(screenAccess().windowLookup, std::move(lookup));
 }
 
-void SetScreenPixelReader(ScreenPixelReader reader, int screenWidth, int screenHeight) {
+ScreenPixelReader SetScreenPixelReader(ScreenPixelReader reader, int screenWidth, int screenHeight) {
     GdiLock lock(GdiMutex());
     ScreenAccess& access = screenAccess();
-    access.reader = std::move(reader);
     access.size = {screenWidth, screenHeight};
+    return std::exchange(access.reader, std::move(reader));
 }
 
 SIZE ScreenSize() {

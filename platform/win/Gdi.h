@@ -120,11 +120,13 @@ struct WindowDrawingArea {
 };
 // Fills `area` for the window's client area or, with `wholeWindow`, the whole window.
 using WindowDrawingAreaLookup = std::function<bool(HWND window, bool wholeWindow, WindowDrawingArea& area)>;
-void SetWindowDrawingAreaLookup(WindowDrawingAreaLookup lookup);
+// Returns the lookup it replaces, so that a stand-in can give it back.
+WindowDrawingAreaLookup SetWindowDrawingAreaLookup(WindowDrawingAreaLookup lookup);
 // A DC on a drawing area, as BeginPaint gives one; freed with DeleteDC.
 HDC CreateDrawingAreaDC(HWND window, const WindowDrawingArea& area);
 
 // Copies the screen's pixels of `rect` into the same place of `screen`.
 using ScreenPixelReader = std::function<void(const TRect& rect, PixelSurface& screen)>;
-void SetScreenPixelReader(ScreenPixelReader reader, int screenWidth, int screenHeight);
+// Returns the reader it replaces, so that a stand-in can give it back.
+ScreenPixelReader SetScreenPixelReader(ScreenPixelReader reader, int screenWidth, int screenHeight);
 SIZE ScreenSize();

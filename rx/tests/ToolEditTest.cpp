@@ -14,15 +14,17 @@
 #include "platform/vcl/ExtDlgs.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
+#include "platform/win/CommonDialogs.h"
 #include "platform/win/EditControl.h"
+#include "platform/win/KernelCalls.h"
 #include "platform/win/Messages.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/WindowPos.h"
 #include "platform/win/Windows.h"
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -341,7 +343,8 @@ TEST_F(ComboEditTest, ThePopupOpensUnderTheFieldInsideTheScreen) {
         clickButton(edit);
         RECT placed{};
         GetWindowRect(edit->popup->Handle(), &placed);
-        EXPECT_EQ((TPoint{placed.Left, placed.Top}), c.popup) << c.form.x << ", " << c.form.y << " align " << int(c.align);
+        EXPECT_EQ((TPoint{placed.Left, placed.Top}), c.popup)
+            << c.form.x << ", " << c.form.y << " align " << int(c.align);
         delete edit;
     }
 }
@@ -352,7 +355,8 @@ class FilenameEditTest : public ComboEditTest {
 protected:
     std::filesystem::path folder =
         std::filesystem::temp_directory_path() /
-        ("quorvane-rx-filename-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        ("quorvane-rx-filename-" +
+         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
 
     void SetUp() override {
         ComboEditTest::SetUp();
@@ -384,8 +388,9 @@ TEST_F(FilenameEditTest, TheNamePartIsTheFirstWordUnlessTheWholeTextIsAFile) {
         AnsiString text;
         AnsiString name;
     };
-    for (const Case& c : {Case{"\"/x/my file.txt\" -flag", "/x/my file.txt"}, Case{withBlank, withBlank},
-                          Case{"\"\" \"\" second", "second"}, Case{"", ""}, Case{"plain.txt more", "plain.txt"}}) {
+    for (const Case& c :
+         {Case{"\"/x/my file.txt\" -flag", "/x/my file.txt"}, Case{withBlank, withBlank},
+          Case{"\"\" \"\" second", "second"}, Case{"", ""}, Case{"plain.txt more", "plain.txt"}}) {
         edit->SetText(c.text);
         EXPECT_EQ(edit->FileName(), c.name) << c.text;
     }
@@ -424,11 +429,19 @@ TEST_F(FilenameEditTest, TheDialogsChoiceGoesIntoTheFieldQuoted) {
 TEST_F(FilenameEditTest, TheDialogEventsCanStopOrChangeTheChoice) {
     auto* edit = fileEdit();
     show();
+    // A dialog of another title before, so that the edit's own is told apart.
+    WCHAR name[kernel32::MAX_PATH] = {};
+    OPENFILENAMEW earlier{};
+    earlier.lStructSize = sizeof earlier;
+    earlier.lpstrFile = name;
+    earlier.nMaxFile = kernel32::MAX_PATH;
+    earlier.lpstrTitle = u"Earlier";
+    ASSERT_FALSE(GetOpenFileNameW(&earlier));
     log.clearBefore = true;
     backend.AnswerFileDialog({UTF8Decode(file("a.txt"))});
     clickButton(edit);
     EXPECT_EQ(edit->Text(), "");
-    EXPECT_EQ(backend.LastFileDialog().Title, u"") << "no dialog ran";
+    EXPECT_EQ(backend.LastFileDialog().Title, u"Earlier") << "no dialog ran";
     log.clearBefore = false;
     log.clearAfter = true;
     clickButton(edit);

@@ -195,13 +195,14 @@ TEST(DeviceContexts, WindowDCsDrawIntoTheirAreaOfTheWindowSurface) {
     auto surface = std::make_shared<PixelSurface>(10, 10);
     surface->Fill(PixelWhite);
     HWND window = reinterpret_cast<HWND>(0x1234);
-    SetWindowDrawingAreaLookup([&](HWND which, bool, WindowDrawingArea& area) {
-        if (which != window) return false;
-        area.surface = surface;
-        area.origin = {2, 3};
-        area.visible = Region(TRect{0, 0, 4, 4}).Subtract(Region(TRect{0, 0, 1, 1}));
-        return true;
-    });
+    WindowDrawingAreaLookup windows =
+        SetWindowDrawingAreaLookup([&](HWND which, bool, WindowDrawingArea& area) {
+            if (which != window) return false;
+            area.surface = surface;
+            area.origin = {2, 3};
+            area.visible = Region(TRect{0, 0, 4, 4}).Subtract(Region(TRect{0, 0, 1, 1}));
+            return true;
+        });
     EXPECT_EQ(GetDC(reinterpret_cast<HWND>(0x999)), nullptr);
     HDC dc = GetDC(window);
     ASSERT_NE(dc, nullptr);
@@ -217,11 +218,12 @@ TEST(DeviceContexts, WindowDCsDrawIntoTheirAreaOfTheWindowSurface) {
     EXPECT_EQ(surface->At(5, 6), PixelBlack);
     EXPECT_EQ(surface->At(6, 6), PixelWhite);
     EXPECT_EQ(surface->At(1, 4), PixelWhite);
-    SetWindowDrawingAreaLookup(nullptr);
+    SetWindowDrawingAreaLookup(windows);
 }
 
 TEST(DeviceContexts, TheScreenIsReadThroughTheBackend) {
-    SetScreenPixelReader(
+    const SIZE size = ScreenSize();
+    ScreenPixelReader backend = SetScreenPixelReader(
         [](const TRect& rect, PixelSurface& screen) {
             for (int y = rect.Top; y < rect.Bottom; ++y)
                 for (int x = rect.Left; x < rect.Right; ++x)
@@ -236,7 +238,7 @@ TEST(DeviceContexts, TheScreenIsReadThroughTheBackend) {
     BitBlt(canvas.DC, 0, 0, 4, 2, screen, 100, 50, SRCCOPY);
     EXPECT_EQ(canvas.At(3, 1), RGB(103, 51, 7));
     ReleaseDC(nullptr, screen);
-    SetScreenPixelReader(nullptr, 1024, 768);
+    SetScreenPixelReader(backend, size.cx, size.cy);
 }
 
 TEST(Bitmaps, DibSectionsShareTheirBitsWithDrawing) {

@@ -43,7 +43,7 @@ TEST(SystemMetrics, ClassicValuesAtNinetySixDotsPerInch) {
 
 TEST(SystemMetrics, ScreenAndWorkAreaFollowTheDisplay) {
     const SIZE previous = ScreenSize();
-    SetScreenPixelReader(nullptr, 800, 600);
+    ScreenPixelReader backend = SetScreenPixelReader(nullptr, 800, 600);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 800);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 600);
     RECT area;
@@ -56,7 +56,7 @@ TEST(SystemMetrics, ScreenAndWorkAreaFollowTheDisplay) {
     EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN), 570 - 19);
     EXPECT_EQ(GetSystemMetrics(SM_CXMAXIMIZED), 808);
     SetWorkArea(RECT{});
-    SetScreenPixelReader(nullptr, previous.cx, previous.cy);
+    SetScreenPixelReader(backend, previous.cx, previous.cy);
 }
 
 TEST(SystemParameters, NonClientMetricsFillOnlyTheCallersStructure) {
