@@ -149,7 +149,9 @@ public:
         return xdotool({"windowfocus", "--sync", found->substr(0, found->find('\n'))}).has_value();
     }
     void Click(TPoint Screen) {
-        xdotool({"mousemove", "--sync", std::to_string(Screen.x), std::to_string(Screen.y), "click", "1"});
+        std::vector<std::string> arguments = PointerMoveTo(Screen.x, Screen.y);
+        arguments.insert(arguments.end(), {"click", "1"});
+        xdotool(arguments);
     }
     void Key(const std::string& Name) { xdotool({"key", Name}); }
     void Type(const std::string& Text) { xdotool({"type", Text}); }

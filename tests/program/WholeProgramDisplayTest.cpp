@@ -213,12 +213,11 @@ public:
     }
 
     void Click(TPoint Screen, int Clicks = 1) {
-        xdotool({"mousemove", "--sync", std::to_string(Screen.x), std::to_string(Screen.y), "click",
-                 "--repeat", std::to_string(Clicks), "1"});
+        std::vector<std::string> arguments = PointerMoveTo(Screen.x, Screen.y);
+        arguments.insert(arguments.end(), {"click", "--repeat", std::to_string(Clicks), "1"});
+        xdotool(arguments);
     }
-    void MoveMouse(TPoint Screen) {
-        xdotool({"mousemove", "--sync", std::to_string(Screen.x), std::to_string(Screen.y)});
-    }
+    void MoveMouse(TPoint Screen) { xdotool(PointerMoveTo(Screen.x, Screen.y)); }
     void Key(const std::string& Name) { xdotool({"key", Name}); }
     void Type(const std::string& Text) { xdotool({"type", Text}); }
     // The text of the focused edit replaced by `Text`, as a user types it.
@@ -918,10 +917,8 @@ TEST_F(WholeProgramDisplayTest, AnExpandedPaletteShowsAboveTheColourHelp) {
         return twin.ShownPartLooksTheSame(palette, shot);
     })) << "the colour help hides the palette";
 
-    // A second click on the same spot at once would be a double click; and
-    // xdotool would wait in vain for the pointer to move to where it already is.
+    // A second click on the same spot at once would be a double click.
     std::this_thread::sleep_for(std::chrono::milliseconds(GetDoubleClickTime()));
-    program.MoveMouse(twin.TabItem(ColourTab));
     program.Click(caption);
     twin.Click(palette, caption);
     ASSERT_TRUE(palette->Collapsed());

@@ -127,7 +127,9 @@ protected:
 
     bool clickOn(const std::string& name) {
         const Point& place = places_.at(name);
-        return xdotool({"mousemove", "--sync", place.x, place.y, "click", "1"});
+        std::vector<std::string> arguments = PointerMoveTo(std::stoi(place.x), std::stoi(place.y));
+        arguments.insert(arguments.end(), {"click", "1"});
+        return xdotool(arguments);
     }
 
     std::optional<std::string> clipboard() {

@@ -193,6 +193,16 @@ private:
     std::string display_;
 };
 
+// xdotool's arguments that put the pointer at (x, y) and wait until it is
+// there. Its --sync waits for a motion, which never comes when the pointer is
+// there already (and what follows is then never done), so the pointer first
+// goes a pixel aside.
+inline std::vector<std::string> PointerMoveTo(int x, int y) {
+    const int aside = x > 0 ? x - 1 : x + 1;
+    return {"mousemove", std::to_string(aside), std::to_string(y), "mousemove",
+            "--sync",    std::to_string(x),     std::to_string(y)};
+}
+
 // Runs a command on the display with `input` on its standard input; its
 // standard output (unless a program that stays in the background, such as
 // xclip serving the clipboard, must not hold our pipe), or nothing when it failed.
