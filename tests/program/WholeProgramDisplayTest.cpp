@@ -206,10 +206,9 @@ public:
     // The main window's X window once it is mapped, with the input focus.
     bool FindWindow() {
         const std::optional<std::string> found =
-            xdotool({"search", "--sync", "--onlyvisible", "--name", windowCaption}, startTimeout);
-        if (!found || found->empty()) return false;
-        window_ = found->substr(0, found->find('\n'));
-        return xdotool({"windowfocus", "--sync", window_}).has_value();
+            FocusShownWindow(server_.Display(), windowCaption, mainWindowMinimum.cy / 2, startTimeout);
+        window_ = found.value_or("");
+        return found.has_value();
     }
 
     void Click(TPoint Screen, int Clicks = 1) {

@@ -17,7 +17,9 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 inline bool ProgramOnPath(const std::string& name) {
@@ -242,4 +244,34 @@ inline std::optional<std::string> RunOnDisplay(const std::string& display,
     waitpid(pid, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
     return output;
+}
+
+// The id of a shown top-level window named after `pattern`, at least
+// `minimumHeight` tall, once it has taken the input focus; nothing when none
+// did within `limit`. A window opening may first fly its caption out as a
+// window of the same name, only a caption tall, that is gone a moment later.
+inline std::optional<std::string> FocusShownWindow(const std::string& display, const std::string& pattern,
+                                                   int minimumHeight, std::chrono::seconds limit) {
+    using namespace std::chrono;
+    constexpr auto retryInterval = milliseconds(50);
+    const auto deadline = steady_clock::now() + limit;
+    const auto xdotool = [&](std::vector<std::string> arguments) {
+        const auto left = duration_cast<seconds>(deadline - steady_clock::now()).count() + 1;
+        arguments.insert(arguments.begin(), {"timeout", std::to_string(left), "xdotool"});
+        return RunOnDisplay(display, arguments);
+    };
+    const auto tallEnough = [&](const std::string& window) {
+        const std::optional<std::string> shape = xdotool({"getwindowgeometry", "--shell", window});
+        const std::size_t height = shape ? shape->find("HEIGHT=") : std::string::npos;
+        return height != std::string::npos && std::atoi(shape->c_str() + height + 7) >= minimumHeight;
+    };
+    while (steady_clock::now() < deadline) {
+        const std::optional<std::string> found =
+            xdotool({"search", "--sync", "--onlyvisible", "--name", pattern});
+        std::istringstream windows(found.value_or(""));
+        for (std::string window; std::getline(windows, window);)
+            if (tallEnough(window) && xdotool({"windowfocus", "--sync", window})) return window;
+        std::this_thread::sleep_for(retryInterval);
+    }
+    return std::nullopt;
 }
